@@ -1,0 +1,30 @@
+#include "Form_Main.h"
+
+#include "core/MainState.h"
+#include "core/Startup.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QMessageBox>
+
+using namespace mldd;
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.addOption({QStringLiteral("data"), QStringLiteral("数据文件夹"), QStringLiteral("DIR")});
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("打印文件或网页地址"));
+    parser.process(app);
+
+    MainState state(parser.isSet(QStringLiteral("data"))
+                        ? DataFolder(parser.value(QStringLiteral("data")))
+                        : DataFolder::besideProgram(QCoreApplication::applicationDirPath()));
+    const StartupResult started = startUp(state, parser.positionalArguments().join(u' '));
+    if (!started.ok) {
+        QMessageBox::critical(nullptr, started.failure->title, started.failure->text);
+        return 1;
+    }
+    Form_Main window(state);
+    window.show();
+    return app.exec();
+}

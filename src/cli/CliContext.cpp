@@ -1,0 +1,45 @@
+#include "CliContext.h"
+
+#include <cstdio>
+
+namespace mldd::cli {
+
+namespace {
+void write(FILE* stream, const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+}
+} // namespace
+
+void writeOut(const QString& text) {
+    write(stdout, text);
+}
+
+void writeError(const QString& text) {
+    write(stderr, text);
+}
+
+int fail(int status, const QString& message) {
+    writeError(message + u'\n');
+    return status;
+}
+
+std::optional<QString> takeOption(QStringList& args, const QString& name, bool* missingValue) {
+    const qsizetype at = args.indexOf(QStringLiteral("--") + name);
+    if (at < 0)
+        return std::nullopt;
+    if (at + 1 >= args.size()) {
+        *missingValue = true;
+        args.removeAt(at);
+        return std::nullopt;
+    }
+    const QString value = args.at(at + 1);
+    args.remove(at, 2);
+    return value;
+}
+
+bool takeFlag(QStringList& args, const QString& name) {
+    return args.removeAll(QStringLiteral("--") + name) > 0;
+}
+
+} // namespace mldd::cli

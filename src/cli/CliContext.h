@@ -1,0 +1,34 @@
+#pragma once
+
+#include "core/DataFolder.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace mldd::cli {
+
+/** Exit statuses of mldd-cli. */
+enum Exit { Success = 0, Failed = 1, Usage = 2 };
+
+/** What every command of mldd-cli is given. */
+struct CliContext {
+    /** The data folder: --data DIR, else the one beside the program. */
+    DataFolder dataFolder;
+};
+
+/** Writes UTF-8 text to standard output or standard error, as given. */
+void writeOut(const QString& text);
+void writeError(const QString& text);
+
+/** Writes `message` and a newline to standard error and returns `status`. */
+int fail(int status, const QString& message);
+
+/** Takes the value of `--name VALUE` out of `args`; none when the option is absent. */
+std::optional<QString> takeOption(QStringList& args, const QString& name, bool* missingValue);
+
+/** Takes the flag `--name` out of `args`. */
+bool takeFlag(QStringList& args, const QString& name);
+
+} // namespace mldd::cli

@@ -1,0 +1,90 @@
+#include "Commands.h"
+
+#include "core/MainState.h"
+#include "core/Startup.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace mldd::cli {
+
+namespace {
+
+QJsonObject toJson(const Order& order) {
+    QJsonObject object;
+    object.insert(QStringLiteral("id"), order.id);
+    for (const auto& column : kOrderIntColumns)
+        object.insert(QLatin1String(column.name), order.*column.member);
+    object.insert(QStringLiteral("NumSign"),
+                  order.numSign ? QJsonValue(*order.numSign) : QJsonValue());
+    object.insert(QStringLiteral("time_get"), order.timeGet);
+    for (const auto& column : kOrderTextColumns)
+        object.insert(QLatin1String(column.name), order.*column.member);
+    return object;
+}
+
+QString toLine(const Order& order) {
+    return QStringList{QString::number(order.id),
+                       order.orderSign,
+                       order.buyName,
+                       order.buyPhone1,
+                       order.buyAddressSheng + order.buyAddressShi + order.buyAddressXian +
+                           order.buyAddress,
+                       order.delivery,
+                       QString::number(order.kdSign),
+                       QString::number(order.fhSign)}
+        .join(u'\t');
+}
+
+} // namespace
+
+int runOrders(const CliContext& context, QStringList args) {
+    bool missingValue = false;
+    const QString stateName =
+        takeOption(args, QStringLiteral("state"), &missingValue).value_or(QStringLiteral("快递单未打"));
+    const std::optional<QString> pageText = takeOption(args, QStringLiteral("page"), &missingValue);
+    const bool json = takeFlag(args, QStringLiteral("json"));
+    if (missingValue || !args.isEmpty())
+        return fail(Usage, QStringLiteral("用法: mldd-cli [--data DIR] orders [--state NAME] "
+                                          "[--page N] [--json]"));
+    if (!OrderFilter::isPrintState(stateName))
+        return fail(Usage, QStringLiteral("没有这个打印状态：%1（可选：%2）")
+                               .arg(stateName, OrderFilter::printStates().join(u'、')));
+    bool pageOk = true;
+    const int page = pageText ? pageText->toInt(&pageOk) : 1;
+    if (!pageOk || page < 1)
+        return fail(Usage, QStringLiteral("页码必须是正整数：%1").arg(*pageText));
+
+    MainState state(context.dataFolder);
+    const StartupResult started = startUp(state, QString());
+    if (!started.ok)
+        return fail(Failed, started.failure->text);
+
+    state.filter = OrderFilter::fromLists(OrderFilter::kAll, OrderFilter::kAll, stateName);
+    state.requery();
+    if (page > state.cursor.clampPage(page))
+        return fail(Failed, QStringLiteral("没有第%1页，共%2页。").arg(page).arg(state.cursor.pageCount()));
+    state.currentPage = page;
+
+    const QList<Order> orders = OrderStore(*state.database).byIds(state.cursor.pageIds(page));
+    if (json) {
+        QJsonArray rows;
+        for (const Order& order : orders)
+            rows.append(toJson(order));
+        const QJsonObject result{{QStringLiteral("information"), state.informationLine()},
+                                 {QStringLiteral("records"), state.cursor.recordCount()},
+                                 {QStringLiteral("pages"), state.cursor.pageCount()},
+                                 {QStringLiteral("page"), state.currentPage},
+                                 {QStringLiteral("orders"), rows}};
+        writeOut(QString::fromUtf8(QJsonDocument(result).toJson(QJsonDocument::Compact)) + u'\n');
+        return Success;
+    }
+    QString text = state.informationLine() + u'\n';
+    for (const Order& order : orders)
+        text += toLine(order) + u'\n';
+    writeOut(text);
+    return Success;
+}
+
+} // namespace mldd::cli

@@ -1,0 +1,38 @@
+#include "Commands.h"
+
+#include <QCoreApplication>
+
+#include <functional>
+#include <map>
+
+using namespace mldd;
+using namespace mldd::cli;
+
+namespace {
+
+const QString kUsage = QStringLiteral(
+    "用法: mldd-cli [--data DIR] COMMAND ...\n"
+    "  orders [--state NAME] [--page N] [--json]   列出订单的一页\n");
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+
+    bool missingValue = false;
+    const std::optional<QString> data = takeOption(args, QStringLiteral("data"), &missingValue);
+    if (missingValue || args.isEmpty())
+        return fail(Usage, kUsage);
+    const CliContext context{data ? DataFolder(*data)
+                                  : DataFolder::besideProgram(app.applicationDirPath())};
+
+    const std::map<QString, std::function<int(const CliContext&, QStringList)>> commands{
+        {QStringLiteral("orders"), runOrders},
+    };
+    const QString name = args.takeFirst();
+    const auto command = commands.find(name);
+    if (command == commands.end())
+        return fail(Usage, QStringLiteral("没有这个命令：%1\n").arg(name) + kUsage);
+    return command->second(context, args);
+}

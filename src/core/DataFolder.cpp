@@ -1,0 +1,53 @@
+#include "DataFolder.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace mldd {
+
+DataFolder::DataFolder(const QString& dataPath)
+    : m_dataPath(QDir::cleanPath(QFileInfo(dataPath).absoluteFilePath())),
+      m_programPath(QFileInfo(m_dataPath).absolutePath()) {}
+
+DataFolder DataFolder::besideProgram(const QString& programPath) {
+    return DataFolder(resolve(programPath, QStringLiteral("data")));
+}
+
+QString DataFolder::file(const QString& relative) const {
+    return resolve(m_dataPath, relative);
+}
+
+QString DataFolder::programFile(const QString& name) const {
+    return resolve(m_programPath, name);
+}
+
+bool DataFolder::ensureExists(QString* error) const {
+    if (QDir().mkpath(m_dataPath))
+        return true;
+    if (error)
+        *error = QStringLiteral("无法创建数据文件夹 %1").arg(m_dataPath);
+    return false;
+}
+
+QString DataFolder::resolve(const QString& base, const QString& relative) {
+    QString path = base;
+    const QStringList parts = relative.split(u'/', Qt::SkipEmptyParts);
+    for (const QString& part : parts) {
+        QString chosen = part;
+        const QDir dir(path);
+        if (!dir.exists(part)) {
+            const QStringList entries =
+                dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+            for (const QString& entry : entries) {
+                if (entry.compare(part, Qt::CaseInsensitive) == 0) {
+                    chosen = entry;
+                    break;
+                }
+            }
+        }
+        path += u'/' + chosen;
+    }
+    return path;
+}
+
+} // namespace mldd

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+
+namespace mldd {
+
+/**
+ * Where the program keeps its files: the data folder (database, settings,
+ * decode files, templates) and, one level above it, the program folder with
+ * g_url.dat, update_msg.dat and ERR.TXT.
+ *
+ * Folder names are matched without regard to letter case, because callers
+ * say "data" and "Data" alike for the same folder.
+ */
+class DataFolder {
+public:
+    /** The data folder given on the command line (--data DIR). */
+    explicit DataFolder(const QString& dataPath);
+
+    /** The "data" folder beside the executable in `programPath`. */
+    static DataFolder besideProgram(const QString& programPath);
+
+    QString dataPath() const { return m_dataPath; }
+    QString programPath() const { return m_programPath; }
+
+    /** A path below the data folder, e.g. "set/Jgf.dat". */
+    QString file(const QString& relative) const;
+
+    /** A path in the program folder, e.g. "g_url.dat". */
+    QString programFile(const QString& name) const;
+
+    QString databasePath() const { return file(QStringLiteral("mlddsj.db")); }
+    QString settingsFile(const QString& name) const { return file(QStringLiteral("set/") + name); }
+    QString errorLogPath() const { return programFile(QStringLiteral("ERR.TXT")); }
+
+    /** Creates the data folder when it is missing. */
+    bool ensureExists(QString* error = nullptr) const;
+
+    /** Resolves `relative` below `base`, reusing existing entries whose names differ only in case. */
+    static QString resolve(const QString& base, const QString& relative);
+
+private:
+    QString m_dataPath;
+    QString m_programPath;
+};
+
+} // namespace mldd

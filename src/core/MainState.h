@@ -1,0 +1,63 @@
+#pragma once
+
+#include "DataFolder.h"
+#include "ErrorLog.h"
+#include "ImportOptions.h"
+#include "OrderCursor.h"
+#include "OrderDatabase.h"
+#include "OrderFilter.h"
+#include "PrintDefaults.h"
+#include "PrintSettings.h"
+#include "ProgramOptions.h"
+#include "SenderProfile.h"
+#include "UpdateNotice.h"
+
+#include <memory>
+
+namespace mldd {
+
+/**
+ * Everything the program keeps while it runs: the data folder, the database
+ * with the list's cursor, the settings, profiles and couriers, the filter and
+ * page. Owned by the main window (or a command of mldd-cli) and passed by
+ * reference to whatever needs it.
+ */
+struct MainState {
+    enum class DisplayMode { Waybill, ShippingList };
+
+    explicit MainState(DataFolder dataFolder)
+        : folder(std::move(dataFolder)), log(folder.errorLogPath()) {}
+
+    DataFolder folder;
+    ErrorLog log;
+    QString serviceBase;
+    UpdateNotice updateNotice;
+
+    std::unique_ptr<OrderDatabase> database;
+    PrintSettings settings;
+    ProgramOptions options;
+    MenuVisibility menu;
+    PrintDefaults printDefaults;
+    ImportOptions importOptions;
+    QList<SenderProfile> profiles;
+    QStringList couriers;
+
+    OrderFilter filter;
+    OrderCursor cursor;
+    int currentPage = 1;
+    DisplayMode displayMode = DisplayMode::Waybill;
+
+    /** The page address waiting for the capture timer. */
+    QString pendingCapture;
+
+    /** Runs the list query again with the current filter and keeps the page in range. */
+    void requery();
+
+    /** The line under the list: caption, record count, page count, current page. */
+    QString informationLine() const;
+
+    /** Saves the program options (SoftSet) into the settings row. */
+    bool saveOptions();
+};
+
+} // namespace mldd

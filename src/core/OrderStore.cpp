@@ -1,0 +1,207 @@
+#include "OrderStore.h"
+
+#include "OrderDatabase.h"
+
+#include <QHash>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <sqlite3.h>
+
+namespace mldd {
+
+namespace {
+
+// Calendar days between the day an order was taken in and today.
+const QString kAgeInDays = QStringLiteral(
+    "(julianday(date('now', 'localtime')) - julianday(date(time_get)))");
+
+QStringList insertColumns() {
+    QStringList columns;
+    for (const auto& column : kOrderIntColumns)
+        columns.append(QLatin1String(column.name));
+    columns.append(QStringLiteral("NumSign"));
+    for (const auto& column : kOrderTextColumns)
+        columns.append(QLatin1String(column.name));
+    return columns;
+}
+
+void bindOrder(QSqlQuery& query, const Order& order) {
+    int index = 0;
+    for (const auto& column : kOrderIntColumns)
+        query.bindValue(index++, order.*column.member);
+    query.bindValue(index++, order.numSign ? QVariant(*order.numSign)
+                                           : QVariant(QMetaType::fromType<double>()));
+    for (const auto& column : kOrderTextColumns)
+        query.bindValue(index++, order.*column.member);
+}
+
+Order orderFrom(const QSqlQuery& query, const QSqlRecord& record) {
+    Order order;
+    order.id = query.value(record.indexOf(QStringLiteral("id"))).toLongLong();
+    for (const auto& column : kOrderIntColumns)
+        order.*column.member = query.value(record.indexOf(QLatin1String(column.name))).toInt();
+    const QVariant numSign = query.value(record.indexOf(QStringLiteral("NumSign")));
+    if (!numSign.isNull())
+        order.numSign = numSign.toDouble();
+    order.timeGet = query.value(record.indexOf(QStringLiteral("time_get"))).toString();
+    for (const auto& column : kOrderTextColumns) {
+        const int field = record.indexOf(QLatin1String(column.name));
+        if (field >= 0)
+            order.*column.member = query.value(field).toString();
+    }
+    return order;
+}
+
+bool bindValue(sqlite3_stmt* statement, int index, const QVariant& value) {
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+        return sqlite3_bind_int64(statement, index, value.toLongLong()) == SQLITE_OK;
+    case QMetaType::Double:
+        return sqlite3_bind_double(statement, index, value.toDouble()) == SQLITE_OK;
+    default: {
+        const QByteArray text = value.toString().toUtf8();
+        return sqlite3_bind_text(statement, index, text.constData(), int(text.size()),
+                                 SQLITE_TRANSIENT) == SQLITE_OK;
+    }
+    }
+}
+
+} // namespace
+
+bool OrderStore::insert(QList<Order>& orders, OrderWriteRule& rule, QString* error) {
+    const QStringList columns = insertColumns();
+    const QString sql = QStringLiteral("insert into order_data (%1) values (%2)")
+                            .arg(columns.join(u','),
+                                 QStringList(columns.size(), QStringLiteral("?")).join(u','));
+    for (Order& order : orders)
+        rule.apply(order);
+    QSqlDatabase db = m_database.connection();
+    return m_database.inTransaction([&] {
+        QSqlQuery query(db);
+        query.prepare(sql);
+        for (Order& order : orders) {
+            bindOrder(query, order);
+            if (!query.exec()) {
+                if (error)
+                    *error = query.lastError().text();
+                return false;
+            }
+            order.id = query.lastInsertId().toLongLong();
+        }
+        return true;
+    });
+}
+
+std::optional<Order> OrderStore::byId(qint64 id) const {
+    const QList<Order> found = byIds({id});
+    if (found.isEmpty())
+        return std::nullopt;
+    return found.first();
+}
+
+QList<Order> OrderStore::byIds(const QList<qint64>& ids) const {
+    if (ids.isEmpty())
+        return {};
+    QSqlQuery query(m_database.connection());
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("select * from order_data where id in (%1)")
+                      .arg(QStringList(ids.size(), QStringLiteral("?")).join(u',')));
+    for (qint64 id : ids)
+        query.addBindValue(id);
+    QHash<qint64, Order> found;
+    if (query.exec()) {
+        const QSqlRecord record = query.record();
+        while (query.next()) {
+            Order order = orderFrom(query, record);
+            found.insert(order.id, std::move(order));
+        }
+    }
+    QList<Order> orders;
+    for (qint64 id : ids) {
+        const auto it = found.constFind(id);
+        if (it != found.constEnd())
+            orders.append(*it);
+    }
+    return orders;
+}
+
+std::vector<qint64> OrderStore::ids(const QString& sql, const QVariantList& values) const {
+    std::vector<qint64> result;
+    sqlite3* db = m_database.handle();
+    sqlite3_stmt* statement = nullptr;
+    const QByteArray text = sql.toUtf8();
+    if (!db || sqlite3_prepare_v2(db, text.constData(), int(text.size()), &statement, nullptr) !=
+                   SQLITE_OK)
+        return result;
+    bool bound = true;
+    for (int i = 0; i < values.size(); ++i)
+        bound = bound && bindValue(statement, i + 1, values.at(i));
+    while (bound && sqlite3_step(statement) == SQLITE_ROW)
+        result.push_back(sqlite3_column_int64(statement, 0));
+    sqlite3_finalize(statement);
+    return result;
+}
+
+std::vector<qint64> OrderStore::listed(const SqlCondition& filter) const {
+    return ids(QStringLiteral("select id from order_data where dj_type >= 0 ") + filter.sql +
+                   QStringLiteral(" order by NumSign desc"),
+               filter.values);
+}
+
+std::vector<qint64> OrderStore::absorbed() const {
+    return ids(QStringLiteral("select id from order_data where dj_type = -1 order by NumSign desc"));
+}
+
+std::vector<qint64> OrderStore::withoutCourier() const {
+    return ids(QStringLiteral(
+        "select id from order_data where delivery is null or trim(delivery) = '' order by id"));
+}
+
+std::vector<qint64> OrderStore::olderThan(int days) const {
+    return ids(QStringLiteral("select id from order_data where ") + kAgeInDays +
+                   QStringLiteral(" >= ? order by id"),
+               {days});
+}
+
+int OrderStore::deleteOlderThan(int days) {
+    int deleted = 0;
+    QSqlDatabase db = m_database.connection();
+    m_database.inTransaction([&] {
+        QSqlQuery query(db);
+        query.prepare(QStringLiteral("delete from order_data where ") + kAgeInDays +
+                      QStringLiteral(" >= ?"));
+        query.addBindValue(days);
+        if (!query.exec())
+            return false;
+        deleted = query.numRowsAffected();
+        return true;
+    });
+    return deleted;
+}
+
+std::vector<qint64> OrderStore::byOrderNumber(const QString& orderSign) const {
+    return ids(QStringLiteral("select id from order_data where order_sign = ? order by NumSign desc"),
+               {orderSign});
+}
+
+std::vector<qint64> OrderStore::mergeCandidates(const QString& myId, const QString& address) const {
+    return ids(QStringLiteral("select id from order_data where dj_type >= 0 and cf_sign = 0 "
+                              "and kd_sign = 0 and (my_id = ? or buy_address = ?) "
+                              "order by NumSign desc"),
+               {myId, address});
+}
+
+std::vector<qint64> OrderStore::byReceiverName(const QString& buyName) const {
+    return ids(QStringLiteral("select id from order_data where buy_name = ? order by id"),
+               {buyName});
+}
+
+std::vector<qint64> OrderStore::allById() const {
+    return ids(QStringLiteral("select id from order_data order by id"));
+}
+
+} // namespace mldd

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "Order.h"
+#include "OrderWriteRule.h"
+#include "SqlCondition.h"
+
+#include <QList>
+
+#include <optional>
+#include <vector>
+
+namespace mldd {
+
+class OrderDatabase;
+
+/** Reads and writes the orders of order_data; every query returns row ids in list order. */
+class OrderStore {
+public:
+    explicit OrderStore(OrderDatabase& database) : m_database(database) {}
+
+    /**
+     * Stores new orders in one transaction, after the write rule has emptied
+     * the fields that do not fit. Their ids are filled in. On failure nothing
+     * is stored and `error` says why.
+     */
+    bool insert(QList<Order>& orders, OrderWriteRule& rule, QString* error = nullptr);
+
+    std::optional<Order> byId(qint64 id) const;
+
+    /** The orders with these ids, in the order of `ids`; ids no longer stored are left out. */
+    QList<Order> byIds(const QList<qint64>& ids) const;
+
+    /** The listed orders: dj_type >= 0, the filter, newest order number first. */
+    std::vector<qint64> listed(const SqlCondition& filter) const;
+    /** Orders absorbed by a merge. */
+    std::vector<qint64> absorbed() const;
+    /** Orders whose courier form is empty or only blanks. */
+    std::vector<qint64> withoutCourier() const;
+    /** Orders taken in at least `days` calendar days ago. */
+    std::vector<qint64> olderThan(int days) const;
+    /** Deletes the orders taken in at least `days` days ago, in one transaction; how many. */
+    int deleteOlderThan(int days);
+    /** Orders with exactly this order number (the capture's duplicate check). */
+    std::vector<qint64> byOrderNumber(const QString& orderSign) const;
+    /** Listed, never split, unprinted orders of this sender or at this address. */
+    std::vector<qint64> mergeCandidates(const QString& myId, const QString& address) const;
+    /** Orders of one receiver, and all orders, in id order (the spreadsheet import). */
+    std::vector<qint64> byReceiverName(const QString& buyName) const;
+    std::vector<qint64> allById() const;
+
+    /** Row ids of any "select id ..." query, read straight from SQLite for speed. */
+    std::vector<qint64> ids(const QString& sql, const QVariantList& values = {}) const;
+
+private:
+    OrderDatabase& m_database;
+};
+
+} // namespace mldd

@@ -1,0 +1,60 @@
+#include "Startup.h"
+
+#include "MainState.h"
+#include "ServiceAddress.h"
+
+namespace mldd {
+
+StartupResult startUp(MainState& state, const QString& commandText, const StartupHooks& hooks) {
+    StartupResult result;
+    QString message;
+    if (!state.folder.ensureExists(&message)) {
+        result.failure = Notice{message, QStringLiteral("墨岚打单"), Notice::Icon::Critical};
+        return result;
+    }
+
+    state.serviceBase = ServiceAddress::read(state.folder, state.log);
+    state.updateNotice = UpdateNotice::load(state.folder, state.log);
+
+    state.database = OrderDatabase::open(state.folder.databasePath(), &message);
+    if (!state.database) {
+        result.failure = Notice{message, QStringLiteral("墨岚打单"), Notice::Icon::Critical};
+        return result;
+    }
+    QSqlDatabase db = state.database->connection();
+
+    state.settings = PrintSettings::load(db, state.log);
+    state.options = ProgramOptions::fromText(state.settings.softSet);
+    state.menu = MenuVisibility::fromText(state.settings.menuSet);
+    state.printDefaults = PrintDefaults::load(state.folder, state.log);
+
+    state.profiles = SenderProfile::loadAll(db, state.log);
+    if (hooks.defaultShippingDesign) {
+        for (SenderProfile& profile : state.profiles) {
+            if (profile.faHuoSet.isEmpty())
+                profile.faHuoSet = hooks.defaultShippingDesign();
+        }
+    }
+    state.couriers = loadCourierNames(db, state.log);
+
+    const QString command = cutBefore(commandText, u'!');
+    if (command.isEmpty()) {
+        state.displayMode = MainState::DisplayMode::Waybill;
+        state.filter = OrderFilter::initial();
+        state.currentPage = 1;
+        state.requery();
+    } else {
+        result.command = handleCommandText(state, command, CommandSource::StartUp);
+    }
+
+    if (hooks.loadPlaceTable)
+        hooks.loadPlaceTable(state);
+    if (hooks.loadFavourites)
+        hooks.loadFavourites(state);
+    state.importOptions = ImportOptions::load(state.folder, state.log);
+
+    result.ok = true;
+    return result;
+}
+
+} // namespace mldd

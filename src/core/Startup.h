@@ -1,0 +1,38 @@
+#pragma once
+
+#include "CommandText.h"
+#include "Notice.h"
+
+#include <functional>
+#include <optional>
+
+namespace mldd {
+
+struct MainState;
+
+/** Loaders of later subsystems that start-up calls at their step; any may be left empty. */
+struct StartupHooks {
+    std::function<void(MainState&)> loadPlaceTable;
+    std::function<void(MainState&)> loadFavourites;
+    /** The default shipping-list design, given to profiles that have none. */
+    std::function<QString()> defaultShippingDesign;
+};
+
+/** How start-up ended. */
+struct StartupResult {
+    bool ok = false;
+    /** Why start-up stopped, when it did. */
+    std::optional<Notice> failure;
+    /** What the start-up command text asked for, when there was one. */
+    std::optional<CommandAction> command;
+};
+
+/**
+ * Runs the start-up sequence on `state`: service address, update notice,
+ * database with its upgrade, settings row and express plan, print set-up
+ * files, profiles, couriers, the first list page or the command text, the
+ * loaders of `hooks` and the import options.
+ */
+StartupResult startUp(MainState& state, const QString& commandText, const StartupHooks& hooks = {});
+
+} // namespace mldd
