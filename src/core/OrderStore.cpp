@@ -17,14 +17,22 @@ namespace {
 const QString kAgeInDays = QStringLiteral(
     "(julianday(date('now', 'localtime')) - julianday(date(time_get)))");
 
-QStringList insertColumns() {
+QString insertStatement() {
     QStringList columns;
-    for (const auto& column : kOrderIntColumns)
+    QStringList values;
+    for (const auto& column : kOrderIntColumns) {
         columns.append(QLatin1String(column.name));
+        values.append(QStringLiteral("?"));
+    }
     columns.append(QStringLiteral("NumSign"));
-    for (const auto& column : kOrderTextColumns)
+    values.append(QStringLiteral("?"));
+    // An empty field is stored as '', never Null, so that comparisons with it behave.
+    for (const auto& column : kOrderTextColumns) {
         columns.append(QLatin1String(column.name));
-    return columns;
+        values.append(QStringLiteral("coalesce(?, '')"));
+    }
+    return QStringLiteral("insert into order_data (%1) values (%2)")
+        .arg(columns.join(u','), values.join(u','));
 }
 
 void bindOrder(QSqlQuery& query, const Order& order) {
@@ -73,10 +81,7 @@ bool bindValue(sqlite3_stmt* statement, int index, const QVariant& value) {
 } // namespace
 
 bool OrderStore::insert(QList<Order>& orders, OrderWriteRule& rule, QString* error) {
-    const QStringList columns = insertColumns();
-    const QString sql = QStringLiteral("insert into order_data (%1) values (%2)")
-                            .arg(columns.join(u','),
-                                 QStringList(columns.size(), QStringLiteral("?")).join(u','));
+    const QString sql = insertStatement();
     for (Order& order : orders)
         rule.apply(order);
     QSqlDatabase db = m_database.connection();
