@@ -9,6 +9,7 @@
 #include "PrintDefaults.h"
 #include "PrintSettings.h"
 #include "ProgramOptions.h"
+#include "Selection.h"
 #include "SenderProfile.h"
 #include "UpdateNotice.h"
 
@@ -42,9 +43,14 @@ struct MainState {
     QList<SenderProfile> profiles;
     QStringList couriers;
 
+    /** The texts of the three filter lists: sender ID, courier form, print state. */
+    QString senderChoice = OrderFilter::kAll;
+    QString courierChoice = OrderFilter::kAll;
+    QString printStateChoice = QStringLiteral("快递单未打");
     OrderFilter filter;
     OrderCursor cursor;
     int currentPage = 1;
+    Selection selection;
     DisplayMode displayMode = DisplayMode::Waybill;
 
     /** The page address waiting for the capture timer. */

@@ -17,22 +17,34 @@ namespace {
 const QString kAgeInDays = QStringLiteral(
     "(julianday(date('now', 'localtime')) - julianday(date(time_get)))");
 
+// The written columns and their value placeholders, in the order bindOrder binds them.
+// An empty field is stored as '', never Null, so that comparisons with it behave.
+QList<std::pair<QString, QString>> writtenColumns() {
+    QList<std::pair<QString, QString>> columns;
+    for (const auto& column : kOrderIntColumns)
+        columns.append({QLatin1String(column.name), QStringLiteral("?")});
+    columns.append({QStringLiteral("NumSign"), QStringLiteral("?")});
+    for (const auto& column : kOrderTextColumns)
+        columns.append({QLatin1String(column.name), QStringLiteral("coalesce(?, '')")});
+    return columns;
+}
+
 QString insertStatement() {
-    QStringList columns;
+    QStringList names;
     QStringList values;
-    for (const auto& column : kOrderIntColumns) {
-        columns.append(QLatin1String(column.name));
-        values.append(QStringLiteral("?"));
-    }
-    columns.append(QStringLiteral("NumSign"));
-    values.append(QStringLiteral("?"));
-    // An empty field is stored as '', never Null, so that comparisons with it behave.
-    for (const auto& column : kOrderTextColumns) {
-        columns.append(QLatin1String(column.name));
-        values.append(QStringLiteral("coalesce(?, '')"));
+    for (const auto& [name, value] : writtenColumns()) {
+        names.append(name);
+        values.append(value);
     }
     return QStringLiteral("insert into order_data (%1) values (%2)")
-        .arg(columns.join(u','), values.join(u','));
+        .arg(names.join(u','), values.join(u','));
+}
+
+QString updateStatement() {
+    QStringList assignments;
+    for (const auto& [name, value] : writtenColumns())
+        assignments.append(name + QStringLiteral(" = ") + value);
+    return QStringLiteral("update order_data set %1 where id = ?").arg(assignments.join(u','));
 }
 
 void bindOrder(QSqlQuery& query, const Order& order) {
@@ -99,6 +111,30 @@ bool OrderStore::insert(QList<Order>& orders, OrderWriteRule& rule, QString* err
         }
         return true;
     });
+}
+
+bool OrderStore::update(const QList<Order>& orders) {
+    const QString sql = updateStatement();
+    const int idIndex = int(writtenColumns().size());
+    QSqlDatabase db = m_database.connection();
+    return m_database.inTransaction([&] {
+        QSqlQuery query(db);
+        query.prepare(sql);
+        for (const Order& order : orders) {
+            bindOrder(query, order);
+            query.bindValue(idIndex, order.id);
+            if (!query.exec())
+                return false;
+        }
+        return true;
+    });
+}
+
+bool OrderStore::remove(qint64 id) {
+    QSqlQuery query(m_database.connection());
+    query.prepare(QStringLiteral("delete from order_data where id = ?"));
+    query.addBindValue(id);
+    return query.exec() && query.numRowsAffected() > 0;
 }
 
 std::optional<Order> OrderStore::byId(qint64 id) const {

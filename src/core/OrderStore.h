@@ -25,6 +25,12 @@ public:
      */
     bool insert(QList<Order>& orders, OrderWriteRule& rule, QString* error = nullptr);
 
+    /** Writes every column of stored orders back, by id, in one transaction. */
+    bool update(const QList<Order>& orders);
+
+    /** Deletes one order; false when it was no longer stored. */
+    bool remove(qint64 id);
+
     std::optional<Order> byId(qint64 id) const;
 
     /** The orders with these ids, in the order of `ids`; ids no longer stored are left out. */
