@@ -27,6 +27,9 @@ struct StartupResult {
     std::optional<CommandAction> command;
 };
 
+/** The message that ends the program on a screen narrower than 1024 pixels. */
+std::optional<Notice> screenTooNarrow(int screenWidthPixels);
+
 /**
  * Runs the start-up sequence on `state`: service address, update notice,
  * database with its upgrade, settings row and express plan, print set-up
