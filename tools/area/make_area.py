@@ -162,9 +162,9 @@ def add_guard_entries(section):
 
 
 def administrative(children):
-    """Names of the places below one city. Statistical codes 71 and up are
+    """Names of the places below one city. Statistical codes 70 to 80 are
     development zones and parks, which no postal address names as a county."""
-    return [c["name"] for c in children if int(c["code"][-2:]) < 70]
+    return [c["name"] for c in children if not 70 <= int(c["code"][-2:]) <= 80]
 
 
 def load(dist):
