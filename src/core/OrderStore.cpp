@@ -14,8 +14,8 @@ namespace mldd {
 namespace {
 
 // Calendar days between the day an order was taken in and today.
-const QString kAgeInDays =
-    QStringLiteral("(julianday(date('now', 'localtime')) - julianday(date(time_get)))");
+const QString kAgeInDays = QStringLiteral(
+    "(julianday(date('now', 'localtime')) - julianday(date(time_get)))");
 
 QStringList insertColumns() {
     QStringList columns;
@@ -74,9 +74,9 @@ bool bindValue(sqlite3_stmt* statement, int index, const QVariant& value) {
 
 bool OrderStore::insert(QList<Order>& orders, OrderWriteRule& rule, QString* error) {
     const QStringList columns = insertColumns();
-    const QString sql =
-        QStringLiteral("insert into order_data (%1) values (%2)")
-            .arg(columns.join(u','), QStringList(columns.size(), QStringLiteral("?")).join(u','));
+    const QString sql = QStringLiteral("insert into order_data (%1) values (%2)")
+                            .arg(columns.join(u','),
+                                 QStringList(columns.size(), QStringLiteral("?")).join(u','));
     for (Order& order : orders)
         rule.apply(order);
     QSqlDatabase db = m_database.connection();
@@ -161,8 +161,7 @@ std::vector<qint64> OrderStore::listed(const SqlCondition& filter) const {
 }
 
 std::vector<qint64> OrderStore::absorbed() const {
-    return ids(
-        QStringLiteral("select id from order_data where dj_type = -1 order by NumSign desc"));
+    return ids(QStringLiteral("select id from order_data where dj_type = -1 order by NumSign desc"));
 }
 
 std::vector<qint64> OrderStore::withoutCourier() const {
@@ -193,9 +192,8 @@ int OrderStore::deleteOlderThan(int days) {
 }
 
 std::vector<qint64> OrderStore::byOrderNumber(const QString& orderSign) const {
-    return ids(
-        QStringLiteral("select id from order_data where order_sign = ? order by NumSign desc"),
-        {orderSign});
+    return ids(QStringLiteral("select id from order_data where order_sign = ? order by NumSign desc"),
+               {orderSign});
 }
 
 std::vector<qint64> OrderStore::mergeCandidates(const QString& myId, const QString& address) const {
