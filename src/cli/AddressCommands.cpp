@@ -6,15 +6,26 @@
 #include "core/ErrorLog.h"
 
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
 
 namespace mldd::cli {
 
 namespace {
 
-QString jsonLine(const QJsonObject& object) {
-    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)) + u'\n';
+// A JSON string literal, quotes and escapes included.
+QString quoted(const QString& text) {
+    const QString array =
+        QString::fromUtf8(QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact));
+    return array.mid(1, array.size() - 2);
+}
+
+// One JSON object on one line, keys in the given order (QJsonObject would sort them).
+QString jsonLine(const QList<std::pair<QString, QString>>& fields) {
+    QStringList members;
+    for (const auto& [key, value] : fields)
+        members.append(quoted(key) + u':' + quoted(value));
+    return u'{' + members.join(u',') + QStringLiteral("}\n");
 }
 
 } // namespace
