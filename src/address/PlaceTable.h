@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/DataFolder.h"
 #include "core/ErrorLog.h"
 
 #include <QList>
@@ -44,6 +45,11 @@ inline const QString Load = QStringLiteral("wmb1");
  * is logged under "wmb1" and also gives an empty table.
  */
 PlaceTable LoadPlaceTable(const QString& path, const ErrorLog& log);
+
+/** Where the shipped table lives: code/Area.txt in the data folder. */
+inline QString placeTablePath(const DataFolder& folder) {
+    return folder.file(QStringLiteral("code/Area.txt"));
+}
 
 /** Parses the joined text of a table (what LoadPlaceTable does after reading). */
 PlaceTable parsePlaceTable(const QString& text);

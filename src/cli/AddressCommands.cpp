@@ -33,7 +33,7 @@ QString jsonLine(const QList<std::pair<QString, QString>>& fields) {
 int runSplitAddress(const CliContext& context, QStringList args) {
     bool missingValue = false;
     const QString area = takeOption(args, QStringLiteral("area"), &missingValue)
-                             .value_or(context.dataFolder.file(QStringLiteral("code/Area.txt")));
+                             .value_or(placeTablePath(context.dataFolder));
     if (missingValue || args.isEmpty())
         return fail(Usage, QStringLiteral("用法: mldd-cli split-address [--area FILE] ADDRESS..."));
     if (!QFileInfo(area).isFile())
