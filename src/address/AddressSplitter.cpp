@@ -57,7 +57,7 @@ Hit countyHit(const QList<PlaceEntry>& counties, QStringView address) {
     return {};
 }
 
-/** Runs one split; returns false when a faulty entry ended it (already logged). */
+/** One call of the splitter; each step returns false when a faulty entry ended the call. */
 class Split {
 public:
     Split(const PlaceTable& table, PlaceFields& fields, QString& address, const ErrorLog& log)
