@@ -12,7 +12,9 @@ namespace {
 
 const QString kUsage = QStringLiteral(
     "用法: mldd-cli [--data DIR] COMMAND ...\n"
-    "  orders [--state NAME] [--page N] [--json]   列出订单的一页\n");
+    "  orders [--state NAME] [--page N] [--json]   列出订单的一页\n"
+    "  split-address [--area FILE] ADDRESS...     把地址分成省、市、县和目的地\n"
+    "  recognize [--edit-panel] TEXT              从粘贴的文字中识别姓名、电话、邮编和地址\n");
 
 } // namespace
 
@@ -29,6 +31,8 @@ int main(int argc, char* argv[]) {
 
     const std::map<QString, std::function<int(const CliContext&, QStringList)>> commands{
         {QStringLiteral("orders"), runOrders},
+        {QStringLiteral("split-address"), runSplitAddress},
+        {QStringLiteral("recognize"), runRecognize},
     };
     const QString name = args.takeFirst();
     const auto command = commands.find(name);

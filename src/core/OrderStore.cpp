@@ -144,6 +144,14 @@ std::optional<Order> OrderStore::byId(qint64 id) const {
     return found.first();
 }
 
+bool OrderStore::setDelivery(qint64 id, const QString& delivery) {
+    QSqlQuery query(m_database.connection());
+    query.prepare(QStringLiteral("update order_data set delivery = ? where id = ?"));
+    query.addBindValue(delivery);
+    query.addBindValue(id);
+    return query.exec();
+}
+
 QList<Order> OrderStore::byIds(const QList<qint64>& ids) const {
     if (ids.isEmpty())
         return {};

@@ -33,6 +33,9 @@ public:
 
     std::optional<Order> byId(qint64 id) const;
 
+    /** Sets the courier form of one order; false when the update failed. */
+    bool setDelivery(qint64 id, const QString& delivery);
+
     /** The orders with these ids, in the order of `ids`; ids no longer stored are left out. */
     QList<Order> byIds(const QList<qint64>& ids) const;
 
