@@ -26,7 +26,7 @@ CourierFill FillMissingCouriers(MainState& state) {
                                       ids.begin() + qMin(ids.size(), from + kSlice));
             for (const Order& order : store.byIds(slice)) {
                 const CourierChoice choice =
-                    ChooseCourier(plan, state.couriers, order.buyLy + order.sellerMem,
+                    ChooseCourier(plan, state.templates, order.buyLy + order.sellerMem,
                                   order.buyAddressSheng + order.buyAddressShi +
                                       order.buyAddressXian + order.buyAddress);
                 if (choice.notice) {

@@ -1,5 +1,6 @@
 #include "PlaceTable.h"
 
+#include "core/MainState.h"
 #include "core/TextFile.h"
 
 namespace mldd {
@@ -78,6 +79,11 @@ QString describeFault(const PlaceEntry& entry) {
         break;
     }
     return QString();
+}
+
+void loadPlaceTableInto(MainState& state) {
+    state.placeTable =
+        std::make_shared<const PlaceTable>(LoadPlaceTable(placeTablePath(state.folder), state.log));
 }
 
 } // namespace mldd

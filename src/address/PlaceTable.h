@@ -8,6 +8,8 @@
 
 namespace mldd {
 
+struct MainState;
+
 /** One triple of the place-name table: a province, city or county name with its reference. */
 struct PlaceEntry {
     /** Why the triple cannot be used; reported only when the splitter reaches it. */
@@ -50,6 +52,9 @@ PlaceTable LoadPlaceTable(const QString& path, const ErrorLog& log);
 inline QString placeTablePath(const DataFolder& folder) {
     return folder.file(QStringLiteral("code/Area.txt"));
 }
+
+/** The start-up step that loads the data folder's table into the shared state. */
+void loadPlaceTableInto(MainState& state);
 
 /** Parses the joined text of a table (what LoadPlaceTable does after reading). */
 PlaceTable parsePlaceTable(const QString& text);

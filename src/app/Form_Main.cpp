@@ -1,5 +1,6 @@
 #include "Form_Main.h"
 
+#include "ExpressPlanDialog.h"
 #include "NoticeBox.h"
 #include "OrderRowWidget.h"
 
@@ -35,6 +36,7 @@ Form_Main::Form_Main(MainState& state, QWidget* parent) : QMainWindow(parent), m
     toolbar->setMovable(false);
     addMenuEntry(toolbar, Merge, QStringLiteral("合并订单"), &Form_Main::mergeSelected);
     addMenuEntry(toolbar, SelectAll, QStringLiteral("全选/取消"), &Form_Main::selectAllOrNone);
+    addMenuEntry(toolbar, ExpressPlan, QStringLiteral("快递方案"), &Form_Main::editExpressPlan);
     addMenuEntry(toolbar, DeleteOld, QStringLiteral("删除旧订单"), &Form_Main::deleteOld);
 
     auto* central = new QWidget(this);
@@ -230,6 +232,12 @@ void Form_Main::mergeSelected() {
 
 void Form_Main::selectAllOrNone() {
     OrderListing::selectAllOrNone(m_state);
+    showPage();
+}
+
+void Form_Main::editExpressPlan() {
+    ExpressPlanDialog dialog(m_state, this);
+    dialog.exec();
     showPage();
 }
 

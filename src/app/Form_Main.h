@@ -73,6 +73,7 @@ private:
     void switchMode(int tab);
     void mergeSelected();
     void selectAllOrNone();
+    void editExpressPlan();
     void deleteOld();
     void toggleMark(qint64 id, OrderMarks::Mark mark);
     void split(qint64 id);

@@ -1,6 +1,7 @@
 #include "Form_Main.h"
 #include "NoticeBox.h"
 
+#include "address/PlaceTable.h"
 #include "core/MainState.h"
 #include "core/Startup.h"
 
@@ -24,7 +25,9 @@ int main(int argc, char* argv[]) {
     MainState state(parser.isSet(QStringLiteral("data"))
                         ? DataFolder(parser.value(QStringLiteral("data")))
                         : DataFolder::besideProgram(QCoreApplication::applicationDirPath()));
-    const StartupResult started = startUp(state, parser.positionalArguments().join(u' '));
+    StartupHooks hooks;
+    hooks.loadPlaceTable = loadPlaceTableInto;
+    const StartupResult started = startUp(state, parser.positionalArguments().join(u' '), hooks);
     if (!started.ok) {
         showNotice(nullptr, *started.failure);
         return 1;

@@ -17,6 +17,8 @@
 
 namespace mldd {
 
+struct PlaceTable;
+
 /**
  * Everything the program keeps while it runs: the data folder, the database
  * with the list's cursor, the settings, profiles and couriers, the filter and
@@ -42,6 +44,10 @@ struct MainState {
     ImportOptions importOptions;
     QList<SenderProfile> profiles;
     QStringList couriers;
+    /** The installed waybill templates: the names of the .mlg files in Data/Delivery. */
+    QStringList templates;
+    /** The place-name table; the address layer loads it through the start-up hooks. */
+    std::shared_ptr<const PlaceTable> placeTable;
 
     /** The texts of the three filter lists: sender ID, courier form, print state. */
     QString senderChoice = OrderFilter::kAll;

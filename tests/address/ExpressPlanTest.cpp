@@ -112,7 +112,7 @@ protected:
         ASSERT_TRUE(m_state.database) << message.toStdString();
         QSqlDatabase db = m_state.database->connection();
         m_state.settings = PrintSettings::load(db, m_state.log);
-        m_state.couriers = kTemplates;
+        m_state.templates = kTemplates;
     }
 
     qint64 addOrder(const QString& province, const QString& delivery, const QString& message = {}) {
@@ -167,7 +167,7 @@ TEST_F(PlanSaveTest, SavingStoresThePlanAndFillsBlankCouriers) {
 TEST_F(PlanSaveTest, FillingWithoutTemplatesChangesNothing) {
     const qint64 id = addOrder(QStringLiteral("浙江省"), QString());
     m_state.settings.selectKD = plan(true).toText();
-    m_state.couriers.clear();
+    m_state.templates.clear();
     const CourierFill fill = FillMissingCouriers(m_state);
     EXPECT_EQ(fill.filled, 0);
     ASSERT_TRUE(fill.notice);
