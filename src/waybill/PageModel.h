@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QList>
+#include <QRectF>
+#include <QSizeF>
+#include <QString>
+
+namespace mldd {
+
+/** A printing face and its style; sizes in points. */
+struct FontSpec {
+    QString family;
+    double pointSize = 9;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+
+    bool operator==(const FontSpec&) const = default;
+};
+
+/** One line of text whose box's top-left corner is at `left`/`top` (twips). */
+struct TextLine {
+    double left = 0;
+    double top = 0;
+    QString text;
+    FontSpec font;
+};
+
+/** A straight line from (x1, y1) to (x2, y2), `width` thick (twips). */
+struct RuleLine {
+    double x1 = 0;
+    double y1 = 0;
+    double x2 = 0;
+    double y2 = 0;
+    double width = 20;
+};
+
+/**
+ * One printed page laid out before it is painted: everything positioned in
+ * twips from the page's top-left corner, so layout is checked without painting.
+ */
+struct PageModel {
+    QSizeF size;            // twips
+    QString background;     // picture shown behind the page on screen, never printed
+    QList<TextLine> texts;
+    QList<QRectF> bars;     // barcode bars, edges snapped to device dots when painted
+    QList<RuleLine> rules;
+};
+
+/** Twips per inch and per point. */
+inline constexpr double kTwipsPerInch = 1440;
+inline constexpr double kTwipsPerPoint = 20;
+
+} // namespace mldd
