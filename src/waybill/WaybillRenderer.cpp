@@ -32,8 +32,11 @@ struct SenderSource {
 };
 
 // buy_goods and buy_end are worked out apart: the goods may be shortened and
-// the destination has three switches of its own.
+// the destination has three switches of its own. The order and tracking
+// numbers are there for the barcode items of the forms.
 constexpr OrderSource kOrderSources[]{
+    {"ORDER_DATA:order_sign", &Order::orderSign, -1},
+    {"ORDER_DATA:wuliu_code", &Order::wuliuCode, -1},
     {"ORDER_DATA:my_id", &Order::myId, S::MyId},
     {"ORDER_DATA:buy_id", &Order::buyId, S::BuyId},
     {"ORDER_DATA:buy_name", &Order::buyName, -1},
