@@ -7,4 +7,13 @@ namespace mldd::cli {
 /** orders [--state NAME] [--page N] [--json]: one page of the order list. */
 int runOrders(const CliContext& context, QStringList args);
 
+/** codec encode|decode TEXT: the layout codec's encoded or decoded text. */
+int runCodec(const CliContext& context, QStringList args);
+
+/** code128 TEXT: the Code 128 symbol values, start to stop. */
+int runCode128(const CliContext& context, QStringList args);
+
+/** print waybill --ids … (--pdf OUT | --printer NAME): prints the orders' waybills and marks them. */
+int runPrint(const CliContext& context, QStringList args);
+
 } // namespace mldd::cli

@@ -146,11 +146,19 @@ TEST(PdfOutput, ShippedTemplatesPrintWhereModelledAndScan) {
     QList<PageModel> pages;
     QStringList numbers;
     int n = 0;
-    for (const QString& name : QStringList{"圆通", "申通", "中通", "韵达", "顺丰", "EMS"}) {
+    // Tracking numbers of the couriers' own shapes: letters, digit pairs, odd lengths.
+    const QList<std::pair<QString, QString>> forms{{"圆通", "YT4021937465"},
+                                                   {"申通", "773018264519"},
+                                                   {"中通", "75310046283917"},
+                                                   {"韵达", "4316082957341"},
+                                                   {"顺丰", "SF1402876635291"},
+                                                   {"EMS", "EA203918476CN"}};
+    for (const auto& [name, number] : forms) {
         const WaybillTemplate* form = templates.find(name, QString());
         ASSERT_TRUE(form) << name.toStdString();
         Order order = sampleOrder(++n);
         order.delivery = name;
+        order.wuliuCode = number;
         numbers.append(order.wuliuCode);
         pages.append(renderer.render(*form, {order, &sender, QDate(2026, 5, 1)}));
         ASSERT_GE(pages.last().texts.size(), 8) << name.toStdString();

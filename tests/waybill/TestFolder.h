@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include <ostream>
+
 namespace mldd::test {
 
 /** A data folder of its own for one test, with helpers to put template files into it. */
@@ -45,3 +47,10 @@ private:
 };
 
 } // namespace mldd::test
+
+// Readable QStrings in the messages of failed expectations.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+QT_END_NAMESPACE
