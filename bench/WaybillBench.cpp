@@ -41,7 +41,8 @@ Order order(int n) {
 
 WaybillPages pages() {
     const DataFolder folder(QStringLiteral(MLDD_SHIPPED_DATA));
-    return WaybillPages(folder, ErrorLog(QDir::temp().filePath(QStringLiteral("mldd-bench-ERR.TXT"))),
+    return WaybillPages(folder,
+                        ErrorLog(QDir::temp().filePath(QStringLiteral("mldd-bench-ERR.TXT"))),
                         PrintSettings{}, {sender()}, QDate(2026, 5, 1));
 }
 

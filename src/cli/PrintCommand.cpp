@@ -36,7 +36,8 @@ bool printPages(const QList<PageModel>& pages, const std::optional<QString>& pdf
     if (pdf)
         return writePdf(*pdf, pages, error);
     if (QPrinterInfo::printerInfo(*printerName).isNull()) {
-        *error = QStringLiteral("您设置的快递单打印机未能正常联机！打印机名称：%1").arg(*printerName);
+        *error =
+            QStringLiteral("您设置的快递单打印机未能正常联机！打印机名称：%1").arg(*printerName);
         return false;
     }
     QPrinter printer(QPrinter::HighResolution);
@@ -59,7 +60,8 @@ int runPrint(const CliContext& context, QStringList args) {
     bool missingValue = false;
     const std::optional<QString> idsText = takeOption(args, QStringLiteral("ids"), &missingValue);
     const std::optional<QString> pdf = takeOption(args, QStringLiteral("pdf"), &missingValue);
-    const std::optional<QString> printer = takeOption(args, QStringLiteral("printer"), &missingValue);
+    const std::optional<QString> printer =
+        takeOption(args, QStringLiteral("printer"), &missingValue);
     if (missingValue || args.size() != 1 || args[0] != u"waybill" || !idsText ||
         pdf.has_value() == printer.has_value())
         return fail(Usage, kUsage);

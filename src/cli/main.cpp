@@ -24,7 +24,8 @@ const QString kUsage = QStringLiteral(
 
 int main(int argc, char* argv[]) {
     // Printing needs fonts and with them a GUI application, which opens no window here.
-    const bool printing = std::find(argv + 1, argv + argc, std::string_view("print")) != argv + argc;
+    const bool printing =
+        std::find(argv + 1, argv + argc, std::string_view("print")) != argv + argc;
     if (printing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::unique_ptr<QCoreApplication> application =

@@ -86,8 +86,7 @@ void draw(PageModel& page, TextMetrics& metrics, const QString& input, const Fie
     const std::optional<QList<int>> values = encode(text);
     if (text.isEmpty() || !values)
         return;
-    const double unit =
-        4 * std::floor(field.width / 22 / double(text.size()) / 4 + 0.4999);
+    const double unit = 4 * std::floor(field.width / 22 / double(text.size()) / 4 + 0.4999);
     const double textHeight = field.withText ? metrics.lineHeight(field.font) : 0;
     const double barHeight = field.height - textHeight;
     if (unit <= 0 || barHeight <= 0)

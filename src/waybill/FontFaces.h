@@ -13,7 +13,7 @@ namespace FontFaces {
 
 inline const QString kPrintingFace = QStringLiteral("WenQuanYi Micro Hei");
 
-/** The installed face that prints for the face name `name`: itself when installed and not a Windows face. */
+/** The face that prints for `name`: itself when installed and no Windows face. */
 QString printingFace(const QString& name);
 
 /** The face replacing "楷体_GB2312", chosen by the font index of the print settings. */

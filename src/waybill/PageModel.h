@@ -40,10 +40,10 @@ struct RuleLine {
  * twips from the page's top-left corner, so layout is checked without painting.
  */
 struct PageModel {
-    QSizeF size;            // twips
-    QString background;     // picture shown behind the page on screen, never printed
+    QSizeF size;        // twips
+    QString background; // picture shown behind the page on screen, never printed
     QList<TextLine> texts;
-    QList<QRectF> bars;     // barcode bars, edges snapped to device dots when painted
+    QList<QRectF> bars; // barcode bars, edges snapped to device dots when painted
     QList<RuleLine> rules;
 };
 

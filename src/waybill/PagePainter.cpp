@@ -9,20 +9,22 @@
 
 namespace mldd {
 
-const PagePainter::DeviceFont& PagePainter::deviceFont(QPainter& painter, const FontSpec& spec) {
-    const QString key = spec.family + u'|' + QString::number(spec.pointSize) + u'|' +
-                        QChar(u'0' + int(spec.bold) + 2 * int(spec.italic) + 4 * int(spec.underline));
+const PagePainter::DeviceFont& PagePainter::deviceFont(QPainter& painter, const FontSpec& style) {
+    const QString key =
+        style.family + u'|' + QString::number(style.pointSize) + u'|' +
+        QChar(u'0' + int(style.bold) + 2 * int(style.italic) + 4 * int(style.underline));
     auto found = m_fonts.constFind(key);
     if (found == m_fonts.constEnd()) {
-        QFont font(spec.family);
+        QFont font(style.family);
         // Point sizes count in the device's own resolution; ours may differ from it.
         const double deviceDpi = painter.device()->logicalDpiY();
-        font.setPointSizeF(spec.pointSize * m_scale * kTwipsPerInch / deviceDpi);
-        font.setBold(spec.bold);
-        font.setItalic(spec.italic);
-        font.setUnderline(spec.underline);
+        font.setPointSizeF(style.pointSize * m_scale * kTwipsPerInch / deviceDpi);
+        font.setBold(style.bold);
+        font.setItalic(style.italic);
+        font.setUnderline(style.underline);
         font.setHintingPreference(QFont::PreferNoHinting);
-        found = m_fonts.insert(key, DeviceFont{font, QFontMetricsF(font, painter.device()).ascent()});
+        found =
+            m_fonts.insert(key, DeviceFont{font, QFontMetricsF(font, painter.device()).ascent()});
     }
     return *found;
 }

@@ -30,7 +30,7 @@ private:
         QFont font;
         double ascent = 0;
     };
-    const DeviceFont& deviceFont(QPainter& painter, const FontSpec& spec);
+    const DeviceFont& deviceFont(QPainter& painter, const FontSpec& style);
 
     double m_scale;
     QHash<QString, DeviceFont> m_fonts;

@@ -8,15 +8,14 @@ namespace {
 
 // Which switch each print-item column of the settings row carries, in column order;
 // the receiver's name and address print always and have no switch.
-constexpr std::array<int, 16> kColumnSwitch{
-    PrintSwitches::BuyId,     -1,
-    PrintSwitches::BuyPhone1, PrintSwitches::BuyPhone2,
-    PrintSwitches::BuyZipcode, -1,
-    PrintSwitches::BuyContents, PrintSwitches::MyId,
-    PrintSwitches::MyCompany, PrintSwitches::MyName,
-    PrintSwitches::MyPhone1,  PrintSwitches::MyPhone2,
-    PrintSwitches::MyZipcode, PrintSwitches::MyAddress,
-    PrintSwitches::MyHandler, PrintSwitches::MyStart};
+constexpr std::array<int, 16> kColumnSwitch{PrintSwitches::BuyId,       -1,
+                                            PrintSwitches::BuyPhone1,   PrintSwitches::BuyPhone2,
+                                            PrintSwitches::BuyZipcode,  -1,
+                                            PrintSwitches::BuyContents, PrintSwitches::MyId,
+                                            PrintSwitches::MyCompany,   PrintSwitches::MyName,
+                                            PrintSwitches::MyPhone1,    PrintSwitches::MyPhone2,
+                                            PrintSwitches::MyZipcode,   PrintSwitches::MyAddress,
+                                            PrintSwitches::MyHandler,   PrintSwitches::MyStart};
 
 } // namespace
 

@@ -12,15 +12,34 @@ namespace mldd {
  */
 struct PrintSwitches {
     enum Number {
-        Date = 0, MyId, MyCompany, MyName, MyPhone1, MyPhone2, MyZipcode, MyAddress, MyHandler,
-        MyStart, BuyId, BuyPhone1, BuyPhone2, BuyZipcode, BuyContents, SimplifyGoods,
-        BuyMessage, SellerMemo, Destination, DestinationFullNames, DestinationCityCounty,
-        PrintShippingList, Count
+        Date = 0,
+        MyId,
+        MyCompany,
+        MyName,
+        MyPhone1,
+        MyPhone2,
+        MyZipcode,
+        MyAddress,
+        MyHandler,
+        MyStart,
+        BuyId,
+        BuyPhone1,
+        BuyPhone2,
+        BuyZipcode,
+        BuyContents,
+        SimplifyGoods,
+        BuyMessage,
+        SellerMemo,
+        Destination,
+        DestinationFullNames,
+        DestinationCityCounty,
+        PrintShippingList,
+        Count
     };
 
     std::array<bool, Count> on{};
 
-    /** Everything on except the goods shortening, the destination name variants and the shipping list. */
+    /** All on but goods shortening, the destination name variants and the shipping list. */
     PrintSwitches();
 
     /** The switches kept in the settings row; the others keep their defaults. */

@@ -9,8 +9,7 @@ namespace mldd::SizeLadder {
 
 namespace {
 
-const QStringList kLadder{"9",  "10", "10.5", "11", "12", "14",
-                          "16", "18", "20",   "22", "24"};
+const QStringList kLadder{"9", "10", "10.5", "11", "12", "14", "16", "18", "20", "22", "24"};
 constexpr int kSearched = 8; // only "9" … "18" are looked up
 
 // Whole-number value with halves going to the even neighbour, so 10.5 counts as 10.

@@ -14,8 +14,8 @@ struct LayoutLoad {
     enum class Status { Ok, Missing, Unreadable };
 
     Status status = Status::Missing;
-    QString layout;  // the decoded layout text, when Ok
-    QString error;   // why, when Unreadable
+    QString layout; // the decoded layout text, when Ok
+    QString error;  // why, when Unreadable
 
     bool ok() const { return status == Status::Ok; }
 };
@@ -38,7 +38,7 @@ public:
     QString backgroundPath() const { return path(QStringLiteral(".mlm")); }
     QString customItemsPath() const { return path(QStringLiteral(".dat")); }
 
-    /** Both the layout and the background exist; a template missing either is missing as a whole. */
+    /** Layout and background both exist; a template missing either is missing as a whole. */
     bool exists() const;
 
     /** Reads the layout: non-empty lines joined, then decoded. */

@@ -15,21 +15,21 @@ QString keyOf(const FontSpec& font) {
 
 } // namespace
 
-QFont TextMetrics::twipsFont(const FontSpec& spec) {
-    QFont font(spec.family);
-    font.setPixelSize(std::max(1, int(std::lround(spec.pointSize * kTwipsPerPoint))));
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
+QFont TextMetrics::twipsFont(const FontSpec& style) {
+    QFont font(style.family);
+    font.setPixelSize(std::max(1, int(std::lround(style.pointSize * kTwipsPerPoint))));
+    font.setBold(style.bold);
+    font.setItalic(style.italic);
+    font.setUnderline(style.underline);
     font.setHintingPreference(QFont::PreferNoHinting);
     return font;
 }
 
-const TextMetrics::Entry& TextMetrics::entry(const FontSpec& spec) {
-    const QString key = keyOf(spec);
+const TextMetrics::Entry& TextMetrics::entry(const FontSpec& style) {
+    const QString key = keyOf(style);
     auto found = m_entries.constFind(key);
     if (found == m_entries.constEnd()) {
-        const QFont font = twipsFont(spec);
+        const QFont font = twipsFont(style);
         found = m_entries.insert(key, Entry{font, QFontMetricsF(font)});
     }
     return *found;

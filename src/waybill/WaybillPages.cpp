@@ -31,7 +31,8 @@ std::variant<PageModel, Notice> WaybillPages::page(const Order& order) {
 bool markWaybillsPrinted(OrderDatabase& database, const QList<qint64>& ids, QString* error) {
     return database.inTransaction([&] {
         QSqlQuery update(database.connection());
-        update.prepare(QStringLiteral("update order_data set kd_sign = 1, kd_print = 1 where id = ?"));
+        update.prepare(
+            QStringLiteral("update order_data set kd_sign = 1, kd_print = 1 where id = ?"));
         for (qint64 id : ids) {
             update.addBindValue(id);
             if (!update.exec()) {

@@ -154,7 +154,7 @@ QString WaybillRenderer::sourceValue(const QString& name, const WaybillInput& in
     for (const SenderSource& source : kSenderSources)
         if (name == QLatin1String(source.name))
             return input.sender && allowed(source.switchNumber) ? input.sender->*source.column
-                                                                 : QString();
+                                                                : QString();
     const Order& order = input.order;
     if (name == u"ORDER_DATA:buy_goods")
         return on[S::SimplifyGoods] ? simplifiedGoods(order.buyGoods) : order.buyGoods;
@@ -236,7 +236,8 @@ LaidOutItem WaybillRenderer::layoutItem(const ItemRecord& record, const WaybillI
     item.text = evaluate(record.source, input);
     const QStringList parts = record.source.split(u'+');
     for (const QString& part : parts)
-        if (const auto kind = barcodeOf(part.section(u'|', 0, 0)); kind != LaidOutItem::Barcode::None)
+        if (const auto kind = barcodeOf(part.section(u'|', 0, 0));
+            kind != LaidOutItem::Barcode::None)
             item.barcode = kind;
 
     QString face = record.face.isEmpty() ? kDefaultFace : record.face;
@@ -308,9 +309,12 @@ PageModel WaybillRenderer::render(const WaybillTemplate& form, const WaybillInpu
             appendLines(page, item.lines, item.font, item.alignment, item.box);
             continue;
         }
-        const Code128::Field field{item.box.left(),  item.box.top(),
-                                   item.box.width(), item.box.height(),
-                                   item.barcode == LaidOutItem::Barcode::WithText, item.font};
+        const Code128::Field field{item.box.left(),
+                                   item.box.top(),
+                                   item.box.width(),
+                                   item.box.height(),
+                                   item.barcode == LaidOutItem::Barcode::WithText,
+                                   item.font};
         Code128::draw(page, m_metrics, item.text, field);
     }
     for (int i = 0; i < form.customItems.size(); ++i) {

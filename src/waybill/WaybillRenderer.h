@@ -19,8 +19,8 @@ struct WaybillTemplate;
 /** The print settings that change how a waybill is drawn. */
 struct WaybillSettings {
     PrintSwitches switches;
-    int dayOffset = 0;      // added to today for "SYS:Day"
-    int sizeStep = 0;       // of the size ladder: 1 smaller, -1 larger …
+    int dayOffset = 0;                          // added to today for "SYS:Day"
+    int sizeStep = 0;                           // of the size ladder: 1 smaller, -1 larger …
     QString kaitiFace = QStringLiteral("楷体"); // replaces "楷体_GB2312"
 
     static WaybillSettings fromPrintSettings(const PrintSettings& settings);
@@ -41,8 +41,8 @@ struct LaidOutItem {
     QString text;
     FontSpec font;
     Alignment alignment = Alignment::Left;
-    QRectF box;          // twips, after auto-size and anchor
-    QStringList lines;   // the text as it stands in the box
+    QRectF box;        // twips, after auto-size and anchor
+    QStringList lines; // the text as it stands in the box
     Barcode barcode = Barcode::None;
 };
 

@@ -50,7 +50,8 @@ const WaybillTemplate* WaybillTemplates::find(const QString& name, const QString
         std::optional<WaybillTemplate> loaded = WaybillTemplate::load(m_folder, chosen, m_log);
         if (!loaded)
             return nullptr;
-        found = m_loaded.insert(chosen, std::make_shared<const WaybillTemplate>(std::move(*loaded)));
+        found =
+            m_loaded.insert(chosen, std::make_shared<const WaybillTemplate>(std::move(*loaded)));
     }
     m_lastBySender.insert(senderId, chosen);
     return found->get();

@@ -103,8 +103,7 @@ void expectTextWhereModelled(const QList<PageModel>& pages, const QList<Word>& w
 
 TEST(PdfOutput, TemplateWaybillsReadBackFromThePdf) {
     test::TestFolder folder;
-    const QString record =
-        QStringLiteral("Y{F}%1{F}%2{F}项{F}宋体{F}%3{F}%4{F}%5{F}N^");
+    const QString record = QStringLiteral("Y{F}%1{F}%2{F}项{F}宋体{F}%3{F}%4{F}%5{F}N^");
     folder.writeTemplate(
         QStringLiteral("测试"),
         {record.arg("N", "C|收件人 +B|ORDER_DATA:buy_name", "12", "0", "LT^700^600^3000^400"),
@@ -147,12 +146,9 @@ TEST(PdfOutput, ShippedTemplatesPrintWhereModelledAndScan) {
     QStringList numbers;
     int n = 0;
     // Tracking numbers of the couriers' own shapes: letters, digit pairs, odd lengths.
-    const QList<std::pair<QString, QString>> forms{{"圆通", "YT4021937465"},
-                                                   {"申通", "773018264519"},
-                                                   {"中通", "75310046283917"},
-                                                   {"韵达", "4316082957341"},
-                                                   {"顺丰", "SF1402876635291"},
-                                                   {"EMS", "EA203918476CN"}};
+    const QList<std::pair<QString, QString>> forms{
+        {"圆通", "YT4021937465"},  {"申通", "773018264519"},    {"中通", "75310046283917"},
+        {"韵达", "4316082957341"}, {"顺丰", "SF1402876635291"}, {"EMS", "EA203918476CN"}};
     for (const auto& [name, number] : forms) {
         const WaybillTemplate* form = templates.find(name, QString());
         ASSERT_TRUE(form) << name.toStdString();
@@ -185,6 +181,6 @@ TEST(PagePainter, BarEdgesLandOnWholeDots) {
         const QRgb dot = image.pixel(x, 10);
         EXPECT_TRUE(dot == qRgb(0, 0, 0) || dot == qRgb(255, 255, 255)) << x;
     }
-    EXPECT_EQ(image.pixel(14, 10), qRgb(0, 0, 0));  // 100 twips: dot 14.1 rounds to 14
+    EXPECT_EQ(image.pixel(14, 10), qRgb(0, 0, 0)); // 100 twips: dot 14.1 rounds to 14
     EXPECT_EQ(image.pixel(13, 10), qRgb(255, 255, 255));
 }

@@ -12,8 +12,10 @@ using namespace mldd;
 namespace {
 
 QString record(const QString& source, const QString& box = QStringLiteral("LT^1000^800^3000^300"),
-               const QString& wrap = QStringLiteral("N^"), const QString& size = QStringLiteral("10"),
-               const QString& face = QStringLiteral("宋体"), const QString& align = QStringLiteral("0")) {
+               const QString& wrap = QStringLiteral("N^"),
+               const QString& size = QStringLiteral("10"),
+               const QString& face = QStringLiteral("宋体"),
+               const QString& align = QStringLiteral("0")) {
     return QStringList{"Y", "N", source, "项目", face, size, align, box, wrap}.join(
         QStringLiteral("{F}"));
 }
@@ -121,9 +123,9 @@ TEST_F(Renderer, CountWrapCutsEveryNCharacters) {
 
 TEST_F(Renderer, WidthWrapKeepsTheWidthAndGrowsDown) {
     order.buyAddress = QStringLiteral("广东省深圳市南山区科技园南路一号创维大厦A座十八楼");
-    const LaidOutItem item = layout(record(QStringLiteral("B|ORDER_DATA:buy_address"),
-                                           QStringLiteral("LB^0^0^2000^300"),
-                                           QStringLiteral("L^2000")));
+    const LaidOutItem item =
+        layout(record(QStringLiteral("B|ORDER_DATA:buy_address"), QStringLiteral("LB^0^0^2000^300"),
+                      QStringLiteral("L^2000")));
     ASSERT_GT(item.lines.size(), 2);
     EXPECT_EQ(item.lines.join(QString()), order.buyAddress);
     for (const QString& line : item.lines)
@@ -170,12 +172,13 @@ TEST_F(Renderer, SwitchesSilenceTheirSources) {
     EXPECT_EQ(text(QStringLiteral("B|ORDER_DATA:buy_phone1"),
                    withSwitch(PrintSwitches::BuyPhone1, false)),
               QString());
-    EXPECT_EQ(text(QStringLiteral("C|寄件人+B|MY_DATA:my_fjr"),
-                   withSwitch(PrintSwitches::MyName, false)),
-              QStringLiteral("寄件人"));
+    EXPECT_EQ(
+        text(QStringLiteral("C|寄件人+B|MY_DATA:my_fjr"), withSwitch(PrintSwitches::MyName, false)),
+        QStringLiteral("寄件人"));
     // The receiver's name has no switch.
-    EXPECT_EQ(text(QStringLiteral("B|ORDER_DATA:buy_name"), withSwitch(PrintSwitches::MyName, false)),
-              QStringLiteral("李四"));
+    EXPECT_EQ(
+        text(QStringLiteral("B|ORDER_DATA:buy_name"), withSwitch(PrintSwitches::MyName, false)),
+        QStringLiteral("李四"));
     EXPECT_EQ(text(QStringLiteral("B|ORDER_DATA:buy_goods"),
                    withSwitch(PrintSwitches::SimplifyGoods, true)),
               QStringLiteral("连衣裙\r\n围巾"));
@@ -186,10 +189,12 @@ TEST_F(Renderer, DestinationFollowsSwitches18To20) {
     const auto destination = [&](int packed) {
         PrintSettings stored;
         stored.destinationSwitches = packed;
-        return text(QStringLiteral("B|ORDER_DATA:buy_end"), WaybillSettings::fromPrintSettings(stored));
+        return text(QStringLiteral("B|ORDER_DATA:buy_end"),
+                    WaybillSettings::fromPrintSettings(stored));
     };
     EXPECT_EQ(destination(PrintSwitches::destinationNumber(false, true, true)), QString());
-    EXPECT_EQ(destination(PrintSwitches::destinationNumber(true, false, false)), QStringLiteral("深圳"));
+    EXPECT_EQ(destination(PrintSwitches::destinationNumber(true, false, false)),
+              QStringLiteral("深圳"));
     EXPECT_EQ(destination(PrintSwitches::destinationNumber(true, true, true)),
               QStringLiteral("广东省深圳市南山区"));
     EXPECT_EQ(destination(PrintSwitches::destinationNumber(true, false, true)),
@@ -228,7 +233,8 @@ TEST_F(Renderer, BadRecordsDrawNothing) {
     EXPECT_FALSE(layout(record(name, QStringLiteral("LT^a^800^3000^300"))).visible);
     EXPECT_FALSE(layout(record(name, QStringLiteral("LT^1000"))).visible);
     EXPECT_FALSE(layout(record(name, QStringLiteral("LT^1^2^3^4"), QStringLiteral("N^"),
-                               QStringLiteral("大"))).visible);
+                               QStringLiteral("大")))
+                     .visible);
     EXPECT_FALSE(layout(QStringLiteral("Y{F}N{F}B|ORDER_DATA:buy_name")).visible);
     EXPECT_FALSE(layout(QString()).visible);
     EXPECT_FALSE(layout(record(QStringLiteral("L|1+LS|2+F|3+B|NO_SUCH:x"))).visible);
@@ -236,8 +242,8 @@ TEST_F(Renderer, BadRecordsDrawNothing) {
     hidden[0] = u'C';
     EXPECT_FALSE(layout(hidden).visible);
     // A missing size keeps the default of 9 points; a missing wrap field means no wrap.
-    const LaidOutItem item = layout(
-        QStringLiteral("Y{F}Y{F}B|ORDER_DATA:buy_name{F}{F}{F}{F}{F}LT^1^2^3^4"));
+    const LaidOutItem item =
+        layout(QStringLiteral("Y{F}Y{F}B|ORDER_DATA:buy_name{F}{F}{F}{F}{F}LT^1^2^3^4"));
     EXPECT_TRUE(item.visible);
     EXPECT_TRUE(item.font.bold);
     EXPECT_EQ(item.font.pointSize, 9);
@@ -249,8 +255,8 @@ TEST_F(Renderer, KaitiGb2312TakesTheChosenFace) {
     WaybillSettings settings;
     settings.kaitiFace = QStringLiteral("DejaVu Sans"); // installed, so it prints as itself
     const auto face = [&](const QString& name) {
-        return layout(record(QStringLiteral("C|x"), QStringLiteral("LT^0^0^9^9"), QStringLiteral("N^"),
-                             QStringLiteral("9"), name),
+        return layout(record(QStringLiteral("C|x"), QStringLiteral("LT^0^0^9^9"),
+                             QStringLiteral("N^"), QStringLiteral("9"), name),
                       settings)
             .font.family;
     };
@@ -261,15 +267,15 @@ TEST_F(Renderer, KaitiGb2312TakesTheChosenFace) {
 
 TEST_F(Renderer, PageHoldsTextLinesBarcodesAndEditedCustomItems) {
     test::TestFolder folder;
-    folder.writeTemplate(QStringLiteral("圆通"),
-                         {record(QStringLiteral("C|收件人:+B|ORDER_DATA:buy_name+B|SYS:VbCrlf+"
-                                                "B|ORDER_DATA:buy_phone1"),
-                                 QStringLiteral("LT^1000^800^3000^300"), QStringLiteral("N^"),
-                                 QStringLiteral("10"), QStringLiteral("宋体"), QStringLiteral("1")),
-                          record(QStringLiteral("T|ORDER_DATA:wuliu_code"),
-                                 QStringLiteral("LT^500^3000^4000^900")),
-                          record(QStringLiteral("TN|ORDER_DATA:buy_phone1"),
-                                 QStringLiteral("LT^500^4500^4000^600"))});
+    folder.writeTemplate(
+        QStringLiteral("圆通"),
+        {record(QStringLiteral("C|收件人:+B|ORDER_DATA:buy_name+B|SYS:VbCrlf+"
+                               "B|ORDER_DATA:buy_phone1"),
+                QStringLiteral("LT^1000^800^3000^300"), QStringLiteral("N^"), QStringLiteral("10"),
+                QStringLiteral("宋体"), QStringLiteral("1")),
+         record(QStringLiteral("T|ORDER_DATA:wuliu_code"), QStringLiteral("LT^500^3000^4000^900")),
+         record(QStringLiteral("TN|ORDER_DATA:buy_phone1"),
+                QStringLiteral("LT^500^4500^4000^600"))});
     QList<CustomItem> custom = CustomItems::load(folder.deliveryFile(QStringLiteral("圆通.dat")));
     custom[4].text = QStringLiteral("易碎品");
     custom[4].left = 6000;
@@ -279,7 +285,7 @@ TEST_F(Renderer, PageHoldsTextLinesBarcodesAndEditedCustomItems) {
     const WaybillTemplate* form = templates.find(QStringLiteral("圆通"), order.myId);
     ASSERT_TRUE(form);
     EXPECT_NEAR(form->paper.width(), 100 * 1440 / 25.4, 0.5); // 800 dots at 8 dots per mm
-    EXPECT_EQ(templates.find(QString(), order.myId), form); // the sender's last template
+    EXPECT_EQ(templates.find(QString(), order.myId), form);   // the sender's last template
     EXPECT_FALSE(templates.find(QString(), QStringLiteral("其他卖家")));
 
     WaybillRenderer renderer{WaybillSettings{}};
@@ -299,7 +305,8 @@ TEST_F(Renderer, PageHoldsTextLinesBarcodesAndEditedCustomItems) {
     EXPECT_EQ(page.texts[2].text, QStringLiteral("YT1234567890"));
     EXPECT_EQ(page.texts[2].left, 500);
     EXPECT_EQ(page.texts[3].text, QStringLiteral("易碎品"));
-    EXPECT_NEAR(page.texts[3].left + metrics.width(page.texts[3].font, QStringLiteral("易碎品")) / 2,
+    EXPECT_NEAR(page.texts[3].left +
+                    metrics.width(page.texts[3].font, QStringLiteral("易碎品")) / 2,
                 6000 + 4965 / 2.0, 0.01);
     ASSERT_FALSE(page.bars.isEmpty());
     for (const QRectF& bar : page.bars)

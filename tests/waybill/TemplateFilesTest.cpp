@@ -57,7 +57,8 @@ TEST(TemplateFiles, BadLayoutIsUnreadableNotFatal) {
 TEST(TemplateFiles, SaveItemReplacesEveryOccurrence) {
     TestFolder test;
     const TemplateFiles files(test.folder(), QStringLiteral("中通"));
-    const QString other = QStringLiteral("Y{F}N{F}C|寄件人{F}{F}宋体{F}9{F}0{F}LT^0^0^100^100{F}N^");
+    const QString other =
+        QStringLiteral("Y{F}N{F}C|寄件人{F}{F}宋体{F}9{F}0{F}LT^0^0^100^100{F}N^");
     files.saveLayout(QStringList{kRecord, other, kRecord}.join(QStringLiteral("{D}")));
     QString changed = kRecord;
     changed.replace(QStringLiteral("{F}10{F}"), QStringLiteral("{F}12{F}"));
@@ -71,7 +72,8 @@ TEST(TemplateFiles, MissingTemplateGivesTheDownloadNotice) {
     const TemplateFiles files(test.folder(), QStringLiteral("韵达"));
     const std::optional<Notice> notice = files.saveItem(kRecord, kRecord);
     ASSERT_TRUE(notice);
-    EXPECT_EQ(notice->text, QStringLiteral("快递单据模版-韵达 文件丢失，点[确定]后,软件将尝试下载！"));
+    EXPECT_EQ(notice->text,
+              QStringLiteral("快递单据模版-韵达 文件丢失，点[确定]后,软件将尝试下载！"));
     EXPECT_EQ(notice->icon, Notice::Icon::Exclamation);
     EXPECT_EQ(notice->title, QStringLiteral("墨岚打单"));
 
@@ -85,7 +87,7 @@ TEST(TemplateFiles, MissingTemplateGivesTheDownloadNotice) {
 TEST(TemplateFiles, NamesNeverLeaveTheTemplateFolder) {
     TestFolder test;
     for (const QString& name : {QStringLiteral("../mlddsj"), QStringLiteral("a/b"),
-                               QStringLiteral("..\\x"), QStringLiteral(".."), QString()}) {
+                                QStringLiteral("..\\x"), QStringLiteral(".."), QString()}) {
         const TemplateFiles files(test.folder(), name);
         EXPECT_FALSE(files.hasSafeName()) << name.toStdString();
         EXPECT_TRUE(files.layoutPath().isEmpty());
@@ -106,9 +108,10 @@ TEST(CustomItems, MissingFileGivesTheTenDefaults) {
               QStringLiteral("鼠标双击编辑自定义打印内容,可自定义项10项，当前第01项。"));
     EXPECT_EQ(items[9].text,
               QStringLiteral("鼠标双击编辑自定义打印内容,可自定义项10项，当前第10项。"));
-    EXPECT_EQ(items[3].toRecord(),
-              QStringLiteral("ZDYDYX`鼠标双击编辑自定义打印内容,可自定义项10项，当前第04项。`1`宋体`"
-                             "9`2`False`False`False`0`0`4965`180"));
+    EXPECT_EQ(
+        items[3].toRecord(),
+        QStringLiteral("ZDYDYX`鼠标双击编辑自定义打印内容,可自定义项10项，当前第04项。`1`宋体`"
+                       "9`2`False`False`False`0`0`4965`180"));
 }
 
 TEST(CustomItems, SavedItemsReadBackAndBadFieldsKeepDefaults) {

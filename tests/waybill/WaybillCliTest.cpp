@@ -66,7 +66,8 @@ TEST(WaybillCli, PrintsWaybillsIntoAPdfAndMarksThem) {
     }
     const QString pdf = data + QStringLiteral("/out.pdf");
     // The third order names a template outside the folder: told, left unprinted.
-    const Result printed = cli({"--data", data, "print", "waybill", "--ids", "1,2,3", "--pdf", pdf});
+    const Result printed =
+        cli({"--data", data, "print", "waybill", "--ids", "1,2,3", "--pdf", pdf});
     EXPECT_EQ(printed.status, 1);
     EXPECT_TRUE(printed.err.contains(QStringLiteral("快递单据模版-../圆通 文件丢失")))
         << printed.err.toStdString();
@@ -83,7 +84,8 @@ TEST(WaybillCli, PrintsWaybillsIntoAPdfAndMarksThem) {
         EXPECT_EQ(marks.value(0).toInt(), expected);
         EXPECT_EQ(marks.value(1).toInt(), expected);
     }
-    EXPECT_EQ(cli({"--data", data, "print", "waybill", "--ids", "1", "--pdf", pdf, "--printer", "x"})
-                  .status,
-              2);
+    EXPECT_EQ(
+        cli({"--data", data, "print", "waybill", "--ids", "1", "--pdf", pdf, "--printer", "x"})
+            .status,
+        2);
 }
