@@ -16,6 +16,12 @@ struct FontSpec {
     bool underline = false;
 
     bool operator==(const FontSpec&) const = default;
+
+    /** One text per distinct face, size and style, for caches of made fonts. */
+    QString key() const {
+        return family + u'|' + QString::number(pointSize) + u'|' +
+               QChar(u'0' + int(bold) + 2 * int(italic) + 4 * int(underline));
+    }
 };
 
 /** One line of text whose box's top-left corner is at `left`/`top` (twips). */

@@ -1,5 +1,7 @@
 #include "PagePainter.h"
 
+#include "TextMetrics.h"
+
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPaintDevice>
@@ -10,19 +12,13 @@
 namespace mldd {
 
 const PagePainter::DeviceFont& PagePainter::deviceFont(QPainter& painter, const FontSpec& style) {
-    const QString key =
-        style.family + u'|' + QString::number(style.pointSize) + u'|' +
-        QChar(u'0' + int(style.bold) + 2 * int(style.italic) + 4 * int(style.underline));
+    const QString key = style.key();
     auto found = m_fonts.constFind(key);
     if (found == m_fonts.constEnd()) {
-        QFont font(style.family);
+        QFont font = TextMetrics::twipsFont(style);
         // Point sizes count in the device's own resolution; ours may differ from it.
         const double deviceDpi = painter.device()->logicalDpiY();
         font.setPointSizeF(style.pointSize * m_scale * kTwipsPerInch / deviceDpi);
-        font.setBold(style.bold);
-        font.setItalic(style.italic);
-        font.setUnderline(style.underline);
-        font.setHintingPreference(QFont::PreferNoHinting);
         found =
             m_fonts.insert(key, DeviceFont{font, QFontMetricsF(font, painter.device()).ascent()});
     }

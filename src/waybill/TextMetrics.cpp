@@ -6,15 +6,6 @@
 
 namespace mldd {
 
-namespace {
-
-QString keyOf(const FontSpec& font) {
-    return font.family + u'|' + QString::number(font.pointSize) + u'|' +
-           QChar(u'0' + int(font.bold) + 2 * int(font.italic) + 4 * int(font.underline));
-}
-
-} // namespace
-
 QFont TextMetrics::twipsFont(const FontSpec& style) {
     QFont font(style.family);
     font.setPixelSize(std::max(1, int(std::lround(style.pointSize * kTwipsPerPoint))));
@@ -26,7 +17,7 @@ QFont TextMetrics::twipsFont(const FontSpec& style) {
 }
 
 const TextMetrics::Entry& TextMetrics::entry(const FontSpec& style) {
-    const QString key = keyOf(style);
+    const QString key = style.key();
     auto found = m_entries.constFind(key);
     if (found == m_entries.constEnd()) {
         const QFont font = twipsFont(style);

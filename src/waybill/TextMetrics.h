@@ -22,7 +22,7 @@ public:
     /** `text` broken into lines no wider than `width`, as a text box wraps it. */
     QStringList wrap(const FontSpec& font, const QString& text, double width);
 
-    /** A font whose pixels are twips. */
+    /** A font of this face and style whose pixels are twips. */
     static QFont twipsFont(const FontSpec& font);
 
 private:

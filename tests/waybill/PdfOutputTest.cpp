@@ -184,3 +184,22 @@ TEST(PagePainter, BarEdgesLandOnWholeDots) {
     EXPECT_EQ(image.pixel(14, 10), qRgb(0, 0, 0)); // 100 twips: dot 14.1 rounds to 14
     EXPECT_EQ(image.pixel(13, 10), qRgb(255, 255, 255));
 }
+
+TEST(PagePainter, BackgroundOnlyOnScreen) {
+    test::TestFolder folder;
+    folder.writeTemplate(QStringLiteral("底图"), {});
+    QImage picture(folder.deliveryFile(QStringLiteral("底图.mlm")));
+    picture.fill(Qt::red);
+    picture.save(folder.deliveryFile(QStringLiteral("底图.mlm")), "PNG");
+    PageModel page;
+    page.size = QSizeF(1440, 720);
+    page.background = folder.deliveryFile(QStringLiteral("底图.mlm"));
+    for (const bool screen : {true, false}) {
+        QImage image(96, 48, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        PagePainter(96).paint(painter, page, screen);
+        painter.end();
+        EXPECT_EQ(image.pixel(50, 20), screen ? qRgb(255, 0, 0) : qRgb(255, 255, 255));
+    }
+}

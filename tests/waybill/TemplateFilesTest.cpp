@@ -52,6 +52,13 @@ TEST(TemplateFiles, BadLayoutIsUnreadableNotFatal) {
     ASSERT_TRUE(loaded);
     EXPECT_TRUE(loaded->items.isEmpty());
     EXPECT_EQ(TextFile::read(log.path()).lines.size(), 1);
+
+    // A picture that does not load leaves the template on the common paper size.
+    test.writeFile(QStringLiteral("坏.mlm"), "not a picture");
+    const std::optional<WaybillTemplate> unpictured =
+        WaybillTemplate::load(test.folder(), QStringLiteral("坏"), log);
+    ASSERT_TRUE(unpictured);
+    EXPECT_EQ(unpictured->paper, WaybillTemplate::kDefaultPaper);
 }
 
 TEST(TemplateFiles, SaveItemReplacesEveryOccurrence) {
