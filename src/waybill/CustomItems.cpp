@@ -18,10 +18,10 @@ QString number(double value) {
     return QString::number(value, 'g', 15);
 }
 
-void readNumber(const QString& text, double& target) {
+void readNumber(const QString& text, double& target, bool (*usable)(double)) {
     bool ok = false;
     const double value = text.trimmed().toDouble(&ok);
-    if (ok)
+    if (ok && usable(value))
         target = value;
 }
 
@@ -55,7 +55,7 @@ CustomItem CustomItem::parse(const QString& record, int number) {
         item.printed = field(2) != u"0";
     if (!field(3).isEmpty())
         item.font.family = field(3);
-    readNumber(field(4), item.font.pointSize);
+    readNumber(field(4), item.font.pointSize, isPointSize);
     if (field(5) == u"0")
         item.alignment = Alignment::Left;
     else if (field(5) == u"1")
@@ -63,10 +63,10 @@ CustomItem CustomItem::parse(const QString& record, int number) {
     readBool(field(6), item.font.bold);
     readBool(field(7), item.font.italic);
     readBool(field(8), item.font.underline);
-    readNumber(field(9), item.left);
-    readNumber(field(10), item.top);
-    readNumber(field(11), item.width);
-    readNumber(field(12), item.height);
+    readNumber(field(9), item.left, isPosition);
+    readNumber(field(10), item.top, isPosition);
+    readNumber(field(11), item.width, isPosition);
+    readNumber(field(12), item.height, isPosition);
     return item;
 }
 

@@ -1,15 +1,17 @@
 #include "ItemRecord.h"
 
+#include "PageModel.h"
+
 namespace mldd {
 
 namespace {
 
 constexpr qsizetype kElementsPerView = 41;
 
-std::optional<double> number(const QString& text) {
+std::optional<double> position(const QString& text) {
     bool ok = false;
     const double value = text.trimmed().toDouble(&ok);
-    return ok ? std::optional<double>(value) : std::nullopt;
+    return ok && isPosition(value) ? std::optional<double>(value) : std::nullopt;
 }
 
 std::optional<Alignment> alignmentFrom(const QString& code) {
@@ -52,10 +54,10 @@ ItemRecord ItemRecord::parse(const QString& record) {
 
     const QStringList box = field(7).split(u'^');
     item.anchor = anchorFromCode(box.value(0));
-    item.left = number(box.value(1));
-    item.top = number(box.value(2));
-    item.width = number(box.value(3));
-    item.height = number(box.value(4));
+    item.left = position(box.value(1));
+    item.top = position(box.value(2));
+    item.width = position(box.value(3));
+    item.height = position(box.value(4));
 
     const QStringList wrap = field(8).split(u'^');
     if (wrap.value(0) == u"L") {

@@ -5,6 +5,8 @@
 #include <QSizeF>
 #include <QString>
 
+#include <cmath>
+
 namespace mldd {
 
 /** A printing face and its style; sizes in points. */
@@ -56,5 +58,17 @@ struct PageModel {
 /** Twips per inch and per point. */
 inline constexpr double kTwipsPerInch = 1440;
 inline constexpr double kTwipsPerPoint = 20;
+
+/** Positions beyond this many twips (about seven metres) are no place on paper. */
+inline constexpr double kMaxTwips = 1e7;
+/** Font sizes above this many points are no text size. */
+inline constexpr double kMaxPointSize = 1000;
+
+inline bool isPosition(double twips) {
+    return std::isfinite(twips) && std::abs(twips) <= kMaxTwips;
+}
+inline bool isPointSize(double points) {
+    return std::isfinite(points) && points > 0 && points <= kMaxPointSize;
+}
 
 } // namespace mldd

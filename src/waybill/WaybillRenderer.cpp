@@ -228,11 +228,10 @@ LaidOutItem WaybillRenderer::layoutItem(const ItemRecord& record, const WaybillI
     if (!record.printed || !record.left || !record.top || !record.width || !record.height)
         return item;
     bool sizeOk = record.sizeText.isEmpty();
+    if (!sizeOk && !isPointSize(record.sizeText.toDouble(&sizeOk)))
+        sizeOk = false;
     if (!sizeOk)
-        record.sizeText.toDouble(&sizeOk);
-    if (!sizeOk)
-        return item;
-
+        return item; // a size that is no number draws nothing
     item.text = evaluate(record.source, input);
     const QStringList parts = record.source.split(u'+');
     for (const QString& part : parts)
@@ -247,7 +246,7 @@ LaidOutItem WaybillRenderer::layoutItem(const ItemRecord& record, const WaybillI
     const double size = record.sizeText.isEmpty()
                             ? kDefaultSize
                             : SizeLadder::adjust(record.sizeText, m_settings.sizeStep);
-    item.font.pointSize = size > 0 ? size : kDefaultSize;
+    item.font.pointSize = isPointSize(size) ? size : kDefaultSize;
     item.font.bold = record.bold;
     item.alignment = record.alignment.value_or(Alignment::Left);
 

@@ -232,9 +232,15 @@ TEST_F(Renderer, BadRecordsDrawNothing) {
     const QString name = QStringLiteral("B|ORDER_DATA:buy_name");
     EXPECT_FALSE(layout(record(name, QStringLiteral("LT^a^800^3000^300"))).visible);
     EXPECT_FALSE(layout(record(name, QStringLiteral("LT^1000"))).visible);
-    EXPECT_FALSE(layout(record(name, QStringLiteral("LT^1^2^3^4"), QStringLiteral("N^"),
-                               QStringLiteral("大")))
-                     .visible);
+    EXPECT_FALSE(layout(record(name, QStringLiteral("LT^nan^0^1^1"))).visible);
+    EXPECT_FALSE(layout(record(name, QStringLiteral("LT^1e300^0^1^1"))).visible);
+    WaybillSettings smaller; // a step must not turn a bad size into a ladder size
+    smaller.sizeStep = 1;
+    for (const QString size : {"大", "inf", "1e6", "-3", "0"})
+        EXPECT_FALSE(
+            layout(record(name, QStringLiteral("LT^1^2^3^4"), QStringLiteral("N^"), size), smaller)
+                .visible)
+            << size.toStdString();
     EXPECT_FALSE(layout(QStringLiteral("Y{F}N{F}B|ORDER_DATA:buy_name")).visible);
     EXPECT_FALSE(layout(QString()).visible);
     EXPECT_FALSE(layout(record(QStringLiteral("L|1+LS|2+F|3+B|NO_SUCH:x"))).visible);
