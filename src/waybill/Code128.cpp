@@ -96,17 +96,17 @@ void draw(PageModel& page, TextMetrics& metrics, const QString& input, const Fie
     double x = field.left;
     for (int value : *values) {
         const QString modules = pattern(value);
-        double runStart = -1;
+        std::optional<double> runStart;
         for (qsizetype m = 0; m < modules.size(); ++m, x += module) {
             if (modules[m] != u'b')
                 continue;
-            if (runStart < 0)
+            if (!runStart)
                 runStart = x;
             const bool lastOfRun = m + 1 == modules.size() || modules[m + 1] == u's';
             if (lastOfRun) {
                 const double right = x + (m + 1 < modules.size() ? module - unit : module);
-                page.bars.append(QRectF(runStart, field.top, right - runStart, barHeight));
-                runStart = -1;
+                page.bars.append(QRectF(*runStart, field.top, right - *runStart, barHeight));
+                runStart.reset();
             }
         }
     }

@@ -101,6 +101,15 @@ QString cutEvery(const QString& text, int count) {
     return pieces.join(kLineBreak);
 }
 
+// An empty size keeps the default; one that is no size on paper makes the item draw nothing.
+bool usableSize(const QString& text) {
+    if (text.isEmpty())
+        return true;
+    bool ok = false;
+    const double size = text.toDouble(&ok);
+    return ok && isPointSize(size);
+}
+
 LaidOutItem::Barcode barcodeOf(const QString& kind) {
     if (kind == u"T")
         return LaidOutItem::Barcode::WithText;
@@ -227,11 +236,8 @@ LaidOutItem WaybillRenderer::layoutItem(const ItemRecord& record, const WaybillI
     LaidOutItem item;
     if (!record.printed || !record.left || !record.top || !record.width || !record.height)
         return item;
-    bool sizeOk = record.sizeText.isEmpty();
-    if (!sizeOk && !isPointSize(record.sizeText.toDouble(&sizeOk)))
-        sizeOk = false;
-    if (!sizeOk)
-        return item; // a size that is no number draws nothing
+    if (!usableSize(record.sizeText))
+        return item;
     item.text = evaluate(record.source, input);
     const QStringList parts = record.source.split(u'+');
     for (const QString& part : parts)
@@ -246,7 +252,7 @@ LaidOutItem WaybillRenderer::layoutItem(const ItemRecord& record, const WaybillI
     const double size = record.sizeText.isEmpty()
                             ? kDefaultSize
                             : SizeLadder::adjust(record.sizeText, m_settings.sizeStep);
-    item.font.pointSize = isPointSize(size) ? size : kDefaultSize;
+    item.font.pointSize = size;
     item.font.bold = record.bold;
     item.alignment = record.alignment.value_or(Alignment::Left);
 

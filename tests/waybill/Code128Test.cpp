@@ -68,6 +68,13 @@ TEST(Code128, BarsFollowTheUnitAndModuleRule) {
     for (int value : {105, 12, 34, 56, 78, 47, 106})
         bars += int(Code128::pattern(value).count(QStringLiteral("bs"))) + (value == 106);
     EXPECT_EQ(page.bars.size(), bars);
+
+    // Left of the page's origin the runs come out the same, only moved.
+    PageModel moved;
+    Code128::draw(moved, metrics, QStringLiteral("12345678"),
+                  {-5000, 2000, 4000, 900, false, field.font});
+    ASSERT_EQ(moved.bars.size(), page.bars.size());
+    EXPECT_EQ(moved.bars.first(), page.bars.first().translated(-6000, 0));
 }
 
 TEST(Code128, TextGoesBeneathTheBars) {
