@@ -17,8 +17,11 @@ std::optional<QSizeF> paperOf(const QString& picturePath) {
     if (picture.isNull() || picture.dotsPerMeterX() <= 0 || picture.dotsPerMeterY() <= 0)
         return std::nullopt;
     const double twipsPerMetre = kTwipsPerInch / 0.0254;
-    return QSizeF(picture.width() * twipsPerMetre / picture.dotsPerMeterX(),
-                  picture.height() * twipsPerMetre / picture.dotsPerMeterY());
+    const QSizeF paper(picture.width() * twipsPerMetre / picture.dotsPerMeterX(),
+                       picture.height() * twipsPerMetre / picture.dotsPerMeterY());
+    if (!isPosition(paper.width()) || !isPosition(paper.height()))
+        return std::nullopt; // a resolution that makes no paper
+    return paper;
 }
 
 } // namespace
