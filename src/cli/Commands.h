@@ -12,5 +12,13 @@ int runSplitAddress(const CliContext& context, QStringList args);
 
 /** recognize [--edit-panel] TEXT: the receiver fields found in a pasted block. */
 int runRecognize(const CliContext& context, QStringList args);
+/** codec encode|decode TEXT: the layout codec's encoded or decoded text. */
+int runCodec(const CliContext& context, QStringList args);
+
+/** code128 TEXT: the Code 128 symbol values, start to stop. */
+int runCode128(const CliContext& context, QStringList args);
+
+/** print waybill --ids … (--pdf OUT | --printer NAME): prints the orders' waybills and marks them. */
+int runPrint(const CliContext& context, QStringList args);
 
 } // namespace mldd::cli

@@ -1,9 +1,12 @@
 #include "Commands.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 
+#include <algorithm>
 #include <functional>
 #include <map>
+#include <memory>
+#include <string_view>
 
 using namespace mldd;
 using namespace mldd::cli;
@@ -14,12 +17,23 @@ const QString kUsage = QStringLiteral(
     "用法: mldd-cli [--data DIR] COMMAND ...\n"
     "  orders [--state NAME] [--page N] [--json]   列出订单的一页\n"
     "  split-address [--area FILE] ADDRESS...     把地址分成省、市、县和目的地\n"
-    "  recognize [--edit-panel] TEXT              从粘贴的文字中识别姓名、电话、邮编和地址\n");
+    "  recognize [--edit-panel] TEXT              从粘贴的文字中识别姓名、电话、邮编和地址\n"
+    "  codec encode|decode TEXT                    版面编码、解码\n"
+    "  code128 TEXT                                条码的符号值\n"
+    "  print waybill --ids 1,2,… (--pdf OUT | --printer NAME)   打印快递单\n");
 
 } // namespace
 
 int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
+    // Printing needs fonts and with them a GUI application, which opens no window here.
+    const bool printing =
+        std::find(argv + 1, argv + argc, std::string_view("print")) != argv + argc;
+    if (printing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> application =
+        printing ? std::make_unique<QGuiApplication>(argc, argv)
+                 : std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication& app = *application;
     QStringList args = app.arguments().mid(1);
 
     bool missingValue = false;
@@ -33,6 +47,9 @@ int main(int argc, char* argv[]) {
         {QStringLiteral("orders"), runOrders},
         {QStringLiteral("split-address"), runSplitAddress},
         {QStringLiteral("recognize"), runRecognize},
+        {QStringLiteral("codec"), runCodec},
+        {QStringLiteral("code128"), runCode128},
+        {QStringLiteral("print"), runPrint},
     };
     const QString name = args.takeFirst();
     const auto command = commands.find(name);

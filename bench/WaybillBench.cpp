@@ -1,0 +1,83 @@
+#include "waybill/PagedOutput.h"
+#include "waybill/WaybillPages.h"
+
+#include <QGuiApplication>
+#include <QPdfWriter>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+using namespace mldd;
+
+namespace {
+
+SenderProfile sender() {
+    SenderProfile profile;
+    profile.myIdh = QStringLiteral("淘宝:墨岚小店");
+    profile.name = QStringLiteral("陈经理");
+    profile.company = QStringLiteral("墨岚小店");
+    profile.phone1 = QStringLiteral("0755-86001234");
+    profile.address = QStringLiteral("深圳市宝安区西乡街道宝源路一百二十八号");
+    profile.start = QStringLiteral("深圳");
+    return profile;
+}
+
+Order order(int n) {
+    static const QStringList couriers{"圆通", "申通", "中通", "韵达", "顺丰", "EMS"};
+    Order order;
+    order.myId = QStringLiteral("淘宝:墨岚小店");
+    order.delivery = couriers[n % couriers.size()];
+    order.buyName = QStringLiteral("王小二%1").arg(n);
+    order.buyPhone1 = QStringLiteral("139%1").arg(n, 8, 10, QLatin1Char('0'));
+    order.buyAddressSheng = QStringLiteral("广东省");
+    order.buyAddressShi = QStringLiteral("广州市");
+    order.buyAddressXian = QStringLiteral("天河区");
+    order.buyAddress = QStringLiteral("天河路%1号粤海天河城大厦三十层").arg(n);
+    order.buyEnd = QStringLiteral("广州");
+    order.buyNjpm = QStringLiteral("服装");
+    order.wuliuCode = QStringLiteral("YT%1").arg(4021937465LL + n);
+    return order;
+}
+
+WaybillPages pages() {
+    const DataFolder folder(QStringLiteral(MLDD_SHIPPED_DATA));
+    return WaybillPages(folder,
+                        ErrorLog(QDir::temp().filePath(QStringLiteral("mldd-bench-ERR.TXT"))),
+                        PrintSettings{}, {sender()}, QDate(2026, 5, 1));
+}
+
+// One order laid out on its template, the template already read.
+void BM_LayOutOneWaybill(benchmark::State& state) {
+    WaybillPages waybills = pages();
+    const Order one = order(0);
+    waybills.page(one);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(waybills.page(one));
+}
+BENCHMARK(BM_LayOutOneWaybill)->Unit(benchmark::kMicrosecond);
+
+// A print run's worth: 1,000 orders over six templates laid out and painted into one PDF.
+void BM_ThousandWaybillsIntoOnePdf(benchmark::State& state) {
+    QTemporaryDir dir;
+    for (auto _ : state) {
+        WaybillPages waybills = pages();
+        QPdfWriter writer(dir.filePath(QStringLiteral("run.pdf")));
+        writer.setResolution(1200);
+        PagedOutput output(writer);
+        for (int n = 0; n < 1000; ++n)
+            output.addPage(std::get<PageModel>(waybills.page(order(n))));
+        output.finish();
+    }
+}
+BENCHMARK(BM_ThousandWaybillsIntoOnePdf)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

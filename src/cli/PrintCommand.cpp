@@ -1,0 +1,110 @@
+#include "Commands.h"
+
+#include "core/MainState.h"
+#include "core/OrderStore.h"
+#include "core/Startup.h"
+#include "waybill/PagedOutput.h"
+#include "waybill/WaybillPages.h"
+
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace mldd::cli {
+
+namespace {
+
+const QString kUsage = QStringLiteral(
+    "用法: mldd-cli [--data DIR] print waybill --ids 1,2,… (--pdf OUT | --printer NAME)");
+
+std::optional<QList<qint64>> parseIds(const QString& text) {
+    QList<qint64> ids;
+    for (const QString& part : text.split(u',', Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const qint64 id = part.trimmed().toLongLong(&ok);
+        if (!ok || id <= 0)
+            return std::nullopt;
+        ids.append(id);
+    }
+    if (ids.isEmpty())
+        return std::nullopt;
+    return ids;
+}
+
+// Pages go out as the print run sends them; a PDF is written at 1200 dpi.
+bool printPages(const QList<PageModel>& pages, const std::optional<QString>& pdf,
+                const std::optional<QString>& printerName, QString* error) {
+    if (pdf)
+        return writePdf(*pdf, pages, error);
+    if (QPrinterInfo::printerInfo(*printerName).isNull()) {
+        *error =
+            QStringLiteral("您设置的快递单打印机未能正常联机！打印机名称：%1").arg(*printerName);
+        return false;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPrinterName(*printerName);
+    printer.setFullPage(true);
+    printer.setDocName(QStringLiteral("快递单"));
+    PagedOutput output(printer);
+    for (const PageModel& page : pages) {
+        if (!output.addPage(page)) {
+            *error = QStringLiteral("无法在打印机 %1 上打印。").arg(*printerName);
+            return false;
+        }
+    }
+    return output.finish();
+}
+
+} // namespace
+
+int runPrint(const CliContext& context, QStringList args) {
+    bool missingValue = false;
+    const std::optional<QString> idsText = takeOption(args, QStringLiteral("ids"), &missingValue);
+    const std::optional<QString> pdf = takeOption(args, QStringLiteral("pdf"), &missingValue);
+    const std::optional<QString> printer =
+        takeOption(args, QStringLiteral("printer"), &missingValue);
+    if (missingValue || args.size() != 1 || args[0] != u"waybill" || !idsText ||
+        pdf.has_value() == printer.has_value())
+        return fail(Usage, kUsage);
+    const std::optional<QList<qint64>> ids = parseIds(*idsText);
+    if (!ids)
+        return fail(Usage, QStringLiteral("订单编号必须是逗号分隔的正整数：%1").arg(*idsText));
+
+    MainState state(context.dataFolder);
+    const StartupResult started = startUp(state, QString());
+    if (!started.ok)
+        return fail(Failed, started.failure->text);
+
+    OrderStore store(*state.database);
+    WaybillPages waybills(state.folder, state.log, state.settings, state.profiles,
+                          QDate::currentDate());
+    QList<PageModel> pages;
+    QList<qint64> printed;
+    QStringList problems;
+    for (qint64 id : *ids) {
+        const std::optional<Order> order = store.byId(id);
+        if (!order) {
+            problems.append(QStringLiteral("没有这个订单：%1").arg(id));
+            continue;
+        }
+        auto page = waybills.page(*order);
+        if (const Notice* notice = std::get_if<Notice>(&page)) {
+            problems.append(notice->text);
+            continue;
+        }
+        pages.append(std::get<PageModel>(std::move(page)));
+        printed.append(id);
+    }
+    for (const QString& problem : problems)
+        writeError(problem + u'\n');
+    if (pages.isEmpty())
+        return fail(Failed, QStringLiteral("没有可打印的快递单。"));
+
+    QString error;
+    if (!printPages(pages, pdf, printer, &error))
+        return fail(Failed, error);
+    if (!markWaybillsPrinted(*state.database, printed, &error))
+        return fail(Failed, QStringLiteral("快递单已打印，但打印标记未能保存：%1").arg(error));
+    return problems.isEmpty() ? Success : Failed;
+}
+
+} // namespace mldd::cli

@@ -1,0 +1,61 @@
+#include "PagePainter.h"
+
+#include "TextMetrics.h"
+
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPaintDevice>
+#include <QPainter>
+
+#include <cmath>
+
+namespace mldd {
+
+const PagePainter::DeviceFont& PagePainter::deviceFont(QPainter& painter, const FontSpec& style) {
+    const QString key = style.key();
+    auto found = m_fonts.constFind(key);
+    if (found == m_fonts.constEnd()) {
+        QFont font = TextMetrics::twipsFont(style);
+        // Point sizes count in the device's own resolution; ours may differ from it.
+        const double deviceDpi = painter.device()->logicalDpiY();
+        font.setPointSizeF(style.pointSize * m_scale * kTwipsPerInch / deviceDpi);
+        found =
+            m_fonts.insert(key, DeviceFont{font, QFontMetricsF(font, painter.device()).ascent()});
+    }
+    return *found;
+}
+
+void PagePainter::paint(QPainter& painter, const PageModel& page, bool withBackground) {
+    if (withBackground && !page.background.isEmpty()) {
+        const QImage picture(page.background);
+        if (!picture.isNull())
+            painter.drawImage(QRectF(0, 0, toDots(page.size.width()), toDots(page.size.height())),
+                              picture);
+    }
+
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    for (const QRectF& bar : page.bars) {
+        // Each edge on a whole dot; the right edge gains the dot its last line is wide.
+        const double left = std::round(toDots(bar.left()));
+        const double right = std::round(toDots(bar.right())) + 1;
+        const double top = std::round(toDots(bar.top()));
+        const double bottom = std::round(toDots(bar.bottom()));
+        painter.drawRect(QRectF(left, top, right - left, bottom - top));
+    }
+
+    for (const RuleLine& rule : page.rules) {
+        painter.setPen(QPen(Qt::black, std::max(1.0, toDots(rule.width))));
+        painter.drawLine(QPointF(toDots(rule.x1), toDots(rule.y1)),
+                         QPointF(toDots(rule.x2), toDots(rule.y2)));
+    }
+
+    painter.setPen(Qt::black);
+    for (const TextLine& line : page.texts) {
+        const DeviceFont& font = deviceFont(painter, line.font);
+        painter.setFont(font.font);
+        painter.drawText(QPointF(toDots(line.left), toDots(line.top) + font.ascent), line.text);
+    }
+}
+
+} // namespace mldd

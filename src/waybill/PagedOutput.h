@@ -1,0 +1,39 @@
+#pragma once
+
+#include "PagePainter.h"
+
+#include <QPainter>
+
+class QPagedPaintDevice;
+
+namespace mldd {
+
+/**
+ * Paints page models one after another onto a paged device (a PDF writer or
+ * a printer), each page sized to its model, without margins.
+ */
+class PagedOutput {
+public:
+    explicit PagedOutput(QPagedPaintDevice& device);
+
+    /** Adds one page; false when the device cannot be painted on. */
+    bool addPage(const PageModel& page);
+
+    /** Ends the document; false when it could not be written. */
+    bool finish();
+
+    int pageCount() const { return m_pages; }
+
+private:
+    void setPageSize(const PageModel& page);
+
+    QPagedPaintDevice& m_device;
+    PagePainter m_pagePainter;
+    QPainter m_painter;
+    int m_pages = 0;
+};
+
+/** Writes pages into one PDF file at 1200 dpi; the reason comes back in `error`. */
+bool writePdf(const QString& path, const QList<PageModel>& pages, QString* error = nullptr);
+
+} // namespace mldd

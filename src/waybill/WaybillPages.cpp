@@ -1,0 +1,48 @@
+#include "WaybillPages.h"
+
+#include "TemplateFiles.h"
+
+#include "core/OrderDatabase.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace mldd {
+
+WaybillPages::WaybillPages(const DataFolder& folder, const ErrorLog& log,
+                           const PrintSettings& settings, const QList<SenderProfile>& senders,
+                           QDate today)
+    : m_templates(folder, log), m_renderer(WaybillSettings::fromPrintSettings(settings)),
+      m_today(today) {
+    for (const SenderProfile& sender : senders)
+        if (!m_senders.contains(sender.myIdh))
+            m_senders.insert(sender.myIdh, sender);
+}
+
+std::variant<PageModel, Notice> WaybillPages::page(const Order& order) {
+    const WaybillTemplate* form = m_templates.find(order.delivery, order.myId);
+    if (!form)
+        return TemplateFiles::missingNotice(order.delivery);
+    const auto sender = m_senders.constFind(order.myId);
+    const WaybillInput input{order, sender == m_senders.constEnd() ? nullptr : &*sender, m_today};
+    return m_renderer.render(*form, input);
+}
+
+bool markWaybillsPrinted(OrderDatabase& database, const QList<qint64>& ids, QString* error) {
+    return database.inTransaction([&] {
+        QSqlQuery update(database.connection());
+        update.prepare(
+            QStringLiteral("update order_data set kd_sign = 1, kd_print = 1 where id = ?"));
+        for (qint64 id : ids) {
+            update.addBindValue(id);
+            if (!update.exec()) {
+                if (error)
+                    *error = update.lastError().text();
+                return false;
+            }
+        }
+        return true;
+    });
+}
+
+} // namespace mldd

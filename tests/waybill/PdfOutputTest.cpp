@@ -1,0 +1,174 @@
+#include "TestFolder.h"
+
+#include "waybill/PagePainter.h"
+#include "waybill/PagedOutput.h"
+#include "waybill/WaybillRenderer.h"
+#include "waybill/WaybillTemplate.h"
+
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+using namespace mldd;
+
+namespace {
+
+constexpr double kHalfMillimetre = 0.5 * 1440 / 25.4; // twips
+
+struct Word {
+    int page;
+    double left, top; // twips
+    QString text;
+};
+
+QString run(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The words of a PDF with their boxes, as a seller's viewer would find them.
+QList<Word> wordsOf(const QString& pdf) {
+    const QString html = run("pdftotext", {"-bbox", pdf, "-"});
+    QList<Word> words;
+    int page = -1;
+    static const QRegularExpression element(
+        R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="[\d.]+" yMax="[\d.]+">([^<]*)</word>)re");
+    for (auto match = element.globalMatch(html); match.hasNext();) {
+        const auto m = match.next();
+        if (m.captured(0) == u"<page ")
+            ++page;
+        else
+            words.append({page, m.captured(1).toDouble() * 20, m.captured(2).toDouble() * 20,
+                          m.captured(3)});
+    }
+    return words;
+}
+
+// Barcodes found on each page rasterised at a label printer's 203 dpi.
+QStringList barcodesOf(const QString& pdf, const QString& folder) {
+    run("pdftoppm", {"-r", "203", "-png", pdf, folder + "/page"});
+    QStringList found;
+    const QStringList images = QDir(folder).entryList({"page*.png"}, QDir::Files, QDir::Name);
+    for (const QString& image : images)
+        found.append(run("zbarimg", {"--nodbus", "-q", "--raw", folder + "/" + image}).trimmed());
+    return found;
+}
+
+Order sampleOrder(int n) {
+    Order order;
+    order.myId = QStringLiteral("淘宝:墨岚小店");
+    order.buyName = QStringLiteral("王小二%1").arg(n);
+    order.buyPhone1 = QStringLiteral("1390000%1").arg(n, 4, 10, QLatin1Char('0'));
+    order.buyAddressSheng = QStringLiteral("广东省");
+    order.buyAddressShi = QStringLiteral("广州市");
+    order.buyAddressXian = QStringLiteral("天河区");
+    order.buyAddress = QStringLiteral("天河路%1号").arg(n);
+    order.buyNjpm = QStringLiteral("服装");
+    order.wuliuCode = QStringLiteral("SF10%1").arg(4387650 + n * 7919);
+    return order;
+}
+
+SenderProfile sampleSender() {
+    SenderProfile sender;
+    sender.myIdh = QStringLiteral("淘宝:墨岚小店");
+    sender.name = QStringLiteral("陈经理");
+    sender.phone1 = QStringLiteral("0755-86001234");
+    sender.address = QStringLiteral("深圳市宝安区西乡街道");
+    return sender;
+}
+
+// Every line of every page lies where the model put it, within half a millimetre.
+void expectTextWhereModelled(const QList<PageModel>& pages, const QList<Word>& words) {
+    for (int p = 0; p < pages.size(); ++p) {
+        for (const TextLine& line : pages[p].texts) {
+            const QString first = line.text.section(u' ', 0, 0);
+            const auto word = std::find_if(words.begin(), words.end(), [&](const Word& w) {
+                return w.page == p && w.text == first && std::abs(w.left - line.left) < 200 &&
+                       std::abs(w.top - line.top) < 200;
+            });
+            ASSERT_NE(word, words.end()) << p << " " << first.toStdString();
+            EXPECT_NEAR(word->left, line.left, kHalfMillimetre) << first.toStdString();
+            EXPECT_NEAR(word->top, line.top, kHalfMillimetre) << first.toStdString();
+        }
+    }
+}
+
+} // namespace
+
+TEST(PdfOutput, ShippedTemplatesPrintWhereModelledAndScan) {
+    const DataFolder shipped(QStringLiteral(MLDD_SHIPPED_DATA));
+    WaybillTemplates templates(shipped, ErrorLog(QDir::temp().filePath("mldd-test-ERR.TXT")));
+    WaybillRenderer renderer{WaybillSettings{}};
+    const SenderProfile sender = sampleSender();
+    QList<PageModel> pages;
+    QStringList numbers;
+    int n = 0;
+    // Tracking numbers of the couriers' own shapes: letters, digit pairs, odd lengths.
+    const QList<std::pair<QString, QString>> forms{
+        {"圆通", "YT4021937465"},  {"申通", "773018264519"},    {"中通", "75310046283917"},
+        {"韵达", "4316082957341"}, {"顺丰", "SF1402876635291"}, {"EMS", "EA203918476CN"}};
+    for (const auto& [name, number] : forms) {
+        const WaybillTemplate* form = templates.find(name, QString());
+        ASSERT_TRUE(form) << name.toStdString();
+        Order order = sampleOrder(++n);
+        order.delivery = name;
+        order.wuliuCode = number;
+        numbers.append(order.wuliuCode);
+        pages.append(renderer.render(*form, {order, &sender, QDate(2026, 5, 1)}));
+        ASSERT_GE(pages.last().texts.size(), 8) << name.toStdString();
+    }
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("shipped.pdf");
+    ASSERT_TRUE(writePdf(pdf, pages));
+    // Each page takes its form's paper: 230 × 127 mm, and 216 × 140 mm for 顺丰.
+    const QString info = run("pdfinfo", {"-f", "1", "-l", "6", pdf});
+    EXPECT_TRUE(info.contains(QRegularExpression(R"(Page    1 size:\s+652 x 360 pts)")));
+    EXPECT_TRUE(info.contains(QRegularExpression(R"(Page    5 size:\s+612 x 397 pts)")));
+    expectTextWhereModelled(pages, wordsOf(pdf));
+    EXPECT_EQ(barcodesOf(pdf, dir.path()), numbers);
+}
+
+TEST(PagePainter, BarEdgesLandOnWholeDots) {
+    PageModel page;
+    page.size = QSizeF(1440, 1440);
+    // At 203 dpi a twip is 0.141 dots: these edges fall between dots.
+    page.bars = {QRectF(100, 0, 50, 720), QRectF(171, 0, 30, 720)};
+    QImage image(203, 203, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing); // as a smoothing driver would
+    PagePainter(203).paint(painter, page);
+    painter.end();
+    // No grey: every dot is fully inked or fully blank.
+    for (int x = 0; x < 60; ++x) {
+        const QRgb dot = image.pixel(x, 10);
+        EXPECT_TRUE(dot == qRgb(0, 0, 0) || dot == qRgb(255, 255, 255)) << x;
+    }
+    EXPECT_EQ(image.pixel(14, 10), qRgb(0, 0, 0)); // 100 twips: dot 14.1 rounds to 14
+    EXPECT_EQ(image.pixel(13, 10), qRgb(255, 255, 255));
+}
+
+TEST(PagePainter, BackgroundOnlyOnScreen) {
+    test::TestFolder folder;
+    folder.writeTemplate(QStringLiteral("底图"), {});
+    QImage picture(folder.deliveryFile(QStringLiteral("底图.mlm")));
+    picture.fill(Qt::red);
+    picture.save(folder.deliveryFile(QStringLiteral("底图.mlm")), "PNG");
+    PageModel page;
+    page.size = QSizeF(1440, 720);
+    page.background = folder.deliveryFile(QStringLiteral("底图.mlm"));
+    for (const bool screen : {true, false}) {
+        QImage image(96, 48, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        PagePainter(96).paint(painter, page, screen);
+        painter.end();
+        EXPECT_EQ(image.pixel(50, 20), screen ? qRgb(255, 0, 0) : qRgb(255, 255, 255));
+    }
+}
