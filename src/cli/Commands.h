@@ -7,4 +7,10 @@ namespace mldd::cli {
 /** orders [--state NAME] [--page N] [--json]: one page of the order list. */
 int runOrders(const CliContext& context, QStringList args);
 
+/** decode --rules FILE --page FILE [--goods]: the records text a decode file makes of a page. */
+int runDecode(const CliContext& context, QStringList args);
+
+/** goods --program FILE --text FILE: a goods text reshaped by a goods program. */
+int runGoods(const CliContext& context, QStringList args);
+
 } // namespace mldd::cli

@@ -10,9 +10,11 @@ using namespace mldd::cli;
 
 namespace {
 
-const QString kUsage = QStringLiteral(
-    "用法: mldd-cli [--data DIR] COMMAND ...\n"
-    "  orders [--state NAME] [--page N] [--json]   列出订单的一页\n");
+const QString kUsage =
+    QStringLiteral("用法: mldd-cli [--data DIR] COMMAND ...\n"
+                   "  orders [--state NAME] [--page N] [--json]   列出订单的一页\n"
+                   "  decode --rules FILE --page FILE [--goods]   用解码文件提取页面中的订单\n"
+                   "  goods --program FILE --text FILE            用商品规则整理商品文字\n");
 
 } // namespace
 
@@ -29,6 +31,8 @@ int main(int argc, char* argv[]) {
 
     const std::map<QString, std::function<int(const CliContext&, QStringList)>> commands{
         {QStringLiteral("orders"), runOrders},
+        {QStringLiteral("decode"), runDecode},
+        {QStringLiteral("goods"), runGoods},
     };
     const QString name = args.takeFirst();
     const auto command = commands.find(name);
