@@ -10,11 +10,11 @@ using namespace mldd::cli;
 
 namespace {
 
-const QString kUsage =
-    QStringLiteral("用法: mldd-cli [--data DIR] COMMAND ...\n"
-                   "  orders [--state NAME] [--page N] [--json]   列出订单的一页\n"
-                   "  decode --rules FILE --page FILE [--goods]   用解码文件提取页面中的订单\n"
-                   "  goods --program FILE --text FILE            用商品规则整理商品文字\n");
+const QString kUsage = QStringLiteral(
+    "用法: mldd-cli [--data DIR] COMMAND ...\n"
+    "  orders [--state NAME] [--page N] [--json]   列出订单的一页\n"
+    "  decode --rules FILE --page FILE [--goods]   用解码文件提取页面中的订单\n"
+    "  goods --program FILE --text FILE            用商品规则整理商品文字\n");
 
 } // namespace
 
