@@ -32,7 +32,7 @@ void RuleRun::run(const RuleProgram& program) {
             previous = line;
             repeats = 0;
         }
-        m_budget.spend(1);
+        m_budget.spend(WorkBudget::kLineCost);
         const RuleLine& rule = program.line(line);
         const std::optional<Step> own = runOwnCommand(rule, line);
         const Step step = own ? *own : runSharedCommand(rule);

@@ -6,10 +6,10 @@ namespace {
 // A real decode file touches each part of its page a few times; a thousand
 // passes over the whole input leave room for clumsy but honest files.
 constexpr qint64 kPassesPerInput = 1000;
-constexpr qint64 kBaseWork = 10'000'000;
+constexpr qint64 kBaseWork = 2'000'000;
 // No honest run makes a text much larger than its page.
 constexpr qsizetype kTextsPerInput = 4;
-constexpr qsizetype kBaseText = 1 << 20;
+constexpr qsizetype kBaseText = 1 << 16;
 } // namespace
 
 WorkBudget::WorkBudget(qsizetype inputSize)

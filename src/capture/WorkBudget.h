@@ -14,6 +14,9 @@ public:
     /** Limits in proportion to the size of the run's inputs (page and rules, in characters). */
     explicit WorkBudget(qsizetype inputSize);
 
+    /** What executing one rule line costs beside the characters it touches. */
+    static constexpr qsizetype kLineCost = 64;
+
     /** Counts `units` of work (characters scanned or copied); false once the budget is spent. */
     bool spend(qsizetype units);
     /** Whether a text of `size` characters may be made; a refusal ends the run. */
