@@ -15,10 +15,7 @@ constexpr int kGoodsRegister = 12;
 class DecodeRun : public RuleRun {
 public:
     DecodeRun(const QString& page, bool withGoods, WorkBudget& budget)
-        : RuleRun(
-              TextSlice(QString(page).replace(QStringLiteral("\r\n"), QStringLiteral("[VBCRLF]"))),
-              kRegisterCount, false, budget),
-          m_withGoods(withGoods) {}
+        : RuleRun(page, kRegisterCount, false, budget), m_withGoods(withGoods) {}
 
     DecodeResult result() const { return {m_records, m_goodsFallback, m_budget.exhausted()}; }
 

@@ -36,9 +36,11 @@ QString asNameWord(QString text) {
 class GoodsRun : public RuleRun {
 public:
     GoodsRun(const QString& goods, WorkBudget& budget)
-        : RuleRun(TextSlice(QString(goods + u' ').replace(kCrLf, kLineMark) + u' '),
-                  kGoodsRegisters, true, budget),
-          m_fallback(goods + u' ') {}
+        : RuleRun(goods + u' ', kGoodsRegisters, true, budget), m_fallback(goods + u' ') {
+        // The work text carries one more space than the source text started with.
+        m_work = concat({m_work.view(), u" "});
+        m_source = m_work;
+    }
 
     GoodsResult result() const {
         const QString lines = m_output.join(kCrLf);

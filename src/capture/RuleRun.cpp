@@ -10,15 +10,21 @@ namespace {
 constexpr int kRepeatLimit = 199;
 
 const QString kCrLf = QStringLiteral("\r\n");
+const QString kLineMark = QStringLiteral("[VBCRLF]");
 
 // Last characters of a place name that may stand repeated at the start of an address.
 const QStringView kPlaceEndings = u"市县区旗州京津庆";
 
 } // namespace
 
-RuleRun::RuleRun(TextSlice start, int numbered, bool endRegister, WorkBudget& budget)
-    : m_source(start), m_work(start), m_registers(numbered + (endRegister ? 1 : 0)),
-      m_budget(budget), m_numbered(numbered), m_endRegister(endRegister) {}
+RuleRun::RuleRun(const QString& start, int numbered, bool endRegister, WorkBudget& budget)
+    : m_registers(numbered + (endRegister ? 1 : 0)), m_budget(budget), m_numbered(numbered),
+      m_endRegister(endRegister) {
+    // QString::replace moves the tail of the text again for every block of
+    // matches; on a long page that grows with the square of its size.
+    m_source = replaceAll(TextSlice(start), kCrLf, kLineMark);
+    m_work = m_source;
+}
 
 void RuleRun::run(const RuleProgram& program) {
     qint64 line = 0;

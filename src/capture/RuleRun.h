@@ -37,8 +37,12 @@ protected:
     static Step jumpTo(qint64 line) { return {Step::Jump, line}; }
     static Step end() { return {Step::End, 0}; }
 
-    /** Registers "0" up to `numbered` - 1, and "E" after them when `endRegister` is set. */
-    RuleRun(TextSlice start, int numbered, bool endRegister, WorkBudget& budget);
+    /**
+     * Starts with "S" and "O" set to `start` with its CR LF pairs written as
+     * "[VBCRLF]", and registers "0" up to `numbered` - 1, and "E" after them
+     * when `endRegister` is set.
+     */
+    RuleRun(const QString& start, int numbered, bool endRegister, WorkBudget& budget);
 
     /** Runs a command of the language's own; none when `line` holds no such command. */
     virtual std::optional<Step> runOwnCommand(const RuleLine& line, qint64 number) = 0;
