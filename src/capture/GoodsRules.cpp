@@ -132,8 +132,9 @@ private:
             const qsizetype endAt =
                 endPattern.matchFrom(text, qsizetype(qMax<qint64>(start, 1)), m_budget);
             const qint64 end = endAt > 0 ? endAt + endPattern.offset() : kNoPosition;
-            m_budget.spend(qMax<qint64>(end - start, 0));
-            if (!passesCheckList(between(start, end).view(), line.field(3)))
+            const TextSlice enclosed = between(start, end);
+            m_budget.spend(enclosed.size());
+            if (!passesCheckList(enclosed.view(), line.field(3)))
                 continue;
             if (start < m_locationStart) {
                 m_locationStart = start;
@@ -216,6 +217,7 @@ private:
             m_output.append(last.left(breakAt));
             last = last.mid(breakAt + kCrLf.size());
         }
+        m_outputSize -= last.size() + kCrLf.size();
         const QStringList words = last.split(u' ');
         for (int i = 0; i < qMin<qsizetype>(words.size(), kGoodsRegisters - 1); ++i) {
             if (!words.at(i).isEmpty())
