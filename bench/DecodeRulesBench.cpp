@@ -16,11 +16,12 @@ namespace {
 QString orderBlock(int number) {
     const QString id = QStringLiteral("%1").arg(20241205000000LL + number);
     QString block =
-        QStringLiteral("订单号：%1\r\n成交时间：2024-12-05 10:%2:00\r\n买家：buyer_%3\r\n"
-                       "收货人：张%4\r\n联系电话：138%5\r\n"
-                       "收货地址：北京市 北京市 朝阳区 建国路%6号 现代城%7号楼 ，100022\r\n"
-                       "商品：\r\n纯棉T恤 白色 XL 2 59.00\r\n运动袜 5双装 1 29.90\r\n"
-                       "买家留言：请尽快发货，谢谢\r\n商品详情：")
+        QStringLiteral(
+            "订单号：%1\r\n成交时间：2024-12-05 10:%2:00\r\n买家：buyer_%3\r\n"
+            "收货人：张%4\r\n联系电话：138%5\r\n"
+            "收货地址：北京市 北京市 朝阳区 建国路%6号 现代城%7号楼 ，100022\r\n"
+            "商品：\r\n纯棉T恤 白色 XL 2 59.00\r\n运动袜 五双装 1 29.90\r\n合计 147.90\r\n"
+            "买家留言：请尽快发货，谢谢\r\n商品详情：")
             .arg(id)
             .arg(number % 60, 2, 10, QChar(u'0'))
             .arg(number)
@@ -42,17 +43,21 @@ QString batchPage(int orders) {
     return page + QStringLiteral("共%1笔订单\r\n").arg(orders);
 }
 
-const QString kRules = QStringLiteral("MIDHN^Q^=^订单号：{|}"
-                                      "MIDQN^1^=^[VBCRLF]{|}"
-                                      "MID^2^=^买家：^[VBCRLF]收货人{|}"
-                                      "MID^3^=^收货人：^[VBCRLF]联系电话{|}"
-                                      "MID^4^=^联系电话：^[VBCRLF]收货地址{|}"
-                                      "MID^11^=^收货地址：^[VBCRLF]商品：{|}"
-                                      "MID^12^=^商品：[VBCRLF]^[VBCRLF]买家留言{|}"
-                                      "MID^13^=^买家留言：^[VBCRLF]商品详情{|}"
-                                      "SET^0^=^其他:我的id{|}"
-                                      "SETALL^{|}"
-                                      "LOOP^0^<!^订单号：");
+const QString kRules =
+    QStringLiteral("MIDHN^Q^=^订单号：{|}"
+                   "MIDQN^1^=^[VBCRLF]{|}"
+                   "MID^2^=^买家：^[VBCRLF]收货人{|}"
+                   "MID^3^=^收货人：^[VBCRLF]联系电话{|}"
+                   "MID^4^=^联系电话：^[VBCRLF]收货地址{|}"
+                   "MID^11^=^收货地址：^[VBCRLF]商品：{|}"
+                   "MID^12^=^商品：[VBCRLF]^[VBCRLF]买家留言{|}"
+                   "MID^13^=^买家留言：^[VBCRLF]商品详情{|}"
+                   "SET^0^=^其他:我的id{|}"
+                   "SETALL^GOODSFORMAT~E[|]GOODSJUMP~2~50[|]SETBNULL[|]IF~99~L>~2[|]"
+                   "SETLOCATION[|]LOCATION~1/K/N~0/K~1/N/*/N~1/=/2/=[|]SETB[|]"
+                   "SETLOCATION[|]LOCATION~1/K/N~0/K~*/N/1/D/*/N~0/0/3/=[|]"
+                   "SETB[|]SETBTOGOODS~1/2/3{|}"
+                   "LOOP^0^<!^订单号：");
 
 long statusKilobytes(const std::string& field) {
     std::ifstream status("/proc/self/status");
