@@ -20,5 +20,10 @@ int runCode128(const CliContext& context, QStringList args);
 
 /** print waybill --ids … (--pdf OUT | --printer NAME): prints the orders' waybills and marks them. */
 int runPrint(const CliContext& context, QStringList args);
+/** decode --rules FILE --page FILE [--goods]: the records text a decode file makes of a page. */
+int runDecode(const CliContext& context, QStringList args);
+
+/** goods --program FILE --text FILE: a goods text reshaped by a goods program. */
+int runGoods(const CliContext& context, QStringList args);
 
 } // namespace mldd::cli

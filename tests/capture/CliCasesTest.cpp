@@ -1,0 +1,86 @@
+#include "RuleTestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray error;
+};
+
+CliRun runCli(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(MLDD_CLI), arguments);
+    process.waitForFinished(30000);
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// Each folder under cases/ holds the input files of one command and the exact output.
+TEST(CliCases, OutputIsExactlyTheExpectedText) {
+    const QDir cases(QStringLiteral(MLDD_TEST_DATA "/cases"));
+    const QStringList names = cases.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    ASSERT_FALSE(names.isEmpty());
+    for (const QString& name : names) {
+        const QDir folder(cases.filePath(name));
+        QStringList arguments;
+        if (folder.exists(QStringLiteral("rules.dat"))) {
+            arguments = {QStringLiteral("decode"), QStringLiteral("--rules"),
+                         folder.filePath(QStringLiteral("rules.dat")), QStringLiteral("--page"),
+                         folder.filePath(QStringLiteral("page.txt"))};
+            if (folder.exists(QStringLiteral("with-goods")))
+                arguments << QStringLiteral("--goods");
+        } else {
+            arguments = {QStringLiteral("goods"), QStringLiteral("--program"),
+                         folder.filePath(QStringLiteral("program.txt")), QStringLiteral("--text"),
+                         folder.filePath(QStringLiteral("text.txt"))};
+        }
+        const CliRun run = runCli(arguments);
+        EXPECT_EQ(run.exitCode, 0) << name.toStdString() << ": " << run.error.toStdString();
+        EXPECT_EQ(run.out, contents(folder.filePath(QStringLiteral("expected.txt"))))
+            << name.toStdString();
+    }
+}
+
+TEST(CliCases, BadArgumentsAndUnreadableFilesAreTold) {
+    const QString page = QStringLiteral(MLDD_TEST_DATA "/cases/goods-articles/text.txt");
+    const CliRun usage = runCli({QStringLiteral("decode"), QStringLiteral("--rules")});
+    EXPECT_EQ(usage.exitCode, 2);
+    EXPECT_TRUE(usage.out.isEmpty());
+    EXPECT_TRUE(usage.error.contains("decode --rules FILE"));
+
+    const CliRun missing =
+        runCli({QStringLiteral("decode"), QStringLiteral("--rules"),
+                QStringLiteral("/nonexistent/rules.dat"), QStringLiteral("--page"), page});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.out.isEmpty());
+    EXPECT_TRUE(QString::fromUtf8(missing.error).startsWith(QStringLiteral("无法读取文件：")));
+}
+
+TEST(CliCases, RunawayRulesStillAnswerAndSaySo) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    QFile rules(folder.filePath(QStringLiteral("loop.dat")));
+    ASSERT_TRUE(rules.open(QIODevice::WriteOnly));
+    rules.write("SETALL{|}SET^S^+^S{|}LOOP^1^<>^x");
+    rules.close();
+    const CliRun run = runCli({QStringLiteral("decode"), QStringLiteral("--rules"),
+                               rules.fileName(), QStringLiteral("--page"),
+                               QStringLiteral(MLDD_TEST_DATA "/cases/goods-articles/text.txt")});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.startsWith("{|D|}"));
+    EXPECT_TRUE(QString::fromUtf8(run.error).contains(QStringLiteral("超出限度")));
+}
+
+} // namespace
