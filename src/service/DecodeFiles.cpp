@@ -79,6 +79,9 @@ HttpReply DecodeFiles::idList() const {
     QStringList lines;
     for (const QString& file : files) {
         const QString key = file.chopped(4);
+        QString path;
+        if (m_content.find(decodePath(key), &path) != ContentFolder::Lookup::Found)
+            continue; // a link that leads out of the folder is not ours to announce
         lines.append(key + u'|' + version(key));
     }
     return HttpReply::text(lines.isEmpty() ? QString() : lines.join(QStringLiteral("\r\n")) +

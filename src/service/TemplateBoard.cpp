@@ -21,8 +21,9 @@ QList<TemplateBoard::Entry> TemplateBoard::entries() const {
     for (const QString& file : files) {
         Entry entry;
         entry.name = file.chopped(kLayoutSuffix.size());
-        if (entry.name.isEmpty())
-            continue;
+        QString path;
+        if (m_content.find(QStringLiteral("board/") + file, &path) != ContentFolder::Lookup::Found)
+            continue; // empty name, or a link that leads out of the folder
         // Ids number the board's entries; they only have to be unique on the page.
         entry.id = QStringLiteral("mb%1").arg(list.size() + 1);
         QString text;
