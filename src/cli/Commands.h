@@ -13,4 +13,7 @@ int runSplitAddress(const CliContext& context, QStringList args);
 /** recognize [--edit-panel] TEXT: the receiver fields found in a pasted block. */
 int runRecognize(const CliContext& context, QStringList args);
 
+/** profile save|delete|list: the sender profiles (my_data). */
+int runProfile(const CliContext& context, QStringList args);
+
 } // namespace mldd::cli

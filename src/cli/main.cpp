@@ -14,7 +14,11 @@ const QString kUsage = QStringLiteral(
     "用法: mldd-cli [--data DIR] COMMAND ...\n"
     "  orders [--state NAME] [--page N] [--json]   列出订单的一页\n"
     "  split-address [--area FILE] ADDRESS...     把地址分成省、市、县和目的地\n"
-    "  recognize [--edit-panel] TEXT              从粘贴的文字中识别姓名、电话、邮编和地址\n");
+    "  recognize [--edit-panel] TEXT              从粘贴的文字中识别姓名、电话、邮编和地址\n"
+    "  profile save --id ID --address TEXT [--market NAME] [--name T] ...  保存发件人\n"
+    "  profile delete --id ID [--market NAME]     删除发件人\n"
+    "  profile list [--json]                      "
+    "列出发件人（每行：ID、姓名、电话1、电话2、邮编、地址、单位）\n");
 
 } // namespace
 
@@ -33,6 +37,7 @@ int main(int argc, char* argv[]) {
         {QStringLiteral("orders"), runOrders},
         {QStringLiteral("split-address"), runSplitAddress},
         {QStringLiteral("recognize"), runRecognize},
+        {QStringLiteral("profile"), runProfile},
     };
     const QString name = args.takeFirst();
     const auto command = commands.find(name);

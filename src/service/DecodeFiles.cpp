@@ -12,7 +12,9 @@ namespace {
 
 const QString kMissingVersion = QStringLiteral("1");
 
-QString decodePath(const QString& key) { return QStringLiteral("code/") + key + QStringLiteral(".dat"); }
+QString decodePath(const QString& key) {
+    return QStringLiteral("code/") + key + QStringLiteral(".dat");
+}
 
 } // namespace
 
@@ -28,7 +30,8 @@ QString DecodeFiles::version(const QString& key) const {
         ContentFolder::Lookup::Found)
         return kMissingVersion;
     const QString first = TextFile::splitLines(text).value(0).trimmed();
-    // A version holding "|" would cut the reply in the wrong place; such a file counts as unversioned.
+    // A version holding "|" would cut the reply in the wrong place; such a file counts as
+    // unversioned.
     return VersionNumber::isValid(first) ? first : kMissingVersion;
 }
 
@@ -84,8 +87,8 @@ HttpReply DecodeFiles::idList() const {
             continue; // a link that leads out of the folder is not ours to announce
         lines.append(key + u'|' + version(key));
     }
-    return HttpReply::text(lines.isEmpty() ? QString() : lines.join(QStringLiteral("\r\n")) +
-                                                             QStringLiteral("\r\n"));
+    return HttpReply::text(
+        lines.isEmpty() ? QString() : lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
 }
 
 } // namespace mldd::service

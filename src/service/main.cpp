@@ -10,9 +10,10 @@ using namespace mldd::service;
 
 namespace {
 
-const char kUsage[] = "用法: mldd-service [--content DIR] [--port N]\n"
-                      "  --content DIR  回答请求的内容目录（默认：程序旁边的 service/content）\n"
-                      "  --port N       在 127.0.0.1 上监听的端口（默认 8717；0 表示任选一个空闲端口）\n";
+const char kUsage[] =
+    "用法: mldd-service [--content DIR] [--port N]\n"
+    "  --content DIR  回答请求的内容目录（默认：程序旁边的 service/content）\n"
+    "  --port N       在 127.0.0.1 上监听的端口（默认 8717；0 表示任选一个空闲端口）\n";
 
 int fail(int status, const QString& message) {
     std::fputs(message.toUtf8().constData(), stderr);
@@ -45,10 +46,12 @@ int main(int argc, char* argv[]) {
 
     const ServiceRoutes routes(contentPath);
     if (!routes.content().isValid())
-        return fail(1, QStringLiteral("内容目录不存在：%1\n").arg(QDir::toNativeSeparators(contentPath)));
+        return fail(
+            1, QStringLiteral("内容目录不存在：%1\n").arg(QDir::toNativeSeparators(contentPath)));
     ServiceServer server(routes);
     if (!server.listen(QHostAddress::LocalHost, port))
-        return fail(1, QStringLiteral("不能在端口 %1 上监听：%2\n").arg(port).arg(server.errorString()));
+        return fail(
+            1, QStringLiteral("不能在端口 %1 上监听：%2\n").arg(port).arg(server.errorString()));
 
     // The first line tells scripts and tests where the service answers.
     std::printf("mldd-service http://127.0.0.1:%u/ %s\n", unsigned(server.port()),

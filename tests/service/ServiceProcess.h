@@ -21,9 +21,8 @@ struct RawReply {
 class ServiceProcess {
 public:
     explicit ServiceProcess(const QStringList& arguments) {
-        m_process.start(QStringLiteral(MLDD_SERVICE), arguments + QStringList{
-                                                                      QStringLiteral("--port"),
-                                                                      QStringLiteral("0")});
+        m_process.start(QStringLiteral(MLDD_SERVICE),
+                        arguments + QStringList{QStringLiteral("--port"), QStringLiteral("0")});
         if (!m_process.waitForStarted(10000))
             return;
         while (!m_process.canReadLine() && m_process.waitForReadyRead(10000)) {

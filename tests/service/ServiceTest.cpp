@@ -16,7 +16,8 @@ using namespace mldd::test;
 namespace {
 
 const QByteArray kPageKey = "http))shop-example-com)order)detail-htm";
-const QString kDecodeText = QStringLiteral("{|}MIDHN^Q^=^收货人：{|}MIDQN^3^=^[VBCRLF]\r\n{|}SETALL^赋值\r\n");
+const QString kDecodeText =
+    QStringLiteral("{|}MIDHN^Q^=^收货人：{|}MIDQN^3^=^[VBCRLF]\r\n{|}SETALL^赋值\r\n");
 const QByteArray kSecret = "SECRET-OUTSIDE-THE-CONTENT";
 
 void write(const QString& path, const QByteArray& bytes) {
@@ -36,7 +37,8 @@ protected:
         const QString key = QString::fromUtf8(kPageKey);
         write(s_dir->path() + QStringLiteral("/secret.txt"), kSecret);
         write(s_dir->path() + QStringLiteral("/outside/index.html"), kSecret);
-        write(content + QStringLiteral("/code/") + key + QStringLiteral(".dat"), kDecodeText.toUtf8());
+        write(content + QStringLiteral("/code/") + key + QStringLiteral(".dat"),
+              kDecodeText.toUtf8());
         write(content + QStringLiteral("/code/") + key + QStringLiteral(".ver"), "3\r\n");
         // A seller's old file in GBK is handed out as UTF-8 like the others.
         write(content + QStringLiteral("/code/http))old-gbk.dat"),
@@ -45,18 +47,21 @@ protected:
         write(content + QStringLiteral("/gate.txt"), "4.5\r\n");
         write(content + QStringLiteral("/board/顺丰速运.mlg.txt"), "layout\r\nbytes\xff");
         write(content + QStringLiteral("/board/顺丰速运.mlm.txt"), "background");
-        write(content + QStringLiteral("/board/顺丰速运.alt.txt"), "SF|100|顺丰|SFP|200|顺丰速运\r\n");
+        write(content + QStringLiteral("/board/顺丰速运.alt.txt"),
+              "SF|100|顺丰|SFP|200|顺丰速运\r\n");
         write(content + QStringLiteral("/board/A\"<b>.mlg.txt"), "x");
         write(content + QStringLiteral("/help/index.html"), "<p>help</p>");
         write(content + QStringLiteral("/help/guide/start.html"), "<p>start</p>");
         QFile::link(s_dir->path() + QStringLiteral("/secret.txt"),
                     content + QStringLiteral("/help/leak.html"));
-        QFile::link(s_dir->path() + QStringLiteral("/outside"), content + QStringLiteral("/help/out"));
+        QFile::link(s_dir->path() + QStringLiteral("/outside"),
+                    content + QStringLiteral("/help/out"));
         QFile::link(s_dir->path() + QStringLiteral("/secret.txt"),
                     content + QStringLiteral("/code/leak.dat"));
         QFile::link(s_dir->path() + QStringLiteral("/secret.txt"),
                     content + QStringLiteral("/board/leak.mlg.txt"));
-        s_service = std::make_unique<ServiceProcess>(QStringList{QStringLiteral("--content"), content});
+        s_service =
+            std::make_unique<ServiceProcess>(QStringList{QStringLiteral("--content"), content});
         ASSERT_NE(s_service->port(), 0);
     }
 
@@ -136,13 +141,14 @@ TEST_F(ServiceTest, BoardListsTemplatesAsCheckBoxesAndServesTheirFiles) {
     const RawReply board = get("/mldd/board/");
     EXPECT_EQ(board.status, 200);
     EXPECT_TRUE(board.head.contains("text/html"));
-    EXPECT_TRUE(board.text().contains(QStringLiteral(
-        "<input type=\"checkbox\" Name=\"顺丰速运\" Id=\"mb2\" alt=\"SF|100|顺丰|SFP|200|顺丰速运\">")))
+    EXPECT_TRUE(
+        board.text().contains(QStringLiteral("<input type=\"checkbox\" Name=\"顺丰速运\" "
+                                             "Id=\"mb2\" alt=\"SF|100|顺丰|SFP|200|顺丰速运\">")))
         << board.text().toStdString();
     EXPECT_FALSE(board.text().contains(QStringLiteral("leak")));
     // A name from a file name is escaped, and missing marketplace values stay empty.
-    EXPECT_TRUE(board.text().contains(QStringLiteral(
-        "Name=\"A&quot;&lt;b&gt;\" Id=\"mb1\" alt=\"|||||\"")));
+    EXPECT_TRUE(board.text().contains(
+        QStringLiteral("Name=\"A&quot;&lt;b&gt;\" Id=\"mb1\" alt=\"|||||\"")));
     EXPECT_EQ(get("/mldd/board/index.html").body, board.body);
 
     const RawReply layout = get("/mldd/board/%E9%A1%BA%E4%B8%B0%E9%80%9F%E8%BF%90.mlg.txt");
@@ -179,8 +185,8 @@ TEST_F(ServiceTest, NoRequestReadsOutsideTheContentFolder) {
           "/mldd/help//etc/passwd", "/mldd/help/%2fetc%2fpasswd", "/mldd/board/../../secret.txt",
           "/mldd/help/leak.html", "/mldd/help/out/index.html", "/mldd/help/out/",
           "/mldd/code/code_down.asp?f=leak", "/mldd/code/Code_refresh.asp?f=leak&v=0",
-          "/mldd/help/./index.html", "/../secret.txt", "/mldd/help/%00",
-          "/mldd/board/leak.mlg.txt", "/mldd/board/qu_id.asp?nm=leak", "/mldd/board/"}) {
+          "/mldd/help/./index.html", "/../secret.txt", "/mldd/help/%00", "/mldd/board/leak.mlg.txt",
+          "/mldd/board/qu_id.asp?nm=leak", "/mldd/board/"}) {
         const RawReply reply = get(target);
         EXPECT_NE(reply.status, 0) << target.constData();
         EXPECT_FALSE(reply.body.contains(kSecret)) << target.constData();
