@@ -17,8 +17,7 @@ const QString kUsage = QStringLiteral(
     "  recognize [--edit-panel] TEXT              从粘贴的文字中识别姓名、电话、邮编和地址\n"
     "  profile save --id ID --address TEXT [--market NAME] [--name T] ...  保存发件人\n"
     "  profile delete --id ID [--market NAME]     删除发件人\n"
-    "  profile list [--json]                      "
-    "列出发件人（每行：ID、姓名、电话1、电话2、邮编、地址、单位）\n");
+    "  profile list [--json]                      列出发件人\n");
 
 } // namespace
 
