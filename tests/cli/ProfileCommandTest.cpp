@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 using namespace mldd;
+using namespace Qt::StringLiterals;
 using test::CliRun;
 
 namespace {
@@ -15,9 +16,7 @@ namespace {
 class ProfileCommandTest : public ::testing::Test {
 protected:
     CliRun profile(const QStringList& args) {
-        return test::runCli(QStringList{QStringLiteral("--data"),
-                                        m_dir.path() + QStringLiteral("/data"),
-                                        QStringLiteral("profile")} +
+        return test::runCli(QStringList{u"--data"_s, m_dir.path() + u"/data"_s, u"profile"_s} +
                             args);
     }
 
@@ -25,51 +24,38 @@ protected:
 };
 
 TEST_F(ProfileCommandTest, SaveListDeleteRoundTrip) {
-    const CliRun saved =
-        profile({QStringLiteral("save"), QStringLiteral("--market"), QStringLiteral("拍拍"),
-                 QStringLiteral("--id"), QStringLiteral("abc"), QStringLiteral("--address"),
-                 QStringLiteral("朝阳区建国路1号"), QStringLiteral("--name"),
-                 QStringLiteral("张三"), QStringLiteral("--phone1"), QStringLiteral("13800000000"),
-                 QStringLiteral("--province"), QStringLiteral("北京")});
+    const CliRun saved = profile({u"save"_s, u"--market"_s, u"拍拍"_s, u"--id"_s, u"abc"_s,
+                                  u"--address"_s, u"朝阳区建国路1号"_s, u"--name"_s, u"张三"_s,
+                                  u"--phone1"_s, u"13800000000"_s, u"--province"_s, u"北京"_s});
     ASSERT_EQ(saved.exitCode, 0) << saved.err.toStdString();
-    EXPECT_EQ(profile({QStringLiteral("list")}).out,
-              QStringLiteral("拍拍:abc\t张三\t13800000000\t\t\t北京朝阳区建国路1号\t\n"));
+    EXPECT_EQ(profile({u"list"_s}).out,
+              u"拍拍:abc\t张三\t13800000000\t\t\t北京朝阳区建国路1号\t\n"_s);
 
-    const CliRun json = profile({QStringLiteral("list"), QStringLiteral("--json")});
+    const CliRun json = profile({u"list"_s, u"--json"_s});
     const QJsonArray rows = QJsonDocument::fromJson(json.out.toUtf8()).array();
     ASSERT_EQ(rows.size(), 1);
-    EXPECT_EQ(rows[0][QStringLiteral("my_idh")].toString(), QStringLiteral("拍拍:abc"));
-    EXPECT_EQ(rows[0][QStringLiteral("my_fjr")].toString(), QStringLiteral("张三"));
-    EXPECT_EQ(rows[0][QStringLiteral("my_address_sheng")].toString(), QStringLiteral("北京"));
+    EXPECT_EQ(rows[0][u"my_idh"_s].toString(), u"拍拍:abc"_s);
+    EXPECT_EQ(rows[0][u"my_fjr"_s].toString(), u"张三"_s);
+    EXPECT_EQ(rows[0][u"my_address_sheng"_s].toString(), u"北京"_s);
 
-    const CliRun wrongId =
-        profile({QStringLiteral("delete"), QStringLiteral("--id"), QStringLiteral("abc")});
+    const CliRun wrongId = profile({u"delete"_s, u"--id"_s, u"abc"_s});
     EXPECT_EQ(wrongId.exitCode, 1);
-    EXPECT_TRUE(wrongId.err.contains(QStringLiteral("没有这个发件人：abc")));
-    EXPECT_EQ(profile({QStringLiteral("delete"), QStringLiteral("--market"), QStringLiteral("拍拍"),
-                       QStringLiteral("--id"), QStringLiteral("abc")})
-                  .exitCode,
-              0);
-    EXPECT_EQ(profile({QStringLiteral("list")}).out, QString());
+    EXPECT_TRUE(wrongId.err.contains(u"没有这个发件人：abc"_s));
+    EXPECT_EQ(profile({u"delete"_s, u"--market"_s, u"拍拍"_s, u"--id"_s, u"abc"_s}).exitCode, 0);
+    EXPECT_EQ(profile({u"list"_s}).out, QString());
 }
 
 TEST_F(ProfileCommandTest, RefusalsAndUsageErrors) {
-    const CliRun blank =
-        profile({QStringLiteral("save"), QStringLiteral("--id"), QStringLiteral("a"),
-                 QStringLiteral("--address"), QStringLiteral(" ")});
+    const CliRun blank = profile({u"save"_s, u"--id"_s, u"a"_s, u"--address"_s, u" "_s});
     EXPECT_EQ(blank.exitCode, 1);
-    EXPECT_TRUE(blank.err.contains(QStringLiteral("不能为空")));
+    EXPECT_TRUE(blank.err.contains(u"不能为空"_s));
 
     for (const QStringList& args :
-         {QStringList{}, QStringList{QStringLiteral("frob")},
-          QStringList{QStringLiteral("save"), QStringLiteral("--id"), QStringLiteral("a")},
-          QStringList{QStringLiteral("save"), QStringLiteral("--id"), QStringLiteral("a"),
-                      QStringLiteral("--address"), QStringLiteral("b"), QStringLiteral("--market"),
-                      QStringLiteral("天猫")},
-          QStringList{QStringLiteral("delete"), QStringLiteral("--id"), QStringLiteral("a"),
-                      QStringLiteral("--name"), QStringLiteral("b")},
-          QStringList{QStringLiteral("list"), QStringLiteral("extra")},
-          QStringList{QStringLiteral("list"), QStringLiteral("--id")}}) {
+         {QStringList{}, QStringList{u"frob"_s}, QStringList{u"save"_s, u"--id"_s, u"a"_s},
+          QStringList{u"save"_s, u"--id"_s, u"a"_s, u"--address"_s, u"b"_s, u"--market"_s,
+                      u"天猫"_s},
+          QStringList{u"delete"_s, u"--id"_s, u"a"_s, u"--name"_s, u"b"_s},
+          QStringList{u"list"_s, u"extra"_s}, QStringList{u"list"_s, u"--id"_s}}) {
         EXPECT_EQ(profile(args).exitCode, 2) << args.join(u' ').toStdString();
     }
 }
