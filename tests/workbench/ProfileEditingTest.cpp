@@ -1,6 +1,7 @@
 #include "WorkbenchFixture.h"
 
 #include "workbench/ProfileEditing.h"
+#include "workbench/SenderChoice.h"
 
 #include <QSqlQuery>
 
@@ -119,6 +120,28 @@ TEST_F(ProfileEditingTest, LoadingGivesTheDefaultDesignToProfilesWithout) {
     // Without a design provider an empty design stays empty, to be read as default later.
     ProfileEditing::reload(m_state, {});
     EXPECT_EQ(m_state.profiles[0].faHuoSet, QString());
+}
+
+TEST_F(ProfileEditingTest, SenderChoicesOutsideTheEditor) {
+    const std::optional<Notice> firstUse = SenderChoice::firstUseQuestion(m_state);
+    ASSERT_TRUE(firstUse);
+    EXPECT_EQ(firstUse->buttons, Notice::Buttons::YesNo);
+    ASSERT_FALSE(save(u"淘宝"_s, u"abc"_s));
+    EXPECT_FALSE(SenderChoice::firstUseQuestion(m_state));
+    EXPECT_TRUE(SenderChoice::checkPickedId(u" "_s));
+    EXPECT_FALSE(SenderChoice::checkPickedId(u"abc"_s));
+
+    Order order;
+    order.orderSign = u"淘宝:1"_s;
+    order.buyName = u"王五"_s;
+    const qint64 id = store({order}).value(0);
+    ASSERT_FALSE(SenderChoice::changeRowSender(m_state, id, u"淘宝:abc"_s));
+    EXPECT_EQ(this->order(id).myId, u"淘宝:abc"_s);
+    EXPECT_EQ(this->order(id).buyName, u"王五"_s);
+    // An ID too long for the order's column is refused and the old sender stays.
+    EXPECT_TRUE(SenderChoice::changeRowSender(m_state, id, QString(60, u'x')));
+    EXPECT_EQ(this->order(id).myId, u"淘宝:abc"_s);
+    EXPECT_TRUE(SenderChoice::changeRowSender(m_state, id + 100, u"淘宝:abc"_s));
 }
 
 } // namespace
