@@ -1,13 +1,19 @@
-# Copies the repository's data/ folder beside the programs, file by file, so
-# that files the program creates there (the database, the error log) are kept.
-file(GLOB_RECURSE mldd_shipped_files RELATIVE ${CMAKE_SOURCE_DIR}/data
-     CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/*)
-set(mldd_shipped_outputs)
-foreach(file IN LISTS mldd_shipped_files)
-  set(out ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/data/${file})
-  add_custom_command(OUTPUT ${out}
-    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/data/${file} ${out}
-    DEPENDS ${CMAKE_SOURCE_DIR}/data/${file})
-  list(APPEND mldd_shipped_outputs ${out})
-endforeach()
-add_custom_target(shipped_data ALL DEPENDS ${mldd_shipped_outputs})
+# Copies a folder of the repository beside the programs, file by file, so that
+# files the programs create there (the database, the error log) are kept.
+function(mldd_copy_folder target source destination)
+  file(GLOB_RECURSE files RELATIVE ${source} CONFIGURE_DEPENDS ${source}/*)
+  set(outputs)
+  foreach(file IN LISTS files)
+    set(out ${destination}/${file})
+    add_custom_command(OUTPUT ${out}
+      COMMAND ${CMAKE_COMMAND} -E copy_if_different ${source}/${file} ${out}
+      DEPENDS ${source}/${file})
+    list(APPEND outputs ${out})
+  endforeach()
+  add_custom_target(${target} ALL DEPENDS ${outputs})
+endfunction()
+
+mldd_copy_folder(shipped_data ${CMAKE_SOURCE_DIR}/data ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/data)
+# The web service's content sits beside mldd-service, where it looks by default.
+mldd_copy_folder(service_content ${CMAKE_SOURCE_DIR}/service/content
+                 ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/service/content)

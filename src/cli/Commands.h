@@ -26,4 +26,7 @@ int runDecode(const CliContext& context, QStringList args);
 /** goods --program FILE --text FILE: a goods text reshaped by a goods program. */
 int runGoods(const CliContext& context, QStringList args);
 
+/** profile save|delete|list: the sender profiles (my_data). */
+int runProfile(const CliContext& context, QStringList args);
+
 } // namespace mldd::cli

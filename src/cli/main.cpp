@@ -22,7 +22,10 @@ const QString kUsage = QStringLiteral(
     "  code128 TEXT                                条码的符号值\n"
     "  print waybill --ids 1,2,… (--pdf OUT | --printer NAME)   打印快递单\n"
     "  decode --rules FILE --page FILE [--goods]   用解码文件提取页面中的订单\n"
-    "  goods --program FILE --text FILE            用商品规则整理商品文字\n");
+    "  goods --program FILE --text FILE            用商品规则整理商品文字\n"
+    "  profile save --id ID --address TEXT [--market NAME] [--name T] ...  保存发件人\n"
+    "  profile delete --id ID [--market NAME]     删除发件人\n"
+    "  profile list [--json]                      列出发件人\n");
 
 } // namespace
 
@@ -54,6 +57,7 @@ int main(int argc, char* argv[]) {
         {QStringLiteral("print"), runPrint},
         {QStringLiteral("decode"), runDecode},
         {QStringLiteral("goods"), runGoods},
+        {QStringLiteral("profile"), runProfile},
     };
     const QString name = args.takeFirst();
     const auto command = commands.find(name);

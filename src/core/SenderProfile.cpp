@@ -8,7 +8,8 @@
 
 namespace mldd {
 
-QList<SenderProfile> SenderProfile::loadAll(QSqlDatabase& db, const ErrorLog& log) {
+QList<SenderProfile> SenderProfile::loadAll(QSqlDatabase& db, const ErrorLog& log,
+                                            const std::function<QString()>& defaultDesign) {
     QList<SenderProfile> profiles;
     QSqlQuery query(db);
     query.setForwardOnly(true);
@@ -38,6 +39,8 @@ QList<SenderProfile> SenderProfile::loadAll(QSqlDatabase& db, const ErrorLog& lo
         profile.start = text("my_start");
         profile.delivery = text("my_Delivery");
         profile.faHuoSet = text("FaHuoSet");
+        if (profile.faHuoSet.isEmpty() && defaultDesign)
+            profile.faHuoSet = defaultDesign();
         profile.keySession = text("KeySession");
         profiles.append(profile);
     }

@@ -6,6 +6,8 @@
 #include <QSqlDatabase>
 #include <QString>
 
+#include <functional>
+
 namespace mldd {
 
 /** A sender profile: one row of my_data. */
@@ -27,8 +29,12 @@ struct SenderProfile {
     QString faHuoSet;  // the shipping-list design
     QString keySession;
 
-    /** The profiles in id order; a failure is logged and gives none. */
-    static QList<SenderProfile> loadAll(QSqlDatabase& db, const ErrorLog& log);
+    /**
+     * The profiles in id order; a failure is logged and gives none. An empty
+     * FaHuoSet reads as `defaultDesign()` when one is given.
+     */
+    static QList<SenderProfile> loadAll(QSqlDatabase& db, const ErrorLog& log,
+                                        const std::function<QString()>& defaultDesign = {});
 };
 
 /** The courier names of Delivery_list, in table order. */

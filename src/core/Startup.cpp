@@ -48,13 +48,7 @@ StartupResult startUp(MainState& state, const QString& commandText, const Startu
     state.menu = MenuVisibility::fromText(state.settings.menuSet);
     state.printDefaults = PrintDefaults::load(state.folder, state.log);
 
-    state.profiles = SenderProfile::loadAll(db, state.log);
-    if (hooks.defaultShippingDesign) {
-        for (SenderProfile& profile : state.profiles) {
-            if (profile.faHuoSet.isEmpty())
-                profile.faHuoSet = hooks.defaultShippingDesign();
-        }
-    }
+    state.profiles = SenderProfile::loadAll(db, state.log, hooks.defaultShippingDesign);
     state.couriers = loadCourierNames(db, state.log);
     state.templates = installedTemplateNames(state.folder);
 

@@ -1,3 +1,5 @@
+#include "CliRun.h"
+
 #include "core/NumSign.h"
 #include "core/OrderDatabase.h"
 #include "core/OrderStore.h"
@@ -15,19 +17,8 @@ using namespace mldd;
 
 namespace {
 
-struct CliRun {
-    int exitCode;
-    QString out;
-    QString err;
-};
-
-CliRun runCli(const QStringList& args) {
-    QProcess process;
-    process.start(QStringLiteral(MLDD_CLI), args);
-    process.waitForFinished(60000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
+using test::CliRun;
+using test::runCli;
 
 class OrdersCommandTest : public ::testing::Test {
 protected:
