@@ -1,38 +1,294 @@
 #include "Form_Main.h"
 
-#include "core/MainState.h"
+#include "ExpressPlanDialog.h"
+#include "NoticeBox.h"
+#include "OrderRowWidget.h"
 
+#include "core/MainState.h"
+#include "workbench/ConfirmationText.h"
+#include "workbench/OrderDeletion.h"
+#include "workbench/OrderEditing.h"
+#include "workbench/OrderListing.h"
+#include "workbench/OrderMerge.h"
+#include "workbench/OrderSearch.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QInputDialog>
 #include <QLabel>
-#include <QListWidget>
-#include <QVBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QToolBar>
+#include <QUrl>
 
 namespace mldd {
 
-Form_Main::Form_Main(MainState& state, QWidget* parent)
-    : QMainWindow(parent), m_state(state), m_informationLine(new QLabel(this)),
-      m_rows(new QListWidget(this)) {
+Form_Main::Form_Main(MainState& state, QWidget* parent) : QMainWindow(parent), m_state(state) {
     setWindowTitle(QStringLiteral("墨岚打单 V ") + QStringLiteral(MLDD_VERSION));
+
+    auto* toolbar = addToolBar(QStringLiteral("菜单"));
+    toolbar->setMovable(false);
+    addMenuEntry(toolbar, Merge, QStringLiteral("合并订单"), &Form_Main::mergeSelected);
+    addMenuEntry(toolbar, SelectAll, QStringLiteral("全选/取消"), &Form_Main::selectAllOrNone);
+    addMenuEntry(toolbar, ExpressPlan, QStringLiteral("快递方案"), &Form_Main::editExpressPlan);
+    addMenuEntry(toolbar, DeleteOld, QStringLiteral("删除旧订单"), &Form_Main::deleteOld);
+
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
-    layout->addWidget(m_rows);
-    layout->addWidget(m_informationLine);
+    layout->setContentsMargins(6, 4, 6, 4);
+    layout->addWidget(createFilterBar());
+    m_modeTabs = new QTabBar(central);
+    m_modeTabs->addTab(QStringLiteral("快递单"));
+    m_modeTabs->addTab(QStringLiteral("发货单"));
+    connect(m_modeTabs, &QTabBar::tabBarClicked, this, &Form_Main::switchMode);
+    layout->addWidget(m_modeTabs);
+    layout->addWidget(createRowArea(), 1);
+    layout->addWidget(createPagingBar());
     setCentralWidget(central);
-    resize(1024, 700);
+
+    m_status = new QLabel(this);
+    statusBar()->addWidget(m_status, 1);
+    resize(1024, 760);
     showPage();
 }
 
+QAction* Form_Main::addMenuEntry(QToolBar* toolbar, MenuEntry entry, const QString& text,
+                                 void (Form_Main::*handler)()) {
+    QAction* action = toolbar->addAction(text, this, handler);
+    action->setVisible(m_state.menu.isShown(entry));
+    m_actions.insert(entry, action);
+    return action;
+}
+
+QWidget* Form_Main::createFilterBar() {
+    auto* bar = new QWidget(this);
+    auto* layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    m_senderList = new QComboBox(bar);
+    m_senderList->addItem(OrderFilter::kAll);
+    for (const SenderProfile& profile : m_state.profiles)
+        m_senderList->addItem(profile.myIdh);
+    m_courierList = new QComboBox(bar);
+    m_courierList->addItem(OrderFilter::kAll);
+    m_courierList->addItems(m_state.couriers);
+    m_stateList = new QComboBox(bar);
+    m_stateList->addItems(OrderFilter::printStates());
+    m_stateList->setCurrentText(m_state.printStateChoice);
+    auto* filter = new QPushButton(QStringLiteral("筛选"), bar);
+    auto* reset = new QPushButton(QStringLiteral("显示全部"), bar);
+    m_filterButton = filter;
+    connect(filter, &QPushButton::clicked, this, &Form_Main::applyFilter);
+    connect(reset, &QPushButton::clicked, this, [this] {
+        OrderListing::applyFilter(m_state, true);
+        m_senderList->setCurrentText(m_state.senderChoice);
+        m_courierList->setCurrentText(m_state.courierChoice);
+        m_stateList->setCurrentText(m_state.printStateChoice);
+        showPage();
+    });
+
+    m_searchField = new QComboBox(bar);
+    for (const OrderSearch::Field& field : OrderSearch::fields())
+        m_searchField->addItem(field.caption);
+    m_searchKey = new QLineEdit(bar);
+    m_searchKey->setPlaceholderText(QStringLiteral("搜索内容"));
+    auto* searchButton = new QPushButton(QStringLiteral("搜索"), bar);
+    m_searchButton = searchButton;
+    connect(searchButton, &QPushButton::clicked, this, &Form_Main::search);
+    connect(m_searchKey, &QLineEdit::returnPressed, this, &Form_Main::search);
+
+    layout->addWidget(new QLabel(QStringLiteral("我的ID"), bar));
+    layout->addWidget(m_senderList);
+    layout->addWidget(new QLabel(QStringLiteral("快递单据"), bar));
+    layout->addWidget(m_courierList);
+    layout->addWidget(new QLabel(QStringLiteral("打印状态"), bar));
+    layout->addWidget(m_stateList);
+    layout->addWidget(filter);
+    layout->addWidget(reset);
+    layout->addStretch();
+    layout->addWidget(m_searchField);
+    layout->addWidget(m_searchKey);
+    layout->addWidget(searchButton);
+    return bar;
+}
+
+QWidget* Form_Main::createRowArea() {
+    auto* area = new QScrollArea(this);
+    auto* rows = new QWidget(area);
+    auto* layout = new QVBoxLayout(rows);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(3);
+    for (int i = 0; i < OrderCursor::kPageSize; ++i) {
+        auto* row = new OrderRowWidget(rows);
+        connect(row, &OrderRowWidget::selectionToggled, this, [this](qint64 id, bool ticked) {
+            m_state.selection.toggle(id, ticked);
+        });
+        connect(row, &OrderRowWidget::markClicked, this, &Form_Main::toggleMark);
+        connect(row, &OrderRowWidget::splitClicked, this, &Form_Main::split);
+        connect(row, &OrderRowWidget::confirmClicked, this, &Form_Main::confirm);
+        connect(row, &OrderRowWidget::deleteClicked, this, &Form_Main::deleteOne);
+        connect(row, &OrderRowWidget::edited, this, &Form_Main::saveEdited);
+        layout->addWidget(row);
+        m_rows.append(row);
+    }
+    layout->addStretch();
+    area->setWidget(rows);
+    area->setWidgetResizable(true);
+    return area;
+}
+
+QWidget* Form_Main::createPagingBar() {
+    auto* bar = new QWidget(this);
+    auto* layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_informationLine = new QLabel(bar);
+    auto* previous = new QPushButton(QStringLiteral("上一页"), bar);
+    auto* next = new QPushButton(QStringLiteral("下一页"), bar);
+    m_previousPage = previous;
+    m_nextPage = next;
+    connect(previous, &QPushButton::clicked, this, &Form_Main::previousPage);
+    connect(next, &QPushButton::clicked, this, &Form_Main::nextPage);
+    layout->addWidget(m_informationLine, 1);
+    layout->addWidget(previous);
+    layout->addWidget(next);
+    return bar;
+}
+
 void Form_Main::showPage() {
-    m_rows->clear();
-    const QList<Order> orders =
-        OrderStore(*m_state.database).byIds(m_state.cursor.pageIds(m_state.currentPage));
-    for (const Order& order : orders) {
-        m_rows->addItem(QStringList{order.orderSign, order.buyName, order.buyPhone1,
-                                    order.buyAddressSheng + order.buyAddressShi +
-                                        order.buyAddressXian + order.buyAddress,
-                                    order.delivery}
-                            .join(QStringLiteral("  ")));
+    const QList<Order> orders = OrderListing::currentRows(m_state);
+    for (int i = 0; i < m_rows.size(); ++i) {
+        OrderRowWidget* row = m_rows.at(i);
+        row->setVisible(i < orders.size());
+        if (i < orders.size())
+            row->showOrder(orders.at(i), m_state.selection.contains(orders.at(i).id));
     }
     m_informationLine->setText(m_state.informationLine());
+}
+
+bool Form_Main::showResult(const std::optional<Notice>& notice) {
+    showPage();
+    if (notice)
+        showNotice(this, *notice);
+    return !notice;
+}
+
+void Form_Main::handleCommand(const CommandAction& action) {
+    if (action.hint) {
+        showNotice(this, *action.hint);
+        QDesktopServices::openUrl(QUrl(action.helpPage));
+    }
+    switch (action.kind) {
+    case CommandAction::Kind::OpenWaybillFile:
+    case CommandAction::Kind::OpenShipListFile:
+        m_status->setText(QStringLiteral("打印文件：") + action.text);
+        break;
+    case CommandAction::Kind::Capture:
+        m_status->setText(QStringLiteral("待提取的网页：") + action.text);
+        break;
+    case CommandAction::Kind::None:
+        break;
+    }
+    showPage();
+}
+
+void Form_Main::applyFilter() {
+    m_state.senderChoice = m_senderList->currentText();
+    m_state.courierChoice = m_courierList->currentText();
+    m_state.printStateChoice = m_stateList->currentText();
+    OrderListing::applyFilter(m_state);
+    showPage();
+}
+
+void Form_Main::search() {
+    showResult(OrderSearch::search(m_state, m_searchField->currentText(), m_searchKey->text()));
+}
+
+void Form_Main::nextPage() {
+    showResult(OrderListing::nextPage(m_state));
+}
+
+void Form_Main::previousPage() {
+    showResult(OrderListing::previousPage(m_state));
+}
+
+void Form_Main::switchMode(int tab) {
+    if (tab < 0)
+        return;
+    OrderListing::switchDisplayMode(m_state, tab == 0 ? MainState::DisplayMode::Waybill
+                                                      : MainState::DisplayMode::ShippingList);
+    m_stateList->setCurrentText(m_state.printStateChoice);
+    showPage();
+}
+
+void Form_Main::mergeSelected() {
+    showResult(OrderMerge::mergeSelected(m_state));
+}
+
+void Form_Main::selectAllOrNone() {
+    OrderListing::selectAllOrNone(m_state);
+    showPage();
+}
+
+void Form_Main::editExpressPlan() {
+    ExpressPlanDialog dialog(m_state, this);
+    dialog.exec();
+    showPage();
+}
+
+void Form_Main::deleteOld() {
+    bool ok = false;
+    const int days = QInputDialog::getInt(this, QStringLiteral("删除旧订单"),
+                                          QStringLiteral("删除多少天以前的订单："), 30, 0, 36500,
+                                          1, &ok);
+    if (ok)
+        showResult(OrderDeletion::deleteOlderThan(m_state, days));
+}
+
+void Form_Main::toggleMark(qint64 id, OrderMarks::Mark mark) {
+    OrderStore store(*m_state.database);
+    OrderMarks::toggle(store, id, mark);
+    m_state.requery();
+    showPage();
+}
+
+void Form_Main::split(qint64 id) {
+    showResult(OrderMerge::split(m_state, id));
+}
+
+void Form_Main::confirm(qint64 id) {
+    const std::optional<Order> order = OrderStore(*m_state.database).byId(id);
+    if (!order)
+        return;
+    const ConfirmationText confirmation =
+        ConfirmationText::compose(*order, m_state.serviceBase + QStringLiteral("/mldd/"));
+    if (confirmation.refusal) {
+        showNotice(this, *confirmation.refusal);
+        return;
+    }
+    QGuiApplication::clipboard()->clear();
+    QGuiApplication::clipboard()->setText(confirmation.text);
+    m_status->setText(QStringLiteral("核对信息已复制，可以粘贴给买家。"));
+}
+
+void Form_Main::deleteOne(qint64 id) {
+    const std::optional<Order> order = OrderStore(*m_state.database).byId(id);
+    if (!order)
+        return;
+    const QString description = order->orderSign + u' ' + order->buyName + u' ' +
+                                order->buyAddressSheng + order->buyAddressShi +
+                                order->buyAddressXian + order->buyAddress + QStringLiteral("\r\n");
+    if (showNotice(this, OrderDeletion::question(description)))
+        showResult(OrderDeletion::deleteOne(m_state, id));
+}
+
+void Form_Main::saveEdited(const Order& order) {
+    showResult(OrderEditing::save(m_state, order));
 }
 
 } // namespace mldd

@@ -1,11 +1,13 @@
 #include "Form_Main.h"
+#include "NoticeBox.h"
 
+#include "address/PlaceTable.h"
 #include "core/MainState.h"
 #include "core/Startup.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QMessageBox>
+#include <QScreen>
 
 using namespace mldd;
 
@@ -16,15 +18,23 @@ int main(int argc, char* argv[]) {
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("打印文件或网页地址"));
     parser.process(app);
 
+    if (const auto narrow = screenTooNarrow(app.primaryScreen()->size().width())) {
+        showNotice(nullptr, *narrow);
+        return 1;
+    }
     MainState state(parser.isSet(QStringLiteral("data"))
                         ? DataFolder(parser.value(QStringLiteral("data")))
                         : DataFolder::besideProgram(QCoreApplication::applicationDirPath()));
-    const StartupResult started = startUp(state, parser.positionalArguments().join(u' '));
+    StartupHooks hooks;
+    hooks.loadPlaceTable = loadPlaceTableInto;
+    const StartupResult started = startUp(state, parser.positionalArguments().join(u' '), hooks);
     if (!started.ok) {
-        QMessageBox::critical(nullptr, started.failure->title, started.failure->text);
+        showNotice(nullptr, *started.failure);
         return 1;
     }
     Form_Main window(state);
     window.show();
+    if (started.command)
+        window.handleCommand(*started.command);
     return app.exec();
 }

@@ -12,5 +12,10 @@ int runDecode(const CliContext& context, QStringList args);
 
 /** goods --program FILE --text FILE: a goods text reshaped by a goods program. */
 int runGoods(const CliContext& context, QStringList args);
+/** split-address [--area FILE] ADDRESS...: one JSON object per address. */
+int runSplitAddress(const CliContext& context, QStringList args);
+
+/** recognize [--edit-panel] TEXT: the receiver fields found in a pasted block. */
+int runRecognize(const CliContext& context, QStringList args);
 
 } // namespace mldd::cli

@@ -14,7 +14,9 @@ const QString kUsage = QStringLiteral(
     "用法: mldd-cli [--data DIR] COMMAND ...\n"
     "  orders [--state NAME] [--page N] [--json]   列出订单的一页\n"
     "  decode --rules FILE --page FILE [--goods]   用解码文件提取页面中的订单\n"
-    "  goods --program FILE --text FILE            用商品规则整理商品文字\n");
+    "  goods --program FILE --text FILE            用商品规则整理商品文字\n"
+    "  split-address [--area FILE] ADDRESS...     把地址分成省、市、县和目的地\n"
+    "  recognize [--edit-panel] TEXT              从粘贴的文字中识别姓名、电话、邮编和地址\n");
 
 } // namespace
 
@@ -33,6 +35,8 @@ int main(int argc, char* argv[]) {
         {QStringLiteral("orders"), runOrders},
         {QStringLiteral("decode"), runDecode},
         {QStringLiteral("goods"), runGoods},
+        {QStringLiteral("split-address"), runSplitAddress},
+        {QStringLiteral("recognize"), runRecognize},
     };
     const QString name = args.takeFirst();
     const auto command = commands.find(name);

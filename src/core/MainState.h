@@ -9,12 +9,15 @@
 #include "PrintDefaults.h"
 #include "PrintSettings.h"
 #include "ProgramOptions.h"
+#include "Selection.h"
 #include "SenderProfile.h"
 #include "UpdateNotice.h"
 
 #include <memory>
 
 namespace mldd {
+
+struct PlaceTable;
 
 /**
  * Everything the program keeps while it runs: the data folder, the database
@@ -41,10 +44,19 @@ struct MainState {
     ImportOptions importOptions;
     QList<SenderProfile> profiles;
     QStringList couriers;
+    /** The installed waybill templates: the names of the .mlg files in Data/Delivery. */
+    QStringList templates;
+    /** The place-name table; the address layer loads it through the start-up hooks. */
+    std::shared_ptr<const PlaceTable> placeTable;
 
+    /** The texts of the three filter lists: sender ID, courier form, print state. */
+    QString senderChoice = OrderFilter::kAll;
+    QString courierChoice = OrderFilter::kAll;
+    QString printStateChoice = QStringLiteral("快递单未打");
     OrderFilter filter;
     OrderCursor cursor;
     int currentPage = 1;
+    Selection selection;
     DisplayMode displayMode = DisplayMode::Waybill;
 
     /** The page address waiting for the capture timer. */

@@ -17,14 +17,34 @@ namespace {
 const QString kAgeInDays = QStringLiteral(
     "(julianday(date('now', 'localtime')) - julianday(date(time_get)))");
 
-QStringList insertColumns() {
-    QStringList columns;
+// The written columns and their value placeholders, in the order bindOrder binds them.
+// An empty field is stored as '', never Null, so that comparisons with it behave.
+QList<std::pair<QString, QString>> writtenColumns() {
+    QList<std::pair<QString, QString>> columns;
     for (const auto& column : kOrderIntColumns)
-        columns.append(QLatin1String(column.name));
-    columns.append(QStringLiteral("NumSign"));
+        columns.append({QLatin1String(column.name), QStringLiteral("?")});
+    columns.append({QStringLiteral("NumSign"), QStringLiteral("?")});
     for (const auto& column : kOrderTextColumns)
-        columns.append(QLatin1String(column.name));
+        columns.append({QLatin1String(column.name), QStringLiteral("coalesce(?, '')")});
     return columns;
+}
+
+QString insertStatement() {
+    QStringList names;
+    QStringList values;
+    for (const auto& [name, value] : writtenColumns()) {
+        names.append(name);
+        values.append(value);
+    }
+    return QStringLiteral("insert into order_data (%1) values (%2)")
+        .arg(names.join(u','), values.join(u','));
+}
+
+QString updateStatement() {
+    QStringList assignments;
+    for (const auto& [name, value] : writtenColumns())
+        assignments.append(name + QStringLiteral(" = ") + value);
+    return QStringLiteral("update order_data set %1 where id = ?").arg(assignments.join(u','));
 }
 
 void bindOrder(QSqlQuery& query, const Order& order) {
@@ -73,10 +93,7 @@ bool bindValue(sqlite3_stmt* statement, int index, const QVariant& value) {
 } // namespace
 
 bool OrderStore::insert(QList<Order>& orders, OrderWriteRule& rule, QString* error) {
-    const QStringList columns = insertColumns();
-    const QString sql = QStringLiteral("insert into order_data (%1) values (%2)")
-                            .arg(columns.join(u','),
-                                 QStringList(columns.size(), QStringLiteral("?")).join(u','));
+    const QString sql = insertStatement();
     for (Order& order : orders)
         rule.apply(order);
     QSqlDatabase db = m_database.connection();
@@ -96,11 +113,43 @@ bool OrderStore::insert(QList<Order>& orders, OrderWriteRule& rule, QString* err
     });
 }
 
+bool OrderStore::update(const QList<Order>& orders) {
+    const QString sql = updateStatement();
+    const int idIndex = int(writtenColumns().size());
+    QSqlDatabase db = m_database.connection();
+    return m_database.inTransaction([&] {
+        QSqlQuery query(db);
+        query.prepare(sql);
+        for (const Order& order : orders) {
+            bindOrder(query, order);
+            query.bindValue(idIndex, order.id);
+            if (!query.exec())
+                return false;
+        }
+        return true;
+    });
+}
+
+bool OrderStore::remove(qint64 id) {
+    QSqlQuery query(m_database.connection());
+    query.prepare(QStringLiteral("delete from order_data where id = ?"));
+    query.addBindValue(id);
+    return query.exec() && query.numRowsAffected() > 0;
+}
+
 std::optional<Order> OrderStore::byId(qint64 id) const {
     const QList<Order> found = byIds({id});
     if (found.isEmpty())
         return std::nullopt;
     return found.first();
+}
+
+bool OrderStore::setDelivery(qint64 id, const QString& delivery) {
+    QSqlQuery query(m_database.connection());
+    query.prepare(QStringLiteral("update order_data set delivery = ? where id = ?"));
+    query.addBindValue(delivery);
+    query.addBindValue(id);
+    return query.exec();
 }
 
 QList<Order> OrderStore::byIds(const QList<qint64>& ids) const {

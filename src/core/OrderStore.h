@@ -25,7 +25,16 @@ public:
      */
     bool insert(QList<Order>& orders, OrderWriteRule& rule, QString* error = nullptr);
 
+    /** Writes every column of stored orders back, by id, in one transaction. */
+    bool update(const QList<Order>& orders);
+
+    /** Deletes one order; false when it was no longer stored. */
+    bool remove(qint64 id);
+
     std::optional<Order> byId(qint64 id) const;
+
+    /** Sets the courier form of one order; false when the update failed. */
+    bool setDelivery(qint64 id, const QString& delivery);
 
     /** The orders with these ids, in the order of `ids`; ids no longer stored are left out. */
     QList<Order> byIds(const QList<qint64>& ids) const;

@@ -19,14 +19,17 @@ const QList<FieldLimit>& OrderWriteRule::captureLimits() {
     return limits;
 }
 
-void OrderWriteRule::apply(Order& order) {
+QList<FieldLimit> OrderWriteRule::apply(Order& order) {
+    QList<FieldLimit> refused;
     for (const FieldLimit& field : m_limits) {
         QString& value = order.*field.member;
         if (value.size() <= field.limit)
             continue;
         m_errors += complaint(field.column, value.size());
         value.clear();
+        refused.append(field);
     }
+    return refused;
 }
 
 QString OrderWriteRule::complaint(const char* column, qsizetype length) {

@@ -24,8 +24,8 @@ public:
 
     explicit OrderWriteRule(const QList<FieldLimit>& limits = captureLimits()) : m_limits(limits) {}
 
-    /** Empties every field of `order` that is too long and records why. */
-    void apply(Order& order);
+    /** Empties every field of `order` that is too long, records why, and returns those fields. */
+    QList<FieldLimit> apply(Order& order);
 
     /** The collected complaints, each after CR LF: "\r\n[buy_name]超长51". */
     QString errors() const { return m_errors; }

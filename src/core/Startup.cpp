@@ -3,7 +3,27 @@
 #include "MainState.h"
 #include "ServiceAddress.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace mldd {
+
+QStringList installedTemplateNames(const DataFolder& folder) {
+    QStringList names;
+    const QDir delivery(folder.file(QStringLiteral("Delivery")));
+    for (const QFileInfo& file :
+         delivery.entryInfoList({QStringLiteral("*.mlg")}, QDir::Files, QDir::Name))
+        names.append(file.completeBaseName());
+    return names;
+}
+
+std::optional<Notice> screenTooNarrow(int screenWidthPixels) {
+    constexpr int kLeastWidth = 1024;
+    if (screenWidthPixels >= kLeastWidth)
+        return std::nullopt;
+    return Notice{QStringLiteral("显示器分辩率宽度低于1024，软件不能运行！"), QStringLiteral("墨岚打单"),
+                  Notice::Icon::Exclamation, Notice::Buttons::Ok};
+}
 
 StartupResult startUp(MainState& state, const QString& commandText, const StartupHooks& hooks) {
     StartupResult result;
@@ -36,6 +56,7 @@ StartupResult startUp(MainState& state, const QString& commandText, const Startu
         }
     }
     state.couriers = loadCourierNames(db, state.log);
+    state.templates = installedTemplateNames(state.folder);
 
     const QString command = cutBefore(commandText, u'!');
     if (command.isEmpty()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CommandText.h"
+#include "DataFolder.h"
 #include "Notice.h"
 
 #include <functional>
@@ -26,6 +27,12 @@ struct StartupResult {
     /** What the start-up command text asked for, when there was one. */
     std::optional<CommandAction> command;
 };
+
+/** The names of the waybill templates in the data folder's Delivery folder, sorted. */
+QStringList installedTemplateNames(const DataFolder& folder);
+
+/** The message that ends the program on a screen narrower than 1024 pixels. */
+std::optional<Notice> screenTooNarrow(int screenWidthPixels);
 
 /**
  * Runs the start-up sequence on `state`: service address, update notice,

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "ExpressPlan.h"
+
+#include "core/Notice.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace mldd {
+
+/** The courier template chosen for one order, or why none could be. */
+struct CourierChoice {
+    QString templateName;
+    std::optional<Notice> notice;
+    /** The plan is empty: the caller opens the plan panel after the notice. */
+    bool openPlanPanel = false;
+};
+
+/**
+ * Chooses the template for an order from the plan. `templates` is the list of
+ * installed templates in its shown order; `messages` is the buyer's message
+ * followed by the seller's remark; `address` is province, city, county and
+ * address joined.
+ */
+CourierChoice ChooseCourier(const ExpressPlan& plan, const QStringList& templates,
+                            const QString& messages, const QString& address);
+
+} // namespace mldd

@@ -1,0 +1,89 @@
+#include "PlaceTable.h"
+
+#include "core/MainState.h"
+#include "core/TextFile.h"
+
+namespace mldd {
+
+namespace {
+
+// Triples start at item 1; item 0 of every list is not used. `referenceCount`
+// is how many sections (or sub-sections) a reference may name.
+QList<PlaceEntry> parseTriples(const QString& list, qsizetype referenceCount) {
+    const QStringList items = list.split(u'/');
+    QList<PlaceEntry> entries;
+    for (qsizetype i = 1; i < items.size(); i += 3) {
+        PlaceEntry entry;
+        entry.name = items.at(i);
+        if (i + 2 >= items.size()) {
+            // A trailing "/" leaves an empty name behind; that is no triple at all.
+            if (entry.name.isEmpty())
+                break;
+            entry.fault = PlaceEntry::Fault::CutShort;
+            entries.append(entry);
+            break;
+        }
+        entry.ownDestination = items.at(i + 2) == u'Z';
+        const QString reference = items.at(i + 1);
+        if (referenceCount >= 0 && reference != u'0') {
+            bool ok = false;
+            entry.reference = reference.trimmed().toInt(&ok);
+            if (!ok)
+                entry.fault = PlaceEntry::Fault::NotANumber;
+            else if (entry.reference < 1 || entry.reference > referenceCount)
+                entry.fault = PlaceEntry::Fault::PastEnd;
+        }
+        entries.append(entry);
+    }
+    return entries;
+}
+
+CitySection parseSection(const QString& text) {
+    const QStringList parts = text.split(QStringLiteral("[D]"));
+    CitySection section;
+    section.cities = parseTriples(parts.first(), parts.size() - 1);
+    for (qsizetype m = 1; m < parts.size(); ++m)
+        section.countyLists.append(parseTriples(parts.at(m), -1));
+    return section;
+}
+
+} // namespace
+
+PlaceTable parsePlaceTable(const QString& text) {
+    const QStringList sections = text.split(QStringLiteral("[S]"));
+    PlaceTable table;
+    table.provinces = parseTriples(sections.first(), sections.size() - 1);
+    for (qsizetype k = 1; k < sections.size(); ++k)
+        table.sections.append(parseSection(sections.at(k)));
+    return table;
+}
+
+PlaceTable LoadPlaceTable(const QString& path, const ErrorLog& log) {
+    const TextFileContent content = TextFile::read(path);
+    if (content.status == TextFileContent::Status::Failed)
+        log.append(PlaceLocation::Load, ErrorLog::FileAccess, content.error);
+    if (!content.ok())
+        return {};
+    return parsePlaceTable(content.lines.join(QString()));
+}
+
+QString describeFault(const PlaceEntry& entry) {
+    switch (entry.fault) {
+    case PlaceEntry::Fault::CutShort:
+        return QStringLiteral("地址库条目不完整：%1").arg(entry.name);
+    case PlaceEntry::Fault::NotANumber:
+        return QStringLiteral("地址库条目的编号不是数字：%1").arg(entry.name);
+    case PlaceEntry::Fault::PastEnd:
+        return QStringLiteral("地址库条目的编号超出范围：%1").arg(entry.name);
+    case PlaceEntry::Fault::None:
+        break;
+    }
+    return QString();
+}
+
+void loadPlaceTableInto(MainState& state) {
+    state.placeTable =
+        std::make_shared<const PlaceTable>(LoadPlaceTable(placeTablePath(state.folder), state.log));
+}
+
+} // namespace mldd

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "core/DataFolder.h"
+#include "core/ErrorLog.h"
+
+#include <QList>
+#include <QString>
+
+namespace mldd {
+
+struct MainState;
+
+/** One triple of the place-name table: a province, city or county name with its reference. */
+struct PlaceEntry {
+    /** Why the triple cannot be used; reported only when the splitter reaches it. */
+    enum class Fault { None, CutShort, NotANumber, PastEnd };
+
+    QString name;
+    int reference = 0;           // section (province) or sub-section (city); 0 when there is none
+    bool ownDestination = false; // flag "Z": the place's own name is the destination
+    Fault fault = Fault::None;
+};
+
+/** The city list of one province with the county lists it refers to. */
+struct CitySection {
+    QList<PlaceEntry> cities;
+    QList<QList<PlaceEntry>> countyLists; // sub-section m is countyLists[m - 1]
+};
+
+/** The place-name table of Area.txt, parsed once; the splitter never changes it. */
+struct PlaceTable {
+    QList<PlaceEntry> provinces;
+    QList<CitySection> sections; // section k is sections[k - 1]
+
+    bool isEmpty() const { return provinces.isEmpty(); }
+};
+
+/** Location codes of the place-name table in ERR.TXT. */
+namespace PlaceLocation {
+inline const QString Split = QStringLiteral("12368");
+inline const QString Load = QStringLiteral("wmb1");
+} // namespace PlaceLocation
+
+/**
+ * Reads the table from `path`: lines joined, "[S]" sections, "[D]" sub-sections,
+ * "/" triples. A missing file gives an empty table; a file that cannot be read
+ * is logged under "wmb1" and also gives an empty table.
+ */
+PlaceTable LoadPlaceTable(const QString& path, const ErrorLog& log);
+
+/** Where the shipped table lives: code/Area.txt in the data folder. */
+inline QString placeTablePath(const DataFolder& folder) {
+    return folder.file(QStringLiteral("code/Area.txt"));
+}
+
+/** The start-up step that loads the data folder's table into the shared state. */
+void loadPlaceTableInto(MainState& state);
+
+/** Parses the joined text of a table (what LoadPlaceTable does after reading). */
+PlaceTable parsePlaceTable(const QString& text);
+
+/** A description of a faulty triple for the error log. */
+QString describeFault(const PlaceEntry& entry);
+
+} // namespace mldd

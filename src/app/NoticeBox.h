@@ -1,0 +1,12 @@
+#pragma once
+
+#include "core/Notice.h"
+
+class QWidget;
+
+namespace mldd {
+
+/** Shows a library's notice as a message box; true when the seller answered Yes (or OK). */
+bool showNotice(QWidget* parent, const Notice& notice);
+
+} // namespace mldd

@@ -1,0 +1,77 @@
+#include "Commands.h"
+
+#include "address/AddressSplitter.h"
+#include "address/PastedAddress.h"
+
+#include "core/ErrorLog.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+
+namespace mldd::cli {
+
+namespace {
+
+// A JSON string literal, quotes and escapes included.
+QString quoted(const QString& text) {
+    const QString array =
+        QString::fromUtf8(QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact));
+    return array.mid(1, array.size() - 2);
+}
+
+// One JSON object on one line, keys in the given order (QJsonObject would sort them).
+QString jsonLine(const QList<std::pair<QString, QString>>& fields) {
+    QStringList members;
+    for (const auto& [key, value] : fields)
+        members.append(quoted(key) + u':' + quoted(value));
+    return u'{' + members.join(u',') + QStringLiteral("}\n");
+}
+
+} // namespace
+
+int runSplitAddress(const CliContext& context, QStringList args) {
+    bool missingValue = false;
+    const QString area = takeOption(args, QStringLiteral("area"), &missingValue)
+                             .value_or(placeTablePath(context.dataFolder));
+    if (missingValue || args.isEmpty())
+        return fail(Usage, QStringLiteral("用法: mldd-cli split-address [--area FILE] ADDRESS..."));
+    if (!QFileInfo(area).isFile())
+        return fail(Failed, QStringLiteral("找不到地址库文件：%1").arg(area));
+
+    const ErrorLog log(context.dataFolder.errorLogPath());
+    const PlaceTable table = LoadPlaceTable(area, log);
+    QString out;
+    for (QString address : args) {
+        PlaceFields fields;
+        SplitAddress(table, fields, address, log);
+        out += jsonLine({{QStringLiteral("province"), fields.province},
+                         {QStringLiteral("city"), fields.city},
+                         {QStringLiteral("county"), fields.county},
+                         {QStringLiteral("address"), address},
+                         {QStringLiteral("destination"), fields.destination}});
+    }
+    writeOut(out);
+    return Success;
+}
+
+int runRecognize(const CliContext&, QStringList args) {
+    const bool editPanel = takeFlag(args, QStringLiteral("edit-panel"));
+    if (args.size() != 1)
+        return fail(Usage, QStringLiteral("用法: mldd-cli recognize [--edit-panel] TEXT"));
+
+    ReceiverBoxes boxes;
+    boxes.address = args.first();
+    if (editPanel)
+        RecognizeInEditPanel(boxes);
+    else
+        RecognizePastedAddress(boxes);
+    writeOut(jsonLine({{QStringLiteral("name"), boxes.name},
+                       {QStringLiteral("phone1"), boxes.phone1},
+                       {QStringLiteral("phone2"), boxes.phone2},
+                       {QStringLiteral("zipcode"), boxes.zipcode},
+                       {QStringLiteral("address"), boxes.address}}));
+    return Success;
+}
+
+} // namespace mldd::cli

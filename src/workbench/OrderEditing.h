@@ -1,0 +1,20 @@
+#pragma once
+
+#include "core/Notice.h"
+#include "core/Order.h"
+
+namespace mldd {
+
+struct MainState;
+
+/** Saving an order row that the seller edited in the list. */
+namespace OrderEditing {
+
+/**
+ * Writes the edited order back under the write rule: a field too long for its
+ * column keeps its stored value and the complaint is returned.
+ */
+std::optional<Notice> save(MainState& state, Order edited);
+
+} // namespace OrderEditing
+} // namespace mldd

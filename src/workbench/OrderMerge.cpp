@@ -1,0 +1,124 @@
+#include "OrderMerge.h"
+
+#include "GoodsLines.h"
+
+#include "core/MainState.h"
+
+#include <algorithm>
+
+namespace mldd::OrderMerge {
+
+namespace {
+
+const QString kLineEnd = QStringLiteral("\r\n");
+
+Notice information(const QString& text) {
+    return Notice{text, QStringLiteral("墨岚打单"), Notice::Icon::Information, Notice::Buttons::Ok};
+}
+
+QList<qint64> idsOf(const QString& hbDjId) {
+    QList<qint64> ids;
+    for (const QString& part : hbDjId.split(u'|', Qt::SkipEmptyParts))
+        ids.append(part.toLongLong());
+    return ids;
+}
+
+QString idListText(const QList<qint64>& ids) {
+    QString text;
+    for (qint64 id : ids)
+        text += u'|' + QString::number(id);
+    return text;
+}
+
+void showPageOf(MainState& state, qint64 id) {
+    const auto& ids = state.cursor.ids();
+    const auto at = std::find(ids.begin(), ids.end(), id);
+    if (at != ids.end())
+        state.currentPage = int((at - ids.begin()) / OrderCursor::kPageSize) + 1;
+}
+
+} // namespace
+
+std::optional<Notice> mergeSelected(MainState& state) {
+    const QList<qint64> selected = state.selection.ids();
+    if (selected.isEmpty())
+        return information(QStringLiteral("请先选择合并的订单！") + kLineEnd +
+                           QStringLiteral("单据的商品信息将被合并到您第一个选中的单据中！"));
+    if (selected.size() == 1)
+        return information(QStringLiteral("至少选中两个订单，才能合并！"));
+
+    OrderStore store(*state.database);
+    QList<Order> orders = store.byIds(selected);
+    const bool allListed = std::all_of(orders.begin(), orders.end(),
+                                       [](const Order& order) { return order.djType >= 0; });
+    if (orders.size() != selected.size() || !allListed)
+        return information(QStringLiteral("选中的订单有的已经被删除或合并，这次没有合并。"
+                                          "请重新选择订单。"));
+    Order target = orders.takeFirst();
+    // With no goods line of its own the target could never be split again.
+    if (target.djType < 1 && GoodsLines::nonEmptyCount(target.buyGoods) == 0)
+        return information(QStringLiteral("第一个选中的订单没有商品内容，不能作为合并的目标。"
+                                          "请先选中有商品的订单。"));
+
+    QString collectedGoods;
+    QList<qint64> absorbedIds = target.djType > 0 ? idsOf(target.hbDjId) : QList<qint64>();
+    QList<Order> changed;
+    for (Order& order : orders) {
+        collectedGoods += kLineEnd + order.buyGoods;
+        if (order.djType > 0) {
+            // Orders it had absorbed now belong to the new target.
+            for (Order earlier : store.byIds(idsOf(order.hbDjId))) {
+                earlier.hbDjId = QString::number(target.id);
+                absorbedIds.append(earlier.id);
+                changed.append(earlier);
+            }
+            order.buyGoods = GoodsLines::firstNonEmpty(order.buyGoods, order.djType);
+        }
+        absorbedIds.append(order.id);
+        order.djType = -1;
+        order.hbDjId = QString::number(target.id);
+        changed.append(order);
+    }
+    if (target.djType < 1)
+        target.djType = GoodsLines::nonEmptyCount(target.buyGoods);
+    target.buyGoods += kLineEnd + collectedGoods;
+    target.buyGoods.replace(kLineEnd + kLineEnd, kLineEnd);
+    target.hbDjId = idListText(absorbedIds);
+    changed.append(target);
+
+    if (!store.update(changed))
+        return information(QStringLiteral("订单合并失败，订单没有改动。"));
+    state.selection.clear();
+    state.requery();
+    showPageOf(state, target.id);
+    return std::nullopt;
+}
+
+std::optional<Notice> split(MainState& state, qint64 targetId) {
+    OrderStore store(*state.database);
+    std::optional<Order> target = store.byId(targetId);
+    if (!target || target->djType <= 0)
+        return information(QStringLiteral("这个订单不是合并的订单，不用拆分。"));
+
+    QList<Order> changed;
+    for (Order absorbed : store.byIds(idsOf(target->hbDjId))) {
+        if (absorbed.djType != -1)
+            continue;
+        absorbed.djType = 0;
+        absorbed.cfSign = 1;
+        absorbed.hbDjId.clear();
+        changed.append(absorbed);
+    }
+    target->buyGoods = GoodsLines::firstNonEmpty(target->buyGoods, target->djType);
+    target->hbDjId.clear();
+    target->djType = 0;
+    target->cfSign = 1;
+    changed.append(*target);
+
+    if (!store.update(changed))
+        return information(QStringLiteral("订单拆分失败，订单没有改动。"));
+    state.requery();
+    return std::nullopt;
+}
+
+} // namespace mldd::OrderMerge

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "core/Notice.h"
+
+namespace mldd {
+
+struct MainState;
+
+/**
+ * Merging the selected orders of one buyer into one shipment, and splitting
+ * such a merge again. After a merge the target's first dj_type goods lines are
+ * its own, every order named in its hb_dj_id is absorbed (dj_type -1), and no
+ * absorbed order is a merge target any more.
+ */
+namespace OrderMerge {
+
+/**
+ * Merges the selection into its first order, in one transaction; then clears
+ * the selection, runs the list query again and shows the page holding the
+ * target. Returns the message to show when nothing was merged.
+ */
+std::optional<Notice> mergeSelected(MainState& state);
+
+/** Gives a merge target its own goods back and lists its absorbed orders again. */
+std::optional<Notice> split(MainState& state, qint64 targetId);
+
+} // namespace OrderMerge
+} // namespace mldd

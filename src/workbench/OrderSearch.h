@@ -1,0 +1,31 @@
+#pragma once
+
+#include "core/Notice.h"
+
+#include <QStringList>
+
+namespace mldd {
+
+struct MainState;
+
+/** The one-field text search of the order list. */
+namespace OrderSearch {
+
+/** A search field: its caption in the field list and the columns it searches. */
+struct Field {
+    QString caption;
+    QStringList columns;
+};
+
+/** The field list, in its order. */
+const QList<Field>& fields();
+
+/**
+ * Searches the chosen field for `key` (trimmed of blanks) anywhere in it,
+ * replacing any filter, and runs the list query. An empty `fieldCaption`
+ * means no field was chosen: all orders are listed and the message returned.
+ */
+std::optional<Notice> search(MainState& state, const QString& fieldCaption, const QString& key);
+
+} // namespace OrderSearch
+} // namespace mldd

@@ -1,0 +1,167 @@
+#include "Form_Main.h"
+#include "OrderRowWidget.h"
+
+#include "core/MainState.h"
+#include "core/NumSign.h"
+#include "core/Startup.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace mldd;
+
+namespace {
+
+class FormMainTest : public ::testing::Test {
+protected:
+    FormMainTest() : m_state(DataFolder(m_dir.path() + QStringLiteral("/data"))) {}
+
+    void SetUp() override { ASSERT_TRUE(startUp(m_state, QString()).ok); }
+
+    QList<qint64> storeOrders(int count) {
+        QList<Order> orders(count);
+        for (int i = 0; i < count; ++i) {
+            orders[i].orderSign = QStringLiteral("淘宝:%1").arg(i + 1);
+            orders[i].numSign = numSignOf(orders[i].orderSign);
+            orders[i].buyName = QStringLiteral("收货人%1").arg(i + 1);
+            orders[i].buyGoods = QStringLiteral("商品%1").arg(i + 1);
+        }
+        OrderWriteRule rule;
+        EXPECT_TRUE(OrderStore(*m_state.database).insert(orders, rule));
+        m_state.requery();
+        QList<qint64> ids;
+        for (const Order& order : orders)
+            ids.append(order.id);
+        return ids;
+    }
+
+    Order order(qint64 id) { return OrderStore(*m_state.database).byId(id).value(); }
+
+    static int visibleRows(const Form_Main& window) {
+        int visible = 0;
+        for (OrderRowWidget* row : window.rows())
+            visible += row->isVisibleTo(row->parentWidget()) ? 1 : 0;
+        return visible;
+    }
+
+    static OrderRowWidget* rowOf(const Form_Main& window, qint64 id) {
+        for (OrderRowWidget* row : window.rows()) {
+            if (row->isVisibleTo(row->parentWidget()) && row->orderId() == id)
+                return row;
+        }
+        return nullptr;
+    }
+
+    QTemporaryDir m_dir;
+    MainState m_state;
+};
+
+} // namespace
+
+TEST_F(FormMainTest, TwentyFiveOrdersMakeThreePagesWithFiveRowsOnTheLast) {
+    storeOrders(25);
+    Form_Main window(m_state);
+    window.show();
+    EXPECT_EQ(window.informationLine()->text(),
+              QStringLiteral("筛选:所有的快递单未打印的订单  总计25条 共3页 第1页"));
+    EXPECT_EQ(visibleRows(window), 10);
+    QTest::mouseClick(window.nextPageButton(), Qt::LeftButton);
+    QTest::mouseClick(window.nextPageButton(), Qt::LeftButton);
+    EXPECT_EQ(visibleRows(window), 5);
+    EXPECT_EQ(window.informationLine()->text(),
+              QStringLiteral("筛选:所有的快递单未打印的订单  总计25条 共3页 第3页"));
+    QTest::mouseClick(window.previousPageButton(), Qt::LeftButton);
+    EXPECT_EQ(visibleRows(window), 10);
+}
+
+TEST_F(FormMainTest, MergeAndSplitByClicks) {
+    const QList<qint64> ids = storeOrders(3);
+    Form_Main window(m_state);
+    window.show();
+    QTest::mouseClick(rowOf(window, ids[0])->selectionBox(), Qt::LeftButton);
+    QTest::mouseClick(rowOf(window, ids[2])->selectionBox(), Qt::LeftButton);
+    window.menuAction(Form_Main::Merge)->trigger();
+
+    EXPECT_EQ(order(ids[0]).djType, 1);
+    EXPECT_EQ(order(ids[2]).djType, -1);
+    EXPECT_EQ(visibleRows(window), 2);
+    OrderRowWidget* merged = rowOf(window, ids[0]);
+    ASSERT_TRUE(merged);
+    ASSERT_TRUE(merged->splitButton()->isVisibleTo(merged));
+    EXPECT_FALSE(merged->selectionBox()->isChecked());
+
+    QTest::mouseClick(merged->splitButton(), Qt::LeftButton);
+    EXPECT_EQ(order(ids[0]).djType, 0);
+    EXPECT_EQ(order(ids[2]).djType, 0);
+    EXPECT_EQ(order(ids[2]).cfSign, 1);
+    EXPECT_EQ(visibleRows(window), 3);
+}
+
+TEST_F(FormMainTest, MarkClicksFlipUnprintedOrdersAndLeaveShippedOnes) {
+    const QList<qint64> ids = storeOrders(2);
+    Order shipped = order(ids[1]);
+    shipped.kdSign = 2;
+    OrderStore(*m_state.database).update({shipped});
+    m_state.printStateChoice = OrderFilter::kAll;
+    m_state.filter = OrderFilter::fromLists(OrderFilter::kAll, OrderFilter::kAll, OrderFilter::kAll);
+    m_state.requery();
+    Form_Main window(m_state);
+    window.show();
+
+    QTest::mouseClick(rowOf(window, ids[1])->markButton(OrderMarks::Mark::Waybill), Qt::LeftButton);
+    EXPECT_EQ(order(ids[1]).kdSign, 2);
+    QTest::mouseClick(rowOf(window, ids[0])->markButton(OrderMarks::Mark::Waybill), Qt::LeftButton);
+    EXPECT_EQ(order(ids[0]).kdSign, 1);
+    EXPECT_TRUE(rowOf(window, ids[0])
+                    ->markButton(OrderMarks::Mark::Waybill)
+                    ->styleSheet()
+                    .contains(QStringLiteral("192,192,192")));
+}
+
+TEST_F(FormMainTest, FilterSearchAndEditGoThroughTheLibrary) {
+    const QList<qint64> ids = storeOrders(12);
+    Form_Main window(m_state);
+    window.show();
+
+    window.printStateList()->setCurrentText(QStringLiteral("快递单已打"));
+    QTest::mouseClick(window.filterButton(), Qt::LeftButton);
+    EXPECT_EQ(window.informationLine()->text(),
+              QStringLiteral("筛选:所有的快递单已打印的订单  总计0条 共0页 第1页"));
+    EXPECT_EQ(visibleRows(window), 0);
+
+    window.searchFieldList()->setCurrentText(QStringLiteral("买家姓名"));
+    window.searchKey()->setText(QStringLiteral("收货人1"));
+    QTest::mouseClick(window.searchButton(), Qt::LeftButton);
+    EXPECT_EQ(window.informationLine()->text(),
+              QStringLiteral("[买家姓名]含[收货人1]  总计4条 共1页 第1页"));
+
+    // An edited field is saved when it loses the focus.
+    OrderRowWidget* row = rowOf(window, ids[0]);
+    ASSERT_TRUE(row);
+    auto* name = row->findChildren<QLineEdit*>().at(3);
+    ASSERT_EQ(name->text(), QStringLiteral("收货人1"));
+    name->setText(QStringLiteral("王五"));
+    emit name->editingFinished();
+    EXPECT_EQ(order(ids[0]).buyName, QStringLiteral("王五"));
+
+    window.modeTabs()->tabBarClicked(1);
+    EXPECT_EQ(window.printStateList()->currentText(), QStringLiteral("发货单未打"));
+    EXPECT_EQ(window.informationLine()->text(),
+              QStringLiteral("筛选:所有的发货单未打印的订单  总计12条 共2页 第1页"));
+}
+
+TEST_F(FormMainTest, HiddenMenuEntriesFollowTheMenuSetting) {
+    m_state.menu = MenuVisibility::fromText(QStringLiteral("111111011111"));
+    Form_Main window(m_state);
+    EXPECT_FALSE(window.menuAction(Form_Main::Merge)->isVisible());
+    EXPECT_TRUE(window.menuAction(Form_Main::SelectAll)->isVisible());
+}
