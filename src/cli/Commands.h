@@ -18,4 +18,7 @@ int runSplitAddress(const CliContext& context, QStringList args);
 /** recognize [--edit-panel] TEXT: the receiver fields found in a pasted block. */
 int runRecognize(const CliContext& context, QStringList args);
 
+/** capture --url URL --page FILE [--bind SELLER=PROFILE]: stores the orders of a page. */
+int runCapture(const CliContext& context, QStringList args);
+
 } // namespace mldd::cli

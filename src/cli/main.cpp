@@ -16,7 +16,8 @@ const QString kUsage = QStringLiteral(
     "  decode --rules FILE --page FILE [--goods]   用解码文件提取页面中的订单\n"
     "  goods --program FILE --text FILE            用商品规则整理商品文字\n"
     "  split-address [--area FILE] ADDRESS...     把地址分成省、市、县和目的地\n"
-    "  recognize [--edit-panel] TEXT              从粘贴的文字中识别姓名、电话、邮编和地址\n");
+    "  recognize [--edit-panel] TEXT              从粘贴的文字中识别姓名、电话、邮编和地址\n"
+    "  capture --url URL --page FILE [--bind SELLER=PROFILE]  提取网页中的订单并保存\n");
 
 } // namespace
 
@@ -37,6 +38,7 @@ int main(int argc, char* argv[]) {
         {QStringLiteral("goods"), runGoods},
         {QStringLiteral("split-address"), runSplitAddress},
         {QStringLiteral("recognize"), runRecognize},
+        {QStringLiteral("capture"), runCapture},
     };
     const QString name = args.takeFirst();
     const auto command = commands.find(name);
