@@ -5,6 +5,7 @@
 #include "OrderRowWidget.h"
 
 #include "core/MainState.h"
+#include "core/ProgramVersion.h"
 #include "workbench/ConfirmationText.h"
 #include "workbench/OrderDeletion.h"
 #include "workbench/OrderEditing.h"
@@ -30,7 +31,7 @@
 namespace mldd {
 
 Form_Main::Form_Main(MainState& state, QWidget* parent) : QMainWindow(parent), m_state(state) {
-    setWindowTitle(QStringLiteral("墨岚打单 V ") + QStringLiteral(MLDD_VERSION));
+    setWindowTitle(QStringLiteral("墨岚打单 V ") + kProgramVersion);
 
     auto* toolbar = addToolBar(QStringLiteral("菜单"));
     toolbar->setMovable(false);

@@ -29,4 +29,7 @@ int runGoods(const CliContext& context, QStringList args);
 /** profile save|delete|list: the sender profiles (my_data). */
 int runProfile(const CliContext& context, QStringList args);
 
+/** capture --url URL --page FILE [--bind SELLER=PROFILE]: stores the orders of a page. */
+int runCapture(const CliContext& context, QStringList args);
+
 } // namespace mldd::cli

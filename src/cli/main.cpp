@@ -25,7 +25,8 @@ const QString kUsage = QStringLiteral(
     "  goods --program FILE --text FILE            用商品规则整理商品文字\n"
     "  profile save --id ID --address TEXT [--market NAME] [--name T] ...  保存发件人\n"
     "  profile delete --id ID [--market NAME]     删除发件人\n"
-    "  profile list [--json]                      列出发件人\n");
+    "  profile list [--json]                      列出发件人\n"
+    "  capture --url URL --page FILE [--bind SELLER=PROFILE]  提取网页中的订单并保存\n");
 
 } // namespace
 
@@ -58,6 +59,7 @@ int main(int argc, char* argv[]) {
         {QStringLiteral("decode"), runDecode},
         {QStringLiteral("goods"), runGoods},
         {QStringLiteral("profile"), runProfile},
+        {QStringLiteral("capture"), runCapture},
     };
     const QString name = args.takeFirst();
     const auto command = commands.find(name);

@@ -29,6 +29,16 @@ bool DataFolder::ensureExists(QString* error) const {
     return false;
 }
 
+QString DataFolder::safeFileName(QString name) {
+    for (QChar& c : name) {
+        if (c == u'/' || c == u'\\' || c == QChar(0))
+            c = u'_';
+    }
+    if (name.isEmpty() || name == QStringLiteral(".") || name == QStringLiteral(".."))
+        return QStringLiteral("_");
+    return name;
+}
+
 QString DataFolder::resolve(const QString& base, const QString& relative) {
     QString path = base;
     const QStringList parts = relative.split(u'/', Qt::SkipEmptyParts);

@@ -36,6 +36,12 @@ public:
     /** Creates the data folder when it is missing. */
     bool ensureExists(QString* error = nullptr) const;
 
+    /**
+     * A file name made from a name that came from outside (a page, a
+     * template board): separators and NUL become "_", so it stays in its folder.
+     */
+    static QString safeFileName(QString name);
+
     /** Resolves `relative` below `base`, reusing existing entries whose names differ only in case. */
     static QString resolve(const QString& base, const QString& relative);
 

@@ -18,6 +18,8 @@ inline const QString WaybillPrinter = QStringLiteral("17");
 inline const QString ImportOptions = QStringLiteral("21");
 inline const QString CommandText = QStringLiteral("A3");
 inline const QString SaveOptions = QStringLiteral("55");
+inline const QString DecodeFile = QStringLiteral("179");
+inline const QString Capture = QStringLiteral("A7");
 } // namespace LocationCode
 
 } // namespace mldd

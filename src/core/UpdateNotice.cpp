@@ -1,6 +1,7 @@
 #include "UpdateNotice.h"
 
 #include "LocationCode.h"
+#include "ProgramVersion.h"
 #include "ServiceAddress.h"
 #include "SettingsFile.h"
 
@@ -14,7 +15,7 @@ constexpr int kLeastFields = 4;
 } // namespace
 
 UpdateNotice UpdateNotice::builtIn() {
-    return {QStringLiteral("4.18"), QStringLiteral("0"), ServiceAddress::kDefault,
+    return {kProgramVersion, QStringLiteral("0"), ServiceAddress::kDefault,
             ServiceAddress::kDefault, QString()};
 }
 

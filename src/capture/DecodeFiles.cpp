@@ -1,0 +1,52 @@
+#include "DecodeFiles.h"
+
+#include "DecodeRules.h"
+
+#include "core/LocationCode.h"
+#include "core/SettingsFile.h"
+#include "core/TextFile.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace mldd {
+
+std::optional<QString> DecodeFiles::read(const QString& pageKey) const {
+    const QString file = path(pageKey, QStringLiteral(".dat"));
+    if (!QFile::exists(file))
+        return std::nullopt;
+    return joinDecodeFileLines(
+        readSettingsFile(file, m_log, LocationCode::DecodeFile).join(QStringLiteral("\r\n")));
+}
+
+QString DecodeFiles::version(const QString& pageKey) const {
+    return readSettingsLine(path(pageKey, QStringLiteral(".ver")), QString(), m_log,
+                            LocationCode::DecodeFile);
+}
+
+bool DecodeFiles::write(const QString& pageKey, const QString& version,
+                        const QString& decodeText) const {
+    return writeSettingsFile(path(pageKey, QStringLiteral(".dat")), {decodeText}, m_log,
+                             LocationCode::DecodeFile) &&
+           writeSettingsFile(path(pageKey, QStringLiteral(".ver")), {version}, m_log,
+                             LocationCode::DecodeFile);
+}
+
+bool DecodeFiles::expireAfterGoodsFallback(const QDate& today) const {
+    const QString stamp = today.toString(Qt::ISODate);
+    const QString datePath = m_folder.file(QStringLiteral("code/date.txt"));
+    const QStringList lines = readSettingsFile(datePath, m_log, LocationCode::DecodeFile);
+    if (!lines.isEmpty() && lines.last() == stamp)
+        return false;
+    writeSettingsFile(datePath, {stamp}, m_log, LocationCode::DecodeFile);
+    QDir code(m_folder.file(QStringLiteral("code")));
+    for (const QString& name : code.entryList({QStringLiteral("http*.*")}, QDir::Files))
+        code.remove(name);
+    return true;
+}
+
+QString DecodeFiles::path(const QString& pageKey, const QString& extension) const {
+    return m_folder.file(QStringLiteral("code/") + DataFolder::safeFileName(pageKey) + extension);
+}
+
+} // namespace mldd

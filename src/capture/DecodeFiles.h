@@ -1,0 +1,40 @@
+#pragma once
+
+#include "core/DataFolder.h"
+#include "core/ErrorLog.h"
+
+#include <QDate>
+
+#include <optional>
+
+namespace mldd {
+
+/** The decode files of the data folder: code/<page key>.dat with its version in .ver. */
+class DecodeFiles {
+public:
+    DecodeFiles(const DataFolder& folder, const ErrorLog& log) : m_folder(folder), m_log(log) {}
+
+    /** The decode text of a page key (its lines joined), or none when there is no file. */
+    std::optional<QString> read(const QString& pageKey) const;
+
+    /** The stored version of a page key's decode file (empty when unknown). */
+    QString version(const QString& pageKey) const;
+
+    /** Stores a downloaded decode file and its version, each as one line. */
+    bool write(const QString& pageKey, const QString& version, const QString& decodeText) const;
+
+    /**
+     * After a goods program fell back to the raw goods text: at most once a
+     * day, every downloaded decode file is deleted so that each is fetched
+     * anew on its next use. Returns whether this happened now.
+     */
+    bool expireAfterGoodsFallback(const QDate& today) const;
+
+private:
+    QString path(const QString& pageKey, const QString& extension) const;
+
+    DataFolder m_folder;
+    ErrorLog m_log;
+};
+
+} // namespace mldd

@@ -1,0 +1,171 @@
+#include "ExtractedRecords.h"
+
+#include "CapturedNumbers.h"
+#include "SellerBindings.h"
+
+#include "address/AddressSplitter.h"
+#include "address/CourierChoice.h"
+#include "address/ExpressPlan.h"
+#include "core/MainState.h"
+#include "core/NumSign.h"
+
+namespace mldd {
+
+namespace {
+
+constexpr int kFieldCount = 15;
+
+const QStringList& knownShopTypes() {
+    static const QStringList types{QStringLiteral("淘宝"), QStringLiteral("阿里"),
+                                   QStringLiteral("拍拍"), QStringLiteral("有啊"),
+                                   QStringLiteral("意趣"), QStringLiteral("京东"),
+                                   QStringLiteral("1号店"), QStringLiteral("当当")};
+    return types;
+}
+
+QList<QStringList> recordsOf(const QString& recordsText) {
+    QList<QStringList> records;
+    const QStringList pieces = recordsText.split(QStringLiteral("{|D|}"));
+    for (qsizetype i = 1; i < pieces.size(); ++i) {
+        QStringList fields = pieces.at(i).split(QStringLiteral("{|B|}"));
+        while (fields.size() < kFieldCount)
+            fields.append(QString());
+        records.append(fields);
+    }
+    return records;
+}
+
+bool hasProfile(const MainState& state, const QString& myId) {
+    return std::any_of(state.profiles.begin(), state.profiles.end(),
+                       [&](const SenderProfile& profile) { return profile.myIdh == myId; });
+}
+
+Order orderFrom(const QStringList& field, const QString& myId) {
+    Order order;
+    order.myId = myId;
+    order.orderSign = field[1];
+    order.numSign = numSignOf(field[1]);
+    order.buyId = field[2];
+    order.buyName = field[3];
+    order.buyPhone1 = field[4];
+    order.buyPhone2 = field[5];
+    order.buyZipcode = field[6];
+    order.wuliuCode = field[7];
+    order.buyAddressSheng = field[8];
+    order.buyAddressShi = field[9];
+    order.buyAddressXian = field[10];
+    order.buyAddress = field[11];
+    order.buyGoods = field[12];
+    order.buyLy = field[13];
+    order.sellerMem = field[14];
+    return order;
+}
+
+void splitWhenUnsplit(const MainState& state, Order& order) {
+    if (!state.placeTable || !order.buyAddressSheng.isEmpty() || !order.buyAddressShi.isEmpty() ||
+        !order.buyAddressXian.isEmpty())
+        return;
+    PlaceFields place;
+    SplitAddress(*state.placeTable, place, order.buyAddress, state.log);
+    order.buyAddressSheng = place.province;
+    order.buyAddressShi = place.city;
+    order.buyAddressXian = place.county;
+}
+
+} // namespace
+
+QString CaptureCount::statusLine() const {
+    return QStringLiteral("提示:本次提取订单%1个，重复订单%2个，有效订单%3个。  ")
+        .arg(newOrders + duplicates)
+        .arg(duplicates)
+        .arg(newOrders);
+}
+
+std::optional<Notice> CaptureCount::alreadyCapturedNotice() const {
+    if (newOrders > 0 || duplicates > 0 || alreadyCaptured == 0)
+        return std::nullopt;
+    return Notice{QStringLiteral("提取过的订单有[%1]个不能重复提取，请在软件界面的上部[筛选]里面查找，"
+                                 "找到后，勾选，打印！")
+                      .arg(alreadyCaptured),
+                  QStringLiteral("墨岚打单"), Notice::Icon::Information, Notice::Buttons::Ok};
+}
+
+Notice CaptureCount::bindingRequest() const {
+    return Notice{unboundSeller + QStringLiteral(" 的信息没有设置。\r\n点击[确定]马上设置。\r\n"
+                                                 "将来如果需要修改，可以在[设置]菜单中的[发件人信息]中修改。"),
+                  QStringLiteral("墨岚打单"), Notice::Icon::Information, Notice::Buttons::Ok};
+}
+
+QString shopAndSeller(const QString& field0) {
+    const qsizetype colon = field0.indexOf(u':');
+    const QString shop = colon < 0 ? QString() : field0.left(colon);
+    const QString seller = colon < 0 ? field0 : field0.mid(colon + 1);
+    return (knownShopTypes().contains(shop) ? shop : QStringLiteral("其他")) + u':' + seller;
+}
+
+CaptureCount StoreExtractedRecords(MainState& state, const QString& recordsText) {
+    CaptureCount count;
+    const QList<QStringList> records = recordsOf(recordsText);
+    const SellerBindings bindings = SellerBindings::load(state.folder, state.log);
+    OrderStore store(*state.database);
+
+    // Every seller must answer to a profile before anything is stored.
+    QList<std::pair<QStringList, QString>> fresh; // record and its sender
+    for (const QStringList& field : records) {
+        if (!field[1].isEmpty() && !store.byOrderNumber(field[1]).empty()) {
+            ++count.alreadyCaptured;
+            continue;
+        }
+        const QString myId = shopAndSeller(bindings.resolve(field[0]));
+        if (!hasProfile(state, myId)) {
+            count.unboundSeller = myId;
+            return count;
+        }
+        fresh.append({field, myId});
+    }
+
+    CapturedNumbers captured(state.folder, state.log);
+    const ExpressPlan plan = ExpressPlan::fromText(state.settings.selectKD);
+    QList<Order> orders;
+    for (const auto& [field, myId] : fresh) {
+        if (captured.contains(myId, field[1])) {
+            ++count.duplicates;
+            continue;
+        }
+        if (!field[1].isEmpty())
+            captured.add(myId, field[1]);
+        Order order = orderFrom(field, myId);
+        splitWhenUnsplit(state, order);
+        order.buyEnd = (!order.buyAddressXian.isEmpty() && !order.buyAddressXian.contains(u'区'))
+                           ? order.buyAddressXian
+                           : order.buyAddressShi;
+        const CourierChoice courier = ChooseCourier(
+            plan, state.templates, order.buyLy + order.sellerMem,
+            order.buyAddressSheng + order.buyAddressShi + order.buyAddressXian + order.buyAddress);
+        order.delivery = courier.templateName;
+        if (courier.notice && !count.courierNotice)
+            count.courierNotice = courier.notice;
+        orders.append(order);
+    }
+
+    OrderWriteRule rule;
+    if (!store.insert(orders, rule))
+        return count;
+    // The numbers are kept only once their orders are stored, so that none is lost.
+    captured.save();
+    count.newOrders = int(orders.size());
+    count.errorNote = rule.errors();
+    count.stored = true;
+
+    if (!fresh.isEmpty()) {
+        state.senderChoice = fresh.first().second;
+        state.courierChoice = OrderFilter::kAll;
+        state.printStateChoice = QStringLiteral("快递单未打");
+        state.filter = OrderFilter::fromLists(state.senderChoice, state.courierChoice,
+                                              state.printStateChoice);
+    }
+    state.requery();
+    return count;
+}
+
+} // namespace mldd

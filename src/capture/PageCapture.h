@@ -1,0 +1,43 @@
+#pragma once
+
+#include "ExtractedRecords.h"
+#include "ServiceClient.h"
+
+namespace mldd {
+
+struct MainState;
+
+/** What capturing one order page did, and what to tell the seller. */
+struct PageCaptureResult {
+    enum class Outcome {
+        Ignored,       // an address too short to name a page
+        FirstUse,      // the address "FIRST": the welcome and the help page
+        NoDecodeFile,  // the service has no decode file for this kind of page yet
+        Blocked,       // this kind of page holds no buyer addresses
+        ServiceFailed, // no decode file on disk and none from the service
+        NeedsBinding,  // a seller id answers to no sender profile; nothing stored
+        Stored,        // the records were stored (possibly none of them new)
+        StoreFailed,   // the database refused the batch; nothing stored
+    };
+
+    Outcome outcome = Outcome::Ignored;
+    /** The progress line while the decode file is looked for, and after "[NO]". */
+    QString progress;
+    /** Messages to show, in order. */
+    QList<Notice> notices;
+    /** After "[NO]" on a page that names no province: ask whether it holds orders. */
+    std::optional<Notice> question;
+    /** A help page to open (first use). */
+    QString helpPage;
+    CaptureCount count;
+};
+
+/**
+ * Captures one order page: finds its decode file (downloading it the first
+ * time), runs it over the page text and stores the records. `withGoods` is the
+ * "print shipping lists" setting: only then are goods texts reshaped.
+ */
+PageCaptureResult capturePage(MainState& state, const QString& address, const QString& pageText,
+                              const ServiceClient& service, bool withGoods = true);
+
+} // namespace mldd

@@ -1,0 +1,72 @@
+#include "Commands.h"
+#include "FileArgument.h"
+
+#include "address/PlaceTable.h"
+#include "capture/PageCapture.h"
+#include "capture/SellerBindings.h"
+#include "core/MainState.h"
+#include "core/Startup.h"
+#include "core/TextCodec.h"
+
+namespace mldd::cli {
+
+namespace {
+
+const QString kUsage = QStringLiteral(
+    "用法: mldd-cli [--data DIR] capture --url URL --page FILE [--bind SELLER=PROFILE]");
+
+// Binds a captured seller id to a sender profile before the capture, as the binding dialog does.
+std::optional<QString> bindSeller(MainState& state, const QString& binding) {
+    const qsizetype equals = binding.indexOf(u'=');
+    const QString seller = binding.left(equals);
+    const QString profile = binding.mid(equals + 1);
+    if (equals <= 0 || profile.isEmpty())
+        return kUsage;
+    const bool known = std::any_of(state.profiles.begin(), state.profiles.end(),
+                                   [&](const SenderProfile& p) { return p.myIdh == profile; });
+    if (!known)
+        return QStringLiteral("没有这个发件人：%1").arg(profile);
+    SellerBindings bindings = SellerBindings::load(state.folder, state.log);
+    if (!bindings.bind(seller, profile, state.folder, state.log))
+        return QStringLiteral("我的ID绑定没有保存，请检查数据文件夹。");
+    return std::nullopt;
+}
+
+} // namespace
+
+int runCapture(const CliContext& context, QStringList args) {
+    bool missingValue = false;
+    const std::optional<QString> url = takeOption(args, QStringLiteral("url"), &missingValue);
+    const std::optional<QString> pagePath = takeOption(args, QStringLiteral("page"), &missingValue);
+    const std::optional<QString> binding = takeOption(args, QStringLiteral("bind"), &missingValue);
+    if (missingValue || !url || !pagePath || !args.isEmpty())
+        return fail(Usage, kUsage);
+    QString message;
+    const std::optional<QByteArray> page = readFileArgument(*pagePath, &message);
+    if (!page)
+        return fail(Failed, message);
+
+    MainState state(context.dataFolder);
+    StartupHooks hooks;
+    hooks.loadPlaceTable = loadPlaceTableInto;
+    const StartupResult started = startUp(state, QString(), hooks);
+    if (!started.ok)
+        return fail(Failed, started.failure->text);
+    if (binding) {
+        if (const auto refused = bindSeller(state, *binding))
+            return fail(refused == kUsage ? Usage : Failed, *refused);
+    }
+
+    const PageCaptureResult result =
+        capturePage(state, *url, TextCodec::decodeFileBytes(*page), ServiceClient());
+    for (const Notice& notice : result.notices)
+        writeError(notice.text + u'\n');
+    if (!result.progress.isEmpty())
+        writeError(result.progress + u'\n');
+    if (result.outcome != PageCaptureResult::Outcome::Stored)
+        return Failed;
+    writeOut(result.count.statusLine().trimmed() + u'\n');
+    return Success;
+}
+
+} // namespace mldd::cli

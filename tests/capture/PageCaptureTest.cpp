@@ -1,0 +1,147 @@
+#include "CaptureFixture.h"
+
+#include "capture/CapturedNumbers.h"
+#include "capture/PageCapture.h"
+#include "capture/PageKey.h"
+#include "capture/SellerBindings.h"
+#include "core/TextCodec.h"
+
+#include <QElapsedTimer>
+
+using namespace mldd;
+
+namespace {
+
+const QString kDetailAddress = QStringLiteral("https://trade.taobao.com/trade/detail.htm");
+// Nothing listens there: the service is down.
+const QString kDeadService = QStringLiteral("http://127.0.0.1:9");
+
+class PageCaptureTest : public test::CaptureFixture {
+protected:
+    void SetUp() override {
+        CaptureFixture::SetUp();
+        m_state.serviceBase = kDeadService;
+        installDecodeFile(*pageKeyOf(kDetailAddress), QStringLiteral("taobao-detail.dat"));
+    }
+
+    PageCaptureResult capture(const QString& page, const QString& address = kDetailAddress) {
+        return capturePage(m_state, address, page, ServiceClient(2000), false);
+    }
+
+    QString detailPage() { return TextCodec::decodeFileBytes(sample("taobao-detail.txt")); }
+};
+
+} // namespace
+
+TEST(PageKey, IsBuiltFromTheAddressAlone) {
+    EXPECT_EQ(pageKeyOf(QStringLiteral("https://trade.taobao.com/trade/detail.htm")),
+              QStringLiteral("https))trade-taobao-com)trade)detail-htm"));
+    EXPECT_EQ(pageKeyOf(QStringLiteral("http://a.cn/x.asp?id=5")), QStringLiteral("http))a-cn)x-asp!id"));
+    EXPECT_FALSE(pageKeyOf(QStringLiteral("FIRST")));
+    // Nothing in an address can lead the decode file out of its folder.
+    EXPECT_EQ(pageKeyOf(QStringLiteral("..\\..\\etc")), QStringLiteral("--_--_etc"));
+}
+
+TEST_F(PageCaptureTest, StoresTheOrderSplitAndWithItsCourier) {
+    const PageCaptureResult result = capture(detailPage());
+    ASSERT_EQ(result.outcome, PageCaptureResult::Outcome::Stored);
+    EXPECT_EQ(result.count.statusLine(),
+              QStringLiteral("提示:本次提取订单1个，重复订单0个，有效订单1个。  "));
+    const QList<Order> orders = storedOrders();
+    ASSERT_EQ(orders.size(), 1);
+    const Order& order = orders.first();
+    EXPECT_EQ(order.orderSign, QStringLiteral("淘宝:3218877301"));
+    EXPECT_EQ(order.myId, QStringLiteral("淘宝:墨岚小店"));
+    EXPECT_EQ(order.buyName, QStringLiteral("李小红"));
+    EXPECT_EQ(order.buyZipcode, QStringLiteral("550025"));
+    EXPECT_EQ(order.buyAddressSheng, QStringLiteral("贵州省"));
+    EXPECT_EQ(order.buyAddressShi, QStringLiteral("贵阳市"));
+    EXPECT_EQ(order.buyAddressXian, QStringLiteral("花溪区"));
+    EXPECT_EQ(order.buyEnd, QStringLiteral("贵阳市"));
+    EXPECT_EQ(order.delivery, QStringLiteral("圆通"));
+    EXPECT_EQ(order.numSign, 3218877301.0);
+    EXPECT_EQ(m_state.filter.caption, QStringLiteral("筛选:ID为[淘宝:墨岚小店]的快递单未打印的订单"));
+    EXPECT_EQ(m_state.cursor.recordCount(), 1);
+}
+
+TEST_F(PageCaptureTest, APageCapturedTwiceIsStoredOnce) {
+    capture(detailPage());
+    const PageCaptureResult again = capture(detailPage(), kDetailAddress + QStringLiteral("?id=77"));
+    EXPECT_EQ(again.outcome, PageCaptureResult::Outcome::Stored);
+    EXPECT_EQ(again.count.alreadyCaptured, 1);
+    ASSERT_FALSE(again.notices.isEmpty());
+    EXPECT_TRUE(again.notices.last().text.startsWith(QStringLiteral("提取过的订单有[1]个不能重复提取")));
+    EXPECT_EQ(storedOrders().size(), 1);
+
+    // Deleted from the list, the number is still remembered for this seller.
+    OrderStore(*m_state.database).remove(storedOrders().first().id);
+    const PageCaptureResult third = capture(detailPage());
+    EXPECT_EQ(third.count.duplicates, 1);
+    EXPECT_TRUE(storedOrders().isEmpty());
+}
+
+TEST_F(PageCaptureTest, AnUnknownSellerMustBeBoundFirst) {
+    const QString page = detailPage().replace(QStringLiteral("卖家：墨岚小店"), QString());
+    QString otherRules = QString::fromUtf8(sample(QStringLiteral("taobao-detail.dat")))
+                             .replace(QStringLiteral("淘宝:墨岚小店"), QStringLiteral("拍拍:小号"));
+    QFile file(m_state.folder.file(QStringLiteral("code/") + *pageKeyOf(kDetailAddress) + ".dat"));
+    file.open(QIODevice::WriteOnly);
+    file.write(otherRules.toUtf8());
+    file.close();
+
+    const PageCaptureResult refused = capture(page);
+    EXPECT_EQ(refused.outcome, PageCaptureResult::Outcome::NeedsBinding);
+    EXPECT_TRUE(refused.notices.first().text.startsWith(QStringLiteral("拍拍:小号 的信息没有设置。")));
+    EXPECT_TRUE(storedOrders().isEmpty());
+
+    SellerBindings bindings = SellerBindings::load(m_state.folder, m_state.log);
+    ASSERT_TRUE(bindings.bind(QStringLiteral("拍拍:小号"), QStringLiteral("淘宝:墨岚小店"),
+                              m_state.folder, m_state.log));
+    EXPECT_EQ(SellerBindings::load(m_state.folder, m_state.log).resolve(QStringLiteral("拍拍:小号")),
+              QStringLiteral("淘宝:墨岚小店"));
+    EXPECT_EQ(capture(page).outcome, PageCaptureResult::Outcome::Stored);
+    EXPECT_EQ(storedOrders().first().myId, QStringLiteral("淘宝:墨岚小店"));
+}
+
+TEST_F(PageCaptureTest, AnOverLongNameIsLeftOutWithANote) {
+    const QString page = detailPage().replace(QStringLiteral("李小红"), QString(51, QChar(u'李')));
+    const PageCaptureResult result = capture(page);
+    ASSERT_EQ(result.outcome, PageCaptureResult::Outcome::Stored);
+    EXPECT_EQ(result.count.errorNote, QStringLiteral("\r\n[buy_name]超长51"));
+    EXPECT_TRUE(storedOrders().first().buyName.isEmpty());
+    EXPECT_EQ(storedOrders().first().buyPhone1, QStringLiteral("13812345678"));
+}
+
+TEST_F(PageCaptureTest, ANewPageKindWithTheServiceDownStopsQuickly) {
+    QElapsedTimer clock;
+    clock.start();
+    const PageCaptureResult result =
+        capture(detailPage(), QStringLiteral("https://other.example.com/order.html"));
+    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_EQ(result.outcome, PageCaptureResult::Outcome::ServiceFailed);
+    EXPECT_TRUE(result.notices.first().text.startsWith(QStringLiteral("没有取到本类页面的解码文件")));
+    EXPECT_TRUE(storedOrders().isEmpty());
+}
+
+TEST_F(PageCaptureTest, ShortAddressesAreIgnoredAndFirstShowsTheWelcome) {
+    EXPECT_EQ(capture(detailPage(), QStringLiteral("abc")).outcome,
+              PageCaptureResult::Outcome::Ignored);
+    const PageCaptureResult first = capture(QString(), QStringLiteral("FIRST"));
+    EXPECT_EQ(first.outcome, PageCaptureResult::Outcome::FirstUse);
+    EXPECT_EQ(first.notices.first().text,
+              QStringLiteral("初次使用，看看帮助您马上就会用了。\r\n磨刀不误砍柴功哦   (^v^)"));
+}
+
+TEST(CapturedNumbers, MatchWholeNumbersPerSeller) {
+    QTemporaryDir dir;
+    const DataFolder folder(dir.path() + QStringLiteral("/data"));
+    const ErrorLog log(folder.errorLogPath());
+    CapturedNumbers numbers(folder, log);
+    numbers.add(QStringLiteral("淘宝:a"), QStringLiteral("淘宝:112"));
+    EXPECT_FALSE(numbers.contains(QStringLiteral("淘宝:a"), QStringLiteral("淘宝:12")));
+    EXPECT_FALSE(numbers.contains(QStringLiteral("淘宝:b"), QStringLiteral("淘宝:112")));
+    EXPECT_FALSE(numbers.contains(QStringLiteral("淘宝:a"), QString()));
+    ASSERT_TRUE(numbers.save());
+    EXPECT_TRUE(CapturedNumbers(folder, log).contains(QStringLiteral("淘宝:a"), QStringLiteral("淘宝:112")));
+    EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("淘宝;a.dat"))));
+}
