@@ -7,7 +7,8 @@ function(mldd_copy_folder target source destination)
     set(out ${destination}/${file})
     add_custom_command(OUTPUT ${out}
       COMMAND ${CMAKE_COMMAND} -E copy_if_different ${source}/${file} ${out}
-      DEPENDS ${source}/${file})
+      DEPENDS ${source}/${file}
+      VERBATIM)
     list(APPEND outputs ${out})
   endforeach()
   add_custom_target(${target} ALL DEPENDS ${outputs})

@@ -5,6 +5,7 @@
 #include "address/PlanPanel.h"
 #include "core/MainState.h"
 #include "core/Startup.h"
+#include "core/TextCodec.h"
 
 #include <QDir>
 #include <QFile>
@@ -48,18 +49,28 @@ protected:
         m_state.settings.selectKD = plan.toText();
     }
 
-    /** A file of the repository's sample pages. */
-    static QByteArray sample(const QString& name) {
-        QFile file(QStringLiteral(MLDD_TEST_DATA "/pages/") + name);
+    /** A file of the repository (a sample page, the service's content). */
+    static QByteArray repositoryFile(const QString& path) {
+        QFile file(QStringLiteral(MLDD_SOURCE_DIR "/") + path);
         file.open(QIODevice::ReadOnly);
         return file.readAll();
     }
 
-    /** Puts a decode file on disk for the page key of `address`. */
-    void installDecodeFile(const QString& pageKey, const QString& sampleName) {
+    static QString samplePage(const QString& name) {
+        return TextCodec::decodeFileBytes(repositoryFile(QStringLiteral("samples/") + name));
+    }
+
+    /** The service's decode file of a page key. */
+    static QByteArray servedDecodeFile(const QString& pageKey) {
+        return repositoryFile(QStringLiteral("service/content/code/") + pageKey +
+                              QStringLiteral(".dat"));
+    }
+
+    /** Puts a decode file on disk, as an earlier capture would have left it. */
+    void installDecodeFile(const QString& pageKey, const QByteArray& text) {
         QFile file(m_state.folder.file(QStringLiteral("code/") + pageKey + QStringLiteral(".dat")));
         file.open(QIODevice::WriteOnly);
-        file.write(sample(sampleName));
+        file.write(text);
     }
 
     QList<Order> storedOrders() {

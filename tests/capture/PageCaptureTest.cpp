@@ -4,7 +4,6 @@
 #include "capture/PageCapture.h"
 #include "capture/PageKey.h"
 #include "capture/SellerBindings.h"
-#include "core/TextCodec.h"
 
 #include <QElapsedTimer>
 
@@ -21,14 +20,14 @@ protected:
     void SetUp() override {
         CaptureFixture::SetUp();
         m_state.serviceBase = kDeadService;
-        installDecodeFile(*pageKeyOf(kDetailAddress), QStringLiteral("taobao-detail.dat"));
+        installDecodeFile(*pageKeyOf(kDetailAddress), servedDecodeFile(*pageKeyOf(kDetailAddress)));
     }
 
     PageCaptureResult capture(const QString& page, const QString& address = kDetailAddress) {
         return capturePage(m_state, address, page, ServiceClient(2000), false);
     }
 
-    QString detailPage() { return TextCodec::decodeFileBytes(sample("taobao-detail.txt")); }
+    QString detailPage() { return samplePage(QStringLiteral("taobao-detail.txt")); }
 };
 
 } // namespace
@@ -82,12 +81,10 @@ TEST_F(PageCaptureTest, APageCapturedTwiceIsStoredOnce) {
 
 TEST_F(PageCaptureTest, AnUnknownSellerMustBeBoundFirst) {
     const QString page = detailPage().replace(QStringLiteral("卖家：墨岚小店"), QString());
-    QString otherRules = QString::fromUtf8(sample(QStringLiteral("taobao-detail.dat")))
-                             .replace(QStringLiteral("淘宝:墨岚小店"), QStringLiteral("拍拍:小号"));
-    QFile file(m_state.folder.file(QStringLiteral("code/") + *pageKeyOf(kDetailAddress) + ".dat"));
-    file.open(QIODevice::WriteOnly);
-    file.write(otherRules.toUtf8());
-    file.close();
+    const QString key = *pageKeyOf(kDetailAddress);
+    installDecodeFile(key, QString::fromUtf8(servedDecodeFile(key))
+                               .replace(QStringLiteral("淘宝:墨岚小店"), QStringLiteral("拍拍:小号"))
+                               .toUtf8());
 
     const PageCaptureResult refused = capture(page);
     EXPECT_EQ(refused.outcome, PageCaptureResult::Outcome::NeedsBinding);
