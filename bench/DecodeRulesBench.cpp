@@ -1,4 +1,6 @@
 // How fast and how lean a decode file walks a batch shipping page order by order.
+#include "BatchPage.h"
+
 #include "capture/DecodeRules.h"
 
 #include <benchmark/benchmark.h>
@@ -11,53 +13,6 @@
 #include <string>
 
 namespace {
-
-// One order of a batch shipping page, about 2 KB of UTF-8 like a marketplace's.
-QString orderBlock(int number) {
-    const QString id = QStringLiteral("%1").arg(20241205000000LL + number);
-    QString block =
-        QStringLiteral(
-            "订单号：%1\r\n成交时间：2024-12-05 10:%2:00\r\n买家：buyer_%3\r\n"
-            "收货人：张%4\r\n联系电话：138%5\r\n"
-            "收货地址：北京市 北京市 朝阳区 建国路%6号 现代城%7号楼 ，100022\r\n"
-            "商品：\r\n纯棉T恤 白色 XL 2 59.00\r\n运动袜 五双装 1 29.90\r\n合计 147.90\r\n"
-            "买家留言：请尽快发货，谢谢\r\n商品详情：")
-            .arg(id)
-            .arg(number % 60, 2, 10, QChar(u'0'))
-            .arg(number)
-            .arg(number % 100)
-            .arg(number, 8, 10, QChar(u'0'))
-            .arg(number % 300)
-            .arg(number % 20);
-    // The rest of a real block is product text, prices and page furniture.
-    while (block.toUtf8().size() < 2000)
-        block += QStringLiteral(
-            "本店商品均为正品，支持七天无理由退换 Size M/L/XL 颜色：白、黑、灰。\r\n");
-    return block;
-}
-
-QString batchPage(int orders) {
-    QString page = QStringLiteral("批量发货\r\n");
-    for (int number = 1; number <= orders; ++number)
-        page += orderBlock(number);
-    return page + QStringLiteral("共%1笔订单\r\n").arg(orders);
-}
-
-const QString kRules =
-    QStringLiteral("MIDHN^Q^=^订单号：{|}"
-                   "MIDQN^1^=^[VBCRLF]{|}"
-                   "MID^2^=^买家：^[VBCRLF]收货人{|}"
-                   "MID^3^=^收货人：^[VBCRLF]联系电话{|}"
-                   "MID^4^=^联系电话：^[VBCRLF]收货地址{|}"
-                   "MID^11^=^收货地址：^[VBCRLF]商品：{|}"
-                   "MID^12^=^商品：[VBCRLF]^[VBCRLF]买家留言{|}"
-                   "MID^13^=^买家留言：^[VBCRLF]商品详情{|}"
-                   "SET^0^=^其他:我的id{|}"
-                   "SETALL^GOODSFORMAT~E[|]GOODSJUMP~2~50[|]SETBNULL[|]IF~99~L>~2[|]"
-                   "SETLOCATION[|]LOCATION~1/K/N~0/K~1/N/*/N~1/=/2/=[|]SETB[|]"
-                   "SETLOCATION[|]LOCATION~1/K/N~0/K~*/N/1/D/*/N~0/0/3/=[|]"
-                   "SETB[|]SETBTOGOODS~1/2/3{|}"
-                   "LOOP^0^<!^订单号：");
 
 long statusKilobytes(const std::string& field) {
     std::ifstream status("/proc/self/status");
@@ -75,16 +30,17 @@ void resetPeakMemory() {
 }
 
 void decodeBatchPage(benchmark::State& state, bool withGoods) {
-    const QString page = batchPage(int(state.range(0)));
+    const QString page = mldd::bench::batchPage(int(state.range(0)));
+    const QString rules = mldd::bench::batchPageRules();
     const double pageBytes = double(page.toUtf8().size());
     // Peak memory of one run beyond what the process held before it, plus the page itself.
     malloc_trim(0);
     resetPeakMemory();
     const long before = statusKilobytes("VmRSS:");
-    const int records = int(mldd::RunDecodeRules(page, kRules, withGoods).records.count(u"{|D|}"));
+    const int records = int(mldd::RunDecodeRules(page, rules, withGoods).records.count(u"{|D|}"));
     const double peakBytes = double(statusKilobytes("VmHWM:") - before) * 1024 + page.size() * 2;
     for (auto _ : state) {
-        const mldd::DecodeResult result = mldd::RunDecodeRules(page, kRules, withGoods);
+        const mldd::DecodeResult result = mldd::RunDecodeRules(page, rules, withGoods);
         benchmark::DoNotOptimize(result.records.constData());
     }
     state.counters["records"] = records;
