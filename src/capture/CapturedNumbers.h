@@ -2,6 +2,7 @@
 
 #include "core/DataFolder.h"
 #include "core/ErrorLog.h"
+#include "core/OrderStore.h"
 
 #include <QHash>
 
@@ -20,12 +21,25 @@ public:
 
     void add(const QString& seller, const QString& number);
 
-    /** Writes back the lists that changed. */
-    bool save();
+    /**
+     * Writes the lists that changed beside the old ones, before their orders
+     * are stored; `commit` puts them in place once the orders are stored.
+     * A crash in between leaves staged lists that `recover` settles.
+     */
+    bool stage();
+    void commit();
+
+    /**
+     * Settles lists staged by a capture that did not finish: kept when their
+     * last number is stored, dropped when it is not, so that the lists always
+     * agree with the orders.
+     */
+    static void recover(const DataFolder& folder, const OrderStore& store);
 
 private:
     QString& listOf(const QString& seller);
     QString path(const QString& seller) const;
+    static QString stagedPath(const QString& path) { return path + QStringLiteral(".new"); }
 
     DataFolder m_folder;
     ErrorLog m_log;

@@ -124,6 +124,7 @@ CaptureCount StoreExtractedRecords(MainState& state, const QString& recordsText)
         fresh.append({field, myId});
     }
 
+    CapturedNumbers::recover(state.folder, store);
     CapturedNumbers captured(state.folder, state.log);
     const ExpressPlan plan = ExpressPlan::fromText(state.settings.selectKD);
     QList<Order> orders;
@@ -149,10 +150,10 @@ CaptureCount StoreExtractedRecords(MainState& state, const QString& recordsText)
     }
 
     OrderWriteRule rule;
-    if (!store.insert(orders, rule))
+    // The lists are staged first and put in place once their orders are stored.
+    if (!captured.stage() || !store.insert(orders, rule))
         return count;
-    // The numbers are kept only once their orders are stored, so that none is lost.
-    captured.save();
+    captured.commit();
     count.newOrders = int(orders.size());
     count.errorNote = rule.errors();
     count.stored = true;

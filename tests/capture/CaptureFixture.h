@@ -49,11 +49,16 @@ protected:
         m_state.settings.selectKD = plan.toText();
     }
 
-    /** A file of the repository (a sample page, the service's content). */
-    static QByteArray repositoryFile(const QString& path) {
-        QFile file(QStringLiteral(MLDD_SOURCE_DIR "/") + path);
+    /** The bytes of a file; none when it is missing. */
+    static QByteArray fileBytes(const QString& path) {
+        QFile file(path);
         file.open(QIODevice::ReadOnly);
         return file.readAll();
+    }
+
+    /** A file of the repository (a sample page, the service's content). */
+    static QByteArray repositoryFile(const QString& path) {
+        return fileBytes(QStringLiteral(MLDD_SOURCE_DIR "/") + path);
     }
 
     static QString samplePage(const QString& name) {

@@ -138,7 +138,26 @@ TEST(CapturedNumbers, MatchWholeNumbersPerSeller) {
     EXPECT_FALSE(numbers.contains(QStringLiteral("淘宝:a"), QStringLiteral("淘宝:12")));
     EXPECT_FALSE(numbers.contains(QStringLiteral("淘宝:b"), QStringLiteral("淘宝:112")));
     EXPECT_FALSE(numbers.contains(QStringLiteral("淘宝:a"), QString()));
-    ASSERT_TRUE(numbers.save());
+    ASSERT_TRUE(numbers.stage());
+    EXPECT_FALSE(CapturedNumbers(folder, log).contains(QStringLiteral("淘宝:a"), QStringLiteral("淘宝:112")));
+    numbers.commit();
     EXPECT_TRUE(CapturedNumbers(folder, log).contains(QStringLiteral("淘宝:a"), QStringLiteral("淘宝:112")));
     EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("淘宝;a.dat"))));
+}
+
+TEST_F(PageCaptureTest, ListsStagedByAnUnfinishedCaptureAgreeWithTheOrders) {
+    const QString seller = QString::fromUtf8(kSender);
+    CapturedNumbers lost(m_state.folder, m_state.log);
+    lost.add(seller, QStringLiteral("淘宝:1"));
+    ASSERT_TRUE(lost.stage()); // the orders never got stored
+    CapturedNumbers::recover(m_state.folder, OrderStore(*m_state.database));
+    EXPECT_FALSE(CapturedNumbers(m_state.folder, m_state.log).contains(seller, QStringLiteral("淘宝:1")));
+
+    capture(detailPage());
+    CapturedNumbers kept(m_state.folder, m_state.log);
+    kept.add(seller, QStringLiteral("淘宝:3218877301")); // stored, but the list was not put in place
+    ASSERT_TRUE(kept.stage());
+    CapturedNumbers::recover(m_state.folder, OrderStore(*m_state.database));
+    EXPECT_TRUE(CapturedNumbers(m_state.folder, m_state.log).contains(seller, QStringLiteral("淘宝:3218877301")));
+    EXPECT_TRUE(QDir(m_state.folder.dataPath()).entryList({QStringLiteral("*.new")}).isEmpty());
 }
