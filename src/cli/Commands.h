@@ -29,6 +29,9 @@ int runGoods(const CliContext& context, QStringList args);
 /** profile save|delete|list: the sender profiles (my_data). */
 int runProfile(const CliContext& context, QStringList args);
 
+/** plan TEMPLATE [PROVINCE=TEMPLATE ...]: the express plan, then the missing couriers filled. */
+int runPlan(const CliContext& context, QStringList args);
+
 /** capture --url URL --page FILE [--bind SELLER=PROFILE]: stores the orders of a page. */
 int runCapture(const CliContext& context, QStringList args);
 

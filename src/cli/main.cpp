@@ -26,7 +26,8 @@ const QString kUsage = QStringLiteral(
     "  profile save --id ID --address TEXT [--market NAME] [--name T] ...  保存发件人\n"
     "  profile delete --id ID [--market NAME]     删除发件人\n"
     "  profile list [--json]                      列出发件人\n"
-    "  capture --url URL --page FILE [--bind SELLER=PROFILE]  提取网页中的订单并保存\n");
+    "  capture --url URL --page FILE [--bind SELLER=PROFILE]  提取网页中的订单并保存\n"
+    "  plan [--province-only] TEMPLATE [PROVINCE=TEMPLATE ...]  设置快递方案\n");
 
 } // namespace
 
@@ -60,6 +61,7 @@ int main(int argc, char* argv[]) {
         {QStringLiteral("goods"), runGoods},
         {QStringLiteral("profile"), runProfile},
         {QStringLiteral("capture"), runCapture},
+        {QStringLiteral("plan"), runPlan},
     };
     const QString name = args.takeFirst();
     const auto command = commands.find(name);

@@ -1,0 +1,45 @@
+#include "Commands.h"
+
+#include "address/ExpressPlan.h"
+#include "address/PlanPanel.h"
+#include "core/MainState.h"
+#include "core/Startup.h"
+
+namespace mldd::cli {
+
+namespace {
+const QString kUsage = QStringLiteral(
+    "用法: mldd-cli [--data DIR] plan [--province-only] TEMPLATE [PROVINCE=TEMPLATE ...]\n"
+    "  每个省份用 TEMPLATE，后面列出的省份用自己的快递单；--province-only：不看留言和备注");
+} // namespace
+
+int runPlan(const CliContext& context, QStringList args) {
+    const bool provinceOnly = takeFlag(args, QStringLiteral("province-only"));
+    if (args.isEmpty() || args.first().contains(u'='))
+        return fail(Usage, kUsage);
+    MainState state(context.dataFolder);
+    const StartupResult started = startUp(state, QString());
+    if (!started.ok)
+        return fail(Failed, started.failure->text);
+
+    PlanPanel panel(ExpressPlan::fromText(state.settings.selectKD));
+    panel.setMessagesFirst(!provinceOnly);
+    const QString everywhere = args.takeFirst();
+    for (int cell = 0; cell < PlanPanel::kCellCount; ++cell)
+        panel.chooseTemplate(cell, everywhere);
+    for (const QString& pair : args) {
+        const QString province = pair.section(u'=', 0, 0);
+        const qsizetype cell = std::find(PlanPanel::provinces().begin(), PlanPanel::provinces().end(),
+                                         province) - PlanPanel::provinces().begin();
+        if (!pair.contains(u'=') || cell >= PlanPanel::kCellCount)
+            return fail(Usage, QStringLiteral("没有这个省份：%1\n").arg(province) + kUsage);
+        panel.chooseTemplate(int(cell), pair.section(u'=', 1));
+    }
+    const PlanPanel::Saved saved = panel.save(state);
+    if (!saved.saved)
+        return fail(Failed, saved.notice ? saved.notice->text : QStringLiteral("快递方案没有保存。"));
+    writeOut(QStringLiteral("快递方案已保存，补上快递单据的订单%1个。\n").arg(saved.fill.filled));
+    return Success;
+}
+
+} // namespace mldd::cli
