@@ -39,9 +39,23 @@ bool DecodeFiles::expireAfterGoodsFallback(const QDate& today) const {
     if (!lines.isEmpty() && lines.last() == stamp)
         return false;
     writeSettingsFile(datePath, {stamp}, m_log, LocationCode::DecodeFile);
+    removeAll();
+    return true;
+}
+
+void DecodeFiles::removeAll() const {
     QDir code(m_folder.file(QStringLiteral("code")));
     for (const QString& name : code.entryList({QStringLiteral("http*.*")}, QDir::Files))
         code.remove(name);
+}
+
+bool DecodeFiles::applyIdList(const QString& idList) const {
+    const QString listPath = m_folder.file(QStringLiteral("code/CODE_id.txt"));
+    const QStringList lines = TextFile::splitLines(idList);
+    if (readSettingsFile(listPath, m_log, LocationCode::DecodeFile) == lines)
+        return false;
+    removeAll();
+    writeSettingsFile(listPath, lines, m_log, LocationCode::DecodeFile);
     return true;
 }
 

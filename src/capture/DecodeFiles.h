@@ -30,6 +30,16 @@ public:
      */
     bool expireAfterGoodsFallback(const QDate& today) const;
 
+    /** Deletes every downloaded decode file and its version, so that each is fetched anew. */
+    void removeAll() const;
+
+    /**
+     * The service's list of current decode files: when it differs from the copy
+     * kept in code/CODE_id.txt, every decode file is deleted and the list kept.
+     * Returns whether the files were deleted.
+     */
+    bool applyIdList(const QString& idList) const;
+
 private:
     QString path(const QString& pageKey, const QString& extension) const;
 
