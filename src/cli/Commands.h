@@ -18,7 +18,13 @@ int runCodec(const CliContext& context, QStringList args);
 /** code128 TEXT: the Code 128 symbol values, start to stop. */
 int runCode128(const CliContext& context, QStringList args);
 
-/** print waybill --ids … (--pdf OUT | --printer NAME): prints the orders' waybills and marks them. */
+/**
+ * print waybill --ids … (--pdf OUT | --printer NAME), print shiplist --ids … --pdf OUT:
+ * prints the orders' waybills or shipping lists and marks them.
+ */
 int runPrint(const CliContext& context, QStringList args);
+
+/** capital AMOUNT: the amount in Chinese capital numerals. */
+int runCapital(const CliContext& context, QStringList args);
 
 } // namespace mldd::cli

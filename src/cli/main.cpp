@@ -20,7 +20,9 @@ const QString kUsage = QStringLiteral(
     "  recognize [--edit-panel] TEXT              从粘贴的文字中识别姓名、电话、邮编和地址\n"
     "  codec encode|decode TEXT                    版面编码、解码\n"
     "  code128 TEXT                                条码的符号值\n"
-    "  print waybill --ids 1,2,… (--pdf OUT | --printer NAME)   打印快递单\n");
+    "  print waybill --ids 1,2,… (--pdf OUT | --printer NAME)   打印快递单\n"
+    "  print shiplist --ids 1,2,… --pdf OUT       打印发货单\n"
+    "  capital AMOUNT                              金额的人民币大写\n");
 
 } // namespace
 
@@ -50,6 +52,7 @@ int main(int argc, char* argv[]) {
         {QStringLiteral("codec"), runCodec},
         {QStringLiteral("code128"), runCode128},
         {QStringLiteral("print"), runPrint},
+        {QStringLiteral("capital"), runCapital},
     };
     const QString name = args.takeFirst();
     const auto command = commands.find(name);
