@@ -18,10 +18,10 @@ namespace {
 constexpr double kMargin = 567; // one centimetre around the list
 constexpr double kPadding = 60; // inside a table cell, and between items
 constexpr double kRuleWidth = 10;
-constexpr double kBarHeight = 900;
+constexpr double kBarHeight = 700;
 constexpr double kBarcodeUnit = 12; // 24-twip modules: over three dots at 203 dpi
 constexpr double kDefaultPointSize = 10.5;
-constexpr double kColumnShares[] = {0.08, 0.38, 0.12, 0.14, 0.14, 0.14};
+constexpr double kColumnShares[] = {0.10, 0.36, 0.12, 0.14, 0.14, 0.14};
 
 // Where composing stopped, for the number in front of the paper message.
 enum Place {
@@ -102,8 +102,8 @@ public:
 private:
     std::optional<Piece> itemPiece(const QString& name, const QStringList& fields);
     void addTable(const FaHuoSet& design);
-    Piece textPiece(const QString& text, const Style& style, Place place, double left,
-                    double width);
+    Piece textPiece(const QString& text, const Style& style, Place place, double left, double width,
+                    double top = 0);
     std::optional<Piece> barcodePiece(const QString& value, const Style& style);
     Piece rowPiece(const QStringList& cells, const Style& style, Place place);
     QStringList wrapped(const QString& text, const FontSpec& font, double width);
@@ -132,12 +132,11 @@ QStringList Composer::wrapped(const QString& text, const FontSpec& font, double 
 }
 
 Piece Composer::textPiece(const QString& text, const Style& style, Place place, double left,
-                          double width) {
+                          double width, double top) {
     Piece piece;
     piece.place = place;
     piece.cells = 1;
     const double lineHeight = m_metrics.lineHeight(style.font);
-    double top = 0;
     for (const QString& line : wrapped(text, style.font, width)) {
         if (!line.isEmpty()) {
             const double used = m_metrics.width(style.font, line);
@@ -267,7 +266,9 @@ void Composer::addTable(const FaHuoSet& design) {
         for (const QStringList& row : m_goods.rows)
             m_rows.append(rowPiece(row, *style, GoodsRows));
     if (const auto style = shown(QStringLiteral("合计"))) {
-        Piece summary = textPiece(m_goods.summary(), *style, SummaryRow, kMargin, m_width);
+        // Padded above like the goods rows.
+        Piece summary =
+            textPiece(m_goods.summary(), *style, SummaryRow, kMargin, m_width, kPadding);
         summary.cells = int(std::size(kColumnShares));
         summary.content.rules.append(
             RuleLine{kMargin, summary.height, kMargin + m_width, summary.height, kRuleWidth});
