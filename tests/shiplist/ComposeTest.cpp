@@ -1,6 +1,7 @@
 #include "ShippingListSamples.h"
 
 #include "shiplist/GoodsTable.h"
+#include "shiplist/ShippingListPager.h"
 #include "waybill/TestFolder.h"
 #include "waybill/TextMetrics.h"
 
@@ -152,4 +153,19 @@ TEST_F(Compose, BadInputComposesWithoutCrash) {
         EXPECT_EQ(composed(compose(order, FaHuoSet(design))).pages.size(), 1);
     EXPECT_EQ(ShippingPaper::fromRecord("A4|x|y|z").size, ShippingPaper::kA4);
     EXPECT_EQ(ShippingPaper::fromRecord("A4|1|1|-5|1e99|1").size, ShippingPaper::kA4);
+}
+
+TEST(ShippingListPager, TurnsWithinTheListOnly) {
+    ShippingListPager pager(3);
+    EXPECT_EQ(pager.label(), QStringLiteral("1/3"));
+    ASSERT_TRUE(pager.previous());
+    EXPECT_EQ(pager.previous()->text, QStringLiteral("已经是第一页了！"));
+    EXPECT_FALSE(pager.next());
+    EXPECT_FALSE(pager.next());
+    EXPECT_EQ(pager.label(), QStringLiteral("3/3"));
+    EXPECT_EQ(pager.next()->text, QStringLiteral("已经是最后一页了！"));
+    EXPECT_EQ(pager.label(), QStringLiteral("3/3"));
+    EXPECT_FALSE(pager.previous());
+    EXPECT_EQ(pager.current(), 2);
+    EXPECT_EQ(ShippingListPager(0).label(), QStringLiteral("1/1"));
 }
