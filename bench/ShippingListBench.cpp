@@ -60,8 +60,8 @@ void BM_ThousandShippingListsIntoOnePdf(benchmark::State& state) {
         writer.setResolution(1200);
         PagedOutput output(writer);
         for (int n = 0; n < 1000; ++n) {
-            const auto composed = lists.compose(order(n));
-            for (const PageModel& page : std::get<ShippingListPages>(composed).pages)
+            const ShippingListPages composed = lists.compose(order(n));
+            for (const PageModel& page : composed.pages)
                 output.addPage(page);
         }
         output.finish();

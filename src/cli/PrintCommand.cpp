@@ -69,12 +69,12 @@ int printShippingLists(MainState& state, const QList<qint64>& ids, const QString
             problems.append(QStringLiteral("没有这个订单：%1").arg(id));
             continue;
         }
-        auto composed = lists.compose(*order);
-        if (const Notice* notice = std::get_if<Notice>(&composed)) {
-            problems.append(notice->text);
+        ShippingListPages composed = lists.compose(*order);
+        if (composed.stopped) {
+            problems.append(composed.stopped->text);
             continue;
         }
-        pages += std::get<ShippingListPages>(std::move(composed)).pages;
+        pages += composed.pages;
         printed.append(*order);
     }
     for (const QString& problem : problems)

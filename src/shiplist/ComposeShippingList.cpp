@@ -97,7 +97,7 @@ public:
           m_width(std::max(0.0, paper.size.width() - 2 * kMargin)),
           m_goods(GoodsTable::fromGoods(order.buyGoods)) {}
 
-    std::variant<ShippingListPages, Notice> compose(const FaHuoSet& design);
+    ShippingListPages compose(const FaHuoSet& design);
 
 private:
     std::optional<Piece> itemPiece(const QString& name, const QStringList& fields);
@@ -276,7 +276,7 @@ void Composer::addTable(const FaHuoSet& design) {
     }
 }
 
-std::variant<ShippingListPages, Notice> Composer::compose(const FaHuoSet& design) {
+ShippingListPages Composer::compose(const FaHuoSet& design) {
     static const QStringList tableItems{QStringLiteral("商品标题"), QStringLiteral("商品内容"),
                                         QStringLiteral("合计")};
     for (qsizetype i = 0; i < design.recordCount(); ++i) {
@@ -301,45 +301,50 @@ std::variant<ShippingListPages, Notice> Composer::compose(const FaHuoSet& design
             fixedHeight += piece.height;
     const double rowSpace = m_paper.height() - fixedHeight;
 
-    // Rows go onto a page while they fit; a row never splits between two pages.
-    QList<QList<const Piece*>> pageRows{{}};
     ShippingListPages result;
-    double spare = rowSpace;
-    for (const Piece& row : m_rows) {
-        if (row.height > spare) {
-            if (pageRows.last().isEmpty())
-                return paperTooSmall(row.place);
-            result.spareHeights.append(spare);
-            pageRows.append(QList<const Piece*>());
-            spare = rowSpace;
-        }
-        pageRows.last().append(&row);
-        spare -= row.height;
-    }
-    result.spareHeights.append(spare);
-
     int cells = 0;
-    for (const QList<const Piece*>& rows : pageRows) {
-        PageModel page;
+    // Lays one page out around its goods rows; false when the cell store is full.
+    const auto addPage = [&](const QList<const Piece*>& rows, double spare) {
+        PageModel& page = result.pages.emplace_back();
         page.size = m_paper;
+        result.spareHeights.append(spare);
         double top = kMargin;
         const auto place = [&](const Piece& piece) {
+            if (cells + piece.cells > kMaxShippingListCells) {
+                result.stopped = paperTooSmall(piece.place);
+                return false;
+            }
             translate(page, piece.content, top);
             top += piece.height;
             cells += piece.cells;
-            return cells <= kMaxShippingListCells;
+            return true;
         };
-        for (const Piece& piece : m_before)
-            if (!place(piece))
-                return paperTooSmall(piece.place);
-        for (const Piece* row : rows)
-            if (!place(*row))
-                return paperTooSmall(row->place);
-        for (const Piece& piece : m_after)
-            if (!place(piece))
-                return paperTooSmall(piece.place);
-        result.pages.append(std::move(page));
+        return std::all_of(m_before.begin(), m_before.end(), place) &&
+               std::all_of(rows.begin(), rows.end(),
+                           [&](const Piece* row) { return place(*row); }) &&
+               std::all_of(m_after.begin(), m_after.end(), place);
+    };
+
+    // Rows go onto a page while they fit; a row never splits between two pages.
+    QList<const Piece*> rows;
+    double spare = rowSpace;
+    for (const Piece& row : m_rows) {
+        if (row.height <= spare) {
+            rows.append(&row);
+            spare -= row.height;
+            continue;
+        }
+        if (rows.isEmpty()) { // not even on a page of its own
+            if (addPage(rows, spare))
+                result.stopped = paperTooSmall(row.place);
+            return result;
+        }
+        if (!addPage(rows, spare))
+            return result;
+        rows = {&row};
+        spare = rowSpace - row.height;
     }
+    addPage(rows, spare);
     return result;
 }
 
@@ -351,10 +356,9 @@ Notice paperTooSmall(int place) {
                   QStringLiteral("墨岚打单"), Notice::Icon::Critical};
 }
 
-std::variant<ShippingListPages, Notice> ComposeShippingList(const Order& order,
-                                                            const FaHuoSet& design,
-                                                            const ShippingPaper& paper, QDate today,
-                                                            TextMetrics& metrics) {
+ShippingListPages ComposeShippingList(const Order& order, const FaHuoSet& design,
+                                      const ShippingPaper& paper, QDate today,
+                                      TextMetrics& metrics) {
     return Composer(order, paper, today, metrics).compose(design);
 }
 

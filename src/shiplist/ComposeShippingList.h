@@ -9,7 +9,7 @@
 
 #include <QDate>
 
-#include <variant>
+#include <optional>
 
 namespace mldd {
 
@@ -19,6 +19,8 @@ class TextMetrics;
 struct ShippingListPages {
     QList<PageModel> pages;
     QList<double> spareHeights;
+    /** Why composing stopped before the end; the pages hold what was laid out until then. */
+    std::optional<Notice> stopped;
 };
 
 /** The cell store of one composition holds at most this many cells. */
@@ -27,13 +29,12 @@ inline constexpr int kMaxShippingListCells = 1998;
 /**
  * Lays out the shipping list of `order` with `design` on pages of `paper`:
  * every shown item, the goods table whose rows are never cut between pages,
- * the summary line, the total in capitals and the two barcodes. The notice
- * tells when the paper cannot hold the list.
+ * the summary line, the total in capitals and the two barcodes. Paper too
+ * small for the list stops the composition with its notice.
  */
-std::variant<ShippingListPages, Notice> ComposeShippingList(const Order& order,
-                                                            const FaHuoSet& design,
-                                                            const ShippingPaper& paper, QDate today,
-                                                            TextMetrics& metrics);
+ShippingListPages ComposeShippingList(const Order& order, const FaHuoSet& design,
+                                      const ShippingPaper& paper, QDate today,
+                                      TextMetrics& metrics);
 
 /** "您好，发货单纸张小，内容打不下，设置大一点的纸张。" behind the number of the place it stopped.
  */

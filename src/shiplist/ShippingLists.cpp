@@ -12,7 +12,7 @@ ShippingLists::ShippingLists(const QList<SenderProfile>& senders, const QString&
             m_designs.insert(sender.myIdh, FaHuoSet(sender.faHuoSet));
 }
 
-std::variant<ShippingListPages, Notice> ShippingLists::compose(const Order& order) {
+ShippingListPages ShippingLists::compose(const Order& order) {
     const auto design = m_designs.constFind(order.myId);
     return ComposeShippingList(order, design == m_designs.constEnd() ? FaHuoSet() : *design,
                                m_paper, m_today, m_metrics);

@@ -20,8 +20,8 @@ class ShippingLists {
 public:
     ShippingLists(const QList<SenderProfile>& senders, const QString& paperRecord, QDate today);
 
-    /** The order's pages, or why the paper cannot hold them. */
-    std::variant<ShippingListPages, Notice> compose(const Order& order);
+    /** The order's pages, and why they stopped short when the paper cannot hold them. */
+    ShippingListPages compose(const Order& order);
 
 private:
     QHash<QString, FaHuoSet> m_designs; // by my_idh

@@ -5,6 +5,8 @@
 #include "waybill/TestFolder.h"
 #include "waybill/TextMetrics.h"
 
+#include <QRegularExpression>
+
 #include <gtest/gtest.h>
 
 using namespace mldd;
@@ -34,8 +36,8 @@ QList<QStringList> rowsOf(const PageModel& page) {
 
 class Compose : public testing::Test {
 protected:
-    std::variant<ShippingListPages, Notice> compose(const Order& order, const FaHuoSet& design,
-                                                    const QString& paper = kA5) {
+    ShippingListPages compose(const Order& order, const FaHuoSet& design,
+                              const QString& paper = kA5) {
         return ComposeShippingList(order, design, ShippingPaper::fromRecord(paper), kToday,
                                    m_metrics);
     }
@@ -118,16 +120,26 @@ TEST_F(Compose, SixtyRowsOnA5PaginateWhole) {
 }
 
 TEST_F(Compose, PaperTooSmallIsToldWithItsPlace) {
-    // A strip of paper no goods row fits below the fixed items.
-    const auto strip = compose(sampleOrder(2), FaHuoSet(), "00|100|50|5660|2830|1");
-    ASSERT_TRUE(std::holds_alternative<Notice>(strip));
-    EXPECT_EQ(std::get<Notice>(strip).text,
+    // A strip of paper no goods row fits below the fixed items: the fixed items stay in view.
+    const ShippingListPages strip = compose(sampleOrder(2), FaHuoSet(), "00|100|50|5660|2830|1");
+    ASSERT_TRUE(strip.stopped);
+    EXPECT_EQ(strip.stopped->text,
               QStringLiteral("9-您好，发货单纸张小，内容打不下，设置大一点的纸张。"));
-    // Rows that would need more cells than the store holds.
-    const auto crowded = compose(sampleOrder(400), FaHuoSet(), "A4|210|297|11904|16840|1");
-    ASSERT_TRUE(std::holds_alternative<Notice>(crowded));
-    EXPECT_TRUE(std::get<Notice>(crowded).text.endsWith(
-        QStringLiteral("-您好，发货单纸张小，内容打不下，设置大一点的纸张。")));
+    ASSERT_EQ(strip.pages.size(), 1);
+    EXPECT_TRUE(textsOf(strip.pages[0]).contains("王小二1"));
+    EXPECT_FALSE(textsOf(strip.pages[0]).contains("商品1"));
+
+    // More goods rows than the cell store holds: every cell up to the limit is laid out.
+    const ShippingListPages crowded =
+        compose(sampleOrder(400), FaHuoSet(), "A4|210|297|11904|16840|1");
+    ASSERT_TRUE(crowded.stopped);
+    EXPECT_EQ(crowded.stopped->text,
+              QStringLiteral("9-您好，发货单纸张小，内容打不下，设置大一点的纸张。"));
+    int rows = 0;
+    for (const PageModel& page : crowded.pages)
+        rows += textsOf(page).filter(QRegularExpression("^商品\\d+$")).size();
+    EXPECT_GT(rows, 250);
+    EXPECT_LT(rows, 333);
 }
 
 TEST_F(Compose, BadInputComposesWithoutCrash) {
