@@ -262,13 +262,19 @@ void Composer::addTable(const FaHuoSet& design) {
         header.content.rules.append(RuleLine{kMargin, 0, kMargin + m_width, 0, kRuleWidth});
         m_before.append(header);
     }
-    if (const auto style = shown(QStringLiteral("商品内容")))
-        for (const QStringList& row : m_goods.rows)
+    if (const auto style = shown(QStringLiteral("商品内容"))) {
+        for (const QStringList& row : m_goods.rows) {
+            // Rows past the cell store's end can never be placed: laying them out would only take
+            // time.
+            if (m_rows.size() * qsizetype(std::size(kColumnShares)) > kMaxShippingListCells)
+                break;
             m_rows.append(rowPiece(row, *style, GoodsRows));
+        }
+    }
     if (const auto style = shown(QStringLiteral("合计"))) {
         // Padded above like the goods rows.
-        Piece summary =
-            textPiece(m_goods.summary(), *style, SummaryRow, kMargin, m_width, kPadding);
+        Piece summary = textPiece(m_goods.summary(), *style, SummaryRow, kMargin + kPadding,
+                                  m_width - 2 * kPadding, kPadding);
         summary.cells = int(std::size(kColumnShares));
         summary.content.rules.append(
             RuleLine{kMargin, summary.height, kMargin + m_width, summary.height, kRuleWidth});

@@ -181,3 +181,11 @@ TEST(ShippingListPager, TurnsWithinTheListOnly) {
     EXPECT_EQ(pager.current(), 2);
     EXPECT_EQ(ShippingListPager(0).label(), QStringLiteral("1/1"));
 }
+
+TEST_F(Compose, EndlessGoodsStopAtTheCellStore) {
+    Order order = sampleOrder(0);
+    order.buyGoods = QStringLiteral("袜子 1 2\r\n").repeated(100000);
+    const ShippingListPages list = compose(order, FaHuoSet());
+    ASSERT_TRUE(list.stopped);
+    EXPECT_TRUE(list.stopped->text.startsWith(QStringLiteral("9-")));
+}
