@@ -2,6 +2,7 @@
 
 #include "shiplist/GoodsTable.h"
 #include "shiplist/ShippingListPager.h"
+#include "shiplist/ShippingLists.h"
 #include "waybill/TestFolder.h"
 #include "waybill/TextMetrics.h"
 
@@ -188,4 +189,23 @@ TEST_F(Compose, EndlessGoodsStopAtTheCellStore) {
     const ShippingListPages list = compose(order, FaHuoSet());
     ASSERT_TRUE(list.stopped);
     EXPECT_TRUE(list.stopped->text.startsWith(QStringLiteral("9-")));
+}
+
+TEST(ShippingLists, EachOrderWithItsSendersDesign) {
+    SenderProfile own;
+    own.myIdh = QStringLiteral("淘宝:墨岚小店");
+    FaHuoSet design;
+    design.setItemField("标题", FaHuoSet::Text, "墨岚小店发货单");
+    own.faHuoSet = design.value();
+    SenderProfile without; // no design of its own yet
+    without.myIdh = QStringLiteral("拍拍:墨岚");
+    ShippingLists lists({own, without}, kA5, kToday);
+
+    Order order = sampleOrder(1);
+    EXPECT_TRUE(textsOf(composed(lists.compose(order)).pages.value(0)).contains("墨岚小店发货单"));
+    for (const QString sender : {"拍拍:墨岚", "无此发件人"}) {
+        order.myId = sender;
+        EXPECT_TRUE(
+            textsOf(composed(lists.compose(order)).pages.value(0)).contains("某某某店铺发货单"));
+    }
 }
