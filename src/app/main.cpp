@@ -4,6 +4,7 @@
 #include "address/PlaceTable.h"
 #include "core/MainState.h"
 #include "core/Startup.h"
+#include "shiplist/FaHuoSet.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -27,6 +28,7 @@ int main(int argc, char* argv[]) {
                         : DataFolder::besideProgram(QCoreApplication::applicationDirPath()));
     StartupHooks hooks;
     hooks.loadPlaceTable = loadPlaceTableInto;
+    hooks.defaultShippingDesign = DefaultFaHuoSet;
     const StartupResult started = startUp(state, parser.positionalArguments().join(u' '), hooks);
     if (!started.ok) {
         showNotice(nullptr, *started.failure);

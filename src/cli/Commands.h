@@ -18,7 +18,10 @@ int runCodec(const CliContext& context, QStringList args);
 /** code128 TEXT: the Code 128 symbol values, start to stop. */
 int runCode128(const CliContext& context, QStringList args);
 
-/** print waybill --ids … (--pdf OUT | --printer NAME): prints the orders' waybills and marks them. */
+/**
+ * print waybill --ids … (--pdf OUT | --printer NAME), print shiplist --ids … --pdf OUT:
+ * prints the orders' waybills or shipping lists and marks them.
+ */
 int runPrint(const CliContext& context, QStringList args);
 /** decode --rules FILE --page FILE [--goods]: the records text a decode file makes of a page. */
 int runDecode(const CliContext& context, QStringList args);
@@ -34,5 +37,8 @@ int runPlan(const CliContext& context, QStringList args);
 
 /** capture --url URL --page FILE [--bind SELLER=PROFILE]: stores the orders of a page. */
 int runCapture(const CliContext& context, QStringList args);
+
+/** capital AMOUNT: the amount in Chinese capital numerals. */
+int runCapital(const CliContext& context, QStringList args);
 
 } // namespace mldd::cli

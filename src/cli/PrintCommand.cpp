@@ -3,6 +3,7 @@
 #include "core/MainState.h"
 #include "core/OrderStore.h"
 #include "core/Startup.h"
+#include "shiplist/ShippingLists.h"
 #include "waybill/PagedOutput.h"
 #include "waybill/WaybillPages.h"
 
@@ -14,7 +15,8 @@ namespace mldd::cli {
 namespace {
 
 const QString kUsage = QStringLiteral(
-    "用法: mldd-cli [--data DIR] print waybill --ids 1,2,… (--pdf OUT | --printer NAME)");
+    "用法: mldd-cli [--data DIR] print waybill --ids 1,2,… (--pdf OUT | --printer NAME)\n"
+    "      mldd-cli [--data DIR] print shiplist --ids 1,2,… --pdf OUT");
 
 std::optional<QList<qint64>> parseIds(const QString& text) {
     QList<qint64> ids;
@@ -54,6 +56,40 @@ bool printPages(const QList<PageModel>& pages, const std::optional<QString>& pdf
     return output.finish();
 }
 
+// Each order's shipping list, all pages of it, into one PDF; the printed orders are marked.
+int printShippingLists(MainState& state, const QList<qint64>& ids, const QString& pdf) {
+    OrderStore store(*state.database);
+    ShippingLists lists(state.profiles, state.printDefaults.paperRecord, QDate::currentDate());
+    QList<PageModel> pages;
+    QList<Order> printed;
+    QStringList problems;
+    for (qint64 id : ids) {
+        const std::optional<Order> order = store.byId(id);
+        if (!order) {
+            problems.append(QStringLiteral("没有这个订单：%1").arg(id));
+            continue;
+        }
+        ShippingListPages composed = lists.compose(*order);
+        if (composed.stopped) {
+            problems.append(composed.stopped->text);
+            continue;
+        }
+        pages += composed.pages;
+        printed.append(*order);
+    }
+    for (const QString& problem : problems)
+        writeError(problem + u'\n');
+    if (pages.isEmpty())
+        return fail(Failed, QStringLiteral("没有可打印的发货单。"));
+
+    QString error;
+    if (!writePdf(pdf, pages, &error))
+        return fail(Failed, error);
+    if (!markShippingListsPrinted(store, printed))
+        return fail(Failed, QStringLiteral("发货单已打印，但打印标记未能保存。"));
+    return problems.isEmpty() ? Success : Failed;
+}
+
 } // namespace
 
 int runPrint(const CliContext& context, QStringList args) {
@@ -62,17 +98,22 @@ int runPrint(const CliContext& context, QStringList args) {
     const std::optional<QString> pdf = takeOption(args, QStringLiteral("pdf"), &missingValue);
     const std::optional<QString> printer =
         takeOption(args, QStringLiteral("printer"), &missingValue);
-    if (missingValue || args.size() != 1 || args[0] != u"waybill" || !idsText ||
-        pdf.has_value() == printer.has_value())
+    const bool shippingLists = args.size() == 1 && args[0] == u"shiplist";
+    if (missingValue || args.size() != 1 || (args[0] != u"waybill" && !shippingLists) || !idsText ||
+        pdf.has_value() == printer.has_value() || (shippingLists && printer))
         return fail(Usage, kUsage);
     const std::optional<QList<qint64>> ids = parseIds(*idsText);
     if (!ids)
         return fail(Usage, QStringLiteral("订单编号必须是逗号分隔的正整数：%1").arg(*idsText));
 
     MainState state(context.dataFolder);
-    const StartupResult started = startUp(state, QString());
+    StartupHooks hooks;
+    hooks.defaultShippingDesign = DefaultFaHuoSet;
+    const StartupResult started = startUp(state, QString(), hooks);
     if (!started.ok)
         return fail(Failed, started.failure->text);
+    if (shippingLists)
+        return printShippingLists(state, *ids, *pdf);
 
     OrderStore store(*state.database);
     WaybillPages waybills(state.folder, state.log, state.settings, state.profiles,

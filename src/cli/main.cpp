@@ -27,7 +27,9 @@ const QString kUsage = QStringLiteral(
     "  profile delete --id ID [--market NAME]     删除发件人\n"
     "  profile list [--json]                      列出发件人\n"
     "  capture --url URL --page FILE [--bind SELLER=PROFILE]  提取网页中的订单并保存\n"
-    "  plan [--province-only] TEMPLATE [PROVINCE=TEMPLATE ...]  设置快递方案\n");
+    "  plan [--province-only] TEMPLATE [PROVINCE=TEMPLATE ...]  设置快递方案\n"
+    "  print shiplist --ids 1,2,… --pdf OUT       打印发货单\n"
+    "  capital AMOUNT                              金额的人民币大写\n");
 
 } // namespace
 
@@ -62,6 +64,7 @@ int main(int argc, char* argv[]) {
         {QStringLiteral("profile"), runProfile},
         {QStringLiteral("capture"), runCapture},
         {QStringLiteral("plan"), runPlan},
+        {QStringLiteral("capital"), runCapital},
     };
     const QString name = args.takeFirst();
     const auto command = commands.find(name);

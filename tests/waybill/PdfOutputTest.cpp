@@ -1,3 +1,4 @@
+#include "PdfReadBack.h"
 #include "TestFolder.h"
 
 #include "waybill/PagePainter.h"
@@ -14,51 +15,9 @@
 #include <gtest/gtest.h>
 
 using namespace mldd;
+using namespace mldd::test;
 
 namespace {
-
-constexpr double kHalfMillimetre = 0.5 * 1440 / 25.4; // twips
-
-struct Word {
-    int page;
-    double left, top; // twips
-    QString text;
-};
-
-QString run(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-// The words of a PDF with their boxes, as a seller's viewer would find them.
-QList<Word> wordsOf(const QString& pdf) {
-    const QString html = run("pdftotext", {"-bbox", pdf, "-"});
-    QList<Word> words;
-    int page = -1;
-    static const QRegularExpression element(
-        R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="[\d.]+" yMax="[\d.]+">([^<]*)</word>)re");
-    for (auto match = element.globalMatch(html); match.hasNext();) {
-        const auto m = match.next();
-        if (m.captured(0) == u"<page ")
-            ++page;
-        else
-            words.append({page, m.captured(1).toDouble() * 20, m.captured(2).toDouble() * 20,
-                          m.captured(3)});
-    }
-    return words;
-}
-
-// Barcodes found on each page rasterised at a label printer's 203 dpi.
-QStringList barcodesOf(const QString& pdf, const QString& folder) {
-    run("pdftoppm", {"-r", "203", "-png", pdf, folder + "/page"});
-    QStringList found;
-    const QStringList images = QDir(folder).entryList({"page*.png"}, QDir::Files, QDir::Name);
-    for (const QString& image : images)
-        found.append(run("zbarimg", {"--nodbus", "-q", "--raw", folder + "/" + image}).trimmed());
-    return found;
-}
 
 Order sampleOrder(int n) {
     Order order;
@@ -81,22 +40,6 @@ SenderProfile sampleSender() {
     sender.phone1 = QStringLiteral("0755-86001234");
     sender.address = QStringLiteral("深圳市宝安区西乡街道");
     return sender;
-}
-
-// Every line of every page lies where the model put it, within half a millimetre.
-void expectTextWhereModelled(const QList<PageModel>& pages, const QList<Word>& words) {
-    for (int p = 0; p < pages.size(); ++p) {
-        for (const TextLine& line : pages[p].texts) {
-            const QString first = line.text.section(u' ', 0, 0);
-            const auto word = std::find_if(words.begin(), words.end(), [&](const Word& w) {
-                return w.page == p && w.text == first && std::abs(w.left - line.left) < 200 &&
-                       std::abs(w.top - line.top) < 200;
-            });
-            ASSERT_NE(word, words.end()) << p << " " << first.toStdString();
-            EXPECT_NEAR(word->left, line.left, kHalfMillimetre) << first.toStdString();
-            EXPECT_NEAR(word->top, line.top, kHalfMillimetre) << first.toStdString();
-        }
-    }
 }
 
 } // namespace

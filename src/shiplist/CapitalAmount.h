@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+namespace mldd {
+
+/**
+ * An amount of money in Chinese capital numerals as written on receipts:
+ * 123.45 reads 壹佰贰拾叁元肆角伍分, 1005 reads 壹仟零伍元整. The amount is cut,
+ * not rounded, to fen.
+ */
+QString ToCapitalAmount(double amount);
+
+} // namespace mldd

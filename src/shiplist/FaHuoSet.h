@@ -1,0 +1,65 @@
+#pragma once
+
+#include "core/Notice.h"
+
+#include <QStringList>
+
+#include <optional>
+
+namespace mldd {
+
+/** The default shipping-list design: the 21 items with their default texts and styles. */
+QString DefaultFaHuoSet();
+
+/**
+ * A sender's shipping-list design: item records joined by "[FA]", each of
+ * nine fields joined by "[FAHUO]". Short or malformed records are kept as
+ * they are; only whole records are read or changed.
+ */
+class FaHuoSet {
+public:
+    /** The fields of an item record, in stored order. */
+    enum Field { Name, Text, Shown, FontName, FontSize, Alignment, Bold, Italic, Underline };
+    static constexpr int kFieldCount = 9;
+
+    static inline const QString kRecordSeparator = QStringLiteral("[FA]");
+    static inline const QString kFieldSeparator = QStringLiteral("[FAHUO]");
+
+    /** The 21 item names in stored order. */
+    static const QStringList& itemNames();
+
+    /** The design of `value`; an empty value gives the default design. */
+    explicit FaHuoSet(const QString& value = QString());
+
+    /** The stored value: the records joined by "[FA]", none after the last. */
+    QString value() const { return m_records.join(kRecordSeparator); }
+
+    qsizetype recordCount() const { return m_records.size(); }
+
+    /** The fields of record `index`, when it is whole (nine fields). */
+    std::optional<QStringList> record(qsizetype index) const;
+    /** The fields of the first whole record of the item `name`. */
+    std::optional<QStringList> item(const QString& name) const;
+
+    /** Replaces one field of record `index`; a record that is not whole is left alone. */
+    bool setField(qsizetype index, Field field, const QString& text);
+    /** The same for the record of the item `name`. */
+    bool setItemField(const QString& name, Field field, const QString& text);
+
+    /**
+     * Why the design may not be saved: a shown title or seller item still
+     * holding its placeholder. `item` names the item whose text needs editing.
+     */
+    struct Refusal {
+        QString item;
+        Notice notice;
+    };
+    std::optional<Refusal> saveRefusal() const;
+
+private:
+    std::optional<qsizetype> indexOf(const QString& name) const;
+
+    QStringList m_records;
+};
+
+} // namespace mldd

@@ -1,0 +1,88 @@
+#include "shiplist/FaHuoSet.h"
+#include "shiplist/GoodsTable.h"
+
+#include "waybill/TestFolder.h"
+
+#include <gtest/gtest.h>
+
+using namespace mldd;
+
+TEST(FaHuoSet, DefaultDesign) {
+    const QString value = DefaultFaHuoSet();
+    const QStringList records = value.split(QStringLiteral("[FA]"));
+    ASSERT_EQ(records.size(), 21);
+    EXPECT_EQ(records.first(),
+              QStringLiteral("标题[FAHUO]某某某店铺发货单[FAHUO]1[FAHUO]宋体[FAHUO]18[FAHUO]"
+                             "居中[FAHUO]0[FAHUO]0[FAHUO]0"));
+    EXPECT_TRUE(records.last().startsWith(QStringLiteral("卖家备注[FAHUO][FAHUO]1")));
+    EXPECT_FALSE(value.endsWith(QStringLiteral("[FA]")));
+    EXPECT_EQ(FaHuoSet().value(), value); // an empty stored value reads as the default
+    EXPECT_EQ(FaHuoSet::itemNames().size(), 21);
+}
+
+TEST(FaHuoSet, SaveRefusesShownPlaceholdersInOrder) {
+    FaHuoSet design;
+    const auto refusal = [&] { return design.saveRefusal(); };
+    ASSERT_TRUE(refusal());
+    EXPECT_EQ(refusal()->notice.text, QStringLiteral("请修改您的发货单标题！"));
+    EXPECT_EQ(refusal()->notice.icon, Notice::Icon::Exclamation);
+    EXPECT_EQ(refusal()->item, QStringLiteral("标题"));
+
+    design.setItemField(QStringLiteral("标题"), FaHuoSet::Text, QStringLiteral("墨岚小店发货单"));
+    EXPECT_EQ(refusal()->notice.text, QStringLiteral("请修改您的卖家姓名！"));
+    // A hidden item may keep its placeholder.
+    design.setItemField(QStringLiteral("卖家姓名"), FaHuoSet::Shown, QStringLiteral("0"));
+    EXPECT_EQ(refusal()->notice.text, QStringLiteral("请修改您的卖家ID！"));
+    design.setItemField(QStringLiteral("卖家ID"), FaHuoSet::Text, QStringLiteral("卖家ID:墨岚"));
+    EXPECT_EQ(refusal()->notice.text, QStringLiteral("请修改您的卖家联系电话！"));
+    design.setItemField(QStringLiteral("卖家联系电话"), FaHuoSet::Shown, QStringLiteral("0"));
+    EXPECT_FALSE(refusal());
+}
+
+TEST(FaHuoSet, StyleChangesTouchOnlyWholeRecords) {
+    FaHuoSet design;
+    ASSERT_TRUE(design.setField(0, FaHuoSet::FontSize, QStringLiteral("72")));
+    EXPECT_EQ(design.value().section(QStringLiteral("[FAHUO]"), 4, 4), QStringLiteral("72"));
+
+    // Ten records, one of them short: kept as stored, the short one never changed.
+    QStringList records = DefaultFaHuoSet().split(QStringLiteral("[FA]")).mid(0, 10);
+    records[3] = QStringLiteral("快递单号[FAHUO][FAHUO]1[FAHUO]宋体");
+    const QString stored = records.join(QStringLiteral("[FA]"));
+    FaHuoSet shortDesign(stored);
+    EXPECT_EQ(shortDesign.recordCount(), 10);
+    EXPECT_FALSE(shortDesign.setField(3, FaHuoSet::Bold, QStringLiteral("1")));
+    EXPECT_FALSE(shortDesign.setField(17, FaHuoSet::Bold, QStringLiteral("1")));
+    EXPECT_FALSE(shortDesign.item(QStringLiteral("快递单号")));
+    EXPECT_FALSE(shortDesign.item(QStringLiteral("卖家备注")));
+    EXPECT_EQ(shortDesign.value(), stored);
+}
+
+TEST(GoodsTable, RowsGetTheirTotalsAndMissingFiguresReadZero) {
+    const GoodsTable table = GoodsTable::fromGoods(QStringLiteral("连衣裙 红色 L 2 59.9 5\r\n"
+                                                                  "T恤 2 30 5\r\n"
+                                                                  "袜子 3 abc\r\n"
+                                                                  "帽子 1 20 0 18 6\r\n"
+                                                                  "围巾"));
+    ASSERT_EQ(table.rows.size(), 5);
+    // Spaces cut the name too: "红色" stands where the quantity should.
+    EXPECT_EQ(table.rows[0], (QStringList{"1", "连衣裙", "0", "0", "2", "59.9"}));
+    EXPECT_EQ(table.rows[1], (QStringList{"2", "T恤", "2", "30", "5", "55"}));
+    EXPECT_EQ(table.rows[2], (QStringList{"3", "袜子", "3", "0", "0", "0"}));
+    EXPECT_EQ(table.rows[3], (QStringList{"4", "帽子", "1", "20", "0", "18"}));
+    EXPECT_EQ(table.rows[4], (QStringList{"5", "围巾", "0", "0", "0", "0"}));
+    EXPECT_EQ(table.summary(), QStringLiteral("数量：6  优惠：7元  总价：132.9元  运费：11元"));
+    EXPECT_EQ(table.capitalAmount(), QStringLiteral("壹佰肆拾叁元玖角整"));
+}
+
+TEST(GoodsTable, SumsReadAsTyped) {
+    const GoodsTable prices =
+        GoodsTable::fromGoods(QStringLiteral("发卡 1 1.15\r\n发卡 1 1.15\r\n发卡 1 1.15\r\n"));
+    EXPECT_EQ(prices.rows.size(), 3); // the trailing line break makes no row
+    EXPECT_EQ(prices.summary(), QStringLiteral("数量：3  优惠：0元  总价：3.45元  运费：0元"));
+    EXPECT_EQ(prices.capitalAmount(), QStringLiteral("叁元肆角伍分"));
+
+    const GoodsTable none = GoodsTable::fromGoods(QString());
+    EXPECT_TRUE(none.rows.isEmpty());
+    EXPECT_EQ(none.summary(), QStringLiteral("数量：0  优惠：0元  总价：0元  运费：0元"));
+    EXPECT_EQ(none.capitalAmount(), QStringLiteral("元整"));
+}

@@ -1,0 +1,107 @@
+#include "ShippingListSamples.h"
+
+#include "core/OrderDatabase.h"
+#include "core/OrderStore.h"
+#include "core/OrderWriteRule.h"
+#include "shiplist/ShippingLists.h"
+#include "waybill/PagedOutput.h"
+#include "waybill/PdfReadBack.h"
+#include "waybill/TestFolder.h"
+
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace mldd;
+using namespace mldd::test;
+
+namespace {
+
+struct Result {
+    int status;
+    QString out;
+    QString err;
+};
+
+Result cli(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(MLDD_CLI), arguments);
+    process.waitForFinished(60000);
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+} // namespace
+
+TEST(ShippingListPdf, TextsReadBackWhereModelledAndBarcodesScan) {
+    ShippingLists lists({}, kA5, QDate(2026, 12, 5));
+    QList<PageModel> pages;
+    QStringList expectedBarcodes;
+    for (int n = 1; n <= 2; ++n) {
+        const ShippingListPages list = composed(lists.compose(sampleOrder(n == 1 ? 3 : 40, n)));
+        pages += list.pages;
+        for (qsizetype p = 0; p < list.pages.size(); ++p)
+            expectedBarcodes.append(QStringLiteral("2026%1\nYT40219374%2")
+                                        .arg(31415926 + n)
+                                        .arg(n, 2, 10, QLatin1Char('0')));
+    }
+    ASSERT_GE(pages.size(), 3);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("lists.pdf");
+    ASSERT_TRUE(writePdf(pdf, pages));
+    const QList<Word> words = wordsOf(pdf);
+    expectTextWhereModelled(pages, words);
+    EXPECT_TRUE(std::any_of(words.begin(), words.end(),
+                            [](const Word& w) { return w.text == u"柒拾贰元整"; }));
+    // Both barcodes of every page, in whatever order the scanner finds them.
+    QStringList found = barcodesOf(pdf, dir.path());
+    for (QString& page : found) {
+        QStringList codes = page.split(u'\n');
+        codes.sort();
+        page = codes.join(u'\n');
+    }
+    EXPECT_EQ(found, expectedBarcodes);
+}
+
+TEST(ShippingListCli, PrintsListsIntoAPdfAndMarksThem) {
+    TestFolder test;
+    const QString data = test.folder().dataPath();
+    test.folder().ensureExists();
+    {
+        QString message;
+        const auto database = OrderDatabase::open(test.folder().databasePath(), &message);
+        ASSERT_TRUE(database) << message.toStdString();
+        QList<Order> orders{sampleOrder(2, 1), sampleOrder(60, 2)};
+        OrderWriteRule rule;
+        ASSERT_TRUE(OrderStore(*database).insert(orders, rule));
+    }
+    const QString pdf = data + QStringLiteral("/lists.pdf");
+    const Result printed =
+        cli({"--data", data, "print", "shiplist", "--ids", "1,2,9", "--pdf", pdf});
+    EXPECT_EQ(printed.status, 1); // order 9 does not exist: told, the others printed
+    EXPECT_TRUE(printed.err.contains(QStringLiteral("没有这个订单：9")))
+        << printed.err.toStdString();
+    // The default A4 paper: one page for the short list, more for sixty rows.
+    const QString info = run("pdfinfo", {pdf});
+    EXPECT_TRUE(info.contains("595 x 842 pts")) << info.toStdString();
+    EXPECT_FALSE(info.contains("Pages:           2\n"));
+
+    const auto database = OrderDatabase::open(test.folder().databasePath(), nullptr);
+    QSqlQuery marks(database->connection());
+    marks.exec("select fh_sign, fh_print, kd_sign from order_data order by id");
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(marks.next());
+        EXPECT_EQ(marks.value(0).toInt(), 1);
+        EXPECT_EQ(marks.value(1).toInt(), 1);
+        EXPECT_EQ(marks.value(2).toInt(), 0);
+    }
+    EXPECT_EQ(cli({"--data", data, "print", "shiplist", "--ids", "1", "--printer", "x"}).status, 2);
+}
+
+TEST(ShippingListCli, CapitalAmount) {
+    EXPECT_EQ(cli({"capital", "1005"}).out, QStringLiteral("壹仟零伍元整\n"));
+    EXPECT_EQ(cli({"capital", "123.45"}).out, QStringLiteral("壹佰贰拾叁元肆角伍分\n"));
+    EXPECT_EQ(cli({"capital", "十元"}).status, 1);
+    EXPECT_EQ(cli({"capital"}).status, 2);
+}
