@@ -20,7 +20,7 @@ public:
     DecodeResult result() const { return {m_records, m_goodsFallback, m_budget.exhausted()}; }
 
 protected:
-    std::optional<Step> runOwnCommand(const RuleLine& line, qint64) override {
+    std::optional<Step> runOwnCommand(const ProgramLine& line, qint64) override {
         if (line.command() != u"SETALL")
             return std::nullopt;
         if (m_withGoods) {

@@ -50,7 +50,7 @@ public:
     }
 
 protected:
-    std::optional<Step> runOwnCommand(const RuleLine& line, qint64 number) override {
+    std::optional<Step> runOwnCommand(const ProgramLine& line, qint64 number) override {
         const QString& command = line.command();
         if (command == u"GOODSFORMAT")
             return line.has(2) ? format(line) : next();
@@ -89,7 +89,7 @@ protected:
 
 private:
     // "E" peels off the last non-empty line; then all lines run together.
-    Step format(const RuleLine& line) {
+    Step format(const ProgramLine& line) {
         if (line.field(1).contains(u'E')) {
             TextSlice& endLine = m_registers[kGoodsRegisters];
             endLine = TextSlice();
@@ -105,7 +105,7 @@ private:
         return next();
     }
 
-    Step replaceInHead(const RuleLine& line) {
+    Step replaceInHead(const ProgramLine& line) {
         const std::optional<qint64> head = ruleInteger(line.field(5));
         if (!line.has(6) || !head)
             return next();
@@ -122,7 +122,7 @@ private:
 
     // Finds the earliest article part that the start and end patterns enclose
     // and the check list accepts; the earliest of several "LOCATION" lines wins.
-    Step locate(const RuleLine& line) {
+    Step locate(const ProgramLine& line) {
         const CharPattern startPattern(line.field(1));
         const CharPattern endPattern(line.field(2));
         const QStringView text = m_work.view();
@@ -189,7 +189,7 @@ private:
         return next();
     }
 
-    Step emitArticle(const RuleLine& line) {
+    Step emitArticle(const ProgramLine& line) {
         bool complete = true;
         for (const QString& name : line.field(1).split(u'/')) {
             const int index = registerIndex(name);
@@ -226,7 +226,7 @@ private:
         return next();
     }
 
-    Step goodsJump(const RuleLine& line, qint64 number) {
+    Step goodsJump(const ProgramLine& line, qint64 number) {
         const std::optional<qint64> target = ruleInteger(line.field(1));
         const std::optional<qint64> limit = ruleInteger(line.field(2));
         if (!target || !limit)
@@ -238,7 +238,7 @@ private:
     }
 
     // "=" sets, anything else appends; characters after the operator's first go in front.
-    Step copyRegister(const RuleLine& line) {
+    Step copyRegister(const ProgramLine& line) {
         const QString& op = line.field(2);
         const QString& sourceName = line.field(3);
         if (op.isEmpty())

@@ -12,7 +12,7 @@ bool isDigit(QChar c) {
 }
 } // namespace
 
-const QString& RuleLine::field(qsizetype index) const {
+const QString& ProgramLine::field(qsizetype index) const {
     static const QString empty;
     return index < m_fields.size() ? m_fields.at(index) : empty;
 }
@@ -21,7 +21,7 @@ RuleProgram::RuleProgram(const QString& text, const QString& lineMark, const QSt
     const QStringList lines = text.split(lineMark);
     m_lines.reserve(lines.size());
     for (const QString& line : lines)
-        m_lines.append(RuleLine(line.split(fieldMark)));
+        m_lines.append(ProgramLine(line.split(fieldMark)));
 }
 
 QStringView trimSpaces(QStringView text) {

@@ -9,9 +9,9 @@
 namespace mldd {
 
 /** The fields of one rule line; a field the line does not have reads as empty. */
-class RuleLine {
+class ProgramLine {
 public:
-    explicit RuleLine(QStringList fields) : m_fields(std::move(fields)) {}
+    explicit ProgramLine(QStringList fields) : m_fields(std::move(fields)) {}
 
     qsizetype fieldCount() const { return m_fields.size(); }
     bool has(qsizetype count) const { return m_fields.size() >= count; }
@@ -28,10 +28,10 @@ public:
     RuleProgram(const QString& text, const QString& lineMark, const QString& fieldMark);
 
     qsizetype lineCount() const { return m_lines.size(); }
-    const RuleLine& line(qsizetype number) const { return m_lines.at(number); }
+    const ProgramLine& line(qsizetype number) const { return m_lines.at(number); }
 
 private:
-    QList<RuleLine> m_lines;
+    QList<ProgramLine> m_lines;
 };
 
 /**

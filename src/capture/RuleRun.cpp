@@ -39,7 +39,7 @@ void RuleRun::run(const RuleProgram& program) {
             repeats = 0;
         }
         m_budget.spend(WorkBudget::kLineCost);
-        const RuleLine& rule = program.line(line);
+        const ProgramLine& rule = program.line(line);
         const std::optional<Step> own = runOwnCommand(rule, line);
         const Step step = own ? *own : runSharedCommand(rule);
         if (step.kind == Step::End)
@@ -66,7 +66,7 @@ std::optional<TextSlice> RuleRun::valueNamed(QStringView name) const {
     return m_registers.at(index);
 }
 
-void RuleRun::store(const RuleLine& line, const TextSlice& result) {
+void RuleRun::store(const ProgramLine& line, const TextSlice& result) {
     if (line.has(3))
         storeTo(line.field(1), line.field(2), result);
 }
@@ -97,7 +97,7 @@ TextSlice RuleRun::assign(const TextSlice& old, QStringView op, const TextSlice&
     return concat({old.view(), separator, value.view()});
 }
 
-RuleRun::Step RuleRun::conditional(const RuleLine& line, QStringView compared, bool isLoop) {
+RuleRun::Step RuleRun::conditional(const ProgramLine& line, QStringView compared, bool isLoop) {
     const std::optional<qint64> target = ruleInteger(line.field(1));
     if (!target)
         return next();
@@ -164,7 +164,7 @@ TextSlice RuleRun::replaceAll(const TextSlice& text, QStringView from, QStringVi
     return TextSlice(std::move(replaced));
 }
 
-RuleRun::Step RuleRun::runSharedCommand(const RuleLine& line) {
+RuleRun::Step RuleRun::runSharedCommand(const ProgramLine& line) {
     const QString& command = line.command();
     if (command == u"JUMP") {
         const std::optional<qint64> target =
@@ -181,7 +181,7 @@ RuleRun::Step RuleRun::runSharedCommand(const RuleLine& line) {
     return next();
 }
 
-RuleRun::Step RuleRun::clearRegisters(const RuleLine& line) {
+RuleRun::Step RuleRun::clearRegisters(const ProgramLine& line) {
     const std::optional<qint64> first = ruleInteger(line.field(1));
     const std::optional<qint64> last = ruleInteger(line.field(2));
     if (!line.has(3) || !first || !last || *first > *last)
@@ -194,7 +194,7 @@ RuleRun::Step RuleRun::clearRegisters(const RuleLine& line) {
 }
 
 // The result of a text command; none when the line lacks a field the command reads.
-std::optional<TextSlice> RuleRun::textCommand(const RuleLine& line) {
+std::optional<TextSlice> RuleRun::textCommand(const ProgramLine& line) {
     const QString& command = line.command();
     const QString& marker = line.field(3);
     const QString& endMarker = line.field(4);
@@ -266,7 +266,7 @@ std::optional<TextSlice> RuleRun::textCommand(const RuleLine& line) {
     return TextSlice();
 }
 
-std::optional<TextSlice> RuleRun::countCommand(const RuleLine& line) {
+std::optional<TextSlice> RuleRun::countCommand(const ProgramLine& line) {
     const std::optional<qint64> count = ruleInteger(line.field(3));
     if (!line.has(4) || !count)
         return std::nullopt;
@@ -284,7 +284,7 @@ std::optional<TextSlice> RuleRun::countCommand(const RuleLine& line) {
     return work.left(work.size() - n);
 }
 
-std::optional<TextSlice> RuleRun::setValue(const RuleLine& line) const {
+std::optional<TextSlice> RuleRun::setValue(const ProgramLine& line) const {
     if (!line.has(4))
         return std::nullopt;
     const QString& value = line.field(3);

@@ -45,7 +45,7 @@ protected:
     RuleRun(const QString& start, int numbered, bool endRegister, WorkBudget& budget);
 
     /** Runs a command of the language's own; none when `line` holds no such command. */
-    virtual std::optional<Step> runOwnCommand(const RuleLine& line, qint64 number) = 0;
+    virtual std::optional<Step> runOwnCommand(const ProgramLine& line, qint64 number) = 0;
 
     /** The index of the register `name` names; -1 when there is none. */
     int registerIndex(QStringView name) const;
@@ -53,13 +53,13 @@ protected:
     std::optional<TextSlice> valueNamed(QStringView name) const;
 
     /** The store step: fields 1 and 2 say where and how; skipped with fewer than three fields. */
-    void store(const RuleLine& line, const TextSlice& result);
+    void store(const ProgramLine& line, const TextSlice& result);
     /** Writes `value` into "S", "O", "Q" (both) or a register under `op`; false when no such
      * target. */
     bool storeTo(QStringView target, QStringView op, const TextSlice& value);
 
     /** "IF", "LOOP" and "IFQ": tests `compared` and jumps to field 1 as the command says. */
-    Step conditional(const RuleLine& line, QStringView compared, bool isLoop);
+    Step conditional(const ProgramLine& line, QStringView compared, bool isLoop);
 
     /** Searches paid from the budget; the same results as TextSlice's. */
     qsizetype find(const TextSlice& text, QStringView needle, qsizetype from = 0);
@@ -75,13 +75,13 @@ protected:
     WorkBudget& m_budget;
 
 private:
-    Step runSharedCommand(const RuleLine& line);
-    std::optional<TextSlice> textCommand(const RuleLine& line);
-    std::optional<TextSlice> countCommand(const RuleLine& line);
-    std::optional<TextSlice> setValue(const RuleLine& line) const;
+    Step runSharedCommand(const ProgramLine& line);
+    std::optional<TextSlice> textCommand(const ProgramLine& line);
+    std::optional<TextSlice> countCommand(const ProgramLine& line);
+    std::optional<TextSlice> setValue(const ProgramLine& line) const;
     TextSlice withoutRepeatedPlace(const TextSlice& text, qint64 length);
     TextSlice assign(const TextSlice& old, QStringView op, const TextSlice& value);
-    Step clearRegisters(const RuleLine& line);
+    Step clearRegisters(const ProgramLine& line);
 
     int m_numbered;
     bool m_endRegister;
