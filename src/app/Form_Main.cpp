@@ -3,9 +3,11 @@
 #include "ExpressPlanDialog.h"
 #include "NoticeBox.h"
 #include "OrderRowWidget.h"
+#include "WaybillPreview.h"
 
 #include "core/MainState.h"
 #include "core/ProgramVersion.h"
+#include "waybill/WaybillPages.h"
 #include "workbench/ConfirmationText.h"
 #include "workbench/OrderDeletion.h"
 #include "workbench/OrderEditing.h"
@@ -30,7 +32,10 @@
 
 namespace mldd {
 
-Form_Main::Form_Main(MainState& state, QWidget* parent) : QMainWindow(parent), m_state(state) {
+Form_Main::Form_Main(MainState& state, QWidget* parent)
+    : QMainWindow(parent), m_state(state),
+      m_waybills(std::make_unique<WaybillPages>(state.folder, state.log, state.settings,
+                                                state.profiles, QDate::currentDate())) {
     setWindowTitle(QStringLiteral("墨岚打单 V ") + kProgramVersion);
 
     auto* toolbar = addToolBar(QStringLiteral("菜单"));
@@ -58,6 +63,8 @@ Form_Main::Form_Main(MainState& state, QWidget* parent) : QMainWindow(parent), m
     resize(1024, 760);
     showPage();
 }
+
+Form_Main::~Form_Main() = default;
 
 QAction* Form_Main::addMenuEntry(QToolBar* toolbar, MenuEntry entry, const QString& text,
                                  void (Form_Main::*handler)()) {
@@ -166,8 +173,14 @@ void Form_Main::showPage() {
     for (int i = 0; i < m_rows.size(); ++i) {
         OrderRowWidget* row = m_rows.at(i);
         row->setVisible(i < orders.size());
-        if (i < orders.size())
-            row->showOrder(orders.at(i), m_state.selection.contains(orders.at(i).id));
+        if (i >= orders.size())
+            continue;
+        row->showOrder(orders.at(i), m_state.selection.contains(orders.at(i).id));
+        std::variant<PageModel, Notice> waybill = m_waybills->page(orders.at(i));
+        if (auto* page = std::get_if<PageModel>(&waybill))
+            row->preview()->showPage(std::move(*page));
+        else
+            row->preview()->showPage(std::nullopt, std::get<Notice>(waybill).text);
     }
     m_informationLine->setText(m_state.informationLine());
 }

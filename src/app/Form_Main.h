@@ -15,6 +15,7 @@ namespace mldd {
 
 struct MainState;
 class OrderRowWidget;
+class WaybillPages;
 
 /** The main window: the toolbar, the filters and search, ten order rows and paging. */
 class Form_Main : public QMainWindow {
@@ -38,6 +39,7 @@ public:
     };
 
     explicit Form_Main(MainState& state, QWidget* parent = nullptr);
+    ~Form_Main() override;
 
     /** Fills the rows and the information line from the current page. */
     void showPage();
@@ -85,6 +87,7 @@ private:
     bool showResult(const std::optional<Notice>& notice);
 
     MainState& m_state;
+    std::unique_ptr<WaybillPages> m_waybills;
     QMap<MenuEntry, QAction*> m_actions;
     QComboBox* m_senderList = nullptr;
     QComboBox* m_courierList = nullptr;

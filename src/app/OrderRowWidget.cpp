@@ -1,5 +1,7 @@
 #include "OrderRowWidget.h"
 
+#include "WaybillPreview.h"
+
 #include <QCheckBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -58,7 +60,7 @@ OrderRowWidget::OrderRowWidget(QWidget* parent)
       m_listMark(new QPushButton(QStringLiteral("发货单"), this)),
       m_split(new QPushButton(QStringLiteral("拆分"), this)),
       m_confirm(new QPushButton(QStringLiteral("核对"), this)),
-      m_delete(new QPushButton(QStringLiteral("删除"), this)) {
+      m_delete(new QPushButton(QStringLiteral("删除"), this)), m_preview(new WaybillPreview(this)) {
     setFrameShape(QFrame::StyledPanel);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     m_split->setToolTip(QStringLiteral("点击拆分订单"));
@@ -72,43 +74,46 @@ OrderRowWidget::OrderRowWidget(QWidget* parent)
 
     auto* top = new QHBoxLayout;
     top->addWidget(m_select);
-    top->addWidget(addField(&Order::orderSign, QStringLiteral("订单编号"), 150));
-    top->addWidget(addField(&Order::myId, QStringLiteral("我的ID"), 110));
-    top->addWidget(addField(&Order::buyId, QStringLiteral("买家ID"), 100));
-    top->addWidget(addField(&Order::buyName, QStringLiteral("收货人"), 70));
-    top->addWidget(addField(&Order::buyPhone1, QStringLiteral("电话1"), 100));
-    top->addWidget(addField(&Order::buyPhone2, QStringLiteral("电话2"), 100));
-    top->addWidget(addField(&Order::buyZipcode, QStringLiteral("邮编"), 60));
+    top->addWidget(addField(&Order::orderSign, QStringLiteral("订单编号"), 120));
+    top->addWidget(addField(&Order::myId, QStringLiteral("我的ID"), 80));
+    top->addWidget(addField(&Order::buyId, QStringLiteral("买家ID"), 70));
+    top->addWidget(addField(&Order::buyName, QStringLiteral("收货人"), 56));
+    top->addWidget(addField(&Order::buyPhone1, QStringLiteral("电话1"), 84));
+    top->addWidget(addField(&Order::buyPhone2, QStringLiteral("电话2"), 70));
+    top->addWidget(addField(&Order::buyZipcode, QStringLiteral("邮编"), 50));
     top->addStretch();
     top->addWidget(m_waybillMark);
     top->addWidget(m_listMark);
 
     auto* middle = new QHBoxLayout;
-    middle->addWidget(addField(&Order::buyAddressSheng, QStringLiteral("省"), 60));
-    middle->addWidget(addField(&Order::buyAddressShi, QStringLiteral("市"), 70));
-    middle->addWidget(addField(&Order::buyAddressXian, QStringLiteral("县"), 70));
-    middle->addWidget(addField(&Order::buyAddress, QStringLiteral("地址"), 260), 1);
-    middle->addWidget(addField(&Order::buyEnd, QStringLiteral("目的地"), 60));
-    middle->addWidget(addField(&Order::delivery, QStringLiteral("快递单据"), 90));
-    middle->addWidget(addField(&Order::wuliuCode, QStringLiteral("运单号"), 110));
+    middle->addWidget(addField(&Order::buyAddressSheng, QStringLiteral("省"), 50));
+    middle->addWidget(addField(&Order::buyAddressShi, QStringLiteral("市"), 56));
+    middle->addWidget(addField(&Order::buyAddressXian, QStringLiteral("县"), 56));
+    middle->addWidget(addField(&Order::buyAddress, QStringLiteral("地址"), 160), 1);
+    middle->addWidget(addField(&Order::buyEnd, QStringLiteral("目的地"), 50));
+    middle->addWidget(addField(&Order::delivery, QStringLiteral("快递单据"), 60));
+    middle->addWidget(addField(&Order::wuliuCode, QStringLiteral("运单号"), 90));
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(m_goods, 2);
     auto* notes = new QVBoxLayout;
-    notes->addWidget(addField(&Order::buyLy, QStringLiteral("买家留言"), 160));
-    notes->addWidget(addField(&Order::sellerMem, QStringLiteral("卖家备注"), 160));
+    notes->addWidget(addField(&Order::buyLy, QStringLiteral("买家留言"), 110));
+    notes->addWidget(addField(&Order::sellerMem, QStringLiteral("卖家备注"), 110));
     bottom->addLayout(notes, 1);
-    bottom->addWidget(addField(&Order::buyNjpm, QStringLiteral("内件品名"), 90));
+    bottom->addWidget(addField(&Order::buyNjpm, QStringLiteral("内件品名"), 60));
     bottom->addWidget(m_confirm);
     bottom->addWidget(m_delete);
     bottom->addWidget(m_split);
 
-    auto* layout = new QVBoxLayout(this);
+    auto* card = new QVBoxLayout;
+    card->setSpacing(2);
+    card->addLayout(top);
+    card->addLayout(middle);
+    card->addLayout(bottom);
+    auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 2, 4, 2);
-    layout->setSpacing(2);
-    layout->addLayout(top);
-    layout->addLayout(middle);
-    layout->addLayout(bottom);
+    layout->addLayout(card, 1);
+    layout->addWidget(m_preview);
 
     connect(m_select, &QCheckBox::clicked, this,
             [this](bool ticked) { emit selectionToggled(m_order.id, ticked); });

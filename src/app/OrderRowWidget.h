@@ -12,6 +12,8 @@ class QPushButton;
 
 namespace mldd {
 
+class WaybillPreview;
+
 /** One order card of the list: the receiver, address, goods and courier, with its marks. */
 class OrderRowWidget : public QFrame {
     Q_OBJECT
@@ -28,6 +30,7 @@ public:
     QPushButton* splitButton() const { return m_split; }
     QPushButton* confirmButton() const { return m_confirm; }
     QPushButton* deleteButton() const { return m_delete; }
+    WaybillPreview* preview() const { return m_preview; }
 
 signals:
     void selectionToggled(qint64 id, bool ticked);
@@ -51,6 +54,7 @@ private:
     QPushButton* m_split;
     QPushButton* m_confirm;
     QPushButton* m_delete;
+    WaybillPreview* m_preview;
 };
 
 } // namespace mldd
