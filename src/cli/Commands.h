@@ -32,6 +32,9 @@ int runGoods(const CliContext& context, QStringList args);
 /** profile save|delete|list: the sender profiles (my_data). */
 int runProfile(const CliContext& context, QStringList args);
 
+/** decode-files refresh --url URL | repair | check: keeping the decode files current. */
+int runDecodeFiles(const CliContext& context, QStringList args);
+
 /** plan TEMPLATE [PROVINCE=TEMPLATE ...]: the express plan, then the missing couriers filled. */
 int runPlan(const CliContext& context, QStringList args);
 

@@ -28,6 +28,7 @@ const QString kUsage = QStringLiteral(
     "  profile list [--json]                      列出发件人\n"
     "  capture --url URL --page FILE [--bind SELLER=PROFILE]  提取网页中的订单并保存\n"
     "  plan [--province-only] TEMPLATE [PROVINCE=TEMPLATE ...]  设置快递方案\n"
+    "  decode-files refresh --url URL | repair | check  更新、修复解码文件\n"
     "  print shiplist --ids 1,2,… --pdf OUT       打印发货单\n"
     "  capital AMOUNT                              金额的人民币大写\n");
 
@@ -64,6 +65,7 @@ int main(int argc, char* argv[]) {
         {QStringLiteral("profile"), runProfile},
         {QStringLiteral("capture"), runCapture},
         {QStringLiteral("plan"), runPlan},
+        {QStringLiteral("decode-files"), runDecodeFiles},
         {QStringLiteral("capital"), runCapital},
     };
     const QString name = args.takeFirst();

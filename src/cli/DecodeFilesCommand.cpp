@@ -1,0 +1,63 @@
+#include "Commands.h"
+
+#include "capture/DecodeFiles.h"
+#include "capture/DecodeMaintenance.h"
+#include "capture/PageKey.h"
+#include "core/MainState.h"
+#include "core/Startup.h"
+
+#include <QTime>
+
+namespace mldd::cli {
+
+namespace {
+const QString kUsage = QStringLiteral(
+    "用法: mldd-cli [--data DIR] decode-files refresh --url URL   取该页面解码文件的新版本\n"
+    "       mldd-cli [--data DIR] decode-files repair             删除全部解码文件，下次提取时重新下载\n"
+    "       mldd-cli [--data DIR] decode-files check              按服务器的解码文件清单清理过期的解码文件");
+} // namespace
+
+int runDecodeFiles(const CliContext& context, QStringList args) {
+    bool missingValue = false;
+    const QString action = args.isEmpty() ? QString() : args.takeFirst();
+    const std::optional<QString> url = takeOption(args, QStringLiteral("url"), &missingValue);
+    const bool refresh = action == QStringLiteral("refresh");
+    if (missingValue || !args.isEmpty() || refresh != url.has_value() ||
+        !QStringList{"refresh", "repair", "check"}.contains(action))
+        return fail(Usage, kUsage);
+    MainState state(context.dataFolder);
+    const StartupResult started = startUp(state, QString());
+    if (!started.ok)
+        return fail(Failed, started.failure->text);
+    const ServiceClient service;
+
+    if (refresh) {
+        const std::optional<QString> key = pageKeyOf(*url);
+        if (!key)
+            return fail(Usage, QStringLiteral("网页地址太短：%1").arg(*url));
+        const DecodeMaintenance::Refresh result =
+            DecodeMaintenance::refreshDecodeFile(state, *key, service);
+        if (!result.updated)
+            return fail(Failed, result.notice ? result.notice->text : QString());
+        writeOut(QStringLiteral("解码文件已更新：%1\n").arg(*key));
+        return Success;
+    }
+    if (action == QStringLiteral("repair")) {
+        const bool online = DecodeMaintenance::serviceOnline(state.serviceBase, service);
+        const Notice told = DecodeMaintenance::repairExtraction(state, online);
+        if (!online)
+            return fail(Failed, told.text);
+        writeOut(told.text + u'\n');
+        return Success;
+    }
+    const ServiceReply list = service.get(QUrl(DecodeMaintenance::idListAddress(
+        state.serviceBase, QTime(0, 0).secsTo(QTime::currentTime()))));
+    if (!list.ok)
+        return fail(Failed, QStringLiteral("没有取到解码文件清单：") + list.error);
+    const bool removed = DecodeFiles(state.folder, state.log).applyIdList(list.body);
+    writeOut(removed ? QStringLiteral("解码文件有更新，旧的解码文件已删除。\n")
+                     : QStringLiteral("解码文件都是最新的。\n"));
+    return Success;
+}
+
+} // namespace mldd::cli
