@@ -1,10 +1,12 @@
 # Copies a folder of the repository beside the programs, file by file, so that
-# files the programs create there (the database, the error log) are kept.
+# files the programs create there (the database, the error log) are kept. An
+# optional fourth argument is added to every copied file's name.
 function(mldd_copy_folder target source destination)
+  set(suffix "${ARGV3}")
   file(GLOB_RECURSE files RELATIVE ${source} CONFIGURE_DEPENDS ${source}/*)
   set(outputs)
   foreach(file IN LISTS files)
-    set(out ${destination}/${file})
+    set(out ${destination}/${file}${suffix})
     add_custom_command(OUTPUT ${out}
       COMMAND ${CMAKE_COMMAND} -E copy_if_different ${source}/${file} ${out}
       DEPENDS ${source}/${file}
@@ -18,3 +20,7 @@ mldd_copy_folder(shipped_data ${CMAKE_SOURCE_DIR}/data ${CMAKE_RUNTIME_OUTPUT_DI
 # The web service's content sits beside mldd-service, where it looks by default.
 mldd_copy_folder(service_content ${CMAKE_SOURCE_DIR}/service/content
                  ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/service/content)
+# The shipped courier templates are also the service's template board
+# (NAME.mlg.txt, NAME.mlm.txt): the board offers what the program ships.
+mldd_copy_folder(template_board ${CMAKE_SOURCE_DIR}/data/Delivery
+                 ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/service/content/board .txt)
