@@ -1,7 +1,6 @@
 #include "shiplist/ShippingLists.h"
 #include "waybill/PagedOutput.h"
 
-#include <QGuiApplication>
 #include <QPdfWriter>
 #include <QTemporaryDir>
 
@@ -70,12 +69,3 @@ void BM_ThousandShippingListsIntoOnePdf(benchmark::State& state) {
 BENCHMARK(BM_ThousandShippingListsIntoOnePdf)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
-
-int main(int argc, char* argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

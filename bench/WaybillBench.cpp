@@ -1,7 +1,6 @@
 #include "waybill/PagedOutput.h"
 #include "waybill/WaybillPages.h"
 
-#include <QGuiApplication>
 #include <QPdfWriter>
 #include <QTemporaryDir>
 
@@ -72,12 +71,3 @@ void BM_ThousandWaybillsIntoOnePdf(benchmark::State& state) {
 BENCHMARK(BM_ThousandWaybillsIntoOnePdf)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
-
-int main(int argc, char* argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

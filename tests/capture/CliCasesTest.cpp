@@ -5,22 +5,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "CliRun.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-
-struct CliRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray error;
-};
-
-CliRun runCli(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(MLDD_CLI), arguments);
-    process.waitForFinished(30000);
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
-}
 
 QByteArray contents(const QString& path) {
     QFile file(path);
@@ -46,26 +35,26 @@ TEST(CliCases, OutputIsExactlyTheExpectedText) {
                          folder.filePath(QStringLiteral("program.txt")), QStringLiteral("--text"),
                          folder.filePath(QStringLiteral("text.txt"))};
         }
-        const CliRun run = runCli(arguments);
-        EXPECT_EQ(run.exitCode, 0) << name.toStdString() << ": " << run.error.toStdString();
-        EXPECT_EQ(run.out, contents(folder.filePath(QStringLiteral("expected.txt"))))
+        const mldd::test::CliRun run = mldd::test::runCli(arguments);
+        EXPECT_EQ(run.exitCode, 0) << name.toStdString() << ": " << run.errBytes.toStdString();
+        EXPECT_EQ(run.outBytes, contents(folder.filePath(QStringLiteral("expected.txt"))))
             << name.toStdString();
     }
 }
 
 TEST(CliCases, BadArgumentsAndUnreadableFilesAreTold) {
     const QString page = QStringLiteral(MLDD_TEST_DATA "/cases/goods-articles/text.txt");
-    const CliRun usage = runCli({QStringLiteral("decode"), QStringLiteral("--rules")});
+    const mldd::test::CliRun usage = mldd::test::runCli({QStringLiteral("decode"), QStringLiteral("--rules")});
     EXPECT_EQ(usage.exitCode, 2);
-    EXPECT_TRUE(usage.out.isEmpty());
-    EXPECT_TRUE(usage.error.contains("decode --rules FILE"));
+    EXPECT_TRUE(usage.outBytes.isEmpty());
+    EXPECT_TRUE(usage.errBytes.contains("decode --rules FILE"));
 
-    const CliRun missing =
-        runCli({QStringLiteral("decode"), QStringLiteral("--rules"),
+    const mldd::test::CliRun missing =
+        mldd::test::runCli({QStringLiteral("decode"), QStringLiteral("--rules"),
                 QStringLiteral("/nonexistent/rules.dat"), QStringLiteral("--page"), page});
     EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_TRUE(missing.out.isEmpty());
-    EXPECT_TRUE(QString::fromUtf8(missing.error).startsWith(QStringLiteral("无法读取文件：")));
+    EXPECT_TRUE(missing.outBytes.isEmpty());
+    EXPECT_TRUE(QString::fromUtf8(missing.errBytes).startsWith(QStringLiteral("无法读取文件：")));
 }
 
 TEST(CliCases, RunawayRulesStillAnswerAndSaySo) {
@@ -75,12 +64,12 @@ TEST(CliCases, RunawayRulesStillAnswerAndSaySo) {
     ASSERT_TRUE(rules.open(QIODevice::WriteOnly));
     rules.write("SETALL{|}SET^S^+^S{|}LOOP^1^<>^x");
     rules.close();
-    const CliRun run = runCli({QStringLiteral("decode"), QStringLiteral("--rules"),
+    const mldd::test::CliRun run = mldd::test::runCli({QStringLiteral("decode"), QStringLiteral("--rules"),
                                rules.fileName(), QStringLiteral("--page"),
                                QStringLiteral(MLDD_TEST_DATA "/cases/goods-articles/text.txt")});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_TRUE(run.out.startsWith("{|D|}"));
-    EXPECT_TRUE(QString::fromUtf8(run.error).contains(QStringLiteral("超出限度")));
+    EXPECT_TRUE(run.outBytes.startsWith("{|D|}"));
+    EXPECT_TRUE(QString::fromUtf8(run.errBytes).contains(QStringLiteral("超出限度")));
 }
 
 } // namespace

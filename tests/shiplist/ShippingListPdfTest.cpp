@@ -11,28 +11,12 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
+#include "CliRun.h"
+
 #include <gtest/gtest.h>
 
 using namespace mldd;
 using namespace mldd::test;
-
-namespace {
-
-struct Result {
-    int status;
-    QString out;
-    QString err;
-};
-
-Result cli(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(MLDD_CLI), arguments);
-    process.waitForFinished(60000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
-
-} // namespace
 
 TEST(ShippingListPdf, TextsReadBackWhereModelledAndBarcodesScan) {
     ShippingLists lists({}, kA5, QDate(2026, 12, 5));
@@ -77,9 +61,9 @@ TEST(ShippingListCli, PrintsListsIntoAPdfAndMarksThem) {
         ASSERT_TRUE(OrderStore(*database).insert(orders, rule));
     }
     const QString pdf = data + QStringLiteral("/lists.pdf");
-    const Result printed =
-        cli({"--data", data, "print", "shiplist", "--ids", "1,2,9", "--pdf", pdf});
-    EXPECT_EQ(printed.status, 1); // order 9 does not exist: told, the others printed
+    const test::CliRun printed =
+        test::runCli({"--data", data, "print", "shiplist", "--ids", "1,2,9", "--pdf", pdf});
+    EXPECT_EQ(printed.exitCode, 1); // order 9 does not exist: told, the others printed
     EXPECT_TRUE(printed.err.contains(QStringLiteral("没有这个订单：9")))
         << printed.err.toStdString();
     // The default A4 paper: one page for the short list, more for sixty rows.
@@ -96,12 +80,12 @@ TEST(ShippingListCli, PrintsListsIntoAPdfAndMarksThem) {
         EXPECT_EQ(marks.value(1).toInt(), 1);
         EXPECT_EQ(marks.value(2).toInt(), 0);
     }
-    EXPECT_EQ(cli({"--data", data, "print", "shiplist", "--ids", "1", "--printer", "x"}).status, 2);
+    EXPECT_EQ(test::runCli({"--data", data, "print", "shiplist", "--ids", "1", "--printer", "x"}).exitCode, 2);
 }
 
 TEST(ShippingListCli, CapitalAmount) {
-    EXPECT_EQ(cli({"capital", "1005"}).out, QStringLiteral("壹仟零伍元整\n"));
-    EXPECT_EQ(cli({"capital", "123.45"}).out, QStringLiteral("壹佰贰拾叁元肆角伍分\n"));
-    EXPECT_EQ(cli({"capital", "十元"}).status, 1);
-    EXPECT_EQ(cli({"capital"}).status, 2);
+    EXPECT_EQ(test::runCli({"capital", "1005"}).out, QStringLiteral("壹仟零伍元整\n"));
+    EXPECT_EQ(test::runCli({"capital", "123.45"}).out, QStringLiteral("壹佰贰拾叁元肆角伍分\n"));
+    EXPECT_EQ(test::runCli({"capital", "十元"}).exitCode, 1);
+    EXPECT_EQ(test::runCli({"capital"}).exitCode, 2);
 }

@@ -6,39 +6,23 @@
 #include <QProcess>
 #include <QSqlQuery>
 
+#include "CliRun.h"
+
 #include <gtest/gtest.h>
 
 using namespace mldd;
 
-namespace {
-
-struct Result {
-    int status;
-    QString out;
-    QString err;
-};
-
-Result cli(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(MLDD_CLI), arguments);
-    process.waitForFinished(60000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
-
-} // namespace
-
 TEST(WaybillCli, CodecAndCode128) {
     const QString layout = QStringLiteral("Y{F}N{F}C|寄件人+B|MY_DATA:my_fjr");
-    const Result encoded = cli({"codec", "encode", layout});
-    ASSERT_EQ(encoded.status, 0);
-    EXPECT_EQ(cli({"codec", "decode", encoded.out.trimmed()}).out, layout + u'\n');
-    EXPECT_EQ(cli({"codec", "decode", "not codec"}).status, 1);
-    EXPECT_EQ(cli({"codec", "shuffle", "x"}).status, 2);
+    const test::CliRun encoded = test::runCli({"codec", "encode", layout});
+    ASSERT_EQ(encoded.exitCode, 0);
+    EXPECT_EQ(test::runCli({"codec", "decode", encoded.out.trimmed()}).out, layout + u'\n');
+    EXPECT_EQ(test::runCli({"codec", "decode", "not codec"}).exitCode, 1);
+    EXPECT_EQ(test::runCli({"codec", "shuffle", "x"}).exitCode, 2);
 
-    EXPECT_EQ(cli({"code128", "A123"}).out, QStringLiteral("104 33 99 12 100 19 42 106\n"));
-    const Result chinese = cli({"code128", "中通123"});
-    EXPECT_EQ(chinese.status, 1);
+    EXPECT_EQ(test::runCli({"code128", "A123"}).out, QStringLiteral("104 33 99 12 100 19 42 106\n"));
+    const test::CliRun chinese = test::runCli({"code128", "中通123"});
+    EXPECT_EQ(chinese.exitCode, 1);
     EXPECT_TRUE(chinese.out.isEmpty());
 }
 
@@ -66,9 +50,9 @@ TEST(WaybillCli, PrintsWaybillsIntoAPdfAndMarksThem) {
     }
     const QString pdf = data + QStringLiteral("/out.pdf");
     // The third order names a template outside the folder: told, left unprinted.
-    const Result printed =
-        cli({"--data", data, "print", "waybill", "--ids", "1,2,3", "--pdf", pdf});
-    EXPECT_EQ(printed.status, 1);
+    const test::CliRun printed =
+        test::runCli({"--data", data, "print", "waybill", "--ids", "1,2,3", "--pdf", pdf});
+    EXPECT_EQ(printed.exitCode, 1);
     EXPECT_TRUE(printed.err.contains(QStringLiteral("快递单据模版-../圆通 文件丢失")))
         << printed.err.toStdString();
     QProcess info;
@@ -85,7 +69,7 @@ TEST(WaybillCli, PrintsWaybillsIntoAPdfAndMarksThem) {
         EXPECT_EQ(marks.value(1).toInt(), expected);
     }
     EXPECT_EQ(
-        cli({"--data", data, "print", "waybill", "--ids", "1", "--pdf", pdf, "--printer", "x"})
-            .status,
+        test::runCli({"--data", data, "print", "waybill", "--ids", "1", "--pdf", pdf, "--printer", "x"})
+            .exitCode,
         2);
 }

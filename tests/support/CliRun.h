@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+namespace mldd::test {
+
+/** What one run of mldd-cli gave: its exit status and its output, as bytes and as text. */
+struct CliRun {
+    int exitCode = -1;
+    QByteArray outBytes;
+    QByteArray errBytes;
+    QString out;
+    QString err;
+};
+
+inline CliRun runCli(const QStringList& args) {
+    QProcess process;
+    process.start(QStringLiteral(MLDD_CLI), args);
+    process.waitForFinished(60000);
+    CliRun run{process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError(),
+               {}, {}};
+    run.out = QString::fromUtf8(run.outBytes);
+    run.err = QString::fromUtf8(run.errBytes);
+    return run;
+}
+
+} // namespace mldd::test
