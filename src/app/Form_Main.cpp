@@ -5,6 +5,8 @@
 #include "OrderRowWidget.h"
 #include "WaybillPreview.h"
 
+#include "capture/PageCapture.h"
+#include "capture/SellerBindings.h"
 #include "core/MainState.h"
 #include "core/ProgramVersion.h"
 #include "waybill/WaybillPages.h"
@@ -27,6 +29,7 @@
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
@@ -203,12 +206,56 @@ void Form_Main::handleCommand(const CommandAction& action) {
         m_status->setText(QStringLiteral("打印文件：") + action.text);
         break;
     case CommandAction::Kind::Capture:
-        m_status->setText(QStringLiteral("待提取的网页：") + action.text);
+        // The capture runs once the window is up, with the page text the browser copied.
+        QTimer::singleShot(10, this, [this, address = action.text] {
+            capture(address, QGuiApplication::clipboard()->text());
+        });
         break;
     case CommandAction::Kind::None:
         break;
     }
     showPage();
+}
+
+void Form_Main::capture(const QString& address, const QString& pageText) {
+    m_status->setText(QStringLiteral("正在提取：") + address);
+    PageCaptureResult result = capturePage(m_state, address, pageText, ServiceClient());
+    if (result.outcome == PageCaptureResult::Outcome::NeedsBinding) {
+        if (bindSeller(result))
+            capture(address, pageText);
+        else
+            m_status->setText(QStringLiteral("没有提取：发件人没有设置。"));
+        return;
+    }
+    if (result.question && !showNotice(this, *result.question))
+        result.progress.clear();
+    for (const Notice& notice : result.notices)
+        showNotice(this, notice);
+    if (!result.helpPage.isEmpty())
+        QDesktopServices::openUrl(QUrl(result.helpPage));
+    m_status->setText(result.outcome == PageCaptureResult::Outcome::Stored
+                          ? result.count.statusLine()
+                          : result.progress);
+    m_senderList->setCurrentText(m_state.senderChoice);
+    m_stateList->setCurrentText(m_state.printStateChoice);
+    showPage();
+}
+
+bool Form_Main::bindSeller(const PageCaptureResult& result) {
+    QStringList senders;
+    for (const SenderProfile& profile : m_state.profiles)
+        senders.append(profile.myIdh);
+    showNotice(this, result.count.bindingRequest());
+    if (senders.isEmpty())
+        return false;
+    bool chosen = false;
+    const QString sender = QInputDialog::getItem(
+        this, QStringLiteral("墨岚打单"),
+        result.count.unboundSeller + QStringLiteral(" 用哪个发件人发货？"), senders, 0, false, &chosen);
+    if (!chosen)
+        return false;
+    SellerBindings bindings = SellerBindings::load(m_state.folder, m_state.log);
+    return bindings.bind(result.count.unboundSeller, sender, m_state.folder, m_state.log);
 }
 
 void Form_Main::applyFilter() {

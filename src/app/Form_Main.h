@@ -16,6 +16,7 @@ namespace mldd {
 struct MainState;
 class OrderRowWidget;
 class WaybillPages;
+struct PageCaptureResult;
 
 /** The main window: the toolbar, the filters and search, ten order rows and paging. */
 class Form_Main : public QMainWindow {
@@ -82,6 +83,11 @@ private:
     void confirm(qint64 id);
     void deleteOne(qint64 id);
     void saveEdited(const Order& order);
+
+    /** Captures an order page and shows what came of it. */
+    void capture(const QString& address, const QString& pageText);
+    /** Asks which sender profile an unknown seller id ships with; true when one was bound. */
+    bool bindSeller(const PageCaptureResult& result);
 
     /** Shows the library's message, if any, and the page; true when there was none. */
     bool showResult(const std::optional<Notice>& notice);

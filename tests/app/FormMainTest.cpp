@@ -6,6 +6,13 @@
 #include "core/Startup.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+#include <QClipboard>
+#include <QDir>
+#include <QGuiApplication>
+#include <QSqlQuery>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -164,4 +171,42 @@ TEST_F(FormMainTest, HiddenMenuEntriesFollowTheMenuSetting) {
     Form_Main window(m_state);
     EXPECT_FALSE(window.menuAction(Form_Main::Merge)->isVisible());
     EXPECT_TRUE(window.menuAction(Form_Main::SelectAll)->isVisible());
+}
+
+TEST_F(FormMainTest, ACommandTextCapturesThePageOnTheClipboard) {
+    const QString address = QStringLiteral("https://trade.taobao.com/trade/detail.htm");
+    const QString code = m_state.folder.file(QStringLiteral("code"));
+    QDir().mkpath(code);
+    QFile::copy(QStringLiteral(MLDD_SOURCE_DIR "/service/content/code/https))trade-taobao-com)trade)detail-htm.dat"),
+                code + QStringLiteral("/https))trade-taobao-com)trade)detail-htm.dat"));
+    QSqlQuery(m_state.database->connection())
+        .exec(QStringLiteral("insert into my_data (my_idh) values ('淘宝:墨岚小店')"));
+    QSqlDatabase db = m_state.database->connection();
+    m_state.profiles = SenderProfile::loadAll(db, m_state.log);
+    QFile page(QStringLiteral(MLDD_SOURCE_DIR "/samples/taobao-detail.txt"));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    QGuiApplication::clipboard()->setText(QString::fromUtf8(page.readAll()));
+
+    // Without templates or a plan the capture says so; the box is answered here.
+    QStringList told;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&told] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            told.append(box->text());
+            box->accept();
+        }
+    });
+    answer.start(20);
+
+    Form_Main window(m_state);
+    CommandAction action;
+    action.kind = CommandAction::Kind::Capture;
+    action.text = address;
+    window.handleCommand(action);
+    QTRY_COMPARE_WITH_TIMEOUT(m_state.cursor.recordCount(), 1, 5000);
+    EXPECT_EQ(window.statusLine()->text(),
+              QStringLiteral("提示:本次提取订单1个，重复订单0个，有效订单1个。  "));
+    EXPECT_EQ(window.informationLine()->text(),
+              QStringLiteral("筛选:ID为[淘宝:墨岚小店]的快递单未打印的订单  总计1条 共1页 第1页"));
+    EXPECT_EQ(told, QStringList{QStringLiteral("您需要下载快递模版！")});
 }
