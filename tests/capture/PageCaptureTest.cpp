@@ -1,6 +1,7 @@
 #include "CaptureFixture.h"
 
 #include "capture/CapturedNumbers.h"
+#include "capture/DecodeDownload.h"
 #include "capture/PageCapture.h"
 #include "capture/PageKey.h"
 #include "capture/SellerBindings.h"
@@ -160,4 +161,26 @@ TEST_F(PageCaptureTest, ListsStagedByAnUnfinishedCaptureAgreeWithTheOrders) {
     CapturedNumbers::recover(m_state.folder, OrderStore(*m_state.database));
     EXPECT_TRUE(CapturedNumbers(m_state.folder, m_state.log).contains(seller, QStringLiteral("淘宝:3218877301")));
     EXPECT_TRUE(QDir(m_state.folder.dataPath()).entryList({QStringLiteral("*.new")}).isEmpty());
+}
+
+TEST(DecodeDownload, RepliesAreToldByTheirFirstFourCharacters) {
+    const DecodeDownload found = DecodeDownload::fromReply(QStringLiteral("[YE]3.2|SET^1^=^x\r\nSETALL^"));
+    EXPECT_EQ(found.kind, DecodeDownload::Kind::Found);
+    EXPECT_EQ(found.version, QStringLiteral("3.2"));
+    EXPECT_EQ(found.decodeText, QStringLiteral("SET^1^=^x\r\nSETALL^"));
+    EXPECT_EQ(DecodeDownload::fromReply(QStringLiteral("[NN]")).kind, DecodeDownload::Kind::None);
+    // Garbage, an error page, or a found reply without its decode text: as if there were none.
+    for (const char* garbage : {"", "<html>500</html>", "[YE]3.2 without a bar", "[ye]1|x"})
+        EXPECT_EQ(DecodeDownload::fromReply(QString::fromUtf8(garbage)).kind,
+                  DecodeDownload::Kind::Failed)
+            << garbage;
+}
+
+TEST_F(PageCaptureTest, ADecodeFileThatFindsNothingStoresNothing) {
+    installDecodeFile(*pageKeyOf(kDetailAddress), "MIDHN^O^=^没有的标记{|}");
+    const PageCaptureResult result = capture(detailPage());
+    EXPECT_EQ(result.outcome, PageCaptureResult::Outcome::Stored);
+    EXPECT_EQ(result.count.statusLine(), QStringLiteral("提示:本次提取订单0个，重复订单0个，有效订单0个。  "));
+    EXPECT_TRUE(result.notices.isEmpty());
+    EXPECT_TRUE(storedOrders().isEmpty());
 }
