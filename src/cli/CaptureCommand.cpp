@@ -1,11 +1,10 @@
 #include "Commands.h"
+#include "ProgramStart.h"
 #include "FileArgument.h"
 
-#include "address/PlaceTable.h"
 #include "capture/PageCapture.h"
 #include "capture/SellerBindings.h"
 #include "core/MainState.h"
-#include "core/Startup.h"
 #include "core/TextCodec.h"
 
 namespace mldd::cli {
@@ -47,11 +46,8 @@ int runCapture(const CliContext& context, QStringList args) {
         return fail(Failed, message);
 
     MainState state(context.dataFolder);
-    StartupHooks hooks;
-    hooks.loadPlaceTable = loadPlaceTableInto;
-    const StartupResult started = startUp(state, QString(), hooks);
-    if (!started.ok)
-        return fail(Failed, started.failure->text);
+    if (!startProgram(state))
+        return Failed;
     if (binding) {
         if (const auto refused = bindSeller(state, *binding))
             return fail(refused == kUsage ? Usage : Failed, *refused);

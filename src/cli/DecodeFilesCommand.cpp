@@ -1,10 +1,10 @@
 #include "Commands.h"
+#include "ProgramStart.h"
 
 #include "capture/DecodeFiles.h"
 #include "capture/DecodeMaintenance.h"
 #include "capture/PageKey.h"
 #include "core/MainState.h"
-#include "core/Startup.h"
 
 #include <QTime>
 
@@ -26,9 +26,8 @@ int runDecodeFiles(const CliContext& context, QStringList args) {
         !QStringList{"refresh", "repair", "check"}.contains(action))
         return fail(Usage, kUsage);
     MainState state(context.dataFolder);
-    const StartupResult started = startUp(state, QString());
-    if (!started.ok)
-        return fail(Failed, started.failure->text);
+    if (!startProgram(state))
+        return Failed;
     const ServiceClient service;
 
     if (refresh) {

@@ -1,7 +1,7 @@
 #include "Commands.h"
+#include "ProgramStart.h"
 
 #include "core/MainState.h"
-#include "core/Startup.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -57,9 +57,8 @@ int runOrders(const CliContext& context, QStringList args) {
         return fail(Usage, QStringLiteral("页码必须是正整数：%1").arg(*pageText));
 
     MainState state(context.dataFolder);
-    const StartupResult started = startUp(state, QString());
-    if (!started.ok)
-        return fail(Failed, started.failure->text);
+    if (!startProgram(state))
+        return Failed;
 
     state.filter = OrderFilter::fromLists(OrderFilter::kAll, OrderFilter::kAll, stateName);
     state.requery();

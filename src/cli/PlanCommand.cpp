@@ -1,9 +1,9 @@
 #include "Commands.h"
+#include "ProgramStart.h"
 
 #include "address/ExpressPlan.h"
 #include "address/PlanPanel.h"
 #include "core/MainState.h"
-#include "core/Startup.h"
 
 namespace mldd::cli {
 
@@ -18,9 +18,8 @@ int runPlan(const CliContext& context, QStringList args) {
     if (args.isEmpty() || args.first().contains(u'='))
         return fail(Usage, kUsage);
     MainState state(context.dataFolder);
-    const StartupResult started = startUp(state, QString());
-    if (!started.ok)
-        return fail(Failed, started.failure->text);
+    if (!startProgram(state))
+        return Failed;
 
     PlanPanel panel(ExpressPlan::fromText(state.settings.selectKD));
     panel.setMessagesFirst(!provinceOnly);

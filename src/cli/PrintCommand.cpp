@@ -1,8 +1,8 @@
 #include "Commands.h"
+#include "ProgramStart.h"
 
 #include "core/MainState.h"
 #include "core/OrderStore.h"
-#include "core/Startup.h"
 #include "shiplist/ShippingLists.h"
 #include "waybill/PagedOutput.h"
 #include "waybill/WaybillPages.h"
@@ -107,11 +107,8 @@ int runPrint(const CliContext& context, QStringList args) {
         return fail(Usage, QStringLiteral("订单编号必须是逗号分隔的正整数：%1").arg(*idsText));
 
     MainState state(context.dataFolder);
-    StartupHooks hooks;
-    hooks.defaultShippingDesign = DefaultFaHuoSet;
-    const StartupResult started = startUp(state, QString(), hooks);
-    if (!started.ok)
-        return fail(Failed, started.failure->text);
+    if (!startProgram(state))
+        return Failed;
     if (shippingLists)
         return printShippingLists(state, *ids, *pdf);
 

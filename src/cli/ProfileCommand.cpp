@@ -1,7 +1,7 @@
 #include "Commands.h"
+#include "ProgramStart.h"
 
 #include "core/MainState.h"
-#include "core/Startup.h"
 #include "workbench/ProfileEditing.h"
 
 #include <QJsonArray>
@@ -92,9 +92,8 @@ int runProfile(const CliContext& context, QStringList args) {
                                .arg(*market, ProfileEditing::kMarketplaces.join(u'、')));
 
     MainState state(context.dataFolder);
-    const StartupResult started = startUp(state, QString());
-    if (!started.ok)
-        return fail(Failed, started.failure->text);
+    if (!startProgram(state))
+        return Failed;
 
     // The shipping-list design comes later; an empty one reads as the default.
     const ProfileEditing::DefaultDesign noDesign;
