@@ -39,19 +39,19 @@ QString batchPage(int orders) {
 
 QString batchPageRules() {
     return QStringLiteral("MIDHN^Q^=^订单号：{|}"
-                   "MIDQN^1^=^[VBCRLF]{|}"
-                   "MID^2^=^买家：^[VBCRLF]收货人{|}"
-                   "MID^3^=^收货人：^[VBCRLF]联系电话{|}"
-                   "MID^4^=^联系电话：^[VBCRLF]收货地址{|}"
-                   "MID^11^=^收货地址：^[VBCRLF]商品：{|}"
-                   "MID^12^=^商品：[VBCRLF]^[VBCRLF]买家留言{|}"
-                   "MID^13^=^买家留言：^[VBCRLF]商品详情{|}"
-                   "SET^0^=^其他:我的id{|}"
-                   "SETALL^GOODSFORMAT~E[|]GOODSJUMP~2~50[|]SETBNULL[|]IF~99~L>~2[|]"
-                   "SETLOCATION[|]LOCATION~1/K/N~0/K~1/N/*/N~1/=/2/=[|]SETB[|]"
-                   "SETLOCATION[|]LOCATION~1/K/N~0/K~*/N/1/D/*/N~0/0/3/=[|]"
-                   "SETB[|]SETBTOGOODS~1/2/3{|}"
-                   "LOOP^0^<!^订单号：");
+                          "MIDQN^1^=^[VBCRLF]{|}"
+                          "MID^2^=^买家：^[VBCRLF]收货人{|}"
+                          "MID^3^=^收货人：^[VBCRLF]联系电话{|}"
+                          "MID^4^=^联系电话：^[VBCRLF]收货地址{|}"
+                          "MID^11^=^收货地址：^[VBCRLF]商品：{|}"
+                          "MID^12^=^商品：[VBCRLF]^[VBCRLF]买家留言{|}"
+                          "MID^13^=^买家留言：^[VBCRLF]商品详情{|}"
+                          "SET^0^=^其他:我的id{|}"
+                          "SETALL^GOODSFORMAT~E[|]GOODSJUMP~2~50[|]SETBNULL[|]IF~99~L>~2[|]"
+                          "SETLOCATION[|]LOCATION~1/K/N~0/K~1/N/*/N~1/=/2/=[|]SETB[|]"
+                          "SETLOCATION[|]LOCATION~1/K/N~0/K~*/N/1/D/*/N~0/0/3/=[|]"
+                          "SETB[|]SETBTOGOODS~1/2/3{|}"
+                          "LOOP^0^<!^订单号：");
 }
 
 } // namespace mldd::bench

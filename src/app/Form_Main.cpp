@@ -137,9 +137,8 @@ QWidget* Form_Main::createRowArea() {
     layout->setSpacing(3);
     for (int i = 0; i < OrderCursor::kPageSize; ++i) {
         auto* row = new OrderRowWidget(rows);
-        connect(row, &OrderRowWidget::selectionToggled, this, [this](qint64 id, bool ticked) {
-            m_state.selection.toggle(id, ticked);
-        });
+        connect(row, &OrderRowWidget::selectionToggled, this,
+                [this](qint64 id, bool ticked) { m_state.selection.toggle(id, ticked); });
         connect(row, &OrderRowWidget::markClicked, this, &Form_Main::toggleMark);
         connect(row, &OrderRowWidget::splitClicked, this, &Form_Main::split);
         connect(row, &OrderRowWidget::confirmClicked, this, &Form_Main::confirm);
@@ -249,9 +248,10 @@ bool Form_Main::bindSeller(const PageCaptureResult& result) {
     if (senders.isEmpty())
         return false;
     bool chosen = false;
-    const QString sender = QInputDialog::getItem(
-        this, QStringLiteral("墨岚打单"),
-        result.count.unboundSeller + QStringLiteral(" 用哪个发件人发货？"), senders, 0, false, &chosen);
+    const QString sender =
+        QInputDialog::getItem(this, QStringLiteral("墨岚打单"),
+                              result.count.unboundSeller + QStringLiteral(" 用哪个发件人发货？"),
+                              senders, 0, false, &chosen);
     if (!chosen)
         return false;
     SellerBindings bindings = SellerBindings::load(m_state.folder, m_state.log);
@@ -304,9 +304,9 @@ void Form_Main::editExpressPlan() {
 
 void Form_Main::deleteOld() {
     bool ok = false;
-    const int days = QInputDialog::getInt(this, QStringLiteral("删除旧订单"),
-                                          QStringLiteral("删除多少天以前的订单："), 30, 0, 36500,
-                                          1, &ok);
+    const int days =
+        QInputDialog::getInt(this, QStringLiteral("删除旧订单"),
+                             QStringLiteral("删除多少天以前的订单："), 30, 0, 36500, 1, &ok);
     if (ok)
         showResult(OrderDeletion::deleteOlderThan(m_state, days));
 }

@@ -26,9 +26,8 @@ void WaybillPreview::paintEvent(QPaintEvent*) {
         return;
     }
     // The whole form fits the box: the resolution is chosen so that its width or height fills it.
-    const double dotsPerInch = std::min(width() / m_page->size.width(),
-                                        height() / m_page->size.height()) *
-                               kTwipsPerInch;
+    const double dotsPerInch =
+        std::min(width() / m_page->size.width(), height() / m_page->size.height()) * kTwipsPerInch;
     painter.setRenderHint(QPainter::Antialiasing);
     PagePainter(dotsPerInch).paint(painter, *m_page, true);
 }

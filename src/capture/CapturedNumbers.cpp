@@ -58,8 +58,8 @@ void CapturedNumbers::recover(const DataFolder& folder, const OrderStore& store)
 QString& CapturedNumbers::listOf(const QString& seller) {
     auto it = m_lists.find(seller);
     if (it == m_lists.end())
-        it = m_lists.insert(seller,
-                            readSettingsFile(path(seller), m_log, LocationCode::Capture).join(QString()));
+        it = m_lists.insert(
+            seller, readSettingsFile(path(seller), m_log, LocationCode::Capture).join(QString()));
     return *it;
 }
 

@@ -38,7 +38,6 @@ DecodeDownload DecodeDownload::fromReply(const QString& reply) {
     return download;
 }
 
-
 QUrl DecodeDownload::requestUrl(const QString& serviceBase, const QString& programVersion,
                                 const QString& pageKey) {
     return serviceUrl(serviceBase, QStringLiteral("/mldd/code/code_down.asp"), programVersion,

@@ -8,8 +8,8 @@ namespace mldd {
 /** The service's answer to a decode-file request, read from the first four characters. */
 struct DecodeDownload {
     enum class Kind {
-        Found,   // "[YE]" (a refresh: "[YN]"): version and decode text
-        None,    // "[NO]": no decode file for this kind of page yet (a refresh: "[NN]", no newer one)
+        Found, // "[YE]" (a refresh: "[YN]"): version and decode text
+        None,  // "[NO]": no decode file for this kind of page yet (a refresh: "[NN]", no newer one)
         Blocked, // "[BL]": this kind of page holds no buyer addresses
         Failed,  // anything else, or no reply: treated as a missing decode file
     };

@@ -46,8 +46,9 @@ Refresh refreshDecodeFile(MainState& state, const QString& pageKey, const Servic
     refresh.progress = QStringLiteral("提示：正在检查解码文件是否存在最新版本... ...");
     const DecodeFiles files(state.folder, state.log);
     const QString current = files.version(pageKey);
-    const ServiceReply reply = service.get(DecodeDownload::refreshUrl(
-        state.serviceBase, kProgramVersion, pageKey, current.isEmpty() ? QStringLiteral("0") : current));
+    const ServiceReply reply =
+        service.get(DecodeDownload::refreshUrl(state.serviceBase, kProgramVersion, pageKey,
+                                               current.isEmpty() ? QStringLiteral("0") : current));
     const DecodeDownload download = DecodeDownload::fromReply(reply.ok ? reply.body : QString());
     switch (download.kind) {
     case DecodeDownload::Kind::Found:
@@ -89,7 +90,8 @@ std::optional<Notice> checkPastedValue(const QString& pageText, const QString& v
                                        const QString& fieldLabel) {
     if (value.isEmpty() || pageText.contains(value))
         return std::nullopt;
-    return notice(QStringLiteral("请在左边复制连续的字符串[") + fieldLabel + QStringLiteral("]，粘贴到这里！"),
+    return notice(QStringLiteral("请在左边复制连续的字符串[") + fieldLabel +
+                      QStringLiteral("]，粘贴到这里！"),
                   kEditorTitle, Notice::Icon::Exclamation);
 }
 
@@ -104,9 +106,10 @@ BuiltFile buildDecodeFile(const QString& pageText, const PastedValues& values) {
     const QString page = QString(pageText).replace(kLineEnd, kLineMarker);
     QList<std::pair<qsizetype, int>> order; // first place on the page, field
     for (int field = 0; field < int(values.size()); ++field) {
-        const qsizetype at = values[field].isEmpty()
-                                 ? -1
-                                 : page.indexOf(QString(values[field]).replace(kLineEnd, kLineMarker));
+        const qsizetype at =
+            values[field].isEmpty()
+                ? -1
+                : page.indexOf(QString(values[field]).replace(kLineEnd, kLineMarker));
         if (at >= 0)
             order.append({at, field});
     }
@@ -124,9 +127,10 @@ BuiltFile buildDecodeFile(const QString& pageText, const PastedValues& values) {
                             QString::number(field) + QStringLiteral("^=^") + after;
         from = at;
     }
-    built.decodeText += values[0].isEmpty()
-                            ? QStringLiteral("{|}SET^0^=^其他:我的id^确定用户店铺类型{|}SETALL^赋值")
-                            : QStringLiteral("{|}SETALL^赋值");
+    built.decodeText +=
+        values[0].isEmpty()
+            ? QStringLiteral("{|}SET^0^=^其他:我的id^确定用户店铺类型{|}SETALL^赋值")
+            : QStringLiteral("{|}SETALL^赋值");
     return built;
 }
 

@@ -16,9 +16,9 @@ namespace {
 constexpr int kFieldCount = 15;
 
 const QStringList& knownShopTypes() {
-    static const QStringList types{QStringLiteral("淘宝"), QStringLiteral("阿里"),
-                                   QStringLiteral("拍拍"), QStringLiteral("有啊"),
-                                   QStringLiteral("意趣"), QStringLiteral("京东"),
+    static const QStringList types{QStringLiteral("淘宝"),  QStringLiteral("阿里"),
+                                   QStringLiteral("拍拍"),  QStringLiteral("有啊"),
+                                   QStringLiteral("意趣"),  QStringLiteral("京东"),
                                    QStringLiteral("1号店"), QStringLiteral("当当")};
     return types;
 }
@@ -84,15 +84,17 @@ QString CaptureCount::statusLine() const {
 std::optional<Notice> CaptureCount::alreadyCapturedNotice() const {
     if (newOrders > 0 || duplicates > 0 || alreadyCaptured == 0)
         return std::nullopt;
-    return Notice{QStringLiteral("提取过的订单有[%1]个不能重复提取，请在软件界面的上部[筛选]里面查找，"
-                                 "找到后，勾选，打印！")
-                      .arg(alreadyCaptured),
-                  QStringLiteral("墨岚打单"), Notice::Icon::Information, Notice::Buttons::Ok};
+    return Notice{
+        QStringLiteral("提取过的订单有[%1]个不能重复提取，请在软件界面的上部[筛选]里面查找，"
+                       "找到后，勾选，打印！")
+            .arg(alreadyCaptured),
+        QStringLiteral("墨岚打单"), Notice::Icon::Information, Notice::Buttons::Ok};
 }
 
 Notice CaptureCount::bindingRequest() const {
-    return Notice{unboundSeller + QStringLiteral(" 的信息没有设置。\r\n点击[确定]马上设置。\r\n"
-                                                 "将来如果需要修改，可以在[设置]菜单中的[发件人信息]中修改。"),
+    return Notice{unboundSeller +
+                      QStringLiteral(" 的信息没有设置。\r\n点击[确定]马上设置。\r\n"
+                                     "将来如果需要修改，可以在[设置]菜单中的[发件人信息]中修改。"),
                   QStringLiteral("墨岚打单"), Notice::Icon::Information, Notice::Buttons::Ok};
 }
 
@@ -162,8 +164,8 @@ CaptureCount StoreExtractedRecords(MainState& state, const QString& recordsText)
         state.senderChoice = fresh.first().second;
         state.courierChoice = OrderFilter::kAll;
         state.printStateChoice = QStringLiteral("快递单未打");
-        state.filter = OrderFilter::fromLists(state.senderChoice, state.courierChoice,
-                                              state.printStateChoice);
+        state.filter =
+            OrderFilter::fromLists(state.senderChoice, state.courierChoice, state.printStateChoice);
     }
     state.requery();
     return count;

@@ -18,7 +18,8 @@ using Outcome = PageCaptureResult::Outcome;
 
 const QString kLineEnd = QStringLiteral("\r\n");
 
-Notice notice(const QString& text, Notice::Icon icon, Notice::Buttons buttons = Notice::Buttons::Ok) {
+Notice notice(const QString& text, Notice::Icon icon,
+              Notice::Buttons buttons = Notice::Buttons::Ok) {
     return Notice{text, QStringLiteral("墨岚打单"), icon, buttons};
 }
 
@@ -37,11 +38,13 @@ void explainBlocked(PageCaptureResult& result, const QString& pageKey) {
 void explainNoDecodeFile(PageCaptureResult& result, const QString& pageText) {
     result.outcome = Outcome::NoDecodeFile;
     result.progress = QStringLiteral("提示：暂无本类解码文件，请上传网页信息，以便为您编制解码") +
-                      kLineEnd + QStringLiteral("       文件，编制约需2-24小时。下一次就可以自动提取了。");
+                      kLineEnd +
+                      QStringLiteral("       文件，编制约需2-24小时。下一次就可以自动提取了。");
     if (ContainsProvinceName(pageText) == QStringLiteral("N"))
-        result.question = notice(QStringLiteral("软件检测到刚才您提取的页面没有订单信息！") + kLineEnd +
-                                     QStringLiteral("如果您认为有订单信息，请点“是”，否则点“否”。"),
-                                 Notice::Icon::Exclamation, Notice::Buttons::YesNo);
+        result.question =
+            notice(QStringLiteral("软件检测到刚才您提取的页面没有订单信息！") + kLineEnd +
+                       QStringLiteral("如果您认为有订单信息，请点“是”，否则点“否”。"),
+                   Notice::Icon::Exclamation, Notice::Buttons::YesNo);
 }
 
 // The decode text of a page key: from disk, else from the service; none stops the capture.
@@ -69,11 +72,11 @@ std::optional<QString> decodeTextFor(MainState& state, const QString& pageKey,
         break;
     }
     result.outcome = Outcome::ServiceFailed;
-    result.notices.append(notice(
-        QStringLiteral("没有取到本类页面的解码文件，这次没有提取订单。") + kLineEnd +
-            (reply.ok ? QStringLiteral("服务器的回答无法识别。") : reply.error) + kLineEnd +
-            QStringLiteral("请检查网络连接后再提取一次。"),
-        Notice::Icon::Exclamation));
+    result.notices.append(
+        notice(QStringLiteral("没有取到本类页面的解码文件，这次没有提取订单。") + kLineEnd +
+                   (reply.ok ? QStringLiteral("服务器的回答无法识别。") : reply.error) + kLineEnd +
+                   QStringLiteral("请检查网络连接后再提取一次。"),
+               Notice::Icon::Exclamation));
     return std::nullopt;
 }
 
@@ -119,8 +122,9 @@ PageCaptureResult capturePage(MainState& state, const QString& address, const QS
     if (result.count.courierNotice)
         result.notices.append(*result.count.courierNotice);
     if (!result.count.errorNote.isEmpty())
-        result.notices.append(notice(QStringLiteral("有的内容太长，没有保存：") + result.count.errorNote,
-                                     Notice::Icon::Exclamation));
+        result.notices.append(
+            notice(QStringLiteral("有的内容太长，没有保存：") + result.count.errorNote,
+                   Notice::Icon::Exclamation));
     if (const auto already = result.count.alreadyCapturedNotice())
         result.notices.append(*already);
     return result;

@@ -1,6 +1,6 @@
 #include "Commands.h"
-#include "ProgramStart.h"
 #include "FileArgument.h"
+#include "ProgramStart.h"
 
 #include "capture/PageCapture.h"
 #include "capture/SellerBindings.h"

@@ -13,8 +13,10 @@ namespace mldd::cli {
 namespace {
 const QString kUsage = QStringLiteral(
     "用法: mldd-cli [--data DIR] decode-files refresh --url URL   取该页面解码文件的新版本\n"
-    "       mldd-cli [--data DIR] decode-files repair             删除全部解码文件，下次提取时重新下载\n"
-    "       mldd-cli [--data DIR] decode-files check              按服务器的解码文件清单清理过期的解码文件");
+    "       mldd-cli [--data DIR] decode-files repair             "
+    "删除全部解码文件，下次提取时重新下载\n"
+    "       mldd-cli [--data DIR] decode-files check              "
+    "按服务器的解码文件清单清理过期的解码文件");
 } // namespace
 
 int runDecodeFiles(const CliContext& context, QStringList args) {

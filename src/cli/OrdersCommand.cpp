@@ -41,8 +41,8 @@ QString toLine(const Order& order) {
 
 int runOrders(const CliContext& context, QStringList args) {
     bool missingValue = false;
-    const QString stateName =
-        takeOption(args, QStringLiteral("state"), &missingValue).value_or(QStringLiteral("快递单未打"));
+    const QString stateName = takeOption(args, QStringLiteral("state"), &missingValue)
+                                  .value_or(QStringLiteral("快递单未打"));
     const std::optional<QString> pageText = takeOption(args, QStringLiteral("page"), &missingValue);
     const bool json = takeFlag(args, QStringLiteral("json"));
     if (missingValue || !args.isEmpty())
@@ -63,7 +63,8 @@ int runOrders(const CliContext& context, QStringList args) {
     state.filter = OrderFilter::fromLists(OrderFilter::kAll, OrderFilter::kAll, stateName);
     state.requery();
     if (page > state.cursor.clampPage(page))
-        return fail(Failed, QStringLiteral("没有第%1页，共%2页。").arg(page).arg(state.cursor.pageCount()));
+        return fail(Failed,
+                    QStringLiteral("没有第%1页，共%2页。").arg(page).arg(state.cursor.pageCount()));
     state.currentPage = page;
 
     const QList<Order> orders = OrderStore(*state.database).byIds(state.cursor.pageIds(page));

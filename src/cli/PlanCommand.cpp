@@ -28,15 +28,17 @@ int runPlan(const CliContext& context, QStringList args) {
         panel.chooseTemplate(cell, everywhere);
     for (const QString& pair : args) {
         const QString province = pair.section(u'=', 0, 0);
-        const qsizetype cell = std::find(PlanPanel::provinces().begin(), PlanPanel::provinces().end(),
-                                         province) - PlanPanel::provinces().begin();
+        const qsizetype cell =
+            std::find(PlanPanel::provinces().begin(), PlanPanel::provinces().end(), province) -
+            PlanPanel::provinces().begin();
         if (!pair.contains(u'=') || cell >= PlanPanel::kCellCount)
             return fail(Usage, QStringLiteral("没有这个省份：%1\n").arg(province) + kUsage);
         panel.chooseTemplate(int(cell), pair.section(u'=', 1));
     }
     const PlanPanel::Saved saved = panel.save(state);
     if (!saved.saved)
-        return fail(Failed, saved.notice ? saved.notice->text : QStringLiteral("快递方案没有保存。"));
+        return fail(Failed,
+                    saved.notice ? saved.notice->text : QStringLiteral("快递方案没有保存。"));
     writeOut(QStringLiteral("快递方案已保存，补上快递单据的订单%1个。\n").arg(saved.fill.filled));
     return Success;
 }

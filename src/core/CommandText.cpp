@@ -39,9 +39,9 @@ CommandAction handleCommandText(MainState& state, const QString& text, CommandSo
     action.kind = CommandAction::Kind::Capture;
     const int shown = state.options.value(ProgramOptions::kCaptureHintShown);
     if (shown < kHintTimes) {
-        action.hint = Notice{QStringLiteral("软件内部提取比右键提取更好，更稳定。看看视频帮助。"),
-                             QStringLiteral("墨岚打单"), Notice::Icon::Exclamation,
-                             Notice::Buttons::Ok};
+        action.hint =
+            Notice{QStringLiteral("软件内部提取比右键提取更好，更稳定。看看视频帮助。"),
+                   QStringLiteral("墨岚打单"), Notice::Icon::Exclamation, Notice::Buttons::Ok};
         action.helpPage = state.serviceBase + QStringLiteral("/mldd/help/Videohelp_soft_tq.html");
         state.options.setValue(ProgramOptions::kCaptureHintShown, shown + 1);
         state.saveOptions();

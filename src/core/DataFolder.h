@@ -42,7 +42,8 @@ public:
      */
     static QString safeFileName(QString name);
 
-    /** Resolves `relative` below `base`, reusing existing entries whose names differ only in case. */
+    /** Resolves `relative` below `base`, reusing existing entries whose names differ only in case.
+     */
     static QString resolve(const QString& base, const QString& relative);
 
 private:

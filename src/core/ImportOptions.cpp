@@ -27,8 +27,8 @@ ImportOptions ImportOptions::fromLine(const QString& line) {
 
 QString ImportOptions::toLine() const {
     return QStringList{firstSeparator, secondSeparator, boolText(firstSeparatorChosen),
-                       boolText(!firstSeparatorChosen), mergeSameBuyer ? QStringLiteral("1")
-                                                                       : QStringLiteral("0")}
+                       boolText(!firstSeparatorChosen),
+                       mergeSameBuyer ? QStringLiteral("1") : QStringLiteral("0")}
         .join(kSeparator);
 }
 

@@ -10,10 +10,10 @@ namespace mldd {
 /** One row of order_data: an order to ship. */
 struct Order {
     qint64 id = 0;
-    int djType = 0;  // -1 absorbed by a merge, 0 ordinary, n > 0 merge target
-    int cfSign = 0;  // 1 when the order came out of splitting a merge
-    int kdSign = 0;  // waybill: 0 not printed, 1 printed, 2 shipped, 3 buyer notified
-    int fhSign = 0;  // shipping list: 0 not printed, 1 printed
+    int djType = 0; // -1 absorbed by a merge, 0 ordinary, n > 0 merge target
+    int cfSign = 0; // 1 when the order came out of splitting a merge
+    int kdSign = 0; // waybill: 0 not printed, 1 printed, 2 shipped, 3 buyer notified
+    int fhSign = 0; // shipping list: 0 not printed, 1 printed
     int kdPrint = 0;
     int fhPrint = 0;
     std::optional<double> numSign;

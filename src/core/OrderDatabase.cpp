@@ -69,8 +69,8 @@ std::unique_ptr<OrderDatabase> OrderDatabase::open(const QString& path, QString*
     }
     std::unique_ptr<OrderDatabase> database(
         new OrderDatabase(QStringLiteral("mldd-") + QUuid::createUuid().toString(), path));
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
-                                                database->m_connectionName);
+    QSqlDatabase db =
+        QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), database->m_connectionName);
     db.setDatabaseName(path);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     if (!db.open()) {
@@ -90,8 +90,8 @@ std::unique_ptr<OrderDatabase> OrderDatabase::open(const QString& path, QString*
 
     QString error;
     if (!execAll(db, statementsOf(QStringLiteral(":/mldd/core/schema.sql")), &error)) {
-        *message = QStringLiteral("订单数据库 %1 无法使用：%2")
-                       .arg(QDir::toNativeSeparators(path), error);
+        *message =
+            QStringLiteral("订单数据库 %1 无法使用：%2").arg(QDir::toNativeSeparators(path), error);
         return nullptr;
     }
     upgradeSchema(db);

@@ -14,8 +14,8 @@ namespace mldd {
 namespace {
 
 // Calendar days between the day an order was taken in and today.
-const QString kAgeInDays = QStringLiteral(
-    "(julianday(date('now', 'localtime')) - julianday(date(time_get)))");
+const QString kAgeInDays =
+    QStringLiteral("(julianday(date('now', 'localtime')) - julianday(date(time_get)))");
 
 // The written columns and their value placeholders, in the order bindOrder binds them.
 // An empty field is stored as '', never Null, so that comparisons with it behave.
@@ -202,7 +202,8 @@ std::vector<qint64> OrderStore::listed(const SqlCondition& filter) const {
 }
 
 std::vector<qint64> OrderStore::absorbed() const {
-    return ids(QStringLiteral("select id from order_data where dj_type = -1 order by NumSign desc"));
+    return ids(
+        QStringLiteral("select id from order_data where dj_type = -1 order by NumSign desc"));
 }
 
 std::vector<qint64> OrderStore::withoutCourier() const {
@@ -233,8 +234,9 @@ int OrderStore::deleteOlderThan(int days) {
 }
 
 std::vector<qint64> OrderStore::byOrderNumber(const QString& orderSign) const {
-    return ids(QStringLiteral("select id from order_data where order_sign = ? order by NumSign desc"),
-               {orderSign});
+    return ids(
+        QStringLiteral("select id from order_data where order_sign = ? order by NumSign desc"),
+        {orderSign});
 }
 
 std::vector<qint64> OrderStore::mergeCandidates(const QString& myId, const QString& address) const {

@@ -13,11 +13,11 @@ namespace mldd {
 struct PrintSettings {
     /** The print-item switch columns, in table order: 1 prints the item on waybills. */
     static constexpr std::array<const char*, 16> kItemColumns{
-        "ORDER_DATA_buy_id",    "ORDER_DATA_buy_name",   "ORDER_DATA_buy_phone1",
+        "ORDER_DATA_buy_id",     "ORDER_DATA_buy_name",    "ORDER_DATA_buy_phone1",
         "ORDER_DATA_buy_phone2", "ORDER_DATA_buy_zipcode", "ORDER_DATA_buy_address",
-        "ORDER_DATA_buy_njpm",  "ORDER_DATA_my_id",      "MY_DATA_my_Co",
-        "MY_DATA_my_fjr",       "MY_DATA_my_phone1",     "MY_DATA_my_phone2",
-        "MY_DATA_my_zipcode",   "MY_DATA_my_address",    "MY_DATA_my_jbr",
+        "ORDER_DATA_buy_njpm",   "ORDER_DATA_my_id",       "MY_DATA_my_Co",
+        "MY_DATA_my_fjr",        "MY_DATA_my_phone1",      "MY_DATA_my_phone2",
+        "MY_DATA_my_zipcode",    "MY_DATA_my_address",     "MY_DATA_my_jbr",
         "MY_DATA_my_start"};
 
     /** The courier list of the express plan, with an empty plan part. */

@@ -14,19 +14,19 @@ namespace mldd {
 struct SenderProfile {
     qint64 id = 0;
     QString myIdh;
-    QString company;   // my_Co
-    QString name;      // my_fjr
+    QString company; // my_Co
+    QString name;    // my_fjr
     QString phone1;
     QString phone2;
     QString zipcode;
     QString address;
-    QString province;  // my_address_sheng
-    QString city;      // my_address_shi
-    QString county;    // my_address_xian
-    QString handler;   // my_jbr
-    QString start;     // my_start
-    QString delivery;  // my_Delivery
-    QString faHuoSet;  // the shipping-list design
+    QString province; // my_address_sheng
+    QString city;     // my_address_shi
+    QString county;   // my_address_xian
+    QString handler;  // my_jbr
+    QString start;    // my_start
+    QString delivery; // my_Delivery
+    QString faHuoSet; // the shipping-list design
     QString keySession;
 
     /**

@@ -21,8 +21,8 @@ std::optional<Notice> screenTooNarrow(int screenWidthPixels) {
     constexpr int kLeastWidth = 1024;
     if (screenWidthPixels >= kLeastWidth)
         return std::nullopt;
-    return Notice{QStringLiteral("显示器分辩率宽度低于1024，软件不能运行！"), QStringLiteral("墨岚打单"),
-                  Notice::Icon::Exclamation, Notice::Buttons::Ok};
+    return Notice{QStringLiteral("显示器分辩率宽度低于1024，软件不能运行！"),
+                  QStringLiteral("墨岚打单"), Notice::Icon::Exclamation, Notice::Buttons::Ok};
 }
 
 StartupResult startUp(MainState& state, const QString& commandText, const StartupHooks& hooks) {

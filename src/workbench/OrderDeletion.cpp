@@ -23,7 +23,8 @@ std::optional<Notice> deleteOne(MainState& state, qint64 id) {
 Notice deleteOlderThan(MainState& state, int days) {
     const int deleted = OrderStore(*state.database).deleteOlderThan(days);
     state.requery();
-    return Notice{QStringLiteral("本次共删除订单") + QString::number(deleted) + QStringLiteral("条!"),
+    return Notice{QStringLiteral("本次共删除订单") + QString::number(deleted) +
+                      QStringLiteral("条!"),
                   QStringLiteral("墨岚打单"), Notice::Icon::Information, Notice::Buttons::Ok};
 }
 

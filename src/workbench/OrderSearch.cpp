@@ -23,7 +23,8 @@ const QList<Field>& fields() {
 
 std::optional<Notice> search(MainState& state, const QString& fieldCaption, const QString& key) {
     if (fieldCaption.isEmpty()) {
-        state.filter = OrderFilter::fromLists(OrderFilter::kAll, OrderFilter::kAll, OrderFilter::kAll);
+        state.filter =
+            OrderFilter::fromLists(OrderFilter::kAll, OrderFilter::kAll, OrderFilter::kAll);
         state.requery();
         return Notice{QStringLiteral("条件不能为空，请选择！"), QStringLiteral("墨岚打单"),
                       Notice::Icon::Exclamation, Notice::Buttons::Ok};
@@ -41,7 +42,8 @@ std::optional<Notice> search(MainState& state, const QString& fieldCaption, cons
         alternatives.append(column + QStringLiteral(" like ? escape '\\'"));
         filter.condition.values.append(SqlCondition::containsPattern(trimmed));
     }
-    filter.condition.sql = QStringLiteral(" and (") + alternatives.join(QStringLiteral(" or ")) + u')';
+    filter.condition.sql =
+        QStringLiteral(" and (") + alternatives.join(QStringLiteral(" or ")) + u')';
     filter.caption = u'[' + fieldCaption + QStringLiteral("]含[") + trimmed + u']';
     state.filter = filter;
     state.requery();

@@ -71,9 +71,10 @@ TEST(PastedAddressTest, FewPartsFillWhatTheyCan) {
                 QString(), QString(), QStringLiteral("只有名字"));
     // Name, telephone, a long address, postcode: the address sits in the second
     // telephone's place and is moved.
-    expectBoxes(pasted(QStringLiteral("孙七，13800138000，浙江省杭州市西湖区文三路一号院三栋，310000")),
-                QStringLiteral("孙七"), QStringLiteral("13800138000"), QString(),
-                QStringLiteral("310000"), QStringLiteral("浙江省杭州市西湖区文三路一号院三栋"));
+    expectBoxes(
+        pasted(QStringLiteral("孙七，13800138000，浙江省杭州市西湖区文三路一号院三栋，310000")),
+        QStringLiteral("孙七"), QStringLiteral("13800138000"), QString(), QStringLiteral("310000"),
+        QStringLiteral("浙江省杭州市西湖区文三路一号院三栋"));
 }
 
 TEST(PastedAddressTest, EditPanelKeepsWhatItDoesNotFind) {

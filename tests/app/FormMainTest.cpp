@@ -7,20 +7,20 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QMessageBox>
-#include <QTimer>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDir>
 #include <QGuiApplication>
-#include <QSqlQuery>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QSqlQuery>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -119,7 +119,8 @@ TEST_F(FormMainTest, MarkClicksFlipUnprintedOrdersAndLeaveShippedOnes) {
     shipped.kdSign = 2;
     OrderStore(*m_state.database).update({shipped});
     m_state.printStateChoice = OrderFilter::kAll;
-    m_state.filter = OrderFilter::fromLists(OrderFilter::kAll, OrderFilter::kAll, OrderFilter::kAll);
+    m_state.filter =
+        OrderFilter::fromLists(OrderFilter::kAll, OrderFilter::kAll, OrderFilter::kAll);
     m_state.requery();
     Form_Main window(m_state);
     window.show();
@@ -177,8 +178,10 @@ TEST_F(FormMainTest, ACommandTextCapturesThePageOnTheClipboard) {
     const QString address = QStringLiteral("https://trade.taobao.com/trade/detail.htm");
     const QString code = m_state.folder.file(QStringLiteral("code"));
     QDir().mkpath(code);
-    QFile::copy(QStringLiteral(MLDD_SOURCE_DIR "/service/content/code/https))trade-taobao-com)trade)detail-htm.dat"),
-                code + QStringLiteral("/https))trade-taobao-com)trade)detail-htm.dat"));
+    QFile::copy(
+        QStringLiteral(MLDD_SOURCE_DIR
+                       "/service/content/code/https))trade-taobao-com)trade)detail-htm.dat"),
+        code + QStringLiteral("/https))trade-taobao-com)trade)detail-htm.dat"));
     QSqlQuery(m_state.database->connection())
         .exec(QStringLiteral("insert into my_data (my_idh) values ('淘宝:墨岚小店')"));
     QSqlDatabase db = m_state.database->connection();

@@ -65,9 +65,10 @@ TEST_F(CaptureCrashTest, AKilledCaptureStoresAllOrNothing) {
         OrderStore store(*database);
         CapturedNumbers::recover(m_state.folder, store);
         const size_t stored = store.allById().size();
-        EXPECT_TRUE(stored == 0 || stored == size_t(kCopies * 40)) << "after " << delayMs << " ms: " << stored;
-        const QString list = QString::fromUtf8(
-            fileBytes(m_state.folder.file(QStringLiteral("淘宝;墨岚小店.dat"))));
+        EXPECT_TRUE(stored == 0 || stored == size_t(kCopies * 40))
+            << "after " << delayMs << " ms: " << stored;
+        const QString list =
+            QString::fromUtf8(fileBytes(m_state.folder.file(QStringLiteral("淘宝;墨岚小店.dat"))));
         EXPECT_EQ(size_t(list.count(u'|')), stored) << "after " << delayMs << " ms";
     }
     EXPECT_GT(cut, 0) << "no capture was cut; the page is too small to test this";

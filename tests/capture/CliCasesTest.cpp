@@ -44,14 +44,15 @@ TEST(CliCases, OutputIsExactlyTheExpectedText) {
 
 TEST(CliCases, BadArgumentsAndUnreadableFilesAreTold) {
     const QString page = QStringLiteral(MLDD_TEST_DATA "/cases/goods-articles/text.txt");
-    const mldd::test::CliRun usage = mldd::test::runCli({QStringLiteral("decode"), QStringLiteral("--rules")});
+    const mldd::test::CliRun usage =
+        mldd::test::runCli({QStringLiteral("decode"), QStringLiteral("--rules")});
     EXPECT_EQ(usage.exitCode, 2);
     EXPECT_TRUE(usage.outBytes.isEmpty());
     EXPECT_TRUE(usage.errBytes.contains("decode --rules FILE"));
 
-    const mldd::test::CliRun missing =
-        mldd::test::runCli({QStringLiteral("decode"), QStringLiteral("--rules"),
-                QStringLiteral("/nonexistent/rules.dat"), QStringLiteral("--page"), page});
+    const mldd::test::CliRun missing = mldd::test::runCli(
+        {QStringLiteral("decode"), QStringLiteral("--rules"),
+         QStringLiteral("/nonexistent/rules.dat"), QStringLiteral("--page"), page});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_TRUE(missing.outBytes.isEmpty());
     EXPECT_TRUE(QString::fromUtf8(missing.errBytes).startsWith(QStringLiteral("无法读取文件：")));
@@ -64,9 +65,10 @@ TEST(CliCases, RunawayRulesStillAnswerAndSaySo) {
     ASSERT_TRUE(rules.open(QIODevice::WriteOnly));
     rules.write("SETALL{|}SET^S^+^S{|}LOOP^1^<>^x");
     rules.close();
-    const mldd::test::CliRun run = mldd::test::runCli({QStringLiteral("decode"), QStringLiteral("--rules"),
-                               rules.fileName(), QStringLiteral("--page"),
-                               QStringLiteral(MLDD_TEST_DATA "/cases/goods-articles/text.txt")});
+    const mldd::test::CliRun run =
+        mldd::test::runCli({QStringLiteral("decode"), QStringLiteral("--rules"), rules.fileName(),
+                            QStringLiteral("--page"),
+                            QStringLiteral(MLDD_TEST_DATA "/cases/goods-articles/text.txt")});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.outBytes.startsWith("{|D|}"));
     EXPECT_TRUE(QString::fromUtf8(run.errBytes).contains(QStringLiteral("超出限度")));

@@ -23,8 +23,8 @@ protected:
 
     DecodeFiles files() const { return DecodeFiles(m_state.folder, m_state.log); }
 
-    test::ServiceProcess m_service{{QStringLiteral("--content"),
-                                    QStringLiteral(MLDD_SOURCE_DIR "/service/content")}};
+    test::ServiceProcess m_service{
+        {QStringLiteral("--content"), QStringLiteral(MLDD_SOURCE_DIR "/service/content")}};
 };
 
 } // namespace
@@ -42,7 +42,8 @@ TEST_F(DecodeMaintenanceTest, RefreshFetchesANewerFileOnceAndRepairStartsOver) {
     ASSERT_TRUE(second.notice);
     EXPECT_EQ(second.notice->text, QStringLiteral("解码文件已经是最新版本!"));
 
-    EXPECT_EQ(repairExtraction(m_state, false).text, QStringLiteral("网络不好用，暂时不能修复单据提取功能！"));
+    EXPECT_EQ(repairExtraction(m_state, false).text,
+              QStringLiteral("网络不好用，暂时不能修复单据提取功能！"));
     EXPECT_TRUE(files().read(key));
     EXPECT_TRUE(serviceOnline(m_state.serviceBase, service));
     EXPECT_EQ(repairExtraction(m_state, true).text, QStringLiteral("单据提取功能已经修复！"));

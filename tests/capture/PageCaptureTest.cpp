@@ -36,7 +36,8 @@ protected:
 TEST(PageKey, IsBuiltFromTheAddressAlone) {
     EXPECT_EQ(pageKeyOf(QStringLiteral("https://trade.taobao.com/trade/detail.htm")),
               QStringLiteral("https))trade-taobao-com)trade)detail-htm"));
-    EXPECT_EQ(pageKeyOf(QStringLiteral("http://a.cn/x.asp?id=5")), QStringLiteral("http))a-cn)x-asp!id"));
+    EXPECT_EQ(pageKeyOf(QStringLiteral("http://a.cn/x.asp?id=5")),
+              QStringLiteral("http))a-cn)x-asp!id"));
     EXPECT_FALSE(pageKeyOf(QStringLiteral("FIRST")));
     // Nothing in an address can lead the decode file out of its folder.
     EXPECT_EQ(pageKeyOf(QStringLiteral("..\\..\\etc")), QStringLiteral("--_--_etc"));
@@ -60,17 +61,20 @@ TEST_F(PageCaptureTest, StoresTheOrderSplitAndWithItsCourier) {
     EXPECT_EQ(order.buyEnd, QStringLiteral("贵阳市"));
     EXPECT_EQ(order.delivery, QStringLiteral("圆通"));
     EXPECT_EQ(order.numSign, 3218877301.0);
-    EXPECT_EQ(m_state.filter.caption, QStringLiteral("筛选:ID为[淘宝:墨岚小店]的快递单未打印的订单"));
+    EXPECT_EQ(m_state.filter.caption,
+              QStringLiteral("筛选:ID为[淘宝:墨岚小店]的快递单未打印的订单"));
     EXPECT_EQ(m_state.cursor.recordCount(), 1);
 }
 
 TEST_F(PageCaptureTest, APageCapturedTwiceIsStoredOnce) {
     capture(detailPage());
-    const PageCaptureResult again = capture(detailPage(), kDetailAddress + QStringLiteral("?id=77"));
+    const PageCaptureResult again =
+        capture(detailPage(), kDetailAddress + QStringLiteral("?id=77"));
     EXPECT_EQ(again.outcome, PageCaptureResult::Outcome::Stored);
     EXPECT_EQ(again.count.alreadyCaptured, 1);
     ASSERT_FALSE(again.notices.isEmpty());
-    EXPECT_TRUE(again.notices.last().text.startsWith(QStringLiteral("提取过的订单有[1]个不能重复提取")));
+    EXPECT_TRUE(
+        again.notices.last().text.startsWith(QStringLiteral("提取过的订单有[1]个不能重复提取")));
     EXPECT_EQ(storedOrders().size(), 1);
 
     // Deleted from the list, the number is still remembered for this seller.
@@ -83,20 +87,23 @@ TEST_F(PageCaptureTest, APageCapturedTwiceIsStoredOnce) {
 TEST_F(PageCaptureTest, AnUnknownSellerMustBeBoundFirst) {
     const QString page = detailPage().replace(QStringLiteral("卖家：墨岚小店"), QString());
     const QString key = *pageKeyOf(kDetailAddress);
-    installDecodeFile(key, QString::fromUtf8(servedDecodeFile(key))
-                               .replace(QStringLiteral("淘宝:墨岚小店"), QStringLiteral("拍拍:小号"))
-                               .toUtf8());
+    installDecodeFile(key,
+                      QString::fromUtf8(servedDecodeFile(key))
+                          .replace(QStringLiteral("淘宝:墨岚小店"), QStringLiteral("拍拍:小号"))
+                          .toUtf8());
 
     const PageCaptureResult refused = capture(page);
     EXPECT_EQ(refused.outcome, PageCaptureResult::Outcome::NeedsBinding);
-    EXPECT_TRUE(refused.notices.first().text.startsWith(QStringLiteral("拍拍:小号 的信息没有设置。")));
+    EXPECT_TRUE(
+        refused.notices.first().text.startsWith(QStringLiteral("拍拍:小号 的信息没有设置。")));
     EXPECT_TRUE(storedOrders().isEmpty());
 
     SellerBindings bindings = SellerBindings::load(m_state.folder, m_state.log);
     ASSERT_TRUE(bindings.bind(QStringLiteral("拍拍:小号"), QStringLiteral("淘宝:墨岚小店"),
                               m_state.folder, m_state.log));
-    EXPECT_EQ(SellerBindings::load(m_state.folder, m_state.log).resolve(QStringLiteral("拍拍:小号")),
-              QStringLiteral("淘宝:墨岚小店"));
+    EXPECT_EQ(
+        SellerBindings::load(m_state.folder, m_state.log).resolve(QStringLiteral("拍拍:小号")),
+        QStringLiteral("淘宝:墨岚小店"));
     EXPECT_EQ(capture(page).outcome, PageCaptureResult::Outcome::Stored);
     EXPECT_EQ(storedOrders().first().myId, QStringLiteral("淘宝:墨岚小店"));
 }
@@ -117,7 +124,8 @@ TEST_F(PageCaptureTest, ANewPageKindWithTheServiceDownStopsQuickly) {
         capture(detailPage(), QStringLiteral("https://other.example.com/order.html"));
     EXPECT_LT(clock.elapsed(), 10000);
     EXPECT_EQ(result.outcome, PageCaptureResult::Outcome::ServiceFailed);
-    EXPECT_TRUE(result.notices.first().text.startsWith(QStringLiteral("没有取到本类页面的解码文件")));
+    EXPECT_TRUE(
+        result.notices.first().text.startsWith(QStringLiteral("没有取到本类页面的解码文件")));
     EXPECT_TRUE(storedOrders().isEmpty());
 }
 
@@ -140,9 +148,11 @@ TEST(CapturedNumbers, MatchWholeNumbersPerSeller) {
     EXPECT_FALSE(numbers.contains(QStringLiteral("淘宝:b"), QStringLiteral("淘宝:112")));
     EXPECT_FALSE(numbers.contains(QStringLiteral("淘宝:a"), QString()));
     ASSERT_TRUE(numbers.stage());
-    EXPECT_FALSE(CapturedNumbers(folder, log).contains(QStringLiteral("淘宝:a"), QStringLiteral("淘宝:112")));
+    EXPECT_FALSE(CapturedNumbers(folder, log)
+                     .contains(QStringLiteral("淘宝:a"), QStringLiteral("淘宝:112")));
     numbers.commit();
-    EXPECT_TRUE(CapturedNumbers(folder, log).contains(QStringLiteral("淘宝:a"), QStringLiteral("淘宝:112")));
+    EXPECT_TRUE(CapturedNumbers(folder, log)
+                    .contains(QStringLiteral("淘宝:a"), QStringLiteral("淘宝:112")));
     EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("淘宝;a.dat"))));
 }
 
@@ -152,19 +162,23 @@ TEST_F(PageCaptureTest, ListsStagedByAnUnfinishedCaptureAgreeWithTheOrders) {
     lost.add(seller, QStringLiteral("淘宝:1"));
     ASSERT_TRUE(lost.stage()); // the orders never got stored
     CapturedNumbers::recover(m_state.folder, OrderStore(*m_state.database));
-    EXPECT_FALSE(CapturedNumbers(m_state.folder, m_state.log).contains(seller, QStringLiteral("淘宝:1")));
+    EXPECT_FALSE(
+        CapturedNumbers(m_state.folder, m_state.log).contains(seller, QStringLiteral("淘宝:1")));
 
     capture(detailPage());
     CapturedNumbers kept(m_state.folder, m_state.log);
-    kept.add(seller, QStringLiteral("淘宝:3218877301")); // stored, but the list was not put in place
+    kept.add(seller,
+             QStringLiteral("淘宝:3218877301")); // stored, but the list was not put in place
     ASSERT_TRUE(kept.stage());
     CapturedNumbers::recover(m_state.folder, OrderStore(*m_state.database));
-    EXPECT_TRUE(CapturedNumbers(m_state.folder, m_state.log).contains(seller, QStringLiteral("淘宝:3218877301")));
+    EXPECT_TRUE(CapturedNumbers(m_state.folder, m_state.log)
+                    .contains(seller, QStringLiteral("淘宝:3218877301")));
     EXPECT_TRUE(QDir(m_state.folder.dataPath()).entryList({QStringLiteral("*.new")}).isEmpty());
 }
 
 TEST(DecodeDownload, RepliesAreToldByTheirFirstFourCharacters) {
-    const DecodeDownload found = DecodeDownload::fromReply(QStringLiteral("[YE]3.2|SET^1^=^x\r\nSETALL^"));
+    const DecodeDownload found =
+        DecodeDownload::fromReply(QStringLiteral("[YE]3.2|SET^1^=^x\r\nSETALL^"));
     EXPECT_EQ(found.kind, DecodeDownload::Kind::Found);
     EXPECT_EQ(found.version, QStringLiteral("3.2"));
     EXPECT_EQ(found.decodeText, QStringLiteral("SET^1^=^x\r\nSETALL^"));
@@ -180,7 +194,8 @@ TEST_F(PageCaptureTest, ADecodeFileThatFindsNothingStoresNothing) {
     installDecodeFile(*pageKeyOf(kDetailAddress), "MIDHN^O^=^没有的标记{|}");
     const PageCaptureResult result = capture(detailPage());
     EXPECT_EQ(result.outcome, PageCaptureResult::Outcome::Stored);
-    EXPECT_EQ(result.count.statusLine(), QStringLiteral("提示:本次提取订单0个，重复订单0个，有效订单0个。  "));
+    EXPECT_EQ(result.count.statusLine(),
+              QStringLiteral("提示:本次提取订单0个，重复订单0个，有效订单0个。  "));
     EXPECT_TRUE(result.notices.isEmpty());
     EXPECT_TRUE(storedOrders().isEmpty());
 }

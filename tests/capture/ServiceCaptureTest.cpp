@@ -29,8 +29,8 @@ protected:
                                                  QStringLiteral(".dat")));
     }
 
-    test::ServiceProcess m_service{{QStringLiteral("--content"),
-                                    QStringLiteral(MLDD_SOURCE_DIR "/service/content")}};
+    test::ServiceProcess m_service{
+        {QStringLiteral("--content"), QStringLiteral(MLDD_SOURCE_DIR "/service/content")}};
 };
 
 const QString kBatchAddress = QStringLiteral("https://trade.taobao.com/trade/batch_send.htm");
@@ -39,12 +39,13 @@ const QString kBatchAddress = QStringLiteral("https://trade.taobao.com/trade/bat
 
 TEST_F(ServiceCaptureTest, TheFirstCaptureDownloadsTheDecodeFileTheNextUsesIt) {
     EXPECT_FALSE(decodeFileOnDisk(kBatchAddress));
-    const PageCaptureResult first =
-        capture(kBatchAddress + QStringLiteral("?page=1"), samplePage(QStringLiteral("taobao-batch.txt")));
+    const PageCaptureResult first = capture(kBatchAddress + QStringLiteral("?page=1"),
+                                            samplePage(QStringLiteral("taobao-batch.txt")));
     ASSERT_EQ(first.outcome, Outcome::Stored);
     EXPECT_EQ(first.count.newOrders, 40);
     EXPECT_TRUE(decodeFileOnDisk(kBatchAddress));
-    EXPECT_EQ(first.count.statusLine(), QStringLiteral("提示:本次提取订单40个，重复订单0个，有效订单40个。  "));
+    EXPECT_EQ(first.count.statusLine(),
+              QStringLiteral("提示:本次提取订单40个，重复订单0个，有效订单40个。  "));
 
     // With the service gone the file on disk still serves the same kind of page.
     m_state.serviceBase = QStringLiteral("http://127.0.0.1:9");
@@ -86,8 +87,8 @@ TEST_F(ServiceCaptureTest, BlockedAndUnknownPageKinds) {
     EXPECT_EQ(blocked.notices[0].icon, Notice::Icon::Critical);
     EXPECT_TRUE(blocked.notices[1].text.contains(QStringLiteral("【批量发货页面】")));
 
-    const PageCaptureResult unknown =
-        capture(QStringLiteral("http://shop.example.com/orders.php"), QStringLiteral("没有地址的页面"));
+    const PageCaptureResult unknown = capture(QStringLiteral("http://shop.example.com/orders.php"),
+                                              QStringLiteral("没有地址的页面"));
     EXPECT_EQ(unknown.outcome, Outcome::NoDecodeFile);
     ASSERT_TRUE(unknown.question);
     EXPECT_EQ(unknown.question->buttons, Notice::Buttons::YesNo);

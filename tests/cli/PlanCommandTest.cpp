@@ -18,7 +18,8 @@ TEST(PlanCommand, SetsEveryProvinceThenTheNamedOnesAndFillsMissingCouriers) {
     const QString data = dir.filePath(QStringLiteral("data"));
     QDir().mkpath(data + QStringLiteral("/Delivery"));
     for (const char* name : {"圆通", "顺丰"})
-        QFile(data + QStringLiteral("/Delivery/%1.mlg").arg(QString::fromUtf8(name))).open(QIODevice::WriteOnly);
+        QFile(data + QStringLiteral("/Delivery/%1.mlg").arg(QString::fromUtf8(name)))
+            .open(QIODevice::WriteOnly);
     {
         QString message;
         auto database = OrderDatabase::open(data + QStringLiteral("/mlddsj.db"), &message);
@@ -29,7 +30,8 @@ TEST(PlanCommand, SetsEveryProvinceThenTheNamedOnesAndFillsMissingCouriers) {
     }
 
     EXPECT_EQ(test::runCli({"--data", data, "plan", "圆通", "火星=顺丰"}).exitCode, 2);
-    const test::CliRun run = test::runCli({"--data", data, "plan", "--province-only", "圆通", "广东=顺丰"});
+    const test::CliRun run =
+        test::runCli({"--data", data, "plan", "--province-only", "圆通", "广东=顺丰"});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.out, QStringLiteral("快递方案已保存，补上快递单据的订单1个。\n"));
 

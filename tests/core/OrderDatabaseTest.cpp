@@ -57,7 +57,8 @@ void makeOldDatabase(const QString& path) {
                               "ORDER_DATA_buy_id INTEGER, SYS_Day INTEGER)"));
     query.exec(QStringLiteral("insert into order_data (order_sign, buy_name) values "
                               "('淘宝:123', '张三')"));
-    query.exec(QStringLiteral("insert into PrintItem_data (ORDER_DATA_buy_id, SYS_Day) values (0, 2)"));
+    query.exec(
+        QStringLiteral("insert into PrintItem_data (ORDER_DATA_buy_id, SYS_Day) values (0, 2)"));
     db.close();
     db = QSqlDatabase();
     QSqlDatabase::removeDatabase(QStringLiteral("old"));
@@ -97,9 +98,11 @@ TEST(OrderDatabase, AnOldDatabaseGainsExactlyWhatItLacks) {
     EXPECT_EQ(orderColumns.size(), 25 + 5);
     EXPECT_EQ(columnsOf(db, QStringLiteral("my_data")),
               (QStringList{"id", "my_idh", "my_fjr", "KeySession", "FaHuoSet"}));
-    EXPECT_EQ(columnsOf(db, QStringLiteral("PrintItem_data")),
-              (QStringList{"id", "ORDER_DATA_buy_id", "SYS_Day", "SelectKD", "SoftSet", "Menu_set"}));
-    EXPECT_TRUE(columnsOf(db, QStringLiteral("Delivery_list")).contains(QStringLiteral("Delivery_Name")));
+    EXPECT_EQ(
+        columnsOf(db, QStringLiteral("PrintItem_data")),
+        (QStringList{"id", "ORDER_DATA_buy_id", "SYS_Day", "SelectKD", "SoftSet", "Menu_set"}));
+    EXPECT_TRUE(
+        columnsOf(db, QStringLiteral("Delivery_list")).contains(QStringLiteral("Delivery_Name")));
 
     QSqlQuery stored(db);
     stored.exec(QStringLiteral("select order_sign, buy_name from order_data"));

@@ -104,9 +104,10 @@ TEST_F(OrderStoreTest, QuotesAndWildcardsAreStoredAndMatchedLiterally) {
     const OrderFilter byCourier =
         OrderFilter::fromLists(OrderFilter::kAll, QStringLiteral("%'"), OrderFilter::kAll);
     EXPECT_TRUE(store().listed(byCourier.condition).empty());
-    EXPECT_EQ(store().listed(OrderFilter::fromLists(QStringLiteral("x' or '1'='1"),
-                                                    OrderFilter::kAll, OrderFilter::kAll)
-                                 .condition)
+    EXPECT_EQ(store()
+                  .listed(OrderFilter::fromLists(QStringLiteral("x' or '1'='1"), OrderFilter::kAll,
+                                                 OrderFilter::kAll)
+                              .condition)
                   .size(),
               0u);
 }
@@ -114,8 +115,9 @@ TEST_F(OrderStoreTest, QuotesAndWildcardsAreStoredAndMatchedLiterally) {
 TEST_F(OrderStoreTest, AFailedBatchStoresNothing) {
     store({order(QStringLiteral("淘宝:1"))});
     QSqlQuery(m_database->connection())
-        .exec(QStringLiteral("create trigger refuse before insert on order_data "
-                             "when new.buy_name = 'bad' begin select raise(abort, 'refused'); end"));
+        .exec(
+            QStringLiteral("create trigger refuse before insert on order_data "
+                           "when new.buy_name = 'bad' begin select raise(abort, 'refused'); end"));
     QList<Order> batch{order(QStringLiteral("淘宝:2")), order(QStringLiteral("淘宝:3"), "bad")};
     OrderWriteRule rule;
     QString error;
@@ -211,10 +213,10 @@ TEST_F(OrderStoreTest, PagesOfTenWithTheRestOnTheLastPage) {
 TEST(OrderFilter, CaptionsTellTheFilter) {
     EXPECT_EQ(OrderFilter::initial().caption, QStringLiteral("筛选:所有的快递单未打印的订单"));
     EXPECT_EQ(OrderFilter::initial().condition.sql, QStringLiteral(" and kd_sign = 0"));
-    EXPECT_EQ(OrderFilter::fromLists(QStringLiteral("A"), OrderFilter::kAll,
-                                     QStringLiteral("发货单已打"))
-                  .caption,
-              QStringLiteral("筛选:ID为[A]的发货单已打印的订单"));
+    EXPECT_EQ(
+        OrderFilter::fromLists(QStringLiteral("A"), OrderFilter::kAll, QStringLiteral("发货单已打"))
+            .caption,
+        QStringLiteral("筛选:ID为[A]的发货单已打印的订单"));
     EXPECT_EQ(OrderFilter::fromLists(QString(), QStringLiteral("圆通"), OrderFilter::kAll).caption,
               QStringLiteral("筛选:单据为[圆通]的订单"));
     const OrderFilter all = OrderFilter::fromLists(OrderFilter::kAll, QString(), OrderFilter::kAll);

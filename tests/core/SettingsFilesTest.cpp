@@ -49,13 +49,15 @@ TEST(UpdateNotice, ShortRecordsAreDeletedAndTheBuiltInOneUsed) {
 }
 
 TEST(ImportOptions, ReadsFiveFieldsAndTicksMergeWhenTheFifthIsMissing) {
-    const ImportOptions four = ImportOptions::fromLine(QStringLiteral("，[JGF]；[JGF]False[JGF]True"));
+    const ImportOptions four =
+        ImportOptions::fromLine(QStringLiteral("，[JGF]；[JGF]False[JGF]True"));
     EXPECT_EQ(four.firstSeparator, QStringLiteral("，"));
     EXPECT_EQ(four.secondSeparator, QStringLiteral("；"));
     EXPECT_FALSE(four.firstSeparatorChosen);
     EXPECT_TRUE(four.mergeSameBuyer);
 
-    const ImportOptions five = ImportOptions::fromLine(QStringLiteral(",[JGF]|[JGF]True[JGF]False[JGF]0"));
+    const ImportOptions five =
+        ImportOptions::fromLine(QStringLiteral(",[JGF]|[JGF]True[JGF]False[JGF]0"));
     EXPECT_TRUE(five.firstSeparatorChosen);
     EXPECT_FALSE(five.mergeSameBuyer);
     EXPECT_EQ(five.toLine(), QStringLiteral(",[JGF]|[JGF]True[JGF]False[JGF]0"));
@@ -94,7 +96,8 @@ TEST(PrintDefaults, MissingFilesGiveTheDefaultsAndPresentOnesTheirFirstLine) {
     EXPECT_EQ(defaults.paperRecord, QStringLiteral("A4|210|297|11904|16840|0|0|1"));
     EXPECT_TRUE(defaults.waybillPrinter.isEmpty());
 
-    TextFile::write(data.folder().settingsFile("Print_kd_default.dat"), {QStringLiteral("打印到快递文件")});
+    TextFile::write(data.folder().settingsFile("Print_kd_default.dat"),
+                    {QStringLiteral("打印到快递文件")});
     TextFile::write(data.folder().settingsFile("Print_set_fh_font.dat"), {QStringLiteral("0.95")});
     defaults = PrintDefaults::load(data.folder(), log);
     EXPECT_EQ(defaults.waybillPrinter, QStringLiteral("打印到快递文件"));

@@ -43,9 +43,11 @@ TEST(Startup, LoadsProfilesCouriersAndShowsOnlyUnprintedOrders) {
         MainState first(data.folder());
         ASSERT_TRUE(startUp(first, QString()).ok);
         QSqlQuery query(first.database->connection());
-        query.exec(QStringLiteral("insert into my_data (my_idh, FaHuoSet) values ('淘宝:甲', null), "
-                                  "('淘宝:乙', '标题[FAHUO]x')"));
-        query.exec(QStringLiteral("insert into Delivery_list (Delivery_Name) values ('圆通'), ('EMS')"));
+        query.exec(
+            QStringLiteral("insert into my_data (my_idh, FaHuoSet) values ('淘宝:甲', null), "
+                           "('淘宝:乙', '标题[FAHUO]x')"));
+        query.exec(
+            QStringLiteral("insert into Delivery_list (Delivery_Name) values ('圆通'), ('EMS')"));
         QList<Order> orders(12);
         for (int i = 0; i < orders.size(); ++i) {
             orders[i].orderSign = QStringLiteral("淘宝:%1").arg(i);
@@ -113,7 +115,8 @@ TEST(CommandText, CapturesAreCutAndTheHintIsShownThreeTimes) {
         EXPECT_EQ(action.kind, CommandAction::Kind::Capture);
         EXPECT_EQ(action.text, QStringLiteral("http://shop.test/order"));
         ASSERT_TRUE(action.hint);
-        EXPECT_EQ(action.hint->text, QStringLiteral("软件内部提取比右键提取更好，更稳定。看看视频帮助。"));
+        EXPECT_EQ(action.hint->text,
+                  QStringLiteral("软件内部提取比右键提取更好，更稳定。看看视频帮助。"));
         EXPECT_EQ(action.helpPage,
                   QStringLiteral("http://127.0.0.1:8717/mldd/help/Videohelp_soft_tq.html"));
         EXPECT_EQ(storedSoftSet(state), QStringLiteral("0|%1|0|0|0|0|0").arg(shown));

@@ -80,7 +80,9 @@ TEST(ShippingListCli, PrintsListsIntoAPdfAndMarksThem) {
         EXPECT_EQ(marks.value(1).toInt(), 1);
         EXPECT_EQ(marks.value(2).toInt(), 0);
     }
-    EXPECT_EQ(test::runCli({"--data", data, "print", "shiplist", "--ids", "1", "--printer", "x"}).exitCode, 2);
+    EXPECT_EQ(test::runCli({"--data", data, "print", "shiplist", "--ids", "1", "--printer", "x"})
+                  .exitCode,
+              2);
 }
 
 TEST(ShippingListCli, CapitalAmount) {

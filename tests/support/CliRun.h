@@ -19,8 +19,11 @@ inline CliRun runCli(const QStringList& args) {
     QProcess process;
     process.start(QStringLiteral(MLDD_CLI), args);
     process.waitForFinished(60000);
-    CliRun run{process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError(),
-               {}, {}};
+    CliRun run{process.exitCode(),
+               process.readAllStandardOutput(),
+               process.readAllStandardError(),
+               {},
+               {}};
     run.out = QString::fromUtf8(run.outBytes);
     run.err = QString::fromUtf8(run.errBytes);
     return run;

@@ -20,7 +20,8 @@ TEST(WaybillCli, CodecAndCode128) {
     EXPECT_EQ(test::runCli({"codec", "decode", "not codec"}).exitCode, 1);
     EXPECT_EQ(test::runCli({"codec", "shuffle", "x"}).exitCode, 2);
 
-    EXPECT_EQ(test::runCli({"code128", "A123"}).out, QStringLiteral("104 33 99 12 100 19 42 106\n"));
+    EXPECT_EQ(test::runCli({"code128", "A123"}).out,
+              QStringLiteral("104 33 99 12 100 19 42 106\n"));
     const test::CliRun chinese = test::runCli({"code128", "中通123"});
     EXPECT_EQ(chinese.exitCode, 1);
     EXPECT_TRUE(chinese.out.isEmpty());
@@ -68,8 +69,8 @@ TEST(WaybillCli, PrintsWaybillsIntoAPdfAndMarksThem) {
         EXPECT_EQ(marks.value(0).toInt(), expected);
         EXPECT_EQ(marks.value(1).toInt(), expected);
     }
-    EXPECT_EQ(
-        test::runCli({"--data", data, "print", "waybill", "--ids", "1", "--pdf", pdf, "--printer", "x"})
-            .exitCode,
-        2);
+    EXPECT_EQ(test::runCli({"--data", data, "print", "waybill", "--ids", "1", "--pdf", pdf,
+                            "--printer", "x"})
+                  .exitCode,
+              2);
 }

@@ -114,22 +114,27 @@ TEST_F(ListingTest, DeletingOneAndByAge) {
 
     QSqlQuery(m_state.database->connection())
         .exec(QStringLiteral("update order_data set dj_type = -1 where id = %1").arg(ids[1]));
-    EXPECT_EQ(OrderDeletion::deleteOlderThan(m_state, 1).text, QStringLiteral("本次共删除订单0条!"));
-    EXPECT_EQ(OrderDeletion::deleteOlderThan(m_state, 0).text, QStringLiteral("本次共删除订单2条!"));
+    EXPECT_EQ(OrderDeletion::deleteOlderThan(m_state, 1).text,
+              QStringLiteral("本次共删除订单0条!"));
+    EXPECT_EQ(OrderDeletion::deleteOlderThan(m_state, 0).text,
+              QStringLiteral("本次共删除订单2条!"));
     EXPECT_EQ(m_state.cursor.recordCount(), 0);
 }
 
 TEST(ConfirmationText, PhonesGoodsAndTheMissingCourier) {
     Order order;
     order.buyPhone2 = QStringLiteral("13900000000");
-    EXPECT_EQ(ConfirmationText::compose(order, {}).refusal->text,
-              QStringLiteral("您还没有设置物流单据！\r\n请点右边的按钮设置。\r\n设置完成后才能核对订单信息。"));
+    EXPECT_EQ(
+        ConfirmationText::compose(order, {}).refusal->text,
+        QStringLiteral(
+            "您还没有设置物流单据！\r\n请点右边的按钮设置。\r\n设置完成后才能核对订单信息。"));
 
     order.delivery = QStringLiteral("圆通");
     order.buyGoods = QStringLiteral("衬衫 1\r\n");
     const QString text = ConfirmationText::compose(order, {}).text;
     EXPECT_TRUE(text.contains(QStringLiteral("\r\n您的电话:13900000000\r\n您的邮编:\r\n")));
-    EXPECT_TRUE(text.contains(QStringLiteral("您购买的商品:\r\n衬衫 1\r\n〓〓需确认的信息结束〓〓\r\n\r\n请您确认")));
+    EXPECT_TRUE(text.contains(
+        QStringLiteral("您购买的商品:\r\n衬衫 1\r\n〓〓需确认的信息结束〓〓\r\n\r\n请您确认")));
     EXPECT_TRUE(text.startsWith(QStringLiteral("【以下信息由『墨岚打单』软件自动生成】\r\n")));
 
     order.buyPhone1 = QStringLiteral("0851-1");

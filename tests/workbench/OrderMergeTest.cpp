@@ -103,10 +103,12 @@ TEST_F(OrderMergeTest, SelectedIdsMatchAsWholeItems) {
 
 TEST_F(OrderMergeTest, RefusedMergesChangeNothing) {
     const QList<qint64> ids = storeOrders(3);
-    EXPECT_EQ(OrderMerge::mergeSelected(m_state)->text,
-              QStringLiteral("请先选择合并的订单！\r\n单据的商品信息将被合并到您第一个选中的单据中！"));
+    EXPECT_EQ(
+        OrderMerge::mergeSelected(m_state)->text,
+        QStringLiteral("请先选择合并的订单！\r\n单据的商品信息将被合并到您第一个选中的单据中！"));
     select({ids[0]});
-    EXPECT_EQ(OrderMerge::mergeSelected(m_state)->text, QStringLiteral("至少选中两个订单，才能合并！"));
+    EXPECT_EQ(OrderMerge::mergeSelected(m_state)->text,
+              QStringLiteral("至少选中两个订单，才能合并！"));
 
     select({ids[0], ids[1], 999});
     ASSERT_TRUE(OrderMerge::mergeSelected(m_state));
