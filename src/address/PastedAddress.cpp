@@ -54,13 +54,19 @@ void withoutZipcode(ReceiverBoxes& boxes) {
         boxes.address = boxes.address.remove(boxes.zipcode).trimmed();
 }
 
-void nameFirst(ReceiverBoxes& boxes, const QStringList& parts) {
+// The layout that begins with the name: name, then up to two telephones.
+void nameAndPhones(ReceiverBoxes& boxes, const QStringList& parts) {
     const qsizetype last = parts.size() - 1;
     boxes.name = parts.at(0).trimmed();
     if (last >= 1)
         boxes.phone1 = parts.at(1);
     if (last >= 2)
         boxes.phone2 = parts.at(2);
+}
+
+void nameFirst(ReceiverBoxes& boxes, const QStringList& parts) {
+    const qsizetype last = parts.size() - 1;
+    nameAndPhones(boxes, parts);
     if (last >= 3)
         boxes.address = joinedParts(parts, 3, last);
     if (last >= 4)
@@ -104,11 +110,7 @@ void RecognizePastedAddress(ReceiverBoxes& boxes) {
 void RecognizeInEditPanel(ReceiverBoxes& boxes) {
     const QStringList parts = firstAddressLine(boxes.address).split(kComma);
     const qsizetype last = parts.size() - 1;
-    boxes.name = parts.at(0).trimmed();
-    if (last >= 1)
-        boxes.phone1 = parts.at(1);
-    if (last >= 2)
-        boxes.phone2 = parts.at(2);
+    nameAndPhones(boxes, parts);
     if (last == 3)
         boxes.address = parts.at(3).trimmed();
     if (last >= 4) {
