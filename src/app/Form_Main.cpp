@@ -25,6 +25,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStatusBar>
@@ -41,12 +42,16 @@ Form_Main::Form_Main(MainState& state, QWidget* parent)
                                                 state.profiles, QDate::currentDate())) {
     setWindowTitle(QStringLiteral("墨岚打单 V ") + kProgramVersion);
 
-    auto* toolbar = addToolBar(QStringLiteral("菜单"));
-    toolbar->setMovable(false);
-    addMenuEntry(toolbar, Merge, QStringLiteral("合并订单"), &Form_Main::mergeSelected);
-    addMenuEntry(toolbar, SelectAll, QStringLiteral("全选/取消"), &Form_Main::selectAllOrNone);
-    addMenuEntry(toolbar, ExpressPlan, QStringLiteral("快递方案"), &Form_Main::editExpressPlan);
-    addMenuEntry(toolbar, DeleteOld, QStringLiteral("删除旧订单"), &Form_Main::deleteOld);
+    m_toolbar = addToolBar(QStringLiteral("菜单"));
+    m_toolbar->setMovable(false);
+    m_menus.insert(Menu::Orders, menuBar()->addMenu(QStringLiteral("订单")));
+    m_menus.insert(Menu::Printing, menuBar()->addMenu(QStringLiteral("打印")));
+    m_menus.insert(Menu::Settings, menuBar()->addMenu(QStringLiteral("设置")));
+    addMenuEntry(Menu::Orders, Merge, QStringLiteral("合并订单"), &Form_Main::mergeSelected);
+    addMenuEntry(Menu::Orders, SelectAll, QStringLiteral("全选/取消"), &Form_Main::selectAllOrNone);
+    addMenuEntry(Menu::Orders, DeleteOld, QStringLiteral("删除旧订单"), &Form_Main::deleteOld);
+    addMenuEntry(Menu::Settings, ExpressPlan, QStringLiteral("快递方案"),
+                 &Form_Main::editExpressPlan);
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -69,9 +74,10 @@ Form_Main::Form_Main(MainState& state, QWidget* parent)
 
 Form_Main::~Form_Main() = default;
 
-QAction* Form_Main::addMenuEntry(QToolBar* toolbar, MenuEntry entry, const QString& text,
+QAction* Form_Main::addMenuEntry(Menu menu, MenuEntry entry, const QString& text,
                                  void (Form_Main::*handler)()) {
-    QAction* action = toolbar->addAction(text, this, handler);
+    QAction* action = m_menus.value(menu)->addAction(text, this, handler);
+    m_toolbar->addAction(action);
     action->setVisible(m_state.menu.isShown(entry));
     m_actions.insert(entry, action);
     return action;

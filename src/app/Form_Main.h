@@ -8,6 +8,7 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QTabBar;
 class QToolBar;
 
@@ -39,6 +40,9 @@ public:
         DeleteOld,
     };
 
+    /** The menus of the menu bar. */
+    enum class Menu { Orders, Printing, Settings };
+
     explicit Form_Main(MainState& state, QWidget* parent = nullptr);
     ~Form_Main() override;
 
@@ -56,14 +60,20 @@ public:
     QLineEdit* searchKey() const { return m_searchKey; }
     const QList<OrderRowWidget*>& rows() const { return m_rows; }
     QAction* menuAction(MenuEntry entry) const { return m_actions.value(entry); }
+    QMenu* menu(Menu which) const { return m_menus.value(which); }
     QWidget* nextPageButton() const { return m_nextPage; }
     QWidget* previousPageButton() const { return m_previousPage; }
     QWidget* filterButton() const { return m_filterButton; }
     QWidget* searchButton() const { return m_searchButton; }
     QTabBar* modeTabs() const { return m_modeTabs; }
 
+protected:
+    /** No right-button menu on the toolbar: unticking it there would lose it for the session. */
+    QMenu* createPopupMenu() override { return nullptr; }
+
 private:
-    QAction* addMenuEntry(QToolBar* toolbar, MenuEntry entry, const QString& text,
+    /** Adds an entry of the menu-visibility setting to a menu and to the toolbar. */
+    QAction* addMenuEntry(Menu menu, MenuEntry entry, const QString& text,
                           void (Form_Main::*handler)());
     QWidget* createFilterBar();
     QWidget* createRowArea();
@@ -94,6 +104,8 @@ private:
 
     MainState& m_state;
     std::unique_ptr<WaybillPages> m_waybills;
+    QToolBar* m_toolbar = nullptr;
+    QMap<Menu, QMenu*> m_menus;
     QMap<MenuEntry, QAction*> m_actions;
     QComboBox* m_senderList = nullptr;
     QComboBox* m_courierList = nullptr;
