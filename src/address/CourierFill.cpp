@@ -45,8 +45,10 @@ CourierFill FillMissingCouriers(MainState& state) {
     if (!done) {
         result.filled = 0;
         if (!result.notice)
-            result.notice = Notice{QStringLiteral("设置快递失败，订单没有改动。"),
-                                   QStringLiteral("墨岚打单"), Notice::Icon::Exclamation};
+            result.notice = Notice{
+                (QStringLiteral("设置快递失败，订单没有改动。\r\n") + state.database->failureText())
+                    .trimmed(),
+                QStringLiteral("墨岚打单"), Notice::Icon::Exclamation};
     }
     state.requery();
     return result;

@@ -62,12 +62,20 @@ PlanPanel::Saved PlanPanel::save(MainState& state) const {
     result.notice = check();
     if (result.notice)
         return result;
-    state.settings.selectKD =
-        plan(ExpressPlan::fromText(state.settings.selectKD).courierNames).toText();
+    PrintSettings settings = state.settings;
+    settings.selectKD = plan(ExpressPlan::fromText(settings.selectKD).courierNames).toText();
     if (state.database) {
         QSqlDatabase db = state.database->connection();
-        state.settings.save(db, state.log);
+        QSqlError error;
+        if (!settings.save(db, state.log, &error)) {
+            state.database->note(error);
+            result.notice =
+                Notice{QStringLiteral("快递方案没有保存。\r\n") + state.database->failureText(),
+                       QStringLiteral("墨岚打单"), Notice::Icon::Exclamation};
+            return result;
+        }
     }
+    state.settings = settings;
     result.saved = true;
     result.fill = FillMissingCouriers(state);
     result.notice = result.fill.notice;

@@ -4,15 +4,49 @@
 #include "address/PlaceTable.h"
 #include "core/MainState.h"
 #include "core/Startup.h"
+#include "core/StoreBackup.h"
 #include "shiplist/FaHuoSet.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QScreen>
 
+#include <cstdio>
+#include <cstring>
+
 using namespace mldd;
 
+namespace {
+
+const char kUsage[] = "用法: mldd [--data DIR] [网页地址 | 打印文件.mlk | 打印文件.mlf]\n"
+                      "  --data DIR  数据文件夹（默认：程序旁边的 data）\n"
+                      "  网页地址     用剪贴板里的网页文字提取这个页面的订单\n"
+                      "  打印文件     打印这个打印文件\n";
+
+// The store is damaged: says so and offers the latest backup; true when it was put back.
+bool restoredFromBackup(const MainState& state, const StartupResult& started) {
+    if (!showNotice(nullptr,
+                    StoreBackup::restoreQuestion(started.failure->text, *started.restoreOffer)))
+        return false;
+    QString message;
+    const bool restored =
+        StoreBackup(state.folder)
+            .restore(*started.restoreOffer, QDateTime::currentDateTime(), &message);
+    showNotice(nullptr, Notice{message, QStringLiteral("墨岚打单"),
+                               restored ? Notice::Icon::Information : Notice::Icon::Critical});
+    return restored;
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
+    // Answered before any window system is needed, so it works on any terminal.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addOption({QStringLiteral("data"), QStringLiteral("数据文件夹"), QStringLiteral("DIR")});
@@ -29,7 +63,13 @@ int main(int argc, char* argv[]) {
     StartupHooks hooks;
     hooks.loadPlaceTable = loadPlaceTableInto;
     hooks.defaultShippingDesign = DefaultFaHuoSet;
-    const StartupResult started = startUp(state, parser.positionalArguments().join(u' '), hooks);
+    const QString command = parser.positionalArguments().join(u' ');
+    StartupResult started = startUp(state, command, hooks);
+    if (!started.ok && started.restoreOffer) {
+        if (!restoredFromBackup(state, started))
+            return 1;
+        started = startUp(state, command, hooks);
+    }
     if (!started.ok) {
         showNotice(nullptr, *started.failure);
         return 1;

@@ -11,12 +11,17 @@
 
 namespace mldd {
 
-std::optional<QString> DecodeFiles::read(const QString& pageKey) const {
+std::optional<QString> DecodeFiles::read(const QString& pageKey, QString* error) const {
     const QString file = path(pageKey, QStringLiteral(".dat"));
-    if (!QFile::exists(file))
+    const TextFileContent content = TextFile::read(file);
+    if (content.status == TextFileContent::Status::Failed) {
+        m_log.append(LocationCode::DecodeFile, ErrorLog::FileAccess, content.error);
+        if (error)
+            *error = content.error;
+    }
+    if (!content.ok())
         return std::nullopt;
-    return joinDecodeFileLines(
-        readSettingsFile(file, m_log, LocationCode::DecodeFile).join(QStringLiteral("\r\n")));
+    return joinDecodeFileLines(content.lines.join(QStringLiteral("\r\n")));
 }
 
 QString DecodeFiles::version(const QString& pageKey) const {

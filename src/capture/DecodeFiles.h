@@ -14,8 +14,11 @@ class DecodeFiles {
 public:
     DecodeFiles(const DataFolder& folder, const ErrorLog& log) : m_folder(folder), m_log(log) {}
 
-    /** The decode text of a page key (its lines joined), or none when there is no file. */
-    std::optional<QString> read(const QString& pageKey) const;
+    /**
+     * The decode text of a page key (its lines joined), or none when there is
+     * no file, or when it cannot be read: then `error` says why.
+     */
+    std::optional<QString> read(const QString& pageKey, QString* error = nullptr) const;
 
     /** The stored version of a page key's decode file (empty when unknown). */
     QString version(const QString& pageKey) const;

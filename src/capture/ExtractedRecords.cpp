@@ -30,7 +30,11 @@ QList<QStringList> recordsOf(const QString& recordsText) {
         QStringList fields = pieces.at(i).split(QStringLiteral("{|B|}"));
         while (fields.size() < kFieldCount)
             fields.append(QString());
-        records.append(fields);
+        // A record that found nothing but the shop (an empty page) is no order.
+        const bool blank = std::all_of(fields.begin() + 1, fields.end(),
+                                       [](const QString& field) { return field.isEmpty(); });
+        if (!blank)
+            records.append(fields);
     }
     return records;
 }
@@ -61,15 +65,19 @@ Order orderFrom(const QStringList& field, const QString& myId) {
     return order;
 }
 
-void splitWhenUnsplit(const MainState& state, Order& order) {
-    if (!state.placeTable || !order.buyAddressSheng.isEmpty() || !order.buyAddressShi.isEmpty() ||
+// False when the address needed splitting and there was no place-name table to do it.
+bool splitWhenUnsplit(const MainState& state, Order& order) {
+    if (!order.buyAddressSheng.isEmpty() || !order.buyAddressShi.isEmpty() ||
         !order.buyAddressXian.isEmpty())
-        return;
+        return true;
+    if (!state.placeTable || state.placeTable->isEmpty())
+        return false;
     PlaceFields place;
     SplitAddress(*state.placeTable, place, order.buyAddress, state.log);
     order.buyAddressSheng = place.province;
     order.buyAddressShi = place.city;
     order.buyAddressXian = place.county;
+    return true;
 }
 
 } // namespace
@@ -110,35 +118,34 @@ CaptureCount StoreExtractedRecords(MainState& state, const QString& recordsText)
     const QList<QStringList> records = recordsOf(recordsText);
     const SellerBindings bindings = SellerBindings::load(state.folder, state.log);
     OrderStore store(*state.database);
+    QStringList numbers;
+    for (const QStringList& field : records)
+        numbers.append(field[1]);
+    const QSet<QString> storedBefore = store.storedOrderNumbers(numbers);
 
-    // Every seller must answer to a profile before anything is stored.
-    QList<std::pair<QStringList, QString>> fresh; // record and its sender
+    // Every seller must answer to a profile before anything is stored. Orders
+    // are made ready here, outside the transaction, so that another program's
+    // capture waits only for the writing.
+    QList<Order> ready;
+    QStringList sellers;
     for (const QStringList& field : records) {
-        if (!field[1].isEmpty() && !store.byOrderNumber(field[1]).empty()) {
-            ++count.alreadyCaptured;
-            continue;
-        }
+        const bool stored = !field[1].isEmpty() && storedBefore.contains(field[1]);
         const QString myId = shopAndSeller(bindings.resolve(field[0]));
-        if (!hasProfile(state, myId)) {
+        if (!stored && !hasProfile(state, myId)) {
             count.unboundSeller = myId;
             return count;
         }
-        fresh.append({field, myId});
-    }
-
-    CapturedNumbers::recover(state.folder, store);
-    CapturedNumbers captured(state.folder, state.log);
-    const ExpressPlan plan = ExpressPlan::fromText(state.settings.selectKD);
-    QList<Order> orders;
-    for (const auto& [field, myId] : fresh) {
-        if (captured.contains(myId, field[1])) {
-            ++count.duplicates;
+        if (stored) {
+            ++count.alreadyCaptured;
             continue;
         }
-        if (!field[1].isEmpty())
-            captured.add(myId, field[1]);
-        Order order = orderFrom(field, myId);
-        splitWhenUnsplit(state, order);
+        ready.append(orderFrom(field, myId));
+        sellers.append(myId);
+    }
+    const ExpressPlan plan = ExpressPlan::fromText(state.settings.selectKD);
+    for (Order& order : ready) {
+        if (!splitWhenUnsplit(state, order))
+            count.placeTableMissing = true;
         order.buyEnd = (!order.buyAddressXian.isEmpty() && !order.buyAddressXian.contains(u'区'))
                            ? order.buyAddressXian
                            : order.buyAddressShi;
@@ -148,20 +155,50 @@ CaptureCount StoreExtractedRecords(MainState& state, const QString& recordsText)
         order.delivery = courier.templateName;
         if (courier.notice && !count.courierNotice)
             count.courierNotice = courier.notice;
-        orders.append(order);
     }
 
+    // Both checks run inside the write transaction: a second program capturing
+    // the same page waits here, then finds the first one's orders stored.
+    CapturedNumbers captured(state.folder, state.log);
     OrderWriteRule rule;
-    // The lists are staged first and put in place once their orders are stored.
-    if (!captured.stage() || !store.insert(orders, rule))
+    QList<Order> orders;
+    QString lockError;
+    const bool stored = state.database->inTransaction([&] {
+        if (!captured.lock(sellers, store, &lockError))
+            return false;
+        QStringList candidates;
+        for (const Order& order : ready)
+            candidates.append(order.orderSign);
+        const QSet<QString> storedNow = store.storedOrderNumbers(candidates);
+        for (const Order& order : ready) {
+            if (!order.orderSign.isEmpty() && storedNow.contains(order.orderSign)) {
+                ++count.alreadyCaptured;
+                continue;
+            }
+            if (captured.contains(order.myId, order.orderSign)) {
+                ++count.duplicates;
+                continue;
+            }
+            if (!order.orderSign.isEmpty())
+                captured.add(order.myId, order.orderSign);
+            orders.append(order);
+        }
+        // The lists are staged first and put in place once their orders are stored.
+        return captured.stage() && store.insertInTransaction(orders, rule);
+    });
+    if (!stored) {
+        captured.discard();
+        count.failure = lockError.isEmpty() ? state.database->failureText() : lockError;
+        count.damaged = state.database->corruptionFound();
         return count;
+    }
     captured.commit();
     count.newOrders = int(orders.size());
     count.errorNote = rule.errors();
     count.stored = true;
 
-    if (!fresh.isEmpty()) {
-        state.senderChoice = fresh.first().second;
+    if (!sellers.isEmpty()) {
+        state.senderChoice = sellers.first();
         state.courierChoice = OrderFilter::kAll;
         state.printStateChoice = QStringLiteral("快递单未打");
         state.filter =

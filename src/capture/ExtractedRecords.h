@@ -19,7 +19,13 @@ struct CaptureCount {
     QString unboundSeller;
     /** Why an order got no courier form (no templates, no plan). */
     std::optional<Notice> courierNotice;
+    /** Addresses needed splitting but the place-name table is missing or empty. */
+    bool placeTableMissing = false;
     bool stored = false;
+    /** Why nothing was stored, in the seller's words (the database or a list was refused). */
+    QString failure;
+    /** The database was found damaged while storing. */
+    bool damaged = false;
 
     /** The status line after a capture. */
     QString statusLine() const;

@@ -4,11 +4,15 @@
 #include "DecodeFiles.h"
 #include "DecodeRules.h"
 #include "PageKey.h"
+#include "PageText.h"
 
+#include "address/PlaceTable.h"
 #include "address/ProvinceNames.h"
 #include "core/CommandText.h"
 #include "core/MainState.h"
 #include "core/ProgramVersion.h"
+
+#include <QDir>
 
 namespace mldd {
 
@@ -52,8 +56,18 @@ std::optional<QString> decodeTextFor(MainState& state, const QString& pageKey,
                                      const QString& pageText, const ServiceClient& service,
                                      PageCaptureResult& result) {
     const DecodeFiles files(state.folder, state.log);
-    if (std::optional<QString> onDisk = files.read(pageKey))
+    QString unreadable;
+    if (std::optional<QString> onDisk = files.read(pageKey, &unreadable))
         return onDisk;
+    if (!unreadable.isEmpty()) {
+        // Fetching it anew would put the service's file over one the seller may have made.
+        result.outcome = Outcome::DecodeFileUnreadable;
+        result.notices.append(
+            notice(QStringLiteral("本类页面的解码文件无法使用，这次没有提取订单。") + kLineEnd +
+                       unreadable,
+                   Notice::Icon::Exclamation));
+        return std::nullopt;
+    }
     result.progress = QStringLiteral("提示：初次提取本类页面单据，正在搜索解码文件... ...");
     const ServiceReply reply =
         service.get(DecodeDownload::requestUrl(state.serviceBase, kProgramVersion, pageKey));
@@ -82,9 +96,10 @@ std::optional<QString> decodeTextFor(MainState& state, const QString& pageKey,
 
 } // namespace
 
-PageCaptureResult capturePage(MainState& state, const QString& address, const QString& pageText,
+PageCaptureResult capturePage(MainState& state, const QString& address, const QString& rawPageText,
                               const ServiceClient& service, bool withGoods) {
     PageCaptureResult result;
+    const QString pageText = pageTextForRules(rawPageText);
     // Sources cut the address already; a query part must never make a new page kind.
     const std::optional<QString> pageKey = pageKeyOf(cutBefore(cutBefore(address, u'!'), u'?'));
     if (!pageKey) {
@@ -95,6 +110,12 @@ PageCaptureResult capturePage(MainState& state, const QString& address, const QS
                                          Notice::Icon::Information));
             result.helpPage = state.serviceBase + QStringLiteral("/mldd/help/");
         }
+        return result;
+    }
+    if (pageText.trimmed().isEmpty()) {
+        result.outcome = Outcome::EmptyPage;
+        result.notices.append(notice(QStringLiteral("页面上没有文字，没有可以提取的订单。"),
+                                     Notice::Icon::Exclamation));
         return result;
     }
     const std::optional<QString> decodeText =
@@ -113,12 +134,20 @@ PageCaptureResult capturePage(MainState& state, const QString& address, const QS
     }
     if (!result.count.stored) {
         result.outcome = Outcome::StoreFailed;
-        result.notices.append(notice(QStringLiteral("订单保存失败，这次提取的订单一个也没有保存。"),
-                                     Notice::Icon::Exclamation));
+        result.notices.append(
+            notice(QStringLiteral("订单保存失败，这次提取的订单一个也没有保存。") + kLineEnd +
+                       result.count.failure,
+                   Notice::Icon::Exclamation));
         return result;
     }
     result.outcome = Outcome::Stored;
     result.progress.clear();
+    if (result.count.placeTableMissing)
+        result.notices.append(notice(
+            QStringLiteral("地址库 %1 不存在、无法读取或者是空的：这次提取的订单地址没有分出省、"
+                           "市、县，快递单上也没有目的地。请补上地址库后再提取。")
+                .arg(QDir::toNativeSeparators(placeTablePath(state.folder))),
+            Notice::Icon::Exclamation));
     if (result.count.courierNotice)
         result.notices.append(*result.count.courierNotice);
     if (!result.count.errorNote.isEmpty())

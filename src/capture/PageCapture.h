@@ -10,14 +10,16 @@ struct MainState;
 /** What capturing one order page did, and what to tell the seller. */
 struct PageCaptureResult {
     enum class Outcome {
-        Ignored,       // an address too short to name a page
-        FirstUse,      // the address "FIRST": the welcome and the help page
-        NoDecodeFile,  // the service has no decode file for this kind of page yet
-        Blocked,       // this kind of page holds no buyer addresses
-        ServiceFailed, // no decode file on disk and none from the service
-        NeedsBinding,  // a seller id answers to no sender profile; nothing stored
-        Stored,        // the records were stored (possibly none of them new)
-        StoreFailed,   // the database refused the batch; nothing stored
+        Ignored,              // an address too short to name a page
+        EmptyPage,            // the page has no text
+        FirstUse,             // the address "FIRST": the welcome and the help page
+        NoDecodeFile,         // the service has no decode file for this kind of page yet
+        Blocked,              // this kind of page holds no buyer addresses
+        ServiceFailed,        // no decode file on disk and none from the service
+        DecodeFileUnreadable, // the decode file on disk is too big or no regular file
+        NeedsBinding,         // a seller id answers to no sender profile; nothing stored
+        Stored,               // the records were stored (possibly none of them new)
+        StoreFailed,          // the database refused the batch; nothing stored
     };
 
     Outcome outcome = Outcome::Ignored;
@@ -33,8 +35,10 @@ struct PageCaptureResult {
 };
 
 /**
- * Captures one order page: finds its decode file (downloading it the first
- * time), runs it over the page text and stores the records. `withGoods` is the
+ * Captures one order page: makes its text ready for the rules, finds its
+ * decode file (downloading it the first time), runs it over the page text and
+ * stores the records. Every capture source (browser, clipboard, launcher,
+ * mldd-cli) comes in here. `withGoods` is the
  * "print shipping lists" setting: only then are goods texts reshaped.
  */
 PageCaptureResult capturePage(MainState& state, const QString& address, const QString& pageText,

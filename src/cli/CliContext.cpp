@@ -42,4 +42,17 @@ bool takeFlag(QStringList& args, const QString& name) {
     return args.removeAll(QStringLiteral("--") + name) > 0;
 }
 
+bool isHelp(const QString& argument) {
+    return argument == QStringLiteral("--help") || argument == QStringLiteral("-h");
+}
+
+QString commandUsage(const QString& usage, const QString& command) {
+    QString text;
+    for (const QString& line : usage.split(u'\n')) {
+        if (line.startsWith(QStringLiteral("  ") + command + u' '))
+            text += QStringLiteral("用法: mldd-cli [--data DIR] ") + line.trimmed() + u'\n';
+    }
+    return text;
+}
+
 } // namespace mldd::cli

@@ -31,4 +31,10 @@ std::optional<QString> takeOption(QStringList& args, const QString& name, bool* 
 /** Takes the flag `--name` out of `args`. */
 bool takeFlag(QStringList& args, const QString& name);
 
+/** Whether an argument asks for the usage: "--help" or "-h". */
+bool isHelp(const QString& argument);
+
+/** The lines of the program's usage that describe `command`, as its own usage. */
+QString commandUsage(const QString& usage, const QString& command);
+
 } // namespace mldd::cli

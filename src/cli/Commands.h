@@ -44,4 +44,7 @@ int runCapture(const CliContext& context, QStringList args);
 /** capital AMOUNT: the amount in Chinese capital numerals. */
 int runCapital(const CliContext& context, QStringList args);
 
+/** db backup | list | restore [FILE]: the order database's backups. */
+int runDb(const CliContext& context, QStringList args);
+
 } // namespace mldd::cli

@@ -21,9 +21,18 @@ int runPlan(const CliContext& context, QStringList args) {
     if (!startProgram(state))
         return Failed;
 
+    // Only an installed template can print; the combo of the plan panel offers no other.
+    const auto refuseUnknown = [&](const QString& name) {
+        return fail(Usage, QStringLiteral("没有这个快递单模版：%1（已安装：%2）")
+                               .arg(name, state.templates.isEmpty()
+                                              ? QStringLiteral("无，请先下载快递模版")
+                                              : state.templates.join(u'、')));
+    };
     PlanPanel panel(ExpressPlan::fromText(state.settings.selectKD));
     panel.setMessagesFirst(!provinceOnly);
     const QString everywhere = args.takeFirst();
+    if (!state.templates.contains(everywhere))
+        return refuseUnknown(everywhere);
     for (int cell = 0; cell < PlanPanel::kCellCount; ++cell)
         panel.chooseTemplate(cell, everywhere);
     for (const QString& pair : args) {
@@ -33,7 +42,10 @@ int runPlan(const CliContext& context, QStringList args) {
             PlanPanel::provinces().begin();
         if (!pair.contains(u'=') || cell >= PlanPanel::kCellCount)
             return fail(Usage, QStringLiteral("没有这个省份：%1\n").arg(province) + kUsage);
-        panel.chooseTemplate(int(cell), pair.section(u'=', 1));
+        const QString templateName = pair.section(u'=', 1);
+        if (!state.templates.contains(templateName))
+            return refuseUnknown(templateName);
+        panel.chooseTemplate(int(cell), templateName);
     }
     const PlanPanel::Saved saved = panel.save(state);
     if (!saved.saved)

@@ -7,6 +7,8 @@
 #include "core/Startup.h"
 #include "shiplist/FaHuoSet.h"
 
+#include <QDir>
+
 namespace mldd::cli {
 
 bool startProgram(MainState& state) {
@@ -14,8 +16,14 @@ bool startProgram(MainState& state) {
     hooks.loadPlaceTable = loadPlaceTableInto;
     hooks.defaultShippingDesign = DefaultFaHuoSet;
     const StartupResult started = startUp(state, QString(), hooks);
+    if (started.createdDataFolder)
+        writeError(QStringLiteral("数据文件夹 %1 原来不存在，已经新建了一个（里面还没有订单）。\n")
+                       .arg(QDir::toNativeSeparators(state.folder.dataPath())));
     if (!started.ok)
         writeError(started.failure->text + u'\n');
+    if (started.restoreOffer)
+        writeError(QStringLiteral("最近的备份是 %1；用 mldd-cli db restore 恢复它。\n")
+                       .arg(QDir::toNativeSeparators(*started.restoreOffer)));
     return started.ok;
 }
 

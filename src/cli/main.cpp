@@ -30,7 +30,9 @@ const QString kUsage = QStringLiteral(
     "  plan [--province-only] TEMPLATE [PROVINCE=TEMPLATE ...]  设置快递方案\n"
     "  decode-files refresh --url URL | repair | check  更新、修复解码文件\n"
     "  print shiplist --ids 1,2,… --pdf OUT       打印发货单\n"
-    "  capital AMOUNT                              金额的人民币大写\n");
+    "  capital AMOUNT                              金额的人民币大写\n"
+    "  db backup | list | restore [FILE]           备份订单数据库、列出备份、用备份恢复\n"
+    "每个命令加 --help 显示它的用法。\n");
 
 } // namespace
 
@@ -50,6 +52,10 @@ int main(int argc, char* argv[]) {
     const std::optional<QString> data = takeOption(args, QStringLiteral("data"), &missingValue);
     if (missingValue || args.isEmpty())
         return fail(Usage, kUsage);
+    if (isHelp(args.first())) {
+        writeOut(kUsage);
+        return Success;
+    }
     const CliContext context{data ? DataFolder(*data)
                                   : DataFolder::besideProgram(app.applicationDirPath())};
 
@@ -67,10 +73,15 @@ int main(int argc, char* argv[]) {
         {QStringLiteral("plan"), runPlan},
         {QStringLiteral("decode-files"), runDecodeFiles},
         {QStringLiteral("capital"), runCapital},
+        {QStringLiteral("db"), runDb},
     };
     const QString name = args.takeFirst();
     const auto command = commands.find(name);
     if (command == commands.end())
         return fail(Usage, QStringLiteral("没有这个命令：%1\n").arg(name) + kUsage);
+    if (std::any_of(args.begin(), args.end(), isHelp)) {
+        writeOut(commandUsage(kUsage, name));
+        return Success;
+    }
     return command->second(context, args);
 }

@@ -93,24 +93,26 @@ bool bindValue(sqlite3_stmt* statement, int index, const QVariant& value) {
 } // namespace
 
 bool OrderStore::insert(QList<Order>& orders, OrderWriteRule& rule, QString* error) {
-    const QString sql = insertStatement();
+    const bool stored = m_database.inTransaction([&] { return insertInTransaction(orders, rule); });
+    if (!stored && error)
+        *error = m_database.failureText();
+    return stored;
+}
+
+bool OrderStore::insertInTransaction(QList<Order>& orders, OrderWriteRule& rule) {
     for (Order& order : orders)
         rule.apply(order);
-    QSqlDatabase db = m_database.connection();
-    return m_database.inTransaction([&] {
-        QSqlQuery query(db);
-        query.prepare(sql);
-        for (Order& order : orders) {
-            bindOrder(query, order);
-            if (!query.exec()) {
-                if (error)
-                    *error = query.lastError().text();
-                return false;
-            }
-            order.id = query.lastInsertId().toLongLong();
+    QSqlQuery query(m_database.connection());
+    query.prepare(insertStatement());
+    for (Order& order : orders) {
+        bindOrder(query, order);
+        if (!query.exec()) {
+            m_database.note(query.lastError());
+            return false;
         }
-        return true;
-    });
+        order.id = query.lastInsertId().toLongLong();
+    }
+    return true;
 }
 
 bool OrderStore::update(const QList<Order>& orders) {
@@ -169,6 +171,8 @@ QList<Order> OrderStore::byIds(const QList<qint64>& ids) const {
             found.insert(order.id, std::move(order));
         }
     }
+    // A damaged page stops the rows short; the store remembers why.
+    m_database.note(query.lastError());
     QList<Order> orders;
     for (qint64 id : ids) {
         const auto it = found.constFind(id);
@@ -183,15 +187,17 @@ std::vector<qint64> OrderStore::ids(const QString& sql, const QVariantList& valu
     sqlite3* db = m_database.handle();
     sqlite3_stmt* statement = nullptr;
     const QByteArray text = sql.toUtf8();
-    if (!db || sqlite3_prepare_v2(db, text.constData(), int(text.size()), &statement, nullptr) !=
-                   SQLITE_OK)
+    if (!db)
         return result;
-    bool bound = true;
+    int code = sqlite3_prepare_v2(db, text.constData(), int(text.size()), &statement, nullptr);
+    bool bound = code == SQLITE_OK;
     for (int i = 0; i < values.size(); ++i)
         bound = bound && bindValue(statement, i + 1, values.at(i));
-    while (bound && sqlite3_step(statement) == SQLITE_ROW)
+    while (bound && (code = sqlite3_step(statement)) == SQLITE_ROW)
         result.push_back(sqlite3_column_int64(statement, 0));
     sqlite3_finalize(statement);
+    // A damaged page ends the walk early; the list must not pass for complete.
+    m_database.noteCode(code);
     return result;
 }
 
@@ -237,6 +243,29 @@ std::vector<qint64> OrderStore::byOrderNumber(const QString& orderSign) const {
     return ids(
         QStringLiteral("select id from order_data where order_sign = ? order by NumSign desc"),
         {orderSign});
+}
+
+QSet<QString> OrderStore::storedOrderNumbers(const QStringList& orderSigns) const {
+    QSet<QString> stored;
+    sqlite3* db = m_database.handle();
+    sqlite3_stmt* statement = nullptr;
+    if (!db || sqlite3_prepare_v2(db, "select 1 from order_data where order_sign = ? limit 1", -1,
+                                  &statement, nullptr) != SQLITE_OK) {
+        m_database.noteCode(sqlite3_errcode(db));
+        return stored;
+    }
+    for (const QString& orderSign : orderSigns) {
+        const QByteArray text = orderSign.toUtf8();
+        sqlite3_bind_text(statement, 1, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        const int code = sqlite3_step(statement);
+        if (code == SQLITE_ROW)
+            stored.insert(orderSign);
+        else
+            m_database.noteCode(code);
+        sqlite3_reset(statement);
+    }
+    sqlite3_finalize(statement);
+    return stored;
 }
 
 std::vector<qint64> OrderStore::mergeCandidates(const QString& myId, const QString& address) const {

@@ -5,6 +5,8 @@
 #include "SqlCondition.h"
 
 #include <QList>
+#include <QSet>
+#include <QStringList>
 
 #include <optional>
 #include <vector>
@@ -24,6 +26,9 @@ public:
      * is stored and `error` says why.
      */
     bool insert(QList<Order>& orders, OrderWriteRule& rule, QString* error = nullptr);
+
+    /** Stores new orders inside the transaction the caller has begun; false when one is refused. */
+    bool insertInTransaction(QList<Order>& orders, OrderWriteRule& rule);
 
     /** Writes every column of stored orders back, by id, in one transaction. */
     bool update(const QList<Order>& orders);
@@ -51,6 +56,8 @@ public:
     int deleteOlderThan(int days);
     /** Orders with exactly this order number (the capture's duplicate check). */
     std::vector<qint64> byOrderNumber(const QString& orderSign) const;
+    /** Which of these order numbers are stored: one prepared look-up for a whole page. */
+    QSet<QString> storedOrderNumbers(const QStringList& orderSigns) const;
     /** Listed, never split, unprinted orders of this sender or at this address. */
     std::vector<qint64> mergeCandidates(const QString& myId, const QString& address) const;
     /** Orders of one receiver, and all orders, in id order (the spreadsheet import). */

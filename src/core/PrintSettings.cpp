@@ -41,14 +41,17 @@ QString textOr(const QSqlRecord& row, const char* column, const QString& fallbac
     return value.isEmpty() ? fallback : value;
 }
 
-bool execLogged(QSqlQuery& query, const ErrorLog& log) {
+bool execLogged(QSqlQuery& query, const ErrorLog& log, QSqlError* error = nullptr) {
     if (query.exec())
         return true;
     log.append(LocationCode::SettingsRow, ErrorLog::Database, query.lastError().text());
+    if (error)
+        *error = query.lastError();
     return false;
 }
 
-bool insertRow(QSqlDatabase& db, const PrintSettings& settings, const ErrorLog& log) {
+bool insertRow(QSqlDatabase& db, const PrintSettings& settings, const ErrorLog& log,
+               QSqlError* error = nullptr) {
     const QStringList names = columnNames();
     QSqlQuery insert(db);
     insert.prepare(QStringLiteral("insert into %1 (%2) values (%3)")
@@ -56,7 +59,7 @@ bool insertRow(QSqlDatabase& db, const PrintSettings& settings, const ErrorLog& 
                             QStringList(names.size(), QStringLiteral("?")).join(u',')));
     for (const QVariant& value : valuesOf(settings))
         insert.addBindValue(value);
-    return execLogged(insert, log);
+    return execLogged(insert, log, error);
 }
 
 } // namespace
@@ -93,12 +96,12 @@ PrintSettings PrintSettings::load(QSqlDatabase& db, const ErrorLog& log) {
     return settings;
 }
 
-bool PrintSettings::save(QSqlDatabase& db, const ErrorLog& log) const {
+bool PrintSettings::save(QSqlDatabase& db, const ErrorLog& log, QSqlError* error) const {
     QSqlQuery count(db);
     if (count.exec(QStringLiteral("select count(*) from PrintItem_data")) && count.next() &&
         count.value(0).toInt() == 0) {
         count.finish();
-        return insertRow(db, *this, log);
+        return insertRow(db, *this, log, error);
     }
     count.finish();
     QStringList assignments;
@@ -108,7 +111,7 @@ bool PrintSettings::save(QSqlDatabase& db, const ErrorLog& log) const {
     update.prepare(QStringLiteral("update PrintItem_data set ") + assignments.join(u','));
     for (const QVariant& value : valuesOf(*this))
         update.addBindValue(value);
-    return execLogged(update, log);
+    return execLogged(update, log, error);
 }
 
 bool PrintSettings::saveSoftSet(QSqlDatabase& db, const QString& softSet, const ErrorLog& log) {

@@ -3,6 +3,7 @@
 #include "ErrorLog.h"
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
 
 #include <array>
@@ -43,8 +44,8 @@ struct PrintSettings {
      */
     static PrintSettings load(QSqlDatabase& db, const ErrorLog& log);
 
-    /** Writes every column back into the row. */
-    bool save(QSqlDatabase& db, const ErrorLog& log) const;
+    /** Writes every column back into the row; on failure `error` holds the database's refusal. */
+    bool save(QSqlDatabase& db, const ErrorLog& log, QSqlError* error = nullptr) const;
 
     /** Writes SoftSet alone, as the hint counters do. */
     static bool saveSoftSet(QSqlDatabase& db, const QString& softSet, const ErrorLog& log);

@@ -1,7 +1,9 @@
 #include "Startup.h"
 
+#include "LocationCode.h"
 #include "MainState.h"
 #include "ServiceAddress.h"
+#include "StoreBackup.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -28,6 +30,7 @@ std::optional<Notice> screenTooNarrow(int screenWidthPixels) {
 StartupResult startUp(MainState& state, const QString& commandText, const StartupHooks& hooks) {
     StartupResult result;
     QString message;
+    result.createdDataFolder = !QFileInfo::exists(state.folder.dataPath());
     if (!state.folder.ensureExists(&message)) {
         result.failure = Notice{message, QStringLiteral("墨岚打单"), Notice::Icon::Critical};
         return result;
@@ -36,11 +39,21 @@ StartupResult startUp(MainState& state, const QString& commandText, const Startu
     state.serviceBase = ServiceAddress::read(state.folder, state.log);
     state.updateNotice = UpdateNotice::load(state.folder, state.log);
 
-    state.database = OrderDatabase::open(state.folder.databasePath(), &message);
+    StoreFailure failure;
+    state.database = OrderDatabase::open(state.folder.databasePath(), &message, &failure);
     if (!state.database) {
         result.failure = Notice{message, QStringLiteral("墨岚打单"), Notice::Icon::Critical};
+        if (failure.kind == StoreFailure::Kind::Corrupt) {
+            result.restoreOffer = StoreBackup(state.folder).latest();
+            if (!result.restoreOffer)
+                result.failure->text += QStringLiteral("\r\n数据文件夹里没有可以恢复的备份。");
+        }
         return result;
     }
+    // Only a store that passed the check is backed up, so a backup is never damaged by it.
+    if (!StoreBackup(state.folder)
+             .makeDaily(*state.database, QDateTime::currentDateTime(), &message))
+        state.log.append(LocationCode::OpenDatabase, ErrorLog::FileAccess, message);
     QSqlDatabase db = state.database->connection();
 
     state.settings = PrintSettings::load(db, state.log);

@@ -26,6 +26,10 @@ struct StartupResult {
     std::optional<Notice> failure;
     /** What the start-up command text asked for, when there was one. */
     std::optional<CommandAction> command;
+    /** The store is damaged and this backup could replace it. */
+    std::optional<QString> restoreOffer;
+    /** The data folder did not exist and was made (a mistyped path shows here). */
+    bool createdDataFolder = false;
 };
 
 /** The names of the waybill templates in the data folder's Delivery folder, sorted. */

@@ -35,7 +35,10 @@ constexpr Column kColumns[] = {
 
 Notice failure(const MainState& state, const QSqlQuery& query, const QString& text) {
     state.log.append(LocationCode::Profiles, ErrorLog::Database, query.lastError().text());
-    return Notice{text, QStringLiteral("墨岚打单"), Notice::Icon::Exclamation};
+    const QString path = state.database->path();
+    return Notice{text + QStringLiteral("\r\n") +
+                      StoreFailure::fromError(query.lastError(), path).text(path),
+                  QStringLiteral("墨岚打单"), Notice::Icon::Exclamation};
 }
 
 // "[my_fjr]超长60" for every value that does not fit, as orders report it.

@@ -1,0 +1,88 @@
+#include "Commands.h"
+
+#include "core/OrderDatabase.h"
+#include "core/StoreBackup.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace mldd::cli {
+
+namespace {
+
+const QString kUsage = QStringLiteral(
+    "用法: mldd-cli [--data DIR] db backup           现在备份订单数据库\n"
+    "       mldd-cli [--data DIR] db list             列出备份，最新的在前\n"
+    "       mldd-cli [--data DIR] db restore [FILE]   用备份恢复订单数据库（默认最近的备份）；\n"
+    "                                                  恢复前请关闭墨岚打单，原来的数据库会留在\n"
+    "                                                  backup 文件夹里");
+
+QString shown(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+int backup(const DataFolder& folder) {
+    QString message;
+    const std::unique_ptr<OrderDatabase> database =
+        OrderDatabase::open(folder.databasePath(), &message);
+    if (!database)
+        return fail(Failed, message);
+    const std::optional<QString> made =
+        StoreBackup(folder).make(*database, QDateTime::currentDateTime(), &message);
+    if (!made)
+        return fail(Failed, QStringLiteral("备份没有做成：") + message);
+    writeOut(QStringLiteral("已备份：%1\n").arg(shown(*made)));
+    return Success;
+}
+
+int list(const DataFolder& folder) {
+    const QStringList backups = StoreBackup(folder).list();
+    if (backups.isEmpty()) {
+        writeOut(QStringLiteral("还没有备份。\n"));
+        return Success;
+    }
+    QString text;
+    for (const QString& path : backups)
+        text += QStringLiteral("%1\t%2\t%3 KB\n")
+                    .arg(shown(path),
+                         StoreBackup::madeAt(path).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))
+                    .arg((QFileInfo(path).size() + 1023) / 1024);
+    writeOut(text);
+    return Success;
+}
+
+int restore(const DataFolder& folder, const QStringList& args) {
+    const StoreBackup backups(folder);
+    QString chosen;
+    if (args.isEmpty()) {
+        const std::optional<QString> latest = backups.latest();
+        if (!latest)
+            return fail(Failed, QStringLiteral("没有可以恢复的备份。"));
+        chosen = *latest;
+    } else {
+        // A bare name is looked for in the backup folder, as `db list` shows them.
+        chosen = QFileInfo::exists(args.first())
+                     ? args.first()
+                     : QDir(backups.folderPath()).filePath(args.first());
+    }
+    QString message;
+    if (!backups.restore(chosen, QDateTime::currentDateTime(), &message))
+        return fail(Failed, message);
+    writeOut(message + u'\n');
+    return Success;
+}
+
+} // namespace
+
+int runDb(const CliContext& context, QStringList args) {
+    const QString action = args.isEmpty() ? QString() : args.takeFirst();
+    if (action == u"backup" && args.isEmpty())
+        return backup(context.dataFolder);
+    if (action == u"list" && args.isEmpty())
+        return list(context.dataFolder);
+    if (action == u"restore" && args.size() <= 1)
+        return restore(context.dataFolder, args);
+    return fail(Usage, kUsage);
+}
+
+} // namespace mldd::cli

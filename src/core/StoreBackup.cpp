@@ -1,0 +1,178 @@
+#include "StoreBackup.h"
+
+#include "OrderDatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+namespace mldd {
+
+namespace {
+
+const QString kPrefix = QStringLiteral("mlddsj-");
+const QString kStampFormat = QStringLiteral("yyyyMMdd-HHmmss");
+
+QString stamp(const QDateTime& when) {
+    return when.toString(kStampFormat);
+}
+
+// Copies the live store page by page; other programs may go on reading and writing.
+bool copyStore(sqlite3* source, const QString& target, QString* error) {
+    sqlite3* copy = nullptr;
+    int code = sqlite3_open_v2(QFile::encodeName(target).constData(), &copy,
+                               SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (code == SQLITE_OK) {
+        sqlite3_backup* backup = sqlite3_backup_init(copy, "main", source, "main");
+        if (!backup) {
+            code = sqlite3_errcode(copy);
+        } else {
+            do {
+                code = sqlite3_backup_step(backup, -1);
+                if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
+                    sqlite3_sleep(50);
+            } while (code == SQLITE_OK || code == SQLITE_BUSY || code == SQLITE_LOCKED);
+            code = sqlite3_backup_finish(backup);
+        }
+    }
+    if (code != SQLITE_OK && error)
+        *error = QString::fromUtf8(sqlite3_errmsg(copy));
+    sqlite3_close(copy);
+    return code == SQLITE_OK;
+}
+
+bool moveAside(const QString& from, const QString& to, QString* message) {
+    if (!QFile::exists(from) || QFile::rename(from, to))
+        return true;
+    if (message)
+        *message = QStringLiteral("无法移动 %1").arg(QDir::toNativeSeparators(from));
+    return false;
+}
+
+} // namespace
+
+QStringList StoreBackup::list() const {
+    QStringList paths;
+    const QDir folder(folderPath());
+    const QStringList names = folder.entryList({kPrefix + QStringLiteral("*.db")}, QDir::Files,
+                                               QDir::Name | QDir::Reversed);
+    for (const QString& name : names) {
+        if (madeAt(name).isValid())
+            paths.append(folder.filePath(name));
+    }
+    return paths;
+}
+
+std::optional<QString> StoreBackup::latest() const {
+    const QStringList paths = list();
+    if (paths.isEmpty())
+        return std::nullopt;
+    return paths.first();
+}
+
+QDateTime StoreBackup::madeAt(const QString& backupPath) {
+    const QString name = QFileInfo(backupPath).completeBaseName();
+    if (!name.startsWith(kPrefix))
+        return {};
+    return QDateTime::fromString(name.mid(kPrefix.size()), kStampFormat);
+}
+
+Notice StoreBackup::restoreQuestion(const QString& damage, const QString& backupPath) {
+    return Notice{damage +
+                      QStringLiteral("\r\n\r\n最近的备份是 %1（%2）。\r\n"
+                                     "是否用它恢复订单数据库？原来的文件会保留在 backup "
+                                     "文件夹里。")
+                          .arg(QFileInfo(backupPath).fileName(),
+                               madeAt(backupPath).toString(QStringLiteral("yyyy-MM-dd HH:mm"))),
+                  QStringLiteral("墨岚打单"), Notice::Icon::Exclamation, Notice::Buttons::YesNo};
+}
+
+bool StoreBackup::makeDaily(OrderDatabase& database, const QDateTime& now, QString* error) {
+    const std::optional<QString> last = latest();
+    if (last && madeAt(*last).date() == now.date())
+        return true;
+    return make(database, now, error).has_value();
+}
+
+std::optional<QString> StoreBackup::make(OrderDatabase& database, const QDateTime& now,
+                                         QString* error) {
+    if (!QDir().mkpath(folderPath())) {
+        if (error)
+            *error =
+                QStringLiteral("无法创建备份文件夹 %1").arg(QDir::toNativeSeparators(folderPath()));
+        return std::nullopt;
+    }
+    const QString target =
+        QDir(folderPath()).filePath(kPrefix + stamp(now) + QStringLiteral(".db"));
+    // Built under another name and renamed, so that a cut backup never passes for one.
+    const QString partial = target + QStringLiteral(".part");
+    QFile::remove(partial);
+    if (!copyStore(database.handle(), partial, error)) {
+        QFile::remove(partial);
+        return std::nullopt;
+    }
+    QFile::remove(target);
+    if (!QFile::rename(partial, target)) {
+        if (error)
+            *error = QStringLiteral("无法保存备份 %1").arg(QDir::toNativeSeparators(target));
+        return std::nullopt;
+    }
+    const QStringList all = list();
+    for (qsizetype i = kKept; i < all.size(); ++i)
+        QFile::remove(all.at(i));
+    return target;
+}
+
+bool StoreBackup::restore(const QString& backupPath, const QDateTime& now, QString* message) const {
+    if (!QFileInfo(backupPath).isFile()) {
+        if (message)
+            *message =
+                QStringLiteral("找不到备份文件 %1").arg(QDir::toNativeSeparators(backupPath));
+        return false;
+    }
+    const QString store = m_folder.databasePath();
+    const QString incoming = store + QStringLiteral(".restoring");
+    QFile::remove(incoming);
+    if (!QFile::copy(backupPath, incoming)) {
+        if (message)
+            *message = QStringLiteral("无法复制备份 %1，订单数据库没有改动。")
+                           .arg(QDir::toNativeSeparators(backupPath));
+        return false;
+    }
+    // A backup that is itself damaged must not replace anything.
+    {
+        QString refused;
+        if (!OrderDatabase::open(incoming, &refused)) {
+            QFile::remove(incoming);
+            if (message)
+                *message = QStringLiteral("备份 %1 不能用：%2\r\n订单数据库没有改动。")
+                               .arg(QFileInfo(backupPath).fileName(), refused);
+            return false;
+        }
+    }
+    QDir().mkpath(folderPath());
+    const QString aside =
+        QDir(folderPath())
+            .filePath(QStringLiteral("before-restore-") + stamp(now) + QStringLiteral(".db"));
+    // The old store and its write-ahead log go together; the shared-memory index is rebuilt.
+    if (!moveAside(store, aside, message) ||
+        !moveAside(store + QStringLiteral("-wal"), aside + QStringLiteral("-wal"), message)) {
+        QFile::remove(incoming);
+        return false;
+    }
+    QFile::remove(store + QStringLiteral("-shm"));
+    if (!QFile::rename(incoming, store)) {
+        if (message)
+            *message = QStringLiteral("无法放回备份，原来的数据库在 %1。")
+                           .arg(QDir::toNativeSeparators(aside));
+        return false;
+    }
+    if (message)
+        *message = QStringLiteral("订单数据库已用备份 %1 恢复，原来的数据库保存在 %2。")
+                       .arg(QFileInfo(backupPath).fileName(), QDir::toNativeSeparators(aside));
+    return true;
+}
+
+} // namespace mldd

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "DataFolder.h"
+#include "Notice.h"
+
+#include <QDateTime>
+#include <QStringList>
+
+#include <optional>
+
+namespace mldd {
+
+class OrderDatabase;
+
+/**
+ * The order database's rolling backups in data/backup: one a day at start-up,
+ * the seven newest kept, each a complete database made by SQLite's online
+ * backup, so that a damaged store can be put back as it was.
+ */
+class StoreBackup {
+public:
+    static constexpr int kKept = 7;
+
+    explicit StoreBackup(const DataFolder& folder) : m_folder(folder) {}
+
+    QString folderPath() const { return m_folder.file(QStringLiteral("backup")); }
+
+    /** The backups, newest first (full paths). */
+    QStringList list() const;
+    std::optional<QString> latest() const;
+
+    /** When a backup was made, read from its name. */
+    static QDateTime madeAt(const QString& backupPath);
+
+    /** The question the window asks when the store it starts on is damaged. */
+    static Notice restoreQuestion(const QString& damage, const QString& backupPath);
+
+    /** Makes a backup unless one was made on the day of `now`. */
+    bool makeDaily(OrderDatabase& database, const QDateTime& now, QString* error);
+
+    /** Makes a backup now and keeps the seven newest; its path, or none with the reason. */
+    std::optional<QString> make(OrderDatabase& database, const QDateTime& now, QString* error);
+
+    /**
+     * Puts `backupPath` in place of the store. The store that was there, with
+     * its write-ahead log, is kept in the backup folder under "before-restore-".
+     * No program may have the store open meanwhile.
+     */
+    bool restore(const QString& backupPath, const QDateTime& now, QString* message) const;
+
+private:
+    DataFolder m_folder;
+};
+
+} // namespace mldd

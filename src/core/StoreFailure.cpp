@@ -1,0 +1,103 @@
+#include "StoreFailure.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QStorageInfo>
+
+#include <sqlite3.h>
+
+namespace mldd {
+
+namespace {
+
+// Below this, SQLite cannot grow its journal or its file any more.
+constexpr qint64 kNearlyFull = 512 * 1024;
+
+bool folderWritable(const QString& path) {
+    return QFileInfo(QFileInfo(path).absolutePath()).isWritable();
+}
+
+bool diskNearlyFull(const QString& path) {
+    const QStorageInfo storage(QFileInfo(path).absolutePath());
+    return storage.isValid() && storage.bytesAvailable() < kNearlyFull;
+}
+
+} // namespace
+
+StoreFailure StoreFailure::fromCode(int code, const QString& detail, const QString& path) {
+    StoreFailure failure{Kind::Other, detail};
+    switch (code & 0xff) {
+    case SQLITE_OK:
+    case SQLITE_ROW:
+    case SQLITE_DONE:
+        return {};
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+        failure.kind = Kind::ReadOnly;
+        break;
+    case SQLITE_FULL:
+        failure.kind = Kind::Full;
+        break;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        failure.kind = Kind::Locked;
+        break;
+    case SQLITE_CORRUPT:
+        failure.kind = Kind::Corrupt;
+        break;
+    case SQLITE_NOTADB:
+        failure.kind = Kind::NotADatabase;
+        break;
+    default:
+        // "Cannot open" and input/output errors hide the cause; the folder shows it.
+        if (!folderWritable(path) || (QFileInfo::exists(path) && !QFileInfo(path).isWritable()))
+            failure.kind = Kind::ReadOnly;
+        else if (diskNearlyFull(path))
+            failure.kind = Kind::Full;
+        break;
+    }
+    return failure;
+}
+
+StoreFailure StoreFailure::fromError(const QSqlError& error, const QString& path) {
+    if (error.type() == QSqlError::NoError)
+        return {};
+    const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    bool numeric = false;
+    const int code = error.nativeErrorCode().toInt(&numeric);
+    return fromCode(numeric ? code : SQLITE_ERROR, text, path);
+}
+
+QString StoreFailure::text(const QString& path) const {
+    const QString file = QDir::toNativeSeparators(path);
+    switch (kind) {
+    case Kind::ReadOnly:
+        return QStringLiteral("订单数据库 %1 是只读的：数据文件夹或这个文件不允许写入。\r\n"
+                              "请检查文件夹的权限，或把数据文件夹放到可以写入的位置。")
+            .arg(file);
+    case Kind::Full:
+        return QStringLiteral("磁盘空间已满，订单数据库 %1 无法写入。\r\n"
+                              "请清理磁盘后再试；已经保存的订单没有改动。")
+            .arg(file);
+    case Kind::Locked:
+        return QStringLiteral("订单数据库 %1 正被另一个程序占用，这次没有保存。\r\n"
+                              "请等它完成后再试。")
+            .arg(file);
+    case Kind::Corrupt:
+        return QStringLiteral("订单数据库 %1 已经损坏，软件没有再往里写。\r\n"
+                              "请用备份恢复：重新打开软件时选择恢复，或者用 mldd-cli db restore。")
+            .arg(file);
+    case Kind::NotADatabase:
+        return QStringLiteral("订单数据库 %1 无法打开：这个文件不是数据库，或者已经损坏。\r\n"
+                              "软件没有改动这个文件，请把它备份后再处理。")
+            .arg(file);
+    case Kind::Other:
+        return QStringLiteral("订单数据库 %1 出错：%2").arg(file, detail);
+    case Kind::None:
+        break;
+    }
+    return QString();
+}
+
+} // namespace mldd

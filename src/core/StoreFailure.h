@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+class QSqlError;
+
+namespace mldd {
+
+/** Why the order database refused to open or to write, told in the seller's words. */
+struct StoreFailure {
+    enum class Kind { None, ReadOnly, Full, Locked, Corrupt, NotADatabase, Other };
+
+    Kind kind = Kind::None;
+    /** SQLite's own words, kept for the log and for failures we have no name for. */
+    QString detail;
+
+    explicit operator bool() const { return kind != Kind::None; }
+
+    /**
+     * The failure behind an SQLite result code for the database file at `path`.
+     * Codes that do not say which (cannot open, input/output) are told apart by
+     * looking at the folder: not writable, or no space left.
+     */
+    static StoreFailure fromCode(int code, const QString& detail, const QString& path);
+    static StoreFailure fromError(const QSqlError& error, const QString& path);
+
+    /** The message that names the file and the cause. */
+    QString text(const QString& path) const;
+};
+
+} // namespace mldd
