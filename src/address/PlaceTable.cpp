@@ -3,6 +3,8 @@
 #include "core/MainState.h"
 #include "core/TextFile.h"
 
+#include <QDir>
+
 namespace mldd {
 
 namespace {
@@ -58,13 +60,31 @@ PlaceTable parsePlaceTable(const QString& text) {
     return table;
 }
 
-PlaceTable LoadPlaceTable(const QString& path, const ErrorLog& log) {
+PlaceTable LoadPlaceTable(const QString& path, const ErrorLog& log, QString* problem) {
+    const QString shown = QDir::toNativeSeparators(path);
+    const auto refuse = [&](const QString& why, bool logged) {
+        if (logged)
+            log.append(PlaceLocation::Load, ErrorLog::FileAccess, why);
+        if (problem)
+            *problem = why;
+        return PlaceTable{};
+    };
     const TextFileContent content = TextFile::read(path);
+    if (content.status == TextFileContent::Status::Missing)
+        return refuse(QStringLiteral("找不到地址库文件 %1").arg(shown), false);
     if (content.status == TextFileContent::Status::Failed)
-        log.append(PlaceLocation::Load, ErrorLog::FileAccess, content.error);
-    if (!content.ok())
-        return {};
-    return parsePlaceTable(content.lines.join(QString()));
+        return refuse(content.error, true);
+    const QString text = content.lines.join(QString());
+    if (text.trimmed().isEmpty())
+        return refuse(QStringLiteral("地址库文件 %1 是空的。").arg(shown), false);
+    PlaceTable table = parsePlaceTable(text);
+    // Random bytes split into "triples" too, but none of them is a usable province.
+    const bool usable =
+        std::any_of(table.provinces.begin(), table.provinces.end(),
+                    [](const PlaceEntry& entry) { return entry.fault == PlaceEntry::Fault::None; });
+    if (text.contains(QChar(0)) || !usable)
+        return refuse(QStringLiteral("文件 %1 不是地址库，或者已经损坏。").arg(shown), true);
+    return table;
 }
 
 QString describeFault(const PlaceEntry& entry) {

@@ -43,10 +43,12 @@ inline const QString Load = QStringLiteral("wmb1");
 
 /**
  * Reads the table from `path`: lines joined, "[S]" sections, "[D]" sub-sections,
- * "/" triples. A missing file gives an empty table; a file that cannot be read
- * is logged under "wmb1" and also gives an empty table.
+ * "/" triples. A missing file gives an empty table; a file that cannot be read,
+ * or that is empty or no place-name table at all (a binary file), is logged
+ * under "wmb1" and also gives an empty table. `problem` says which, in the
+ * seller's words.
  */
-PlaceTable LoadPlaceTable(const QString& path, const ErrorLog& log);
+PlaceTable LoadPlaceTable(const QString& path, const ErrorLog& log, QString* problem = nullptr);
 
 /** Where the shipped table lives: code/Area.txt in the data folder. */
 inline QString placeTablePath(const DataFolder& folder) {

@@ -1,6 +1,7 @@
 #include "ServiceClient.h"
 
 #include "core/TextCodec.h"
+#include "core/TextFile.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -21,12 +22,24 @@ ServiceReply ServiceClient::get(const QUrl& url) const {
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     // The transfer timeout covers a silent server; this one also covers a slow trickle.
     QTimer::singleShot(m_timeoutMs, &loop, [reply] { reply->abort(); });
+    // A reply larger than any decode file is cut off as it arrives, never held whole.
+    bool tooBig = false;
+    QObject::connect(reply, &QNetworkReply::downloadProgress, &loop,
+                     [reply, &tooBig](qint64 received, qint64 total) {
+                         if (received > TextFile::kMaxBytes || total > TextFile::kMaxBytes) {
+                             tooBig = true;
+                             reply->abort();
+                         }
+                     });
     if (!reply->isFinished())
         loop.exec(QEventLoop::ExcludeUserInputEvents);
 
     ServiceReply result;
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (reply->error() == QNetworkReply::NoError && status == 200) {
+    if (tooBig) {
+        result.error = QStringLiteral("服务器的回答超过 %1 MB，已经放弃。")
+                           .arg(TextFile::kMaxBytes / (1024 * 1024));
+    } else if (reply->error() == QNetworkReply::NoError && status == 200) {
         result.ok = true;
         result.body = TextCodec::decodeFileBytes(reply->readAll());
     } else {

@@ -5,7 +5,6 @@
 
 #include "core/ErrorLog.h"
 
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -36,11 +35,11 @@ int runSplitAddress(const CliContext& context, QStringList args) {
                              .value_or(placeTablePath(context.dataFolder));
     if (missingValue || args.isEmpty())
         return fail(Usage, QStringLiteral("用法: mldd-cli split-address [--area FILE] ADDRESS..."));
-    if (!QFileInfo(area).isFile())
-        return fail(Failed, QStringLiteral("找不到地址库文件：%1").arg(area));
-
     const ErrorLog log(context.dataFolder.errorLogPath());
-    const PlaceTable table = LoadPlaceTable(area, log);
+    QString problem;
+    const PlaceTable table = LoadPlaceTable(area, log, &problem);
+    if (table.isEmpty())
+        return fail(Failed, problem);
     QString out;
     for (QString address : args) {
         PlaceFields fields;

@@ -3,6 +3,7 @@
 #include "ProgramStart.h"
 
 #include "capture/PageCapture.h"
+#include "capture/PageKey.h"
 #include "capture/SellerBindings.h"
 #include "core/MainState.h"
 #include "core/TextCodec.h"
@@ -40,6 +41,8 @@ int runCapture(const CliContext& context, QStringList args) {
     const std::optional<QString> binding = takeOption(args, QStringLiteral("bind"), &missingValue);
     if (missingValue || !url || !pagePath || !args.isEmpty())
         return fail(Usage, kUsage);
+    if (!pageKeyOf(*url) && *url != QStringLiteral("FIRST"))
+        return fail(Usage, QStringLiteral("网页地址太短，不是一个订单页面：“%1”").arg(*url));
     QString message;
     const std::optional<QByteArray> page = readFileArgument(*pagePath, &message);
     if (!page)

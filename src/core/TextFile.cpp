@@ -24,24 +24,58 @@ bool ensureParentFolder(const QString& path, QString* error) {
 
 } // namespace
 
+std::optional<QByteArray> readBytes(const QString& path, QString* error) {
+    const QString shown = QDir::toNativeSeparators(path);
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        if (error)
+            *error = QStringLiteral("找不到文件 %1").arg(shown);
+        return std::nullopt;
+    }
+    if (!info.isFile()) {
+        if (error)
+            *error = QStringLiteral("%1 不是普通文件，不能读取。").arg(shown);
+        return std::nullopt;
+    }
+    const QString tooBig =
+        QStringLiteral("文件 %1 超过 %2 MB，不能读取。").arg(shown).arg(kMaxBytes / (1024 * 1024));
+    if (info.size() > kMaxBytes) {
+        if (error)
+            *error = tooBig;
+        return std::nullopt;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = QStringLiteral("无法读取文件 %1（%2）").arg(shown, file.errorString());
+        return std::nullopt;
+    }
+    // The size may change after it was looked at; never read more than the limit.
+    QByteArray bytes = file.read(kMaxBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        if (error)
+            *error = QStringLiteral("无法读取文件 %1（%2）").arg(shown, file.errorString());
+        return std::nullopt;
+    }
+    if (bytes.size() > kMaxBytes) {
+        if (error)
+            *error = tooBig;
+        return std::nullopt;
+    }
+    return bytes;
+}
+
 TextFileContent read(const QString& path) {
     TextFileContent content;
-    QFile file(path);
-    if (!file.exists())
+    if (!QFileInfo::exists(path))
         return content;
-    if (!file.open(QIODevice::ReadOnly)) {
+    const std::optional<QByteArray> bytes = readBytes(path, &content.error);
+    if (!bytes) {
         content.status = TextFileContent::Status::Failed;
-        content.error = file.errorString();
-        return content;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        content.status = TextFileContent::Status::Failed;
-        content.error = file.errorString();
         return content;
     }
     content.status = TextFileContent::Status::Ok;
-    content.lines = splitLines(TextCodec::decodeFileBytes(bytes));
+    content.lines = splitLines(TextCodec::decodeFileBytes(*bytes));
     return content;
 }
 

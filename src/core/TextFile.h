@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace mldd {
 
 /** What reading a data-folder text file gave. */
@@ -19,6 +21,16 @@ struct TextFileContent {
 
 /** Reads and writes the data folder's line-oriented text files. */
 namespace TextFile {
+
+/** The most a page, decode file or reply may hold; more is an attack or a mistake. */
+constexpr qint64 kMaxBytes = 64 * 1024 * 1024;
+
+/**
+ * The bytes of a regular file of at most kMaxBytes. A device, a pipe or a
+ * folder is refused before it is opened, so nothing waits for a writer or
+ * reads for ever; `error` says why in the seller's words.
+ */
+std::optional<QByteArray> readBytes(const QString& path, QString* error);
 
 /** Reads the whole file (UTF-8, else GBK) and splits it into lines ending at CR LF. */
 TextFileContent read(const QString& path);

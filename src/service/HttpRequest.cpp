@@ -32,6 +32,16 @@ bool parseQuery(const QByteArray& encoded, QMap<QString, QString>& query) {
     return true;
 }
 
+// Where the head ends: the first empty line. Lines end with CR LF, or with a
+// bare LF as some clients send them.
+qsizetype endOfHead(const QByteArray& buffer) {
+    const qsizetype crlf = buffer.indexOf("\n\r\n");
+    const qsizetype lf = buffer.indexOf("\n\n");
+    if (crlf < 0)
+        return lf;
+    return lf < 0 ? crlf : qMin(crlf, lf);
+}
+
 } // namespace
 
 bool HttpRequest::decode(const QByteArray& encoded, QString& text) {
@@ -59,14 +69,16 @@ bool HttpRequest::decode(const QByteArray& encoded, QString& text) {
 }
 
 HttpRequest::Parse HttpRequest::parse(const QByteArray& buffer, HttpRequest& request) {
-    const qsizetype headEnd = buffer.indexOf("\r\n\r\n");
+    const qsizetype headEnd = endOfHead(buffer);
     if (headEnd < 0)
         return buffer.size() > kMaxHeadBytes ? Parse::Malformed : Parse::Incomplete;
     if (headEnd > kMaxHeadBytes)
         return Parse::Malformed;
 
-    const qsizetype lineEnd = buffer.indexOf("\r\n");
-    const QList<QByteArray> parts = buffer.left(lineEnd).split(' ');
+    QByteArray requestLine = buffer.left(buffer.indexOf('\n'));
+    if (requestLine.endsWith('\r'))
+        requestLine.chop(1);
+    const QList<QByteArray> parts = requestLine.split(' ');
     if (parts.size() != 3 || !parts[2].startsWith("HTTP/1.") || parts[0].isEmpty())
         return Parse::Malformed;
     const QByteArray& target = parts[1];

@@ -30,6 +30,10 @@ int main(int argc, char* argv[]) {
     QStringList args = app.arguments().mid(1);
     while (!args.isEmpty()) {
         const QString option = args.takeFirst();
+        if (option == u"--help" || option == u"-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
         if (args.isEmpty() || (option != u"--content" && option != u"--port"))
             return fail(2, QString::fromUtf8(kUsage));
         const QString value = args.takeFirst();

@@ -31,6 +31,10 @@ QString unitAt(qsizetype k) {
 
 } // namespace
 
+bool isWritableInCapitals(double amount) {
+    return amount >= 0 && amount <= kLargestCapitalAmount;
+}
+
 QString ToCapitalAmount(double amount) {
     QString text = shortestDecimalText(amount);
     text += text.contains(u'.') ? QStringLiteral("00") : QStringLiteral(".00");

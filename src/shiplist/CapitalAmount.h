@@ -11,4 +11,10 @@ namespace mldd {
  */
 QString ToCapitalAmount(double amount);
 
+/** The largest amount the capitals can write: the highest unit is 亿 (nine integer digits). */
+constexpr double kLargestCapitalAmount = 999999999.99;
+
+/** Whether ToCapitalAmount writes `amount` truly: not negative, at most kLargestCapitalAmount. */
+bool isWritableInCapitals(double amount);
+
 } // namespace mldd
