@@ -4,9 +4,9 @@ namespace mldd {
 
 namespace {
 
-// Shortened county names stop at two characters, after at most nine passes.
+// Shortened names stop at two characters; county names after at most nine passes.
 constexpr int kCountyShorteningPasses = 9;
-constexpr qsizetype kShortestCounty = 2;
+constexpr qsizetype kShortestName = 2;
 
 // An empty name would begin every address; no place is called that.
 bool begins(QStringView address, QStringView name) {
@@ -33,9 +33,10 @@ Hit exactHit(const QList<PlaceEntry>& entries, QStringView address) {
 Hit cityHit(const QList<PlaceEntry>& cities, QStringView address) {
     if (const Hit hit = exactHit(cities, address))
         return hit;
-    // Written without 市/州: every name loses its last character once.
+    // Written without 市/州: every name loses its last character once. A name of
+    // two characters is never shortened: 博州 cut to 博 would claim 博湖县.
     for (const PlaceEntry& city : cities) {
-        if (begins(address, QStringView(city.name).chopped(qMin<qsizetype>(1, city.name.size()))))
+        if (city.name.size() > kShortestName && begins(address, QStringView(city.name).chopped(1)))
             return {&city, city.name.size() - 1};
     }
     return {};
@@ -49,7 +50,7 @@ Hit countyHit(const QList<PlaceEntry>& counties, QStringView address) {
     for (int pass = 1; pass <= kCountyShorteningPasses; ++pass) {
         for (const PlaceEntry& county : counties) {
             const qsizetype length = county.name.size() - pass;
-            if (length >= kShortestCounty &&
+            if (length >= kShortestName &&
                 address.startsWith(QStringView(county.name).left(length)))
                 return {&county, length};
         }
@@ -117,7 +118,8 @@ private:
         take(m_fields.city, name, hit.entry->ownDestination);
         if (hit.entry->reference != 0)
             counties = &section.countyLists.at(hit.entry->reference - 1);
-        m_address.remove(name);
+        // Only where it stands: 吉安 in 吉安吉安县 must leave the county whole.
+        m_address.remove(0, name.size());
         return true;
     }
 

@@ -1,9 +1,9 @@
 #include "CaptureFixture.h"
 
-#include "capture/CapturedNumbers.h"
 #include "capture/PageKey.h"
 
 #include <QProcess>
+#include <QSet>
 #include <QThread>
 
 using namespace mldd;
@@ -11,65 +11,164 @@ using namespace mldd;
 namespace {
 
 const QString kBatchAddress = QStringLiteral("https://trade.taobao.com/trade/batch_send.htm");
-constexpr int kCopies = 200; // 8,000 orders: the capture runs long enough to be cut
+constexpr int kOrdersPerCopy = 40;
 
-class CaptureCrashTest : public test::CaptureFixture {
+// Captures by real mldd-cli processes: one cut by kill -9, two running at once.
+class CaptureProcessTest : public test::CaptureFixture {
 protected:
+    void SetUp() override {
+        CaptureFixture::SetUp();
+        const QString key = *pageKeyOf(kBatchAddress);
+        installDecodeFile(key, servedDecodeFile(key));
+        // The batch file has no goods program; today's refetch of all decode files
+        // that this sets off has already happened, so the file stays for every capture.
+        QFile stamp(m_state.folder.file(QStringLiteral("code/date.txt")));
+        stamp.open(QIODevice::WriteOnly);
+        stamp.write(QDate::currentDate().toString(Qt::ISODate).toUtf8() + "\r\n");
+        m_state.database.reset(); // the processes own the store from here on
+        m_cleanStore = m_dir.filePath(QStringLiteral("clean.db"));
+        ASSERT_TRUE(QFile::copy(m_state.folder.databasePath(), m_cleanStore));
+    }
+
     // The sample batch page repeated, each copy with its own order numbers.
-    QString bigBatchPage() {
+    QString writeBatchPage(const QString& name, int copies, const QString& mark) {
         const QString sample = samplePage(QStringLiteral("taobao-batch.txt"));
         QString page;
-        for (int copy = 0; copy < kCopies; ++copy)
+        for (int copy = 0; copy < copies; ++copy)
             page += QString(sample).replace(QStringLiteral("订单编号："),
-                                            QStringLiteral("订单编号：%1-").arg(copy));
-        return page;
+                                            QStringLiteral("订单编号：%1%2-").arg(mark).arg(copy));
+        const QString path = m_dir.filePath(name);
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        file.write(page.toUtf8());
+        return path;
     }
+
+    void startAfresh() {
+        QFile::remove(m_state.folder.databasePath());
+        QFile::copy(m_cleanStore, m_state.folder.databasePath());
+        QFile::remove(capturedList());
+    }
+
+    void startCapture(QProcess& cli, const QString& pagePath) {
+        cli.start(QStringLiteral(MLDD_CLI),
+                  {QStringLiteral("--data"), m_state.folder.dataPath(), QStringLiteral("capture"),
+                   QStringLiteral("--url"), kBatchAddress, QStringLiteral("--page"), pagePath});
+        ASSERT_TRUE(cli.waitForStarted());
+    }
+
+    static void finish(QProcess& cli) {
+        ASSERT_TRUE(cli.waitForFinished(120000));
+        EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    }
+
+    QString capturedList() const {
+        return m_state.folder.file(QStringLiteral("淘宝;墨岚小店.dat"));
+    }
+    QStringList listedNumbers() const {
+        return QString::fromUtf8(fileBytes(capturedList()))
+            .trimmed()
+            .split(u'|', Qt::SkipEmptyParts);
+    }
+
+    QStringList storedNumbers() {
+        QString message;
+        const auto database = OrderDatabase::open(m_state.folder.databasePath(), &message);
+        EXPECT_TRUE(database) << message.toStdString();
+        QStringList numbers;
+        if (!database)
+            return numbers;
+        OrderStore store(*database);
+        const std::vector<qint64> ids = store.allById();
+        for (const Order& order : store.byIds(QList<qint64>(ids.begin(), ids.end())))
+            numbers.append(order.orderSign);
+        return numbers;
+    }
+
+    QString m_cleanStore;
 };
 
 } // namespace
 
 // A capture killed at any moment leaves all of its orders or none, and the
 // re-capture list agreeing with the orders once the next capture has settled it.
-TEST_F(CaptureCrashTest, AKilledCaptureStoresAllOrNothing) {
-    const QString key = *pageKeyOf(kBatchAddress);
-    installDecodeFile(key, servedDecodeFile(key));
-    const QString pagePath = m_dir.filePath(QStringLiteral("big.txt"));
-    QFile pageFile(pagePath);
-    ASSERT_TRUE(pageFile.open(QIODevice::WriteOnly));
-    pageFile.write(bigBatchPage().toUtf8());
-    pageFile.close();
-    const QString backup = m_dir.filePath(QStringLiteral("clean.db"));
-    m_state.database.reset();
-    ASSERT_TRUE(QFile::copy(m_state.folder.databasePath(), backup));
-
+TEST_F(CaptureProcessTest, AKilledCaptureStoresAllOrNothing) {
+    constexpr int kCopies = 200; // 8,000 orders: the capture runs long enough to be cut
+    const QString big = writeBatchPage(QStringLiteral("big.txt"), kCopies, QStringLiteral("K"));
+    const QString next = writeBatchPage(QStringLiteral("next.txt"), 1, QStringLiteral("N"));
     int cut = 0;
     for (int delayMs : {150, 300, 450, 600, 800}) {
-        QFile::remove(m_state.folder.databasePath());
-        QFile::copy(backup, m_state.folder.databasePath());
-        QFile::remove(m_state.folder.file(QStringLiteral("淘宝;墨岚小店.dat")));
-
-        QProcess cli;
-        cli.start(QStringLiteral(MLDD_CLI),
-                  {QStringLiteral("--data"), m_state.folder.dataPath(), QStringLiteral("capture"),
-                   QStringLiteral("--url"), kBatchAddress, QStringLiteral("--page"), pagePath});
-        ASSERT_TRUE(cli.waitForStarted());
+        startAfresh();
+        QProcess killed;
+        startCapture(killed, big);
         QThread::msleep(delayMs);
-        const bool killed = cli.state() == QProcess::Running;
-        cli.kill();
-        cli.waitForFinished();
-        cut += killed ? 1 : 0;
+        cut += killed.state() == QProcess::Running ? 1 : 0;
+        killed.kill();
+        killed.waitForFinished();
 
-        QString message;
-        auto database = OrderDatabase::open(m_state.folder.databasePath(), &message);
-        ASSERT_TRUE(database) << message.toStdString();
-        OrderStore store(*database);
-        CapturedNumbers::recover(m_state.folder, store);
-        const size_t stored = store.allById().size();
-        EXPECT_TRUE(stored == 0 || stored == size_t(kCopies * 40))
-            << "after " << delayMs << " ms: " << stored;
-        const QString list =
-            QString::fromUtf8(fileBytes(m_state.folder.file(QStringLiteral("淘宝;墨岚小店.dat"))));
-        EXPECT_EQ(size_t(list.count(u'|')), stored) << "after " << delayMs << " ms";
+        QProcess after;
+        startCapture(after, next);
+        finish(after);
+        const QStringList stored = storedNumbers();
+        const qsizetype fromKilled = stored.size() - kOrdersPerCopy;
+        EXPECT_TRUE(fromKilled == 0 || fromKilled == kCopies * kOrdersPerCopy)
+            << "after " << delayMs << " ms: " << fromKilled;
+        const QStringList listed = listedNumbers();
+        EXPECT_EQ(QSet<QString>(listed.begin(), listed.end()),
+                  QSet<QString>(stored.begin(), stored.end()))
+            << "after " << delayMs << " ms";
     }
     EXPECT_GT(cut, 0) << "no capture was cut; the page is too small to test this";
+}
+
+// The same page captured twice at once: the second capture waits for the first
+// and finds its orders stored, so no order number is ever stored twice.
+TEST_F(CaptureProcessTest, OnePageCapturedTwiceAtOnceIsStoredOnce) {
+    constexpr int kCopies = 50; // 2,000 orders
+    const QString page = writeBatchPage(QStringLiteral("page.txt"), kCopies, QStringLiteral("S"));
+    for (int trial = 0; trial < 3; ++trial) {
+        startAfresh();
+        QProcess first;
+        QProcess second;
+        startCapture(first, page);
+        startCapture(second, page);
+        finish(first);
+        finish(second);
+        const QStringList stored = storedNumbers();
+        EXPECT_EQ(stored.size(), kCopies * kOrdersPerCopy) << "trial " << trial;
+        EXPECT_EQ(QSet<QString>(stored.begin(), stored.end()).size(), stored.size());
+        EXPECT_EQ(listedNumbers().size(), kCopies * kOrdersPerCopy);
+    }
+}
+
+// Two pages at once: both batches end up in the seller's list, so deleting the
+// orders and capturing a page again still finds them captured before.
+TEST_F(CaptureProcessTest, TwoPagesAtOnceBothReachTheCapturedList) {
+    constexpr int kCopies = 25; // 1,000 orders a page
+    const QString pageA = writeBatchPage(QStringLiteral("a.txt"), kCopies, QStringLiteral("A"));
+    const QString pageB = writeBatchPage(QStringLiteral("b.txt"), kCopies, QStringLiteral("B"));
+    for (int trial = 0; trial < 3; ++trial) {
+        startAfresh();
+        QProcess first;
+        QProcess second;
+        startCapture(first, pageA);
+        startCapture(second, pageB);
+        finish(first);
+        finish(second);
+        const QStringList listed = listedNumbers();
+        EXPECT_EQ(QSet<QString>(listed.begin(), listed.end()).size(), 2 * kCopies * kOrdersPerCopy)
+            << "trial " << trial;
+    }
+
+    QString message;
+    {
+        const auto database = OrderDatabase::open(m_state.folder.databasePath(), &message);
+        QSqlQuery(database->connection()).exec(QStringLiteral("delete from order_data"));
+    }
+    QProcess again;
+    startCapture(again, pageB);
+    ASSERT_TRUE(again.waitForFinished(120000));
+    EXPECT_TRUE(QString::fromUtf8(again.readAllStandardOutput())
+                    .contains(QStringLiteral("重复订单1000个，有效订单0个")));
+    EXPECT_TRUE(storedNumbers().isEmpty());
 }

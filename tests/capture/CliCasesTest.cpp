@@ -55,7 +55,7 @@ TEST(CliCases, BadArgumentsAndUnreadableFilesAreTold) {
          QStringLiteral("/nonexistent/rules.dat"), QStringLiteral("--page"), page});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_TRUE(missing.outBytes.isEmpty());
-    EXPECT_TRUE(QString::fromUtf8(missing.errBytes).startsWith(QStringLiteral("无法读取文件：")));
+    EXPECT_TRUE(QString::fromUtf8(missing.errBytes).startsWith(QStringLiteral("找不到文件")));
 }
 
 TEST(CliCases, RunawayRulesStillAnswerAndSaySo) {

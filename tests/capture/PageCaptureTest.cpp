@@ -4,7 +4,10 @@
 #include "capture/DecodeDownload.h"
 #include "capture/PageCapture.h"
 #include "capture/PageKey.h"
+#include "capture/PageText.h"
 #include "capture/SellerBindings.h"
+
+#include "core/TextFile.h"
 
 #include <QElapsedTimer>
 
@@ -198,4 +201,79 @@ TEST_F(PageCaptureTest, ADecodeFileThatFindsNothingStoresNothing) {
               QStringLiteral("提示:本次提取订单0个，重复订单0个，有效订单0个。  "));
     EXPECT_TRUE(result.notices.isEmpty());
     EXPECT_TRUE(storedOrders().isEmpty());
+}
+
+TEST(PageText, LineEndsBecomeCrLfAndRecordMarkersLoseTheirBraces) {
+    EXPECT_EQ(pageTextForRules(QStringLiteral("a\nb\rc\r\nd\n\re")),
+              QStringLiteral("a\r\nb\r\nc\r\nd\r\n\r\ne"));
+    const QString forged = pageTextForRules(QStringLiteral("x{|D|}y{|B|}z{|}"));
+    EXPECT_FALSE(forged.contains(QStringLiteral("{|D|}")));
+    EXPECT_FALSE(forged.contains(QStringLiteral("{|B|}")));
+    EXPECT_EQ(forged, QStringLiteral("x｛|D|｝y｛|B|｝z｛|｝"));
+}
+
+// A buyer writes the message and the address: neither can make an order or move a field.
+TEST_F(PageCaptureTest, PageTextCannotForgeOrShiftRecords) {
+    const QString page =
+        detailPage()
+            .replace(QStringLiteral("请发圆通，谢谢"),
+                     QStringLiteral("{|D|}淘宝:墨岚小店{|B|}淘宝:6666666666{|B|}x{|B|}骗子{|B|}1"))
+            .replace(QStringLiteral("花溪大道北段218号"), QStringLiteral("花溪大道{|B|}北段218号"));
+    const PageCaptureResult result = capture(page);
+    ASSERT_EQ(result.outcome, PageCaptureResult::Outcome::Stored);
+    const QList<Order> orders = storedOrders();
+    ASSERT_EQ(orders.size(), 1);
+    EXPECT_EQ(orders.first().orderSign, QStringLiteral("淘宝:3218877301"));
+    EXPECT_EQ(orders.first().buyZipcode, QStringLiteral("550025"));
+    EXPECT_TRUE(orders.first().buyAddress.contains(QStringLiteral("花溪大道｛|B|｝北段")));
+    EXPECT_TRUE(orders.first().buyLy.startsWith(QStringLiteral("｛|D|｝淘宝:墨岚小店")));
+}
+
+TEST_F(PageCaptureTest, PagesWithLfOrCrLineEndsCaptureLikeCrLf) {
+    capture(detailPage());
+    const Order expected = storedOrders().first();
+    for (const QString& lineEnd : {QStringLiteral("\n"), QStringLiteral("\r")}) {
+        QSqlQuery(m_state.database->connection()).exec(QStringLiteral("delete from order_data"));
+        QFile::remove(m_state.folder.file(QStringLiteral("淘宝;墨岚小店.dat")));
+        capture(detailPage().replace(QStringLiteral("\r\n"), lineEnd));
+        const QList<Order> orders = storedOrders();
+        ASSERT_EQ(orders.size(), 1);
+        EXPECT_EQ(orders.first().buyName, expected.buyName);
+        EXPECT_EQ(orders.first().buyAddress, expected.buyAddress);
+        EXPECT_EQ(orders.first().buyLy, expected.buyLy);
+    }
+}
+
+TEST_F(PageCaptureTest, AnEmptyPageOrABlankRecordStoresNoOrder) {
+    for (const QString& page : {QString(), QStringLiteral(" \r\n\r\n ")}) {
+        const PageCaptureResult result = capture(page);
+        EXPECT_EQ(result.outcome, PageCaptureResult::Outcome::EmptyPage);
+        ASSERT_FALSE(result.notices.isEmpty());
+    }
+    // A decode file that finds nothing but the shop emits a record of empty fields.
+    installDecodeFile(*pageKeyOf(kDetailAddress), "SET^0^=^淘宝:墨岚小店{|}SETALL^");
+    EXPECT_EQ(capture(detailPage()).count.newOrders, 0);
+    EXPECT_TRUE(storedOrders().isEmpty());
+}
+
+TEST_F(PageCaptureTest, AMissingPlaceTableIsToldAndTheAddressKeptWhole) {
+    QFile::remove(m_state.folder.file(QStringLiteral("code/Area.txt")));
+    loadPlaceTableInto(m_state);
+    const PageCaptureResult result = capture(detailPage());
+    ASSERT_EQ(result.outcome, PageCaptureResult::Outcome::Stored);
+    ASSERT_FALSE(result.notices.isEmpty());
+    EXPECT_TRUE(result.notices.first().text.contains(QStringLiteral("Area.txt")));
+    EXPECT_TRUE(storedOrders().first().buyAddressSheng.isEmpty());
+}
+
+TEST_F(PageCaptureTest, AnOversizedDecodeFileIsRefusedNotRead) {
+    QFile file(m_state.folder.file(QStringLiteral("code/") + *pageKeyOf(kDetailAddress) +
+                                   QStringLiteral(".dat")));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.resize(TextFile::kMaxBytes + 1)); // sparse: costs no disk
+    file.close();
+    const PageCaptureResult result = capture(detailPage());
+    EXPECT_EQ(result.outcome, PageCaptureResult::Outcome::DecodeFileUnreadable);
+    ASSERT_FALSE(result.notices.isEmpty());
+    EXPECT_TRUE(result.notices.first().text.contains(QStringLiteral("64 MB")));
 }

@@ -5,6 +5,9 @@
 #include "capture/PageKey.h"
 #include "capture/SellerBindings.h"
 
+#include <QTcpServer>
+#include <QTcpSocket>
+
 using namespace mldd;
 
 namespace {
@@ -97,4 +100,53 @@ TEST_F(ServiceCaptureTest, BlockedAndUnknownPageKinds) {
                          QStringLiteral("收货地址：浙江省杭州市"))
                      .question);
     EXPECT_TRUE(storedOrders().isEmpty());
+}
+
+namespace {
+
+// A maker's service gone wrong: it answers every request with `head` and then
+// sends data without end.
+class EndlessService {
+public:
+    explicit EndlessService(QByteArray head) : m_head(std::move(head)) {
+        m_server.listen(QHostAddress::LocalHost);
+        QObject::connect(&m_server, &QTcpServer::newConnection, &m_server, [this] {
+            QTcpSocket* socket = m_server.nextPendingConnection();
+            QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                socket->readAll();
+                QObject::disconnect(socket, &QTcpSocket::readyRead, nullptr, nullptr);
+                socket->write(m_head);
+                const auto more = [socket] {
+                    if (socket->bytesToWrite() < 4 * kChunk)
+                        socket->write(QByteArray(kChunk, 'x'));
+                };
+                QObject::connect(socket, &QTcpSocket::bytesWritten, socket, more);
+                more();
+            });
+        });
+    }
+
+    QUrl url() const {
+        return QUrl(QStringLiteral("http://127.0.0.1:%1/x").arg(m_server.serverPort()));
+    }
+
+private:
+    static constexpr int kChunk = 1 << 20;
+    QTcpServer m_server;
+    QByteArray m_head;
+};
+
+} // namespace
+
+// A reply of gigabytes is cut off at the limit, said or unsaid in its head,
+// instead of filling the memory.
+TEST(ServiceClientLimit, AnEndlessReplyIsGivenUpAtTheLimit) {
+    for (const QByteArray& head :
+         {QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 3000000000\r\n\r\n"),
+          QByteArray("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n")}) {
+        EndlessService service(head);
+        const ServiceReply reply = ServiceClient(30000).get(service.url());
+        EXPECT_FALSE(reply.ok) << head.toStdString();
+        EXPECT_TRUE(reply.error.contains(QStringLiteral("64 MB"))) << reply.error.toStdString();
+    }
 }

@@ -3,6 +3,7 @@
 #include "core/OrderDatabase.h"
 #include "core/PrintSettings.h"
 #include "core/SchemaUpgrade.h"
+#include "core/StoreBackup.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -183,4 +184,33 @@ TEST(PrintSettings, SizeStepsMapUnknownNumbersToNormal) {
     EXPECT_EQ(PrintSettings::sizeStepName(4), QStringLiteral("大二号"));
     EXPECT_EQ(PrintSettings::sizeStepName(-1), QStringLiteral("正常大小"));
     EXPECT_EQ(PrintSettings::sizeStepName(5), QStringLiteral("正常大小"));
+}
+
+// One backup a day, the seven newest kept, and any of them can replace the store.
+TEST(StoreBackup, KeepsSevenDailyBackupsAndRestoresOne) {
+    test::TempDataFolder data;
+    auto database = openOrFail(data.folder().databasePath());
+    StoreBackup backups(data.folder());
+    const QDateTime first(QDate(2026, 12, 1), QTime(9, 0));
+    QString error;
+    for (int day = 0; day < 9; ++day) {
+        QSqlQuery(database->connection())
+            .exec(QStringLiteral("insert into my_data (my_idh) values ('day %1')").arg(day));
+        ASSERT_TRUE(backups.makeDaily(*database, first.addDays(day), &error))
+            << error.toStdString();
+        // A second start on the same day makes none.
+        ASSERT_TRUE(backups.makeDaily(*database, first.addDays(day).addSecs(3600), &error));
+    }
+    const QStringList kept = backups.list();
+    ASSERT_EQ(kept.size(), StoreBackup::kKept);
+    EXPECT_EQ(StoreBackup::madeAt(kept.first()), first.addDays(8));
+    EXPECT_EQ(StoreBackup::madeAt(kept.last()), first.addDays(2));
+    database.reset();
+
+    ASSERT_TRUE(backups.restore(kept.last(), first.addDays(9), &error)) << error.toStdString();
+    database = openOrFail(data.folder().databasePath());
+    QSqlQuery count(database->connection());
+    count.exec(QStringLiteral("select count(*) from my_data"));
+    count.next();
+    EXPECT_EQ(count.value(0).toInt(), 3); // as it was on the third day
 }

@@ -180,6 +180,10 @@ TEST_F(ServiceTest, MalformedRequestsGetAnAnswerAndTheServiceGoesOn) {
     EXPECT_EQ(s_service->send("POST /mldd/help/ HTTP/1.1\r\nContent-Length: 1\r\n\r\nx").status,
               405);
 
+    // Some clients end their lines with LF alone.
+    EXPECT_EQ(s_service->send("GET /mldd/help/ HTTP/1.1\nHost: x\n\n").status, 200);
+    EXPECT_EQ(s_service->send("GET /mldd/help/ HTTP/1.0\n\n").status, 200);
+
     const RawReply head = s_service->send("HEAD /mldd/help/ HTTP/1.1\r\n\r\n");
     EXPECT_EQ(head.status, 200);
     EXPECT_TRUE(head.head.contains("Content-Length: 11"));
@@ -208,6 +212,11 @@ TEST(ServiceProgram, RefusesBadArgumentsWithAMessage) {
         return std::pair{process.exitCode(), QString::fromUtf8(process.readAllStandardError())};
     };
     EXPECT_EQ(run({u"--port"_s, u"70000"_s}).first, 2);
+    QProcess help;
+    help.start(QStringLiteral(MLDD_SERVICE), {u"--help"_s});
+    help.waitForFinished(10000);
+    EXPECT_EQ(help.exitCode(), 0);
+    EXPECT_TRUE(help.readAllStandardOutput().startsWith("用法: mldd-service"));
     const auto missing = run({u"--content"_s, u"/no/such/folder"_s});
     EXPECT_EQ(missing.first, 1);
     EXPECT_TRUE(missing.second.contains(u"内容目录不存在"_s));

@@ -30,9 +30,30 @@ EXTRA_PREFECTURE_ALIASES = {
     "克孜勒苏柯尔克孜自治州": ["克州"],
 }
 
+# Cities whose county-level divisions are island groups, not counties.
+ISLAND_CITIES = ("三沙市",)
+
 NO_MARK = "N"
 OWN_DESTINATION = "Z"
 COUNTY_ENDINGS = ("县", "区", "市", "旗")
+
+# How people shorten the kinds of functional zone (高新区, 经开区).
+ZONE_ABBREVIATIONS = [
+    ("高新技术产业开发区", "高新区"),
+    ("高新技术产业园区", "高新区"),
+    ("高新技术开发区", "高新区"),
+    ("经济技术开发区", "经开区"),
+    ("经济开发区", "经开区"),
+    ("经济综合实验区", "区"),
+]
+
+# Province names as they stand in front of a zone's name (河北唐山芦台经济开发区).
+PROVINCE_PREFIXES = sorted(
+    """河北 山西 内蒙古 辽宁 吉林 黑龙江 江苏 浙江 安徽 福建 江西 山东 河南 湖北 湖南
+    广东 广西 海南 四川 贵州 云南 西藏 陕西 甘肃 青海 宁夏 新疆""".split(),
+    key=len,
+    reverse=True,
+)
 
 
 def short_form(name, suffix):
@@ -115,8 +136,9 @@ def municipality_section(official, groups):
     return section
 
 
-def province_section(groups):
+def province_section(groups, zones):
     section = Section()
+    zone_forms = set()
     for city, counties in groups.items():
         if "直辖县级" in city:
             # County-level cities run by the province stand at city level and
@@ -124,13 +146,21 @@ def province_section(groups):
             for name in county_entries(counties):
                 section.cities.append((name, 0, OWN_DESTINATION))
             continue
+        if city in ISLAND_CITIES:
+            # 三沙's island groups are its county-level divisions.
+            ref = section.add_county_list([clean(n) for n in counties])
+            section.cities.append((clean(city), ref, NO_MARK))
+            continue
         entries = county_entries(counties)
         if len(entries) < len(counties) / 2:
             # Cities without districts (their children are towns): the city
             # itself is the destination.
             section.cities.append((clean(city), 0, OWN_DESTINATION))
             continue
-        ref = section.add_county_list(entries)
+        # Zones come after the counties: within a pass, list order decides.
+        city_zones = zone_entries(zones.get(city, []), clean(city))
+        zone_forms.update(city_zones)
+        ref = section.add_county_list(entries + city_zones)
         section.cities.append((clean(city), ref, NO_MARK))
         aliases = EXTRA_PREFECTURE_ALIASES.get(city, [])
         alias = short_form(city, "州")
@@ -138,11 +168,11 @@ def province_section(groups):
             aliases = [alias] + aliases
         for alias in aliases:
             section.cities.append((alias, ref, NO_MARK))
-    add_guard_entries(section)
+    add_guard_entries(section, zone_forms)
     return section
 
 
-def add_guard_entries(section):
+def add_guard_entries(section, zones):
     """A city name shortened by one character that begins a county name of the
     same province would swallow that county when the city is left out of the
     address (承德 in 承德县). Such counties also stand at city level, before the
@@ -155,32 +185,78 @@ def add_guard_entries(section):
             continue
         for number, counties in enumerate(section.county_lists, start=1):
             for county in counties:
+                # A zone keeps its own form without the city; it needs no guard.
+                if county in zones:
+                    continue
                 if county.startswith(short) and county != name and county not in present:
                     present.add(county)
                     guards.append((county, number, OWN_DESTINATION))
     section.cities += guards
 
 
+def is_zone(child):
+    """Statistical codes 71 to 80 of a county are functional zones: development
+    zones, new areas, management and demonstration areas."""
+    return len(child["code"]) == 6 and 70 <= int(child["code"][-2:]) <= 80
+
+
+def zone_name(name):
+    """乌拉盖管理区管委会 -> 乌拉盖管理区: the office is not the place."""
+    for office in ("管委会", "管理委员会"):
+        if name.endswith(office):
+            return name[: -len(office)]
+    return name
+
+
+def zone_entries(zones, city):
+    """A city's functional zones: the official name, then the forms an address
+    uses after the city: without the province and city in front, and 高新区 or
+    经开区 for the long kinds."""
+    city_forms = [city, city[:-1]] if len(city) > 2 else [city]
+    entries = []
+    for official in zones:
+        forms = [zone_name(official)]
+        bare = forms[0]
+        for province in PROVINCE_PREFIXES:
+            if bare.startswith(province) and len(bare) - len(province) >= 4:
+                bare = bare[len(province) :]
+                break
+        for form in city_forms:
+            if bare.startswith(form) and len(bare) - len(form) >= 3:
+                bare = bare[len(form) :]
+                break
+        forms.append(bare)
+        for long, short in ZONE_ABBREVIATIONS:
+            if bare.endswith(long):
+                forms.append(bare[: -len(long)] + short)
+        for form in forms:
+            if len(form) >= 3 and form not in entries:
+                entries.append(form)
+    return entries
+
+
 def administrative(children):
-    """Names of the places below one city. Statistical codes 70 to 80 are
-    development zones and parks, which no postal address names as a county."""
-    return [c["name"] for c in children if not 70 <= int(c["code"][-2:]) <= 80]
+    """Names of the places below one city, the functional zones left for zone_entries."""
+    return [c["name"] for c in children if not is_zone(c)]
 
 
 def load(dist):
-    """Province -> {city -> [county names]}, in the order of the data set."""
+    """Province -> {city -> [county names]} and city -> [functional zones], in
+    the order of the data set."""
     pca = {}
+    zones = {}
     for province in json.loads((dist / "pca-code.json").read_text(encoding="utf-8")):
-        pca[province["name"]] = {
-            city["name"]: administrative(city.get("children", []))
-            for city in province["children"]
-        }
+        pca[province["name"]] = {}
+        for city in province["children"]:
+            children = city.get("children", [])
+            pca[province["name"]][city["name"]] = administrative(children)
+            zones[city["name"]] = [c["name"] for c in children if is_zone(c)]
     pca.update(json.loads((dist / "HK-MO-TW.json").read_text(encoding="utf-8")))
-    return pca
+    return pca, zones
 
 
 def build(dist):
-    pca = load(dist)
+    pca, zones = load(dist)
     provinces = []
     sections = []
     for official, groups in pca.items():
@@ -188,7 +264,7 @@ def build(dist):
         if official.endswith("市"):
             section = municipality_section(official, groups)
         else:
-            section = province_section(groups)
+            section = province_section(groups, zones)
         sections.append(section)
         flag = OWN_DESTINATION if municipality else NO_MARK
         for name in province_names(official):
