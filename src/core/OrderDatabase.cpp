@@ -134,6 +134,9 @@ std::unique_ptr<OrderDatabase> OrderDatabase::open(const QString& path, QString*
         return refuse(damage, path, message, failure);
     QSqlQuery(db).exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     QSqlQuery(db).exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    // A batch of tens of thousands of orders touches every index; with the default
+    // 2 MB page cache it rereads pages and slows down more than the batch grows.
+    QSqlQuery(db).exec(QStringLiteral("PRAGMA cache_size=-65536"));
 
     QSqlQuery schema(db);
     for (const QString& statement : statementsOf(QStringLiteral(":/mldd/core/schema.sql"))) {
