@@ -4,6 +4,8 @@
 
 #include "core/Notice.h"
 
+#include <QStringList>
+
 #include <array>
 
 namespace mldd {
@@ -51,6 +53,24 @@ struct BuiltFile {
  * pasted values back in one record.
  */
 BuiltFile buildDecodeFile(const QString& pageText, const PastedValues& values);
+
+/**
+ * The records a decode file makes of a page: each record's fifteen fields
+ * (goods as the page has them). Shows the seller what a built file extracts.
+ */
+QList<QStringList> extractedRecords(const QString& pageText, const QString& decodeText);
+
+/** Stores a built decode file under the page key; the message to show. */
+Notice saveBuiltDecodeFile(MainState& state, const QString& pageKey, const QString& decodeText);
+
+/** What comparing the decode files with the service's list of current ones did. */
+struct Check {
+    bool ok = false;
+    Notice notice;
+};
+
+/** Deletes every decode file when the service's list of current ones changed. */
+Check checkDecodeFiles(MainState& state, const ServiceClient& service);
 
 } // namespace DecodeMaintenance
 } // namespace mldd

@@ -1,10 +1,9 @@
 #include "ExtractedRecords.h"
 
 #include "CapturedNumbers.h"
+#include "OrderPlacement.h"
 #include "SellerBindings.h"
 
-#include "address/AddressSplitter.h"
-#include "address/CourierChoice.h"
 #include "address/ExpressPlan.h"
 #include "core/MainState.h"
 #include "core/NumSign.h"
@@ -59,17 +58,6 @@ Order orderFrom(const QStringList& field, const QString& myId) {
     order.buyLy = field[13];
     order.sellerMem = field[14];
     return order;
-}
-
-void splitWhenUnsplit(const MainState& state, Order& order) {
-    if (!state.placeTable || !order.buyAddressSheng.isEmpty() || !order.buyAddressShi.isEmpty() ||
-        !order.buyAddressXian.isEmpty())
-        return;
-    PlaceFields place;
-    SplitAddress(*state.placeTable, place, order.buyAddress, state.log);
-    order.buyAddressSheng = place.province;
-    order.buyAddressShi = place.city;
-    order.buyAddressXian = place.county;
 }
 
 } // namespace
@@ -138,16 +126,9 @@ CaptureCount StoreExtractedRecords(MainState& state, const QString& recordsText)
         if (!field[1].isEmpty())
             captured.add(myId, field[1]);
         Order order = orderFrom(field, myId);
-        splitWhenUnsplit(state, order);
-        order.buyEnd = (!order.buyAddressXian.isEmpty() && !order.buyAddressXian.contains(u'区'))
-                           ? order.buyAddressXian
-                           : order.buyAddressShi;
-        const CourierChoice courier = ChooseCourier(
-            plan, state.templates, order.buyLy + order.sellerMem,
-            order.buyAddressSheng + order.buyAddressShi + order.buyAddressXian + order.buyAddress);
-        order.delivery = courier.templateName;
-        if (courier.notice && !count.courierNotice)
-            count.courierNotice = courier.notice;
+        std::optional<Notice> courierNotice = PlaceNewOrder(state, plan, order);
+        if (courierNotice && !count.courierNotice)
+            count.courierNotice = std::move(courierNotice);
         orders.append(order);
     }
 
