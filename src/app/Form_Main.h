@@ -9,6 +9,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QScrollArea;
 class QTabBar;
 class QToolBar;
 
@@ -66,6 +67,11 @@ public:
     QWidget* filterButton() const { return m_filterButton; }
     QWidget* searchButton() const { return m_searchButton; }
     QTabBar* modeTabs() const { return m_modeTabs; }
+    QScrollArea* rowArea() const { return m_rowArea; }
+    QComboBox* senderFilterList() const { return m_senderList; }
+
+    /** The captions of the twelve menu-visibility entries, in the setting's order. */
+    QStringList menuEntryCaptions() const;
 
 protected:
     /** No right-button menu on the toolbar: unticking it there would lose it for the session. */
@@ -93,6 +99,28 @@ private:
     void confirm(qint64 id);
     void deleteOne(qint64 id);
     void saveEdited(const Order& order);
+    void changeSender(qint64 id, const QString& senderId);
+
+    void manualEntry();
+    void editSenders();
+    void editShippingDesign();
+    void selfServiceDecodeFile();
+    void refreshDecodeFile();
+    void repairDecodeFiles();
+    void checkDecodeFiles();
+    void clearSellerBindings();
+    void editMenuSettings();
+    /** Adds the 设置 entries of the sender, design, decode-file and menu settings. */
+    void addSettingsEntries();
+    /** Fills the sender filter list and the cards' sender lists from the profiles. */
+    void showSenders();
+    /** Saves what the seller changed in a card before a menu command acts on the orders. */
+    void commitRowEdits();
+    /**
+     * With no sender profile yet: asks the first-use question and, on Yes, opens
+     * the sender editor (with `presetId` as the new ID). True when a profile exists after.
+     */
+    bool ensureSender(const QString& presetId = QString());
 
     /** Captures an order page and shows what came of it. */
     void capture(const QString& address, const QString& pageText);
@@ -115,6 +143,10 @@ private:
     QWidget* m_filterButton = nullptr;
     QWidget* m_searchButton = nullptr;
     QTabBar* m_modeTabs = nullptr;
+    QScrollArea* m_rowArea = nullptr;
+    /** The last page handed over for capture: the self-service decode file starts from it. */
+    QString m_lastAddress;
+    QString m_lastPageText;
     QList<OrderRowWidget*> m_rows;
     QLabel* m_informationLine = nullptr;
     QLabel* m_status = nullptr;

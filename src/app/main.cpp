@@ -1,3 +1,4 @@
+#include "ChineseTranslation.h"
 #include "Form_Main.h"
 #include "NoticeBox.h"
 
@@ -14,6 +15,7 @@ using namespace mldd;
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    installChineseTranslation(app);
     QCommandLineParser parser;
     parser.addOption({QStringLiteral("data"), QStringLiteral("数据文件夹"), QStringLiteral("DIR")});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("打印文件或网页地址"));

@@ -56,6 +56,11 @@ Refresh refreshDecodeFile(MainState& state, const QString& pageKey, const Servic
     switch (download.kind) {
     case DecodeDownload::Kind::Found:
         refresh.updated = files.write(pageKey, download.version, download.decodeText);
+        refresh.notice = refresh.updated
+                             ? notice(QStringLiteral("解码文件已经更新到最新版本！"),
+                                      QStringLiteral("提示"), Notice::Icon::Information)
+                             : notice(QStringLiteral("新的解码文件保存失败，请看ERR.TXT。"),
+                                      QStringLiteral("提示"), Notice::Icon::Exclamation);
         break;
     case DecodeDownload::Kind::None:
         refresh.notice = notice(QStringLiteral("解码文件已经是最新版本!"), QStringLiteral("提示"),
@@ -87,6 +92,14 @@ Notice repairExtraction(MainState& state, bool online) {
 QString idListAddress(const QString& serviceBase, int secondsSinceMidnight) {
     return serviceBase + QStringLiteral("/mldd/code/refreshcode.html?t=") +
            QString::number(secondsSinceMidnight);
+}
+
+const QStringList& fieldLabels() {
+    static const QStringList labels =
+        QStringLiteral("店铺和卖家ID 订单编号 买家ID 买家姓名 电话1 电话2 邮编 运单号 省 市 县 "
+                       "收货地址 商品 买家留言 卖家备注")
+            .split(u' ');
+    return labels;
 }
 
 std::optional<Notice> checkPastedValue(const QString& pageText, const QString& value,
@@ -144,6 +157,11 @@ QList<QStringList> extractedRecords(const QString& pageText, const QString& deco
     for (qsizetype i = 1; i < pieces.size(); ++i)
         records.append(pieces.at(i).split(QStringLiteral("{|B|}")));
     return records;
+}
+
+Notice noPageNotice() {
+    return notice(QStringLiteral("网页地址太短，不是一个网页，请先填写订单页面的地址。"),
+                  kEditorTitle, Notice::Icon::Exclamation);
 }
 
 Notice saveBuiltDecodeFile(MainState& state, const QString& pageKey, const QString& decodeText) {

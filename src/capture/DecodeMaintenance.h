@@ -34,6 +34,9 @@ Notice repairExtraction(MainState& state, bool online);
 /** The address of the service's list of current decode files, as the browser loads it. */
 QString idListAddress(const QString& serviceBase, int secondsSinceMidnight);
 
+/** The captions of the record fields 0–14, as the self-service editor labels its boxes. */
+const QStringList& fieldLabels();
+
 /** The values pasted for fields 0–14, each as it stands on the page (empty when not given). */
 using PastedValues = std::array<QString, 15>;
 
@@ -59,6 +62,9 @@ BuiltFile buildDecodeFile(const QString& pageText, const PastedValues& values);
  * (goods as the page has them). Shows the seller what a built file extracts.
  */
 QList<QStringList> extractedRecords(const QString& pageText, const QString& decodeText);
+
+/** Told when the editor's page address names no page, so no decode file belongs to it. */
+Notice noPageNotice();
 
 /** Stores a built decode file under the page key; the message to show. */
 Notice saveBuiltDecodeFile(MainState& state, const QString& pageKey, const QString& decodeText);
