@@ -1,7 +1,5 @@
 #include "ContentsNamesPanel.h"
 
-#include "NoticeBox.h"
-
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -30,8 +28,8 @@ ContentsNamesPanel::ContentsNamesPanel(const DataFolder& folder, const QString& 
     for (int i = 0; i < shown.size(); ++i) {
         auto* button = new QPushButton(shown.at(i), this);
         connect(button, &QPushButton::clicked, this, [this, name = shown.at(i)] {
-            emit picked(name);
             close();
+            emit picked(name);
         });
         names->addWidget(button, i / kNamesPerRow, i % kNamesPerRow);
         m_nameButtons.append(button);

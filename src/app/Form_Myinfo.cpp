@@ -101,6 +101,7 @@ Form_Myinfo::Form_Myinfo(MainState& state, QWidget* parent, const QString& prese
 
     auto* listLabel = new QLabel(QStringLiteral("发件人"), this);
     listLabel->setBuddy(m_list);
+    m_list->setAccessibleName(listLabel->text());
     auto* left = new QVBoxLayout;
     left->addWidget(listLabel);
     left->addWidget(m_list);
@@ -154,8 +155,10 @@ void Form_Myinfo::showProfile(int row) {
     if (profile.myIdh.isEmpty()) {
         m_withMarket->setChecked(true);
         m_market->setCurrentIndex(0);
+        m_account->clear();
+    } else {
+        showId(profile.myIdh);
     }
-    showId(profile.myIdh);
     m_address->setText(profile.address);
     m_name->setText(profile.name);
     m_company->setText(profile.company);
