@@ -69,7 +69,6 @@ Form_sglr::Form_sglr(MainState& state, QWidget* parent)
     auto* addressButtons = new QVBoxLayout;
     addressButtons->addWidget(m_recognize);
     addressButtons->addWidget(m_split);
-    addressButtons->addStretch();
     addressRow->addLayout(addressButtons);
     auto* addressLabel = new QLabel(QStringLiteral("收货地址"), this);
     addressLabel->setBuddy(m_address);
@@ -104,6 +103,7 @@ Form_sglr::Form_sglr(MainState& state, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
+    layout->addStretch();
     layout->addLayout(buttons);
 
     connect(m_recognize, &QPushButton::clicked, this, &Form_sglr::recognize);

@@ -70,6 +70,7 @@ Form_zd_code::Form_zd_code(MainState& state, const QString& address, const QStri
     right->addWidget(codeLabel);
     right->addWidget(m_code);
     right->addWidget(m_result);
+    right->addStretch();
 
     auto* middle = new QHBoxLayout;
     middle->addLayout(left, 1);
