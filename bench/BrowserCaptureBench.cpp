@@ -1,5 +1,6 @@
 // The built-in browser's road for a 1,000-order batch page: the body's text as
 // QtWebEngine gives it, then that text to stored orders.
+#include "BatchCaptureState.h"
 #include "BatchPage.h"
 
 #include "address/PlaceTable.h"
@@ -23,40 +24,23 @@ using namespace mldd;
 
 namespace {
 
-const QString kAddress = QStringLiteral("https://trade.taobao.com/trade/batch_send.htm");
-
 // What innerText gives for the page: its lines, with LF line ends.
 QString browserText(int orders) {
     return bench::batchPage(orders).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 void BM_BrowserTextToStoredOrders(benchmark::State& bench) {
-    QTemporaryDir dir;
-    MainState state{DataFolder(dir.path() + QStringLiteral("/data"))};
-    QDir().mkpath(state.folder.file(QStringLiteral("code")));
-    QFile::copy(QStringLiteral(MLDD_SOURCE_DIR "/data/code/Area.txt"),
-                state.folder.file(QStringLiteral("code/Area.txt")));
-    QFile rules(state.folder.file(QStringLiteral("code/") + *pageKeyOf(kAddress) + ".dat"));
-    rules.open(QIODevice::WriteOnly);
-    rules.write(bench::batchPageRules().toUtf8());
-    rules.close();
-    StartupHooks hooks;
-    hooks.loadPlaceTable = loadPlaceTableInto;
-    startUp(state, QString(), hooks);
-    QSqlDatabase db = state.database->connection();
-    QSqlQuery(db).exec(QStringLiteral("insert into my_data (my_idh) values ('其他:我的id')"));
-    state.profiles = SenderProfile::loadAll(db, state.log);
-
+    bench::BatchCaptureState batch;
     const QString text = browserText(int(bench.range(0)));
     const ServiceClient service;
     for (auto _ : bench) {
-        const CapturedPage page =
-            CapturedPage::fromBrowser(kAddress + QStringLiteral("?p=1"), text);
-        const PageCaptureResult result = capturePage(state, page.address, page.text, service, true);
+        const CapturedPage page = CapturedPage::fromBrowser(
+            bench::BatchCaptureState::kAddress + QStringLiteral("?p=1"), text);
+        const PageCaptureResult result =
+            capturePage(batch.state, page.address, page.text, service, true);
         bench.counters["stored"] = result.count.newOrders;
         bench.PauseTiming();
-        QSqlQuery(db).exec(QStringLiteral("delete from order_data"));
-        QFile::remove(state.folder.file(QStringLiteral("其他;我的id.dat")));
+        batch.clearOrders();
         bench.ResumeTiming();
     }
 }

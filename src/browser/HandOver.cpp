@@ -89,6 +89,12 @@ HandOverServer::HandOverServer(QObject* parent) : QObject(parent) {
 
 bool HandOverServer::listen(const QString& socketPath, QString* error) {
     QDir().mkpath(QFileInfo(socketPath).absolutePath());
+    // Listening would put a new socket over the running window's: ask first.
+    if (HandOver::answers(socketPath)) {
+        if (error)
+            *error = QStringLiteral("墨岚打单已经在运行。");
+        return false;
+    }
     if (m_server.listen(socketPath))
         return true;
     if (m_server.serverError() == QAbstractSocket::AddressInUseError &&

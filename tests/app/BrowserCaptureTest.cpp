@@ -14,12 +14,14 @@
 #include <QDir>
 #include <QFile>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
@@ -97,6 +99,15 @@ protected:
         return loaded.wait(20000) && loaded.last().first().toBool();
     }
 
+    /** Under Xvfb with MLDD_SCREENSHOT_DIR set, the screen as the seller sees it. */
+    static void screenshot(const QString& name) {
+        const QString folder = qEnvironmentVariable("MLDD_SCREENSHOT_DIR");
+        if (folder.isEmpty())
+            return;
+        QTest::qWait(1500); // let the page paint
+        QProcess::execute(QStringLiteral("scrot"), {QStringLiteral("-o"), folder + u'/' + name});
+    }
+
     QList<Order> orders() {
         const std::vector<qint64> ids = OrderStore(*m_state.database).allById();
         return OrderStore(*m_state.database).byIds(QList<qint64>(ids.begin(), ids.end()));
@@ -124,13 +135,25 @@ protected:
 } // namespace
 
 TEST_F(BrowserCaptureTest, CaptureInTheBrowserPanelThenDownloadTwoTemplatesFromTheBoard) {
+    QFile favourites(m_state.folder.file(QStringLiteral("code/IE.txt")));
+    ASSERT_TRUE(favourites.open(QIODevice::WriteOnly));
+    favourites.write(
+        QStringLiteral("0[IE]批量发货{IEF}%1[IE]已卖出的宝贝{IEF}https://trade.taobao.com/"
+                       "trade/itemlist/list_sold_items.htm[IE]拍拍订单{IEF}http://"
+                       "sell.paipai.com/order/list.html[IE]快递单模版{IEF}http://"
+                       "127.0.0.1:%2/mldd/board/\r\n")
+            .arg(kBatch)
+            .arg(m_service.port())
+            .toUtf8());
+    favourites.close();
     Form_Main window(m_state);
     window.show();
     window.openBrowser();
     BrowserPanel* panel = window.browserPanel();
     ASSERT_TRUE(panel);
     ASSERT_TRUE(waitForLoad(panel->currentView())); // the decode-file id list
-    EXPECT_TRUE(QFile::exists(m_state.folder.file(QStringLiteral("code/CODE_id.txt"))));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(m_state.folder.file(QStringLiteral("code/CODE_id.txt"))),
+                             5000);
 
     // The batch page as the service shows it, under the marketplace's address.
     const ServiceReply page = ServiceClient().get(
@@ -139,10 +162,13 @@ TEST_F(BrowserCaptureTest, CaptureInTheBrowserPanelThenDownloadTwoTemplatesFromT
     ASSERT_TRUE(page.ok);
     panel->currentView()->setHtml(page.body, QUrl(kBatch + QStringLiteral("?page=1")));
     ASSERT_TRUE(waitForLoad(panel->currentView()));
+    ASSERT_TRUE(panel->favouriteLinks().at(3)->isVisibleTo(panel));
+    screenshot(QStringLiteral("browser-panel.png"));
     QTest::mouseClick(panel->extractButton(), Qt::LeftButton);
     expectTheBatchStored();
     EXPECT_TRUE(m_told.first().startsWith(QStringLiteral("淘宝:墨岚小店 的信息没有设置。")));
-    EXPECT_TRUE(window.informationLine()->text().contains(QStringLiteral("总计40条")));
+    QTRY_VERIFY_WITH_TIMEOUT(window.informationLine()->text().contains(QStringLiteral("总计40条")),
+                             10000);
 
     panel->open(QStringLiteral("http://127.0.0.1:%1/mldd/board/").arg(m_service.port()));
     ASSERT_TRUE(waitForLoad(panel->currentView()));
@@ -157,6 +183,7 @@ TEST_F(BrowserCaptureTest, CaptureInTheBrowserPanelThenDownloadTwoTemplatesFromT
     EXPECT_GE(window.courierList()->findText(QStringLiteral("中通")), 0);
     EXPECT_GE(window.courierList()->findText(QStringLiteral("韵达")), 0);
     QTRY_VERIFY_WITH_TIMEOUT(m_told.contains(QStringLiteral("单据模版下载完成!")), 5000);
+    screenshot(QStringLiteral("board-after-download.png"));
     EXPECT_EQ(panel->downloadButton()->text(), QStringLiteral("选择之后点此【下载单据】"));
 }
 

@@ -5,7 +5,8 @@
 
 // Window tests need an application object; they run on the offscreen platform.
 int main(int argc, char* argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) // xcb under Xvfb for screenshots
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     // The built-in browser: no sandbox as root, and its own folders, gone after the run.
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QTemporaryDir home;

@@ -146,10 +146,12 @@ TEST_F(HandOverTest, AnotherUsersMessageIsDroppedEvenThroughAnOpenSocket) {
                                 "s.connect(sys.argv[1])\n"
                                 "b=b'{\"text\":\"https://evil.example/x\"}'\n"
                                 "s.sendall(struct.pack('=I',len(b))+b)\n"
-                                "print(len(s.recv(100)))\n"),
+                                "try: print(len(s.recv(100)))\n"
+                                "except OSError: print(0)\n"),
                  m_socket});
     spinUntil([&] { return other.state() == QProcess::NotRunning; });
-    EXPECT_EQ(other.readAllStandardOutput().trimmed(), "0"); // closed without an answer
+    EXPECT_EQ(other.readAllStandardOutput().trimmed(), "0") // closed without an answer
+        << other.readAllStandardError().toStdString();
     spinUntil([] { return false; }, 200);
     EXPECT_TRUE(m_received.isEmpty());
 }
