@@ -1,5 +1,6 @@
 #include "Form_Main.h"
 
+#include "BrowserPanel.h"
 #include "DecodeFileCommands.h"
 #include "ExpressPlanDialog.h"
 #include "Form_MenuSet.h"
@@ -11,10 +12,15 @@
 #include "OrderRowWidget.h"
 #include "WaybillPreview.h"
 
+#include "browser/CapturedPage.h"
+#include "browser/ContextMenuHost.h"
+#include "browser/TemplateDownload.h"
 #include "capture/PageCapture.h"
 #include "capture/SellerBindings.h"
 #include "core/MainState.h"
 #include "core/ProgramVersion.h"
+#include "waybill/PrintSwitches.h"
+#include "waybill/TemplateFiles.h"
 #include "waybill/WaybillPages.h"
 #include "workbench/ConfirmationText.h"
 #include "workbench/OrderDeletion.h"
@@ -36,6 +42,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTimer>
@@ -55,6 +62,7 @@ Form_Main::Form_Main(MainState& state, QWidget* parent)
     m_menus.insert(Menu::Orders, menuBar()->addMenu(QStringLiteral("订单")));
     m_menus.insert(Menu::Printing, menuBar()->addMenu(QStringLiteral("打印")));
     m_menus.insert(Menu::Settings, menuBar()->addMenu(QStringLiteral("设置")));
+    addMenuEntry(Menu::Orders, Capture, QStringLiteral("提取订单"), &Form_Main::showBrowser);
     addMenuEntry(Menu::Orders, ManualEntry, QStringLiteral("手工录入"), &Form_Main::manualEntry);
     addMenuEntry(Menu::Orders, Merge, QStringLiteral("合并订单"), &Form_Main::mergeSelected);
     addMenuEntry(Menu::Orders, SelectAll, QStringLiteral("全选/取消"), &Form_Main::selectAllOrNone);
@@ -62,6 +70,10 @@ Form_Main::Form_Main(MainState& state, QWidget* parent)
     addMenuEntry(Menu::Settings, ExpressPlan, QStringLiteral("快递方案"),
                  &Form_Main::editExpressPlan);
     addSettingsEntries();
+    menu(Menu::Settings)
+        ->addAction(QStringLiteral("下载快递模版"), this, &Form_Main::openTemplateBoard);
+    menu(Menu::Settings)
+        ->addAction(QStringLiteral("建立右键菜单"), this, &Form_Main::installContextMenu);
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -74,7 +86,9 @@ Form_Main::Form_Main(MainState& state, QWidget* parent)
     layout->addWidget(m_modeTabs);
     layout->addWidget(createRowArea(), 1);
     layout->addWidget(createPagingBar());
-    setCentralWidget(central);
+    m_pages = new QStackedWidget(this);
+    m_pages->addWidget(central);
+    setCentralWidget(m_pages);
 
     m_status = new QLabel(this);
     statusBar()->addWidget(m_status, 1);
@@ -167,6 +181,8 @@ QWidget* Form_Main::createRowArea() {
         connect(row, &OrderRowWidget::deleteClicked, this, &Form_Main::deleteOne);
         connect(row, &OrderRowWidget::edited, this, &Form_Main::saveEdited);
         connect(row, &OrderRowWidget::senderChosen, this, &Form_Main::changeSender);
+        connect(row->preview(), &WaybillPreview::clicked, this,
+                [this, row] { downloadMissingTemplate(row->orderId()); });
         layout->addWidget(row);
         m_rows.append(row);
     }
@@ -217,7 +233,7 @@ bool Form_Main::showResult(const std::optional<Notice>& notice) {
     return !notice;
 }
 
-void Form_Main::handleCommand(const CommandAction& action) {
+void Form_Main::handleCommand(const CommandAction& action, const QString& pageText) {
     if (action.hint) {
         showNotice(this, *action.hint);
         QDesktopServices::openUrl(QUrl(action.helpPage));
@@ -229,8 +245,8 @@ void Form_Main::handleCommand(const CommandAction& action) {
         break;
     case CommandAction::Kind::Capture:
         // The capture runs once the window is up, with the page text the browser copied.
-        QTimer::singleShot(10, this, [this, address = action.text] {
-            capture(address, QGuiApplication::clipboard()->text());
+        QTimer::singleShot(10, this, [this, address = action.text, pageText] {
+            capture(address, pageText.isEmpty() ? QGuiApplication::clipboard()->text() : pageText);
         });
         break;
     case CommandAction::Kind::None:
@@ -239,11 +255,76 @@ void Form_Main::handleCommand(const CommandAction& action) {
     showPage();
 }
 
+void Form_Main::acceptRequest(const QString& commandText, const QString& pageText) {
+    showNormal();
+    raise();
+    activateWindow();
+    handleCommand(handleCommandText(m_state, commandText, CommandSource::Request), pageText);
+}
+
+void Form_Main::openBrowser(const QString& address) {
+    if (!m_browser) {
+        m_browser = new BrowserPanel(m_state, m_pages);
+        m_pages->addWidget(m_browser);
+        connect(m_browser, &BrowserPanel::pageCaptured, this, &Form_Main::capture);
+        connect(m_browser, &BrowserPanel::closeRequested, this,
+                [this] { m_pages->setCurrentIndex(0); });
+        connect(m_browser, &BrowserPanel::templatesChanged, this, &Form_Main::showCourierChoices);
+    }
+    // Choosing 提取订单 again while the browser is shown goes back to the orders.
+    const bool showing = m_pages->currentWidget() == m_browser;
+    m_pages->setCurrentWidget(showing && address.isEmpty() ? m_pages->widget(0) : m_browser);
+    if (!address.isEmpty())
+        m_browser->open(address);
+}
+
+void Form_Main::openTemplateBoard() {
+    openBrowser(TemplateDownload::boardAddress(m_state.serviceBase));
+}
+
+void Form_Main::installContextMenu() {
+    const QString programs = QCoreApplication::applicationDirPath();
+    showNotice(this, ContextMenuHost::install(m_state.folder, programs + QStringLiteral("/mldd-do"),
+                                              programs + QStringLiteral("/extension"))
+                         .notice);
+}
+
+void Form_Main::downloadMissingTemplate(qint64 id) {
+    const std::optional<Order> order = OrderStore(*m_state.database).byId(id);
+    if (!order || order->delivery.isEmpty() ||
+        TemplateFiles(m_state.folder, order->delivery).exists())
+        return;
+    showNotice(this, TemplateFiles::missingNotice(order->delivery));
+    const TemplateDownload::Result result =
+        TemplateDownload::downloadById(m_state, order->delivery, ServiceClient());
+    showCourierChoices();
+    for (const Notice& notice : result.notices)
+        showNotice(this, notice);
+}
+
+void Form_Main::showCourierChoices() {
+    const QString chosen = m_courierList->currentText();
+    m_courierList->clear();
+    m_courierList->addItem(OrderFilter::kAll);
+    m_courierList->addItems(m_state.couriers);
+    m_courierList->setCurrentText(chosen);
+    m_waybills = std::make_unique<WaybillPages>(m_state.folder, m_state.log, m_state.settings,
+                                                m_state.profiles, QDate::currentDate());
+    showPage();
+}
+
 void Form_Main::capture(const QString& address, const QString& pageText) {
+    if (const auto refusal = CapturedPage::refuseOversized(pageText)) {
+        showNotice(this, *refusal);
+        return;
+    }
     m_status->setText(QStringLiteral("正在提取：") + address);
     m_lastAddress = address;
     m_lastPageText = pageText;
-    PageCaptureResult result = capturePage(m_state, address, pageText, ServiceClient());
+    // Goods programs reshape the goods only for the shipping lists.
+    const bool withGoods =
+        PrintSwitches::fromSettings(m_state.settings)[PrintSwitches::PrintShippingList];
+    PageCaptureResult result = capturePage(m_state, address, pageText, ServiceClient(), withGoods);
     if (result.outcome == PageCaptureResult::Outcome::NeedsBinding) {
         // On a fresh data folder the seller sets up the first sender, then the page is taken again.
         if (m_state.profiles.isEmpty() ? ensureSender(result.count.unboundSeller)
@@ -282,7 +363,8 @@ bool Form_Main::bindSeller(const PageCaptureResult& result) {
     if (!chosen)
         return false;
     SellerBindings bindings = SellerBindings::load(m_state.folder, m_state.log);
-    return bindings.bind(result.count.unboundSeller, sender, m_state.folder, m_state.log);
+    // Bound under the id as the page gave it: that is what the next capture looks up.
+    return bindings.bind(result.count.unboundCaptured, sender, m_state.folder, m_state.log);
 }
 
 void Form_Main::applyFilter() {

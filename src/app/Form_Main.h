@@ -6,6 +6,7 @@
 #include <QMainWindow>
 
 class QComboBox;
+class QStackedWidget;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -16,6 +17,7 @@ class QToolBar;
 namespace mldd {
 
 struct MainState;
+class BrowserPanel;
 class OrderRowWidget;
 class WaybillPages;
 struct PageCaptureResult;
@@ -50,8 +52,16 @@ public:
     /** Fills the rows and the information line from the current page. */
     void showPage();
 
-    /** Acts on a command text: the start-up one, or one handed over later. */
-    void handleCommand(const CommandAction& action);
+    /**
+     * Acts on a command text: the start-up one, or one handed over later. A page
+     * is captured with `pageText`, or with the clipboard's text when that is empty.
+     */
+    void handleCommand(const CommandAction& action, const QString& pageText = {});
+    /** A command handed over by mldd or mldd-do while the window runs. */
+    void acceptRequest(const QString& commandText, const QString& pageText);
+
+    /** Shows the built-in browser in place of the order list, at `address` when given. */
+    void openBrowser(const QString& address = {});
 
     // The controls, for the window tests.
     QLabel* informationLine() const { return m_informationLine; }
@@ -72,6 +82,9 @@ public:
 
     /** The captions of the twelve menu-visibility entries, in the setting's order. */
     QStringList menuEntryCaptions() const;
+    QComboBox* courierList() const { return m_courierList; }
+    /** The built-in browser, once it was opened. */
+    BrowserPanel* browserPanel() const { return m_browser; }
 
 protected:
     /** No right-button menu on the toolbar: unticking it there would lose it for the session. */
@@ -122,6 +135,14 @@ private:
      */
     bool ensureSender(const QString& presetId = QString());
 
+    void showBrowser() { openBrowser(); }
+    void openTemplateBoard();
+    void installContextMenu();
+    /** The card's template is missing: download it from the board, as its message promised. */
+    void downloadMissingTemplate(qint64 id);
+    /** Fills the courier filter again after templates were downloaded. */
+    void showCourierChoices();
+
     /** Captures an order page and shows what came of it. */
     void capture(const QString& address, const QString& pageText);
     /** Asks which sender profile an unknown seller id ships with; true when one was bound. */
@@ -132,6 +153,8 @@ private:
 
     MainState& m_state;
     std::unique_ptr<WaybillPages> m_waybills;
+    QStackedWidget* m_pages = nullptr;
+    BrowserPanel* m_browser = nullptr;
     QToolBar* m_toolbar = nullptr;
     QMap<Menu, QMenu*> m_menus;
     QMap<MenuEntry, QAction*> m_actions;

@@ -109,6 +109,7 @@ CaptureCount StoreExtractedRecords(MainState& state, const QString& recordsText)
         const QString myId = shopAndSeller(bindings.resolve(field[0]));
         if (!hasProfile(state, myId)) {
             count.unboundSeller = myId;
+            count.unboundCaptured = field[0];
             return count;
         }
         fresh.append({field, myId});
