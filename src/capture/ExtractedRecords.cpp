@@ -1,10 +1,9 @@
 #include "ExtractedRecords.h"
 
 #include "CapturedNumbers.h"
+#include "OrderPlacement.h"
 #include "SellerBindings.h"
 
-#include "address/AddressSplitter.h"
-#include "address/CourierChoice.h"
 #include "address/ExpressPlan.h"
 #include "core/MainState.h"
 #include "core/NumSign.h"
@@ -65,19 +64,10 @@ Order orderFrom(const QStringList& field, const QString& myId) {
     return order;
 }
 
-// False when the address needed splitting and there was no place-name table to do it.
-bool splitWhenUnsplit(const MainState& state, Order& order) {
-    if (!order.buyAddressSheng.isEmpty() || !order.buyAddressShi.isEmpty() ||
-        !order.buyAddressXian.isEmpty())
-        return true;
-    if (!state.placeTable || state.placeTable->isEmpty())
-        return false;
-    PlaceFields place;
-    SplitAddress(*state.placeTable, place, order.buyAddress, state.log);
-    order.buyAddressSheng = place.province;
-    order.buyAddressShi = place.city;
-    order.buyAddressXian = place.county;
-    return true;
+// The address needs splitting, but the place-name table came up empty.
+bool unsplittable(const MainState& state, const Order& order) {
+    return order.buyAddressSheng.isEmpty() && order.buyAddressShi.isEmpty() &&
+           order.buyAddressXian.isEmpty() && state.placeTable && state.placeTable->isEmpty();
 }
 
 } // namespace
@@ -133,6 +123,7 @@ CaptureCount StoreExtractedRecords(MainState& state, const QString& recordsText)
         const QString myId = shopAndSeller(bindings.resolve(field[0]));
         if (!stored && !hasProfile(state, myId)) {
             count.unboundSeller = myId;
+            count.unboundCaptured = field[0];
             return count;
         }
         if (stored) {
@@ -144,17 +135,10 @@ CaptureCount StoreExtractedRecords(MainState& state, const QString& recordsText)
     }
     const ExpressPlan plan = ExpressPlan::fromText(state.settings.selectKD);
     for (Order& order : ready) {
-        if (!splitWhenUnsplit(state, order))
-            count.placeTableMissing = true;
-        order.buyEnd = (!order.buyAddressXian.isEmpty() && !order.buyAddressXian.contains(u'区'))
-                           ? order.buyAddressXian
-                           : order.buyAddressShi;
-        const CourierChoice courier = ChooseCourier(
-            plan, state.templates, order.buyLy + order.sellerMem,
-            order.buyAddressSheng + order.buyAddressShi + order.buyAddressXian + order.buyAddress);
-        order.delivery = courier.templateName;
-        if (courier.notice && !count.courierNotice)
-            count.courierNotice = courier.notice;
+        count.placeTableMissing = count.placeTableMissing || unsplittable(state, order);
+        std::optional<Notice> courierNotice = PlaceNewOrder(state, plan, order);
+        if (courierNotice && !count.courierNotice)
+            count.courierNotice = std::move(courierNotice);
     }
 
     // Both checks run inside the write transaction: a second program capturing

@@ -13,7 +13,7 @@ namespace mldd {
 
 ServiceReply ServiceClient::get(const QUrl& url) const {
     if (!QCoreApplication::instance())
-        return {false, {}, QStringLiteral("程序没有事件循环，不能联网。")};
+        return {false, {}, QStringLiteral("程序没有事件循环，不能联网。"), {}};
     QNetworkAccessManager manager;
     QNetworkRequest request(url);
     request.setTransferTimeout(m_timeoutMs);
@@ -41,7 +41,8 @@ ServiceReply ServiceClient::get(const QUrl& url) const {
                            .arg(TextFile::kMaxBytes / (1024 * 1024));
     } else if (reply->error() == QNetworkReply::NoError && status == 200) {
         result.ok = true;
-        result.body = TextCodec::decodeFileBytes(reply->readAll());
+        result.bytes = reply->readAll();
+        result.body = TextCodec::decodeFileBytes(result.bytes);
     } else {
         result.error = reply->error() == QNetworkReply::OperationCanceledError
                            ? QStringLiteral("连接超时")
