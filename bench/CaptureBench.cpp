@@ -20,21 +20,6 @@ namespace {
 
 constexpr int kEarlierNumbers = 100000;
 
-void BM_CaptureBatchPage(benchmark::State& bench) {
-    bench::BatchCaptureState batch;
-    const QString page = bench::batchPage(int(bench.range(0)));
-    const ServiceClient service;
-    for (auto _ : bench) {
-        const PageCaptureResult result =
-            capturePage(batch.state, bench::BatchCaptureState::kAddress, page, service, true);
-        bench.counters["stored"] = result.count.newOrders;
-        bench.PauseTiming();
-        batch.clearOrders();
-        bench.ResumeTiming();
-    }
-}
-BENCHMARK(BM_CaptureBatchPage)->Arg(1000)->Unit(benchmark::kMillisecond);
-
 // The seller's list of captured numbers before each round.
 void giveEarlierNumbers(const bench::BatchCaptureState& batch, const QByteArray& numbers) {
     QFile list(batch.state.folder.file(QStringLiteral("其他;我的id.dat")));
@@ -42,10 +27,11 @@ void giveEarlierNumbers(const bench::BatchCaptureState& batch, const QByteArray&
     list.write(numbers);
 }
 
-void BM_CaptureAfter100000Numbers(benchmark::State& bench) {
+// Captures a page of bench.range(0) orders for a seller with `earlierCount` captured numbers.
+void captureRounds(benchmark::State& bench, int earlierCount) {
     bench::BatchCaptureState batch;
     QByteArray earlier;
-    for (int i = 0; i < kEarlierNumbers; ++i)
+    for (int i = 0; i < earlierCount; ++i)
         earlier += QByteArray::number(90000000000000LL + i) + '|';
     const QString page = bench::batchPage(int(bench.range(0)));
     const ServiceClient service;
@@ -63,6 +49,15 @@ void BM_CaptureAfter100000Numbers(benchmark::State& bench) {
         malloc_trim(0);
         bench.ResumeTiming();
     }
+}
+
+void BM_CaptureBatchPage(benchmark::State& bench) {
+    captureRounds(bench, 0);
+}
+BENCHMARK(BM_CaptureBatchPage)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+void BM_CaptureAfter100000Numbers(benchmark::State& bench) {
+    captureRounds(bench, kEarlierNumbers);
 }
 BENCHMARK(BM_CaptureAfter100000Numbers)
     ->Arg(1000)

@@ -2,8 +2,10 @@
 #include "MillionOrders.h"
 
 #include "core/Startup.h"
+#include "core/StoreBackup.h"
 
 #include <QSqlQuery>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -50,6 +52,44 @@ void BM_StoreBatchOf1000(benchmark::State& bench) {
     }
 }
 BENCHMARK(BM_StoreBatchOf1000)->Unit(benchmark::kMillisecond);
+
+// Opening the store at start-up: its quick check stops after OrderDatabase::kCheckBudgetMs.
+void BM_OpenWithBoundedCheck(benchmark::State& bench) {
+    bench::startMillionOrders();
+    for (auto _ : bench) {
+        QString message;
+        const auto database =
+            OrderDatabase::open(DataFolder(bench::millionOrdersFolder()).databasePath(), &message);
+        benchmark::DoNotOptimize(database.get());
+    }
+}
+BENCHMARK(BM_OpenWithBoundedCheck)->Unit(benchmark::kMillisecond);
+
+// What the whole quick check would cost: why start-up bounds it.
+void BM_WholeQuickCheck(benchmark::State& bench) {
+    auto state = bench::startMillionOrders();
+    for (auto _ : bench) {
+        QSqlQuery check(state->database->connection());
+        check.exec(QStringLiteral("PRAGMA quick_check"));
+        check.next();
+        bench.counters["ok"] = check.value(0).toString() == QStringLiteral("ok") ? 1 : 0;
+    }
+}
+BENCHMARK(BM_WholeQuickCheck)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The day's backup of a million orders, made once a day at start-up.
+void BM_DailyBackup(benchmark::State& bench) {
+    auto state = bench::startMillionOrders();
+    QTemporaryDir elsewhere;
+    StoreBackup backups(DataFolder(elsewhere.path()));
+    QDateTime day(QDate(2026, 1, 1), QTime(9, 0));
+    for (auto _ : bench) {
+        QString error;
+        benchmark::DoNotOptimize(backups.make(*state->database, day, &error));
+        day = day.addDays(1);
+    }
+}
+BENCHMARK(BM_DailyBackup)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 } // namespace
 

@@ -5,6 +5,7 @@
 #include "SellerBindings.h"
 
 #include "address/ExpressPlan.h"
+#include "address/PlaceTable.h"
 #include "core/MainState.h"
 #include "core/NumSign.h"
 

@@ -31,6 +31,10 @@ QStringList dataArguments(const QString& dataPath) {
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
+    if (args.size() == 1 && (args.first() == u"--help" || args.first() == u"-h")) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
     QString dataPath;
     if (args.size() >= 2 && args.first() == QStringLiteral("--data")) {
         dataPath = args.at(1);

@@ -56,6 +56,10 @@ void expectSplit(const Split& got, const QString& province, const QString& city,
     EXPECT_EQ(got.fields.destination, destination);
 }
 
+PlaceTable shippedTable(const ErrorLog& log) {
+    return LoadPlaceTable(QStringLiteral(MLDD_SOURCE_ROOT "/data/code/Area.txt"), log);
+}
+
 } // namespace
 
 TEST_F(SplitterTest, DistrictLeavesTheCityAsDestination) {
@@ -221,8 +225,7 @@ TEST(ProvinceNamesTest, AnswersWithOneLetter) {
 // person expects (tools/area/make_split_cases.py).
 TEST(ShippedTableTest, SplitsRealAddressesRight) {
     const ErrorLog log(QStringLiteral("/nonexistent/ERR.TXT"));
-    const PlaceTable table =
-        LoadPlaceTable(QStringLiteral(MLDD_SOURCE_ROOT "/data/code/Area.txt"), log);
+    const PlaceTable table = shippedTable(log);
     const TextFileContent cases =
         TextFile::read(QStringLiteral(MLDD_TEST_DATA "/data/split_cases.tsv"));
     ASSERT_TRUE(cases.ok());
@@ -253,8 +256,7 @@ TEST(ShippedTableTest, SplitsRealAddressesRight) {
 // a name shortened, as the seller wrote it.
 TEST(ShippedTableTest, SplitsUnseenRealAddressesRight) {
     const ErrorLog log(QStringLiteral("/nonexistent/ERR.TXT"));
-    const PlaceTable table =
-        LoadPlaceTable(QStringLiteral(MLDD_SOURCE_ROOT "/data/code/Area.txt"), log);
+    const PlaceTable table = shippedTable(log);
     const TextFileContent cases =
         TextFile::read(QStringLiteral(MLDD_TEST_DATA "/data/real_addresses.tsv"));
     ASSERT_TRUE(cases.ok());
@@ -286,8 +288,7 @@ TEST(ShippedTableTest, SplitsUnseenRealAddressesRight) {
 // district, leaves the city as the destination.
 TEST(ShippedTableTest, FunctionalZonesAndIslandGroupsAreCounties) {
     const ErrorLog log(QStringLiteral("/nonexistent/ERR.TXT"));
-    const PlaceTable table =
-        LoadPlaceTable(QStringLiteral(MLDD_SOURCE_ROOT "/data/code/Area.txt"), log);
+    const PlaceTable table = shippedTable(log);
     const struct {
         const char* address;
         const char* city;

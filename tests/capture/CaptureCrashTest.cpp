@@ -62,6 +62,17 @@ protected:
         EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
     }
 
+    // Two real captures started together on a fresh store, both run to their end.
+    void captureAtOnce(const QString& firstPage, const QString& secondPage) {
+        startAfresh();
+        QProcess first;
+        QProcess second;
+        startCapture(first, firstPage);
+        startCapture(second, secondPage);
+        finish(first);
+        finish(second);
+    }
+
     QString capturedList() const {
         return m_state.folder.file(QStringLiteral("淘宝;墨岚小店.dat"));
     }
@@ -127,13 +138,7 @@ TEST_F(CaptureProcessTest, OnePageCapturedTwiceAtOnceIsStoredOnce) {
     constexpr int kCopies = 50; // 2,000 orders
     const QString page = writeBatchPage(QStringLiteral("page.txt"), kCopies, QStringLiteral("S"));
     for (int trial = 0; trial < 3; ++trial) {
-        startAfresh();
-        QProcess first;
-        QProcess second;
-        startCapture(first, page);
-        startCapture(second, page);
-        finish(first);
-        finish(second);
+        captureAtOnce(page, page);
         const QStringList stored = storedNumbers();
         EXPECT_EQ(stored.size(), kCopies * kOrdersPerCopy) << "trial " << trial;
         EXPECT_EQ(QSet<QString>(stored.begin(), stored.end()).size(), stored.size());
@@ -148,13 +153,7 @@ TEST_F(CaptureProcessTest, TwoPagesAtOnceBothReachTheCapturedList) {
     const QString pageA = writeBatchPage(QStringLiteral("a.txt"), kCopies, QStringLiteral("A"));
     const QString pageB = writeBatchPage(QStringLiteral("b.txt"), kCopies, QStringLiteral("B"));
     for (int trial = 0; trial < 3; ++trial) {
-        startAfresh();
-        QProcess first;
-        QProcess second;
-        startCapture(first, pageA);
-        startCapture(second, pageB);
-        finish(first);
-        finish(second);
+        captureAtOnce(pageA, pageB);
         const QStringList listed = listedNumbers();
         EXPECT_EQ(QSet<QString>(listed.begin(), listed.end()).size(), 2 * kCopies * kOrdersPerCopy)
             << "trial " << trial;

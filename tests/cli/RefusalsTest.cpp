@@ -51,11 +51,13 @@ TEST_F(RefusalsTest, EveryProgramAndCommandAnswersHelp) {
                                        QString::fromUtf8(command) + u' '))
             << command << ": " << run.out.toStdString();
     }
-    QProcess window;
-    window.start(QStringLiteral(MLDD_APP), {QStringLiteral("--help")});
-    ASSERT_TRUE(window.waitForFinished(20000));
-    EXPECT_EQ(window.exitCode(), 0);
-    EXPECT_TRUE(window.readAllStandardOutput().startsWith("用法: mldd"));
+    for (const char* program : {MLDD_APP, MLDD_DO}) {
+        QProcess other;
+        other.start(QString::fromUtf8(program), {QStringLiteral("--help")});
+        ASSERT_TRUE(other.waitForFinished(20000)) << program;
+        EXPECT_EQ(other.exitCode(), 0) << program;
+        EXPECT_TRUE(other.readAllStandardOutput().startsWith("用法: mldd")) << program;
+    }
 }
 
 // Devices, pipes and huge files are never read: no endless wait, no exhausted memory.
