@@ -136,10 +136,13 @@ PageCaptureResult capturePage(MainState& state, const QString& address, const QS
     }
     if (!result.count.stored) {
         result.outcome = Outcome::StoreFailed;
-        result.notices.append(
-            notice(QStringLiteral("订单保存失败，这次提取的订单一个也没有保存。") + kLineEnd +
-                       result.count.failure,
-                   Notice::Icon::Exclamation));
+        result.notices.append(notice(
+            QStringLiteral("订单保存失败，这次提取的订单一个也没有保存。") + kLineEnd +
+                result.count.failure +
+                (result.count.damaged
+                     ? kLineEnd + QStringLiteral("请关闭软件，重新打开时选择用最近的备份恢复。")
+                     : QString()),
+            Notice::Icon::Exclamation));
         return result;
     }
     result.outcome = Outcome::Stored;

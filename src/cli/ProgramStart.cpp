@@ -22,8 +22,9 @@ bool startProgram(MainState& state) {
     if (!started.ok)
         writeError(started.failure->text + u'\n');
     if (started.restoreOffer)
-        writeError(QStringLiteral("最近的备份是 %1；用 mldd-cli db restore 恢复它。\n")
-                       .arg(QDir::toNativeSeparators(*started.restoreOffer)));
+        writeError(
+            QStringLiteral("最近的备份是 %1；关闭墨岚打单后用 mldd-cli db restore 恢复它。\n")
+                .arg(QDir::toNativeSeparators(*started.restoreOffer)));
     return started.ok;
 }
 

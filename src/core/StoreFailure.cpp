@@ -85,9 +85,7 @@ QString StoreFailure::text(const QString& path) const {
                               "请等它完成后再试。")
             .arg(file);
     case Kind::Corrupt:
-        return QStringLiteral("订单数据库 %1 已经损坏，软件没有再往里写。\r\n"
-                              "请用备份恢复：重新打开软件时选择恢复，或者用 mldd-cli db restore。")
-            .arg(file);
+        return QStringLiteral("订单数据库 %1 已经损坏，软件没有再往里写。").arg(file);
     case Kind::NotADatabase:
         return QStringLiteral("订单数据库 %1 无法打开：这个文件不是数据库，或者已经损坏。\r\n"
                               "软件没有改动这个文件，请把它备份后再处理。")
