@@ -1,6 +1,7 @@
 #include "Form_Main.h"
 
 #include "ExpressPlanDialog.h"
+#include "Form_Designer.h"
 #include "NoticeBox.h"
 #include "OrderRowWidget.h"
 #include "WaybillPreview.h"
@@ -52,6 +53,9 @@ Form_Main::Form_Main(MainState& state, QWidget* parent)
     addMenuEntry(Menu::Orders, DeleteOld, QStringLiteral("删除旧订单"), &Form_Main::deleteOld);
     addMenuEntry(Menu::Settings, ExpressPlan, QStringLiteral("快递方案"),
                  &Form_Main::editExpressPlan);
+    menu(Menu::Settings)->addAction(QStringLiteral("模版设计"), this, [this] {
+        openDesigner(QString(), std::nullopt);
+    });
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -150,6 +154,10 @@ QWidget* Form_Main::createRowArea() {
         connect(row, &OrderRowWidget::confirmClicked, this, &Form_Main::confirm);
         connect(row, &OrderRowWidget::deleteClicked, this, &Form_Main::deleteOne);
         connect(row, &OrderRowWidget::edited, this, &Form_Main::saveEdited);
+        connect(row, &OrderRowWidget::templateEditRequested, this, [this](qint64 id) {
+            if (const std::optional<Order> order = OrderStore(*m_state.database).byId(id))
+                openDesigner(order->delivery, order);
+        });
         layout->addWidget(row);
         m_rows.append(row);
     }
@@ -356,6 +364,19 @@ void Form_Main::deleteOne(qint64 id) {
 
 void Form_Main::saveEdited(const Order& order) {
     showResult(OrderEditing::save(m_state, order));
+}
+
+void Form_Main::openDesigner(const QString& name, const std::optional<Order>& order) {
+    auto* designer = new Form_Designer(m_state, name, order, this);
+    designer->setAttribute(Qt::WA_DeleteOnClose);
+    designer->setWindowModality(Qt::WindowModal);
+    connect(designer, &Form_Designer::templateSaved, this, [this] {
+        // Templates are read once per list; a saved one is read again.
+        m_waybills = std::make_unique<WaybillPages>(m_state.folder, m_state.log, m_state.settings,
+                                                    m_state.profiles, QDate::currentDate());
+        showPage();
+    });
+    designer->show();
 }
 
 } // namespace mldd

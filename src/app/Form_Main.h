@@ -93,6 +93,8 @@ private:
     void confirm(qint64 id);
     void deleteOne(qint64 id);
     void saveEdited(const Order& order);
+    /** Opens the template designer on `name`, its boxes filled from `order` when given. */
+    void openDesigner(const QString& name, const std::optional<Order>& order);
 
     /** Captures an order page and shows what came of it. */
     void capture(const QString& address, const QString& pageText);

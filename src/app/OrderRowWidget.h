@@ -40,6 +40,8 @@ signals:
     void deleteClicked(qint64 id);
     /** A field lost the focus after the seller changed it. */
     void edited(const Order& order);
+    /** The seller asked, on the waybill's right-button menu, to edit this order's template. */
+    void templateEditRequested(qint64 id);
 
 private:
     QLineEdit* addField(QString Order::*member, const QString& placeholder, int width);
