@@ -45,7 +45,7 @@ void DesignerRuler::paintEvent(QPaintEvent*) {
     // Ticks every millimetre when they stay four pixels apart, else every five or ten.
     const double pixelsPerMm = kTwipsPerMillimetre * m_pixelsPerTwip;
     const int step = pixelsPerMm >= 4 ? 1 : pixelsPerMm * 5 >= 4 ? 5 : 10;
-    const int labelEvery = pixelsPerMm * 10 >= 28 ? 10 : 50;
+    const int labelEvery = pixelsPerMm * 10 >= 28 ? 10 : pixelsPerMm * 50 >= 28 ? 50 : 100;
     const int first = int(std::floor(m_origin / kTwipsPerMillimetre / step)) * step;
     QFont font = painter.font();
     font.setPixelSize(9);

@@ -37,6 +37,12 @@ DesignerScene::DesignerScene(TemplateDocument& document, WaybillRenderer& render
     });
 }
 
+DesignerScene::~DesignerScene() {
+    // The items go with the scene, reporting selection changes that nobody should act on.
+    blockSignals(true);
+    qDeleteAll(std::exchange(m_items, {}));
+}
+
 DesignerItem* DesignerScene::item(ItemRef ref) const {
     for (DesignerItem* item : m_items)
         if (item->ref() == ref)
@@ -52,11 +58,15 @@ QList<ItemRef> DesignerScene::selectedRefs() const {
     return refs;
 }
 
-void DesignerScene::select(ItemRef ref) {
+void DesignerScene::select(const QList<ItemRef>& refs) {
     clearSelection();
-    if (DesignerItem* chosen = item(ref)) {
+    for (const ItemRef& ref : refs) {
+        DesignerItem* chosen = item(ref);
+        if (!chosen || !m_document.box(ref))
+            continue;
+        // A hidden item cannot be selected: a chosen one shows while it is.
+        chosen->setVisible(true);
         chosen->setSelected(true);
-        refreshVisibility(chosen);
     }
 }
 
@@ -68,9 +78,8 @@ void DesignerScene::setShowingHidden(bool showing) {
 
 void DesignerScene::rebuild() {
     const QList<ItemRef> selected = selectedRefs();
-    for (DesignerItem* item : std::as_const(m_items))
-        delete item;
-    m_items.clear();
+    // Deleting a selected item reports a new selection: the list is empty by then.
+    qDeleteAll(std::exchange(m_items, {}));
     m_dragStart.clear();
     m_dragLead = nullptr;
     for (const ItemRef& ref : m_document.items()) {

@@ -23,11 +23,13 @@ class DesignerScene : public QGraphicsScene {
 public:
     DesignerScene(TemplateDocument& document, WaybillRenderer& renderer, WaybillInput input,
                   QObject* parent = nullptr);
+    ~DesignerScene() override;
 
     TemplateDocument& document() { return m_document; }
     DesignerItem* item(ItemRef ref) const;
     QList<ItemRef> selectedRefs() const;
-    void select(ItemRef ref);
+    /** Selects these items alone, showing those that do not print while they are selected. */
+    void select(const QList<ItemRef>& refs);
 
     /** Shows items that do not print (hidden, not printed, unused custom items) faintly. */
     void setShowingHidden(bool showing);

@@ -26,10 +26,12 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUndoGroup>
@@ -332,6 +334,13 @@ bool Form_Designer::confirmLeaving() {
     return box.clickedButton() != saveButton || save();
 }
 
+void Form_Designer::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // The paper fits once the view has its size.
+    if (!event->spontaneous())
+        QTimer::singleShot(0, this, &Form_Designer::fitPaper);
+}
+
 void Form_Designer::closeEvent(QCloseEvent* event) {
     if (confirmLeaving())
         event->accept();
@@ -368,12 +377,13 @@ void Form_Designer::chooseFromList() {
     if (!m_scene)
         return;
     const QList<QListWidgetItem*> chosen = m_itemList->selectedItems();
-    const QSignalBlocker blocker(m_scene);
-    m_scene->clearSelection();
+    QList<ItemRef> refs;
     for (QListWidgetItem* row : chosen)
-        if (DesignerItem* item = m_scene->item(refOf(row)))
-            item->setSelected(true);
-    m_scene->setShowingHidden(m_scene->isShowingHidden()); // a chosen hidden item shows
+        refs.append(refOf(row));
+    {
+        const QSignalBlocker blocker(m_scene);
+        m_scene->select(refs);
+    }
     if (chosen.size() == 1)
         if (DesignerItem* item = m_scene->item(refOf(chosen.first())); item && item->isVisible())
             m_view->ensureVisible(item->box());
@@ -427,7 +437,7 @@ void Form_Designer::addItem(const ItemSource& source) {
         showNotice(this, *refused);
         return;
     }
-    m_scene->select(ItemRef::layout(m_document->layoutCount() - 1));
+    m_scene->select({ItemRef::layout(m_document->layoutCount() - 1)});
     m_view->setFocus();
 }
 

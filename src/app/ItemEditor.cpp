@@ -51,7 +51,7 @@ ItemEditor::ItemEditor(QWidget* parent)
     m_printingFace->setWordWrap(true);
     m_printingFace->setStyleSheet(QStringLiteral("color: gray;"));
 
-    auto* form = new QFormLayout(this);
+    auto* form = m_form = new QFormLayout(this);
     form->setContentsMargins(0, 0, 0, 0);
     form->addRow(QStringLiteral("数据来源"), m_source);
     form->addRow(QStringLiteral("打印状态"), m_printState);
@@ -125,7 +125,7 @@ void ItemEditor::refill() {
             anchor = i;
     m_anchor->setCurrentIndex(anchor);
     m_wrap->setCurrentIndex(int(record.wrap));
-    m_wrapCount->setVisible(record.wrap == WrapMode::Count);
+    m_form->setRowVisible(m_wrapCount, record.wrap == WrapMode::Count);
     m_wrapCount->setText(record.wrap == WrapMode::Count ? QString::number(record.wrapCount)
                                                         : QString());
     const std::optional<QRectF> box = m_document->box(ItemRef::layout(m_index));
@@ -165,7 +165,7 @@ void ItemEditor::chooseWrap(int choice) {
     const auto mode = WrapMode(choice);
     if (mode == WrapMode::Count) {
         // Nothing is written until the seller gives the characters per line.
-        m_wrapCount->setVisible(true);
+        m_form->setRowVisible(m_wrapCount, true);
         m_wrapCount->setFocus();
         return;
     }
@@ -174,7 +174,7 @@ void ItemEditor::chooseWrap(int choice) {
 }
 
 void ItemEditor::takeWrapCount() {
-    if (!m_wrapCount->isVisible() || m_wrap->currentIndex() != int(WrapMode::Count))
+    if (m_wrap->currentIndex() != int(WrapMode::Count))
         return;
     const std::optional<int> count = F::wrapCount(m_wrapCount->text());
     if (!count) {

@@ -6,6 +6,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 
@@ -60,6 +61,7 @@ private:
     QComboBox* m_wrap;
     QLineEdit* m_wrapCount;
     BoxFields* m_box;
+    QFormLayout* m_form;
 };
 
 } // namespace mldd

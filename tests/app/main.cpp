@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
-// Window tests need an application object; they run on the offscreen platform.
+// Window tests need an application object; they run on the offscreen platform unless told
+// otherwise (a screenshot under Xvfb).
 int main(int argc, char* argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
