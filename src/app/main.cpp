@@ -8,12 +8,20 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QScreen>
+#include <QTranslator>
 
 using namespace mldd;
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // Qt's own buttons and dialogs (OK, Cancel, file choosers) in Chinese.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtTexts);
     QCommandLineParser parser;
     parser.addOption({QStringLiteral("data"), QStringLiteral("数据文件夹"), QStringLiteral("DIR")});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("打印文件或网页地址"));
