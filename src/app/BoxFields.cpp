@@ -25,30 +25,38 @@ BoxFields::BoxFields(QWidget* parent) : QWidget(parent) {
         layout->addWidget(label, i / 2, (i % 2) * 2);
         layout->addWidget(field, i / 2, (i % 2) * 2 + 1);
         m_fields[i] = field;
-        // Only the typed value changes: the others keep their twips, unrounded.
-        connect(field, &QDoubleSpinBox::valueChanged, this, [this, i](double mm) {
-            QRectF box = m_box;
-            const double twips = mm * kTwipsPerMillimetre;
-            if (i == 0)
-                box.moveLeft(twips);
-            else if (i == 1)
-                box.moveTop(twips);
-            else if (i == 2)
-                box.setWidth(twips);
-            else
-                box.setHeight(twips);
-            emit boxEdited(box);
-        });
+        connect(field, &QDoubleSpinBox::valueChanged, this, [this, i](double mm) { take(i, mm); });
     }
 }
 
-void BoxFields::showBox(const QRectF& box) {
-    m_box = box;
-    const double values[4]{box.left(), box.top(), box.width(), box.height()};
+void BoxFields::showItem(TemplateDocument* document, ItemRef ref) {
+    m_document = document;
+    m_ref = ref;
+    const std::optional<QRectF> box = document->box(ref);
+    setEnabled(box.has_value());
+    if (!box)
+        return;
+    m_box = *box;
+    const double values[4]{box->left(), box->top(), box->width(), box->height()};
     for (int i = 0; i < 4; ++i) {
         const QSignalBlocker blocker(m_fields[i]);
         m_fields[i]->setValue(values[i] / kTwipsPerMillimetre);
     }
+}
+
+void BoxFields::take(int field, double millimetres) {
+    // Only the typed value changes: the others keep their twips, unrounded.
+    QRectF box = m_box;
+    const double twips = millimetres * kTwipsPerMillimetre;
+    if (field == 0)
+        box.moveLeft(twips);
+    else if (field == 1)
+        box.moveTop(twips);
+    else if (field == 2)
+        box.setWidth(twips);
+    else
+        box.setHeight(twips);
+    m_document->setBoxes({{m_ref, box}}, QStringLiteral("位置 ") + m_document->caption(m_ref));
 }
 
 } // namespace mldd

@@ -90,11 +90,6 @@ CustomItemEditor::CustomItemEditor(QWidget* parent)
     style(m_italic, &FontSpec::italic);
     style(m_underline, &FontSpec::underline);
     connect(m_autoSize, &QPushButton::clicked, this, &CustomItemEditor::fitToText);
-    connect(m_box, &BoxFields::boxEdited, this, [this](const QRectF& box) {
-        m_document->setBoxes({{ItemRef::custom(m_index), box}},
-                             QStringLiteral("位置 ") +
-                                 m_document->caption(ItemRef::custom(m_index)));
-    });
 }
 
 void CustomItemEditor::showItem(TemplateDocument* document, int index) {
@@ -119,7 +114,7 @@ void CustomItemEditor::refill() {
     m_bold->setChecked(item.font.bold);
     m_italic->setChecked(item.font.italic);
     m_underline->setChecked(item.font.underline);
-    m_box->showBox(*m_document->box(ItemRef::custom(m_index)));
+    m_box->showItem(m_document, ItemRef::custom(m_index));
 }
 
 void CustomItemEditor::edit(const std::function<void(CustomItem&)>& change, const QString& what) {

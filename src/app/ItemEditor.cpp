@@ -84,11 +84,6 @@ ItemEditor::ItemEditor(QWidget* parent)
     });
     connect(m_wrap, &QComboBox::activated, this, &ItemEditor::chooseWrap);
     connect(m_wrapCount, &QLineEdit::editingFinished, this, &ItemEditor::takeWrapCount);
-    connect(m_box, &BoxFields::boxEdited, this, [this](const QRectF& box) {
-        m_document->setBoxes({{ItemRef::layout(m_index), box}},
-                             QStringLiteral("位置 ") +
-                                 m_document->caption(ItemRef::layout(m_index)));
-    });
 }
 
 void ItemEditor::showItem(TemplateDocument* document, int index) {
@@ -128,10 +123,7 @@ void ItemEditor::refill() {
     m_form->setRowVisible(m_wrapCount, record.wrap == WrapMode::Count);
     m_wrapCount->setText(record.wrap == WrapMode::Count ? QString::number(record.wrapCount)
                                                         : QString());
-    const std::optional<QRectF> box = m_document->box(ItemRef::layout(m_index));
-    m_box->setEnabled(box.has_value());
-    if (box)
-        m_box->showBox(*box);
+    m_box->showItem(m_document, ItemRef::layout(m_index));
 }
 
 void ItemEditor::edit(const QString& record, const QString& what) {

@@ -1,3 +1,4 @@
+#include "BoxFields.h"
 #include "ChoiceBox.h"
 #include "CustomItemEditor.h"
 #include "DesignerItem.h"
@@ -20,6 +21,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -207,13 +209,18 @@ TEST_F(FormDesignerTest, EditorAsksBeforeHidingAndChecksTheCharactersPerLine) {
     emit editor->size()->chosen(QStringLiteral("大"));
     EXPECT_TRUE(m_told.last().startsWith(QStringLiteral("字体大小“大”")));
 
+    // A typed left edge moves the box; the other edges keep their twips.
+    editor->boxFields()->field(0)->setValue(120);
+    EXPECT_EQ(RecordFields::field(document.record(address).text, RecordFields::kBox),
+              QStringLiteral("LT^6803^3742^6066^1247"));
+
     answerMessages(QMessageBox::Yes);
     editor->printState()->activated(1);
     EXPECT_EQ(RecordFields::field(document.record(address).text, RecordFields::kPrintState),
               QStringLiteral("C"));
     EXPECT_FALSE(window.scene()->item(ItemRef::layout(address))->isVisible() &&
                  !window.scene()->item(ItemRef::layout(address))->isSelected());
-    EXPECT_EQ(document.undoStack().count(), 3);
+    EXPECT_EQ(document.undoStack().count(), 4);
 }
 
 TEST_F(FormDesignerTest, CustomItemEditorPlacesAndStylesItsText) {
