@@ -10,6 +10,8 @@
 #include <QSqlQuery>
 #include <QUuid>
 
+#include <sqlite3.h>
+
 namespace mldd {
 
 namespace {
@@ -107,8 +109,21 @@ sqlite3* OrderDatabase::handle() const {
     return *static_cast<sqlite3* const*>(handle.data());
 }
 
+bool OrderDatabase::inOpenTransaction() const {
+    sqlite3* db = handle();
+    return db && !sqlite3_get_autocommit(db);
+}
+
 bool OrderDatabase::inTransaction(const std::function<bool()>& work) {
     QSqlDatabase db = connection();
+    if (inOpenTransaction()) {
+        QSqlQuery(db).exec(QStringLiteral("SAVEPOINT batch"));
+        const bool done = work();
+        if (!done)
+            QSqlQuery(db).exec(QStringLiteral("ROLLBACK TO batch"));
+        QSqlQuery(db).exec(QStringLiteral("RELEASE batch"));
+        return done;
+    }
     if (!db.transaction())
         return false;
     if (work() && db.commit())

@@ -28,8 +28,14 @@ public:
     /** The raw handle, for the few hot queries that read a million ids. */
     sqlite3* handle() const;
 
-    /** Runs `work` as one transaction: all of it lands, or none of it when it returns false. */
+    /**
+     * Runs `work` as one transaction: all of it lands, or none of it when it
+     * returns false. Inside an open OrderTransaction it runs as a savepoint of it.
+     */
     bool inTransaction(const std::function<bool()>& work);
+
+    /** Whether a transaction is open on the connection (an OrderTransaction). */
+    bool inOpenTransaction() const;
 
     QString path() const { return m_path; }
 

@@ -1,0 +1,294 @@
+#include "ImportRun.h"
+
+#include "address/AddressSplitter.h"
+#include "address/CourierChoice.h"
+#include "core/MainState.h"
+#include "core/NumSign.h"
+#include "core/OrderTransaction.h"
+#include "workbench/GoodsLines.h"
+#include "workbench/OrderListing.h"
+#include "workbench/OrderMerge.h"
+
+#include <array>
+
+namespace mldd {
+
+namespace {
+
+using Slots = std::array<QString, 16>;
+
+const QString kLineEnd = QStringLiteral("\r\n");
+
+Notice refusal(const QString& text) {
+    return Notice{text + QStringLiteral("\r\n这次没有导入订单。"), QStringLiteral("墨岚打单"),
+                  Notice::Icon::Exclamation, Notice::Buttons::Ok};
+}
+
+// Cells keep their line breaks as the goods' CR LF; other fields are one line.
+QString goodsText(QString text, const QString& separator) {
+    text.replace(kLineEnd, QStringLiteral("\n")).replace(u'\r', u'\n');
+    if (!separator.isEmpty())
+        text.replace(separator, QStringLiteral("\n"));
+    QStringList lines = text.split(u'\n');
+    for (QString& line : lines)
+        line = line.trimmed();
+    lines.removeAll(QString());
+    return lines.join(kLineEnd);
+}
+
+QString oneLine(QString text) {
+    return text.replace(u'\r', u' ').replace(u'\n', u' ').trimmed();
+}
+
+QString ownGoods(const Order& order) {
+    return order.djType > 0 ? GoodsLines::firstNonEmpty(order.buyGoods, order.djType)
+                            : GoodsLines::firstNonEmpty(order.buyGoods, INT_MAX);
+}
+
+// The same row imported before: every field the row gave is stored alike.
+bool sameRow(const Order& stored, const Order& row) {
+    return stored.myId == row.myId && stored.orderSign == row.orderSign &&
+           stored.buyId == row.buyId && stored.buyPhone1 == row.buyPhone1 &&
+           stored.buyPhone2 == row.buyPhone2 && stored.buyZipcode == row.buyZipcode &&
+           stored.buyLy == row.buyLy && ownGoods(stored) == ownGoods(row);
+}
+
+} // namespace
+
+QString ImportCount::countsLine() const {
+    return QStringLiteral("提示:Excedl中共有订单%1个，实提订单%2个，合并订单%3个。  ")
+        .arg(rows)
+        .arg(imported)
+        .arg(merged);
+}
+
+QList<Notice> ImportCount::notices() const {
+    QList<Notice> notices;
+    if (courierNotice)
+        notices.append(*courierNotice);
+    if (alreadyImported > 0)
+        notices.append(Notice{
+            QStringLiteral("有%1个订单以前已经导入过，这次没有重复导入。").arg(alreadyImported),
+            QStringLiteral("墨岚打单"), Notice::Icon::Information, Notice::Buttons::Ok});
+    if (!errorNote.isEmpty())
+        notices.append(Notice{QStringLiteral("有的内容太长，没有保存：") + errorNote,
+                              QStringLiteral("墨岚打单"), Notice::Icon::Exclamation,
+                              Notice::Buttons::Ok});
+    return notices;
+}
+
+const QList<FieldLimit>& ImportRun::limits() {
+    static const QList<FieldLimit> limits{
+        {"order_sign", &Order::orderSign, 100},   {"buy_id", &Order::buyId, 100},
+        {"buy_phone1", &Order::buyPhone1, 100},   {"buy_phone2", &Order::buyPhone2, 100},
+        {"buy_zipcode", &Order::buyZipcode, 100}, {"wuliu_code", &Order::wuliuCode, 20},
+    };
+    return limits;
+}
+
+QString ImportRun::sourceOf(const QString& path, const QString& sheet, int row) {
+    return QStringLiteral("|F|") + path + QStringLiteral("|S|") + sheet + QStringLiteral("|L|") +
+           QString::number(row);
+}
+
+ImportRun::ImportRun(MainState& state, const SheetTable& sheet, const ImportLayout& layout,
+                     const QString& sourcePath)
+    : m_state(state), m_sheet(sheet), m_layout(layout), m_source(sourcePath),
+      m_goodsSeparator(state.importOptions.firstSeparatorChosen
+                           ? state.importOptions.firstSeparator
+                           : state.importOptions.secondSeparator),
+      m_plan(ExpressPlan::fromText(state.settings.selectKD)), m_rule(limits()),
+      m_next(layout.headerRow) {}
+
+ImportRun::~ImportRun() = default;
+
+std::variant<std::unique_ptr<ImportRun>, Notice> ImportRun::start(MainState& state,
+                                                                  const SheetTable& sheet,
+                                                                  const ImportLayout& layout,
+                                                                  const QString& sourcePath) {
+    if (sheet.rows.isEmpty())
+        return refusal(QStringLiteral("工作表“%1”是空的，没有订单。").arg(sheet.name));
+    if (sheet.rows.size() <= layout.headerRow)
+        return refusal(QStringLiteral("工作表“%1”在表头（第%2行）下面没有订单。")
+                           .arg(sheet.name)
+                           .arg(layout.headerRow));
+    // A mapped cell that shows an error would become an order's text: the seller fixes it first.
+    for (int row = layout.headerRow; row < sheet.rows.size(); ++row) {
+        for (const ColumnExpression& expression : layout.expressions) {
+            for (int column : expression.columns) {
+                const auto error = sheet.errors.constFind(SheetTable::cellKey(row, column));
+                if (error != sheet.errors.constEnd())
+                    return refusal(QStringLiteral("工作表“%1”的%2单元格是错误值%3，"
+                                                  "请在表格中改正后再导入。")
+                                       .arg(sheet.name, CellName::of(row, column), *error));
+            }
+        }
+    }
+    std::unique_ptr<ImportRun> run(new ImportRun(state, sheet, layout, sourcePath));
+    run->m_transaction = std::make_unique<OrderTransaction>(*state.database);
+    if (!run->m_transaction->isOpen())
+        return refusal(QStringLiteral("订单数据库正忙，请稍后再导入。"));
+    return run;
+}
+
+bool ImportRun::step(int rows) {
+    const int end = std::min(int(m_sheet.rows.size()), m_next + rows);
+    for (; m_next < end && !m_failed; ++m_next)
+        m_failed = !importRow(m_next);
+    return !m_failed && m_next < m_sheet.rows.size();
+}
+
+std::optional<Order> ImportRun::orderOf(int row) const {
+    const QStringList& cells = m_sheet.rows.at(row);
+    Slots slot;
+    bool any = false;
+    for (int i = 0; i < ImportLayout::kFieldCount; ++i) {
+        const int index = ImportLayout::fields().at(i).slot;
+        if (index < 0)
+            continue;
+        slot[index] = m_layout.expressions.at(i).evaluate(cells);
+        any = any || !slot[index].trimmed().isEmpty();
+    }
+    if (!any)
+        return std::nullopt;
+
+    Order order;
+    order.myId = m_layout.sender;
+    order.orderSign = oneLine(slot[1]);
+    order.numSign = numSignOf(order.orderSign);
+    order.buyId = oneLine(slot[2]);
+    order.buyName = oneLine(slot[3]);
+    order.buyPhone1 = oneLine(slot[4]);
+    order.buyPhone2 = oneLine(slot[5]);
+    order.buyZipcode = oneLine(slot[6]);
+    order.wuliuCode = oneLine(slot[7]);
+    order.buyAddressSheng = oneLine(slot[8]);
+    order.buyAddressShi = oneLine(slot[9]);
+    order.buyAddressXian = oneLine(slot[10]);
+    order.buyAddress = oneLine(slot[11]);
+    order.buyGoods = goodsText(slot[12], m_goodsSeparator);
+    order.buyLy = slot[13].trimmed();
+    order.delivery = oneLine(slot[14]);
+    order.buyEnd = oneLine(slot[15]);
+
+    PlaceFields place;
+    if (m_state.placeTable && order.buyAddressSheng.isEmpty() && order.buyAddressShi.isEmpty() &&
+        order.buyAddressXian.isEmpty()) {
+        SplitAddress(*m_state.placeTable, place, order.buyAddress, m_state.log);
+        order.buyAddressSheng = place.province;
+        order.buyAddressShi = place.city;
+        order.buyAddressXian = place.county;
+    }
+    if (order.buyEnd.isEmpty())
+        order.buyEnd = !place.destination.isEmpty() ? place.destination
+                       : (!order.buyAddressXian.isEmpty() && !order.buyAddressXian.contains(u'区'))
+                           ? order.buyAddressXian
+                           : order.buyAddressShi;
+    order.hbDjId = sourceOf(m_source, m_sheet.name, row + 1);
+    return order;
+}
+
+bool ImportRun::importedBefore(const Order& order, const std::vector<qint64>& sameReceiver) {
+    Order asStored = order;
+    OrderWriteRule(limits()).apply(asStored);
+    QList<qint64> earlier;
+    for (qint64 id : sameReceiver)
+        if (!m_storedNow.contains(id) && !m_matched.contains(id))
+            earlier.append(id);
+    for (const Order& stored : OrderStore(*m_state.database).byIds(earlier)) {
+        if (sameRow(stored, asStored)) {
+            m_matched.insert(stored.id);
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<Order> ImportRun::mergeTarget(const std::vector<qint64>& sameReceiver) const {
+    OrderStore store(*m_state.database);
+    for (qint64 id : sameReceiver) {
+        std::optional<Order> found = store.byId(id);
+        // An order already merged away leads to the order that took it in.
+        if (found && found->djType < 0)
+            found = store.byId(found->hbDjId.toLongLong());
+        if (found && OrderMerge::canAbsorb(*found))
+            return found;
+    }
+    return std::nullopt;
+}
+
+bool ImportRun::importRow(int row) {
+    std::optional<Order> order = orderOf(row);
+    if (!order)
+        return true;
+    ++m_count.rows;
+    OrderStore store(*m_state.database);
+    // Without a name and an address a row names no buyer to match.
+    const bool knownReceiver =
+        !order->buyName.isEmpty() &&
+        !(order->buyAddressSheng + order->buyAddressShi + order->buyAddressXian + order->buyAddress)
+             .isEmpty();
+    const std::vector<qint64> sameReceiver =
+        !knownReceiver
+            ? std::vector<qint64>()
+            : store.ids(
+                  QStringLiteral(
+                      "select id from order_data where buy_name = ? and buy_address_sheng = ? "
+                      "and buy_address_shi = ? and buy_address_xian = ? and buy_address = ? "
+                      "order by id"),
+                  {order->buyName, order->buyAddressSheng, order->buyAddressShi,
+                   order->buyAddressXian, order->buyAddress});
+    if (!sameReceiver.empty() && importedBefore(*order, sameReceiver)) {
+        ++m_count.alreadyImported;
+        return true;
+    }
+
+    if (order->delivery.isEmpty())
+        order->delivery = m_layout.templateName;
+    if (order->delivery.isEmpty()) {
+        const CourierChoice courier =
+            ChooseCourier(m_plan, m_state.templates, order->buyLy + order->sellerMem,
+                          order->buyAddressSheng + order->buyAddressShi + order->buyAddressXian +
+                              order->buyAddress);
+        order->delivery = courier.templateName;
+        if (courier.notice && !m_count.courierNotice)
+            m_count.courierNotice = courier.notice;
+    }
+
+    std::optional<Order> target;
+    if (m_state.importOptions.mergeSameBuyer && !sameReceiver.empty())
+        target = mergeTarget(sameReceiver);
+    if (target)
+        order->hbDjId = QString::number(target->id);
+    QList<Order> added{*order};
+    if (!store.insert(added, m_rule))
+        return false;
+    m_storedNow.insert(added.first().id);
+    if (!target) {
+        ++m_count.imported;
+        return true;
+    }
+    OrderMerge::absorb(*target, added.first());
+    ++m_count.merged;
+    return store.update({*target, added.first()});
+}
+
+std::variant<ImportCount, Notice> ImportRun::finish() {
+    if (m_failed || !m_transaction->commit()) {
+        cancel();
+        return refusal(QStringLiteral("订单保存失败。"));
+    }
+    m_count.errorNote = m_rule.errors();
+    m_state.senderChoice = m_layout.sender;
+    m_state.courierChoice = OrderFilter::kAll;
+    m_state.printStateChoice = QStringLiteral("快递单未打");
+    OrderListing::applyFilter(m_state);
+    return m_count;
+}
+
+void ImportRun::cancel() {
+    m_transaction->rollback();
+    m_failed = true;
+}
+
+} // namespace mldd
