@@ -1,43 +1,22 @@
 #include "ImportRun.h"
 
-#include "address/AddressSplitter.h"
 #include "address/CourierChoice.h"
 #include "core/MainState.h"
-#include "core/NumSign.h"
 #include "core/OrderTransaction.h"
 #include "workbench/GoodsLines.h"
 #include "workbench/OrderListing.h"
 #include "workbench/OrderMerge.h"
 
-#include <array>
+#include <climits>
 
 namespace mldd {
 
 namespace {
 
-using Slots = std::array<QString, 16>;
-
-const QString kLineEnd = QStringLiteral("\r\n");
 
 Notice refusal(const QString& text) {
     return Notice{text + QStringLiteral("\r\n这次没有导入订单。"), QStringLiteral("墨岚打单"),
                   Notice::Icon::Exclamation, Notice::Buttons::Ok};
-}
-
-// Cells keep their line breaks as the goods' CR LF; other fields are one line.
-QString goodsText(QString text, const QString& separator) {
-    text.replace(kLineEnd, QStringLiteral("\n")).replace(u'\r', u'\n');
-    if (!separator.isEmpty())
-        text.replace(separator, QStringLiteral("\n"));
-    QStringList lines = text.split(u'\n');
-    for (QString& line : lines)
-        line = line.trimmed();
-    lines.removeAll(QString());
-    return lines.join(kLineEnd);
-}
-
-QString oneLine(QString text) {
-    return text.replace(u'\r', u' ').replace(u'\n', u' ').trimmed();
 }
 
 QString ownGoods(const Order& order) {
@@ -86,17 +65,9 @@ const QList<FieldLimit>& ImportRun::limits() {
     return limits;
 }
 
-QString ImportRun::sourceOf(const QString& path, const QString& sheet, int row) {
-    return QStringLiteral("|F|") + path + QStringLiteral("|S|") + sheet + QStringLiteral("|L|") +
-           QString::number(row);
-}
-
 ImportRun::ImportRun(MainState& state, const SheetTable& sheet, const ImportLayout& layout,
                      const QString& sourcePath)
-    : m_state(state), m_sheet(sheet), m_layout(layout), m_source(sourcePath),
-      m_goodsSeparator(state.importOptions.firstSeparatorChosen
-                           ? state.importOptions.firstSeparator
-                           : state.importOptions.secondSeparator),
+    : m_state(state), m_sheet(sheet), m_layout(layout), m_rows(state, m_sheet, m_layout, sourcePath),
       m_plan(ExpressPlan::fromText(state.settings.selectKD)), m_rule(limits()),
       m_next(layout.headerRow) {}
 
@@ -138,56 +109,6 @@ bool ImportRun::step(int rows) {
     return !m_failed && m_next < m_sheet.rows.size();
 }
 
-std::optional<Order> ImportRun::orderOf(int row) const {
-    const QStringList& cells = m_sheet.rows.at(row);
-    Slots slot;
-    bool any = false;
-    for (int i = 0; i < ImportLayout::kFieldCount; ++i) {
-        const int index = ImportLayout::fields().at(i).slot;
-        if (index < 0)
-            continue;
-        slot[index] = m_layout.expressions.at(i).evaluate(cells);
-        any = any || !slot[index].trimmed().isEmpty();
-    }
-    if (!any)
-        return std::nullopt;
-
-    Order order;
-    order.myId = m_layout.sender;
-    order.orderSign = oneLine(slot[1]);
-    order.numSign = numSignOf(order.orderSign);
-    order.buyId = oneLine(slot[2]);
-    order.buyName = oneLine(slot[3]);
-    order.buyPhone1 = oneLine(slot[4]);
-    order.buyPhone2 = oneLine(slot[5]);
-    order.buyZipcode = oneLine(slot[6]);
-    order.wuliuCode = oneLine(slot[7]);
-    order.buyAddressSheng = oneLine(slot[8]);
-    order.buyAddressShi = oneLine(slot[9]);
-    order.buyAddressXian = oneLine(slot[10]);
-    order.buyAddress = oneLine(slot[11]);
-    order.buyGoods = goodsText(slot[12], m_goodsSeparator);
-    order.buyLy = slot[13].trimmed();
-    order.delivery = oneLine(slot[14]);
-    order.buyEnd = oneLine(slot[15]);
-
-    PlaceFields place;
-    if (m_state.placeTable && order.buyAddressSheng.isEmpty() && order.buyAddressShi.isEmpty() &&
-        order.buyAddressXian.isEmpty()) {
-        SplitAddress(*m_state.placeTable, place, order.buyAddress, m_state.log);
-        order.buyAddressSheng = place.province;
-        order.buyAddressShi = place.city;
-        order.buyAddressXian = place.county;
-    }
-    if (order.buyEnd.isEmpty())
-        order.buyEnd = !place.destination.isEmpty() ? place.destination
-                       : (!order.buyAddressXian.isEmpty() && !order.buyAddressXian.contains(u'区'))
-                           ? order.buyAddressXian
-                           : order.buyAddressShi;
-    order.hbDjId = sourceOf(m_source, m_sheet.name, row + 1);
-    return order;
-}
-
 bool ImportRun::importedBefore(const Order& order, const std::vector<qint64>& sameReceiver) {
     Order asStored = order;
     OrderWriteRule(limits()).apply(asStored);
@@ -218,26 +139,12 @@ std::optional<Order> ImportRun::mergeTarget(const std::vector<qint64>& sameRecei
 }
 
 bool ImportRun::importRow(int row) {
-    std::optional<Order> order = orderOf(row);
+    std::optional<Order> order = m_rows.orderOf(row);
     if (!order)
         return true;
     ++m_count.rows;
     OrderStore store(*m_state.database);
-    // Without a name and an address a row names no buyer to match.
-    const bool knownReceiver =
-        !order->buyName.isEmpty() &&
-        !(order->buyAddressSheng + order->buyAddressShi + order->buyAddressXian + order->buyAddress)
-             .isEmpty();
-    const std::vector<qint64> sameReceiver =
-        !knownReceiver
-            ? std::vector<qint64>()
-            : store.ids(
-                  QStringLiteral(
-                      "select id from order_data where buy_name = ? and buy_address_sheng = ? "
-                      "and buy_address_shi = ? and buy_address_xian = ? and buy_address = ? "
-                      "order by id"),
-                  {order->buyName, order->buyAddressSheng, order->buyAddressShi,
-                   order->buyAddressXian, order->buyAddress});
+    const std::vector<qint64> sameReceiver = RowOrders::sameReceiver(m_state, *order);
     if (!sameReceiver.empty() && importedBefore(*order, sameReceiver)) {
         ++m_count.alreadyImported;
         return true;

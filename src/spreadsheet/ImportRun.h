@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ImportLayout.h"
+#include "RowOrders.h"
 #include "SheetTable.h"
 
 #include "address/ExpressPlan.h"
@@ -65,14 +66,10 @@ public:
     /** Leaves the order table as it was before the import. */
     void cancel();
 
-    /** The source of a row as kept in hb_dj_id: workbook path, sheet and row number. */
-    static QString sourceOf(const QString& path, const QString& sheet, int row);
-
 private:
     ImportRun(MainState& state, const SheetTable& sheet, const ImportLayout& layout,
               const QString& sourcePath);
     bool importRow(int row);
-    std::optional<Order> orderOf(int row) const;
     /** A stored order that this row was imported into before: it is not stored again. */
     bool importedBefore(const Order& order, const std::vector<qint64>& sameReceiver);
     /** The order of the same buyer this row merges into, if any. */
@@ -81,8 +78,7 @@ private:
     MainState& m_state;
     SheetTable m_sheet;
     ImportLayout m_layout;
-    QString m_source;
-    QString m_goodsSeparator;
+    RowOrders m_rows;
     ExpressPlan m_plan;
     OrderWriteRule m_rule;
     std::unique_ptr<OrderTransaction> m_transaction;

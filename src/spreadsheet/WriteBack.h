@@ -1,0 +1,40 @@
+#pragma once
+
+#include "ImportLayout.h"
+
+#include "core/Notice.h"
+
+namespace mldd {
+
+struct MainState;
+
+/**
+ * Puts the tracking numbers and courier names of imported orders whose
+ * waybills are printed back into the seller's workbook: into the columns the
+ * layout names for them, else into columns headed 快递单号 and 快递公司, which
+ * are added (text format) after the last used column when the sheet has none.
+ * .xlsx and .csv are changed in place through a temporary file and a rename,
+ * leaving every other cell, sheet and style as it was; .xls is written as a
+ * new .xlsx beside it. A locked or read-only file is refused untouched.
+ */
+namespace WriteBack {
+
+struct Result {
+    bool ok = false;
+    int written = 0;    // rows that got their tracking number and courier
+    int notPrinted = 0; // rows whose order has no printed waybill yet
+    QString writtenFile;
+    Notice notice;
+};
+
+Result run(const MainState& state, const QString& path, const ImportLayout& layout,
+           const QString& sheet);
+
+/** The courier name of a template: the first courier name it contains, else the template itself. */
+QString courierName(const QString& templateName, const QStringList& courierNames);
+
+/** Why a file cannot be written now (open in a spreadsheet program, read-only), if so. */
+std::optional<QString> refusalToWrite(const QString& path);
+
+} // namespace WriteBack
+} // namespace mldd
