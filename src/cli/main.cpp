@@ -30,7 +30,10 @@ const QString kUsage = QStringLiteral(
     "  plan [--province-only] TEMPLATE [PROVINCE=TEMPLATE ...]  设置快递方案\n"
     "  decode-files refresh --url URL | repair | check  更新、修复解码文件\n"
     "  print shiplist --ids 1,2,… --pdf OUT       打印发货单\n"
-    "  capital AMOUNT                              金额的人民币大写\n");
+    "  capital AMOUNT                              金额的人民币大写\n"
+    "  import --file F --layout NAME [--sheet S] [--header-row N] [--sender MYID]\n"
+    "         [--template NAME] [--map 字段=列]…   导入表格中的订单\n"
+    "  writeback --file F --layout NAME [--sheet S]  把快递单号和快递公司写回表格\n");
 
 } // namespace
 
@@ -67,6 +70,8 @@ int main(int argc, char* argv[]) {
         {QStringLiteral("plan"), runPlan},
         {QStringLiteral("decode-files"), runDecodeFiles},
         {QStringLiteral("capital"), runCapital},
+        {QStringLiteral("import"), runImport},
+        {QStringLiteral("writeback"), runWriteBack},
     };
     const QString name = args.takeFirst();
     const auto command = commands.find(name);

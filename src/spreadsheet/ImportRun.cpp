@@ -13,7 +13,6 @@ namespace mldd {
 
 namespace {
 
-
 Notice refusal(const QString& text) {
     return Notice{text + QStringLiteral("\r\n这次没有导入订单。"), QStringLiteral("墨岚打单"),
                   Notice::Icon::Exclamation, Notice::Buttons::Ok};
@@ -67,7 +66,8 @@ const QList<FieldLimit>& ImportRun::limits() {
 
 ImportRun::ImportRun(MainState& state, const SheetTable& sheet, const ImportLayout& layout,
                      const QString& sourcePath)
-    : m_state(state), m_sheet(sheet), m_layout(layout), m_rows(state, m_sheet, m_layout, sourcePath),
+    : m_state(state), m_sheet(sheet), m_layout(layout),
+      m_rows(state, m_sheet, m_layout, sourcePath),
       m_plan(ExpressPlan::fromText(state.settings.selectKD)), m_rule(limits()),
       m_next(layout.headerRow) {}
 

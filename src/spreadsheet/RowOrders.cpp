@@ -51,9 +51,9 @@ QString RowOrders::sourcePrefix() const {
 
 std::vector<qint64> RowOrders::sameReceiver(const MainState& state, const Order& order) {
     // Without a name and an address a row names no buyer to match.
-    if (order.buyName.isEmpty() || (order.buyAddressSheng + order.buyAddressShi +
-                                    order.buyAddressXian + order.buyAddress)
-                                       .isEmpty())
+    if (order.buyName.isEmpty() ||
+        (order.buyAddressSheng + order.buyAddressShi + order.buyAddressXian + order.buyAddress)
+            .isEmpty())
         return {};
     return OrderStore(*state.database)
         .ids(QStringLiteral("select id from order_data where buy_name = ? and "

@@ -17,9 +17,9 @@ struct CellAt {
 
 struct RowAt {
     int row;
-    qsizetype start;    // of its start tag
-    qsizetype tagEnd;   // after its start tag
-    qsizetype closeAt;  // of its end tag (== end when the row is written <row/>)
+    qsizetype start;   // of its start tag
+    qsizetype tagEnd;  // after its start tag
+    qsizetype closeAt; // of its end tag (== end when the row is written <row/>)
     qsizetype end;
     QList<CellAt> cells;
 };
@@ -138,8 +138,9 @@ QString widenedSpans(QString startTag, int lastColumn) {
     const QRegularExpressionMatch match = spans.match(startTag);
     if (!match.hasMatch() || match.captured(2).toInt() >= lastColumn + 1)
         return startTag;
-    return startTag.replace(match.capturedStart(), match.capturedLength(),
-                            QStringLiteral("spans=\"%1:%2\"").arg(match.captured(1)).arg(lastColumn + 1));
+    return startTag.replace(
+        match.capturedStart(), match.capturedLength(),
+        QStringLiteral("spans=\"%1:%2\"").arg(match.captured(1)).arg(lastColumn + 1));
 }
 
 void writeRow(const QString& xml, const SheetLayout& layout, const RowAt& row,
@@ -181,8 +182,9 @@ void writeColumns(const SheetLayout& layout, const QList<int>& newColumns, int t
     const QString& p = layout.prefix;
     for (int column : newColumns) {
         const int number = column + 1;
-        const bool covered = std::any_of(layout.colRanges.begin(), layout.colRanges.end(),
-                                         [&](const auto& r) { return r.first <= number && number <= r.second; });
+        const bool covered =
+            std::any_of(layout.colRanges.begin(), layout.colRanges.end(),
+                        [&](const auto& r) { return r.first <= number && number <= r.second; });
         if (covered)
             continue;
         QString col = QStringLiteral("<%1col min=\"%2\" max=\"%2\" width=\"%3\" customWidth=\"1\"")
@@ -193,7 +195,8 @@ void writeColumns(const SheetLayout& layout, const QList<int>& newColumns, int t
             col += QStringLiteral(" style=\"%1\"").arg(textStyle);
         col += QStringLiteral("/>");
         if (layout.colsClose < 0) {
-            splices.insert(layout.sheetDataStart, QStringLiteral("<%1cols>%2</%1cols>").arg(p, col));
+            splices.insert(layout.sheetDataStart,
+                           QStringLiteral("<%1cols>%2</%1cols>").arg(p, col));
             continue;
         }
         const auto after = std::find_if(layout.cols.begin(), layout.cols.end(),
@@ -206,7 +209,8 @@ void widenDimension(const QString& xml, const SheetLayout& layout, int lastColum
                     Splices& splices) {
     if (layout.dimensionStart < 0)
         return;
-    static const QRegularExpression reference(QStringLiteral("ref=\"([A-Z]+)(\\d+)(?::([A-Z]+)(\\d+))?\""));
+    static const QRegularExpression reference(
+        QStringLiteral("ref=\"([A-Z]+)(\\d+)(?::([A-Z]+)(\\d+))?\""));
     QString tag = xml.mid(layout.dimensionStart, layout.dimensionEnd - layout.dimensionStart);
     const QRegularExpressionMatch match = reference.match(tag);
     if (!match.hasMatch())
@@ -214,10 +218,10 @@ void widenDimension(const QString& xml, const SheetLayout& layout, int lastColum
     const QString endLetters = match.captured(3).isEmpty() ? match.captured(1) : match.captured(3);
     const QString endRow = match.captured(4).isEmpty() ? match.captured(2) : match.captured(4);
     const int endColumn = std::max(CellName::columnOf(endLetters), lastColumn);
-    tag.replace(match.capturedStart(), match.capturedLength(),
-                QStringLiteral("ref=\"%1%2:%3%4\"")
-                    .arg(match.captured(1), match.captured(2), CellName::columnLetters(endColumn),
-                         endRow));
+    tag.replace(
+        match.capturedStart(), match.capturedLength(),
+        QStringLiteral("ref=\"%1%2:%3%4\"")
+            .arg(match.captured(1), match.captured(2), CellName::columnLetters(endColumn), endRow));
     splices.replace(layout.dimensionStart, layout.dimensionEnd - layout.dimensionStart, tag);
 }
 

@@ -32,8 +32,8 @@ QString shown(const QString& path) {
 
 Result failed(const QString& text) {
     Result result;
-    result.notice = Notice{text, QStringLiteral("墨岚打单"), Notice::Icon::Exclamation,
-                           Notice::Buttons::Ok};
+    result.notice =
+        Notice{text, QStringLiteral("墨岚打单"), Notice::Icon::Exclamation, Notice::Buttons::Ok};
     return result;
 }
 
@@ -69,8 +69,8 @@ QHash<int, qint64> ordersBySource(const MainState& state, const QString& prefix)
     QHash<int, qint64> rows;
     QSqlQuery query(state.database->connection());
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral(
-        "select id, hb_dj_id from order_data where substr(hb_dj_id, 1, ?) = ?"));
+    query.prepare(
+        QStringLiteral("select id, hb_dj_id from order_data where substr(hb_dj_id, 1, ?) = ?"));
     query.addBindValue(prefix.size());
     query.addBindValue(prefix);
     if (query.exec())
@@ -105,7 +105,8 @@ QString splicedCsv(const CsvText& csv, const CellEdits& edits) {
 std::optional<QByteArray> newWorkbook(const SheetTable& table, const CellEdits& edits,
                                       const QList<int>& textColumns) {
     QString rows;
-    const int rowCount = std::max(int(table.rows.size()), edits.isEmpty() ? 0 : edits.lastKey() + 1);
+    const int rowCount =
+        std::max(int(table.rows.size()), edits.isEmpty() ? 0 : edits.lastKey() + 1);
     for (int r = 0; r < rowCount; ++r) {
         QString cells;
         QStringList texts = table.rows.value(r);
@@ -117,36 +118,41 @@ std::optional<QByteArray> newWorkbook(const SheetTable& table, const CellEdits& 
         for (int c = 0; c < texts.size(); ++c) {
             if (texts.at(c).isEmpty())
                 continue;
-            cells += QStringLiteral("<c r=\"%1\"%2 t=\"inlineStr\"><is><t xml:space=\"preserve\">%3</t>"
-                                    "</is></c>")
-                         .arg(CellName::of(r, c),
-                              textColumns.contains(c) ? QStringLiteral(" s=\"1\"") : QString(),
-                              SheetXmlEdit::escaped(texts.at(c)));
+            cells +=
+                QStringLiteral("<c r=\"%1\"%2 t=\"inlineStr\"><is><t xml:space=\"preserve\">%3</t>"
+                               "</is></c>")
+                    .arg(CellName::of(r, c),
+                         textColumns.contains(c) ? QStringLiteral(" s=\"1\"") : QString(),
+                         SheetXmlEdit::escaped(texts.at(c)));
         }
         rows += QStringLiteral("<row r=\"%1\">%2</row>").arg(r + 1).arg(cells);
     }
     QString cols;
     for (int c : textColumns)
-        cols += QStringLiteral("<col min=\"%1\" max=\"%1\" width=\"%2\" customWidth=\"1\" style=\"1\"/>")
+        cols += QStringLiteral(
+                    "<col min=\"%1\" max=\"%1\" width=\"%2\" customWidth=\"1\" style=\"1\"/>")
                     .arg(c + 1)
                     .arg(kColumnWidth);
-    const QString main = QStringLiteral("http://schemas.openxmlformats.org/spreadsheetml/2006/main");
+    const QString main =
+        QStringLiteral("http://schemas.openxmlformats.org/spreadsheetml/2006/main");
     const QString rel =
         QStringLiteral("http://schemas.openxmlformats.org/officeDocument/2006/relationships");
-    const QString head = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n");
+    const QString head =
+        QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n");
     return ZipWriter::create({
         {QStringLiteral("[Content_Types].xml"),
-         (head + QStringLiteral(
-                     "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-                     "<Default Extension=\"rels\" ContentType=\"application/"
-                     "vnd.openxmlformats-package.relationships+xml\"/>"
-                     "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
-                     "<Override PartName=\"/xl/workbook.xml\" ContentType=\"application/"
-                     "vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>"
-                     "<Override PartName=\"/xl/worksheets/sheet1.xml\" ContentType=\"application/"
-                     "vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>"
-                     "<Override PartName=\"/xl/styles.xml\" ContentType=\"application/"
-                     "vnd.openxmlformats-officedocument.spreadsheetml.styles+xml\"/></Types>"))
+         (head +
+          QStringLiteral(
+              "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+              "<Default Extension=\"rels\" ContentType=\"application/"
+              "vnd.openxmlformats-package.relationships+xml\"/>"
+              "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+              "<Override PartName=\"/xl/workbook.xml\" ContentType=\"application/"
+              "vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>"
+              "<Override PartName=\"/xl/worksheets/sheet1.xml\" ContentType=\"application/"
+              "vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>"
+              "<Override PartName=\"/xl/styles.xml\" ContentType=\"application/"
+              "vnd.openxmlformats-officedocument.spreadsheetml.styles+xml\"/></Types>"))
              .toUtf8()},
         {QStringLiteral("_rels/.rels"),
          (head + QStringLiteral("<Relationships xmlns=\"http://schemas.openxmlformats.org/package/"
@@ -155,16 +161,19 @@ std::optional<QByteArray> newWorkbook(const SheetTable& table, const CellEdits& 
                      .arg(rel))
              .toUtf8()},
         {QStringLiteral("xl/workbook.xml"),
-         (head + QStringLiteral("<workbook xmlns=\"%1\" xmlns:r=\"%2\"><sheets><sheet name=\"%3\" "
-                                "sheetId=\"1\" r:id=\"rId1\"/></sheets></workbook>")
-                     .arg(main, rel, SheetXmlEdit::escaped(table.name).replace(u'"', QStringLiteral("&quot;"))))
+         (head +
+          QStringLiteral("<workbook xmlns=\"%1\" xmlns:r=\"%2\"><sheets><sheet name=\"%3\" "
+                         "sheetId=\"1\" r:id=\"rId1\"/></sheets></workbook>")
+              .arg(main, rel,
+                   SheetXmlEdit::escaped(table.name).replace(u'"', QStringLiteral("&quot;"))))
              .toUtf8()},
         {QStringLiteral("xl/_rels/workbook.xml.rels"),
-         (head + QStringLiteral("<Relationships xmlns=\"http://schemas.openxmlformats.org/package/"
-                                "2006/relationships\"><Relationship Id=\"rId1\" Type=\"%1/worksheet\" "
-                                "Target=\"worksheets/sheet1.xml\"/><Relationship Id=\"rId2\" "
-                                "Type=\"%1/styles\" Target=\"styles.xml\"/></Relationships>")
-                     .arg(rel))
+         (head +
+          QStringLiteral("<Relationships xmlns=\"http://schemas.openxmlformats.org/package/"
+                         "2006/relationships\"><Relationship Id=\"rId1\" Type=\"%1/worksheet\" "
+                         "Target=\"worksheets/sheet1.xml\"/><Relationship Id=\"rId2\" "
+                         "Type=\"%1/styles\" Target=\"styles.xml\"/></Relationships>")
+              .arg(rel))
              .toUtf8()},
         {QStringLiteral("xl/styles.xml"),
          (head + QStringLiteral(
@@ -178,7 +187,8 @@ std::optional<QByteArray> newWorkbook(const SheetTable& table, const CellEdits& 
              .toUtf8()},
         {QStringLiteral("xl/worksheets/sheet1.xml"),
          (head + QStringLiteral("<worksheet xmlns=\"%1\">%2<sheetData>%3</sheetData></worksheet>")
-                     .arg(main, cols.isEmpty() ? QString() : QStringLiteral("<cols>%1</cols>").arg(cols),
+                     .arg(main,
+                          cols.isEmpty() ? QString() : QStringLiteral("<cols>%1</cols>").arg(cols),
                           rows))
              .toUtf8()},
     });
@@ -284,7 +294,8 @@ Result run(const MainState& state, const QString& path, const ImportLayout& layo
         ++result.written;
     }
     if (result.written == 0)
-        return failed(QStringLiteral("表格文件 %1 中没有已经打印快递单的订单，没有回写。").arg(shown(path)));
+        return failed(
+            QStringLiteral("表格文件 %1 中没有已经打印快递单的订单，没有回写。").arg(shown(path)));
 
     std::optional<QByteArray> bytes;
     result.writtenFile = path;
@@ -305,17 +316,17 @@ Result run(const MainState& state, const QString& path, const ImportLayout& layo
             }
         }
         const std::optional<QByteArray> edited =
-            sheetXml ? SheetXmlEdit::writeCells(*sheetXml, edits, textStyle, newColumns,
-                                                kColumnWidth)
-                     : std::nullopt;
+            sheetXml
+                ? SheetXmlEdit::writeCells(*sheetXml, edits, textStyle, newColumns, kColumnWidth)
+                : std::nullopt;
         if (edited) {
             replaced.insert(part->entry, *edited);
             bytes = ZipWriter::rewrite(xlsx->archive(), replaced);
         }
     } else if (newFile) {
         const QFileInfo source(path);
-        result.writtenFile = source.dir().filePath(source.completeBaseName() +
-                                                   QStringLiteral("-快递单号.xlsx"));
+        result.writtenFile =
+            source.dir().filePath(source.completeBaseName() + QStringLiteral("-快递单号.xlsx"));
         bytes = newWorkbook(table, edits, {courierColumn, trackingColumn});
     } else {
         std::variant<CsvWorkbook::File, Notice> csv = CsvWorkbook::readFile(path);
@@ -334,9 +345,10 @@ Result run(const MainState& state, const QString& path, const ImportLayout& layo
         text += QStringLiteral("\r\n.xls文件不能直接改写，所以写进了它旁边的这个新文件，"
                                "原来的文件没有改动。");
     if (result.notPrinted > 0)
-        text += QStringLiteral("\r\n还有%1个订单的快递单没有打印，没有回写。").arg(result.notPrinted);
-    result.notice = Notice{text, QStringLiteral("墨岚打单"), Notice::Icon::Information,
-                           Notice::Buttons::Ok};
+        text +=
+            QStringLiteral("\r\n还有%1个订单的快递单没有打印，没有回写。").arg(result.notPrinted);
+    result.notice =
+        Notice{text, QStringLiteral("墨岚打单"), Notice::Icon::Information, Notice::Buttons::Ok};
     return result;
 }
 

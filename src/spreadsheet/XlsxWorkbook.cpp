@@ -34,7 +34,8 @@ Relationships readRelationships(const QByteArray& xml, const QString& fromPart) 
     Relationships found;
     QXmlStreamReader reader(xml);
     while (!reader.atEnd()) {
-        if (!reader.readNextStartElement() || reader.name() != u"Relationship")
+        reader.readNext();
+        if (!reader.isStartElement() || reader.name() != u"Relationship")
             continue;
         const QXmlStreamAttributes a = reader.attributes();
         if (a.value(QLatin1String("TargetMode")) == u"External")
@@ -149,7 +150,8 @@ std::optional<Notice> XlsxWorkbook::readWorkbookPart() {
 
     QXmlStreamReader reader(*xml);
     while (!reader.atEnd()) {
-        if (!reader.readNextStartElement())
+        reader.readNext();
+        if (!reader.isStartElement())
             continue;
         const QXmlStreamAttributes a = reader.attributes();
         if (reader.name() == u"sheet") {
@@ -181,7 +183,8 @@ std::optional<Notice> XlsxWorkbook::readSharedStrings() {
         return failure;
     QXmlStreamReader reader(*xml);
     while (!reader.atEnd()) {
-        if (reader.readNextStartElement() && reader.name() == u"si") {
+        reader.readNext();
+        if (reader.isStartElement() && reader.name() == u"si") {
             QString text = richText(reader);
             if (text.size() > CellName::kMaxCellText)
                 return WorkbookMessages::cellTooLong(m_path, QString(), -1, -1);
@@ -256,7 +259,8 @@ std::variant<SheetTable, Notice> XlsxWorkbook::read(const QString& sheetName) co
     int column = -1;
     QXmlStreamReader reader(*xml);
     while (!reader.atEnd()) {
-        if (!reader.readNextStartElement())
+        reader.readNext();
+        if (!reader.isStartElement())
             continue;
         const QStringView name = reader.name();
         if (name == u"row") {

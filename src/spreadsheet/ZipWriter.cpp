@@ -88,7 +88,8 @@ std::optional<QByteArray> rewrite(const ZipArchive& source,
                 continue;
             }
             // The packed bytes are copied as they are: the entry stays exactly what it was.
-            zip_source_t* copy = zip_source_zip(archive, from, zip_uint64_t(i), ZIP_FL_COMPRESSED, 0, -1);
+            zip_source_t* copy =
+                zip_source_zip(archive, from, zip_uint64_t(i), ZIP_FL_COMPRESSED, 0, -1);
             if (!copy)
                 return false;
             if (zip_file_add(archive, rawName, copy, ZIP_FL_ENC_RAW) < 0) {

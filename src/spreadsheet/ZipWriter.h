@@ -17,7 +17,8 @@ namespace ZipWriter {
 /** A new archive of these entries, in this order, packed. */
 std::optional<QByteArray> create(const QList<std::pair<QString, QByteArray>>& entries);
 
-/** A copy of `source` in which the named entries have new contents; every other entry is copied as it is packed. */
+/** A copy of `source` in which the named entries have new contents; every other entry is copied as
+ * it is packed. */
 std::optional<QByteArray> rewrite(const ZipArchive& source,
                                   const QHash<QString, QByteArray>& replaced);
 
