@@ -1,6 +1,7 @@
 #include "Form_Main.h"
 
 #include "ExpressPlanDialog.h"
+#include "Form_Excel.h"
 #include "NoticeBox.h"
 #include "OrderRowWidget.h"
 #include "WaybillPreview.h"
@@ -9,6 +10,7 @@
 #include "capture/SellerBindings.h"
 #include "core/MainState.h"
 #include "core/ProgramVersion.h"
+#include "spreadsheet/WriteBack.h"
 #include "waybill/WaybillPages.h"
 #include "workbench/ConfirmationText.h"
 #include "workbench/OrderDeletion.h"
@@ -20,6 +22,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QInputDialog>
@@ -47,6 +50,9 @@ Form_Main::Form_Main(MainState& state, QWidget* parent)
     m_menus.insert(Menu::Orders, menuBar()->addMenu(QStringLiteral("订单")));
     m_menus.insert(Menu::Printing, menuBar()->addMenu(QStringLiteral("打印")));
     m_menus.insert(Menu::Settings, menuBar()->addMenu(QStringLiteral("设置")));
+    addMenuEntry(Menu::Orders, Import, QStringLiteral("导入Excel"), &Form_Main::importSpreadsheet);
+    menu(Menu::Orders)
+        ->addAction(QStringLiteral("回写Excel"), this, &Form_Main::writeBackSpreadsheet);
     addMenuEntry(Menu::Orders, Merge, QStringLiteral("合并订单"), &Form_Main::mergeSelected);
     addMenuEntry(Menu::Orders, SelectAll, QStringLiteral("全选/取消"), &Form_Main::selectAllOrNone);
     addMenuEntry(Menu::Orders, DeleteOld, QStringLiteral("删除旧订单"), &Form_Main::deleteOld);
@@ -356,6 +362,37 @@ void Form_Main::deleteOne(qint64 id) {
 
 void Form_Main::saveEdited(const Order& order) {
     showResult(OrderEditing::save(m_state, order));
+}
+
+void Form_Main::importSpreadsheet() {
+    showNotice(this, Notice{QStringLiteral("请选择Excel文件，而后编制提取文件！")});
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("选择Excel文件"),
+                                                      QString(), Workbook::fileFilter());
+    if (path.isEmpty())
+        return;
+    Form_Excel mapping(m_state, this);
+    if (!mapping.openWorkbook(path))
+        return;
+    mapping.exec();
+    if (!mapping.countsLine().isEmpty())
+        m_status->setText(mapping.countsLine());
+    m_senderList->setCurrentText(m_state.senderChoice);
+    m_stateList->setCurrentText(m_state.printStateChoice);
+    showPage();
+}
+
+void Form_Main::writeBackSpreadsheet() {
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("选择要回写快递单号的Excel文件"), QString(), Workbook::fileFilter());
+    if (path.isEmpty())
+        return;
+    std::variant<WriteBack::Target, Notice> target = WriteBack::targetOf(m_state, path);
+    if (auto* notice = std::get_if<Notice>(&target)) {
+        showNotice(this, *notice);
+        return;
+    }
+    const auto& [layout, sheet] = std::get<WriteBack::Target>(target);
+    showNotice(this, WriteBack::run(m_state, path, layout, sheet).notice);
 }
 
 } // namespace mldd

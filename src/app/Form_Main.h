@@ -88,6 +88,8 @@ private:
     void selectAllOrNone();
     void editExpressPlan();
     void deleteOld();
+    void importSpreadsheet();
+    void writeBackSpreadsheet();
     void toggleMark(qint64 id, OrderMarks::Mark mark);
     void split(qint64 id);
     void confirm(qint64 id);

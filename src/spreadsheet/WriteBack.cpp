@@ -196,6 +196,47 @@ std::optional<QByteArray> newWorkbook(const SheetTable& table, const CellEdits& 
 
 } // namespace
 
+std::variant<Target, Notice> targetOf(const MainState& state, const QString& path) {
+    std::variant<std::unique_ptr<Workbook>, Notice> opened = Workbook::open(path);
+    if (auto* notice = std::get_if<Notice>(&opened))
+        return *notice;
+    const Workbook& book = *std::get<std::unique_ptr<Workbook>>(opened);
+    Target target;
+    target.sheet = book.sheetNames().value(book.activeSheet());
+    const QString prefix = RowOrders::sourceOf(QFileInfo(path).absoluteFilePath(), QString(), 0)
+                               .section(QStringLiteral("|S|"), 0, 0) +
+                           QStringLiteral("|S|");
+    QSqlQuery query(state.database->connection());
+    query.prepare(QStringLiteral("select hb_dj_id from order_data where substr(hb_dj_id, 1, ?) = ? "
+                                 "order by id desc limit 1"));
+    query.addBindValue(prefix.size());
+    query.addBindValue(prefix);
+    if (query.exec() && query.next())
+        target.sheet =
+            query.value(0).toString().mid(prefix.size()).section(QStringLiteral("|L|"), 0, 0);
+    std::variant<SheetTable, Notice> read = book.read(target.sheet);
+    if (auto* notice = std::get_if<Notice>(&read))
+        return *notice;
+    const SheetTable& table = std::get<SheetTable>(read);
+    for (const QString& name : ImportLayout::savedNames(state.folder)) {
+        std::optional<ImportLayout> layout = ImportLayout::load(state.folder, name, state.log);
+        if (layout && layout->matchesHeaders(table.rows.value(layout->headerRow - 1))) {
+            target.layout = *layout;
+            return target;
+        }
+    }
+    const QString named = ImportLayout::nameFor(state.folder, state.log, path, {});
+    std::optional<ImportLayout> layout = ImportLayout::load(state.folder, named, state.log);
+    if (!layout)
+        return failed(
+                   QStringLiteral("表格文件 %1 的样式没有导入过（没有它的提取文件），不能回写。\r\n"
+                                  "请先用“导入Excel”导入它的订单。")
+                       .arg(shown(path)))
+            .notice;
+    target.layout = *layout;
+    return target;
+}
+
 QString courierName(const QString& templateName, const QStringList& courierNames) {
     for (const QString& name : courierNames)
         if (!name.isEmpty() && templateName.contains(name))

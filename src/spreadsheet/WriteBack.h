@@ -4,6 +4,8 @@
 
 #include "core/Notice.h"
 
+#include <variant>
+
 namespace mldd {
 
 struct MainState;
@@ -29,6 +31,19 @@ struct Result {
 
 Result run(const MainState& state, const QString& path, const ImportLayout& layout,
            const QString& sheet);
+
+/** The layout and sheet a workbook's orders were imported with. */
+struct Target {
+    ImportLayout layout;
+    QString sheet;
+};
+
+/**
+ * Finds them for a workbook: the sheet its imported orders name, else the one
+ * it opens on; the saved layout whose headers that sheet has, else the layout
+ * named after the file. A notice when the workbook has none.
+ */
+std::variant<Target, Notice> targetOf(const MainState& state, const QString& path);
 
 /** The courier name of a template: the first courier name it contains, else the template itself. */
 QString courierName(const QString& templateName, const QStringList& courierNames);
