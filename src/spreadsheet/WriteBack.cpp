@@ -297,8 +297,9 @@ Result run(const MainState& state, const QString& path, const ImportLayout& layo
         if (column < 0) {
             column = ++lastUsed;
             newColumns.append(column);
-            edits[headerRow][column] = heading;
         }
+        if (header.value(column).isEmpty())
+            edits[headerRow][column] = heading;
         return column;
     };
     const int courierColumn = columnFor(ImportLayout::CourierColumn, kCourier);

@@ -3,6 +3,9 @@
 (python3-xlsxwriter writes shared strings, python3-openpyxl inline strings).
 
 Usage: make_workbooks.py OUTPUT_FOLDER [big ROWS]
+       make_workbooks.py compare BEFORE.xlsx AFTER.xlsx
+The second form reads both files back with openpyxl and prints every cell that
+differs, one "sheet!cell" line each, and every sheet whose name or state changed.
 """
 import datetime
 import os
@@ -84,6 +87,14 @@ def big_xlsx(path, rows):
     book.close()
 
 
+def replace_in_entry(path, entry, old, new):
+    with zipfile.ZipFile(path) as source:
+        items = [(item, source.read(item.filename)) for item in source.infolist()]
+    with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as target:
+        for item, data in items:
+            target.writestr(item, data.replace(old, new) if item.filename == entry else data)
+
+
 def hostile(folder):
     book = openpyxl.Workbook()
     book.active.title = "订单"
@@ -102,8 +113,11 @@ def hostile(folder):
     sheet = book.active
     sheet.title = "订单"
     sheet.append(["姓名", "地址"])
-    sheet.append(["王五", "北" * 1000000])
+    sheet.append(["王五", "HUGE"])
     book.save(os.path.join(folder, "huge-cell.xlsx"))
+    # Spreadsheet programs cut a cell at 32767 characters; only a made-up file holds 1 MB.
+    replace_in_entry(os.path.join(folder, "huge-cell.xlsx"), "xl/worksheets/sheet1.xml",
+                     b"HUGE", "北".encode() * 350000)
 
     book = openpyxl.Workbook()
     sheet = book.active
@@ -153,7 +167,28 @@ def csv_files(folder):
             csv.write((",".join(field(f, ",") for f in row) + "\n").encode("utf-8"))
 
 
+def compare(before_path, after_path):
+    before = openpyxl.load_workbook(before_path)
+    after = openpyxl.load_workbook(after_path)
+    if before.sheetnames != after.sheetnames:
+        print("sheets", before.sheetnames, after.sheetnames)
+    for old, new in zip(before.worksheets, after.worksheets):
+        if old.sheet_state != new.sheet_state:
+            print("state", new.title)
+        rows = max(old.max_row, new.max_row)
+        columns = max(old.max_column, new.max_column)
+        for r in range(1, rows + 1):
+            for c in range(1, columns + 1):
+                a = old.cell(r, c)
+                b = new.cell(r, c)
+                if a.value != b.value or a.number_format != b.number_format:
+                    print("%s!%s" % (new.title, b.coordinate))
+
+
 def main():
+    if sys.argv[1] == "compare":
+        compare(sys.argv[2], sys.argv[3])
+        return
     folder = sys.argv[1]
     os.makedirs(folder, exist_ok=True)
     if len(sys.argv) > 3 and sys.argv[2] == "big":
