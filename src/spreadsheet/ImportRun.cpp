@@ -105,7 +105,8 @@ std::variant<std::unique_ptr<ImportRun>, Notice> ImportRun::start(MainState& sta
 bool ImportRun::step(int rows) {
     const int end = std::min(int(m_sheet.rows.size()), m_next + rows);
     for (; m_next < end && !m_failed; ++m_next)
-        m_failed = !importRow(m_next);
+        takeRow(m_next);
+    m_failed = m_failed || !storeSlice();
     return !m_failed && m_next < m_sheet.rows.size();
 }
 
@@ -138,16 +139,15 @@ std::optional<Order> ImportRun::mergeTarget(const std::vector<qint64>& sameRecei
     return std::nullopt;
 }
 
-bool ImportRun::importRow(int row) {
+void ImportRun::takeRow(int row) {
     std::optional<Order> order = m_rows.orderOf(row);
     if (!order)
-        return true;
+        return;
     ++m_count.rows;
-    OrderStore store(*m_state.database);
     const std::vector<qint64> sameReceiver = RowOrders::sameReceiver(m_state, *order);
     if (!sameReceiver.empty() && importedBefore(*order, sameReceiver)) {
         ++m_count.alreadyImported;
-        return true;
+        return;
     }
 
     if (order->delivery.isEmpty())
@@ -162,22 +162,57 @@ bool ImportRun::importRow(int row) {
             m_count.courierNotice = courier.notice;
     }
 
-    std::optional<Order> target;
-    if (m_state.importOptions.mergeSameBuyer && !sameReceiver.empty())
-        target = mergeTarget(sameReceiver);
-    if (target)
-        order->hbDjId = QString::number(target->id);
-    QList<Order> added{*order};
-    if (!store.insert(added, m_rule))
-        return false;
-    m_storedNow.insert(added.first().id);
-    if (!target) {
+    const int index = int(m_pending.size());
+    m_pending.append(*order);
+    if (!m_state.importOptions.mergeSameBuyer) {
         ++m_count.imported;
-        return true;
+        return;
     }
-    OrderMerge::absorb(*target, added.first());
+    // The buyer's order of this slice, else a stored one, takes the row in.
+    const QString receiver = RowOrders::receiverKey(*order);
+    const auto pendingTarget = m_pendingTargets.constFind(receiver);
+    if (pendingTarget != m_pendingTargets.constEnd()) {
+        m_merges.append({index, 0, *pendingTarget});
+    } else if (const std::optional<Order> stored = mergeTarget(sameReceiver)) {
+        m_merges.append({index, stored->id, -1});
+    } else {
+        ++m_count.imported;
+        if (!receiver.isEmpty() && OrderMerge::canAbsorb(*order))
+            m_pendingTargets.insert(receiver, index);
+        return;
+    }
     ++m_count.merged;
-    return store.update({*target, added.first()});
+}
+
+bool ImportRun::storeSlice() {
+    if (m_pending.isEmpty())
+        return true;
+    OrderStore store(*m_state.database);
+    if (!store.insert(m_pending, m_rule))
+        return false;
+    QHash<qint64, Order> targets;
+    QList<Order> changed;
+    for (const Merge& merge : std::as_const(m_merges)) {
+        const qint64 targetId =
+            merge.pendingTarget >= 0 ? m_pending.at(merge.pendingTarget).id : merge.storedTarget;
+        if (!targets.contains(targetId)) {
+            const std::optional<Order> target =
+                merge.pendingTarget >= 0 ? m_pending.at(merge.pendingTarget) : store.byId(targetId);
+            if (!target)
+                return false;
+            targets.insert(targetId, *target);
+        }
+        Order& newcomer = m_pending[merge.newcomer];
+        OrderMerge::absorb(targets[targetId], newcomer);
+        changed.append(newcomer);
+    }
+    for (const Order& order : std::as_const(m_pending))
+        m_storedNow.insert(order.id);
+    changed.append(targets.values());
+    m_pending.clear();
+    m_merges.clear();
+    m_pendingTargets.clear();
+    return changed.isEmpty() || store.update(changed);
 }
 
 std::variant<ImportCount, Notice> ImportRun::finish() {

@@ -69,7 +69,10 @@ public:
 private:
     ImportRun(MainState& state, const SheetTable& sheet, const ImportLayout& layout,
               const QString& sourcePath);
-    bool importRow(int row);
+    /** Maps one row and decides whether it is new, merged or stored already. */
+    void takeRow(int row);
+    /** Stores the rows taken since the last slice and their merges. */
+    bool storeSlice();
     /** A stored order that this row was imported into before: it is not stored again. */
     bool importedBefore(const Order& order, const std::vector<qint64>& sameReceiver);
     /** The order of the same buyer this row merges into, if any. */
@@ -84,6 +87,16 @@ private:
     std::unique_ptr<OrderTransaction> m_transaction;
     QSet<qint64> m_storedNow; // orders stored by this run
     QSet<qint64> m_matched;   // earlier orders this run found its rows in
+    /** A row merged into the order of its buyer: one of this slice, or one stored. */
+    struct Merge {
+        int newcomer;
+        qint64 storedTarget;
+        int pendingTarget;
+    };
+    QList<Order> m_pending; // the rows of this slice, stored together
+    QList<Merge> m_merges;
+    QHash<QString, int>
+        m_pendingTargets; // receiver → the slice's order that takes the buyer's rows
     ImportCount m_count;
     int m_next = 0;
     bool m_failed = false;

@@ -49,11 +49,19 @@ QString RowOrders::sourcePrefix() const {
     return sourceOf(m_path, m_sheet.name, 0).chopped(1);
 }
 
-std::vector<qint64> RowOrders::sameReceiver(const MainState& state, const Order& order) {
+QString RowOrders::receiverKey(const Order& order) {
+    const QString address =
+        order.buyAddressSheng + order.buyAddressShi + order.buyAddressXian + order.buyAddress;
     // Without a name and an address a row names no buyer to match.
-    if (order.buyName.isEmpty() ||
-        (order.buyAddressSheng + order.buyAddressShi + order.buyAddressXian + order.buyAddress)
-            .isEmpty())
+    if (order.buyName.isEmpty() || address.isEmpty())
+        return QString();
+    return QStringList{order.buyName, order.buyAddressSheng, order.buyAddressShi,
+                       order.buyAddressXian, order.buyAddress}
+        .join(u'\n');
+}
+
+std::vector<qint64> RowOrders::sameReceiver(const MainState& state, const Order& order) {
+    if (receiverKey(order).isEmpty())
         return {};
     return OrderStore(*state.database)
         .ids(QStringLiteral("select id from order_data where buy_name = ? and "

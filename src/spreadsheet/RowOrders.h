@@ -30,6 +30,9 @@ public:
     /** What every source of this sheet begins with. */
     QString sourcePrefix() const;
 
+    /** Name and split address, which tell one receiver; empty when either is missing. */
+    static QString receiverKey(const Order& order);
+
     /** The orders stored with the same receiver (name and split address), in id order. */
     static std::vector<qint64> sameReceiver(const MainState& state, const Order& order);
 

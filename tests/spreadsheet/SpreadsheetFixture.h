@@ -116,7 +116,7 @@ protected:
         if (auto* notice = std::get_if<Notice>(&started))
             return *notice;
         ImportRun& run = *std::get<std::unique_ptr<ImportRun>>(started);
-        while (run.step(2)) {
+        while (run.step(3)) { // slices that part the two rows of one buyer
         }
         return run.finish();
     }

@@ -198,6 +198,7 @@ def main():
     inline_xlsx(os.path.join(folder, "inline.xlsx"))
     hostile(folder)
     csv_files(folder)
+    big_xlsx(os.path.join(folder, "big.xlsx"), 10000)
 
 
 main()
