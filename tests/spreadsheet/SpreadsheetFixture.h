@@ -24,7 +24,7 @@ public:
     static QString make(const QStringList& args, bool* ok = nullptr) {
         QProcess maker;
         maker.start(QStringLiteral("/usr/bin/python3"),
-                    QStringList{QStringLiteral(MLDD_TEST_DATA "/make_workbooks.py")} + args);
+                    QStringList{QStringLiteral(MLDD_SOURCE_DIR "/tests/spreadsheet/make_workbooks.py")} + args);
         const bool done = maker.waitForFinished(120000) && maker.exitCode() == 0;
         if (ok)
             *ok = done;
@@ -35,7 +35,7 @@ private:
     // Every test runs in a process of its own: the workbooks are made once per maker version
     // and shared through the temporary folder (made aside, then renamed into place).
     TestWorkbooks() {
-        QFile script(QStringLiteral(MLDD_TEST_DATA "/make_workbooks.py"));
+        QFile script(QStringLiteral(MLDD_SOURCE_DIR "/tests/spreadsheet/make_workbooks.py"));
         script.open(QIODevice::ReadOnly);
         const QString stamp = QString::fromLatin1(
             QCryptographicHash::hash(script.readAll(), QCryptographicHash::Md5).toHex());
