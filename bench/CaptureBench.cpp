@@ -1,4 +1,5 @@
 // Capturing a 1,000-order batch page whose decode file is already on disk.
+#include "BatchCaptureState.h"
 #include "BatchPage.h"
 
 #include "address/PlaceTable.h"
@@ -7,7 +8,6 @@
 #include "core/MainState.h"
 #include "core/Startup.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QSqlQuery>
@@ -19,43 +19,19 @@ using namespace mldd;
 
 namespace {
 
-const QString kAddress = QStringLiteral("https://trade.taobao.com/trade/batch_send.htm");
-
 void BM_CaptureBatchPage(benchmark::State& bench) {
-    QTemporaryDir dir;
-    MainState state{DataFolder(dir.path() + QStringLiteral("/data"))};
-    QDir().mkpath(state.folder.file(QStringLiteral("code")));
-    QFile::copy(QStringLiteral(MLDD_SOURCE_DIR "/data/code/Area.txt"),
-                state.folder.file(QStringLiteral("code/Area.txt")));
-    QFile rules(state.folder.file(QStringLiteral("code/") + *pageKeyOf(kAddress) + ".dat"));
-    rules.open(QIODevice::WriteOnly);
-    rules.write(bench::batchPageRules().toUtf8());
-    rules.close();
-    StartupHooks hooks;
-    hooks.loadPlaceTable = loadPlaceTableInto;
-    startUp(state, QString(), hooks);
-    QSqlDatabase db = state.database->connection();
-    QSqlQuery(db).exec(QStringLiteral("insert into my_data (my_idh) values ('其他:我的id')"));
-    state.profiles = SenderProfile::loadAll(db, state.log);
-
+    bench::BatchCaptureState batch;
     const QString page = bench::batchPage(int(bench.range(0)));
     const ServiceClient service;
     for (auto _ : bench) {
-        const PageCaptureResult result = capturePage(state, kAddress, page, service, true);
+        const PageCaptureResult result =
+            capturePage(batch.state, bench::BatchCaptureState::kAddress, page, service, true);
         bench.counters["stored"] = result.count.newOrders;
         bench.PauseTiming();
-        QSqlQuery(db).exec(QStringLiteral("delete from order_data"));
-        QFile::remove(state.folder.file(QStringLiteral("其他;我的id.dat")));
+        batch.clearOrders();
         bench.ResumeTiming();
     }
 }
 BENCHMARK(BM_CaptureBatchPage)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -6,7 +6,6 @@
 #include "spreadsheet/ImportRun.h"
 #include "spreadsheet/Workbook.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -72,7 +71,8 @@ void BM_ImportXlsx(benchmark::State& bench) {
     for (auto _ : bench) {
         // From the file to committed orders, as one import of the window does it.
         const SheetTable sheet = readSheet(path);
-        auto run = std::get<std::unique_ptr<ImportRun>>(ImportRun::start(state, sheet, layout, path));
+        auto run =
+            std::get<std::unique_ptr<ImportRun>>(ImportRun::start(state, sheet, layout, path));
         while (run->step(250)) {
         }
         const ImportCount count = std::get<ImportCount>(run->finish());
@@ -86,10 +86,3 @@ void BM_ImportXlsx(benchmark::State& bench) {
 BENCHMARK(BM_ImportXlsx)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

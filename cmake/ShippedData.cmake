@@ -24,3 +24,9 @@ mldd_copy_folder(service_content ${CMAKE_SOURCE_DIR}/service/content
 # (NAME.mlg.txt, NAME.mlm.txt): the board offers what the program ships.
 mldd_copy_folder(template_board ${CMAKE_SOURCE_DIR}/data/Delivery
                  ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/service/content/board .txt)
+# The browser extension of the context-menu entry, loaded by the seller from beside the programs.
+mldd_copy_folder(browser_extension ${CMAKE_SOURCE_DIR}/extension
+                 ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/extension)
+# The sample order pages, which the service also shows as web pages (samples/NAME.html).
+mldd_copy_folder(service_samples ${CMAKE_SOURCE_DIR}/samples
+                 ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/service/content/samples)

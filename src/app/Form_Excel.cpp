@@ -122,9 +122,11 @@ QWidget* Form_Excel::createFieldGrid() {
         const MappingField& field = ImportLayout::fields().at(i);
         auto* combo = new QComboBox(box);
         combo->addItem(kPrompt);
-        combo->setMinimumWidth(170);
+        combo->setMinimumWidth(150);
+        // The chosen columns stand in a box of their own; the list beside it adds one more.
         auto* expression = new QLabel(box);
-        expression->setMinimumWidth(80);
+        expression->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        expression->setMinimumWidth(90);
         expression->setAccessibleName(field.label() + QStringLiteral("的列"));
         auto* clear = new QPushButton(QStringLiteral("清空"), box);
         clear->setAccessibleName(QStringLiteral("清空") + field.label());
@@ -134,8 +136,8 @@ QWidget* Form_Excel::createFieldGrid() {
         const int row = i % kRows;
         const int column = (i / kRows) * 4;
         grid->addWidget(captionFor(field.caption, combo, box), row, column, Qt::AlignRight);
-        grid->addWidget(combo, row, column + 1);
-        grid->addWidget(expression, row, column + 2);
+        grid->addWidget(expression, row, column + 1);
+        grid->addWidget(combo, row, column + 2);
         grid->addWidget(clear, row, column + 3);
         m_fieldCombos.append(combo);
         m_fieldExpressions.append(expression);

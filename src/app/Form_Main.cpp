@@ -1,16 +1,28 @@
 #include "Form_Main.h"
 
+#include "BrowserPanel.h"
+#include "DecodeFileCommands.h"
 #include "ExpressPlanDialog.h"
 #include "Form_Excel.h"
+#include "Form_MenuSet.h"
+#include "Form_Myinfo.h"
+#include "Form_fh_set.h"
+#include "Form_sglr.h"
+#include "Form_zd_code.h"
 #include "NoticeBox.h"
 #include "OrderRowWidget.h"
 #include "WaybillPreview.h"
 
+#include "browser/CapturedPage.h"
+#include "browser/ContextMenuHost.h"
+#include "browser/TemplateDownload.h"
 #include "capture/PageCapture.h"
 #include "capture/SellerBindings.h"
 #include "core/MainState.h"
 #include "core/ProgramVersion.h"
 #include "spreadsheet/WriteBack.h"
+#include "waybill/PrintSwitches.h"
+#include "waybill/TemplateFiles.h"
 #include "waybill/WaybillPages.h"
 #include "workbench/ConfirmationText.h"
 #include "workbench/OrderDeletion.h"
@@ -18,6 +30,7 @@
 #include "workbench/OrderListing.h"
 #include "workbench/OrderMerge.h"
 #include "workbench/OrderSearch.h"
+#include "workbench/SenderChoice.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -31,6 +44,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTimer>
@@ -50,6 +65,8 @@ Form_Main::Form_Main(MainState& state, QWidget* parent)
     m_menus.insert(Menu::Orders, menuBar()->addMenu(QStringLiteral("订单")));
     m_menus.insert(Menu::Printing, menuBar()->addMenu(QStringLiteral("打印")));
     m_menus.insert(Menu::Settings, menuBar()->addMenu(QStringLiteral("设置")));
+    addMenuEntry(Menu::Orders, Capture, QStringLiteral("提取订单"), &Form_Main::showBrowser);
+    addMenuEntry(Menu::Orders, ManualEntry, QStringLiteral("手工录入"), &Form_Main::manualEntry);
     addMenuEntry(Menu::Orders, Import, QStringLiteral("导入Excel"), &Form_Main::importSpreadsheet);
     menu(Menu::Orders)
         ->addAction(QStringLiteral("回写Excel"), this, &Form_Main::writeBackSpreadsheet);
@@ -58,6 +75,11 @@ Form_Main::Form_Main(MainState& state, QWidget* parent)
     addMenuEntry(Menu::Orders, DeleteOld, QStringLiteral("删除旧订单"), &Form_Main::deleteOld);
     addMenuEntry(Menu::Settings, ExpressPlan, QStringLiteral("快递方案"),
                  &Form_Main::editExpressPlan);
+    addSettingsEntries();
+    menu(Menu::Settings)
+        ->addAction(QStringLiteral("下载快递模版"), this, &Form_Main::openTemplateBoard);
+    menu(Menu::Settings)
+        ->addAction(QStringLiteral("建立右键菜单"), this, &Form_Main::installContextMenu);
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -70,11 +92,14 @@ Form_Main::Form_Main(MainState& state, QWidget* parent)
     layout->addWidget(m_modeTabs);
     layout->addWidget(createRowArea(), 1);
     layout->addWidget(createPagingBar());
-    setCentralWidget(central);
+    m_pages = new QStackedWidget(this);
+    m_pages->addWidget(central);
+    setCentralWidget(m_pages);
 
     m_status = new QLabel(this);
     statusBar()->addWidget(m_status, 1);
     resize(1024, 760);
+    showSenders();
     showPage();
 }
 
@@ -82,7 +107,10 @@ Form_Main::~Form_Main() = default;
 
 QAction* Form_Main::addMenuEntry(Menu menu, MenuEntry entry, const QString& text,
                                  void (Form_Main::*handler)()) {
-    QAction* action = m_menus.value(menu)->addAction(text, this, handler);
+    QAction* action = m_menus.value(menu)->addAction(text, this, [this, handler] {
+        commitRowEdits();
+        (this->*handler)();
+    });
     m_toolbar->addAction(action);
     action->setVisible(m_state.menu.isShown(entry));
     m_actions.insert(entry, action);
@@ -95,9 +123,6 @@ QWidget* Form_Main::createFilterBar() {
     layout->setContentsMargins(0, 0, 0, 0);
 
     m_senderList = new QComboBox(bar);
-    m_senderList->addItem(OrderFilter::kAll);
-    for (const SenderProfile& profile : m_state.profiles)
-        m_senderList->addItem(profile.myIdh);
     m_courierList = new QComboBox(bar);
     m_courierList->addItem(OrderFilter::kAll);
     m_courierList->addItems(m_state.couriers);
@@ -126,12 +151,16 @@ QWidget* Form_Main::createFilterBar() {
     connect(searchButton, &QPushButton::clicked, this, &Form_Main::search);
     connect(m_searchKey, &QLineEdit::returnPressed, this, &Form_Main::search);
 
-    layout->addWidget(new QLabel(QStringLiteral("我的ID"), bar));
-    layout->addWidget(m_senderList);
-    layout->addWidget(new QLabel(QStringLiteral("快递单据"), bar));
-    layout->addWidget(m_courierList);
-    layout->addWidget(new QLabel(QStringLiteral("打印状态"), bar));
-    layout->addWidget(m_stateList);
+    for (auto [caption, list] : {std::pair{QStringLiteral("我的ID"), m_senderList},
+                                 std::pair{QStringLiteral("快递单据"), m_courierList},
+                                 std::pair{QStringLiteral("打印状态"), m_stateList}}) {
+        auto* label = new QLabel(caption, bar);
+        label->setBuddy(list);
+        layout->addWidget(label);
+        layout->addWidget(list);
+    }
+    m_searchField->setAccessibleName(QStringLiteral("搜索项目"));
+    m_searchKey->setAccessibleName(QStringLiteral("搜索内容"));
     layout->addWidget(filter);
     layout->addWidget(reset);
     layout->addStretch();
@@ -143,12 +172,13 @@ QWidget* Form_Main::createFilterBar() {
 
 QWidget* Form_Main::createRowArea() {
     auto* area = new QScrollArea(this);
+    m_rowArea = area;
     auto* rows = new QWidget(area);
     auto* layout = new QVBoxLayout(rows);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(3);
     for (int i = 0; i < OrderCursor::kPageSize; ++i) {
-        auto* row = new OrderRowWidget(rows);
+        auto* row = new OrderRowWidget(m_state.folder, rows);
         connect(row, &OrderRowWidget::selectionToggled, this,
                 [this](qint64 id, bool ticked) { m_state.selection.toggle(id, ticked); });
         connect(row, &OrderRowWidget::markClicked, this, &Form_Main::toggleMark);
@@ -156,6 +186,9 @@ QWidget* Form_Main::createRowArea() {
         connect(row, &OrderRowWidget::confirmClicked, this, &Form_Main::confirm);
         connect(row, &OrderRowWidget::deleteClicked, this, &Form_Main::deleteOne);
         connect(row, &OrderRowWidget::edited, this, &Form_Main::saveEdited);
+        connect(row, &OrderRowWidget::senderChosen, this, &Form_Main::changeSender);
+        connect(row->preview(), &WaybillPreview::clicked, this,
+                [this, row] { downloadMissingTemplate(row->orderId()); });
         layout->addWidget(row);
         m_rows.append(row);
     }
@@ -206,7 +239,7 @@ bool Form_Main::showResult(const std::optional<Notice>& notice) {
     return !notice;
 }
 
-void Form_Main::handleCommand(const CommandAction& action) {
+void Form_Main::handleCommand(const CommandAction& action, const QString& pageText) {
     if (action.hint) {
         showNotice(this, *action.hint);
         QDesktopServices::openUrl(QUrl(action.helpPage));
@@ -218,8 +251,8 @@ void Form_Main::handleCommand(const CommandAction& action) {
         break;
     case CommandAction::Kind::Capture:
         // The capture runs once the window is up, with the page text the browser copied.
-        QTimer::singleShot(10, this, [this, address = action.text] {
-            capture(address, QGuiApplication::clipboard()->text());
+        QTimer::singleShot(10, this, [this, address = action.text, pageText] {
+            capture(address, pageText.isEmpty() ? QGuiApplication::clipboard()->text() : pageText);
         });
         break;
     case CommandAction::Kind::None:
@@ -228,11 +261,80 @@ void Form_Main::handleCommand(const CommandAction& action) {
     showPage();
 }
 
+void Form_Main::acceptRequest(const QString& commandText, const QString& pageText) {
+    showNormal();
+    raise();
+    activateWindow();
+    handleCommand(handleCommandText(m_state, commandText, CommandSource::Request), pageText);
+}
+
+void Form_Main::openBrowser(const QString& address) {
+    if (!m_browser) {
+        m_browser = new BrowserPanel(m_state, m_pages);
+        m_pages->addWidget(m_browser);
+        connect(m_browser, &BrowserPanel::pageCaptured, this, &Form_Main::capture);
+        connect(m_browser, &BrowserPanel::closeRequested, this,
+                [this] { m_pages->setCurrentIndex(0); });
+        connect(m_browser, &BrowserPanel::templatesChanged, this, &Form_Main::showCourierChoices);
+    }
+    // Choosing 提取订单 again while the browser is shown goes back to the orders.
+    const bool showing = m_pages->currentWidget() == m_browser;
+    m_pages->setCurrentWidget(showing && address.isEmpty() ? m_pages->widget(0) : m_browser);
+    if (!address.isEmpty())
+        m_browser->open(address);
+}
+
+void Form_Main::openTemplateBoard() {
+    openBrowser(TemplateDownload::boardAddress(m_state.serviceBase));
+}
+
+void Form_Main::installContextMenu() {
+    const QString programs = QCoreApplication::applicationDirPath();
+    showNotice(this, ContextMenuHost::install(m_state.folder, programs + QStringLiteral("/mldd-do"),
+                                              programs + QStringLiteral("/extension"))
+                         .notice);
+}
+
+void Form_Main::downloadMissingTemplate(qint64 id) {
+    const std::optional<Order> order = OrderStore(*m_state.database).byId(id);
+    if (!order || order->delivery.isEmpty() ||
+        TemplateFiles(m_state.folder, order->delivery).exists())
+        return;
+    showNotice(this, TemplateFiles::missingNotice(order->delivery));
+    const TemplateDownload::Result result =
+        TemplateDownload::downloadById(m_state, order->delivery, ServiceClient());
+    showCourierChoices();
+    for (const Notice& notice : result.notices)
+        showNotice(this, notice);
+}
+
+void Form_Main::showCourierChoices() {
+    const QString chosen = m_courierList->currentText();
+    m_courierList->clear();
+    m_courierList->addItem(OrderFilter::kAll);
+    m_courierList->addItems(m_state.couriers);
+    m_courierList->setCurrentText(chosen);
+    m_waybills = std::make_unique<WaybillPages>(m_state.folder, m_state.log, m_state.settings,
+                                                m_state.profiles, QDate::currentDate());
+    showPage();
+}
+
 void Form_Main::capture(const QString& address, const QString& pageText) {
+    if (const auto refusal = CapturedPage::refuseOversized(pageText)) {
+        showNotice(this, *refusal);
+        return;
+    }
     m_status->setText(QStringLiteral("正在提取：") + address);
-    PageCaptureResult result = capturePage(m_state, address, pageText, ServiceClient());
+    m_lastAddress = address;
+    m_lastPageText = pageText;
+    // Goods programs reshape the goods only for the shipping lists.
+    const bool withGoods =
+        PrintSwitches::fromSettings(m_state.settings)[PrintSwitches::PrintShippingList];
+    PageCaptureResult result = capturePage(m_state, address, pageText, ServiceClient(), withGoods);
     if (result.outcome == PageCaptureResult::Outcome::NeedsBinding) {
-        if (bindSeller(result))
+        // On a fresh data folder the seller sets up the first sender, then the page is taken again.
+        if (m_state.profiles.isEmpty() ? ensureSender(result.count.unboundSeller)
+                                       : bindSeller(result))
             capture(address, pageText);
         else
             m_status->setText(QStringLiteral("没有提取：发件人没有设置。"));
@@ -267,7 +369,8 @@ bool Form_Main::bindSeller(const PageCaptureResult& result) {
     if (!chosen)
         return false;
     SellerBindings bindings = SellerBindings::load(m_state.folder, m_state.log);
-    return bindings.bind(result.count.unboundSeller, sender, m_state.folder, m_state.log);
+    // Bound under the id as the page gave it: that is what the next capture looks up.
+    return bindings.bind(result.count.unboundCaptured, sender, m_state.folder, m_state.log);
 }
 
 void Form_Main::applyFilter() {
@@ -283,11 +386,14 @@ void Form_Main::search() {
 }
 
 void Form_Main::nextPage() {
-    showResult(OrderListing::nextPage(m_state));
+    // A new page is read from its top.
+    if (showResult(OrderListing::nextPage(m_state)))
+        m_rowArea->verticalScrollBar()->setValue(0);
 }
 
 void Form_Main::previousPage() {
-    showResult(OrderListing::previousPage(m_state));
+    if (showResult(OrderListing::previousPage(m_state)))
+        m_rowArea->verticalScrollBar()->setValue(0);
 }
 
 void Form_Main::switchMode(int tab) {
@@ -300,6 +406,9 @@ void Form_Main::switchMode(int tab) {
 }
 
 void Form_Main::mergeSelected() {
+    if (const auto question = OrderMerge::differentBuyersQuestion(m_state);
+        question && !showNotice(this, *question))
+        return;
     showResult(OrderMerge::mergeSelected(m_state));
 }
 
@@ -319,8 +428,12 @@ void Form_Main::deleteOld() {
     const int days =
         QInputDialog::getInt(this, QStringLiteral("删除旧订单"),
                              QStringLiteral("删除多少天以前的订单："), 30, 0, 36500, 1, &ok);
-    if (ok)
-        showResult(OrderDeletion::deleteOlderThan(m_state, days));
+    if (!ok)
+        return;
+    if (const auto again = OrderDeletion::everyOrderQuestion(days);
+        again && !showNotice(this, *again))
+        return;
+    showResult(OrderDeletion::deleteOlderThan(m_state, days));
 }
 
 void Form_Main::toggleMark(qint64 id, OrderMarks::Mark mark) {
@@ -361,7 +474,144 @@ void Form_Main::deleteOne(qint64 id) {
 }
 
 void Form_Main::saveEdited(const Order& order) {
+    // A refused edit keeps what the seller typed in the card, to be completed.
+    if (const auto refused = OrderEditing::checkEdited(order)) {
+        showNotice(this, *refused);
+        return;
+    }
+    if (!showNotice(this, OrderEditing::changeQuestion())) {
+        showPage();
+        return;
+    }
     showResult(OrderEditing::save(m_state, order));
+}
+
+void Form_Main::changeSender(qint64 id, const QString& senderId) {
+    if (!showNotice(this, SenderChoice::changeQuestion())) {
+        showPage();
+        return;
+    }
+    showResult(SenderChoice::changeRowSender(m_state, id, senderId));
+}
+
+QStringList Form_Main::menuEntryCaptions() const {
+    // Captions of entries whose command is not in this window yet; the others say their own.
+    QStringList captions{
+        QStringLiteral("提取订单"),   QStringLiteral("手工录入"),   QStringLiteral("导入Excel"),
+        QStringLiteral("打印快递单"), QStringLiteral("打印发货单"), QStringLiteral("打印设置"),
+        QStringLiteral("合并订单"),   QStringLiteral("全选/取消"),  QStringLiteral("快递方案"),
+        QStringLiteral("发件人信息"), QStringLiteral("浏览器"),     QStringLiteral("删除旧订单")};
+    for (auto entry = m_actions.constBegin(); entry != m_actions.constEnd(); ++entry)
+        captions[entry.key()] = entry.value()->text();
+    return captions;
+}
+
+void Form_Main::addSettingsEntries() {
+    addMenuEntry(Menu::Settings, Senders, QStringLiteral("发件人信息"), &Form_Main::editSenders);
+    QMenu* settings = menu(Menu::Settings);
+    settings->addAction(QStringLiteral("发货单设置"), this, &Form_Main::editShippingDesign);
+    settings->addSeparator();
+    settings->addAction(QStringLiteral("自助解码文件"), this, &Form_Main::selfServiceDecodeFile);
+    settings->addAction(QStringLiteral("刷新解码文件"), this, &Form_Main::refreshDecodeFile);
+    settings->addAction(QStringLiteral("修复解码文件"), this, &Form_Main::repairDecodeFiles);
+    settings->addAction(QStringLiteral("检查解码文件"), this, &Form_Main::checkDecodeFiles);
+    settings->addAction(QStringLiteral("清空我的ID绑定"), this, &Form_Main::clearSellerBindings);
+    settings->addSeparator();
+    // Not a menu-visibility entry itself, so that hidden entries can always be shown again.
+    settings->addAction(QStringLiteral("菜单设置"), this, &Form_Main::editMenuSettings);
+}
+
+void Form_Main::showSenders() {
+    QStringList senders;
+    for (const SenderProfile& profile : m_state.profiles)
+        senders.append(profile.myIdh);
+    {
+        QSignalBlocker block(m_senderList);
+        m_senderList->clear();
+        m_senderList->addItem(OrderFilter::kAll);
+        m_senderList->addItems(senders);
+        m_senderList->setCurrentText(m_state.senderChoice);
+    }
+    for (OrderRowWidget* row : m_rows)
+        row->setSenders(senders);
+}
+
+void Form_Main::commitRowEdits() {
+    for (OrderRowWidget* row : m_rows)
+        if (row->isVisible())
+            row->commitEdits();
+}
+
+bool Form_Main::ensureSender(const QString& presetId) {
+    if (const auto question = SenderChoice::firstUseQuestion(m_state)) {
+        if (!showNotice(this, *question))
+            return false;
+        Form_Myinfo editor(m_state, this, presetId);
+        connect(&editor, &Form_Myinfo::profilesChanged, this, &Form_Main::showSenders);
+        editor.exec();
+    }
+    return !m_state.profiles.isEmpty();
+}
+
+void Form_Main::manualEntry() {
+    if (!ensureSender())
+        return;
+    Form_sglr entry(m_state, this);
+    connect(&entry, &Form_sglr::orderInserted, this, [this] {
+        m_senderList->setCurrentText(m_state.senderChoice);
+        showPage();
+    });
+    entry.exec();
+}
+
+void Form_Main::editSenders() {
+    Form_Myinfo editor(m_state, this);
+    connect(&editor, &Form_Myinfo::profilesChanged, this, &Form_Main::showSenders);
+    editor.exec();
+    showPage();
+}
+
+void Form_Main::editShippingDesign() {
+    if (!ensureSender())
+        return;
+    // The sender the list is filtered by, else the first one.
+    QString sender = m_state.profiles.first().myIdh;
+    for (const SenderProfile& profile : m_state.profiles)
+        if (profile.myIdh == m_state.senderChoice)
+            sender = profile.myIdh;
+    Form_fh_set design(m_state, sender, this);
+    design.exec();
+    showPage();
+}
+
+void Form_Main::selfServiceDecodeFile() {
+    Form_zd_code editor(m_state, m_lastAddress, m_lastPageText, this);
+    editor.exec();
+}
+
+void Form_Main::refreshDecodeFile() {
+    DecodeFileCommands::refresh(this, m_state, m_lastAddress);
+}
+
+void Form_Main::repairDecodeFiles() {
+    DecodeFileCommands::repair(this, m_state);
+}
+
+void Form_Main::checkDecodeFiles() {
+    DecodeFileCommands::check(this, m_state);
+}
+
+void Form_Main::clearSellerBindings() {
+    showNotice(this, Notice{SellerBindings::clear(m_state.folder), QStringLiteral("墨岚打单"),
+                            Notice::Icon::Information, Notice::Buttons::Ok});
+}
+
+void Form_Main::editMenuSettings() {
+    Form_MenuSet settings(m_state, menuEntryCaptions(), this);
+    if (settings.exec() != QDialog::Accepted)
+        return;
+    for (auto entry = m_actions.constBegin(); entry != m_actions.constEnd(); ++entry)
+        entry.value()->setVisible(m_state.menu.isShown(entry.key()));
 }
 
 void Form_Main::importSpreadsheet() {
@@ -384,8 +634,11 @@ void Form_Main::importSpreadsheet() {
 void Form_Main::writeBackSpreadsheet() {
     const QString path = QFileDialog::getOpenFileName(
         this, QStringLiteral("选择要回写快递单号的Excel文件"), QString(), Workbook::fileFilter());
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        writeBack(path);
+}
+
+void Form_Main::writeBack(const QString& path) {
     std::variant<WriteBack::Target, Notice> target = WriteBack::targetOf(m_state, path);
     if (auto* notice = std::get_if<Notice>(&target)) {
         showNotice(this, *notice);
@@ -393,6 +646,15 @@ void Form_Main::writeBackSpreadsheet() {
     }
     const auto& [layout, sheet] = std::get<WriteBack::Target>(target);
     showNotice(this, WriteBack::run(m_state, path, layout, sheet).notice);
+}
+
+void Form_Main::offerWriteBack(const QList<qint64>& printedIds) {
+    const QStringList workbooks = WriteBack::workbooksOf(m_state, printedIds);
+    const std::optional<Notice> question = WriteBack::questionAfterPrint(workbooks);
+    if (!question || !showNotice(this, *question))
+        return;
+    for (const QString& path : workbooks)
+        writeBack(path);
 }
 
 } // namespace mldd

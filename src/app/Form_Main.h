@@ -6,15 +6,18 @@
 #include <QMainWindow>
 
 class QComboBox;
+class QStackedWidget;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QScrollArea;
 class QTabBar;
 class QToolBar;
 
 namespace mldd {
 
 struct MainState;
+class BrowserPanel;
 class OrderRowWidget;
 class WaybillPages;
 struct PageCaptureResult;
@@ -49,8 +52,16 @@ public:
     /** Fills the rows and the information line from the current page. */
     void showPage();
 
-    /** Acts on a command text: the start-up one, or one handed over later. */
-    void handleCommand(const CommandAction& action);
+    /**
+     * Acts on a command text: the start-up one, or one handed over later. A page
+     * is captured with `pageText`, or with the clipboard's text when that is empty.
+     */
+    void handleCommand(const CommandAction& action, const QString& pageText = {});
+    /** A command handed over by mldd or mldd-do while the window runs. */
+    void acceptRequest(const QString& commandText, const QString& pageText);
+
+    /** Shows the built-in browser in place of the order list, at `address` when given. */
+    void openBrowser(const QString& address = {});
 
     // The controls, for the window tests.
     QLabel* informationLine() const { return m_informationLine; }
@@ -66,6 +77,14 @@ public:
     QWidget* filterButton() const { return m_filterButton; }
     QWidget* searchButton() const { return m_searchButton; }
     QTabBar* modeTabs() const { return m_modeTabs; }
+    QScrollArea* rowArea() const { return m_rowArea; }
+    QComboBox* senderFilterList() const { return m_senderList; }
+
+    /** The captions of the twelve menu-visibility entries, in the setting's order. */
+    QStringList menuEntryCaptions() const;
+    QComboBox* courierList() const { return m_courierList; }
+    /** The built-in browser, once it was opened. */
+    BrowserPanel* browserPanel() const { return m_browser; }
 
 protected:
     /** No right-button menu on the toolbar: unticking it there would lose it for the session. */
@@ -90,11 +109,45 @@ private:
     void deleteOld();
     void importSpreadsheet();
     void writeBackSpreadsheet();
+    /** After a waybill run: offers to write the tracking numbers back into the orders' workbooks. */
+    void offerWriteBack(const QList<qint64>& printedIds);
+    /** Writes one workbook back and tells the seller how it went. */
+    void writeBack(const QString& path);
     void toggleMark(qint64 id, OrderMarks::Mark mark);
     void split(qint64 id);
     void confirm(qint64 id);
     void deleteOne(qint64 id);
     void saveEdited(const Order& order);
+    void changeSender(qint64 id, const QString& senderId);
+
+    void manualEntry();
+    void editSenders();
+    void editShippingDesign();
+    void selfServiceDecodeFile();
+    void refreshDecodeFile();
+    void repairDecodeFiles();
+    void checkDecodeFiles();
+    void clearSellerBindings();
+    void editMenuSettings();
+    /** Adds the 设置 entries of the sender, design, decode-file and menu settings. */
+    void addSettingsEntries();
+    /** Fills the sender filter list and the cards' sender lists from the profiles. */
+    void showSenders();
+    /** Saves what the seller changed in a card before a menu command acts on the orders. */
+    void commitRowEdits();
+    /**
+     * With no sender profile yet: asks the first-use question and, on Yes, opens
+     * the sender editor (with `presetId` as the new ID). True when a profile exists after.
+     */
+    bool ensureSender(const QString& presetId = QString());
+
+    void showBrowser() { openBrowser(); }
+    void openTemplateBoard();
+    void installContextMenu();
+    /** The card's template is missing: download it from the board, as its message promised. */
+    void downloadMissingTemplate(qint64 id);
+    /** Fills the courier filter again after templates were downloaded. */
+    void showCourierChoices();
 
     /** Captures an order page and shows what came of it. */
     void capture(const QString& address, const QString& pageText);
@@ -106,6 +159,8 @@ private:
 
     MainState& m_state;
     std::unique_ptr<WaybillPages> m_waybills;
+    QStackedWidget* m_pages = nullptr;
+    BrowserPanel* m_browser = nullptr;
     QToolBar* m_toolbar = nullptr;
     QMap<Menu, QMenu*> m_menus;
     QMap<MenuEntry, QAction*> m_actions;
@@ -117,6 +172,10 @@ private:
     QWidget* m_filterButton = nullptr;
     QWidget* m_searchButton = nullptr;
     QTabBar* m_modeTabs = nullptr;
+    QScrollArea* m_rowArea = nullptr;
+    /** The last page handed over for capture: the self-service decode file starts from it. */
+    QString m_lastAddress;
+    QString m_lastPageText;
     QList<OrderRowWidget*> m_rows;
     QLabel* m_informationLine = nullptr;
     QLabel* m_status = nullptr;

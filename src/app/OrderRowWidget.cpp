@@ -1,10 +1,14 @@
 #include "OrderRowWidget.h"
 
+#include "ContentsNamesPanel.h"
+#include "SenderPicker.h"
 #include "WaybillPreview.h"
 
+#include "address/PastedAddress.h"
+
+#include <QApplication>
 #include <QCheckBox>
-#include <QEvent>
-#include <QGridLayout>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -13,6 +17,8 @@
 namespace mldd {
 
 namespace {
+
+const QString kOtherSender = QStringLiteral("其他ID...");
 
 QString markStyle(int sign) {
     switch (OrderMarks::colourOf(sign)) {
@@ -35,47 +41,40 @@ QString fromEditorText(QString text) {
     return text.replace(u'\n', QStringLiteral("\r\n"));
 }
 
-// Saves the goods box when it loses the focus, as the line fields do.
-class FocusOutFilter : public QObject {
-public:
-    FocusOutFilter(QObject* parent, std::function<void()> onFocusOut)
-        : QObject(parent), m_onFocusOut(std::move(onFocusOut)) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::FocusOut)
-            m_onFocusOut();
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    std::function<void()> m_onFocusOut;
-};
-
 } // namespace
 
-OrderRowWidget::OrderRowWidget(QWidget* parent)
-    : QFrame(parent), m_select(new QCheckBox(this)), m_goods(new QPlainTextEdit(this)),
+OrderRowWidget::OrderRowWidget(const DataFolder& folder, QWidget* parent)
+    : QFrame(parent), m_folder(folder), m_select(new QCheckBox(this)),
+      m_goods(new QPlainTextEdit(this)),
       m_waybillMark(new QPushButton(QStringLiteral("快递单"), this)),
       m_listMark(new QPushButton(QStringLiteral("发货单"), this)),
       m_split(new QPushButton(QStringLiteral("拆分"), this)),
       m_confirm(new QPushButton(QStringLiteral("核对"), this)),
-      m_delete(new QPushButton(QStringLiteral("删除"), this)), m_preview(new WaybillPreview(this)) {
+      m_delete(new QPushButton(QStringLiteral("删除"), this)), m_sender(new QComboBox(this)),
+      m_recognize(new QPushButton(QStringLiteral("识别"), this)),
+      m_contents(new QPushButton(QStringLiteral("▼"), this)), m_preview(new WaybillPreview(this)) {
     setFrameShape(QFrame::StyledPanel);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    m_select->setAccessibleName(QStringLiteral("选中"));
     m_split->setToolTip(QStringLiteral("点击拆分订单"));
     m_confirm->setToolTip(QStringLiteral("复制核对信息，发给买家确认"));
+    m_recognize->setToolTip(
+        QStringLiteral("把地址框里粘贴的“姓名，电话，电话，地址，邮编”分到各个框里"));
+    m_contents->setToolTip(QStringLiteral("备选件名"));
+    m_contents->setAccessibleName(QStringLiteral("备选件名"));
+    m_contents->setFixedWidth(24);
     m_goods->setPlaceholderText(QStringLiteral("商品"));
+    m_goods->setAccessibleName(QStringLiteral("商品"));
+    m_goods->setTabChangesFocus(true);
     m_goods->setFixedHeight(46);
-    m_goods->installEventFilter(new FocusOutFilter(this, [this] {
-        if (m_goods->toPlainText() != toEditorText(m_order.buyGoods))
-            emitEdited();
-    }));
+    m_sender->setAccessibleName(QStringLiteral("我的ID"));
+    m_sender->setToolTip(QStringLiteral("我的ID（发件人）"));
+    m_sender->setMinimumWidth(90);
 
     auto* top = new QHBoxLayout;
     top->addWidget(m_select);
     top->addWidget(addField(&Order::orderSign, QStringLiteral("订单编号"), 120));
-    top->addWidget(addField(&Order::myId, QStringLiteral("我的ID"), 80));
+    top->addWidget(m_sender);
     top->addWidget(addField(&Order::buyId, QStringLiteral("买家ID"), 70));
     top->addWidget(addField(&Order::buyName, QStringLiteral("收货人"), 56));
     top->addWidget(addField(&Order::buyPhone1, QStringLiteral("电话1"), 84));
@@ -90,6 +89,7 @@ OrderRowWidget::OrderRowWidget(QWidget* parent)
     middle->addWidget(addField(&Order::buyAddressShi, QStringLiteral("市"), 56));
     middle->addWidget(addField(&Order::buyAddressXian, QStringLiteral("县"), 56));
     middle->addWidget(addField(&Order::buyAddress, QStringLiteral("地址"), 160), 1);
+    middle->addWidget(m_recognize);
     middle->addWidget(addField(&Order::buyEnd, QStringLiteral("目的地"), 50));
     middle->addWidget(addField(&Order::delivery, QStringLiteral("快递单据"), 60));
     middle->addWidget(addField(&Order::wuliuCode, QStringLiteral("运单号"), 90));
@@ -100,7 +100,11 @@ OrderRowWidget::OrderRowWidget(QWidget* parent)
     notes->addWidget(addField(&Order::buyLy, QStringLiteral("买家留言"), 110));
     notes->addWidget(addField(&Order::sellerMem, QStringLiteral("卖家备注"), 110));
     bottom->addLayout(notes, 1);
-    bottom->addWidget(addField(&Order::buyNjpm, QStringLiteral("内件品名"), 60));
+    auto* contents = new QHBoxLayout;
+    contents->setSpacing(0);
+    contents->addWidget(addField(&Order::buyNjpm, QStringLiteral("内件品名"), 60));
+    contents->addWidget(m_contents);
+    bottom->addLayout(contents);
     bottom->addWidget(m_confirm);
     bottom->addWidget(m_delete);
     bottom->addWidget(m_split);
@@ -124,19 +128,36 @@ OrderRowWidget::OrderRowWidget(QWidget* parent)
     connect(m_split, &QPushButton::clicked, this, [this] { emit splitClicked(m_order.id); });
     connect(m_confirm, &QPushButton::clicked, this, [this] { emit confirmClicked(m_order.id); });
     connect(m_delete, &QPushButton::clicked, this, [this] { emit deleteClicked(m_order.id); });
+    connect(m_recognize, &QPushButton::clicked, this, &OrderRowWidget::recognize);
+    connect(m_contents, &QPushButton::clicked, this, &OrderRowWidget::showContentsNames);
+    connect(m_sender, &QComboBox::activated, this, &OrderRowWidget::chooseSender);
+    // The card is saved as a whole when the focus leaves it, so that one question covers an edit.
+    connect(qApp, &QApplication::focusChanged, this, &OrderRowWidget::focusMoved);
 }
 
 QLineEdit* OrderRowWidget::addField(QString Order::*member, const QString& placeholder, int width) {
     auto* field = new QLineEdit(this);
     field->setPlaceholderText(placeholder);
     field->setToolTip(placeholder);
+    field->setAccessibleName(placeholder);
     field->setMinimumWidth(width);
     m_fields.append({field, member});
-    connect(field, &QLineEdit::editingFinished, this, [this, field, member] {
-        if (field->text() != m_order.*member)
-            emitEdited();
-    });
     return field;
+}
+
+QLineEdit* OrderRowWidget::field(QString Order::*member) const {
+    for (const auto& [field, shown] : m_fields)
+        if (shown == member)
+            return field;
+    return nullptr;
+}
+
+void OrderRowWidget::setSenders(const QStringList& senders) {
+    QSignalBlocker block(m_sender);
+    m_sender->clear();
+    m_sender->addItems(senders);
+    m_sender->addItem(kOtherSender);
+    showOrder(m_order, m_select->isChecked());
 }
 
 void OrderRowWidget::showOrder(const Order& order, bool selected) {
@@ -146,6 +167,13 @@ void OrderRowWidget::showOrder(const Order& order, bool selected) {
         field->setCursorPosition(0);
     }
     m_goods->setPlainText(toEditorText(order.buyGoods));
+    {
+        QSignalBlocker block(m_sender);
+        // An ID no profile answers to (a deleted sender) still shows as the order's.
+        if (m_sender->findText(order.myId) < 0)
+            m_sender->insertItem(0, order.myId);
+        m_sender->setCurrentText(order.myId);
+    }
     m_select->setChecked(selected);
     m_waybillMark->setStyleSheet(markStyle(order.kdSign));
     m_listMark->setStyleSheet(markStyle(order.fhSign));
@@ -156,12 +184,71 @@ QPushButton* OrderRowWidget::markButton(OrderMarks::Mark mark) const {
     return mark == OrderMarks::Mark::Waybill ? m_waybillMark : m_listMark;
 }
 
-void OrderRowWidget::emitEdited() {
+Order OrderRowWidget::editedOrder() const {
     Order changed = m_order;
     for (const auto& [field, member] : m_fields)
         changed.*member = field->text();
     changed.buyGoods = fromEditorText(m_goods->toPlainText());
+    return changed;
+}
+
+void OrderRowWidget::commitEdits() {
+    if (m_committing || m_order.id == 0)
+        return;
+    const Order changed = editedOrder();
+    bool same = changed.buyGoods == m_order.buyGoods;
+    for (const auto& [field, member] : m_fields)
+        same = same && changed.*member == m_order.*member;
+    if (same)
+        return;
+    m_committing = true; // the question's own focus change must not ask again
     emit edited(changed);
+    m_committing = false;
+}
+
+void OrderRowWidget::focusMoved(QWidget* from, QWidget* to) {
+    // A window losing activation (to == nullptr) keeps the edit open.
+    if (from && to && isAncestorOf(from) && !isAncestorOf(to) && to->window() == window())
+        commitEdits();
+}
+
+void OrderRowWidget::recognize() {
+    ReceiverBoxes boxes{field(&Order::buyName)->text(), field(&Order::buyPhone1)->text(),
+                        field(&Order::buyPhone2)->text(), field(&Order::buyZipcode)->text(),
+                        field(&Order::buyAddress)->text()};
+    RecognizeInEditPanel(boxes);
+    field(&Order::buyName)->setText(boxes.name);
+    field(&Order::buyPhone1)->setText(boxes.phone1);
+    field(&Order::buyPhone2)->setText(boxes.phone2);
+    field(&Order::buyZipcode)->setText(boxes.zipcode);
+    field(&Order::buyAddress)->setText(boxes.address);
+    field(&Order::buyAddress)->setFocus();
+}
+
+void OrderRowWidget::chooseSender(int index) {
+    QString sender = m_sender->itemText(index);
+    if (sender == kOtherSender) {
+        SenderPicker picker(this);
+        sender = picker.exec() == QDialog::Accepted ? picker.pickedId() : QString();
+    }
+    if (sender.isEmpty() || sender == m_order.myId) {
+        QSignalBlocker block(m_sender);
+        m_sender->setCurrentText(m_order.myId);
+        return;
+    }
+    emit senderChosen(m_order.id, sender);
+}
+
+void OrderRowWidget::showContentsNames() {
+    QLineEdit* name = field(&Order::buyNjpm);
+    auto* panel = new ContentsNamesPanel(m_folder, m_order.myId, name->text(), this);
+    panel->setAttribute(Qt::WA_DeleteOnClose);
+    connect(panel, &ContentsNamesPanel::picked, this, [this, name](const QString& picked) {
+        name->setText(picked);
+        commitEdits();
+    });
+    panel->move(name->mapToGlobal(QPoint(0, name->height())));
+    panel->show();
 }
 
 } // namespace mldd

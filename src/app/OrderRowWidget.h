@@ -1,11 +1,13 @@
 #pragma once
 
+#include "core/DataFolder.h"
 #include "core/Order.h"
 #include "workbench/OrderMarks.h"
 
 #include <QFrame>
 
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -19,7 +21,14 @@ class OrderRowWidget : public QFrame {
     Q_OBJECT
 
 public:
-    explicit OrderRowWidget(QWidget* parent = nullptr);
+    /** `folder`: where the senders' contents names are kept. */
+    explicit OrderRowWidget(const DataFolder& folder, QWidget* parent = nullptr);
+
+    /** The sender IDs the card's sender list offers. */
+    void setSenders(const QStringList& senders);
+
+    /** Hands the card's changes on (signal `edited`) when it has any that are not saved. */
+    void commitEdits();
 
     /** Shows an order; `selected` ticks its box. */
     void showOrder(const Order& order, bool selected);
@@ -31,6 +40,12 @@ public:
     QPushButton* confirmButton() const { return m_confirm; }
     QPushButton* deleteButton() const { return m_delete; }
     WaybillPreview* preview() const { return m_preview; }
+    QComboBox* senderList() const { return m_sender; }
+    /** The line field that shows `member` of the order. */
+    QLineEdit* field(QString Order::*member) const;
+    QPlainTextEdit* goodsBox() const { return m_goods; }
+    QPushButton* recognizeButton() const { return m_recognize; }
+    QPushButton* contentsButton() const { return m_contents; }
 
 signals:
     void selectionToggled(qint64 id, bool ticked);
@@ -38,14 +53,22 @@ signals:
     void splitClicked(qint64 id);
     void confirmClicked(qint64 id);
     void deleteClicked(qint64 id);
-    /** A field lost the focus after the seller changed it. */
+    /** The focus left the card after the seller changed it (or a contents name was picked). */
     void edited(const Order& order);
+    /** The seller chose another sender for the order in the card's sender list. */
+    void senderChosen(qint64 id, const QString& senderId);
 
 private:
     QLineEdit* addField(QString Order::*member, const QString& placeholder, int width);
-    void emitEdited();
+    Order editedOrder() const;
+    void focusMoved(QWidget* from, QWidget* to);
+    void recognize();
+    void chooseSender(int index);
+    void showContentsNames();
 
+    DataFolder m_folder;
     Order m_order;
+    bool m_committing = false;
     QList<std::pair<QLineEdit*, QString Order::*>> m_fields;
     QCheckBox* m_select;
     QPlainTextEdit* m_goods;
@@ -54,6 +77,9 @@ private:
     QPushButton* m_split;
     QPushButton* m_confirm;
     QPushButton* m_delete;
+    QComboBox* m_sender;
+    QPushButton* m_recognize;
+    QPushButton* m_contents;
     WaybillPreview* m_preview;
 };
 

@@ -20,8 +20,13 @@ public:
 
     QSize sizeHint() const override { return {260, 144}; }
 
+signals:
+    /** The seller clicked the waybill (or the message shown in its place). */
+    void clicked();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent*) override { emit clicked(); }
 
 private:
     std::optional<PageModel> m_page;

@@ -2,9 +2,12 @@
 
 #include "DecodeDownload.h"
 #include "DecodeFiles.h"
+#include "DecodeRules.h"
 
 #include "core/MainState.h"
 #include "core/ProgramVersion.h"
+
+#include <QTime>
 
 #include <algorithm>
 
@@ -53,6 +56,11 @@ Refresh refreshDecodeFile(MainState& state, const QString& pageKey, const Servic
     switch (download.kind) {
     case DecodeDownload::Kind::Found:
         refresh.updated = files.write(pageKey, download.version, download.decodeText);
+        refresh.notice = refresh.updated
+                             ? notice(QStringLiteral("解码文件已经更新到最新版本！"),
+                                      QStringLiteral("提示"), Notice::Icon::Information)
+                             : notice(QStringLiteral("新的解码文件保存失败，请看ERR.TXT。"),
+                                      QStringLiteral("提示"), Notice::Icon::Exclamation);
         break;
     case DecodeDownload::Kind::None:
         refresh.notice = notice(QStringLiteral("解码文件已经是最新版本!"), QStringLiteral("提示"),
@@ -84,6 +92,14 @@ Notice repairExtraction(MainState& state, bool online) {
 QString idListAddress(const QString& serviceBase, int secondsSinceMidnight) {
     return serviceBase + QStringLiteral("/mldd/code/refreshcode.html?t=") +
            QString::number(secondsSinceMidnight);
+}
+
+const QStringList& fieldLabels() {
+    static const QStringList labels =
+        QStringLiteral("店铺和卖家ID 订单编号 买家ID 买家姓名 电话1 电话2 邮编 运单号 省 市 县 "
+                       "收货地址 商品 买家留言 卖家备注")
+            .split(u' ');
+    return labels;
 }
 
 std::optional<Notice> checkPastedValue(const QString& pageText, const QString& value,
@@ -132,6 +148,41 @@ BuiltFile buildDecodeFile(const QString& pageText, const PastedValues& values) {
             ? QStringLiteral("{|}SET^0^=^其他:我的id^确定用户店铺类型{|}SETALL^赋值")
             : QStringLiteral("{|}SETALL^赋值");
     return built;
+}
+
+QList<QStringList> extractedRecords(const QString& pageText, const QString& decodeText) {
+    QList<QStringList> records;
+    const QStringList pieces =
+        RunDecodeRules(pageText, decodeText, false).records.split(QStringLiteral("{|D|}"));
+    for (qsizetype i = 1; i < pieces.size(); ++i)
+        records.append(pieces.at(i).split(QStringLiteral("{|B|}")));
+    return records;
+}
+
+Notice noPageNotice() {
+    return notice(QStringLiteral("网页地址太短，不是一个网页，请先填写订单页面的地址。"),
+                  kEditorTitle, Notice::Icon::Exclamation);
+}
+
+Notice saveBuiltDecodeFile(MainState& state, const QString& pageKey, const QString& decodeText) {
+    // Version 0: a refresh may still bring the service's own file for this page.
+    if (!DecodeFiles(state.folder, state.log).write(pageKey, QStringLiteral("0"), decodeText))
+        return notice(QStringLiteral("解码文件保存失败，请看ERR.TXT。"), kEditorTitle,
+                      Notice::Icon::Exclamation);
+    return notice(QStringLiteral("解码文件已保存，下次提取这类页面时就用它。"), kEditorTitle,
+                  Notice::Icon::Information);
+}
+
+Check checkDecodeFiles(MainState& state, const ServiceClient& service) {
+    const ServiceReply list = service.get(
+        QUrl(idListAddress(state.serviceBase, QTime(0, 0).secsTo(QTime::currentTime()))));
+    if (!list.ok)
+        return {false, notice(QStringLiteral("没有取到解码文件清单：") + list.error,
+                              QStringLiteral("墨岚打单"), Notice::Icon::Exclamation)};
+    const bool removed = DecodeFiles(state.folder, state.log).applyIdList(list.body);
+    return {true, notice(removed ? QStringLiteral("解码文件有更新，旧的解码文件已删除。")
+                                 : QStringLiteral("解码文件都是最新的。"),
+                         QStringLiteral("墨岚打单"), Notice::Icon::Information)};
 }
 
 } // namespace mldd::DecodeMaintenance

@@ -4,6 +4,8 @@
 
 #include "core/Notice.h"
 
+#include <QStringList>
+
 #include <array>
 
 namespace mldd {
@@ -32,6 +34,9 @@ Notice repairExtraction(MainState& state, bool online);
 /** The address of the service's list of current decode files, as the browser loads it. */
 QString idListAddress(const QString& serviceBase, int secondsSinceMidnight);
 
+/** The captions of the record fields 0–14, as the self-service editor labels its boxes. */
+const QStringList& fieldLabels();
+
 /** The values pasted for fields 0–14, each as it stands on the page (empty when not given). */
 using PastedValues = std::array<QString, 15>;
 
@@ -51,6 +56,27 @@ struct BuiltFile {
  * pasted values back in one record.
  */
 BuiltFile buildDecodeFile(const QString& pageText, const PastedValues& values);
+
+/**
+ * The records a decode file makes of a page: each record's fifteen fields
+ * (goods as the page has them). Shows the seller what a built file extracts.
+ */
+QList<QStringList> extractedRecords(const QString& pageText, const QString& decodeText);
+
+/** Told when the editor's page address names no page, so no decode file belongs to it. */
+Notice noPageNotice();
+
+/** Stores a built decode file under the page key; the message to show. */
+Notice saveBuiltDecodeFile(MainState& state, const QString& pageKey, const QString& decodeText);
+
+/** What comparing the decode files with the service's list of current ones did. */
+struct Check {
+    bool ok = false;
+    Notice notice;
+};
+
+/** Deletes every decode file when the service's list of current ones changed. */
+Check checkDecodeFiles(MainState& state, const ServiceClient& service);
 
 } // namespace DecodeMaintenance
 } // namespace mldd

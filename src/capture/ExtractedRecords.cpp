@@ -1,10 +1,9 @@
 #include "ExtractedRecords.h"
 
 #include "CapturedNumbers.h"
+#include "OrderPlacement.h"
 #include "SellerBindings.h"
 
-#include "address/AddressSplitter.h"
-#include "address/CourierChoice.h"
 #include "address/ExpressPlan.h"
 #include "core/MainState.h"
 #include "core/NumSign.h"
@@ -61,17 +60,6 @@ Order orderFrom(const QStringList& field, const QString& myId) {
     return order;
 }
 
-void splitWhenUnsplit(const MainState& state, Order& order) {
-    if (!state.placeTable || !order.buyAddressSheng.isEmpty() || !order.buyAddressShi.isEmpty() ||
-        !order.buyAddressXian.isEmpty())
-        return;
-    PlaceFields place;
-    SplitAddress(*state.placeTable, place, order.buyAddress, state.log);
-    order.buyAddressSheng = place.province;
-    order.buyAddressShi = place.city;
-    order.buyAddressXian = place.county;
-}
-
 } // namespace
 
 QString CaptureCount::statusLine() const {
@@ -121,6 +109,7 @@ CaptureCount StoreExtractedRecords(MainState& state, const QString& recordsText)
         const QString myId = shopAndSeller(bindings.resolve(field[0]));
         if (!hasProfile(state, myId)) {
             count.unboundSeller = myId;
+            count.unboundCaptured = field[0];
             return count;
         }
         fresh.append({field, myId});
@@ -138,16 +127,9 @@ CaptureCount StoreExtractedRecords(MainState& state, const QString& recordsText)
         if (!field[1].isEmpty())
             captured.add(myId, field[1]);
         Order order = orderFrom(field, myId);
-        splitWhenUnsplit(state, order);
-        order.buyEnd = (!order.buyAddressXian.isEmpty() && !order.buyAddressXian.contains(u'区'))
-                           ? order.buyAddressXian
-                           : order.buyAddressShi;
-        const CourierChoice courier = ChooseCourier(
-            plan, state.templates, order.buyLy + order.sellerMem,
-            order.buyAddressSheng + order.buyAddressShi + order.buyAddressXian + order.buyAddress);
-        order.delivery = courier.templateName;
-        if (courier.notice && !count.courierNotice)
-            count.courierNotice = courier.notice;
+        std::optional<Notice> courierNotice = PlaceNewOrder(state, plan, order);
+        if (courierNotice && !count.courierNotice)
+            count.courierNotice = std::move(courierNotice);
         orders.append(order);
     }
 

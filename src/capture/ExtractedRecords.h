@@ -17,6 +17,8 @@ struct CaptureCount {
     QString errorNote;
     /** A seller id that no sender profile answers to: nothing was stored, bind it first. */
     QString unboundSeller;
+    /** That seller's field 0 as the page gave it: the binding is stored under this. */
+    QString unboundCaptured;
     /** Why an order got no courier form (no templates, no plan). */
     std::optional<Notice> courierNotice;
     bool stored = false;

@@ -2,6 +2,7 @@
 
 #include "DecodeDownload.h"
 #include "DecodeFiles.h"
+#include "DecodeMaintenance.h"
 #include "DecodeRules.h"
 #include "PageKey.h"
 
@@ -103,7 +104,8 @@ PageCaptureResult capturePage(MainState& state, const QString& address, const QS
         return result;
 
     const DecodeResult run = RunDecodeRules(pageText, *decodeText, withGoods);
-    if (run.goodsFallback)
+    // Deleting decode files offline would leave the seller with none to capture with.
+    if (run.goodsFallback && DecodeMaintenance::serviceOnline(state.serviceBase, service))
         DecodeFiles(state.folder, state.log).expireAfterGoodsFallback(QDate::currentDate());
     result.count = StoreExtractedRecords(state, run.records);
     if (!result.count.unboundSeller.isEmpty()) {

@@ -12,7 +12,7 @@ namespace mldd {
 
 ServiceReply ServiceClient::get(const QUrl& url) const {
     if (!QCoreApplication::instance())
-        return {false, {}, QStringLiteral("程序没有事件循环，不能联网。")};
+        return {false, {}, QStringLiteral("程序没有事件循环，不能联网。"), {}};
     QNetworkAccessManager manager;
     QNetworkRequest request(url);
     request.setTransferTimeout(m_timeoutMs);
@@ -28,7 +28,8 @@ ServiceReply ServiceClient::get(const QUrl& url) const {
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (reply->error() == QNetworkReply::NoError && status == 200) {
         result.ok = true;
-        result.body = TextCodec::decodeFileBytes(reply->readAll());
+        result.bytes = reply->readAll();
+        result.body = TextCodec::decodeFileBytes(result.bytes);
     } else {
         result.error = reply->error() == QNetworkReply::OperationCanceledError
                            ? QStringLiteral("连接超时")

@@ -8,8 +8,9 @@ namespace mldd {
 /** What one GET from the maker's service gave. */
 struct ServiceReply {
     bool ok = false;
-    QString body;  // the reply text (UTF-8, else GBK)
-    QString error; // why there is none, when not ok
+    QString body;     // the reply text (UTF-8, else GBK)
+    QString error;    // why there is none, when not ok
+    QByteArray bytes; // the reply as it came, for files that are not text
 };
 
 /** Fetches a reply body from the maker's service; a timeout is a failed reply, never a hang. */

@@ -1,12 +1,9 @@
 #include "Commands.h"
 #include "ProgramStart.h"
 
-#include "capture/DecodeFiles.h"
 #include "capture/DecodeMaintenance.h"
 #include "capture/PageKey.h"
 #include "core/MainState.h"
-
-#include <QTime>
 
 namespace mldd::cli {
 
@@ -51,13 +48,10 @@ int runDecodeFiles(const CliContext& context, QStringList args) {
         writeOut(told.text + u'\n');
         return Success;
     }
-    const ServiceReply list = service.get(QUrl(DecodeMaintenance::idListAddress(
-        state.serviceBase, QTime(0, 0).secsTo(QTime::currentTime()))));
-    if (!list.ok)
-        return fail(Failed, QStringLiteral("没有取到解码文件清单：") + list.error);
-    const bool removed = DecodeFiles(state.folder, state.log).applyIdList(list.body);
-    writeOut(removed ? QStringLiteral("解码文件有更新，旧的解码文件已删除。\n")
-                     : QStringLiteral("解码文件都是最新的。\n"));
+    const DecodeMaintenance::Check check = DecodeMaintenance::checkDecodeFiles(state, service);
+    if (!check.ok)
+        return fail(Failed, check.notice.text);
+    writeOut(check.notice.text + u'\n');
     return Success;
 }
 

@@ -20,6 +20,8 @@ inline const QString CommandText = QStringLiteral("A3");
 inline const QString SaveOptions = QStringLiteral("55");
 inline const QString DecodeFile = QStringLiteral("179");
 inline const QString Capture = QStringLiteral("A7");
+inline const QString Favourites = QStringLiteral("18");
+inline const QString TemplateDownload = QStringLiteral("scts");
 } // namespace LocationCode
 
 } // namespace mldd

@@ -22,4 +22,14 @@ bool MainState::saveOptions() {
     return PrintSettings::saveSoftSet(db, settings.softSet, log);
 }
 
+std::optional<Notice> MainState::saveMenu(const MenuVisibility& shown) {
+    QSqlDatabase db = database ? database->connection() : QSqlDatabase();
+    if (!database || !PrintSettings::saveMenuSet(db, shown.toText(), log))
+        return Notice{QStringLiteral("菜单设置保存失败，没有改动。"), QStringLiteral("墨岚打单"),
+                      Notice::Icon::Exclamation};
+    menu = shown;
+    settings.menuSet = shown.toText();
+    return std::nullopt;
+}
+
 } // namespace mldd

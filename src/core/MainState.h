@@ -3,6 +3,7 @@
 #include "DataFolder.h"
 #include "ErrorLog.h"
 #include "ImportOptions.h"
+#include "Notice.h"
 #include "OrderCursor.h"
 #include "OrderDatabase.h"
 #include "OrderFilter.h"
@@ -14,6 +15,7 @@
 #include "UpdateNotice.h"
 
 #include <memory>
+#include <optional>
 
 namespace mldd {
 
@@ -70,6 +72,9 @@ struct MainState {
 
     /** Saves the program options (SoftSet) into the settings row. */
     bool saveOptions();
+
+    /** Stores and applies the menu-visibility setting (Menu_set); why not, when it could not. */
+    std::optional<Notice> saveMenu(const MenuVisibility& shown);
 };
 
 } // namespace mldd

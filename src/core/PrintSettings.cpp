@@ -112,9 +112,18 @@ bool PrintSettings::save(QSqlDatabase& db, const ErrorLog& log) const {
 }
 
 bool PrintSettings::saveSoftSet(QSqlDatabase& db, const QString& softSet, const ErrorLog& log) {
+    return saveOneColumn(db, "SoftSet", softSet, log);
+}
+
+bool PrintSettings::saveMenuSet(QSqlDatabase& db, const QString& menuSet, const ErrorLog& log) {
+    return saveOneColumn(db, "Menu_set", menuSet, log);
+}
+
+bool PrintSettings::saveOneColumn(QSqlDatabase& db, const char* column, const QString& value,
+                                  const ErrorLog& log) {
     QSqlQuery update(db);
-    update.prepare(QStringLiteral("update PrintItem_data set SoftSet = ?"));
-    update.addBindValue(softSet);
+    update.prepare(QStringLiteral("update PrintItem_data set %1 = ?").arg(QLatin1String(column)));
+    update.addBindValue(value);
     return execLogged(update, log);
 }
 

@@ -49,8 +49,15 @@ struct PrintSettings {
     /** Writes SoftSet alone, as the hint counters do. */
     static bool saveSoftSet(QSqlDatabase& db, const QString& softSet, const ErrorLog& log);
 
+    /** Writes Menu_set alone, as the menu settings do. */
+    static bool saveMenuSet(QSqlDatabase& db, const QString& menuSet, const ErrorLog& log);
+
     /** The name of the waybill font size step the stored number selects. */
     static QString sizeStepName(int step);
+
+private:
+    static bool saveOneColumn(QSqlDatabase& db, const char* column, const QString& value,
+                              const ErrorLog& log);
 };
 
 } // namespace mldd

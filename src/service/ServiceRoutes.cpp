@@ -1,5 +1,7 @@
 #include "ServiceRoutes.h"
 
+#include "core/TextFile.h"
+
 #include <QFileInfo>
 
 namespace mldd::service {
@@ -8,6 +10,7 @@ namespace {
 
 const QString kBoard = QStringLiteral("/mldd/board/");
 const QString kHelp = QStringLiteral("/mldd/help/");
+const QString kSamples = QStringLiteral("/mldd/samples/");
 
 QByteArray contentType(const QString& path) {
     const QString suffix = QFileInfo(path).suffix().toLower();
@@ -56,6 +59,8 @@ HttpReply ServiceRoutes::answer(const HttpRequest& request) const {
         return m_board.single(request.query);
     if (path.startsWith(kBoard))
         return staticFile(QStringLiteral("board"), path.mid(kBoard.size()));
+    if (path.startsWith(kSamples) && path.endsWith(QStringLiteral(".html")))
+        return samplePage(path.mid(kSamples.size()).chopped(5));
     if (path == kHelp.chopped(1))
         return staticFile(QStringLiteral("help"), QString());
     if (path.startsWith(kHelp))
@@ -76,6 +81,28 @@ HttpReply ServiceRoutes::staticFile(const QString& folder, QString relative) con
         break;
     }
     return HttpReply::bytes(bytes, contentType(relative));
+}
+
+HttpReply ServiceRoutes::samplePage(const QString& name) const {
+    QString text;
+    switch (m_content.readText(QStringLiteral("samples/") + name + QStringLiteral(".txt"), &text)) {
+    case ContentFolder::Lookup::Refused:
+        return HttpReply::error(400, QStringLiteral("路径不合法"));
+    case ContentFolder::Lookup::Missing:
+        return HttpReply::error(404, QStringLiteral("没有这个样例页面：") + name);
+    case ContentFolder::Lookup::Found:
+        break;
+    }
+    // The text is what a browser copied, "[MYIE]" included: one block per line gives it back.
+    QString body;
+    for (const QString& line :
+         TextFile::splitLines(text.mid(text.startsWith(QStringLiteral("[MYIE]")) ? 6 : 0)))
+        body += line.isEmpty() ? QStringLiteral("<div><br></div>\n")
+                               : QStringLiteral("<div>%1</div>\n").arg(line.toHtmlEscaped());
+    return HttpReply::html(QStringLiteral("<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\">"
+                                          "<title>%1</title></head>\n<body>\n")
+                               .arg(name.toHtmlEscaped()) +
+                           body + QStringLiteral("</body></html>\n"));
 }
 
 } // namespace mldd::service

@@ -21,6 +21,8 @@ public:
 private:
     /** A file below `folder` ("help", "board"); a folder's own path gives its index.html. */
     HttpReply staticFile(const QString& folder, QString relative) const;
+    /** samples/NAME.html: a sample order page's text shown as a web page. */
+    HttpReply samplePage(const QString& name) const;
 
     ContentFolder m_content;
     DecodeFiles m_decodeFiles;

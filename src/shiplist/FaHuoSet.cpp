@@ -1,5 +1,7 @@
 #include "FaHuoSet.h"
 
+#include <algorithm>
+
 namespace mldd {
 
 namespace {
@@ -78,6 +80,41 @@ const QStringList& FaHuoSet::itemNames() {
     return names;
 }
 
+const QStringList& FaHuoSet::sizeChoices() {
+    static const QStringList sizes =
+        QStringLiteral("5 5.5 6.5 7.5 8 9 10 10.5 11 12 14 16 18 20 22 24 28 32 "
+                       "36 48 72")
+            .split(u' ');
+    return sizes;
+}
+
+const QStringList& FaHuoSet::alignments() {
+    static const QStringList list{QStringLiteral("居左"), QStringLiteral("居中"),
+                                  QStringLiteral("居右")};
+    return list;
+}
+
+QStringList FaHuoSet::fontChoices(const QStringList& installedFamilies) {
+    QStringList preferred;
+    for (const QChar initial : {u'楷', u'黑', u'宋', u'隶'}) {
+        const auto found =
+            std::find_if(installedFamilies.begin(), installedFamilies.end(),
+                         [initial](const QString& family) { return family.startsWith(initial); });
+        if (found != installedFamilies.end())
+            preferred.append(*found);
+    }
+    // A preferred family is listed once, at the top.
+    QStringList choices = preferred;
+    QStringList vertical;
+    for (const QString& family : installedFamilies) {
+        if (family.startsWith(u'@'))
+            vertical.append(family);
+        else if (!preferred.contains(family))
+            choices.append(family);
+    }
+    return choices + vertical;
+}
+
 FaHuoSet::FaHuoSet(const QString& value)
     : m_records((value.isEmpty() ? DefaultFaHuoSet() : value).split(kRecordSeparator)) {}
 
@@ -125,6 +162,11 @@ std::optional<FaHuoSet::Refusal> FaHuoSet::saveRefusal() const {
                                         Notice::Icon::Exclamation}};
     }
     return std::nullopt;
+}
+
+Notice FaHuoSet::savedNotice() {
+    return Notice{QStringLiteral("保存成功！"), QStringLiteral("墨岚打单"),
+                  Notice::Icon::Information, Notice::Buttons::Ok};
 }
 
 } // namespace mldd

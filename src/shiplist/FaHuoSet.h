@@ -28,6 +28,17 @@ public:
     /** The 21 item names in stored order. */
     static const QStringList& itemNames();
 
+    /** The editor's size list, in its order (points as stored). */
+    static const QStringList& sizeChoices();
+    /** The editor's alignment list: 居左, 居中, 居右. */
+    static const QStringList& alignments();
+    /**
+     * The editor's font list from the installed families in system order: for
+     * 楷, 黑, 宋 and 隶 the first family beginning with it, then every family
+     * not beginning with "@", then those that do; none twice.
+     */
+    static QStringList fontChoices(const QStringList& installedFamilies);
+
     /** The design of `value`; an empty value gives the default design. */
     explicit FaHuoSet(const QString& value = QString());
 
@@ -55,6 +66,9 @@ public:
         Notice notice;
     };
     std::optional<Refusal> saveRefusal() const;
+
+    /** Told after the design was stored. */
+    static Notice savedNotice();
 
 private:
     std::optional<qsizetype> indexOf(const QString& name) const;

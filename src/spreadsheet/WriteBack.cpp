@@ -237,6 +237,30 @@ std::variant<Target, Notice> targetOf(const MainState& state, const QString& pat
     return target;
 }
 
+QStringList workbooksOf(const MainState& state, const QList<qint64>& orderIds) {
+    QStringList workbooks;
+    for (const Order& order : OrderStore(*state.database).byIds(orderIds)) {
+        if (!order.hbDjId.startsWith(QStringLiteral("|F|")))
+            continue;
+        const QString path = order.hbDjId.mid(3).section(QStringLiteral("|S|"), 0, 0);
+        if (!workbooks.contains(path))
+            workbooks.append(path);
+    }
+    return workbooks;
+}
+
+std::optional<Notice> questionAfterPrint(const QStringList& workbooks) {
+    if (workbooks.isEmpty())
+        return std::nullopt;
+    QStringList names;
+    for (const QString& path : workbooks)
+        names.append(shown(path));
+    return Notice{QStringLiteral("刚打印的订单是从Excel文件 %1 导入的。\r\n"
+                                 "要把快递单号和快递公司写回这个文件吗？")
+                      .arg(names.join(QStringLiteral("、"))),
+                  QStringLiteral("墨岚打单"), Notice::Icon::Exclamation, Notice::Buttons::YesNo};
+}
+
 QString courierName(const QString& templateName, const QStringList& courierNames) {
     for (const QString& name : courierNames)
         if (!name.isEmpty() && templateName.contains(name))

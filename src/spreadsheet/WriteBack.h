@@ -45,6 +45,12 @@ struct Target {
  */
 std::variant<Target, Notice> targetOf(const MainState& state, const QString& path);
 
+/** The workbooks these orders were imported from, as their hb_dj_id names them, in first use. */
+QStringList workbooksOf(const MainState& state, const QList<qint64>& orderIds);
+
+/** The question after a waybill run whose orders came from workbooks; none when none did. */
+std::optional<Notice> questionAfterPrint(const QStringList& workbooks);
+
 /** The courier name of a template: the first courier name it contains, else the template itself. */
 QString courierName(const QString& templateName, const QStringList& courierNames);
 

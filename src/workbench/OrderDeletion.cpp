@@ -20,6 +20,13 @@ std::optional<Notice> deleteOne(MainState& state, qint64 id) {
                   Notice::Icon::Information, Notice::Buttons::Ok};
 }
 
+std::optional<Notice> everyOrderQuestion(int days) {
+    if (days > 0)
+        return std::nullopt;
+    return Notice{QStringLiteral("天数为0，将删除全部订单，包括今天提取的订单！\r\n确定要删除吗?"),
+                  QStringLiteral("墨岚打单"), Notice::Icon::Exclamation, Notice::Buttons::YesNo};
+}
+
 Notice deleteOlderThan(MainState& state, int days) {
     const int deleted = OrderStore(*state.database).deleteOlderThan(days);
     state.requery();

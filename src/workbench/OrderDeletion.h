@@ -16,6 +16,12 @@ Notice question(const QString& description);
 std::optional<Notice> deleteOne(MainState& state, qint64 id);
 
 /**
+ * Asked a second time before deleting by age when `days` is 0, which deletes
+ * every order, today's too.
+ */
+std::optional<Notice> everyOrderQuestion(int days);
+
+/**
  * Deletes every order taken in at least `days` days ago, whatever its filter
  * or merge state, in one transaction; returns the message with the count.
  */

@@ -4,6 +4,18 @@
 
 namespace mldd::OrderEditing {
 
+std::optional<Notice> checkEdited(const Order& edited) {
+    if (!edited.buyName.trimmed().isEmpty() && !edited.buyAddress.trimmed().isEmpty())
+        return std::nullopt;
+    return Notice{QStringLiteral("有些项目为空,请填完整再保存!"), QStringLiteral("墨岚打单"),
+                  Notice::Icon::Exclamation, Notice::Buttons::Ok};
+}
+
+Notice changeQuestion() {
+    return Notice{QStringLiteral("确定要更改记录吗?"), QStringLiteral("墨岚打单"),
+                  Notice::Icon::Exclamation, Notice::Buttons::YesNo};
+}
+
 std::optional<Notice> save(MainState& state, Order edited) {
     OrderStore store(*state.database);
     const std::optional<Order> stored = store.byId(edited.id);

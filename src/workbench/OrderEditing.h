@@ -10,6 +10,12 @@ struct MainState;
 /** Saving an order row that the seller edited in the list. */
 namespace OrderEditing {
 
+/** Why an edited order may not be saved: its name or address is empty. */
+std::optional<Notice> checkEdited(const Order& edited);
+
+/** Asked before an edited order is written back. */
+Notice changeQuestion();
+
 /**
  * Writes the edited order back under the write rule: a field too long for its
  * column keeps its stored value and the complaint is returned.

@@ -37,7 +37,26 @@ void showPageOf(MainState& state, qint64 id) {
         state.currentPage = int((at - ids.begin()) / OrderCursor::kPageSize) + 1;
 }
 
+// Who receives the parcel: orders of one buyer share name and full address.
+QString receiverOf(const Order& order) {
+    QString address =
+        order.buyAddressSheng + order.buyAddressShi + order.buyAddressXian + order.buyAddress;
+    return order.buyName.trimmed() + u'|' + address.remove(u' ');
+}
+
 } // namespace
+
+std::optional<Notice> differentBuyersQuestion(const MainState& state) {
+    const QList<Order> orders = OrderStore(*state.database).byIds(state.selection.ids());
+    const bool oneBuyer = std::all_of(orders.begin(), orders.end(), [&](const Order& order) {
+        return receiverOf(order) == receiverOf(orders.first());
+    });
+    if (oneBuyer)
+        return std::nullopt;
+    return Notice{QStringLiteral("选中的订单不是同一个买家的（收货人或地址不同），合并后只打印一张"
+                                 "快递单，寄到第一个选中订单的地址。\r\n确定要合并吗?"),
+                  QStringLiteral("墨岚打单"), Notice::Icon::Exclamation, Notice::Buttons::YesNo};
+}
 
 std::optional<Notice> mergeSelected(MainState& state) {
     const QList<qint64> selected = state.selection.ids();

@@ -16,6 +16,12 @@ struct MainState;
 namespace OrderMerge {
 
 /**
+ * Asked before a merge whose selected orders are not all for one receiver
+ * (name and address differ from the first selected order's).
+ */
+std::optional<Notice> differentBuyersQuestion(const MainState& state);
+
+/**
  * Merges the selection into its first order, in one transaction; then clears
  * the selection, runs the list query again and shows the page holding the
  * target. Returns the message to show when nothing was merged.

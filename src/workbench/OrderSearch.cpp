@@ -25,6 +25,7 @@ std::optional<Notice> search(MainState& state, const QString& fieldCaption, cons
     if (fieldCaption.isEmpty()) {
         state.filter =
             OrderFilter::fromLists(OrderFilter::kAll, OrderFilter::kAll, OrderFilter::kAll);
+        state.currentPage = 1;
         state.requery();
         return Notice{QStringLiteral("条件不能为空，请选择！"), QStringLiteral("墨岚打单"),
                       Notice::Icon::Exclamation, Notice::Buttons::Ok};
@@ -46,6 +47,8 @@ std::optional<Notice> search(MainState& state, const QString& fieldCaption, cons
         QStringLiteral(" and (") + alternatives.join(QStringLiteral(" or ")) + u')';
     filter.caption = u'[' + fieldCaption + QStringLiteral("]含[") + trimmed + u']';
     state.filter = filter;
+    // The results are new: they are read from their first page, not the page the list was on.
+    state.currentPage = 1;
     state.requery();
     return std::nullopt;
 }

@@ -127,4 +127,24 @@ std::optional<Notice> remove(MainState& state, const QString& marketplace, const
     return std::nullopt;
 }
 
+Notice removeQuestion(const QString& id) {
+    return Notice{QStringLiteral("确定要删除发件人[%1]吗?\r\n它的发货单设置也一起删除。").arg(id),
+                  QStringLiteral("提示"), Notice::Icon::Exclamation, Notice::Buttons::YesNo};
+}
+
+std::optional<Notice> saveDesign(MainState& state, const QString& id, const QString& design,
+                                 const DefaultDesign& defaultDesign) {
+    QSqlQuery query(state.database->connection());
+    query.prepare(QStringLiteral("update my_data set FaHuoSet = ? where my_idh = ?"));
+    query.addBindValue(design);
+    query.addBindValue(id);
+    if (!query.exec())
+        return failure(state, query, QStringLiteral("发货单设置保存失败，没有改动。"));
+    if (query.numRowsAffected() == 0)
+        return Notice{QStringLiteral("没有这个发件人：") + id, QStringLiteral("提示"),
+                      Notice::Icon::Exclamation};
+    reload(state, defaultDesign);
+    return std::nullopt;
+}
+
 } // namespace mldd::ProfileEditing

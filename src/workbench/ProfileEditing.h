@@ -44,6 +44,16 @@ std::optional<Notice> save(MainState& state, const QString& marketplace, SenderP
 std::optional<Notice> remove(MainState& state, const QString& marketplace, const QString& account,
                              const DefaultDesign& defaultDesign);
 
+/** Asked before the profile `id` is deleted. */
+Notice removeQuestion(const QString& id);
+
+/**
+ * Stores a shipping-list design in the FaHuoSet of the profile `id` and
+ * reloads the profiles. A message when it could not.
+ */
+std::optional<Notice> saveDesign(MainState& state, const QString& id, const QString& design,
+                                 const DefaultDesign& defaultDesign);
+
 /** Reads all profiles again into `state.profiles`. */
 void reload(MainState& state, const DefaultDesign& defaultDesign);
 

@@ -1,10 +1,8 @@
 #include "CaptureFixture.h"
+#include "CliRun.h"
 
 #include "capture/CapturedNumbers.h"
 #include "capture/PageKey.h"
-
-#include <QProcess>
-#include <QThread>
 
 using namespace mldd;
 
@@ -48,15 +46,10 @@ TEST_F(CaptureCrashTest, AKilledCaptureStoresAllOrNothing) {
         QFile::copy(backup, m_state.folder.databasePath());
         QFile::remove(m_state.folder.file(QStringLiteral("淘宝;墨岚小店.dat")));
 
-        QProcess cli;
-        cli.start(QStringLiteral(MLDD_CLI),
-                  {QStringLiteral("--data"), m_state.folder.dataPath(), QStringLiteral("capture"),
-                   QStringLiteral("--url"), kBatchAddress, QStringLiteral("--page"), pagePath});
-        ASSERT_TRUE(cli.waitForStarted());
-        QThread::msleep(delayMs);
-        const bool killed = cli.state() == QProcess::Running;
-        cli.kill();
-        cli.waitForFinished();
+        const bool killed = test::runCliKilledAfter(
+            {QStringLiteral("--data"), m_state.folder.dataPath(), QStringLiteral("capture"),
+             QStringLiteral("--url"), kBatchAddress, QStringLiteral("--page"), pagePath},
+            delayMs);
         cut += killed ? 1 : 0;
 
         QString message;

@@ -57,6 +57,18 @@ TEST(FaHuoSet, StyleChangesTouchOnlyWholeRecords) {
     EXPECT_EQ(shortDesign.value(), stored);
 }
 
+TEST(FaHuoSet, FontListPutsOneFaceOfEachPreferredFamilyFirstAndVerticalFacesLast) {
+    const QStringList installed{QStringLiteral("@宋体"),     QStringLiteral("Noto Sans"),
+                                QStringLiteral("黑体"),      QStringLiteral("宋体"),
+                                QStringLiteral("宋体-扩展"), QStringLiteral("楷体")};
+    EXPECT_EQ(FaHuoSet::fontChoices(installed),
+              (QStringList{QStringLiteral("楷体"), QStringLiteral("黑体"), QStringLiteral("宋体"),
+                           QStringLiteral("Noto Sans"), QStringLiteral("宋体-扩展"),
+                           QStringLiteral("@宋体")}));
+    EXPECT_EQ(FaHuoSet::sizeChoices().size(), 21);
+    EXPECT_EQ(FaHuoSet::sizeChoices().last(), QStringLiteral("72"));
+}
+
 TEST(GoodsTable, RowsGetTheirTotalsAndMissingFiguresReadZero) {
     const GoodsTable table = GoodsTable::fromGoods(QStringLiteral("连衣裙 红色 L 2 59.9 5\r\n"
                                                                   "T恤 2 30 5\r\n"

@@ -1,8 +1,6 @@
 #include "CliRun.h"
 #include "SpreadsheetFixture.h"
 
-#include <QThread>
-
 using namespace mldd;
 using test::TestWorkbooks;
 
@@ -105,13 +103,7 @@ TEST_F(CliImportTest, AKilledImportStoresNothing) {
         for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")})
             QFile::remove(m_state.folder.databasePath() + suffix);
         QFile::copy(clean, m_state.folder.databasePath());
-        QProcess cli;
-        cli.start(QStringLiteral(MLDD_CLI), importArgs());
-        ASSERT_TRUE(cli.waitForStarted());
-        QThread::msleep(delayMs);
-        const bool killed = cli.state() == QProcess::Running;
-        cli.kill();
-        cli.waitForFinished();
+        const bool killed = test::runCliKilledAfter(importArgs(), delayMs);
         cut += killed ? 1 : 0;
         const qsizetype stored = storedCount();
         EXPECT_TRUE(stored == 0 || (!killed && stored == 10000))

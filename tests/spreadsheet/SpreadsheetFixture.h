@@ -23,8 +23,10 @@ public:
     /** Runs the maker with these arguments; its standard output. */
     static QString make(const QStringList& args, bool* ok = nullptr) {
         QProcess maker;
-        maker.start(QStringLiteral("/usr/bin/python3"),
-                    QStringList{QStringLiteral(MLDD_SOURCE_DIR "/tests/spreadsheet/make_workbooks.py")} + args);
+        maker.start(
+            QStringLiteral("/usr/bin/python3"),
+            QStringList{QStringLiteral(MLDD_SOURCE_DIR "/tests/spreadsheet/make_workbooks.py")} +
+                args);
         const bool done = maker.waitForFinished(120000) && maker.exitCode() == 0;
         if (ok)
             *ok = done;

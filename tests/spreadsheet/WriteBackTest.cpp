@@ -56,9 +56,13 @@ TEST_F(WriteBackTest, XlsxGainsCourierAndTrackingColumnsAndNothingElse) {
         WriteBack::run(m_state, path, ordersLayout(), QStringLiteral("订单"));
     ASSERT_TRUE(again.ok);
     EXPECT_EQ(readSheet(path, QStringLiteral("订单")).columnCount(), 13);
-    EXPECT_TRUE(WriteBack::targetOf(m_state, path).index() == 1 ||
-                std::get<WriteBack::Target>(WriteBack::targetOf(m_state, path)).sheet ==
-                    QStringLiteral("订单"));
+
+    // After a waybill run the print run asks about the workbook its orders came from.
+    const QList<Order> stored = storedOrders();
+    EXPECT_EQ(WriteBack::workbooksOf(m_state, {stored.first().id, stored.last().id}),
+              QStringList{path});
+    EXPECT_EQ(WriteBack::questionAfterPrint({path})->buttons, Notice::Buttons::YesNo);
+    EXPECT_FALSE(WriteBack::questionAfterPrint({}));
 }
 
 TEST_F(WriteBackTest, ChosenColumnsCsvAndXls) {

@@ -1,0 +1,36 @@
+#include "BatchCaptureState.h"
+
+#include "BatchPage.h"
+
+#include "address/PlaceTable.h"
+#include "capture/PageKey.h"
+#include "core/Startup.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlQuery>
+
+namespace mldd::bench {
+
+BatchCaptureState::BatchCaptureState() : state(DataFolder(dir.path() + QStringLiteral("/data"))) {
+    QDir().mkpath(state.folder.file(QStringLiteral("code")));
+    QFile::copy(QStringLiteral(MLDD_SOURCE_DIR "/data/code/Area.txt"),
+                state.folder.file(QStringLiteral("code/Area.txt")));
+    QFile rules(state.folder.file(QStringLiteral("code/") + *pageKeyOf(kAddress) + ".dat"));
+    rules.open(QIODevice::WriteOnly);
+    rules.write(batchPageRules().toUtf8());
+    rules.close();
+    StartupHooks hooks;
+    hooks.loadPlaceTable = loadPlaceTableInto;
+    startUp(state, QString(), hooks);
+    QSqlDatabase db = state.database->connection();
+    QSqlQuery(db).exec(QStringLiteral("insert into my_data (my_idh) values ('其他:我的id')"));
+    state.profiles = SenderProfile::loadAll(db, state.log);
+}
+
+void BatchCaptureState::clearOrders() {
+    QSqlQuery(state.database->connection()).exec(QStringLiteral("delete from order_data"));
+    QFile::remove(state.folder.file(QStringLiteral("其他;我的id.dat")));
+}
+
+} // namespace mldd::bench

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "core/MainState.h"
+
+#include <QTemporaryDir>
+
+namespace mldd::bench {
+
+/** A started program whose data folder holds the batch page's decode file and one sender. */
+struct BatchCaptureState {
+    static inline const QString kAddress =
+        QStringLiteral("https://trade.taobao.com/trade/batch_send.htm");
+
+    BatchCaptureState();
+
+    /** Forgets the stored orders and their captured numbers, for the next round. */
+    void clearOrders();
+
+    QTemporaryDir dir;
+    MainState state;
+};
+
+} // namespace mldd::bench

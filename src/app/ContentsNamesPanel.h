@@ -1,0 +1,48 @@
+#pragma once
+
+#include "core/DataFolder.h"
+#include "workbench/ContentsNames.h"
+
+#include <QFrame>
+
+class QLabel;
+class QPushButton;
+
+namespace mldd {
+
+/**
+ * The contents-name panel of an order card: the sender's candidate names to
+ * click, and the commands that make the card's name the default or a candidate.
+ */
+class ContentsNamesPanel : public QFrame {
+    Q_OBJECT
+
+public:
+    ContentsNamesPanel(const DataFolder& folder, const QString& senderId,
+                       const QString& currentName, QWidget* parent = nullptr);
+
+    QList<QPushButton*> nameButtons() const { return m_nameButtons; }
+    QPushButton* defaultButton() const { return m_makeDefault; }
+    QPushButton* addButton() const { return m_add; }
+    QLabel* hintLine() const { return m_hint; }
+
+signals:
+    /** The seller clicked a candidate: it becomes the order's contents name. */
+    void picked(const QString& name);
+
+private:
+    void makeDefault();
+    void addCurrent();
+    void saveNames();
+
+    DataFolder m_folder;
+    QString m_senderId;
+    QString m_current;
+    ContentsNames m_names;
+    QList<QPushButton*> m_nameButtons;
+    QPushButton* m_makeDefault;
+    QPushButton* m_add;
+    QLabel* m_hint;
+};
+
+} // namespace mldd

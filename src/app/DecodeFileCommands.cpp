@@ -1,0 +1,59 @@
+#include "DecodeFileCommands.h"
+
+#include "NoticeBox.h"
+
+#include "capture/DecodeMaintenance.h"
+#include "capture/PageKey.h"
+#include "core/MainState.h"
+
+#include <QApplication>
+#include <QCursor>
+
+namespace mldd::DecodeFileCommands {
+
+namespace {
+
+// The service is asked with a time-out; the busy cursor says the window is waiting for it.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+} // namespace
+
+void refresh(QWidget* parent, MainState& state, const QString& address) {
+    const std::optional<QString> pageKey = pageKeyOf(address.trimmed());
+    if (!pageKey) {
+        showNotice(parent, DecodeMaintenance::noPageNotice());
+        return;
+    }
+    std::optional<Notice> told;
+    {
+        BusyCursor busy;
+        told = DecodeMaintenance::refreshDecodeFile(state, *pageKey, ServiceClient()).notice;
+    }
+    if (told)
+        showNotice(parent, *told);
+}
+
+void repair(QWidget* parent, MainState& state) {
+    Notice told;
+    {
+        BusyCursor busy;
+        const bool online = DecodeMaintenance::serviceOnline(state.serviceBase, ServiceClient());
+        told = DecodeMaintenance::repairExtraction(state, online);
+    }
+    showNotice(parent, told);
+}
+
+void check(QWidget* parent, MainState& state) {
+    Notice told;
+    {
+        BusyCursor busy;
+        told = DecodeMaintenance::checkDecodeFiles(state, ServiceClient()).notice;
+    }
+    showNotice(parent, told);
+}
+
+} // namespace mldd::DecodeFileCommands

@@ -1,0 +1,162 @@
+#include "HandOver.h"
+
+#include "MessageFrame.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonObject>
+#include <QLocalSocket>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace mldd {
+
+namespace {
+
+const QString kText = QStringLiteral("text");
+const QString kPage = QStringLiteral("page");
+
+// The user id of the process at the other end; -1 when unknown.
+qint64 peerUser(qintptr descriptor) {
+    ucred credentials{};
+    socklen_t size = sizeof credentials;
+    if (getsockopt(int(descriptor), SOL_SOCKET, SO_PEERCRED, &credentials, &size) != 0)
+        return -1;
+    return credentials.uid;
+}
+
+} // namespace
+
+namespace HandOver {
+
+QString socketPath(const DataFolder& folder) {
+    const QString canonical = QDir(folder.dataPath()).canonicalPath();
+    const QByteArray folderHash =
+        QCryptographicHash::hash((canonical.isEmpty() ? folder.dataPath() : canonical).toUtf8(),
+                                 QCryptographicHash::Sha256)
+            .toHex()
+            .left(16);
+    QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (runtime.isEmpty())
+        runtime = QDir::tempPath();
+    return runtime +
+           QStringLiteral("/mldd-%1-%2").arg(getuid()).arg(QString::fromLatin1(folderHash));
+}
+
+Reply send(const QString& socketPath, const QString& commandText, const QString& pageText,
+           int timeoutMs) {
+    Reply reply;
+    QLocalSocket socket;
+    socket.connectToServer(socketPath);
+    if (!socket.waitForConnected(timeoutMs))
+        return reply;
+    QJsonObject message{{kText, commandText}};
+    if (!pageText.isEmpty())
+        message.insert(kPage, pageText);
+    socket.write(MessageFrame::encode(message));
+    QByteArray received;
+    MessageFrame::Read read;
+    while (read.status == MessageFrame::Read::Status::Incomplete) {
+        if (!socket.waitForReadyRead(timeoutMs))
+            return reply;
+        received += socket.readAll();
+        read = MessageFrame::decode(received);
+    }
+    if (read.status != MessageFrame::Read::Status::Complete)
+        return reply;
+    reply.delivered = true;
+    reply.ok = read.object.value(QStringLiteral("ok")).toBool();
+    reply.message = read.object.value(QStringLiteral("message")).toString();
+    return reply;
+}
+
+bool answers(const QString& socketPath) {
+    QLocalSocket socket;
+    socket.connectToServer(socketPath);
+    return socket.waitForConnected(1000);
+}
+
+} // namespace HandOver
+
+HandOverServer::HandOverServer(QObject* parent) : QObject(parent) {
+    m_server.setSocketOptions(QLocalServer::UserAccessOption);
+    connect(&m_server, &QLocalServer::newConnection, this, &HandOverServer::accept);
+}
+
+bool HandOverServer::listen(const QString& socketPath, QString* error) {
+    QDir().mkpath(QFileInfo(socketPath).absolutePath());
+    // Listening would put a new socket over the running window's: ask first.
+    if (HandOver::answers(socketPath)) {
+        if (error)
+            *error = QStringLiteral("墨岚打单已经在运行。");
+        return false;
+    }
+    if (m_server.listen(socketPath))
+        return true;
+    if (m_server.serverError() == QAbstractSocket::AddressInUseError &&
+        !HandOver::answers(socketPath)) {
+        QLocalServer::removeServer(socketPath); // left behind by a window that ended
+        if (m_server.listen(socketPath))
+            return true;
+    }
+    if (error)
+        *error = m_server.errorString();
+    return false;
+}
+
+void HandOverServer::accept() {
+    while (QLocalSocket* socket = m_server.nextPendingConnection()) {
+        // The socket's mode keeps other users out; this keeps them out should it be changed.
+        if (peerUser(socket->socketDescriptor()) != qint64(getuid())) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        m_buffers.insert(socket, QByteArray());
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readFrom(socket); });
+        connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
+            m_buffers.remove(socket);
+            socket->deleteLater();
+        });
+        QTimer::singleShot(kReadTimeoutMs, socket, [socket] { socket->abort(); });
+    }
+}
+
+void HandOverServer::readFrom(QLocalSocket* socket) {
+    QByteArray& buffer = m_buffers[socket];
+    buffer += socket->readAll();
+    const MessageFrame::Read read = MessageFrame::decode(buffer);
+    QJsonObject answer;
+    switch (read.status) {
+    case MessageFrame::Read::Status::Incomplete:
+        return;
+    case MessageFrame::Read::Status::TooLarge:
+        answer = MessageFrame::answer(false, QStringLiteral("消息太长，没有接收。"));
+        break;
+    case MessageFrame::Read::Status::NotJson:
+        answer = MessageFrame::answer(false, QStringLiteral("消息的格式不对，没有接收。"));
+        break;
+    case MessageFrame::Read::Status::Complete:
+        if (!read.object.value(kText).isString()) {
+            answer = MessageFrame::answer(false, QStringLiteral("消息里没有网页地址，没有接收。"));
+            break;
+        }
+        answer = MessageFrame::answer(true);
+        // Queued: the window may open dialogs, which must not hold up this answer.
+        QMetaObject::invokeMethod(
+            this,
+            [this, text = read.object.value(kText).toString(),
+             page = read.object.value(kPage).toString()] { emit commandReceived(text, page); },
+            Qt::QueuedConnection);
+        break;
+    }
+    buffer.clear();
+    socket->write(MessageFrame::encode(answer));
+    socket->disconnectFromServer();
+}
+
+} // namespace mldd

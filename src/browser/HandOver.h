@@ -1,0 +1,65 @@
+#pragma once
+
+#include "core/DataFolder.h"
+
+#include <QHash>
+#include <QLocalServer>
+#include <QObject>
+
+namespace mldd {
+
+/**
+ * One running window per user and data folder: the window listens on a local
+ * socket that only its user may open; mldd and mldd-do hand their command
+ * text (and the page text, when they have it) to it.
+ */
+namespace HandOver {
+
+/** The socket of a data folder: in the user's runtime folder, named after user and folder. */
+QString socketPath(const DataFolder& folder);
+
+/** What handing a command to the running window gave. */
+struct Reply {
+    bool delivered = false; // a window answered
+    bool ok = false;
+    QString message; // why the window refused, when it did
+};
+
+/** Sends a command text and, when known, the page text; no window answering is not delivered. */
+Reply send(const QString& socketPath, const QString& commandText, const QString& pageText = {},
+           int timeoutMs = 5000);
+
+/** Whether a window answers on the socket. */
+bool answers(const QString& socketPath);
+
+} // namespace HandOver
+
+/** The running window's end of the socket: receives commands and answers each at once. */
+class HandOverServer : public QObject {
+    Q_OBJECT
+
+public:
+    /** A connection that has not sent a whole message by then is dropped. */
+    static constexpr int kReadTimeoutMs = 10000;
+
+    explicit HandOverServer(QObject* parent = nullptr);
+
+    /**
+     * Listens on the socket; a socket left by a window that ended is replaced.
+     * False when another window answers there, or the socket cannot be made.
+     */
+    bool listen(const QString& socketPath, QString* error = nullptr);
+
+signals:
+    /** A command text from mldd or mldd-do, with the page text when the sender had it. */
+    void commandReceived(const QString& commandText, const QString& pageText);
+
+private:
+    void accept();
+    void readFrom(class QLocalSocket* socket);
+
+    QLocalServer m_server;
+    QHash<QLocalSocket*, QByteArray> m_buffers;
+};
+
+} // namespace mldd

@@ -1,0 +1,72 @@
+#include "ContentsNamesPanel.h"
+#include "Form_Main.h"
+#include "Form_MenuSet.h"
+#include "Form_Myinfo.h"
+#include "Form_fh_set.h"
+#include "Form_sglr.h"
+#include "Form_zd_code.h"
+#include "SenderPicker.h"
+#include "WindowFixture.h"
+
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+
+using namespace mldd;
+using namespace mldd::test;
+
+namespace {
+
+class AccessibilityTest : public WindowFixture {
+protected:
+    void SetUp() override {
+        WindowFixture::SetUp();
+        addProfile(QStringLiteral("淘宝:墨岚小店"));
+        storeOrders(3, QStringLiteral("淘宝:墨岚小店"));
+    }
+
+    // The fields a screen reader would announce without a name: each by its class and place.
+    static QStringList unnamedFields(QWidget& window) {
+        window.show();
+        QStringList unnamed;
+        for (QWidget* widget : window.findChildren<QWidget*>()) {
+            const bool field =
+                qobject_cast<QLineEdit*>(widget) || qobject_cast<QPlainTextEdit*>(widget) ||
+                qobject_cast<QComboBox*>(widget) || qobject_cast<QAbstractSpinBox*>(widget) ||
+                qobject_cast<QListWidget*>(widget);
+            // A combo box's own line edit is announced through the combo box.
+            if (!field || !widget->isVisibleTo(&window) ||
+                qobject_cast<QComboBox*>(widget->parentWidget()))
+                continue;
+            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+            if (!accessible || accessible->text(QAccessible::Name).trimmed().isEmpty())
+                unnamed.append(
+                    QString::fromLatin1(widget->metaObject()->className()) +
+                    QStringLiteral(" in ") +
+                    QString::fromLatin1(widget->parentWidget()->metaObject()->className()));
+        }
+        return unnamed;
+    }
+};
+
+} // namespace
+
+TEST_F(AccessibilityTest, EveryFieldOfEveryWindowHasAName) {
+    Form_Main main(m_state);
+    EXPECT_EQ(unnamedFields(main), QStringList());
+    Form_Myinfo senders(m_state);
+    EXPECT_EQ(unnamedFields(senders), QStringList());
+    Form_fh_set design(m_state, QStringLiteral("淘宝:墨岚小店"));
+    EXPECT_EQ(unnamedFields(design), QStringList());
+    Form_sglr entry(m_state);
+    EXPECT_EQ(unnamedFields(entry), QStringList());
+    Form_zd_code decode(m_state, QStringLiteral("https://shop.example.com/order"), QString());
+    EXPECT_EQ(unnamedFields(decode), QStringList());
+    Form_MenuSet menu(m_state, main.menuEntryCaptions());
+    EXPECT_EQ(unnamedFields(menu), QStringList());
+    SenderPicker picker;
+    EXPECT_EQ(unnamedFields(picker), QStringList());
+}

@@ -1,0 +1,285 @@
+#include "ContentsNamesPanel.h"
+#include "Form_Main.h"
+#include "Form_MenuSet.h"
+#include "OrderRowWidget.h"
+#include "SenderPicker.h"
+#include "WindowFixture.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSqlQuery>
+#include <QTest>
+
+using namespace mldd;
+using namespace mldd::test;
+
+namespace {
+
+class OrderCardTest : public WindowFixture {
+protected:
+    void SetUp() override {
+        WindowFixture::SetUp();
+        addProfile(QStringLiteral("淘宝:墨岚小店"));
+        addProfile(QStringLiteral("拍拍:二店"));
+    }
+
+    // The window shown and active, so that focus moves as it does for a seller.
+    void open(Form_Main& window) {
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+
+    // Moves the focus as a click would; a message box closing may have left the window inactive.
+    static void focus(Form_Main& window, QWidget* widget) {
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        widget->setFocus();
+    }
+
+    static OrderRowWidget* cardOf(const Form_Main& window, qint64 id) {
+        for (OrderRowWidget* row : window.rows())
+            if (row->isVisibleTo(row->parentWidget()) && row->orderId() == id)
+                return row;
+        return nullptr;
+    }
+
+    void retype(QLineEdit* field, const QString& text) {
+        focus(*qobject_cast<Form_Main*>(field->window()), field);
+        field->selectAll();
+        if (text.isEmpty())
+            QTest::keyClick(field, Qt::Key_Delete);
+        else
+            typeText(field, text);
+    }
+
+    static QAction* settingsEntry(const Form_Main& window, const QString& caption) {
+        for (QAction* action : window.menu(Form_Main::Menu::Settings)->actions())
+            if (action->text() == caption)
+                return action;
+        return nullptr;
+    }
+};
+
+} // namespace
+
+TEST_F(OrderCardTest, ACardIsSavedAfterOneQuestionWhenTheFocusLeavesIt) {
+    const QList<qint64> ids = storeOrders(2);
+    Form_Main window(m_state);
+    open(window);
+    OrderRowWidget* card = cardOf(window, ids[0]);
+    ASSERT_TRUE(card);
+
+    // Two fields changed, one question when the focus goes to another card.
+    retype(card->field(&Order::buyName), QStringLiteral("王五"));
+    retype(card->field(&Order::buyPhone1), QStringLiteral("13900001111"));
+    {
+        ModalAnswers answers({QMessageBox::Yes});
+        focus(window, cardOf(window, ids[1])->field(&Order::buyName));
+        EXPECT_EQ(answers.texts, QStringList{QStringLiteral("确定要更改记录吗?")});
+    }
+    EXPECT_EQ(order(ids[0]).buyName, QStringLiteral("王五"));
+    EXPECT_EQ(order(ids[0]).buyPhone1, QStringLiteral("13900001111"));
+
+    // No puts the stored values back.
+    card = cardOf(window, ids[0]);
+    retype(card->field(&Order::buyName), QStringLiteral("赵六"));
+    {
+        ModalAnswers answers({QMessageBox::No});
+        focus(window, window.searchKey());
+    }
+    EXPECT_EQ(order(ids[0]).buyName, QStringLiteral("王五"));
+    EXPECT_EQ(cardOf(window, ids[0])->field(&Order::buyName)->text(), QStringLiteral("王五"));
+
+    // An emptied name is refused; the card keeps what was typed.
+    card = cardOf(window, ids[0]);
+    retype(card->field(&Order::buyName), QString());
+    retype(card->field(&Order::buyLy), QStringLiteral("请发顺丰"));
+    {
+        ModalAnswers answers;
+        focus(window, window.searchKey());
+        EXPECT_EQ(answers.texts, QStringList{QStringLiteral("有些项目为空,请填完整再保存!")});
+    }
+    EXPECT_EQ(order(ids[0]).buyName, QStringLiteral("王五"));
+    EXPECT_EQ(card->field(&Order::buyLy)->text(), QStringLiteral("请发顺丰"));
+}
+
+TEST_F(OrderCardTest, TheCardRecognisesAPastedBlockAndChangesItsSenderAfterAsking) {
+    const qint64 id = storeOrders(1, QStringLiteral("淘宝:墨岚小店")).first();
+    Form_Main window(m_state);
+    open(window);
+    OrderRowWidget* card = cardOf(window, id);
+    retype(card->field(&Order::buyAddress),
+           QStringLiteral("李小红，13812345678，0851-1234567，花溪大道 北段218号，550025"));
+    QTest::mouseClick(card->recognizeButton(), Qt::LeftButton);
+    EXPECT_EQ(card->field(&Order::buyName)->text(), QStringLiteral("李小红"));
+    EXPECT_EQ(card->field(&Order::buyPhone2)->text(), QStringLiteral("0851-1234567"));
+    EXPECT_EQ(card->field(&Order::buyAddress)->text(), QStringLiteral("花溪大道 北段218号"));
+    EXPECT_EQ(card->field(&Order::buyZipcode)->text(), QStringLiteral("550025"));
+    {
+        ModalAnswers answers;
+        focus(window, window.searchKey());
+    }
+    EXPECT_EQ(order(id).buyZipcode, QStringLiteral("550025"));
+
+    card = cardOf(window, id);
+    const int second = card->senderList()->findText(QStringLiteral("拍拍:二店"));
+    ASSERT_GE(second, 0);
+    {
+        ModalAnswers answers({QMessageBox::No});
+        card->senderList()->setCurrentIndex(second);
+        emit card->senderList()->activated(second);
+        EXPECT_EQ(answers.texts, QStringList{QStringLiteral("确定要更改发件人吗?")});
+    }
+    EXPECT_EQ(order(id).myId, QStringLiteral("淘宝:墨岚小店"));
+    EXPECT_EQ(cardOf(window, id)->senderList()->currentText(), QStringLiteral("淘宝:墨岚小店"));
+    {
+        ModalAnswers answers({QMessageBox::Yes});
+        card = cardOf(window, id);
+        emit card->senderList()->activated(second);
+    }
+    EXPECT_EQ(order(id).myId, QStringLiteral("拍拍:二店"));
+
+    // Another ID through the quick picker: an empty one is refused.
+    card = cardOf(window, id);
+    const int other = card->senderList()->count() - 1;
+    ModalAnswers answers({}, [](QDialog* dialog) {
+        auto* picker = qobject_cast<SenderPicker*>(dialog);
+        ASSERT_TRUE(picker);
+        QTest::mouseClick(picker->confirmButton(), Qt::LeftButton);
+        picker->marketplace()->setCurrentText(QStringLiteral("京东"));
+        typeText(picker->account(), QStringLiteral("jd01"));
+        QTest::mouseClick(picker->confirmButton(), Qt::LeftButton);
+    });
+    emit card->senderList()->activated(other);
+    EXPECT_EQ(answers.texts, (QStringList{QStringLiteral("您的ID不能空，可以手动填!"),
+                                          QStringLiteral("确定要更改发件人吗?")}));
+    EXPECT_EQ(order(id).myId, QStringLiteral("京东:jd01"));
+}
+
+TEST_F(OrderCardTest, ContentsNamesArePickedFromTheSendersListAndSetAsDefault) {
+    ContentsNames names;
+    names.candidates = {QStringLiteral("衣服"), QStringLiteral("鞋")};
+    ASSERT_FALSE(names.save(m_state.folder, QStringLiteral("淘宝:墨岚小店")));
+    const qint64 id = storeOrders(1, QStringLiteral("淘宝:墨岚小店")).first();
+    Form_Main window(m_state);
+    open(window);
+    QTest::mouseClick(cardOf(window, id)->contentsButton(), Qt::LeftButton);
+    auto* panel = cardOf(window, id)->findChild<ContentsNamesPanel*>();
+    ASSERT_TRUE(panel);
+    ASSERT_EQ(panel->nameButtons().size(), 2);
+    {
+        ModalAnswers answers;
+        QTest::mouseClick(panel->nameButtons().at(1), Qt::LeftButton);
+    }
+    EXPECT_EQ(order(id).buyNjpm, QStringLiteral("鞋"));
+
+    QTest::mouseClick(cardOf(window, id)->contentsButton(), Qt::LeftButton);
+    panel = cardOf(window, id)->findChildren<ContentsNamesPanel*>().last();
+    QTest::mouseClick(panel->defaultButton(), Qt::LeftButton);
+    EXPECT_EQ(ContentsNames::load(m_state.folder, QStringLiteral("淘宝:墨岚小店")).toLine(),
+              QStringLiteral("0鞋[NJF]衣服 鞋"));
+}
+
+TEST_F(OrderCardTest, SearchPagingDeletingAndMergingAskOrStartWhereASellerExpects) {
+    const QList<qint64> ids = storeOrders(25);
+    Form_Main window(m_state);
+    open(window);
+    QTest::mouseClick(window.nextPageButton(), Qt::LeftButton);
+    QTest::mouseClick(window.nextPageButton(), Qt::LeftButton);
+    // A search shows its results from their first page.
+    window.searchFieldList()->setCurrentText(QStringLiteral("买家姓名"));
+    window.searchKey()->setText(QStringLiteral("收货人1"));
+    QTest::mouseClick(window.searchButton(), Qt::LeftButton);
+    EXPECT_EQ(window.informationLine()->text(),
+              QStringLiteral("[买家姓名]含[收货人1]  总计11条 共2页 第1页"));
+    // The next page is shown from its top.
+    window.rowArea()->verticalScrollBar()->setValue(
+        window.rowArea()->verticalScrollBar()->maximum());
+    QTest::mouseClick(window.nextPageButton(), Qt::LeftButton);
+    EXPECT_EQ(window.rowArea()->verticalScrollBar()->value(), 0);
+
+    // Orders of two buyers are merged only after a Yes.
+    QTest::mouseClick(window.searchButton(), Qt::LeftButton);
+    QTest::mouseClick(cardOf(window, ids[9])->selectionBox(), Qt::LeftButton);
+    QTest::mouseClick(cardOf(window, ids[10])->selectionBox(), Qt::LeftButton);
+    {
+        ModalAnswers answers({QMessageBox::No});
+        window.menuAction(Form_Main::Merge)->trigger();
+        ASSERT_EQ(answers.texts.size(), 1);
+        EXPECT_TRUE(answers.texts.first().startsWith(QStringLiteral("选中的订单不是同一个买家的")));
+    }
+    EXPECT_EQ(order(ids[9]).djType, 0);
+
+    // Deleting orders of 0 days and more asks a second time.
+    ModalAnswers answers({QMessageBox::No}, [](QDialog* dialog) {
+        auto* input = qobject_cast<QInputDialog*>(dialog);
+        ASSERT_TRUE(input);
+        input->setIntValue(0);
+        input->accept();
+    });
+    window.menuAction(Form_Main::DeleteOld)->trigger();
+    ASSERT_EQ(answers.texts.size(), 1);
+    EXPECT_TRUE(answers.texts.first().startsWith(QStringLiteral("天数为0")));
+    EXPECT_EQ(allOrders().size(), 25);
+}
+
+TEST_F(OrderCardTest, AHiddenMenuEntryIsShownAgainFromTheMenuSettings) {
+    Form_Main window(m_state);
+    QAction* menuSettings = settingsEntry(window, QStringLiteral("菜单设置"));
+    ASSERT_TRUE(menuSettings);
+    for (const QString& caption : {QStringLiteral("发货单设置"), QStringLiteral("自助解码文件"),
+                                   QStringLiteral("刷新解码文件"), QStringLiteral("修复解码文件"),
+                                   QStringLiteral("检查解码文件")})
+        EXPECT_TRUE(settingsEntry(window, caption)) << caption.toStdString();
+    EXPECT_TRUE(window.menuAction(Form_Main::Senders));
+    EXPECT_TRUE(window.menuAction(Form_Main::ManualEntry));
+
+    auto setMerge = [&](bool shown) {
+        ModalAnswers answers({}, [shown](QDialog* dialog) {
+            auto* settings = qobject_cast<Form_MenuSet*>(dialog);
+            ASSERT_TRUE(settings);
+            EXPECT_EQ(settings->entryBox(Form_Main::Merge)->text(), QStringLiteral("合并订单"));
+            settings->entryBox(Form_Main::Merge)->setChecked(shown);
+            settings->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
+        });
+        menuSettings->trigger();
+    };
+    setMerge(false);
+    EXPECT_FALSE(window.menuAction(Form_Main::Merge)->isVisible());
+    QSqlQuery stored(m_state.database->connection());
+    stored.exec(QStringLiteral("select Menu_set from PrintItem_data"));
+    ASSERT_TRUE(stored.next());
+    EXPECT_EQ(stored.value(0).toString(), QStringLiteral("111111011111"));
+    setMerge(true);
+    EXPECT_TRUE(window.menuAction(Form_Main::Merge)->isVisible());
+    EXPECT_EQ(m_state.settings.menuSet, QStringLiteral("111111111111"));
+}
+
+TEST(QtTexts, StandardButtonsAndTextMenusSpeakChinese) {
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Ok |
+                           QMessageBox::Cancel);
+    EXPECT_TRUE(box.button(QMessageBox::Yes)->text().startsWith(QStringLiteral("是")));
+    EXPECT_TRUE(box.button(QMessageBox::No)->text().startsWith(QStringLiteral("否")));
+    EXPECT_TRUE(box.button(QMessageBox::Ok)->text().startsWith(QStringLiteral("确定")));
+    EXPECT_TRUE(box.button(QMessageBox::Cancel)->text().startsWith(QStringLiteral("取消")));
+    QLineEdit edit(QStringLiteral("文字"));
+    edit.selectAll();
+    std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+    QStringList captions;
+    for (QAction* action : menu->actions())
+        captions.append(action->text());
+    EXPECT_TRUE(captions.join(u' ').contains(QStringLiteral("复制")))
+        << captions.join(u' ').toStdString();
+    EXPECT_TRUE(captions.join(u' ').contains(QStringLiteral("粘贴")));
+}

@@ -1,0 +1,93 @@
+// Opens each window a seller fills in over the main window, on a data folder
+// made by scripts/screenshot-windows, and writes a picture of the whole screen
+// for each into the folder given: for looking at them as a seller would.
+#include "ChineseTranslation.h"
+#include "Form_Excel.h"
+#include "Form_Main.h"
+#include "Form_MenuSet.h"
+#include "Form_Myinfo.h"
+#include "Form_fh_set.h"
+#include "Form_sglr.h"
+#include "Form_zd_code.h"
+
+#include "address/PlaceTable.h"
+#include "core/MainState.h"
+#include "core/Startup.h"
+#include "shiplist/FaHuoSet.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QThread>
+
+using namespace mldd;
+
+namespace {
+
+void shoot(QWidget& window, const QString& path) {
+    window.show();
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    window.move(screen.center() - window.rect().center());
+    for (int i = 0; i < 20; ++i)
+        QCoreApplication::processEvents();
+    QThread::msleep(300);
+    QCoreApplication::processEvents();
+    QGuiApplication::primaryScreen()->grabWindow(0).save(path);
+    window.hide();
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    installChineseTranslation(app);
+    if (argc < 4)
+        return 2;
+    const QString out = QString::fromLocal8Bit(argv[2]);
+    MainState state{DataFolder(QString::fromLocal8Bit(argv[1]))};
+    StartupHooks hooks;
+    hooks.loadPlaceTable = loadPlaceTableInto;
+    hooks.defaultShippingDesign = DefaultFaHuoSet;
+    if (!startUp(state, QString(), hooks).ok)
+        return 1;
+    QFile page(QString::fromLocal8Bit(argv[3]));
+    if (!page.open(QIODevice::ReadOnly))
+        return 1;
+
+    Form_Main main(state);
+    main.setGeometry(0, 0, 1024, 740);
+    main.show();
+    Form_Myinfo senders(state, &main);
+    senders.profileList()->setCurrentRow(1);
+    shoot(senders, out + QStringLiteral("/Form_Myinfo.png"));
+    Form_fh_set design(state, state.profiles.first().myIdh, &main);
+    shoot(design, out + QStringLiteral("/Form_fh_set.png"));
+    Form_sglr entry(state, &main);
+    entry.address()->setPlainText(
+        QStringLiteral("王小明，13800001111，，贵州省贵阳市南明区花果园R1区8栋，550002"));
+    shoot(entry, out + QStringLiteral("/Form_sglr.png"));
+    Form_zd_code decode(state, QStringLiteral("https://trade.taobao.com/trade/detail.htm"),
+                        QString::fromUtf8(page.readAll()), &main);
+    shoot(decode, out + QStringLiteral("/Form_zd_code.png"));
+    Form_MenuSet menu(state, main.menuEntryCaptions(), &main);
+    shoot(menu, out + QStringLiteral("/Form_MenuSet.png"));
+    if (argc > 4) {
+        // A marketplace's export with the columns chosen as a seller would choose them.
+        Form_Excel mapping(state, &main);
+        if (!mapping.openWorkbook(QString::fromLocal8Bit(argv[4])))
+            return 1;
+        const QList<std::pair<ImportLayout::Field, int>> chosen{
+            {ImportLayout::OrderNumber, 0}, {ImportLayout::BuyerName, 1},
+            {ImportLayout::Phone1, 2},      {ImportLayout::Phone2, 3},
+            {ImportLayout::Province, 4},    {ImportLayout::Address, 5},
+            {ImportLayout::Goods, 6},       {ImportLayout::BuyerMessage, 7}};
+        for (const auto& [field, column] : chosen)
+            emit mapping.fieldCombo(field)->activated(column + 1);
+        shoot(mapping, out + QStringLiteral("/Form_Excel.png"));
+    }
+    shoot(main, out + QStringLiteral("/Form_Main.png"));
+    return 0;
+}
