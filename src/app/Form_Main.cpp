@@ -3,6 +3,7 @@
 #include "BrowserPanel.h"
 #include "DecodeFileCommands.h"
 #include "ExpressPlanDialog.h"
+#include "Form_Designer.h"
 #include "Form_Excel.h"
 #include "Form_MenuSet.h"
 #include "Form_Myinfo.h"
@@ -80,6 +81,9 @@ Form_Main::Form_Main(MainState& state, QWidget* parent)
         ->addAction(QStringLiteral("下载快递模版"), this, &Form_Main::openTemplateBoard);
     menu(Menu::Settings)
         ->addAction(QStringLiteral("建立右键菜单"), this, &Form_Main::installContextMenu);
+    menu(Menu::Settings)->addAction(QStringLiteral("模版设计"), this, [this] {
+        openDesigner(QString(), std::nullopt);
+    });
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -189,6 +193,10 @@ QWidget* Form_Main::createRowArea() {
         connect(row, &OrderRowWidget::senderChosen, this, &Form_Main::changeSender);
         connect(row->preview(), &WaybillPreview::clicked, this,
                 [this, row] { downloadMissingTemplate(row->orderId()); });
+        connect(row, &OrderRowWidget::templateEditRequested, this, [this](qint64 id) {
+            if (const std::optional<Order> order = OrderStore(*m_state.database).byId(id))
+                openDesigner(order->delivery, order);
+        });
         layout->addWidget(row);
         m_rows.append(row);
     }
@@ -655,6 +663,15 @@ void Form_Main::offerWriteBack(const QList<qint64>& printedIds) {
         return;
     for (const QString& path : workbooks)
         writeBack(path);
+}
+
+void Form_Main::openDesigner(const QString& name, const std::optional<Order>& order) {
+    auto* designer = new Form_Designer(m_state, name, order, this);
+    designer->setAttribute(Qt::WA_DeleteOnClose);
+    designer->setWindowModality(Qt::WindowModal);
+    // Templates are read once per list; a saved one is read again.
+    connect(designer, &Form_Designer::templateSaved, this, &Form_Main::showCourierChoices);
+    designer->show();
 }
 
 } // namespace mldd

@@ -148,6 +148,8 @@ private:
     void downloadMissingTemplate(qint64 id);
     /** Fills the courier filter again after templates were downloaded. */
     void showCourierChoices();
+    /** Opens the template designer on `name`, its boxes filled from `order` when given. */
+    void openDesigner(const QString& name, const std::optional<Order>& order);
 
     /** Captures an order page and shows what came of it. */
     void capture(const QString& address, const QString& pageText);

@@ -6,6 +6,7 @@
 
 #include "address/PastedAddress.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -118,6 +119,13 @@ OrderRowWidget::OrderRowWidget(const DataFolder& folder, QWidget* parent)
     layout->setContentsMargins(4, 2, 4, 2);
     layout->addLayout(card, 1);
     layout->addWidget(m_preview);
+
+    // The waybill's right-button menu; other entries join it as further actions.
+    m_preview->setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto* editTemplate = new QAction(QStringLiteral("修改此订单的快递单模版"), m_preview);
+    connect(editTemplate, &QAction::triggered, this,
+            [this] { emit templateEditRequested(m_order.id); });
+    m_preview->addAction(editTemplate);
 
     connect(m_select, &QCheckBox::clicked, this,
             [this](bool ticked) { emit selectionToggled(m_order.id, ticked); });

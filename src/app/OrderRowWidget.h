@@ -57,6 +57,8 @@ signals:
     void edited(const Order& order);
     /** The seller chose another sender for the order in the card's sender list. */
     void senderChosen(qint64 id, const QString& senderId);
+    /** The seller asked, on the waybill's right-button menu, to edit this order's template. */
+    void templateEditRequested(qint64 id);
 
 private:
     QLineEdit* addField(QString Order::*member, const QString& placeholder, int width);

@@ -45,6 +45,16 @@ CustomItem CustomItem::byDefault(int number) {
     return item;
 }
 
+bool CustomItem::prints(int number) const {
+    return printed && !text.isEmpty() && text != placeholder(number);
+}
+
+QString CustomItem::storable(QString text) {
+    text.replace(kItemSeparator, QStringLiteral("［ZDYF］"));
+    text.replace(kFieldSeparator, u'＇').replace(u'\r', u' ').replace(u'\n', u' ');
+    return text;
+}
+
 CustomItem CustomItem::parse(const QString& record, int number) {
     CustomItem item = byDefault(number);
     const QStringList fields = record.split(kFieldSeparator);

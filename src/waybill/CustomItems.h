@@ -24,6 +24,12 @@ struct CustomItem {
     /** Item `number` (1–10) as it is before the seller edits it. */
     static CustomItem byDefault(int number);
 
+    /** Prints as item `number`: ticked, with a text that is not still the editing hint. */
+    bool prints(int number) const;
+
+    /** `text` as the one-line file can hold it: separators and line breaks become look-alikes. */
+    static QString storable(QString text);
+
     /** Reads one "`"-separated record; fields that are missing or do not read keep the defaults. */
     static CustomItem parse(const QString& record, int number);
     QString toRecord() const;

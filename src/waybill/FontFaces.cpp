@@ -33,6 +33,14 @@ QString printingFace(const QString& name) {
     return name;
 }
 
+QStringList designerChoices() {
+    QStringList faces{"宋体", "黑体", "楷体", "隶书", "楷体_GB2312"};
+    for (const QString& family : QFontDatabase::families(QFontDatabase::SimplifiedChinese))
+        if (!faces.contains(family))
+            faces.append(family);
+    return faces;
+}
+
 QString kaitiSubstitute(int fontIndex) {
     return kPreferredFaces.value(fontIndex, kPreferredFaces.first());
 }

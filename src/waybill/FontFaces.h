@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace mldd {
 
@@ -15,6 +16,10 @@ inline const QString kPrintingFace = QStringLiteral("WenQuanYi Micro Hei");
 
 /** The face that prints for `name`: itself when installed and no Windows face. */
 QString printingFace(const QString& name);
+
+/** The faces the designer offers: the Windows names templates carry, then installed Chinese faces.
+ */
+QStringList designerChoices();
 
 /** The face replacing "楷体_GB2312", chosen by the font index of the print settings. */
 QString kaitiSubstitute(int fontIndex);

@@ -55,9 +55,10 @@ struct PageModel {
     QList<RuleLine> rules;
 };
 
-/** Twips per inch and per point. */
+/** Twips per inch, per point and per millimetre. */
 inline constexpr double kTwipsPerInch = 1440;
 inline constexpr double kTwipsPerPoint = 20;
+inline constexpr double kTwipsPerMillimetre = kTwipsPerInch / 25.4;
 
 /** Positions beyond this many twips (about seven metres) are no place on paper. */
 inline constexpr double kMaxTwips = 1e7;

@@ -302,32 +302,44 @@ void WaybillRenderer::appendCustomItem(PageModel& page, const CustomItem& item) 
                 QRectF(item.left, item.top, item.width, item.height));
 }
 
+void WaybillRenderer::appendItem(PageModel& page, const LaidOutItem& item) {
+    if (!item.visible)
+        return;
+    if (item.barcode == LaidOutItem::Barcode::None) {
+        appendLines(page, item.lines, item.font, item.alignment, item.box);
+        return;
+    }
+    const Code128::Field field{item.box.left(),
+                               item.box.top(),
+                               item.box.width(),
+                               item.box.height(),
+                               item.barcode == LaidOutItem::Barcode::WithText,
+                               item.font};
+    Code128::draw(page, m_metrics, item.text, field);
+}
+
+PageModel WaybillRenderer::renderItem(ItemRecord record, const WaybillInput& input) {
+    PageModel page;
+    record.printed = true;
+    appendItem(page, layoutItem(record, input));
+    return page;
+}
+
+PageModel WaybillRenderer::renderCustomItem(const CustomItem& item) {
+    PageModel page;
+    appendCustomItem(page, item);
+    return page;
+}
+
 PageModel WaybillRenderer::render(const WaybillTemplate& form, const WaybillInput& input) {
     PageModel page;
     page.size = form.paper;
     page.background = form.backgroundPath;
-    for (const ItemRecord& record : form.items) {
-        const LaidOutItem item = layoutItem(record, input);
-        if (!item.visible)
-            continue;
-        if (item.barcode == LaidOutItem::Barcode::None) {
-            appendLines(page, item.lines, item.font, item.alignment, item.box);
-            continue;
-        }
-        const Code128::Field field{item.box.left(),
-                                   item.box.top(),
-                                   item.box.width(),
-                                   item.box.height(),
-                                   item.barcode == LaidOutItem::Barcode::WithText,
-                                   item.font};
-        Code128::draw(page, m_metrics, item.text, field);
-    }
-    for (int i = 0; i < form.customItems.size(); ++i) {
-        const CustomItem& item = form.customItems[i];
-        // A fresh item still carries its editing hint, which is no content to print.
-        if (item.printed && !item.text.isEmpty() && item.text != CustomItem::placeholder(i + 1))
-            appendCustomItem(page, item);
-    }
+    for (const ItemRecord& record : form.items)
+        appendItem(page, layoutItem(record, input));
+    for (int i = 0; i < form.customItems.size(); ++i)
+        if (form.customItems[i].prints(i + 1))
+            appendCustomItem(page, form.customItems[i]);
     return page;
 }
 

@@ -54,6 +54,11 @@ public:
     /** The whole waybill: every printed item, barcodes and custom items included. */
     PageModel render(const WaybillTemplate& form, const WaybillInput& input);
 
+    /** One layout item alone, placed as printing places it, whether its record prints or not. */
+    PageModel renderItem(ItemRecord record, const WaybillInput& input);
+    /** One custom item alone, placed as printing places it. */
+    PageModel renderCustomItem(const CustomItem& item);
+
     /** One item laid out the way the view shows it. */
     LaidOutItem layoutItem(const ItemRecord& record, const WaybillInput& input);
 
@@ -65,6 +70,7 @@ public:
 private:
     void appendLines(PageModel& page, const QStringList& lines, const FontSpec& font,
                      Alignment alignment, const QRectF& box);
+    void appendItem(PageModel& page, const LaidOutItem& item);
     void appendCustomItem(PageModel& page, const CustomItem& item);
     QStringList breakLines(const ItemRecord& record, const QString& text, const FontSpec& font);
     QString sourceValue(const QString& name, const WaybillInput& input) const;

@@ -1,28 +1,13 @@
 #include "WaybillTemplate.h"
 
-#include "PageModel.h"
+#include "FormPicture.h"
 #include "TemplateFiles.h"
-
-#include <QImageReader>
 
 namespace mldd {
 
 namespace {
 
 const QString kLocation = QStringLiteral("LoadTemplate");
-
-std::optional<QSizeF> paperOf(const QString& picturePath) {
-    QImageReader reader(picturePath);
-    const QImage picture = reader.read();
-    if (picture.isNull() || picture.dotsPerMeterX() <= 0 || picture.dotsPerMeterY() <= 0)
-        return std::nullopt;
-    const double twipsPerMetre = kTwipsPerInch / 0.0254;
-    const QSizeF paper(picture.width() * twipsPerMetre / picture.dotsPerMeterX(),
-                       picture.height() * twipsPerMetre / picture.dotsPerMeterY());
-    if (!isPosition(paper.width()) || !isPosition(paper.height()))
-        return std::nullopt; // a resolution that makes no paper
-    return paper;
-}
 
 } // namespace
 
@@ -40,7 +25,9 @@ std::optional<WaybillTemplate> WaybillTemplate::load(const DataFolder& folder, c
         log.append(kLocation, ErrorLog::BadFormat, layout.error);
     result.customItems = CustomItems::load(files.customItemsPath());
     result.backgroundPath = files.backgroundPath();
-    result.paper = paperOf(result.backgroundPath).value_or(kDefaultPaper);
+    const auto picture = FormPicture::read(result.backgroundPath);
+    if (const QImage* image = std::get_if<QImage>(&picture))
+        result.paper = FormPicture::paperOf(*image).value_or(kDefaultPaper);
     return result;
 }
 
