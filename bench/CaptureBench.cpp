@@ -7,7 +7,6 @@
 #include "capture/PageCapture.h"
 #include "core/MainState.h"
 
-#include <QCoreApplication>
 #include <QFile>
 
 #include <benchmark/benchmark.h>
@@ -70,10 +69,3 @@ BENCHMARK(BM_CaptureAfter100000Numbers)
     ->MinTime(2.0);
 
 } // namespace
-
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -4,6 +4,7 @@
 #include "DecodeFileCommands.h"
 #include "ExpressPlanDialog.h"
 #include "Form_Designer.h"
+#include "Form_Excel.h"
 #include "Form_MenuSet.h"
 #include "Form_Myinfo.h"
 #include "Form_fh_set.h"
@@ -20,6 +21,7 @@
 #include "capture/SellerBindings.h"
 #include "core/MainState.h"
 #include "core/ProgramVersion.h"
+#include "spreadsheet/WriteBack.h"
 #include "waybill/PrintSwitches.h"
 #include "waybill/TemplateFiles.h"
 #include "waybill/WaybillPages.h"
@@ -34,6 +36,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QInputDialog>
@@ -65,6 +68,9 @@ Form_Main::Form_Main(MainState& state, QWidget* parent)
     m_menus.insert(Menu::Settings, menuBar()->addMenu(QStringLiteral("设置")));
     addMenuEntry(Menu::Orders, Capture, QStringLiteral("提取订单"), &Form_Main::showBrowser);
     addMenuEntry(Menu::Orders, ManualEntry, QStringLiteral("手工录入"), &Form_Main::manualEntry);
+    addMenuEntry(Menu::Orders, Import, QStringLiteral("导入Excel"), &Form_Main::importSpreadsheet);
+    menu(Menu::Orders)
+        ->addAction(QStringLiteral("回写Excel"), this, &Form_Main::writeBackSpreadsheet);
     addMenuEntry(Menu::Orders, Merge, QStringLiteral("合并订单"), &Form_Main::mergeSelected);
     addMenuEntry(Menu::Orders, SelectAll, QStringLiteral("全选/取消"), &Form_Main::selectAllOrNone);
     addMenuEntry(Menu::Orders, DeleteOld, QStringLiteral("删除旧订单"), &Form_Main::deleteOld);
@@ -614,6 +620,49 @@ void Form_Main::editMenuSettings() {
         return;
     for (auto entry = m_actions.constBegin(); entry != m_actions.constEnd(); ++entry)
         entry.value()->setVisible(m_state.menu.isShown(entry.key()));
+}
+
+void Form_Main::importSpreadsheet() {
+    showNotice(this, Notice{QStringLiteral("请选择Excel文件，而后编制提取文件！")});
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("选择Excel文件"),
+                                                      QString(), Workbook::fileFilter());
+    if (path.isEmpty())
+        return;
+    Form_Excel mapping(m_state, this);
+    if (!mapping.openWorkbook(path))
+        return;
+    mapping.exec();
+    if (!mapping.countsLine().isEmpty())
+        m_status->setText(mapping.countsLine());
+    m_senderList->setCurrentText(m_state.senderChoice);
+    m_stateList->setCurrentText(m_state.printStateChoice);
+    showPage();
+}
+
+void Form_Main::writeBackSpreadsheet() {
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("选择要回写快递单号的Excel文件"), QString(), Workbook::fileFilter());
+    if (!path.isEmpty())
+        writeBack(path);
+}
+
+void Form_Main::writeBack(const QString& path) {
+    std::variant<WriteBack::Target, Notice> target = WriteBack::targetOf(m_state, path);
+    if (auto* notice = std::get_if<Notice>(&target)) {
+        showNotice(this, *notice);
+        return;
+    }
+    const auto& [layout, sheet] = std::get<WriteBack::Target>(target);
+    showNotice(this, WriteBack::run(m_state, path, layout, sheet).notice);
+}
+
+void Form_Main::offerWriteBack(const QList<qint64>& printedIds) {
+    const QStringList workbooks = WriteBack::workbooksOf(m_state, printedIds);
+    const std::optional<Notice> question = WriteBack::questionAfterPrint(workbooks);
+    if (!question || !showNotice(this, *question))
+        return;
+    for (const QString& path : workbooks)
+        writeBack(path);
 }
 
 void Form_Main::openDesigner(const QString& name, const std::optional<Order>& order) {

@@ -107,6 +107,12 @@ private:
     void selectAllOrNone();
     void editExpressPlan();
     void deleteOld();
+    void importSpreadsheet();
+    void writeBackSpreadsheet();
+    /** After a waybill run: offers to write the tracking numbers back into the orders' workbooks. */
+    void offerWriteBack(const QList<qint64>& printedIds);
+    /** Writes one workbook back and tells the seller how it went. */
+    void writeBack(const QString& path);
     void toggleMark(qint64 id, OrderMarks::Mark mark);
     void split(qint64 id);
     void confirm(qint64 id);

@@ -41,6 +41,13 @@ int runPlan(const CliContext& context, QStringList args);
 /** capture --url URL --page FILE [--bind SELLER=PROFILE]: stores the orders of a page. */
 int runCapture(const CliContext& context, QStringList args);
 
+/** import --file F --layout NAME …: stores the orders of a workbook's sheet through a layout. */
+int runImport(const CliContext& context, QStringList args);
+
+/** writeback --file F --layout NAME [--sheet S]: tracking numbers and couriers into the workbook.
+ */
+int runWriteBack(const CliContext& context, QStringList args);
+
 /** capital AMOUNT: the amount in Chinese capital numerals. */
 int runCapital(const CliContext& context, QStringList args);
 

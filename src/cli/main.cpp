@@ -31,6 +31,9 @@ const QString kUsage = QStringLiteral(
     "  decode-files refresh --url URL | repair | check  更新、修复解码文件\n"
     "  print shiplist --ids 1,2,… --pdf OUT       打印发货单\n"
     "  capital AMOUNT                              金额的人民币大写\n"
+    "  import --file F --layout NAME [--sheet S] [--header-row N] [--sender MYID]\n"
+    "         [--template NAME] [--map 字段=列]…   导入表格中的订单\n"
+    "  writeback --file F --layout NAME [--sheet S]  把快递单号和快递公司写回表格\n"
     "  db backup | list | restore [FILE]           备份订单数据库、列出备份、用备份恢复\n"
     "每个命令加 --help 显示它的用法。\n");
 
@@ -74,6 +77,8 @@ int main(int argc, char* argv[]) {
         {QStringLiteral("decode-files"), runDecodeFiles},
         {QStringLiteral("capital"), runCapital},
         {QStringLiteral("db"), runDb},
+        {QStringLiteral("import"), runImport},
+        {QStringLiteral("writeback"), runWriteBack},
     };
     const QString name = args.takeFirst();
     const auto command = commands.find(name);

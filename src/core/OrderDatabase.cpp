@@ -159,29 +159,53 @@ sqlite3* OrderDatabase::handle() const {
     return *static_cast<sqlite3* const*>(handle.data());
 }
 
-bool OrderDatabase::inTransaction(const std::function<bool()>& work) {
-    QSqlDatabase db = connection();
+bool OrderDatabase::inOpenTransaction() const {
+    sqlite3* db = handle();
+    return db && !sqlite3_get_autocommit(db);
+}
+
+bool OrderDatabase::beginBatch() {
     sqlite3* raw = handle();
     m_lastFailure = {};
     sqlite3_busy_timeout(raw, kBatchWaitMs);
-    QSqlQuery begin(db);
+    QSqlQuery begin(connection());
     const bool begun = begin.exec(QStringLiteral("BEGIN IMMEDIATE"));
     sqlite3_busy_timeout(raw, kStatementWaitMs);
-    if (!begun) {
+    if (!begun)
         note(begin.lastError());
+    return begun;
+}
+
+bool OrderDatabase::commitBatch() {
+    QSqlQuery commit(connection());
+    if (commit.exec(QStringLiteral("COMMIT")))
+        return true;
+    note(commit.lastError());
+    rollbackBatch();
+    return false;
+}
+
+void OrderDatabase::rollbackBatch() {
+    QSqlQuery(connection()).exec(QStringLiteral("ROLLBACK"));
+}
+
+bool OrderDatabase::inTransaction(const std::function<bool()>& work) {
+    if (inOpenTransaction()) {
+        QSqlDatabase db = connection();
+        QSqlQuery(db).exec(QStringLiteral("SAVEPOINT batch"));
+        const bool done = work();
+        if (!done)
+            QSqlQuery(db).exec(QStringLiteral("ROLLBACK TO batch"));
+        QSqlQuery(db).exec(QStringLiteral("RELEASE batch"));
+        return done;
+    }
+    if (!beginBatch())
         return false;
-    }
-    begin.finish();
-    if (work()) {
-        QSqlQuery commit(db);
-        if (commit.exec(QStringLiteral("COMMIT")))
-            return true;
-        note(commit.lastError());
-    } else {
-        // What refused the work, read before the rollback answers for itself.
-        noteCode(sqlite3_errcode(raw));
-    }
-    QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+    if (work())
+        return commitBatch();
+    // What refused the work, read before the rollback answers for itself.
+    noteCode(sqlite3_errcode(handle()));
+    rollbackBatch();
     return false;
 }
 

@@ -46,9 +46,18 @@ public:
      * Runs `work` as one write transaction, begun at once (BEGIN IMMEDIATE) so
      * that two programs never interleave their batches: the second waits for the
      * first. All of it lands, or none of it when it returns false; then
-     * `lastFailure` says why, when the database refused.
+     * `lastFailure` says why, when the database refused. Inside an open
+     * OrderTransaction it runs as a savepoint of it.
      */
     bool inTransaction(const std::function<bool()>& work);
+
+    /** Whether a transaction is open on the connection (an OrderTransaction). */
+    bool inOpenTransaction() const;
+
+    /** The steps of a write transaction, for a batch that spans many calls. */
+    bool beginBatch();
+    bool commitBatch();
+    void rollbackBatch();
 
     /** Remembers a refusal of the database; a damaged file is remembered for good. */
     void note(const QSqlError& error);

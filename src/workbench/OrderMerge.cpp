@@ -140,4 +140,21 @@ std::optional<Notice> split(MainState& state, qint64 targetId) {
     return std::nullopt;
 }
 
+bool canAbsorb(const Order& target) {
+    return target.djType >= 0 && target.kdSign == 0 && target.cfSign == 0 &&
+           (target.djType > 0 || GoodsLines::nonEmptyCount(target.buyGoods) > 0);
+}
+
+void absorb(Order& target, Order& newcomer) {
+    if (target.djType < 1) {
+        target.djType = GoodsLines::nonEmptyCount(target.buyGoods);
+        target.hbDjId.clear();
+    }
+    target.buyGoods += kLineEnd + newcomer.buyGoods;
+    target.buyGoods.replace(kLineEnd + kLineEnd, kLineEnd);
+    target.hbDjId += idListText({newcomer.id});
+    newcomer.djType = -1;
+    newcomer.hbDjId = QString::number(target.id);
+}
+
 } // namespace mldd::OrderMerge

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Notice.h"
+#include "core/Order.h"
 
 namespace mldd {
 
@@ -29,6 +30,17 @@ std::optional<Notice> mergeSelected(MainState& state);
 
 /** Gives a merge target its own goods back and lists its absorbed orders again. */
 std::optional<Notice> split(MainState& state, qint64 targetId);
+
+/** Whether an order can take in a new order of its buyer: listed, unprinted, never split, with
+ * goods. */
+bool canAbsorb(const Order& target);
+
+/**
+ * Merges one stored order that is not a merge target into `target` (the
+ * spreadsheet import's merge of a row that repeats an order): both are changed
+ * here and the caller stores them.
+ */
+void absorb(Order& target, Order& newcomer);
 
 } // namespace OrderMerge
 } // namespace mldd

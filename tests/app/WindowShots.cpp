@@ -2,6 +2,7 @@
 // made by scripts/screenshot-windows, and writes a picture of the whole screen
 // for each into the folder given: for looking at them as a seller would.
 #include "ChineseTranslation.h"
+#include "Form_Excel.h"
 #include "Form_Main.h"
 #include "Form_MenuSet.h"
 #include "Form_Myinfo.h"
@@ -15,6 +16,7 @@
 #include "shiplist/FaHuoSet.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -72,6 +74,20 @@ int main(int argc, char* argv[]) {
     shoot(decode, out + QStringLiteral("/Form_zd_code.png"));
     Form_MenuSet menu(state, main.menuEntryCaptions(), &main);
     shoot(menu, out + QStringLiteral("/Form_MenuSet.png"));
+    if (argc > 4) {
+        // A marketplace's export with the columns chosen as a seller would choose them.
+        Form_Excel mapping(state, &main);
+        if (!mapping.openWorkbook(QString::fromLocal8Bit(argv[4])))
+            return 1;
+        const QList<std::pair<ImportLayout::Field, int>> chosen{
+            {ImportLayout::OrderNumber, 0}, {ImportLayout::BuyerName, 1},
+            {ImportLayout::Phone1, 2},      {ImportLayout::Phone2, 3},
+            {ImportLayout::Province, 4},    {ImportLayout::Address, 5},
+            {ImportLayout::Goods, 6},       {ImportLayout::BuyerMessage, 7}};
+        for (const auto& [field, column] : chosen)
+            emit mapping.fieldCombo(field)->activated(column + 1);
+        shoot(mapping, out + QStringLiteral("/Form_Excel.png"));
+    }
     shoot(main, out + QStringLiteral("/Form_Main.png"));
     return 0;
 }

@@ -3,6 +3,7 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QThread>
 
 namespace mldd::test {
 
@@ -27,6 +28,19 @@ inline CliRun runCli(const QStringList& args) {
     run.out = QString::fromUtf8(run.outBytes);
     run.err = QString::fromUtf8(run.errBytes);
     return run;
+}
+
+/** Starts mldd-cli and kills it after `delayMs`; whether it was still at work then. */
+inline bool runCliKilledAfter(const QStringList& args, int delayMs) {
+    QProcess process;
+    process.start(QStringLiteral(MLDD_CLI), args);
+    if (!process.waitForStarted())
+        return false;
+    QThread::msleep(delayMs);
+    const bool running = process.state() == QProcess::Running;
+    process.kill();
+    process.waitForFinished();
+    return running;
 }
 
 } // namespace mldd::test

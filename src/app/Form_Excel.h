@@ -1,0 +1,104 @@
+#pragma once
+
+#include "spreadsheet/ImportLayout.h"
+#include "spreadsheet/SheetTable.h"
+#include "spreadsheet/Workbook.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressDialog;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+
+namespace mldd {
+
+struct MainState;
+class ImportRun;
+
+/**
+ * The spreadsheet mapping window: the workbook and sheet, which columns feed
+ * each of the sixteen fields, the sender and template, and the import itself
+ * with a progress bar and cancel once the window has closed.
+ */
+class Form_Excel : public QDialog {
+    Q_OBJECT
+
+public:
+    Form_Excel(MainState& state, QWidget* parent = nullptr);
+    ~Form_Excel() override;
+
+    /** Opens a workbook and shows its sheet; false (after telling the seller why) when unreadable.
+     */
+    bool openWorkbook(const QString& path);
+
+    /** The counts line of the import, once it has run. */
+    QString countsLine() const { return m_countsLine; }
+
+    // The controls, for the window tests.
+    QComboBox* sheetList() const { return m_sheetList; }
+    QLineEdit* headerRowBox() const { return m_headerRow; }
+    QComboBox* layoutList() const { return m_layoutList; }
+    QComboBox* senderList() const { return m_senderList; }
+    QComboBox* templateList() const { return m_templateList; }
+    QComboBox* fieldCombo(int field) const { return m_fieldCombos.at(field); }
+    QLabel* fieldExpression(int field) const { return m_fieldExpressions.at(field); }
+    QPushButton* clearButton(int field) const { return m_clearButtons.at(field); }
+    QPushButton* confirmButton() const { return m_confirm; }
+    QPushButton* extractButton() const { return m_extract; }
+    QCheckBox* mergeBox() const { return m_merge; }
+
+private:
+    QWidget* createSourceBar();
+    QWidget* createFieldGrid();
+    QWidget* createOptions();
+
+    void chooseWorkbook();
+    void showSheet(const QString& name);
+    void chooseLayout(const QString& name);
+    void showLayout(const ImportLayout& layout);
+    void chooseColumn(int field, int index);
+    void clearField(int field);
+    /** The layout as the controls show it. */
+    ImportLayout layoutShown() const;
+    /** Checks and saves the layout; false after showing why it cannot be used. */
+    bool saveLayout();
+    void confirm();
+    void extract();
+    void runImportSlice();
+    void endImport(bool cancelled);
+
+    MainState& m_state;
+    QString m_path;
+    std::unique_ptr<Workbook> m_workbook;
+    SheetTable m_sheet;
+    QList<ColumnExpression> m_expressions;
+
+    QLineEdit* m_file = nullptr;
+    QComboBox* m_sheetList = nullptr;
+    QLineEdit* m_headerRow = nullptr;
+    QComboBox* m_layoutList = nullptr;
+    QComboBox* m_senderList = nullptr;
+    QComboBox* m_templateList = nullptr;
+    QList<QComboBox*> m_fieldCombos;
+    QList<QLabel*> m_fieldExpressions;
+    QList<QPushButton*> m_clearButtons;
+    QRadioButton* m_firstSeparator = nullptr;
+    QRadioButton* m_secondSeparator = nullptr;
+    QLineEdit* m_firstSeparatorText = nullptr;
+    QLineEdit* m_secondSeparatorText = nullptr;
+    QCheckBox* m_merge = nullptr;
+    QPushButton* m_confirm = nullptr;
+    QPushButton* m_extract = nullptr;
+
+    QTimer* m_importTimer = nullptr;
+    std::unique_ptr<ImportRun> m_run;
+    QProgressDialog* m_progress = nullptr;
+    QString m_countsLine;
+};
+
+} // namespace mldd

@@ -1,0 +1,78 @@
+#include "CsvWorkbook.h"
+
+#include "ZipArchive.h"
+
+#include "core/TextCodec.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+namespace mldd {
+
+QByteArray CsvWorkbook::File::encoded(const QString& text) const {
+    if (gbk)
+        return TextCodec::toGbk(text);
+    return (byteOrderMark ? QByteArray("\xEF\xBB\xBF") : QByteArray()) + text.toUtf8();
+}
+
+std::variant<CsvWorkbook::File, Notice> CsvWorkbook::readFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return WorkbookMessages::cannotOpen(path, file.errorString());
+    if (file.size() > ZipArchive::kEntryLimit)
+        return WorkbookMessages::tooLarge(path);
+    QByteArray bytes = file.readAll();
+    if (bytes.contains('\0'))
+        return WorkbookMessages::unknownFormat(path);
+    File result;
+    result.byteOrderMark = bytes.startsWith("\xEF\xBB\xBF");
+    if (result.byteOrderMark)
+        bytes.remove(0, 3);
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8(bytes);
+    if (utf8.hasError()) {
+        result.gbk = true;
+        text = TextCodec::fromGbk(bytes);
+    }
+    result.csv = CsvText::parse(std::move(text));
+    return result;
+}
+
+CsvWorkbook::CsvWorkbook(QString path, File file)
+    : m_path(std::move(path)), m_sheetName(sheetNameOf(m_path)), m_file(std::move(file)) {}
+
+QString CsvWorkbook::sheetNameOf(const QString& path) {
+    return QFileInfo(path).completeBaseName();
+}
+
+std::variant<std::unique_ptr<CsvWorkbook>, Notice> CsvWorkbook::open(const QString& path) {
+    std::variant<File, Notice> file = readFile(path);
+    if (auto* notice = std::get_if<Notice>(&file))
+        return *notice;
+    return std::unique_ptr<CsvWorkbook>(new CsvWorkbook(path, std::get<File>(std::move(file))));
+}
+
+std::variant<SheetTable, Notice> CsvWorkbook::read(const QString& sheet) const {
+    if (sheet != m_sheetName)
+        return WorkbookMessages::noSuchSheet(m_path, sheet);
+    SheetTable table;
+    table.name = sheet;
+    const CsvText& csv = m_file.csv;
+    if (csv.records.size() > CellName::kMaxRows)
+        return WorkbookMessages::tooLarge(m_path);
+    for (int r = 0; r < csv.records.size(); ++r) {
+        const int fields = int(csv.records.at(r).fields.size());
+        if (fields > CellName::kMaxColumns)
+            return WorkbookMessages::tooLarge(m_path);
+        for (int c = 0; c < fields; ++c) {
+            const QString text = csv.value(r, c);
+            if (text.size() > CellName::kMaxCellText)
+                return WorkbookMessages::cellTooLong(m_path, sheet, r, c);
+            table.setCell(r, c, text);
+        }
+    }
+    return table;
+}
+
+} // namespace mldd

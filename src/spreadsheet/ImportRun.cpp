@@ -1,0 +1,236 @@
+#include "ImportRun.h"
+
+#include "address/CourierChoice.h"
+#include "core/MainState.h"
+#include "core/OrderTransaction.h"
+#include "workbench/GoodsLines.h"
+#include "workbench/OrderListing.h"
+#include "workbench/OrderMerge.h"
+
+#include <climits>
+
+namespace mldd {
+
+namespace {
+
+Notice refusal(const QString& text) {
+    return Notice{text + QStringLiteral("\r\n这次没有导入订单。"), QStringLiteral("墨岚打单"),
+                  Notice::Icon::Exclamation, Notice::Buttons::Ok};
+}
+
+QString ownGoods(const Order& order) {
+    return order.djType > 0 ? GoodsLines::firstNonEmpty(order.buyGoods, order.djType)
+                            : GoodsLines::firstNonEmpty(order.buyGoods, INT_MAX);
+}
+
+// The same row imported before: every field the row gave is stored alike.
+bool sameRow(const Order& stored, const Order& row) {
+    return stored.myId == row.myId && stored.orderSign == row.orderSign &&
+           stored.buyId == row.buyId && stored.buyPhone1 == row.buyPhone1 &&
+           stored.buyPhone2 == row.buyPhone2 && stored.buyZipcode == row.buyZipcode &&
+           stored.buyLy == row.buyLy && ownGoods(stored) == ownGoods(row);
+}
+
+} // namespace
+
+QString ImportCount::countsLine() const {
+    return QStringLiteral("提示:Excedl中共有订单%1个，实提订单%2个，合并订单%3个。  ")
+        .arg(rows)
+        .arg(imported)
+        .arg(merged);
+}
+
+QList<Notice> ImportCount::notices() const {
+    QList<Notice> notices;
+    if (courierNotice)
+        notices.append(*courierNotice);
+    if (alreadyImported > 0)
+        notices.append(Notice{
+            QStringLiteral("有%1个订单以前已经导入过，这次没有重复导入。").arg(alreadyImported),
+            QStringLiteral("墨岚打单"), Notice::Icon::Information, Notice::Buttons::Ok});
+    if (!errorNote.isEmpty())
+        notices.append(Notice{QStringLiteral("有的内容太长，没有保存：") + errorNote,
+                              QStringLiteral("墨岚打单"), Notice::Icon::Exclamation,
+                              Notice::Buttons::Ok});
+    return notices;
+}
+
+const QList<FieldLimit>& ImportRun::limits() {
+    static const QList<FieldLimit> limits{
+        {"order_sign", &Order::orderSign, 100},   {"buy_id", &Order::buyId, 100},
+        {"buy_phone1", &Order::buyPhone1, 100},   {"buy_phone2", &Order::buyPhone2, 100},
+        {"buy_zipcode", &Order::buyZipcode, 100}, {"wuliu_code", &Order::wuliuCode, 20},
+    };
+    return limits;
+}
+
+ImportRun::ImportRun(MainState& state, const SheetTable& sheet, const ImportLayout& layout,
+                     const QString& sourcePath)
+    : m_state(state), m_sheet(sheet), m_layout(layout),
+      m_rows(state, m_sheet, m_layout, sourcePath),
+      m_plan(ExpressPlan::fromText(state.settings.selectKD)), m_rule(limits()),
+      m_next(layout.headerRow) {}
+
+ImportRun::~ImportRun() = default;
+
+std::variant<std::unique_ptr<ImportRun>, Notice> ImportRun::start(MainState& state,
+                                                                  const SheetTable& sheet,
+                                                                  const ImportLayout& layout,
+                                                                  const QString& sourcePath) {
+    if (sheet.rows.isEmpty())
+        return refusal(QStringLiteral("工作表“%1”是空的，没有订单。").arg(sheet.name));
+    if (sheet.rows.size() <= layout.headerRow)
+        return refusal(QStringLiteral("工作表“%1”在表头（第%2行）下面没有订单。")
+                           .arg(sheet.name)
+                           .arg(layout.headerRow));
+    // A mapped cell that shows an error would become an order's text: the seller fixes it first.
+    for (int row = layout.headerRow; row < sheet.rows.size(); ++row) {
+        for (const ColumnExpression& expression : layout.expressions) {
+            for (int column : expression.columns) {
+                const auto error = sheet.errors.constFind(SheetTable::cellKey(row, column));
+                if (error != sheet.errors.constEnd())
+                    return refusal(QStringLiteral("工作表“%1”的%2单元格是错误值%3，"
+                                                  "请在表格中改正后再导入。")
+                                       .arg(sheet.name, CellName::of(row, column), *error));
+            }
+        }
+    }
+    std::unique_ptr<ImportRun> run(new ImportRun(state, sheet, layout, sourcePath));
+    run->m_transaction = std::make_unique<OrderTransaction>(*state.database);
+    if (!run->m_transaction->isOpen())
+        return refusal(QStringLiteral("订单数据库正忙，请稍后再导入。"));
+    return run;
+}
+
+bool ImportRun::step(int rows) {
+    const int end = std::min(int(m_sheet.rows.size()), m_next + rows);
+    for (; m_next < end && !m_failed; ++m_next)
+        takeRow(m_next);
+    m_failed = m_failed || !storeSlice();
+    return !m_failed && m_next < m_sheet.rows.size();
+}
+
+bool ImportRun::importedBefore(const Order& order, const std::vector<qint64>& sameReceiver) {
+    Order asStored = order;
+    OrderWriteRule(limits()).apply(asStored);
+    QList<qint64> earlier;
+    for (qint64 id : sameReceiver)
+        if (!m_storedNow.contains(id) && !m_matched.contains(id))
+            earlier.append(id);
+    for (const Order& stored : OrderStore(*m_state.database).byIds(earlier)) {
+        if (sameRow(stored, asStored)) {
+            m_matched.insert(stored.id);
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<Order> ImportRun::mergeTarget(const std::vector<qint64>& sameReceiver) const {
+    OrderStore store(*m_state.database);
+    for (qint64 id : sameReceiver) {
+        std::optional<Order> found = store.byId(id);
+        // An order already merged away leads to the order that took it in.
+        if (found && found->djType < 0)
+            found = store.byId(found->hbDjId.toLongLong());
+        if (found && OrderMerge::canAbsorb(*found))
+            return found;
+    }
+    return std::nullopt;
+}
+
+void ImportRun::takeRow(int row) {
+    std::optional<Order> order = m_rows.orderOf(row);
+    if (!order)
+        return;
+    ++m_count.rows;
+    const std::vector<qint64> sameReceiver = RowOrders::sameReceiver(m_state, *order);
+    if (!sameReceiver.empty() && importedBefore(*order, sameReceiver)) {
+        ++m_count.alreadyImported;
+        return;
+    }
+
+    if (order->delivery.isEmpty())
+        order->delivery = m_layout.templateName;
+    if (order->delivery.isEmpty()) {
+        const CourierChoice courier =
+            ChooseCourier(m_plan, m_state.templates, order->buyLy + order->sellerMem,
+                          order->buyAddressSheng + order->buyAddressShi + order->buyAddressXian +
+                              order->buyAddress);
+        order->delivery = courier.templateName;
+        if (courier.notice && !m_count.courierNotice)
+            m_count.courierNotice = courier.notice;
+    }
+
+    const int index = int(m_pending.size());
+    m_pending.append(*order);
+    if (!m_state.importOptions.mergeSameBuyer) {
+        ++m_count.imported;
+        return;
+    }
+    // The buyer's order of this slice, else a stored one, takes the row in.
+    const QString receiver = RowOrders::receiverKey(*order);
+    const auto pendingTarget = m_pendingTargets.constFind(receiver);
+    if (pendingTarget != m_pendingTargets.constEnd()) {
+        m_merges.append({index, 0, *pendingTarget});
+    } else if (const std::optional<Order> stored = mergeTarget(sameReceiver)) {
+        m_merges.append({index, stored->id, -1});
+    } else {
+        ++m_count.imported;
+        if (!receiver.isEmpty() && OrderMerge::canAbsorb(*order))
+            m_pendingTargets.insert(receiver, index);
+        return;
+    }
+    ++m_count.merged;
+}
+
+bool ImportRun::storeSlice() {
+    if (m_pending.isEmpty())
+        return true;
+    OrderStore store(*m_state.database);
+    if (!store.insert(m_pending, m_rule))
+        return false;
+    QHash<qint64, Order> targets;
+    QList<Order> changed;
+    for (const Merge& merge : std::as_const(m_merges)) {
+        const qint64 targetId =
+            merge.pendingTarget >= 0 ? m_pending.at(merge.pendingTarget).id : merge.storedTarget;
+        if (!targets.contains(targetId)) {
+            const std::optional<Order> target =
+                merge.pendingTarget >= 0 ? m_pending.at(merge.pendingTarget) : store.byId(targetId);
+            if (!target)
+                return false;
+            targets.insert(targetId, *target);
+        }
+        Order& newcomer = m_pending[merge.newcomer];
+        OrderMerge::absorb(targets[targetId], newcomer);
+        changed.append(newcomer);
+    }
+    for (const Order& order : std::as_const(m_pending))
+        m_storedNow.insert(order.id);
+    changed.append(targets.values());
+    m_pending.clear();
+    m_merges.clear();
+    m_pendingTargets.clear();
+    return changed.isEmpty() || store.update(changed);
+}
+
+std::variant<ImportCount, Notice> ImportRun::finish() {
+    if (m_failed || !m_transaction->commit()) {
+        cancel();
+        return refusal(QStringLiteral("订单保存失败。"));
+    }
+    m_count.errorNote = m_rule.errors();
+    m_state.senderChoice = m_layout.sender;
+    m_state.courierChoice = OrderFilter::kAll;
+    m_state.printStateChoice = QStringLiteral("快递单未打");
+    OrderListing::applyFilter(m_state);
+    return m_count;
+}
+
+void ImportRun::cancel() {
+    m_transaction->rollback();
+    m_failed = true;
+}
+
+} // namespace mldd

@@ -1,0 +1,105 @@
+#pragma once
+
+#include "ImportLayout.h"
+#include "RowOrders.h"
+#include "SheetTable.h"
+
+#include "address/ExpressPlan.h"
+#include "core/Order.h"
+#include "core/OrderWriteRule.h"
+
+#include <QSet>
+
+#include <memory>
+#include <variant>
+
+namespace mldd {
+
+struct MainState;
+class OrderTransaction;
+
+/** What one import did, and the line that tells it. */
+struct ImportCount {
+    int rows = 0;            // data rows that hold something
+    int imported = 0;        // stored as orders of their own
+    int merged = 0;          // merged into an order of the same buyer
+    int alreadyImported = 0; // found stored already, not stored again
+    /** The over-long fields, each "\r\n[column]超长" + length. */
+    QString errorNote;
+    /** Why an order got no courier form (no templates, no plan). */
+    std::optional<Notice> courierNotice;
+
+    QString countsLine() const;
+    /** The messages to show after the counts line. */
+    QList<Notice> notices() const;
+};
+
+/**
+ * One import of a worksheet: every data row through the layout's mapping, the
+ * address splitter, the courier choice, the check for orders already stored
+ * and the merge with an order of the same buyer. All of it is one transaction
+ * that stays open while the rows are done in slices, so a window stays
+ * responsive; cancelled, failed or killed, it leaves the order table as it was.
+ */
+class ImportRun {
+public:
+    /** The import limits: longer values are left out and named in the error note. */
+    static const QList<FieldLimit>& limits();
+
+    /**
+     * Checks the sheet (rows below the header, error values in mapped cells) and
+     * begins the transaction; the notice says why nothing can be imported.
+     */
+    static std::variant<std::unique_ptr<ImportRun>, Notice> start(MainState& state,
+                                                                  const SheetTable& sheet,
+                                                                  const ImportLayout& layout,
+                                                                  const QString& sourcePath);
+    ~ImportRun();
+
+    /** Imports up to `rows` more rows; false once every row is done or the store failed. */
+    bool step(int rows);
+    int rowsDone() const { return m_next - m_layout.headerRow; }
+    int rowCount() const { return int(m_sheet.rows.size()) - m_layout.headerRow; }
+
+    /** Commits the orders and shows the sender's unprinted orders; a notice when it failed. */
+    std::variant<ImportCount, Notice> finish();
+    /** Leaves the order table as it was before the import. */
+    void cancel();
+
+private:
+    ImportRun(MainState& state, const SheetTable& sheet, const ImportLayout& layout,
+              const QString& sourcePath);
+    /** Maps one row and decides whether it is new, merged or stored already. */
+    void takeRow(int row);
+    /** Stores the rows taken since the last slice and their merges. */
+    bool storeSlice();
+    /** A stored order that this row was imported into before: it is not stored again. */
+    bool importedBefore(const Order& order, const std::vector<qint64>& sameReceiver);
+    /** The order of the same buyer this row merges into, if any. */
+    std::optional<Order> mergeTarget(const std::vector<qint64>& sameReceiver) const;
+
+    MainState& m_state;
+    SheetTable m_sheet;
+    ImportLayout m_layout;
+    RowOrders m_rows;
+    ExpressPlan m_plan;
+    OrderWriteRule m_rule;
+    std::unique_ptr<OrderTransaction> m_transaction;
+    QSet<qint64> m_storedNow; // orders stored by this run
+    QSet<qint64> m_matched;   // earlier orders this run found its rows in
+    /** A row merged into the order of its buyer: one of this slice, or one stored. */
+    struct Merge {
+        int newcomer;
+        qint64 storedTarget;
+        int pendingTarget;
+    };
+    QList<Order> m_pending; // the rows of this slice, stored together
+    QList<Merge> m_merges;
+    QHash<QString, int>
+        m_pendingTargets; // receiver → the slice's order that takes the buyer's rows
+    ImportCount m_count;
+    int m_next = 0;
+    bool m_failed = false;
+};
+
+} // namespace mldd

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+namespace mldd {
+
+/**
+ * A number cell shown as the seller sees it in the spreadsheet: dates as
+ * dates, fixed decimals, percentages, leading zeros of a padded format, and
+ * long whole numbers (order numbers) in full digits, never as 2.85E+15.
+ */
+namespace NumberFormat {
+
+/** The format code of a built-in format id, as a Chinese spreadsheet program shows it. */
+QString builtInCode(int id);
+
+/**
+ * The text of a number. `rawText` is the number as stored in the file (its
+ * digits are kept when it is a whole number); `formatCode` is the cell's format.
+ */
+QString format(double value, const QString& rawText, const QString& formatCode, bool date1904);
+
+/** Whether a format code shows a date or a time. */
+bool isDateFormat(const QString& formatCode);
+
+} // namespace NumberFormat
+} // namespace mldd

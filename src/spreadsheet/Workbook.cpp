@@ -1,0 +1,113 @@
+#include "Workbook.h"
+
+#include "CsvWorkbook.h"
+#include "XlsWorkbook.h"
+#include "XlsxWorkbook.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace mldd {
+
+namespace {
+
+const QString kTitle = QStringLiteral("墨岚打单");
+
+Notice refusal(const QString& text) {
+    return Notice{text + QStringLiteral("\r\n这次没有导入订单。"), kTitle,
+                  Notice::Icon::Exclamation, Notice::Buttons::Ok};
+}
+
+QString shown(const QString& path) {
+    return QDir::toNativeSeparators(QFileInfo(path).fileName());
+}
+
+template <typename Book>
+std::variant<std::unique_ptr<Workbook>, Notice>
+opened(std::variant<std::unique_ptr<Book>, Notice> book) {
+    if (auto* notice = std::get_if<Notice>(&book))
+        return *notice;
+    return std::unique_ptr<Workbook>(std::move(std::get<std::unique_ptr<Book>>(book)));
+}
+
+bool looksLikeWebPage(QByteArray head) {
+    head = head.trimmed().toLower();
+    if (head.startsWith("\xef\xbb\xbf"))
+        head = head.mid(3).trimmed();
+    return head.startsWith('<') &&
+           (head.contains("<html") || head.contains("<table") || head.contains("<!doctype"));
+}
+
+} // namespace
+
+namespace WorkbookMessages {
+
+Notice cannotOpen(const QString& path, const QString& reason) {
+    return refusal(QStringLiteral("表格文件 %1 打不开：%2。").arg(shown(path), reason));
+}
+
+Notice damaged(const QString& path) {
+    return refusal(QStringLiteral("表格文件 %1 不完整或已经损坏，读不出来。\r\n"
+                                  "请用表格软件打开它检查一下，另存一份后再导入。")
+                       .arg(shown(path)));
+}
+
+Notice tooLarge(const QString& path) {
+    return refusal(QStringLiteral("表格文件 %1 解开后大得不正常，不是正常的订单表格，没有读取。")
+                       .arg(shown(path)));
+}
+
+Notice webPage(const QString& path) {
+    return refusal(QStringLiteral("文件 %1 虽然叫.xls，其实是网页格式（有的网店导出的就是这样），"
+                                  "不能直接导入。\r\n请用表格软件打开它，另存为.xlsx文件后再导入。")
+                       .arg(shown(path)));
+}
+
+Notice unknownFormat(const QString& path) {
+    return refusal(QStringLiteral("文件 %1 不是能导入的表格。\r\n"
+                                  "可以导入的是.xlsx、.xls、.csv和.txt文件。")
+                       .arg(shown(path)));
+}
+
+Notice cellTooLong(const QString& path, const QString& sheet, int row, int column) {
+    const QString where =
+        row < 0 ? QStringLiteral("有一个单元格")
+                : QStringLiteral("工作表“%1”的%2单元格").arg(sheet, CellName::of(row, column));
+    return refusal(QStringLiteral("表格文件 %1 中%2的内容超过32767个字，表格软件也不会这样保存，"
+                                  "这个文件不是正常的订单表格。")
+                       .arg(shown(path), where));
+}
+
+Notice noSuchSheet(const QString& path, const QString& sheet) {
+    return refusal(QStringLiteral("表格文件 %1 中没有工作表“%2”。").arg(shown(path), sheet));
+}
+
+} // namespace WorkbookMessages
+
+QString Workbook::fileFilter() {
+    return QStringLiteral("表格文件 (*.xlsx *.xls *.csv *.txt);;所有文件 (*)");
+}
+
+std::variant<std::unique_ptr<Workbook>, Notice> Workbook::open(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return WorkbookMessages::cannotOpen(path, file.errorString());
+    const QByteArray head = file.read(512);
+    file.close();
+    if (head.startsWith("PK\x03\x04"))
+        return opened(XlsxWorkbook::open(path));
+    if (head.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"))
+        return opened(XlsWorkbook::open(path));
+    if (looksLikeWebPage(head))
+        return WorkbookMessages::webPage(path);
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == u"xlsx" || suffix == u"xlsm")
+        return WorkbookMessages::damaged(path);
+    // Some marketplaces save tab-separated text under the name .xls.
+    if (suffix == u"csv" || suffix == u"txt" || suffix == u"xls")
+        return opened(CsvWorkbook::open(path));
+    return WorkbookMessages::unknownFormat(path);
+}
+
+} // namespace mldd

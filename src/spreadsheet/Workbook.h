@@ -1,0 +1,46 @@
+#pragma once
+
+#include "SheetTable.h"
+
+#include "core/Notice.h"
+
+#include <memory>
+#include <variant>
+
+namespace mldd {
+
+/** A workbook file opened for reading: the sheets a seller sees and their tables. */
+class Workbook {
+public:
+    virtual ~Workbook() = default;
+
+    /** The visible sheets in tab order; hidden sheets are left out, as the seller never sees them.
+     */
+    virtual QStringList sheetNames() const = 0;
+    /** The index in sheetNames() of the sheet shown when the file is opened. */
+    virtual int activeSheet() const { return 0; }
+    /** Reads one sheet whole, or says in the system's words why it cannot be. */
+    virtual std::variant<SheetTable, Notice> read(const QString& sheet) const = 0;
+
+    /**
+     * Opens .xlsx, .xls, .csv and .txt by what the file holds (a marketplace's
+     * ".xls" that is really a web page gets its own message).
+     */
+    static std::variant<std::unique_ptr<Workbook>, Notice> open(const QString& path);
+
+    /** The file types a seller can choose, for the file dialog. */
+    static QString fileFilter();
+};
+
+/** The messages of reading a workbook, in one place. */
+namespace WorkbookMessages {
+Notice cannotOpen(const QString& path, const QString& reason);
+Notice damaged(const QString& path);
+Notice tooLarge(const QString& path);
+Notice webPage(const QString& path);
+Notice unknownFormat(const QString& path);
+Notice cellTooLong(const QString& path, const QString& sheet, int row, int column);
+Notice noSuchSheet(const QString& path, const QString& sheet);
+} // namespace WorkbookMessages
+
+} // namespace mldd

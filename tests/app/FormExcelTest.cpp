@@ -1,0 +1,86 @@
+#include "Form_Excel.h"
+#include "SpreadsheetFixture.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace mldd;
+using test::TestWorkbooks;
+
+namespace {
+
+class FormExcelTest : public test::SpreadsheetFixture {
+protected:
+    // Answers the message box the next click opens, and keeps its text.
+    void answerNextMessage() {
+        QTimer::singleShot(0, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                m_message = box->text();
+                box->accept();
+            }
+        });
+    }
+
+    static void chooseColumn(Form_Excel& form, ImportLayout::Field field, int column) {
+        emit form.fieldCombo(field)->activated(column + 1);
+    }
+
+    QString m_message;
+};
+
+} // namespace
+
+TEST_F(FormExcelTest, MapsColumnsChecksAndImportsThenKnowsTheLayoutAgain) {
+    const QString path = copyOf(QStringLiteral("orders.xlsx"));
+    {
+        Form_Excel form(m_state);
+        ASSERT_TRUE(form.openWorkbook(path));
+        EXPECT_EQ(form.sheetList()->currentText(), QStringLiteral("订单"));
+        EXPECT_EQ(form.sheetList()->count(), 2);
+        QComboBox* name = form.fieldCombo(ImportLayout::BuyerName);
+        EXPECT_EQ(name->itemText(0), QStringLiteral("请选择..."));
+        EXPECT_EQ(name->itemText(2), QStringLiteral("B|收货人"));
+
+        answerNextMessage();
+        QTest::mouseClick(form.extractButton(), Qt::LeftButton);
+        EXPECT_EQ(m_message, QStringLiteral("地址不能空，请匹配！"));
+
+        chooseColumn(form, ImportLayout::BuyerName, 1);
+        chooseColumn(form, ImportLayout::Address, 4);
+        chooseColumn(form, ImportLayout::Address, 5);
+        EXPECT_EQ(form.fieldExpression(ImportLayout::Address)->text(), QStringLiteral("E + F"));
+        chooseColumn(form, ImportLayout::Goods, 0);
+        QTest::mouseClick(form.clearButton(ImportLayout::Goods), Qt::LeftButton);
+        EXPECT_EQ(form.fieldExpression(ImportLayout::Goods)->text(), QString());
+        chooseColumn(form, ImportLayout::Goods, 6);
+        form.senderList()->setCurrentText(QString::fromUtf8(kSender));
+
+        QTest::mouseClick(form.extractButton(), Qt::LeftButton);
+        EXPECT_FALSE(form.isVisible()) << "the window closes while the import runs";
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !form.countsLine().isEmpty(); }, 10000));
+        EXPECT_EQ(form.countsLine(),
+                  QStringLiteral("提示:Excedl中共有订单4个，实提订单3个，合并订单1个。  "));
+        EXPECT_EQ(form.result(), QDialog::Accepted);
+    }
+    EXPECT_EQ(storedOrders().size(), 4);
+    EXPECT_TRUE(QFile::exists(ImportLayout::filePath(m_state.folder, QStringLiteral("orders"))));
+
+    // The next workbook with these headers opens with the saved mapping.
+    Form_Excel again(m_state);
+    ASSERT_TRUE(again.openWorkbook(path));
+    EXPECT_EQ(again.layoutList()->currentText(), QStringLiteral("orders"));
+    EXPECT_EQ(again.fieldExpression(ImportLayout::Address)->text(), QStringLiteral("E + F"));
+    EXPECT_EQ(again.senderList()->currentText(), QString::fromUtf8(kSender));
+}
+
+TEST_F(FormExcelTest, AnUnreadableWorkbookIsRefusedWithItsMessage) {
+    Form_Excel form(m_state);
+    answerNextMessage();
+    EXPECT_FALSE(form.openWorkbook(TestWorkbooks::get().path(QStringLiteral("webpage.xls"))));
+    EXPECT_TRUE(m_message.contains(QStringLiteral("网页格式")));
+}

@@ -1,0 +1,116 @@
+#include "SpreadsheetFixture.h"
+
+#include "spreadsheet/CsvText.h"
+#include "spreadsheet/NumberFormat.h"
+
+using namespace mldd;
+using test::TestWorkbooks;
+
+namespace {
+
+std::unique_ptr<Workbook> openBook(const QString& path) {
+    std::variant<std::unique_ptr<Workbook>, Notice> opened = Workbook::open(path);
+    if (auto* notice = std::get_if<Notice>(&opened)) {
+        ADD_FAILURE() << notice->text.toStdString();
+        return nullptr;
+    }
+    return std::move(std::get<std::unique_ptr<Workbook>>(opened));
+}
+
+SheetTable sheetOf(const Workbook& book, const QString& name) {
+    std::variant<SheetTable, Notice> read = book.read(name);
+    EXPECT_TRUE(std::holds_alternative<SheetTable>(read));
+    return std::holds_alternative<SheetTable>(read) ? std::get<SheetTable>(read) : SheetTable();
+}
+
+} // namespace
+
+// The workbook of a spreadsheet program with shared strings, styles, a merge and a hidden sheet.
+TEST(WorkbookRead, XlsxCellsReadAsTheSellerSeesThem) {
+    ASSERT_TRUE(TestWorkbooks::get().ok());
+    const auto book = openBook(TestWorkbooks::get().path(QStringLiteral("orders.xlsx")));
+    ASSERT_TRUE(book);
+    EXPECT_EQ(book->sheetNames(), (QStringList{QStringLiteral("说明"), QStringLiteral("订单")}));
+    EXPECT_EQ(book->activeSheet(), 1);
+    EXPECT_FALSE(std::holds_alternative<SheetTable>(book->read(QStringLiteral("旧订单"))));
+
+    const SheetTable sheet = sheetOf(*book, QStringLiteral("订单"));
+    EXPECT_EQ(sheet.cell(0, 1), QStringLiteral("收货人"));
+    EXPECT_EQ(sheet.cell(1, 0), QStringLiteral("2851234567890123"));
+    EXPECT_EQ(sheet.cell(1, 2), QStringLiteral("08515551234"));
+    EXPECT_EQ(sheet.cell(1, 3), QStringLiteral("13812345678"));
+    EXPECT_EQ(sheet.cell(2, 2), QStringLiteral("02164001234")) << "zero-padded number format";
+    EXPECT_EQ(sheet.cell(1, 6), QStringLiteral("棉麻衬衫 白色 L 1\n帆布包 2"));
+    EXPECT_EQ(sheet.cell(1, 8), QStringLiteral("2024-03-01"));
+    EXPECT_EQ(sheet.cell(1, 9), QStringLiteral("89.50"));
+    // A merged cell shows its text in every row it covers.
+    EXPECT_EQ(sheet.cell(4, 1), QStringLiteral("林琳"));
+    EXPECT_EQ(sheet.cell(4, 5), sheet.cell(3, 5));
+    EXPECT_EQ(sheet.columnCount(), 11);
+}
+
+TEST(WorkbookRead, InlineStringsXlsAndTextFiles) {
+    ASSERT_TRUE(TestWorkbooks::get().ok());
+    const auto inlineBook = openBook(TestWorkbooks::get().path(QStringLiteral("inline.xlsx")));
+    ASSERT_TRUE(inlineBook);
+    EXPECT_EQ(inlineBook->sheetNames(),
+              (QStringList{QStringLiteral("Sheet1"), QStringLiteral("备注")}));
+    const SheetTable inlineSheet = sheetOf(*inlineBook, QStringLiteral("Sheet1"));
+    EXPECT_EQ(inlineSheet.cell(2, 1), QStringLiteral("赵六"));
+    EXPECT_EQ(inlineSheet.cell(0, 5), QString())
+        << "a formula without a stored result shows nothing";
+    EXPECT_EQ(sheetOf(*inlineBook, QStringLiteral("备注")).cell(1, 1), QStringLiteral("42"));
+
+    const auto xls = openBook(QStringLiteral(MLDD_TEST_DATA "/data/orders.xls"));
+    ASSERT_TRUE(xls);
+    EXPECT_EQ(xls->sheetNames(), (QStringList{QStringLiteral("订单"), QStringLiteral("备注")}));
+    const SheetTable xlsSheet = sheetOf(*xls, QStringLiteral("订单"));
+    EXPECT_EQ(xlsSheet.cell(1, 2), QStringLiteral("01062345678"));
+    EXPECT_EQ(xlsSheet.cell(2, 0), QStringLiteral("2851234567890127"));
+    EXPECT_EQ(xlsSheet.cell(2, 2), QStringLiteral("13912345678"));
+
+    // GBK, tab-separated, a quoted field with a line break; UTF-8 with commas inside quotes.
+    const auto tsv = openBook(TestWorkbooks::get().path(QStringLiteral("orders-gbk.txt")));
+    ASSERT_TRUE(tsv);
+    const SheetTable tsvSheet = sheetOf(*tsv, QStringLiteral("orders-gbk"));
+    EXPECT_EQ(tsvSheet.cell(1, 3), QStringLiteral("书 1\r\n笔 2"));
+    EXPECT_EQ(tsvSheet.cell(2, 1), QStringLiteral("赵\"六\""));
+    EXPECT_EQ(tsvSheet.rows.size(), 3);
+    const auto csv = openBook(TestWorkbooks::get().path(QStringLiteral("orders.csv")));
+    ASSERT_TRUE(csv);
+    EXPECT_EQ(sheetOf(*csv, QStringLiteral("orders")).cell(2, 3), QStringLiteral("伞, 大号 1"));
+}
+
+TEST(WorkbookRead, CsvFieldsKeepTheirPlaceForWriting) {
+    const CsvText csv = CsvText::parse(QStringLiteral("a,\"b,\"\"c\"\"\"\r\n\"x\ny\",,z\r\n"));
+    ASSERT_EQ(csv.records.size(), 2);
+    EXPECT_EQ(csv.value(0, 1), QStringLiteral("b,\"c\""));
+    EXPECT_EQ(csv.value(1, 0), QStringLiteral("x\ny"));
+    EXPECT_EQ(csv.records.at(1).fields.size(), 3);
+    EXPECT_EQ(csv.text.mid(csv.records.at(0).end, 2), QStringLiteral("\r\n"));
+    EXPECT_EQ(CsvText::written(QStringLiteral("a\"b"), u','), QStringLiteral("\"a\"\"b\""));
+}
+
+TEST(NumberFormat, DatesNumbersAndLongDigits) {
+    using NumberFormat::format;
+    // Serial 60 is the 29 February 1900 that never was; 61 is 1 March.
+    EXPECT_EQ(format(59, "59", QStringLiteral("yyyy-mm-dd"), false), QStringLiteral("1900-02-28"));
+    EXPECT_EQ(format(61, "61", QStringLiteral("yyyy-mm-dd"), false), QStringLiteral("1900-03-01"));
+    EXPECT_EQ(format(45352.75, "", NumberFormat::builtInCode(22), false),
+              QStringLiteral("2024/3/1 18:00"));
+    EXPECT_EQ(format(0, "0", QStringLiteral("yyyy-mm-dd"), true), QStringLiteral("1904-01-01"));
+    EXPECT_EQ(format(45352, "", NumberFormat::builtInCode(31), false),
+              QStringLiteral("2024年3月1日"));
+    EXPECT_EQ(format(0.5, "", QStringLiteral("h:mm:ss"), false), QStringLiteral("12:00:00"));
+    EXPECT_EQ(format(1234567.891, "", QStringLiteral("#,##0.00"), false),
+              QStringLiteral("1,234,567.89"));
+    EXPECT_EQ(format(0.125, "", QStringLiteral("0.0%"), false), QStringLiteral("12.5%"));
+    EXPECT_EQ(format(12.5, "", QStringLiteral("\"¥\"0.00"), false), QStringLiteral("¥12.50"));
+    EXPECT_EQ(format(-3, "", QStringLiteral("0.00"), false), QStringLiteral("-3.00"));
+    // Whole numbers keep every digit; fractions show at most 15 significant digits.
+    EXPECT_EQ(format(2.851234567890123e15, "2.851234567890123E+15", QString(), false),
+              QStringLiteral("2851234567890123"));
+    EXPECT_EQ(format(0.1 + 0.2, "0.30000000000000004", QString(), false), QStringLiteral("0.3"));
+    EXPECT_EQ(format(13812345678, "13812345678", QStringLiteral("@"), false),
+              QStringLiteral("13812345678"));
+}

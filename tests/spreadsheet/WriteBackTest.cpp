@@ -1,0 +1,152 @@
+#include "SpreadsheetFixture.h"
+
+#include "spreadsheet/WriteBack.h"
+
+using namespace mldd;
+using test::TestWorkbooks;
+
+namespace {
+
+class WriteBackTest : public test::SpreadsheetFixture {
+protected:
+    // Marks every stored order printed, with a tracking number made of its id.
+    void printAll() {
+        QSqlQuery(m_state.database->connection())
+            .exec(QStringLiteral(
+                "update order_data set kd_sign = 1, wuliu_code = 'YT' || (9000 + id)"));
+    }
+
+    static QStringList changedCells(const QString& before, const QString& after) {
+        return test::TestWorkbooks::make({QStringLiteral("compare"), before, after})
+            .split(u'\n', Qt::SkipEmptyParts);
+    }
+};
+
+} // namespace
+
+// Only the two new columns change; other cells, sheets (the hidden one too) and formats stay.
+TEST_F(WriteBackTest, XlsxGainsCourierAndTrackingColumnsAndNothingElse) {
+    const QString path = copyOf(QStringLiteral("orders.xlsx"));
+    imported(path, ordersLayout());
+    m_state.settings.selectKD.clear();
+    // Only printed orders are written: the second row's order stays unprinted.
+    printAll();
+    QSqlQuery(m_state.database->connection())
+        .exec(QStringLiteral("update order_data set kd_sign = 0 where buy_name = '张伟'"));
+
+    const WriteBack::Result result =
+        WriteBack::run(m_state, path, ordersLayout(), QStringLiteral("订单"));
+    ASSERT_TRUE(result.ok) << result.notice.text.toStdString();
+    EXPECT_EQ(result.written, 3);
+    EXPECT_EQ(result.notPrinted, 1);
+    EXPECT_EQ(changedCells(TestWorkbooks::get().path(QStringLiteral("orders.xlsx")), path),
+              (QStringList{"订单!L1", "订单!M1", "订单!L2", "订单!M2", "订单!L4", "订单!M4",
+                           "订单!L5", "订单!M5"}));
+
+    const SheetTable sheet = readSheet(path, QStringLiteral("订单"));
+    EXPECT_EQ(sheet.cell(0, 11), QStringLiteral("快递公司"));
+    EXPECT_EQ(sheet.cell(0, 12), QStringLiteral("快递单号"));
+    EXPECT_EQ(sheet.cell(1, 11), QStringLiteral("圆通"));
+    EXPECT_EQ(sheet.cell(1, 12), QStringLiteral("YT9001"));
+    // The merged row ships in the parcel of the order that took it in.
+    EXPECT_EQ(sheet.cell(4, 12), sheet.cell(3, 12));
+
+    // A second write-back finds the columns by their headers and adds none.
+    const WriteBack::Result again =
+        WriteBack::run(m_state, path, ordersLayout(), QStringLiteral("订单"));
+    ASSERT_TRUE(again.ok);
+    EXPECT_EQ(readSheet(path, QStringLiteral("订单")).columnCount(), 13);
+
+    // After a waybill run the print run asks about the workbook its orders came from.
+    const QList<Order> stored = storedOrders();
+    EXPECT_EQ(WriteBack::workbooksOf(m_state, {stored.first().id, stored.last().id}),
+              QStringList{path});
+    EXPECT_EQ(WriteBack::questionAfterPrint({path})->buttons, Notice::Buttons::YesNo);
+    EXPECT_FALSE(WriteBack::questionAfterPrint({}));
+}
+
+TEST_F(WriteBackTest, ChosenColumnsCsvAndXls) {
+    // The columns chosen in the layout are written, here into an inline-string workbook.
+    const QString inlinePath = copyOf(QStringLiteral("inline.xlsx"));
+    ImportLayout layout;
+    layout.sender = QString::fromUtf8(kSender);
+    layout.expressions[ImportLayout::BuyerName] = *ColumnExpression::parse(QStringLiteral("B"));
+    layout.expressions[ImportLayout::Address] = *ColumnExpression::parse(QStringLiteral("C"));
+    layout.expressions[ImportLayout::TrackingColumn] =
+        *ColumnExpression::parse(QStringLiteral("E"));
+    layout.expressions[ImportLayout::CourierColumn] = *ColumnExpression::parse(QStringLiteral("G"));
+    imported(inlinePath, layout);
+    printAll();
+    ASSERT_TRUE(WriteBack::run(m_state, inlinePath, layout, QStringLiteral("Sheet1")).ok);
+    const QStringList changed =
+        changedCells(TestWorkbooks::get().path(QStringLiteral("inline.xlsx")), inlinePath);
+    EXPECT_EQ(changed, (QStringList{"Sheet1!G1", "Sheet1!E2", "Sheet1!G2", "Sheet1!E3", "Sheet1!G3",
+                                    "Sheet1!E4", "Sheet1!G4"}));
+
+    // A GBK text file keeps every other byte; the new fields follow each line's last one.
+    const QString tsvPath = copyOf(QStringLiteral("orders-gbk.txt"));
+    QSqlQuery(m_state.database->connection()).exec(QStringLiteral("delete from order_data"));
+    imported(tsvPath, layout);
+    printAll();
+    const QByteArray before = fileBytes(tsvPath);
+    ASSERT_TRUE(WriteBack::run(m_state, tsvPath, layout, QStringLiteral("orders-gbk")).ok);
+    const QString text = TextCodec::fromGbk(fileBytes(tsvPath));
+    const QStringList lines = text.split(QStringLiteral("\r\n"));
+    EXPECT_EQ(lines.at(0), QStringLiteral("单号\t姓名\t地址\t商品\t快递单号\t\t快递公司"));
+    EXPECT_TRUE(lines.at(3).startsWith(QStringLiteral("C2\t\"赵\"\"六\"\"\"")));
+    EXPECT_TRUE(lines.at(3).endsWith(QStringLiteral("伞, 大号 1\tYT") +
+                                     QString::number(9000 + storedOrders().last().id) +
+                                     QStringLiteral("\t\t圆通")))
+        << lines.at(3).toStdString();
+    // The quoted goods with their line break stand as they were, the new fields after them.
+    const QString firstRecord = TextCodec::fromGbk(before).section(QStringLiteral("\r\n"), 1, 2);
+    EXPECT_TRUE(text.contains(firstRecord + u'\t')) << firstRecord.toStdString();
+
+    // An .xls stays as it is; the numbers go into a new .xlsx beside it.
+    const QString xlsPath = m_dir.filePath(QStringLiteral("orders.xls"));
+    QFile::copy(QStringLiteral(MLDD_TEST_DATA "/data/orders.xls"), xlsPath);
+    ImportLayout xlsLayout = layout;
+    xlsLayout.expressions[ImportLayout::Address] = *ColumnExpression::parse(QStringLiteral("D"));
+    xlsLayout.expressions[ImportLayout::TrackingColumn] = ColumnExpression();
+    xlsLayout.expressions[ImportLayout::CourierColumn] = ColumnExpression();
+    imported(xlsPath, xlsLayout);
+    printAll();
+    const QByteArray xlsBefore = fileBytes(xlsPath);
+    const WriteBack::Result xls =
+        WriteBack::run(m_state, xlsPath, xlsLayout, QStringLiteral("订单"));
+    ASSERT_TRUE(xls.ok) << xls.notice.text.toStdString();
+    EXPECT_EQ(fileBytes(xlsPath), xlsBefore);
+    EXPECT_TRUE(xls.notice.text.contains(QStringLiteral("orders-快递单号.xlsx")));
+    const SheetTable written = readSheet(xls.writtenFile);
+    EXPECT_EQ(written.cell(1, 1), QStringLiteral("王五"));
+    EXPECT_EQ(written.cell(0, 6), QStringLiteral("快递单号"));
+    EXPECT_EQ(written.cell(2, 5), QStringLiteral("圆通"));
+}
+
+TEST_F(WriteBackTest, AnOpenOrReadOnlyFileIsLeftAlone) {
+    const QString path = copyOf(QStringLiteral("orders.xlsx"));
+    imported(path, ordersLayout());
+    printAll();
+    const QByteArray before = fileBytes(path);
+
+    QFile lock(m_dir.filePath(QStringLiteral(".~lock.orders.xlsx#")));
+    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+    lock.close();
+    WriteBack::Result result =
+        WriteBack::run(m_state, path, ordersLayout(), QStringLiteral("订单"));
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.notice.text.contains(QStringLiteral("正在被表格软件打开")));
+    lock.remove();
+
+    QFile(path).setPermissions(QFile::ReadOwner | QFile::ReadGroup);
+    result = WriteBack::run(m_state, path, ordersLayout(), QStringLiteral("订单"));
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.notice.text.contains(QStringLiteral("是只读的")));
+    EXPECT_EQ(fileBytes(path), before);
+}
+
+TEST(WriteBackCourier, TheCourierNameIsTheFirstOneTheTemplateNames) {
+    const QStringList names{QStringLiteral("圆通"), QStringLiteral("EMS")};
+    EXPECT_EQ(WriteBack::courierName(QStringLiteral("圆通(新版)"), names), QStringLiteral("圆通"));
+    EXPECT_EQ(WriteBack::courierName(QStringLiteral("京东"), names), QStringLiteral("京东"));
+}
