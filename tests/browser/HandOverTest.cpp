@@ -145,9 +145,10 @@ TEST_F(HandOverTest, AnotherUsersMessageIsDroppedEvenThroughAnOpenSocket) {
                                 "s=socket.socket(socket.AF_UNIX)\n"
                                 "s.connect(sys.argv[1])\n"
                                 "b=b'{\"text\":\"https://evil.example/x\"}'\n"
-                                "s.sendall(struct.pack('=I',len(b))+b)\n"
-                                "try: print(len(s.recv(100)))\n"
-                                "except OSError: print(0)\n"),
+                                "try:\n"
+                                "  s.sendall(struct.pack('=I',len(b))+b)\n"
+                                "  print(len(s.recv(100)))\n"
+                                "except OSError: print(0)\n"), // the window may close first
                  m_socket});
     spinUntil([&] { return other.state() == QProcess::NotRunning; });
     EXPECT_EQ(other.readAllStandardOutput().trimmed(), "0") // closed without an answer
