@@ -53,3 +53,6 @@ async function captureTab(tab) {
 api.contextMenus.onClicked.addListener((info, tab) => {
   if (info.menuItemId === MENU_ID && tab) captureTab(tab);
 });
+
+// The toolbar button (also Alt+Shift+M) does what the context-menu entry does.
+api.action.onClicked.addListener((tab) => captureTab(tab));
