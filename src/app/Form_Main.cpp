@@ -7,11 +7,14 @@
 #include "Form_Excel.h"
 #include "Form_MenuSet.h"
 #include "Form_Myinfo.h"
+#include "Form_PrintSet.h"
 #include "Form_fh_set.h"
 #include "Form_sglr.h"
 #include "Form_zd_code.h"
 #include "NoticeBox.h"
 #include "OrderRowWidget.h"
+#include "PagedPreview.h"
+#include "PrintPreviewDialog.h"
 #include "WaybillPreview.h"
 
 #include "browser/CapturedPage.h"
@@ -21,6 +24,7 @@
 #include "capture/SellerBindings.h"
 #include "core/MainState.h"
 #include "core/ProgramVersion.h"
+#include "shiplist/ShippingLists.h"
 #include "spreadsheet/WriteBack.h"
 #include "waybill/PrintSwitches.h"
 #include "waybill/TemplateFiles.h"
@@ -55,10 +59,8 @@
 
 namespace mldd {
 
-Form_Main::Form_Main(MainState& state, QWidget* parent)
-    : QMainWindow(parent), m_state(state),
-      m_waybills(std::make_unique<WaybillPages>(state.folder, state.log, state.settings,
-                                                state.profiles, QDate::currentDate())) {
+Form_Main::Form_Main(MainState& state, QWidget* parent) : QMainWindow(parent), m_state(state) {
+    makeDrawers();
     setWindowTitle(QStringLiteral("墨岚打单 V ") + kProgramVersion);
 
     m_toolbar = addToolBar(QStringLiteral("菜单"));
@@ -74,6 +76,8 @@ Form_Main::Form_Main(MainState& state, QWidget* parent)
     addMenuEntry(Menu::Orders, Merge, QStringLiteral("合并订单"), &Form_Main::mergeSelected);
     addMenuEntry(Menu::Orders, SelectAll, QStringLiteral("全选/取消"), &Form_Main::selectAllOrNone);
     addMenuEntry(Menu::Orders, DeleteOld, QStringLiteral("删除旧订单"), &Form_Main::deleteOld);
+    addMenuEntry(Menu::Printing, PrintSettings, QStringLiteral("打印设置"),
+                 &Form_Main::editPrintSettings);
     addMenuEntry(Menu::Settings, ExpressPlan, QStringLiteral("快递方案"),
                  &Form_Main::editExpressPlan);
     addSettingsEntries();
@@ -192,7 +196,8 @@ QWidget* Form_Main::createRowArea() {
         connect(row, &OrderRowWidget::edited, this, &Form_Main::saveEdited);
         connect(row, &OrderRowWidget::senderChosen, this, &Form_Main::changeSender);
         connect(row->preview(), &WaybillPreview::clicked, this,
-                [this, row] { downloadMissingTemplate(row->orderId()); });
+                [this, row] { previewLarger(row->orderId()); });
+        connect(row, &OrderRowWidget::largerPreviewRequested, this, &Form_Main::previewLarger);
         connect(row, &OrderRowWidget::templateEditRequested, this, [this](qint64 id) {
             if (const std::optional<Order> order = OrderStore(*m_state.database).byId(id))
                 openDesigner(order->delivery, order);
@@ -231,11 +236,10 @@ void Form_Main::showPage() {
         if (i >= orders.size())
             continue;
         row->showOrder(orders.at(i), m_state.selection.contains(orders.at(i).id));
-        std::variant<PageModel, Notice> waybill = m_waybills->page(orders.at(i));
-        if (auto* page = std::get_if<PageModel>(&waybill))
-            row->preview()->showPage(std::move(*page));
-        else
-            row->preview()->showPage(std::nullopt, std::get<Notice>(waybill).text);
+        const bool lists = m_state.displayMode == MainState::DisplayMode::ShippingList;
+        auto [pages, message] = pagesOf(orders.at(i));
+        row->pagedPreview()->setPagingShown(lists);
+        row->pagedPreview()->showPages(std::move(pages), message);
     }
     m_informationLine->setText(m_state.informationLine());
 }
@@ -303,6 +307,51 @@ void Form_Main::installContextMenu() {
                          .notice);
 }
 
+void Form_Main::makeDrawers() {
+    const QDate today = QDate::currentDate();
+    m_waybills = std::make_unique<WaybillPages>(m_state.folder, m_state.log, m_state.settings,
+                                                m_state.profiles, today);
+    m_shippingLists =
+        std::make_unique<ShippingLists>(m_state.profiles, m_state.printDefaults.paperRecord, today);
+}
+
+Form_Main::OrderPages Form_Main::pagesOf(const Order& order) {
+    if (m_state.displayMode == MainState::DisplayMode::ShippingList) {
+        ShippingListPages list = m_shippingLists->compose(order);
+        // Paper too small: what fitted is shown, and the reason when nothing did.
+        return {list.pages, list.stopped ? list.stopped->text : QString()};
+    }
+    std::variant<PageModel, Notice> waybill = m_waybills->page(order);
+    if (auto* page = std::get_if<PageModel>(&waybill))
+        return {{std::move(*page)}, QString()};
+    return {{}, std::get<Notice>(waybill).text};
+}
+
+void Form_Main::previewLarger(qint64 id) {
+    const std::optional<Order> order = OrderStore(*m_state.database).byId(id);
+    if (!order)
+        return;
+    const bool lists = m_state.displayMode == MainState::DisplayMode::ShippingList;
+    if (!lists && !TemplateFiles(m_state.folder, order->delivery).exists()) {
+        downloadMissingTemplate(id);
+        return;
+    }
+    auto [pages, message] = pagesOf(*order);
+    if (pages.isEmpty()) {
+        if (!message.isEmpty())
+            showNotice(this, Notice{message, QStringLiteral("墨岚打单"), Notice::Icon::Critical});
+        return;
+    }
+    PrintPreviewDialog dialog(order->orderSign, std::move(pages), this);
+    dialog.exec();
+}
+
+void Form_Main::editPrintSettings() {
+    Form_PrintSet settings(m_state, this);
+    connect(&settings, &Form_PrintSet::saved, this, &Form_Main::showCourierChoices);
+    settings.exec();
+}
+
 void Form_Main::downloadMissingTemplate(qint64 id) {
     const std::optional<Order> order = OrderStore(*m_state.database).byId(id);
     if (!order || order->delivery.isEmpty() ||
@@ -322,8 +371,7 @@ void Form_Main::showCourierChoices() {
     m_courierList->addItem(OrderFilter::kAll);
     m_courierList->addItems(m_state.couriers);
     m_courierList->setCurrentText(chosen);
-    m_waybills = std::make_unique<WaybillPages>(m_state.folder, m_state.log, m_state.settings,
-                                                m_state.profiles, QDate::currentDate());
+    makeDrawers();
     showPage();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/CommandText.h"
+#include "waybill/PageModel.h"
 #include "workbench/OrderMarks.h"
 
 #include <QMainWindow>
@@ -19,6 +20,7 @@ namespace mldd {
 struct MainState;
 class BrowserPanel;
 class OrderRowWidget;
+class ShippingLists;
 class WaybillPages;
 struct PageCaptureResult;
 
@@ -109,7 +111,8 @@ private:
     void deleteOld();
     void importSpreadsheet();
     void writeBackSpreadsheet();
-    /** After a waybill run: offers to write the tracking numbers back into the orders' workbooks. */
+    /** After a waybill run: offers to write the tracking numbers back into the orders' workbooks.
+     */
     void offerWriteBack(const QList<qint64>& printedIds);
     /** Writes one workbook back and tells the seller how it went. */
     void writeBack(const QString& path);
@@ -144,6 +147,17 @@ private:
     void showBrowser() { openBrowser(); }
     void openTemplateBoard();
     void installContextMenu();
+    /** (Re)makes the waybill and shipping-list drawers: settings, senders or paper changed. */
+    void makeDrawers();
+    /** An order's pages as the list's mode shows them, or why there are none. */
+    struct OrderPages {
+        QList<PageModel> pages;
+        QString message;
+    };
+    OrderPages pagesOf(const Order& order);
+    /** A click on a card's page: the pages large, or the missing template fetched. */
+    void previewLarger(qint64 id);
+    void editPrintSettings();
     /** The card's template is missing: download it from the board, as its message promised. */
     void downloadMissingTemplate(qint64 id);
     /** Fills the courier filter again after templates were downloaded. */
@@ -161,6 +175,7 @@ private:
 
     MainState& m_state;
     std::unique_ptr<WaybillPages> m_waybills;
+    std::unique_ptr<ShippingLists> m_shippingLists;
     QStackedWidget* m_pages = nullptr;
     BrowserPanel* m_browser = nullptr;
     QToolBar* m_toolbar = nullptr;

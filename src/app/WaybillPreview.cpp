@@ -29,7 +29,7 @@ void WaybillPreview::paintEvent(QPaintEvent*) {
     const double dotsPerInch =
         std::min(width() / m_page->size.width(), height() / m_page->size.height()) * kTwipsPerInch;
     painter.setRenderHint(QPainter::Antialiasing);
-    PagePainter(dotsPerInch).paint(painter, *m_page, true);
+    PagePainter(dotsPerInch).paint(painter, *m_page, m_withBackground);
 }
 
 } // namespace mldd

@@ -6,6 +6,7 @@
 #include "Form_Main.h"
 #include "Form_MenuSet.h"
 #include "Form_Myinfo.h"
+#include "Form_PrintSet.h"
 #include "Form_fh_set.h"
 #include "Form_sglr.h"
 #include "Form_zd_code.h"
@@ -21,6 +22,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QTabBar>
 #include <QThread>
 
 using namespace mldd;
@@ -88,6 +90,12 @@ int main(int argc, char* argv[]) {
             emit mapping.fieldCombo(field)->activated(column + 1);
         shoot(mapping, out + QStringLiteral("/Form_Excel.png"));
     }
+    Form_PrintSet printSettings(state, &main);
+    shoot(printSettings, out + QStringLiteral("/Form_PrintSet.png"));
     shoot(main, out + QStringLiteral("/Form_Main.png"));
+    // The 发货单 tab: each card shows its order's shipping list with the page label.
+    main.modeTabs()->setCurrentIndex(1);
+    emit main.modeTabs()->tabBarClicked(1);
+    shoot(main, out + QStringLiteral("/Form_Main_ShippingLists.png"));
     return 0;
 }
