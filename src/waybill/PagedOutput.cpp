@@ -13,8 +13,8 @@ constexpr int kPdfResolution = 1200;
 
 } // namespace
 
-PagedOutput::PagedOutput(QPagedPaintDevice& device)
-    : m_device(device), m_pagePainter(device.logicalDpiX()) {}
+PagedOutput::PagedOutput(QPagedPaintDevice& device, PrintPlacement placement)
+    : m_device(device), m_pagePainter(device.logicalDpiX(), placement) {}
 
 void PagedOutput::setPageSize(const PageModel& page) {
     const QSizeF points = page.size / kTwipsPerPoint;
@@ -39,11 +39,12 @@ bool PagedOutput::finish() {
     return !m_painter.isActive() || m_painter.end();
 }
 
-bool writePdf(const QString& path, const QList<PageModel>& pages, QString* error) {
+bool writePdf(const QString& path, const QList<PageModel>& pages, QString* error,
+              PrintPlacement placement) {
     QPdfWriter writer(path);
     writer.setResolution(kPdfResolution);
     writer.setCreator(QStringLiteral("墨岚打单"));
-    PagedOutput output(writer);
+    PagedOutput output(writer, placement);
     for (const PageModel& page : pages) {
         if (!output.addPage(page)) {
             if (error)

@@ -14,7 +14,7 @@ namespace mldd {
  */
 class PagedOutput {
 public:
-    explicit PagedOutput(QPagedPaintDevice& device);
+    explicit PagedOutput(QPagedPaintDevice& device, PrintPlacement placement = {});
 
     /** Adds one page; false when the device cannot be painted on. */
     bool addPage(const PageModel& page);
@@ -34,6 +34,7 @@ private:
 };
 
 /** Writes pages into one PDF file at 1200 dpi; the reason comes back in `error`. */
-bool writePdf(const QString& path, const QList<PageModel>& pages, QString* error = nullptr);
+bool writePdf(const QString& path, const QList<PageModel>& pages, QString* error = nullptr,
+              PrintPlacement placement = {});
 
 } // namespace mldd
