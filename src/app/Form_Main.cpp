@@ -8,10 +8,12 @@
 #include "Form_MenuSet.h"
 #include "Form_Myinfo.h"
 #include "Form_PrintSet.h"
+#include "Form_PrinterSet.h"
 #include "Form_fh_set.h"
 #include "Form_sglr.h"
 #include "Form_zd_code.h"
 #include "NoticeBox.h"
+#include "OffsetAdjustDialog.h"
 #include "OrderRowWidget.h"
 #include "PagedPreview.h"
 #include "PrintPreviewDialog.h"
@@ -24,6 +26,9 @@
 #include "capture/SellerBindings.h"
 #include "core/MainState.h"
 #include "core/ProgramVersion.h"
+#include "printing/CupsSpooler.h"
+#include "printing/OffsetAdjustment.h"
+#include "printing/PrinterSetup.h"
 #include "shiplist/ShippingLists.h"
 #include "spreadsheet/WriteBack.h"
 #include "waybill/PrintSwitches.h"
@@ -78,6 +83,7 @@ Form_Main::Form_Main(MainState& state, QWidget* parent) : QMainWindow(parent), m
     addMenuEntry(Menu::Orders, DeleteOld, QStringLiteral("删除旧订单"), &Form_Main::deleteOld);
     addMenuEntry(Menu::Printing, PrintSettings, QStringLiteral("打印设置"),
                  &Form_Main::editPrintSettings);
+    menu(Menu::Printing)->addAction(QStringLiteral("打印机设置"), this, &Form_Main::editPrinters);
     addMenuEntry(Menu::Settings, ExpressPlan, QStringLiteral("快递方案"),
                  &Form_Main::editExpressPlan);
     addSettingsEntries();
@@ -198,6 +204,7 @@ QWidget* Form_Main::createRowArea() {
         connect(row->preview(), &WaybillPreview::clicked, this,
                 [this, row] { previewLarger(row->orderId()); });
         connect(row, &OrderRowWidget::largerPreviewRequested, this, &Form_Main::previewLarger);
+        connect(row, &OrderRowWidget::offsetAdjustmentRequested, this, &Form_Main::adjustOffsets);
         connect(row, &OrderRowWidget::templateEditRequested, this, [this](qint64 id) {
             if (const std::optional<Order> order = OrderStore(*m_state.database).byId(id))
                 openDesigner(order->delivery, order);
@@ -342,8 +349,46 @@ void Form_Main::previewLarger(qint64 id) {
             showNotice(this, Notice{message, QStringLiteral("墨岚打单"), Notice::Icon::Critical});
         return;
     }
-    PrintPreviewDialog dialog(order->orderSign, std::move(pages), this);
+    // Waybills print with the waybill printer's offsets and factor; shipping lists without.
+    const PrinterSetup setup(m_state.folder, m_state.log);
+    const PrintPlacement placement =
+        lists ? PrintPlacement{} : setup.placement(setup.load().waybillPrinter);
+    PrintPreviewDialog dialog(order->orderSign, std::move(pages), placement, this);
     dialog.exec();
+}
+
+void Form_Main::adjustOffsets(qint64 id) {
+    OrderStore store(*m_state.database);
+    const std::optional<Order> order = store.byId(id);
+    if (!order)
+        return;
+    QStringList couriers;
+    for (const Order& selected : store.byIds(m_state.selection.ids()))
+        couriers.append(selected.delivery);
+    const PrinterSetup setup(m_state.folder, m_state.log);
+    const QString printer = setup.load().waybillPrinter;
+    if (const auto refused = OffsetAdjustment::refusal(*order, couriers, printer)) {
+        showNotice(this, *refused);
+        return;
+    }
+    std::variant<PageModel, Notice> waybill = m_waybills->page(*order);
+    if (auto* missing = std::get_if<Notice>(&waybill)) {
+        showNotice(this, *missing);
+        return;
+    }
+    OffsetAdjustDialog dialog(setup, printer, std::get<PageModel>(waybill), this);
+    dialog.exec();
+}
+
+void Form_Main::editPrinters() {
+    CupsSpooler spooler;
+    Form_PrinterSet printers(m_state, spooler, this);
+    // A new paper changes the shipping lists' pages.
+    connect(&printers, &Form_PrinterSet::saved, this, [this] {
+        makeDrawers();
+        showPage();
+    });
+    printers.exec();
 }
 
 void Form_Main::editPrintSettings() {

@@ -158,6 +158,9 @@ private:
     /** A click on a card's page: the pages large, or the missing template fetched. */
     void previewLarger(qint64 id);
     void editPrintSettings();
+    void editPrinters();
+    /** 快递单打印偏移调整 on a card's waybill: after a print, on the waybill printer. */
+    void adjustOffsets(qint64 id);
     /** The card's template is missing: download it from the board, as its message promised. */
     void downloadMissingTemplate(qint64 id);
     /** Fills the courier filter again after templates were downloaded. */

@@ -129,6 +129,10 @@ OrderRowWidget::OrderRowWidget(const DataFolder& folder, QWidget* parent)
     connect(editTemplate, &QAction::triggered, this,
             [this] { emit templateEditRequested(m_order.id); });
     m_preview->addAction(editTemplate);
+    auto* adjustOffsets = new QAction(QStringLiteral("快递单打印偏移调整"), m_preview);
+    connect(adjustOffsets, &QAction::triggered, this,
+            [this] { emit offsetAdjustmentRequested(m_order.id); });
+    m_preview->addAction(adjustOffsets);
     auto* larger = new QAction(QStringLiteral("放大预览"), m_preview);
     connect(larger, &QAction::triggered, this, [this] { emit largerPreviewRequested(m_order.id); });
     m_preview->addAction(larger);

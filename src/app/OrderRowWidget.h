@@ -63,6 +63,8 @@ signals:
     void senderChosen(qint64 id, const QString& senderId);
     /** The seller asked, on the waybill's right-button menu, to edit this order's template. */
     void templateEditRequested(qint64 id);
+    /** The seller asked, on the same menu, to adjust the waybill printer's offsets. */
+    void offsetAdjustmentRequested(qint64 id);
     /** The seller asked, on the same menu, to see the order's pages large. */
     void largerPreviewRequested(qint64 id);
 

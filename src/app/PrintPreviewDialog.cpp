@@ -17,12 +17,13 @@ constexpr QSize kRoom{900, 600};
 } // namespace
 
 PrintPreviewDialog::PrintPreviewDialog(const QString& title, QList<PageModel> pages,
-                                       QWidget* parent)
+                                       PrintPlacement placement, QWidget* parent)
     : QDialog(parent),
       m_pages(new PagedPreview(pages.isEmpty() ? kRoom : fitted(pages.first(), kRoom), this)) {
     setWindowTitle(QStringLiteral("放大预览 ") + title);
     // The printer gets no form picture: the preview shows the paper as it will come out.
     m_pages->page()->setBackgroundShown(false);
+    m_pages->page()->setPlacement(placement);
     m_pages->setPagingShown(true);
     m_pages->showPages(std::move(pages));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);

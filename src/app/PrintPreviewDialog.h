@@ -1,6 +1,6 @@
 #pragma once
 
-#include "waybill/PageModel.h"
+#include "waybill/PagePainter.h"
 
 #include <QDialog>
 
@@ -13,7 +13,9 @@ class PrintPreviewDialog : public QDialog {
     Q_OBJECT
 
 public:
-    PrintPreviewDialog(const QString& title, QList<PageModel> pages, QWidget* parent = nullptr);
+    /** `placement`: the printer's offsets and factor, which waybills print with. */
+    PrintPreviewDialog(const QString& title, QList<PageModel> pages, PrintPlacement placement = {},
+                       QWidget* parent = nullptr);
 
     PagedPreview* pages() const { return m_pages; }
 

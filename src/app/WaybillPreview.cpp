@@ -17,6 +17,11 @@ void WaybillPreview::showPage(std::optional<PageModel> page, const QString& mess
     update();
 }
 
+void WaybillPreview::setPlacement(PrintPlacement placement) {
+    m_placement = placement;
+    update();
+}
+
 void WaybillPreview::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
@@ -29,7 +34,7 @@ void WaybillPreview::paintEvent(QPaintEvent*) {
     const double dotsPerInch =
         std::min(width() / m_page->size.width(), height() / m_page->size.height()) * kTwipsPerInch;
     painter.setRenderHint(QPainter::Antialiasing);
-    PagePainter(dotsPerInch).paint(painter, *m_page, m_withBackground);
+    PagePainter(dotsPerInch, m_placement).paint(painter, *m_page, m_withBackground);
 }
 
 } // namespace mldd

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "waybill/PageModel.h"
+#include "waybill/PagePainter.h"
 
 #include <QWidget>
 
@@ -25,6 +25,10 @@ public:
     void setBackgroundShown(bool shown) { m_withBackground = shown; }
     bool backgroundShown() const { return m_withBackground; }
 
+    /** Moves and stretches the items as a printer's offsets and factor do; the picture stays. */
+    void setPlacement(PrintPlacement placement);
+    const PrintPlacement& placement() const { return m_placement; }
+
     /** The size of a card's waybill. */
     static constexpr QSize kCardSize{260, 144};
     QSize sizeHint() const override { return kCardSize; }
@@ -41,6 +45,7 @@ private:
     std::optional<PageModel> m_page;
     QString m_message;
     bool m_withBackground = true;
+    PrintPlacement m_placement;
 };
 
 } // namespace mldd

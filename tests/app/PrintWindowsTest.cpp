@@ -1,14 +1,17 @@
 #include "DigitField.h"
 #include "Form_Main.h"
 #include "Form_PrintSet.h"
+#include "OffsetAdjustDialog.h"
 #include "OrderRowWidget.h"
 #include "PagedPreview.h"
 #include "PrintPreviewDialog.h"
 #include "WaybillPreview.h"
 #include "WindowFixture.h"
 
+#include "printing/PrinterSetup.h"
 #include "waybill/FontFaces.h"
 #include "waybill/TemplateFiles.h"
+#include "waybill/WaybillPages.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -187,10 +190,14 @@ TEST_F(PrintWindowsTest, TheShippingListTabTurnsTheCardsPagesAndTheLargerPreview
     EXPECT_EQ(labels, (QStringList{QStringLiteral("1/") + count, QStringLiteral("2/") + count}));
 }
 
-TEST_F(PrintWindowsTest, AClickOnAWaybillShowsItLargeWithoutTheFormPicture) {
+TEST_F(PrintWindowsTest, AClickOnAWaybillShowsItLargeAsTheWaybillPrinterWillPrintIt) {
     storeOrder(1);
+    const PrinterSetup setup(m_state.folder, m_state.log);
+    ASSERT_FALSE(setup.chooseWaybillPrinter(QStringLiteral("Label")));
+    ASSERT_TRUE(setup.saveOffsets(QStringLiteral("Label"), {120, -60}));
     Form_Main window(m_state);
     std::optional<PageModel> shown;
+    PrintPlacement placement;
     bool background = true;
     {
         ModalAnswers answers({}, [&](QDialog* dialog) {
@@ -198,6 +205,7 @@ TEST_F(PrintWindowsTest, AClickOnAWaybillShowsItLargeWithoutTheFormPicture) {
             ASSERT_TRUE(preview);
             shown = preview->pages()->page()->page();
             background = preview->pages()->page()->backgroundShown();
+            placement = preview->pages()->page()->placement();
             EXPECT_EQ(preview->pages()->pageLabel()->text(), QStringLiteral("1/1"));
             dialog->reject();
         });
@@ -205,5 +213,67 @@ TEST_F(PrintWindowsTest, AClickOnAWaybillShowsItLargeWithoutTheFormPicture) {
     }
     ASSERT_TRUE(shown);
     EXPECT_FALSE(background);
+    EXPECT_EQ(placement.x(1000), 880);
+    EXPECT_EQ(placement.y(1000), 1060);
     EXPECT_EQ(shown->texts.size(), firstCard(window)->preview()->page()->texts.size());
+}
+
+TEST_F(PrintWindowsTest, TheOffsetAdjustmentWaitsForAPrintThenSavesTheViewsMovement) {
+    const qint64 id = storeOrder(1);
+    Form_Main window(m_state);
+    QAction* adjust = nullptr;
+    for (QAction* action : firstCard(window)->preview()->actions())
+        if (action->text() == QStringLiteral("快递单打印偏移调整"))
+            adjust = action;
+    ASSERT_TRUE(adjust);
+    {
+        ModalAnswers answers;
+        adjust->trigger();
+        EXPECT_EQ(answers.texts, QStringList{QStringLiteral("打印一张快递单之后，再来调整偏移。")});
+    }
+
+    const PrinterSetup setup(m_state.folder, m_state.log);
+    ASSERT_FALSE(setup.chooseWaybillPrinter(QStringLiteral("Label")));
+    ASSERT_TRUE(markWaybillsPrinted(*m_state.database, {id}));
+    const auto press = [](OffsetAdjustDialog* dialog, const QString& caption, int times) {
+        for (int i = 0; i < times; ++i)
+            QTest::mouseClick(dialog->button(caption), Qt::LeftButton);
+    };
+    {
+        ModalAnswers answers({}, [&press](QDialog* dialog) {
+            auto* adjusting = qobject_cast<OffsetAdjustDialog*>(dialog);
+            ASSERT_TRUE(adjusting);
+            EXPECT_EQ(adjusting->rightwardCounter()->text(), QStringLiteral("0"));
+            EXPECT_EQ(adjusting->spacingCounter()->text(), QStringLiteral("100"));
+            press(adjusting, QStringLiteral("右"), 2);
+            press(adjusting, QStringLiteral("下"), 1);
+            press(adjusting, QStringLiteral("增大行距"), 2);
+            EXPECT_EQ(adjusting->rightwardCounter()->text(), QStringLiteral("30"));
+            EXPECT_EQ(adjusting->downwardCounter()->text(), QStringLiteral("15"));
+            EXPECT_EQ(adjusting->spacingCounter()->text(), QStringLiteral("102"));
+            // The view's items moved right and down with the presses.
+            EXPECT_EQ(adjusting->view()->placement().x(1000), 1030);
+            QTest::mouseClick(adjusting->button(QStringLiteral("保存")), Qt::LeftButton);
+        });
+        adjust->trigger();
+        EXPECT_EQ(answers.texts,
+                  QStringList{QStringLiteral(
+                      "打印机偏移设置完成。\n下一次您打印的时候，快递面单上的位置就可以了。")});
+    }
+    // The print moves right and down as the view did: the offsets count leftwards and upwards.
+    EXPECT_EQ(setup.offsets(QStringLiteral("Label")), (PrinterOffsets{-30, -15}));
+    EXPECT_EQ(setup.load().verticalScale, QStringLiteral("0.98"));
+
+    {
+        ModalAnswers answers({}, [&press](QDialog* dialog) {
+            auto* adjusting = qobject_cast<OffsetAdjustDialog*>(dialog);
+            ASSERT_TRUE(adjusting);
+            press(adjusting, QStringLiteral("左"), 3);
+            QTest::mouseClick(adjusting->button(QStringLiteral("放弃")), Qt::LeftButton);
+        });
+        adjust->trigger();
+        EXPECT_EQ(answers.texts,
+                  QStringList{QStringLiteral("设置完成。\n快递面单上的项目将恢复原位。")});
+    }
+    EXPECT_EQ(setup.offsets(QStringLiteral("Label")), (PrinterOffsets{-30, -15}));
 }
