@@ -384,16 +384,13 @@ void Form_Main::editPrinters() {
     CupsSpooler spooler;
     Form_PrinterSet printers(m_state, spooler, this);
     // A new paper changes the shipping lists' pages.
-    connect(&printers, &Form_PrinterSet::saved, this, [this] {
-        makeDrawers();
-        showPage();
-    });
+    connect(&printers, &Form_PrinterSet::saved, this, &Form_Main::redrawPages);
     printers.exec();
 }
 
 void Form_Main::editPrintSettings() {
     Form_PrintSet settings(m_state, this);
-    connect(&settings, &Form_PrintSet::saved, this, &Form_Main::showCourierChoices);
+    connect(&settings, &Form_PrintSet::saved, this, &Form_Main::redrawPages);
     settings.exec();
 }
 
@@ -416,6 +413,10 @@ void Form_Main::showCourierChoices() {
     m_courierList->addItem(OrderFilter::kAll);
     m_courierList->addItems(m_state.couriers);
     m_courierList->setCurrentText(chosen);
+    redrawPages();
+}
+
+void Form_Main::redrawPages() {
     makeDrawers();
     showPage();
 }

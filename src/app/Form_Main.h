@@ -149,6 +149,8 @@ private:
     void installContextMenu();
     /** (Re)makes the waybill and shipping-list drawers: settings, senders or paper changed. */
     void makeDrawers();
+    /** Draws the cards' pages again with what the settings, senders or paper now say. */
+    void redrawPages();
     /** An order's pages as the list's mode shows them, or why there are none. */
     struct OrderPages {
         QList<PageModel> pages;

@@ -49,7 +49,7 @@ Form_PrinterSet::Form_PrinterSet(MainState& state, Spooler& spooler, QWidget* pa
 Form_PrinterSet::~Form_PrinterSet() = default;
 
 QWidget* Form_PrinterSet::createWaybillPart() {
-    auto* part = new QGroupBox(QStringLiteral("【快递单】打印机"), this);
+    auto* part = new QGroupBox(QStringLiteral("快递单"), this);
     m_waybillPrinter = new QComboBox(part);
     m_waybillPrinter->addItems(m_printers);
     m_waybillPrinter->addItem(PrinterSetup::kPrintToFile);
@@ -88,7 +88,7 @@ QWidget* Form_PrinterSet::createWaybillPart() {
 }
 
 QWidget* Form_PrinterSet::createListPart() {
-    auto* part = new QGroupBox(QStringLiteral("【发货单】打印机"), this);
+    auto* part = new QGroupBox(QStringLiteral("发货单"), this);
     const PrintDefaults defaults = m_setup->load();
     const QStringList record = defaults.paperRecord.split(u'|');
     m_listPrinter = new QComboBox(part);

@@ -7,6 +7,7 @@
 #include "Form_MenuSet.h"
 #include "Form_Myinfo.h"
 #include "Form_PrintSet.h"
+#include "Form_PrinterSet.h"
 #include "Form_fh_set.h"
 #include "Form_sglr.h"
 #include "Form_zd_code.h"
@@ -14,6 +15,8 @@
 #include "address/PlaceTable.h"
 #include "core/MainState.h"
 #include "core/Startup.h"
+#include "printing/CupsSpooler.h"
+#include "printing/PrinterSetup.h"
 #include "shiplist/FaHuoSet.h"
 
 #include <QApplication>
@@ -92,6 +95,13 @@ int main(int argc, char* argv[]) {
     }
     Form_PrintSet printSettings(state, &main);
     shoot(printSettings, out + QStringLiteral("/Form_PrintSet.png"));
+    // The printers of the cupsd scripts/screenshot started; a label printer adjusted once.
+    const PrinterSetup setup(state.folder, state.log);
+    setup.chooseWaybillPrinter(QStringLiteral("Label"));
+    setup.saveOffsets(QStringLiteral("Label"), {57, -28});
+    CupsSpooler spooler;
+    Form_PrinterSet printers(state, spooler, &main);
+    shoot(printers, out + QStringLiteral("/Form_PrinterSet.png"));
     shoot(main, out + QStringLiteral("/Form_Main.png"));
     // The 发货单 tab: each card shows its order's shipping list with the page label.
     main.modeTabs()->setCurrentIndex(1);
