@@ -17,6 +17,7 @@
 #include "OrderRowWidget.h"
 #include "PagedPreview.h"
 #include "PrintPreviewDialog.h"
+#include "PrintProgressLine.h"
 #include "WaybillPreview.h"
 
 #include "browser/CapturedPage.h"
@@ -28,6 +29,7 @@
 #include "core/ProgramVersion.h"
 #include "printing/CupsSpooler.h"
 #include "printing/OffsetAdjustment.h"
+#include "printing/PrintRun.h"
 #include "printing/PrinterSetup.h"
 #include "shiplist/ShippingLists.h"
 #include "spreadsheet/WriteBack.h"
@@ -64,7 +66,8 @@
 
 namespace mldd {
 
-Form_Main::Form_Main(MainState& state, QWidget* parent) : QMainWindow(parent), m_state(state) {
+Form_Main::Form_Main(MainState& state, QWidget* parent)
+    : QMainWindow(parent), m_state(state), m_spooler(std::make_unique<CupsSpooler>()) {
     makeDrawers();
     setWindowTitle(QStringLiteral("墨岚打单 V ") + kProgramVersion);
 
@@ -81,6 +84,9 @@ Form_Main::Form_Main(MainState& state, QWidget* parent) : QMainWindow(parent), m
     addMenuEntry(Menu::Orders, Merge, QStringLiteral("合并订单"), &Form_Main::mergeSelected);
     addMenuEntry(Menu::Orders, SelectAll, QStringLiteral("全选/取消"), &Form_Main::selectAllOrNone);
     addMenuEntry(Menu::Orders, DeleteOld, QStringLiteral("删除旧订单"), &Form_Main::deleteOld);
+    addMenuEntry(Menu::Printing, PrintWaybills, QStringLiteral("打印快递单"),
+                 &Form_Main::printWaybills);
+    addMenuEntry(Menu::Printing, PrintLists, QStringLiteral("打印发货单"), &Form_Main::printLists);
     addMenuEntry(Menu::Printing, PrintSettings, QStringLiteral("打印设置"),
                  &Form_Main::editPrintSettings);
     menu(Menu::Printing)->addAction(QStringLiteral("打印机设置"), this, &Form_Main::editPrinters);
@@ -106,6 +112,8 @@ Form_Main::Form_Main(MainState& state, QWidget* parent) : QMainWindow(parent), m
     layout->addWidget(m_modeTabs);
     layout->addWidget(createRowArea(), 1);
     layout->addWidget(createPagingBar());
+    m_printLine = new PrintProgressLine(central);
+    layout->addWidget(m_printLine);
     m_pages = new QStackedWidget(this);
     m_pages->addWidget(central);
     setCentralWidget(m_pages);
@@ -381,8 +389,7 @@ void Form_Main::adjustOffsets(qint64 id) {
 }
 
 void Form_Main::editPrinters() {
-    CupsSpooler spooler;
-    Form_PrinterSet printers(m_state, spooler, this);
+    Form_PrinterSet printers(m_state, *m_spooler, this);
     // A new paper changes the shipping lists' pages.
     connect(&printers, &Form_PrinterSet::saved, this, &Form_Main::redrawPages);
     printers.exec();
@@ -766,6 +773,38 @@ void Form_Main::openDesigner(const QString& name, const std::optional<Order>& or
     // Templates are read once per list; a saved one is read again.
     connect(designer, &Form_Designer::templateSaved, this, &Form_Main::showCourierChoices);
     designer->show();
+}
+
+void Form_Main::startPrint(PrintDocuments::Kind kind) {
+    if (m_run && m_run->isRunning())
+        return;
+    QList<qint64> ids = m_state.selection.ids();
+    if (ids.isEmpty())
+        ids = QList<qint64>(m_state.cursor.ids().begin(), m_state.cursor.ids().end());
+    m_run = std::make_unique<PrintRun>(m_state, *m_spooler, kind, ids);
+    m_run->setGuidance(true);
+    m_run->askPaperChange = [this](const Notice& question) { return showNotice(this, question); };
+    connect(m_run.get(), &PrintRun::listPageTurned, this, [this] {
+        if (m_state.currentPage < m_state.cursor.pageCount())
+            nextPage();
+    });
+    connect(m_run.get(), &PrintRun::finished, this, [this, kind] { printFinished(kind); });
+    if (const std::optional<Notice> refused = m_run->start()) {
+        showNotice(this, *refused);
+        return;
+    }
+    m_printLine->follow(*m_run);
+}
+
+void Form_Main::printFinished(PrintDocuments::Kind kind) {
+    const PrintRunResult result = m_run->result();
+    m_state.requery();
+    showPage();
+    if (result.stopped)
+        showNotice(this, *result.stopped);
+    showNotice(this, result.summary(kind));
+    if (kind == PrintDocuments::Kind::Waybills && !result.printedIds.isEmpty())
+        offerWriteBack(result.printedIds);
 }
 
 } // namespace mldd

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/CommandText.h"
+#include "printing/PrintDocuments.h"
 #include "waybill/PageModel.h"
 #include "workbench/OrderMarks.h"
 
@@ -23,6 +24,9 @@ class OrderRowWidget;
 class ShippingLists;
 class WaybillPages;
 struct PageCaptureResult;
+class PrintProgressLine;
+class PrintRun;
+class Spooler;
 
 /** The main window: the toolbar, the filters and search, ten order rows and paging. */
 class Form_Main : public QMainWindow {
@@ -85,6 +89,9 @@ public:
     /** The captions of the twelve menu-visibility entries, in the setting's order. */
     QStringList menuEntryCaptions() const;
     QComboBox* courierList() const { return m_courierList; }
+    PrintProgressLine* printProgressLine() const { return m_printLine; }
+    /** The run printing now, if any. */
+    PrintRun* printRun() const { return m_run.get(); }
     /** The built-in browser, once it was opened. */
     BrowserPanel* browserPanel() const { return m_browser; }
 
@@ -116,6 +123,11 @@ private:
     void offerWriteBack(const QList<qint64>& printedIds);
     /** Writes one workbook back and tells the seller how it went. */
     void writeBack(const QString& path);
+    void printWaybills() { startPrint(PrintDocuments::Kind::Waybills); }
+    void printLists() { startPrint(PrintDocuments::Kind::ShippingLists); }
+    /** Prints the ticked orders, else the whole list, one order at a time. */
+    void startPrint(PrintDocuments::Kind kind);
+    void printFinished(PrintDocuments::Kind kind);
     void toggleMark(qint64 id, OrderMarks::Mark mark);
     void split(qint64 id);
     void confirm(qint64 id);
@@ -181,6 +193,9 @@ private:
     MainState& m_state;
     std::unique_ptr<WaybillPages> m_waybills;
     std::unique_ptr<ShippingLists> m_shippingLists;
+    std::unique_ptr<Spooler> m_spooler;
+    std::unique_ptr<PrintRun> m_run;
+    PrintProgressLine* m_printLine = nullptr;
     QStackedWidget* m_pages = nullptr;
     BrowserPanel* m_browser = nullptr;
     QToolBar* m_toolbar = nullptr;

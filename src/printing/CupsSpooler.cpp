@@ -112,12 +112,13 @@ QString CupsSpooler::defaultDestination() {
 
 PrinterQuery CupsSpooler::query(const QString& printer) {
     PrinterQuery answer;
-    const Ipp response(cupsDoRequest(
-        CUPS_HTTP_DEFAULT,
-        request(IPP_OP_GET_PRINTER_ATTRIBUTES, printer,
-                {"printer-state", "printer-state-reasons", "printer-make-and-model", "device-uri"})
-            .release(),
-        "/"));
+    const Ipp response(
+        cupsDoRequest(CUPS_HTTP_DEFAULT,
+                      request(IPP_OP_GET_PRINTER_ATTRIBUTES, printer,
+                              {"printer-state", "printer-state-reasons",
+                               "printer-is-accepting-jobs", "printer-make-and-model", "device-uri"})
+                          .release(),
+                      "/"));
     const int code = int(cupsLastError());
     if (cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND) {
         answer.status = QStringLiteral("Cannot open printer %1, Error: %2").arg(printer).arg(code);
@@ -135,6 +136,11 @@ PrinterQuery CupsSpooler::query(const QString& printer) {
     const QStringList printerReasons =
         strings(ippFindAttribute(response.get(), "printer-state-reasons", IPP_TAG_KEYWORD));
     answer.printerState = SpoolerWords::printerStatus(ippGetInteger(state, 0), printerReasons);
+    ipp_attribute_t* accepting =
+        ippFindAttribute(response.get(), "printer-is-accepting-jobs", IPP_TAG_BOOLEAN);
+    answer.printerReady = ippGetInteger(state, 0) != IPP_PSTATE_STOPPED &&
+                          (!accepting || ippGetBoolean(accepting, 0)) &&
+                          !SpoolerWords::hasFault(printerReasons);
     answer.driver = text(response.get(), "printer-make-and-model", IPP_TAG_TEXT);
     answer.port = text(response.get(), "device-uri", IPP_TAG_URI);
 

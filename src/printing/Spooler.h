@@ -20,11 +20,12 @@ struct PrinterQuery {
     static inline const QString kRetrieved = QStringLiteral("Printer info retrieved");
     static inline const QString kNoJobs = QStringLiteral("No Print Jobs!");
 
-    QString status;       // kRetrieved, or why the printer could not be asked
-    QString jobs;         // kNoJobs, or the job lines
-    QString printerState; // "Printer Status = …", for diagnostics
-    QString driver;       // make and model, for diagnostics
-    QString port;         // device URI, for diagnostics
+    QString status;            // kRetrieved, or why the printer could not be asked
+    QString jobs;              // kNoJobs, or the job lines
+    QString printerState;      // "Printer Status = …", for diagnostics
+    bool printerReady = false; // takes jobs and is not stopped by a pause or a fault
+    QString driver;            // make and model, for diagnostics
+    QString port;              // device URI, for diagnostics
 
     bool retrieved() const { return status == kRetrieved; }
     bool idle() const { return retrieved() && jobs == kNoJobs; }

@@ -86,6 +86,15 @@ QString printerStatus(int printerState, const QStringList& reasons) {
     return QStringLiteral("Printer Status = ") + text;
 }
 
+bool hasFault(const QStringList& reasons) {
+    for (const QString& reason : reasons) {
+        if (reason.endsWith(QLatin1String("-error")) || keyword(reason) == u"offline" ||
+            reason == u"paused")
+            return true;
+    }
+    return false;
+}
+
 QString jobLine(const SpoolerJob& job) {
     const QStringList k = keywords(job.reasons);
     const bool known = job.state >= kJobPending && job.state <= kJobCompleted;

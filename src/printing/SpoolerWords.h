@@ -13,6 +13,9 @@ namespace SpoolerWords {
 /** "Printer Status = Ready", or the status words each followed by two blanks. */
 QString printerStatus(int printerState, const QStringList& reasons);
 
+/** Whether the reasons hold one that stops printing: an error, offline, paused. */
+bool hasFault(const QStringList& reasons);
+
 /** One job's line: "任务:", its title and its words, ending with a line break. */
 QString jobLine(const SpoolerJob& job);
 

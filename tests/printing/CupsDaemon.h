@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <cups/cups.h>
+
 #include <gtest/gtest.h>
 
 namespace mldd::test {
@@ -62,6 +64,7 @@ public:
                       .arg(root)
                       .toUtf8());
         qputenv("CUPS_SERVER", socket().toUtf8());
+        cupsSetServer(nullptr); // libcups keeps the server it found first; a new test has a new one
         m_daemon.start(QStringLiteral("/usr/sbin/cupsd"),
                        {QStringLiteral("-f"), QStringLiteral("-c"), root + "/conf/cupsd.conf",
                         QStringLiteral("-s"), root + "/conf/cups-files.conf"});
