@@ -243,6 +243,7 @@ TEST_F(PrintWindowsTest, TheOffsetAdjustmentWaitsForAPrintThenSavesTheViewsMovem
         ModalAnswers answers({}, [&press](QDialog* dialog) {
             auto* adjusting = qobject_cast<OffsetAdjustDialog*>(dialog);
             ASSERT_TRUE(adjusting);
+            EXPECT_EQ(unnamedFields(*adjusting), QStringList());
             EXPECT_EQ(adjusting->rightwardCounter()->text(), QStringLiteral("0"));
             EXPECT_EQ(adjusting->spacingCounter()->text(), QStringLiteral("100"));
             press(adjusting, QStringLiteral("右"), 2);
