@@ -252,9 +252,9 @@ void Form_Main::showPage() {
             continue;
         row->showOrder(orders.at(i), m_state.selection.contains(orders.at(i).id));
         const bool lists = m_state.displayMode == MainState::DisplayMode::ShippingList;
-        auto [pages, message] = pagesOf(orders.at(i));
+        auto [pages, why] = pagesOf(orders.at(i));
         row->pagedPreview()->setPagingShown(lists);
-        row->pagedPreview()->showPages(std::move(pages), message);
+        row->pagedPreview()->showPages(std::move(pages), why ? why->text : QString());
     }
     m_informationLine->setText(m_state.informationLine());
 }
@@ -334,12 +334,12 @@ Form_Main::OrderPages Form_Main::pagesOf(const Order& order) {
     if (m_state.displayMode == MainState::DisplayMode::ShippingList) {
         ShippingListPages list = m_shippingLists->compose(order);
         // Paper too small: what fitted is shown, and the reason when nothing did.
-        return {list.pages, list.stopped ? list.stopped->text : QString()};
+        return {list.pages, list.stopped};
     }
     std::variant<PageModel, Notice> waybill = m_waybills->page(order);
     if (auto* page = std::get_if<PageModel>(&waybill))
-        return {{std::move(*page)}, QString()};
-    return {{}, std::get<Notice>(waybill).text};
+        return {{std::move(*page)}, std::nullopt};
+    return {{}, std::get<Notice>(waybill)};
 }
 
 void Form_Main::previewLarger(qint64 id) {
@@ -351,10 +351,10 @@ void Form_Main::previewLarger(qint64 id) {
         downloadMissingTemplate(id);
         return;
     }
-    auto [pages, message] = pagesOf(*order);
+    auto [pages, why] = pagesOf(*order);
     if (pages.isEmpty()) {
-        if (!message.isEmpty())
-            showNotice(this, Notice{message, QStringLiteral("墨岚打单"), Notice::Icon::Critical});
+        if (why)
+            showNotice(this, *why);
         return;
     }
     // Waybills print with the waybill printer's offsets and factor; shipping lists without.

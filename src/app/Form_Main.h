@@ -166,7 +166,7 @@ private:
     /** An order's pages as the list's mode shows them, or why there are none. */
     struct OrderPages {
         QList<PageModel> pages;
-        QString message;
+        std::optional<Notice> why;
     };
     OrderPages pagesOf(const Order& order);
     /** A click on a card's page: the pages large, or the missing template fetched. */
