@@ -14,7 +14,7 @@ namespace mldd {
 namespace {
 
 // Room for the form on a 1024x768 screen beside the buttons.
-constexpr QSize kRoom{800, 560};
+constexpr QSize kRoom{700, 520};
 
 } // namespace
 

@@ -11,6 +11,8 @@
 #include "Form_fh_set.h"
 #include "Form_sglr.h"
 #include "Form_zd_code.h"
+#include "OffsetAdjustDialog.h"
+#include "PrintPreviewDialog.h"
 
 #include "address/PlaceTable.h"
 #include "core/MainState.h"
@@ -18,12 +20,14 @@
 #include "printing/CupsSpooler.h"
 #include "printing/PrinterSetup.h"
 #include "shiplist/FaHuoSet.h"
+#include "waybill/WaybillPages.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QTabBar>
 #include <QThread>
@@ -102,6 +106,21 @@ int main(int argc, char* argv[]) {
     CupsSpooler spooler;
     Form_PrinterSet printers(state, spooler, &main);
     shoot(printers, out + QStringLiteral("/Form_PrinterSet.png"));
+    // The first order's waybill large, and in the offset adjustment moved a little right.
+    const Order first =
+        OrderStore(*state.database).byIds({state.cursor.pageIds(1).value(0)}).value(0);
+    WaybillPages waybills(state.folder, state.log, state.settings, state.profiles,
+                          QDate::currentDate());
+    const std::variant<PageModel, Notice> waybill = waybills.page(first);
+    if (const auto* page = std::get_if<PageModel>(&waybill)) {
+        PrintPreviewDialog larger(first.orderSign, {*page},
+                                  setup.placement(QStringLiteral("Label")), &main);
+        shoot(larger, out + QStringLiteral("/PrintPreviewDialog.png"));
+        OffsetAdjustDialog adjusting(setup, QStringLiteral("Label"), *page, &main);
+        for (int i = 0; i < 4; ++i)
+            adjusting.button(QStringLiteral("右"))->click();
+        shoot(adjusting, out + QStringLiteral("/OffsetAdjustDialog.png"));
+    }
     shoot(main, out + QStringLiteral("/Form_Main.png"));
     // The 发货单 tab: each card shows its order's shipping list with the page label.
     main.modeTabs()->setCurrentIndex(1);
