@@ -15,7 +15,9 @@ namespace {
 
 /** The program option that says the offset guidance was shown. */
 constexpr int kOffsetGuidanceShown = 5;
-constexpr int kDefaultPollMs = 50;
+// A file queue is done in milliseconds, a label printer in seconds: ask soon, then less often.
+constexpr int kFirstPollMs = 2;
+constexpr int kSlowestPollMs = 250;
 constexpr int kDefaultDotsPerInch = 1200;
 constexpr int kOrdersPerListPage = 10;
 
@@ -52,7 +54,6 @@ PrintRun::PrintRun(MainState& state, Spooler& spooler, PrintDocuments::Kind kind
                    QObject* parent)
     : QObject(parent), m_state(state), m_spooler(spooler), m_documents(state, kind),
       m_ids(std::move(ids)), m_fileFolder(state.folder.file(QStringLiteral("Print"))) {
-    m_timer.setInterval(kDefaultPollMs);
     connect(&m_timer, &QTimer::timeout, this, &PrintRun::poll);
 }
 
@@ -127,7 +128,7 @@ void PrintRun::printNext() {
     if (m_printer.toFile)
         QTimer::singleShot(0, this, &PrintRun::printNext);
     else
-        m_timer.start();
+        m_timer.start(kFirstPollMs);
 }
 
 bool PrintRun::askForPaper(const QString& paper) {
@@ -209,7 +210,9 @@ void PrintRun::poll() {
     if (query.jobs == PrinterQuery::kNoJobs) {
         m_timer.stop();
         printNext();
+        return;
     }
+    m_timer.setInterval(std::min(m_timer.interval() * 2, kSlowestPollMs));
 }
 
 void PrintRun::finish() {

@@ -41,8 +41,6 @@ public:
 
     /** A printer named by the caller instead of the saved one. */
     void setPrinter(const QString& name) { m_chosenPrinter = name; }
-    /** How often the queue is asked whether it is empty again. */
-    void setPollInterval(int milliseconds) { m_timer.setInterval(milliseconds); }
     /** Whether the first printed waybill ever stops the run to show the offset guidance. */
     void setGuidance(bool on) { m_guidance = on; }
     /** Where "打印到快递文件" writes its files. */
