@@ -275,6 +275,8 @@ void Form_Main::handleCommand(const CommandAction& action, const QString& pageTe
     case CommandAction::Kind::OpenWaybillFile:
     case CommandAction::Kind::OpenShipListFile:
         m_status->setText(QStringLiteral("打印文件：") + action.text);
+        // Printed once the window is up, as the page of a capture is captured.
+        QTimer::singleShot(10, this, [this, path = action.text] { printFile(path); });
         break;
     case CommandAction::Kind::Capture:
         // The capture runs once the window is up, with the page text the browser copied.
@@ -781,7 +783,24 @@ void Form_Main::startPrint(PrintDocuments::Kind kind) {
     QList<qint64> ids = m_state.selection.ids();
     if (ids.isEmpty())
         ids = QList<qint64>(m_state.cursor.ids().begin(), m_state.cursor.ids().end());
-    m_run = std::make_unique<PrintRun>(m_state, *m_spooler, kind, ids);
+    follow(std::make_unique<PrintRun>(m_state, *m_spooler, kind, ids), kind);
+}
+
+void Form_Main::printFile(const QString& path) {
+    if (m_run && m_run->isRunning())
+        return;
+    std::variant<PrintFile, Notice> file = PrintFile::read(path);
+    if (const Notice* notice = std::get_if<Notice>(&file)) {
+        showNotice(this, *notice);
+        return;
+    }
+    const PrintDocuments::Kind kind = std::get<PrintFile>(file).kind;
+    follow(std::make_unique<PrintRun>(m_state, *m_spooler, std::get<PrintFile>(std::move(file))),
+           kind);
+}
+
+void Form_Main::follow(std::unique_ptr<PrintRun> run, PrintDocuments::Kind kind) {
+    m_run = std::move(run);
     m_run->setGuidance(true);
     m_run->askPaperChange = [this](const Notice& question) { return showNotice(this, question); };
     connect(m_run.get(), &PrintRun::listPageTurned, this, [this] {

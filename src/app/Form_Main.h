@@ -127,6 +127,10 @@ private:
     void printLists() { startPrint(PrintDocuments::Kind::ShippingLists); }
     /** Prints the ticked orders, else the whole list, one order at a time. */
     void startPrint(PrintDocuments::Kind kind);
+    /** Prints the records of a print file (.mlk, .mlf); nothing is marked. */
+    void printFile(const QString& path);
+    /** Starts the run and shows its progress; tells why when it does not start. */
+    void follow(std::unique_ptr<PrintRun> run, PrintDocuments::Kind kind);
     void printFinished(PrintDocuments::Kind kind);
     void toggleMark(qint64 id, OrderMarks::Mark mark);
     void split(qint64 id);

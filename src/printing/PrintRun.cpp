@@ -15,7 +15,9 @@ namespace {
 
 /** The program option that says the offset guidance was shown. */
 constexpr int kOffsetGuidanceShown = 5;
-constexpr int kDefaultPollMs = 50;
+// A file queue is done in milliseconds, a label printer in seconds: ask soon, then less often.
+constexpr int kFirstPollMs = 2;
+constexpr int kSlowestPollMs = 250;
 constexpr int kDefaultDotsPerInch = 1200;
 constexpr int kOrdersPerListPage = 10;
 
@@ -35,7 +37,7 @@ QList<PageModel> withCopies(const QList<PageModel>& pages, int copies) {
 Notice PrintRunResult::summary(PrintDocuments::Kind kind) const {
     const QString what = kind == PrintDocuments::Kind::Waybills ? QStringLiteral("快递单")
                                                                 : QStringLiteral("发货单");
-    QString text = QStringLiteral("已打印%1张%2。").arg(printedIds.size()).arg(what);
+    QString text = QStringLiteral("已打印%1张%2。").arg(printed).arg(what);
     if (recovered > 0)
         text += QStringLiteral("\n上次中断的打印中已完成的%1张%2已补上打印标记。")
                     .arg(recovered)
@@ -52,8 +54,12 @@ PrintRun::PrintRun(MainState& state, Spooler& spooler, PrintDocuments::Kind kind
                    QObject* parent)
     : QObject(parent), m_state(state), m_spooler(spooler), m_documents(state, kind),
       m_ids(std::move(ids)), m_fileFolder(state.folder.file(QStringLiteral("Print"))) {
-    m_timer.setInterval(kDefaultPollMs);
     connect(&m_timer, &QTimer::timeout, this, &PrintRun::poll);
+}
+
+PrintRun::PrintRun(MainState& state, Spooler& spooler, PrintFile file, QObject* parent)
+    : PrintRun(state, spooler, file.kind, {}, parent) {
+    m_file = std::move(file);
 }
 
 PrintRun::~PrintRun() = default;
@@ -66,7 +72,7 @@ std::optional<Notice> PrintRun::start() {
     if (Notice* refused = std::get_if<Notice>(&checked))
         return *refused;
     m_printer = std::get<CheckedPrinter>(checked);
-    if (!m_printer.toFile) {
+    if (!m_printer.toFile && !m_file) {
         if (std::optional<Notice> busy = PrintChecks::spoolerCheck(m_spooler, m_printer.name))
             return busy;
         const OrderStore store(*m_state.database);
@@ -91,25 +97,26 @@ void PrintRun::printNext() {
     if (!m_running)
         return;
     ++m_position;
-    if (m_position > m_ids.size()) {
+    if (m_position > total()) {
         finish();
         return;
     }
     if (m_position % kOrdersPerListPage == 1 && m_position > 1)
         emit listPageTurned();
 
-    const qint64 id = m_ids[m_position - 1];
-    const std::optional<Order> order = OrderStore(*m_state.database).byId(id);
+    const std::variant<Order, Notice> found = orderAt(m_position);
+    const Order* order = std::get_if<Order>(&found);
     auto document = order ? m_documents.of(*order)
-                          : std::variant<PrintDocuments::Document, Notice>(
-                                stopNotice(QStringLiteral("没有这个订单：%1").arg(id)));
+                          : std::variant<PrintDocuments::Document, Notice>(std::get<Notice>(found));
     if (const Notice* notice = std::get_if<Notice>(&document)) {
         m_result.problems.append(notice->text);
         emit progressed(m_position, total(), order ? order->orderSign : QString());
         QTimer::singleShot(0, this, &PrintRun::printNext);
         return;
     }
-    const auto& pages = std::get<PrintDocuments::Document>(document);
+    auto& pages = std::get<PrintDocuments::Document>(document);
+    if (m_file)
+        pages.title = m_file->titleOf(m_position);
     if (!askForPaper(pages.paper)) {
         m_result.cancelled = true;
         finish();
@@ -127,7 +134,16 @@ void PrintRun::printNext() {
     if (m_printer.toFile)
         QTimer::singleShot(0, this, &PrintRun::printNext);
     else
-        m_timer.start();
+        m_timer.start(kFirstPollMs);
+}
+
+std::variant<Order, Notice> PrintRun::orderAt(int position) const {
+    if (m_file)
+        return m_file->records[position - 1];
+    const qint64 id = m_ids[position - 1];
+    if (std::optional<Order> order = OrderStore(*m_state.database).byId(id))
+        return *order;
+    return stopNotice(QStringLiteral("没有这个订单：%1").arg(id));
 }
 
 bool PrintRun::askForPaper(const QString& paper) {
@@ -175,12 +191,15 @@ bool PrintRun::send(const Order& order, const PrintDocuments::Document& document
             return false;
         }
     }
-    if (!m_documents.mark(order, &error)) {
+    // A print file's records are no stored orders: nothing to mark.
+    if (!m_file && !m_documents.mark(order, &error)) {
         m_result.stopped = stopNotice(
             QStringLiteral("订单%1已打印，但打印标记未能保存：%2").arg(order.orderSign, error));
         return false;
     }
-    m_result.printedIds.append(order.id);
+    if (!m_file)
+        m_result.printedIds.append(order.id);
+    ++m_result.printed;
     return true;
 }
 
@@ -209,7 +228,9 @@ void PrintRun::poll() {
     if (query.jobs == PrinterQuery::kNoJobs) {
         m_timer.stop();
         printNext();
+        return;
     }
+    m_timer.setInterval(std::min(m_timer.interval() * 2, kSlowestPollMs));
 }
 
 void PrintRun::finish() {

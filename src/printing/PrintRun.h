@@ -2,6 +2,7 @@
 
 #include "PrintChecks.h"
 #include "PrintDocuments.h"
+#include "PrintFile.h"
 
 #include <QObject>
 #include <QTimer>
@@ -15,9 +16,10 @@ struct MainState;
 
 /** How a run ended. */
 struct PrintRunResult {
-    QList<qint64> printedIds;
-    int recovered = 0;    // orders a killed run had printed, marked at the start
-    QStringList problems; // orders not printed, and why
+    QList<qint64> printedIds; // stored orders printed and marked
+    int printed = 0;          // pages sent, print-file records included
+    int recovered = 0;        // orders a killed run had printed, marked at the start
+    QStringList problems;     // orders not printed, and why
     bool cancelled = false;
     std::optional<Notice> stopped; // why the run stopped early, when it did
 
@@ -37,12 +39,12 @@ class PrintRun : public QObject {
 public:
     PrintRun(MainState& state, Spooler& spooler, PrintDocuments::Kind kind, QList<qint64> ids,
              QObject* parent = nullptr);
+    /** A run of a print file's records: no spooler check, no recovery, no marks. */
+    PrintRun(MainState& state, Spooler& spooler, PrintFile file, QObject* parent = nullptr);
     ~PrintRun() override;
 
     /** A printer named by the caller instead of the saved one. */
     void setPrinter(const QString& name) { m_chosenPrinter = name; }
-    /** How often the queue is asked whether it is empty again. */
-    void setPollInterval(int milliseconds) { m_timer.setInterval(milliseconds); }
     /** Whether the first printed waybill ever stops the run to show the offset guidance. */
     void setGuidance(bool on) { m_guidance = on; }
     /** Where "打印到快递文件" writes its files. */
@@ -59,7 +61,7 @@ public:
     void cancel();
 
     bool isRunning() const { return m_running; }
-    int total() const { return int(m_ids.size()); }
+    int total() const { return int(m_file ? m_file->records.size() : m_ids.size()); }
     const PrintRunResult& result() const { return m_result; }
 
 signals:
@@ -77,11 +79,14 @@ private:
     bool send(const Order& order, const PrintDocuments::Document& document);
     bool askForPaper(const QString& paper);
     bool guidanceDue();
+    /** The order at the run position, or why there is none. */
+    std::variant<Order, Notice> orderAt(int position) const;
 
     MainState& m_state;
     Spooler& m_spooler;
     PrintDocuments m_documents;
     QList<qint64> m_ids;
+    std::optional<PrintFile> m_file;
     QString m_chosenPrinter;
     QString m_fileFolder;
     bool m_guidance = false;

@@ -22,6 +22,7 @@ protected:
     void SetUp() override {
         test::WindowFixture::SetUp();
         jobs = cups.addQueue(QStringLiteral("label"));
+        ASSERT_FALSE(jobs.isEmpty());
         QDir().mkpath(m_state.folder.file(QStringLiteral("Delivery")));
         for (const QString form : {"圆通", "中通"})
             for (const QString extension : {".mlg", ".mlm"})

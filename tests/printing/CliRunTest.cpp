@@ -19,14 +19,16 @@ protected:
 };
 
 TEST_F(CliPrint, KilledRunThenANewOneLeavesEveryOrderPrintedOnceAndMarked) {
-    const QList<qint64> ids = addOrders(QStringList(20, QStringLiteral("圆通")));
+    // Enough orders that the kill lands in the middle of the run.
+    constexpr int kOrders = 200;
+    const QList<qint64> ids = addOrders(QStringList(kOrders, QStringLiteral("圆通")));
     setUpPrinter();
     // kill -9 while the run is between orders, or in the middle of one.
-    EXPECT_TRUE(test::runCliKilledAfter(printArgs(ids), 600));
+    EXPECT_TRUE(test::runCliKilledAfter(printArgs(ids), 800));
     ASSERT_TRUE(test::CupsDaemon::waitUntilIdle(queue));
     const int printedBeforeKill = int(keptJobs().size());
     EXPECT_GT(printedBeforeKill, 0);
-    EXPECT_LT(printedBeforeKill, 20);
+    EXPECT_LT(printedBeforeKill, kOrders);
 
     // The new run prints what the list now shows: the orders still unmarked.
     QList<qint64> unmarked;
@@ -40,8 +42,8 @@ TEST_F(CliPrint, KilledRunThenANewOneLeavesEveryOrderPrintedOnceAndMarked) {
     QStringList titles;
     for (const test::KeptJob& job : keptJobs())
         titles.append(job.title);
-    EXPECT_EQ(titles.size(), 20);
-    EXPECT_EQ(QSet<QString>(titles.begin(), titles.end()).size(), 20);
+    EXPECT_EQ(titles.size(), kOrders);
+    EXPECT_EQ(QSet<QString>(titles.begin(), titles.end()).size(), kOrders);
     for (const auto& mark : marks())
         EXPECT_EQ(mark, (QPair<int, int>{1, 1}));
 }

@@ -217,5 +217,36 @@ TEST_F(PrintRunOnCups, TheFirstWaybillEverStopsForTheOffsetGuidanceOnce) {
     EXPECT_FALSE(again.result().stopped);
 }
 
+TEST_F(PrintRunOnCups, AQueueDeletedMidRunStopsItWithTheOrdersSentSoFarMarked) {
+    const QList<qint64> ids = addOrders(repeated("圆通", 60));
+    setUpPrinter();
+    PrintRun run(start(), spooler, PrintDocuments::Kind::Waybills, ids);
+    QObject::connect(&run, &PrintRun::progressed, [&](int done) {
+        if (done == 3)
+            CupsDaemon::removeQueue(queue);
+    });
+    ASSERT_EQ(runToEnd(run), std::nullopt);
+    ASSERT_TRUE(run.result().stopped);
+    const qsizetype sent = run.result().printedIds.size();
+    EXPECT_GE(sent, 3);
+    EXPECT_LT(sent, 60);
+    const QList<QPair<int, int>> after = marks();
+    for (int i = 0; i < after.size(); ++i)
+        EXPECT_EQ(after[i].first, i < sent ? 1 : 0) << i;
+}
+
+TEST_F(PrintRunOnCups, PrintingToAWaybillFileNeedsNoSpoolerAndMarksWhatWasWritten) {
+    const QList<qint64> ids = addOrders({"圆通", "中通"});
+    MainState& state = start();
+    ASSERT_FALSE(PrinterSetup(folder, state.log).chooseWaybillPrinter(PrinterSetup::kPrintToFile));
+    PrintRun run(state, spooler, PrintDocuments::Kind::Waybills, ids);
+    run.setFileFolder(dir.filePath("files"));
+    ASSERT_EQ(runToEnd(run), std::nullopt);
+    EXPECT_EQ(run.result().printedIds, ids);
+    EXPECT_EQ(QDir(dir.filePath("files")).entryList({"*.pdf"}, QDir::Files).size(), 2);
+    EXPECT_TRUE(keptJobs().isEmpty());
+    EXPECT_EQ(marks(), (QList<QPair<int, int>>{{1, 1}, {1, 1}}));
+}
+
 } // namespace
 } // namespace mldd

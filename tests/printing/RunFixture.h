@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CupsDaemon.h"
+#include "PrintFolder.h"
 
 #include "core/MainState.h"
 #include "core/OrderDatabase.h"
@@ -27,46 +28,14 @@ struct KeptJob {
     QString pdf;
 };
 
-/**
- * A data folder with the shipped 圆通 and 中通 forms, orders to print, and a
- * queue of the private cupsd set up as the waybill printer with offsets.
- */
-class RunFixture : public testing::Test {
+/** A print folder, a queue of the private cupsd for it, and the program started on it. */
+class RunFixture : public testing::Test, public PrintFolder {
 protected:
-    static inline const PrinterOffsets kOffsets{283, 142}; // 5 mm left, 2.5 mm up
-
     void SetUp() override {
-        QDir().mkpath(dir.path() + QStringLiteral("/data/Delivery"));
-        for (const QString form : {"圆通", "中通"})
-            for (const QString extension : {".mlg", ".mlm"})
-                QFile::copy(QStringLiteral(MLDD_SHIPPED_DATA "/Delivery/") + form + extension,
-                            folder.file(QStringLiteral("Delivery/") + form + extension));
         queue = QString::fromUtf8(testing::UnitTest::GetInstance()->current_test_info()->name())
                     .left(40);
         jobFolder = CupsDaemon::running().addQueue(queue);
-    }
-
-    /** Stores one order per form named, numbered from 淘宝:1001 on; their ids. */
-    QList<qint64> addOrders(const QStringList& forms) {
-        QString message;
-        auto database = OrderDatabase::open(folder.databasePath(), &message);
-        EXPECT_TRUE(database) << message.toStdString();
-        QList<Order> orders(forms.size());
-        for (int i = 0; i < forms.size(); ++i) {
-            orders[i].orderSign = QStringLiteral("淘宝:%1").arg(1001 + stored + i);
-            orders[i].buyName = QStringLiteral("买家%1").arg(stored + i);
-            orders[i].buyAddress = QStringLiteral("浙江省杭州市西湖区文三路%1号").arg(i + 1);
-            orders[i].wuliuCode =
-                QStringLiteral("YT4021937%1").arg(stored + i, 3, 10, QLatin1Char('0'));
-            orders[i].delivery = forms[i];
-        }
-        OrderWriteRule rule;
-        EXPECT_TRUE(OrderStore(*database).insert(orders, rule));
-        stored += int(forms.size());
-        QList<qint64> ids;
-        for (const Order& order : orders)
-            ids.append(order.id);
-        return ids;
+        ASSERT_FALSE(jobFolder.isEmpty());
     }
 
     /** Starts the program on the folder, as the window and mldd-cli do. */
@@ -76,11 +45,7 @@ protected:
         return *state;
     }
 
-    void setUpPrinter() const {
-        PrinterSetup setup(folder, ErrorLog(folder.errorLogPath()));
-        ASSERT_FALSE(setup.chooseWaybillPrinter(queue));
-        ASSERT_TRUE(setup.saveOffsets(queue, kOffsets));
-    }
+    void setUpPrinter() const { ASSERT_TRUE(PrintFolder::setUpPrinter(queue)); }
 
     /** Runs to its end on the event loop; the refusal when it did not start. */
     static std::optional<Notice> runToEnd(PrintRun& run) {
@@ -122,13 +87,10 @@ protected:
         return found;
     }
 
-    QTemporaryDir dir;
-    DataFolder folder{dir.path() + QStringLiteral("/data")};
     std::unique_ptr<MainState> state;
     CupsSpooler spooler;
     QString queue;
     QString jobFolder;
-    int stored = 0;
 };
 
 } // namespace mldd::test
