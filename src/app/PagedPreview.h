@@ -29,7 +29,6 @@ public:
     QPushButton* nextButton() const { return m_next; }
     QPushButton* previousButton() const { return m_previous; }
     QLabel* pageLabel() const { return m_label; }
-    int currentPage() const { return m_pager.current(); }
 
     void nextPage();
     void previousPage();
