@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/CommandText.h"
+#include "printing/PrintDocuments.h"
+#include "waybill/PageModel.h"
 #include "workbench/OrderMarks.h"
 
 #include <QMainWindow>
@@ -19,8 +21,12 @@ namespace mldd {
 struct MainState;
 class BrowserPanel;
 class OrderRowWidget;
+class ShippingLists;
 class WaybillPages;
 struct PageCaptureResult;
+class PrintProgressLine;
+class PrintRun;
+class Spooler;
 
 /** The main window: the toolbar, the filters and search, ten order rows and paging. */
 class Form_Main : public QMainWindow {
@@ -83,6 +89,9 @@ public:
     /** The captions of the twelve menu-visibility entries, in the setting's order. */
     QStringList menuEntryCaptions() const;
     QComboBox* courierList() const { return m_courierList; }
+    PrintProgressLine* printProgressLine() const { return m_printLine; }
+    /** The run printing now, if any. */
+    PrintRun* printRun() const { return m_run.get(); }
     /** The built-in browser, once it was opened. */
     BrowserPanel* browserPanel() const { return m_browser; }
 
@@ -109,10 +118,20 @@ private:
     void deleteOld();
     void importSpreadsheet();
     void writeBackSpreadsheet();
-    /** After a waybill run: offers to write the tracking numbers back into the orders' workbooks. */
+    /** After a waybill run: offers to write the tracking numbers back into the orders' workbooks.
+     */
     void offerWriteBack(const QList<qint64>& printedIds);
     /** Writes one workbook back and tells the seller how it went. */
     void writeBack(const QString& path);
+    void printWaybills() { startPrint(PrintDocuments::Kind::Waybills); }
+    void printLists() { startPrint(PrintDocuments::Kind::ShippingLists); }
+    /** Prints the ticked orders, else the whole list, one order at a time. */
+    void startPrint(PrintDocuments::Kind kind);
+    /** Prints the records of a print file (.mlk, .mlf); nothing is marked. */
+    void printFile(const QString& path);
+    /** Starts the run and shows its progress; tells why when it does not start. */
+    void follow(std::unique_ptr<PrintRun> run, PrintDocuments::Kind kind);
+    void printFinished(PrintDocuments::Kind kind);
     void toggleMark(qint64 id, OrderMarks::Mark mark);
     void split(qint64 id);
     void confirm(qint64 id);
@@ -144,6 +163,22 @@ private:
     void showBrowser() { openBrowser(); }
     void openTemplateBoard();
     void installContextMenu();
+    /** (Re)makes the waybill and shipping-list drawers: settings, senders or paper changed. */
+    void makeDrawers();
+    /** Draws the cards' pages again with what the settings, senders or paper now say. */
+    void redrawPages();
+    /** An order's pages as the list's mode shows them, or why there are none. */
+    struct OrderPages {
+        QList<PageModel> pages;
+        std::optional<Notice> why;
+    };
+    OrderPages pagesOf(const Order& order);
+    /** A click on a card's page: the pages large, or the missing template fetched. */
+    void previewLarger(qint64 id);
+    void editPrintSettings();
+    void editPrinters();
+    /** 快递单打印偏移调整 on a card's waybill: after a print, on the waybill printer. */
+    void adjustOffsets(qint64 id);
     /** The card's template is missing: download it from the board, as its message promised. */
     void downloadMissingTemplate(qint64 id);
     /** Fills the courier filter again after templates were downloaded. */
@@ -161,6 +196,10 @@ private:
 
     MainState& m_state;
     std::unique_ptr<WaybillPages> m_waybills;
+    std::unique_ptr<ShippingLists> m_shippingLists;
+    std::unique_ptr<Spooler> m_spooler;
+    std::unique_ptr<PrintRun> m_run;
+    PrintProgressLine* m_printLine = nullptr;
     QStackedWidget* m_pages = nullptr;
     BrowserPanel* m_browser = nullptr;
     QToolBar* m_toolbar = nullptr;
