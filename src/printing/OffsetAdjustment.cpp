@@ -31,10 +31,11 @@ PrintPlacement OffsetAdjustment::viewPlacement() const {
 }
 
 PrinterOffsets OffsetAdjustment::offsetsFrom(PrinterOffsets saved) const {
-    // The seller places the items over the form's picture where its boxes are and expects the
-    // paper to follow: a press of 右 moves the print right as it moved the view. An offset counts
-    // leftwards and upwards, so the view's movement comes off the saved offsets.
-    return {saved.horizontal - m_right, saved.vertical - m_down};
+    // The seller makes the view look like the waybill that just came out (the first-print
+    // guidance says so), as 增大行距 stretches the view to match a print that ran long. The
+    // print drifted as far as the view was moved, so it is taken back by that much: an offset
+    // counts leftwards and upwards, so the view's movement adds to the saved offsets.
+    return {saved.horizontal + m_right, saved.vertical + m_down};
 }
 
 Notice OffsetAdjustment::save(const PrinterSetup& setup, const QString& printer) const {

@@ -41,7 +41,7 @@ public:
     /** Where the view draws the items while the seller moves them. */
     PrintPlacement viewPlacement() const;
 
-    /** The offsets that print the way the view now shows, from the printer's saved ones. */
+    /** The saved offsets corrected by the drift the seller showed in the view. */
     PrinterOffsets offsetsFrom(PrinterOffsets saved) const;
 
     /** Writes the printer's offsets and the factor; the message says how it went. */

@@ -261,8 +261,8 @@ TEST_F(PrintWindowsTest, TheOffsetAdjustmentWaitsForAPrintThenSavesTheViewsMovem
                   QStringList{QStringLiteral(
                       "打印机偏移设置完成。\n下一次您打印的时候，快递面单上的位置就可以了。")});
     }
-    // The print moves right and down as the view did: the offsets count leftwards and upwards.
-    EXPECT_EQ(setup.offsets(QStringLiteral("Label")), (PrinterOffsets{-30, -15}));
+    // The print had drifted right and down as far as the view was moved: it is taken back.
+    EXPECT_EQ(setup.offsets(QStringLiteral("Label")), (PrinterOffsets{30, 15}));
     EXPECT_EQ(setup.load().verticalScale, QStringLiteral("0.98"));
 
     {
@@ -276,5 +276,5 @@ TEST_F(PrintWindowsTest, TheOffsetAdjustmentWaitsForAPrintThenSavesTheViewsMovem
         EXPECT_EQ(answers.texts,
                   QStringList{QStringLiteral("设置完成。\n快递面单上的项目将恢复原位。")});
     }
-    EXPECT_EQ(setup.offsets(QStringLiteral("Label")), (PrinterOffsets{-30, -15}));
+    EXPECT_EQ(setup.offsets(QStringLiteral("Label")), (PrinterOffsets{30, 15}));
 }

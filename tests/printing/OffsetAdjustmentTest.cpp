@@ -18,7 +18,7 @@ protected:
     const QString printer = QStringLiteral("标签机");
 };
 
-TEST_F(OffsetAdjustmentTest, SavedMovementMovesThePrintAsTheViewMoved) {
+TEST_F(OffsetAdjustmentTest, SavedMovementTakesThePrintBackByWhatItDrifted) {
     ASSERT_TRUE(setup.saveOffsets(printer, {100, 50}));
     const PrintPlacement before = setup.placement(printer);
 
@@ -36,10 +36,10 @@ TEST_F(OffsetAdjustmentTest, SavedMovementMovesThePrintAsTheViewMoved) {
     const PrintPlacement view = adjustment.viewPlacement();
     EXPECT_EQ(adjustment.save(setup, printer).icon, Notice::Icon::Information);
 
-    // A point of the page lands on paper as far right as it moved in the view.
+    // The view was moved to where the paper showed the print: the print goes back as far.
     const PrintPlacement after = setup.placement(printer);
-    EXPECT_DOUBLE_EQ(after.x(1000) - before.x(1000), view.x(1000) - 1000);
-    EXPECT_EQ(setup.offsets(printer), (PrinterOffsets{70, 35}));
+    EXPECT_DOUBLE_EQ(after.x(1000) - before.x(1000), 1000 - view.x(1000));
+    EXPECT_EQ(setup.offsets(printer), (PrinterOffsets{130, 65}));
     // The factor in use × 100 ÷ the spacing percent, two decimals.
     EXPECT_EQ(TextFile::read(folder.settingsFile(PrintDefaults::kVerticalScaleFile)).firstLine(),
               QStringLiteral("0.91"));
