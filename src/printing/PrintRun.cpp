@@ -1,9 +1,11 @@
 #include "PrintRun.h"
 
 #include "PrintRecovery.h"
+#include "PrintableArea.h"
 
 #include "core/MainState.h"
 #include "core/OrderStore.h"
+#include "core/TextFile.h"
 #include "waybill/PagedOutput.h"
 
 #include <QDir>
@@ -160,8 +162,21 @@ bool PrintRun::askForPaper(const QString& paper) {
                QStringLiteral("墨岚打单"), Notice::Icon::Exclamation});
 }
 
+void PrintRun::logBeyondPage(const Order& order, const QList<PageModel>& pages) const {
+    const QString when =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    for (const PageModel& page : pages) {
+        for (const QString& line : linesBeyondPage(page, m_printer.placement))
+            TextFile::appendLine(m_state.log.path(), line + u'|' + order.orderSign +
+                                                         QStringLiteral("|快递单打印超边距|") +
+                                                         when);
+    }
+}
+
 bool PrintRun::send(const Order& order, const PrintDocuments::Document& document) {
     const QList<PageModel> pages = withCopies(document.pages, m_printer.copies);
+    if (m_documents.kind() == PrintDocuments::Kind::Waybills)
+        logBeyondPage(order, document.pages);
     QString error;
     if (m_printer.toFile) {
         QDir().mkpath(m_fileFolder);

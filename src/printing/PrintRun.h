@@ -78,6 +78,8 @@ private:
     /** Sends one order's pages; false when the run has to stop. */
     bool send(const Order& order, const PrintDocuments::Document& document);
     bool askForPaper(const QString& paper);
+    /** Lines the placement moves off the page still print; ERR.TXT says which. */
+    void logBeyondPage(const Order& order, const QList<PageModel>& pages) const;
     bool guidanceDue();
     /** The order at the run position, or why there is none. */
     std::variant<Order, Notice> orderAt(int position) const;

@@ -1,5 +1,7 @@
 #include "RunFixture.h"
 
+#include "core/TextFile.h"
+
 #include "waybill/PdfReadBack.h"
 #include "waybill/WaybillPages.h"
 
@@ -246,6 +248,21 @@ TEST_F(PrintRunOnCups, PrintingToAWaybillFileNeedsNoSpoolerAndMarksWhatWasWritte
     EXPECT_EQ(QDir(dir.filePath("files")).entryList({"*.pdf"}, QDir::Files).size(), 2);
     EXPECT_TRUE(keptJobs().isEmpty());
     EXPECT_EQ(marks(), (QList<QPair<int, int>>{{1, 1}, {1, 1}}));
+}
+
+TEST_F(PrintRunOnCups, LinesMovedOffThePaperStillPrintAndAreLogged) {
+    const QList<qint64> ids = addOrders({"圆通"});
+    setUpPrinter();
+    MainState& state = start();
+    ASSERT_TRUE(PrinterSetup(folder, state.log).saveOffsets(queue, {-12000, 0}));
+    PrintRun run(state, spooler, PrintDocuments::Kind::Waybills, ids);
+    ASSERT_EQ(runToEnd(run), std::nullopt);
+    EXPECT_EQ(run.result().printedIds, ids);
+    const QStringList log = TextFile::read(state.log.path()).lines;
+    const QStringList beyond = log.filter(QStringLiteral("|淘宝:1001|快递单打印超边距|"));
+    EXPECT_FALSE(beyond.isEmpty());
+    EXPECT_EQ(beyond.filter(QStringLiteral("浙江省杭州市西湖区文三路1号|")).size(), 1)
+        << log.join(u'\n').toStdString();
 }
 
 } // namespace
