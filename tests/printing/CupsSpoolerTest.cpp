@@ -48,7 +48,11 @@ TEST_F(CupsQueues, AnIdleQueueIsReadyAndEmpty) {
     EXPECT_EQ(query.status, PrinterQuery::kRetrieved);
     EXPECT_EQ(query.jobs, PrinterQuery::kNoJobs);
     EXPECT_EQ(query.printerState, QStringLiteral("Printer Status = Ready"));
-    EXPECT_TRUE(query.port.startsWith(QStringLiteral("copyjob:")));
+    EXPECT_TRUE(query.diagnostics().startsWith(
+        QStringLiteral("Printer Name = idle\nPrinter Driver Name = Local Raw Printer\n"
+                       "Printer Port Name = copyjob:")))
+        << query.diagnostics().toStdString();
+    EXPECT_TRUE(query.diagnostics().endsWith(QStringLiteral("\nPrinter Status = Ready")));
     EXPECT_TRUE(query.idle());
 }
 
