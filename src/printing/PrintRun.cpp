@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QTemporaryFile>
 
+#include <algorithm>
+
 namespace mldd {
 
 namespace {
@@ -77,9 +79,9 @@ std::optional<Notice> PrintRun::start() {
     if (!m_printer.toFile && !m_file) {
         if (std::optional<Notice> busy = PrintChecks::spoolerCheck(m_spooler, m_printer.name))
             return busy;
-        const OrderStore store(*m_state.database);
         const QList<qint64> recovered =
-            recoverCompletedJobs(m_spooler, m_printer.name, m_documents, store.byIds(m_ids));
+            recoverCompletedJobs(m_spooler, m_printer.name, m_documents,
+                                 OrderStore(*m_state.database), PrintJournal(m_state.folder));
         m_result.recovered = int(recovered.size());
         m_ids.removeIf([&](qint64 id) { return recovered.contains(id); });
     }
@@ -218,6 +220,22 @@ bool PrintRun::send(const Order& order, const PrintDocuments::Document& document
     return true;
 }
 
+void PrintRun::forgetMarkedJobs() {
+    if (m_journaled.isEmpty())
+        return;
+    // A job whose order this run marked needs no recovery; left in the journal it would mark the
+    // order again after the seller unmarked it to print it once more.
+    const PrintJournal journal(m_state.folder);
+    QList<PrintJournal::Entry> kept = journal.entries();
+    kept.removeIf([&](const PrintJournal::Entry& entry) {
+        return std::any_of(m_journaled.begin(), m_journaled.end(), [&](const auto& mine) {
+            return mine.printer == entry.printer && mine.jobId == entry.jobId &&
+                   m_result.printedIds.contains(mine.orderId);
+        });
+    });
+    journal.keepOnly(kept);
+}
+
 bool PrintRun::guidanceDue() {
     if (!m_guidance || m_documents.kind() != PrintDocuments::Kind::Waybills ||
         m_state.options.value(kOffsetGuidanceShown) != 0)
@@ -253,6 +271,7 @@ void PrintRun::finish() {
         return;
     m_running = false;
     m_timer.stop();
+    forgetMarkedJobs();
     emit finished();
 }
 

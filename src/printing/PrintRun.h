@@ -3,6 +3,7 @@
 #include "PrintChecks.h"
 #include "PrintDocuments.h"
 #include "PrintFile.h"
+#include "PrintJournal.h"
 
 #include <QObject>
 #include <QTimer>
@@ -75,6 +76,8 @@ private:
     void printNext();
     void poll();
     void finish();
+    /** Takes the jobs whose orders this run marked out of the journal. */
+    void forgetMarkedJobs();
     /** Sends one order's pages; false when the run has to stop. */
     bool send(const Order& order, const PrintDocuments::Document& document);
     bool askForPaper(const QString& paper);
@@ -89,6 +92,7 @@ private:
     PrintDocuments m_documents;
     QList<qint64> m_ids;
     std::optional<PrintFile> m_file;
+    QList<PrintJournal::Entry> m_journaled; // the jobs this run handed to the spooler
     QString m_chosenPrinter;
     QString m_fileFolder;
     bool m_guidance = false;

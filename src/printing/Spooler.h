@@ -53,7 +53,10 @@ public:
     virtual std::optional<int> submit(const QString& printer, const QString& title,
                                       const QString& pdfPath, QString* error) = 0;
 
-    /** Jobs of this printer the spooler keeps as completed, oldest first. */
+    /**
+     * Jobs of this printer the spooler keeps as completed, oldest first; their
+     * ids and states always, their titles only until the spooler unloads them.
+     */
     virtual QList<SpoolerJob> completedJobs(const QString& printer) = 0;
 
     /** The printer's resolution in dots per inch, 0 when it does not say. */
