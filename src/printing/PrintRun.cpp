@@ -19,8 +19,10 @@ namespace {
 
 /** The program option that says the offset guidance was shown. */
 constexpr int kOffsetGuidanceShown = 5;
-// A file queue is done in milliseconds, a label printer in seconds: ask soon, then less often.
+// A file queue is done in milliseconds, a label printer in seconds: ask often for the first
+// 30 ms, then ever less often.
 constexpr int kFirstPollMs = 2;
+constexpr int kQuickPolls = 15;
 constexpr int kSlowestPollMs = 250;
 constexpr int kDefaultDotsPerInch = 1200;
 constexpr int kOrdersPerListPage = 10;
@@ -83,6 +85,8 @@ std::optional<Notice> PrintRun::start() {
             recoverCompletedJobs(m_spooler, m_printer.name, m_documents,
                                  OrderStore(*m_state.database), PrintJournal(m_state.folder));
         m_result.recovered = int(recovered.size());
+        const int resolution = m_spooler.resolution(m_printer.name);
+        m_dotsPerInch = resolution > 0 ? resolution : kDefaultDotsPerInch;
         m_ids.removeIf([&](qint64 id) { return recovered.contains(id); });
     }
     m_running = true;
@@ -137,8 +141,10 @@ void PrintRun::printNext() {
     }
     if (m_printer.toFile)
         QTimer::singleShot(0, this, &PrintRun::printNext);
-    else
+    else {
+        m_polls = 0;
         m_timer.start(kFirstPollMs);
+    }
 }
 
 std::variant<Order, Notice> PrintRun::orderAt(int position) const {
@@ -196,9 +202,7 @@ bool PrintRun::send(const Order& order, const PrintDocuments::Document& document
             return false;
         }
         file.close();
-        const int resolution = m_spooler.resolution(m_printer.name);
-        if (!writePdf(file.fileName(), pages, &error, m_printer.placement,
-                      resolution > 0 ? resolution : kDefaultDotsPerInch)) {
+        if (!writePdf(file.fileName(), pages, &error, m_printer.placement, m_dotsPerInch)) {
             m_result.stopped = stopNotice(error);
             return false;
         }
@@ -263,7 +267,8 @@ void PrintRun::poll() {
         printNext();
         return;
     }
-    m_timer.setInterval(std::min(m_timer.interval() * 2, kSlowestPollMs));
+    if (++m_polls > kQuickPolls)
+        m_timer.setInterval(std::min(m_timer.interval() * 2, kSlowestPollMs));
 }
 
 void PrintRun::finish() {
