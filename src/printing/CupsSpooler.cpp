@@ -112,6 +112,7 @@ QString CupsSpooler::defaultDestination() {
 
 PrinterQuery CupsSpooler::query(const QString& printer) {
     PrinterQuery answer;
+    answer.printer = printer;
     const Ipp response(
         cupsDoRequest(CUPS_HTTP_DEFAULT,
                       request(IPP_OP_GET_PRINTER_ATTRIBUTES, printer,

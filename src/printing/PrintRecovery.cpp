@@ -1,25 +1,33 @@
 #include "PrintRecovery.h"
 
-#include <QSet>
+#include "core/OrderStore.h"
+
+#include <QHash>
 
 namespace mldd {
 
 QList<qint64> recoverCompletedJobs(Spooler& spooler, const QString& printer,
-                                   PrintDocuments& documents, const QList<Order>& orders) {
-    QSet<QString> completed;
+                                   PrintDocuments& documents, const OrderStore& store,
+                                   const PrintJournal& journal) {
     constexpr int kCompleted = 9; // not cancelled, not aborted: the page came out
-    for (const SpoolerJob& job : spooler.completedJobs(printer)) {
-        if (job.state == kCompleted)
-            completed.insert(job.title);
-    }
+    QHash<int, int> stateOf;
+    for (const SpoolerJob& job : spooler.completedJobs(printer))
+        stateOf.insert(job.id, job.state);
+
     QList<qint64> recovered;
-    if (completed.isEmpty())
-        return recovered;
-    for (const Order& order : orders) {
-        if (!documents.isMarked(order) && completed.contains(documents.titleOf(order)) &&
-            documents.mark(order))
-            recovered.append(order.id);
+    QList<PrintJournal::Entry> others;
+    for (const PrintJournal::Entry& entry : journal.entries()) {
+        if (entry.printer != printer || entry.kind != documents.kind()) {
+            others.append(entry);
+            continue;
+        }
+        if (stateOf.value(entry.jobId) != kCompleted || recovered.contains(entry.orderId))
+            continue;
+        const std::optional<Order> order = store.byId(entry.orderId);
+        if (order && !documents.isMarked(*order) && documents.mark(*order))
+            recovered.append(order->id);
     }
+    journal.keepOnly(others);
     return recovered;
 }
 

@@ -1,13 +1,17 @@
 #include "PrintRun.h"
 
 #include "PrintRecovery.h"
+#include "PrintableArea.h"
 
 #include "core/MainState.h"
 #include "core/OrderStore.h"
+#include "core/TextFile.h"
 #include "waybill/PagedOutput.h"
 
 #include <QDir>
 #include <QTemporaryFile>
+
+#include <algorithm>
 
 namespace mldd {
 
@@ -15,8 +19,10 @@ namespace {
 
 /** The program option that says the offset guidance was shown. */
 constexpr int kOffsetGuidanceShown = 5;
-// A file queue is done in milliseconds, a label printer in seconds: ask soon, then less often.
+// A file queue is done in milliseconds, a label printer in seconds: ask often for the first
+// 30 ms, then ever less often.
 constexpr int kFirstPollMs = 2;
+constexpr int kQuickPolls = 15;
 constexpr int kSlowestPollMs = 250;
 constexpr int kDefaultDotsPerInch = 1200;
 constexpr int kOrdersPerListPage = 10;
@@ -75,10 +81,12 @@ std::optional<Notice> PrintRun::start() {
     if (!m_printer.toFile && !m_file) {
         if (std::optional<Notice> busy = PrintChecks::spoolerCheck(m_spooler, m_printer.name))
             return busy;
-        const OrderStore store(*m_state.database);
         const QList<qint64> recovered =
-            recoverCompletedJobs(m_spooler, m_printer.name, m_documents, store.byIds(m_ids));
+            recoverCompletedJobs(m_spooler, m_printer.name, m_documents,
+                                 OrderStore(*m_state.database), PrintJournal(m_state.folder));
         m_result.recovered = int(recovered.size());
+        const int resolution = m_spooler.resolution(m_printer.name);
+        m_dotsPerInch = resolution > 0 ? resolution : kDefaultDotsPerInch;
         m_ids.removeIf([&](qint64 id) { return recovered.contains(id); });
     }
     m_running = true;
@@ -133,8 +141,10 @@ void PrintRun::printNext() {
     }
     if (m_printer.toFile)
         QTimer::singleShot(0, this, &PrintRun::printNext);
-    else
+    else {
+        m_polls = 0;
         m_timer.start(kFirstPollMs);
+    }
 }
 
 std::variant<Order, Notice> PrintRun::orderAt(int position) const {
@@ -160,8 +170,21 @@ bool PrintRun::askForPaper(const QString& paper) {
                QStringLiteral("墨岚打单"), Notice::Icon::Exclamation});
 }
 
+void PrintRun::logBeyondPage(const Order& order, const QList<PageModel>& pages) const {
+    const QString when =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    for (const PageModel& page : pages) {
+        for (const QString& line : linesBeyondPage(page, m_printer.placement))
+            TextFile::appendLine(m_state.log.path(), line + u'|' + order.orderSign +
+                                                         QStringLiteral("|快递单打印超边距|") +
+                                                         when);
+    }
+}
+
 bool PrintRun::send(const Order& order, const PrintDocuments::Document& document) {
     const QList<PageModel> pages = withCopies(document.pages, m_printer.copies);
+    if (m_documents.kind() == PrintDocuments::Kind::Waybills)
+        logBeyondPage(order, document.pages);
     QString error;
     if (m_printer.toFile) {
         QDir().mkpath(m_fileFolder);
@@ -179,9 +202,7 @@ bool PrintRun::send(const Order& order, const PrintDocuments::Document& document
             return false;
         }
         file.close();
-        const int resolution = m_spooler.resolution(m_printer.name);
-        if (!writePdf(file.fileName(), pages, &error, m_printer.placement,
-                      resolution > 0 ? resolution : kDefaultDotsPerInch)) {
+        if (!writePdf(file.fileName(), pages, &error, m_printer.placement, m_dotsPerInch)) {
             m_result.stopped = stopNotice(error);
             return false;
         }
@@ -201,6 +222,22 @@ bool PrintRun::send(const Order& order, const PrintDocuments::Document& document
         m_result.printedIds.append(order.id);
     ++m_result.printed;
     return true;
+}
+
+void PrintRun::forgetMarkedJobs() {
+    if (m_journaled.isEmpty())
+        return;
+    // A job whose order this run marked needs no recovery; left in the journal it would mark the
+    // order again after the seller unmarked it to print it once more.
+    const PrintJournal journal(m_state.folder);
+    QList<PrintJournal::Entry> kept = journal.entries();
+    kept.removeIf([&](const PrintJournal::Entry& entry) {
+        return std::any_of(m_journaled.begin(), m_journaled.end(), [&](const auto& mine) {
+            return mine.printer == entry.printer && mine.jobId == entry.jobId &&
+                   m_result.printedIds.contains(mine.orderId);
+        });
+    });
+    journal.keepOnly(kept);
 }
 
 bool PrintRun::guidanceDue() {
@@ -230,7 +267,8 @@ void PrintRun::poll() {
         printNext();
         return;
     }
-    m_timer.setInterval(std::min(m_timer.interval() * 2, kSlowestPollMs));
+    if (++m_polls > kQuickPolls)
+        m_timer.setInterval(std::min(m_timer.interval() * 2, kSlowestPollMs));
 }
 
 void PrintRun::finish() {
@@ -238,6 +276,7 @@ void PrintRun::finish() {
         return;
     m_running = false;
     m_timer.stop();
+    forgetMarkedJobs();
     emit finished();
 }
 

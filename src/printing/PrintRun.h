@@ -3,6 +3,7 @@
 #include "PrintChecks.h"
 #include "PrintDocuments.h"
 #include "PrintFile.h"
+#include "PrintJournal.h"
 
 #include <QObject>
 #include <QTimer>
@@ -75,9 +76,13 @@ private:
     void printNext();
     void poll();
     void finish();
+    /** Takes the jobs whose orders this run marked out of the journal. */
+    void forgetMarkedJobs();
     /** Sends one order's pages; false when the run has to stop. */
     bool send(const Order& order, const PrintDocuments::Document& document);
     bool askForPaper(const QString& paper);
+    /** Lines the placement moves off the page still print; ERR.TXT says which. */
+    void logBeyondPage(const Order& order, const QList<PageModel>& pages) const;
     bool guidanceDue();
     /** The order at the run position, or why there is none. */
     std::variant<Order, Notice> orderAt(int position) const;
@@ -87,11 +92,14 @@ private:
     PrintDocuments m_documents;
     QList<qint64> m_ids;
     std::optional<PrintFile> m_file;
+    QList<PrintJournal::Entry> m_journaled; // the jobs this run handed to the spooler
     QString m_chosenPrinter;
     QString m_fileFolder;
     bool m_guidance = false;
     CheckedPrinter m_printer;
+    int m_dotsPerInch = 1200; // the printer's, asked once per run
     QTimer m_timer;
+    int m_polls = 0; // since the last job was handed over
     int m_position = 0;
     QString m_previousPaper;
     bool m_running = false;

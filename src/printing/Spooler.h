@@ -20,6 +20,7 @@ struct PrinterQuery {
     static inline const QString kRetrieved = QStringLiteral("Printer info retrieved");
     static inline const QString kNoJobs = QStringLiteral("No Print Jobs!");
 
+    QString printer;           // the name asked about
     QString status;            // kRetrieved, or why the printer could not be asked
     QString jobs;              // kNoJobs, or the job lines
     QString printerState;      // "Printer Status = …", for diagnostics
@@ -29,6 +30,13 @@ struct PrinterQuery {
 
     bool retrieved() const { return status == kRetrieved; }
     bool idle() const { return retrieved() && jobs == kNoJobs; }
+
+    /** The lines a seller can read to someone who helps: name, driver, port, status. */
+    QString diagnostics() const {
+        return QStringLiteral("Printer Name = %1\nPrinter Driver Name = %2\n"
+                              "Printer Port Name = %3\n%4")
+            .arg(printer, driver, port, printerState);
+    }
 };
 
 /** The system's print spooler: which printers exist, how their queues stand, taking jobs. */
@@ -45,7 +53,10 @@ public:
     virtual std::optional<int> submit(const QString& printer, const QString& title,
                                       const QString& pdfPath, QString* error) = 0;
 
-    /** Jobs of this printer the spooler keeps as completed, oldest first. */
+    /**
+     * Jobs of this printer the spooler keeps as completed, oldest first; their
+     * ids and states always, their titles only until the spooler unloads them.
+     */
     virtual QList<SpoolerJob> completedJobs(const QString& printer) = 0;
 
     /** The printer's resolution in dots per inch, 0 when it does not say. */

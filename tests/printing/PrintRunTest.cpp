@@ -1,5 +1,8 @@
 #include "RunFixture.h"
 
+#include "core/TextFile.h"
+#include "printing/PrintJournal.h"
+
 #include "waybill/PdfReadBack.h"
 #include "waybill/WaybillPages.h"
 
@@ -131,17 +134,22 @@ TEST_F(PrintRunOnCups, PausedQueueHeldJobAndMissingPrinterRefuseAndMarkNothing) 
 TEST_F(PrintRunOnCups, AJobAKilledRunLeftCompletedIsMarkedAndNotPrintedAgain) {
     const QList<qint64> ids = addOrders(repeated("圆通", 4));
     setUpPrinter();
-    // What a run killed after the spooler took 淘宝:1002's job left behind.
+    // What a run killed after the spooler took 淘宝:1002's job, before its mark, left behind.
     QTemporaryDir other;
     QFile document(other.filePath("job.txt"));
     document.open(QIODevice::WriteOnly);
     document.write("waybill\n");
     document.close();
-    ASSERT_EQ(CupsDaemon::tool("lp", {"-d", queue, "-t", "快递单-淘宝:1002", document.fileName()}),
-              0);
+    const std::optional<int> job =
+        spooler.submit(queue, QStringLiteral("快递单-淘宝:1002"), document.fileName(), nullptr);
+    ASSERT_TRUE(job);
+    PrintJournal(folder).record({queue, *job, ids[1], PrintDocuments::Kind::Waybills});
+    // Another printer's job stays for its own next run.
+    PrintJournal(folder).record({"other", 7, ids[3], PrintDocuments::Kind::Waybills});
     ASSERT_TRUE(CupsDaemon::waitUntilIdle(queue));
 
-    PrintRun run(start(), spooler, PrintDocuments::Kind::Waybills, ids);
+    MainState& state = start();
+    PrintRun run(state, spooler, PrintDocuments::Kind::Waybills, ids);
     ASSERT_EQ(runToEnd(run), std::nullopt);
     EXPECT_EQ(run.result().recovered, 1);
     EXPECT_EQ(run.result().printedIds, (QList<qint64>{ids[0], ids[2], ids[3]}));
@@ -149,12 +157,22 @@ TEST_F(PrintRunOnCups, AJobAKilledRunLeftCompletedIsMarkedAndNotPrintedAgain) {
                     .summary(PrintDocuments::Kind::Waybills)
                     .text.contains(QStringLiteral("已完成的1张快递单已补上打印标记")));
     QStringList titles;
-    for (const test::KeptJob& job : keptJobs())
-        titles.append(job.title);
+    for (const test::KeptJob& kept : keptJobs())
+        titles.append(kept.title);
     EXPECT_EQ(titles.count(QStringLiteral("快递单-淘宝:1002")), 1);
     EXPECT_EQ(titles.size(), 4);
     for (const auto& mark : marks())
         EXPECT_EQ(mark.first, 1);
+    ASSERT_EQ(PrintJournal(folder).entries().size(), 1);
+    EXPECT_EQ(PrintJournal(folder).entries()[0].printer, QStringLiteral("other"));
+
+    // An order the seller unmarks to print once more is printed again, not "recovered".
+    QSqlQuery(state.database->connection())
+        .exec(QStringLiteral("update order_data set kd_sign = 0 where id = %1").arg(ids[2]));
+    PrintRun again(state, spooler, PrintDocuments::Kind::Waybills, {ids[2]});
+    ASSERT_EQ(runToEnd(again), std::nullopt);
+    EXPECT_EQ(again.result().recovered, 0);
+    EXPECT_EQ(again.result().printedIds, (QList<qint64>{ids[2]}));
 }
 
 TEST_F(PrintRunOnCups, AnUnreadableFormIsNamedAndItsOrderLeftUnmarked) {
@@ -210,6 +228,8 @@ TEST_F(PrintRunOnCups, TheFirstWaybillEverStopsForTheOffsetGuidanceOnce) {
         ASSERT_TRUE(run.result().stopped);
         EXPECT_EQ(run.result().stopped->title, QStringLiteral("墨岚打单无障碍引导"));
     }
+    // The seller reads the guidance; the waybill has come out by then.
+    ASSERT_TRUE(CupsDaemon::waitUntilIdle(queue));
     PrintRun again(state, spooler, PrintDocuments::Kind::Waybills, ids.mid(1));
     again.setGuidance(true);
     ASSERT_EQ(runToEnd(again), std::nullopt);
@@ -246,6 +266,21 @@ TEST_F(PrintRunOnCups, PrintingToAWaybillFileNeedsNoSpoolerAndMarksWhatWasWritte
     EXPECT_EQ(QDir(dir.filePath("files")).entryList({"*.pdf"}, QDir::Files).size(), 2);
     EXPECT_TRUE(keptJobs().isEmpty());
     EXPECT_EQ(marks(), (QList<QPair<int, int>>{{1, 1}, {1, 1}}));
+}
+
+TEST_F(PrintRunOnCups, LinesMovedOffThePaperStillPrintAndAreLogged) {
+    const QList<qint64> ids = addOrders({"圆通"});
+    setUpPrinter();
+    MainState& state = start();
+    ASSERT_TRUE(PrinterSetup(folder, state.log).saveOffsets(queue, {-12000, 0}));
+    PrintRun run(state, spooler, PrintDocuments::Kind::Waybills, ids);
+    ASSERT_EQ(runToEnd(run), std::nullopt);
+    EXPECT_EQ(run.result().printedIds, ids);
+    const QStringList log = TextFile::read(state.log.path()).lines;
+    const QStringList beyond = log.filter(QStringLiteral("|淘宝:1001|快递单打印超边距|"));
+    EXPECT_FALSE(beyond.isEmpty());
+    EXPECT_EQ(beyond.filter(QStringLiteral("浙江省杭州市西湖区文三路1号|")).size(), 1)
+        << log.join(u'\n').toStdString();
 }
 
 } // namespace
