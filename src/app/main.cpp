@@ -20,10 +20,12 @@ using namespace mldd;
 
 namespace {
 
-const char kUsage[] = "用法: mldd [--data DIR] [网页地址 | 打印文件.mlk | 打印文件.mlf]\n"
-                      "  --data DIR  数据文件夹（默认：程序旁边的 data）\n"
-                      "  网页地址     用剪贴板里的网页文字提取这个页面的订单\n"
-                      "  打印文件     打印这个打印文件\n";
+const char kUsage[] =
+    "用法: mldd [--data DIR] [--database 地址] [网页地址 | 打印文件.mlk | 打印文件.mlf]\n"
+    "  --data DIR  数据文件夹（默认：程序旁边的 data）\n"
+    "  --database postgresql://用户@服务器/数据库  几个打包台共用的订单数据库\n"
+    "  网页地址     用剪贴板里的网页文字提取这个页面的订单\n"
+    "  打印文件     打印这个打印文件\n";
 
 // The store is damaged: says so and offers the latest backup; true when it was put back.
 bool restoredFromBackup(const MainState& state, const StartupResult& started) {
@@ -53,6 +55,8 @@ int main(int argc, char* argv[]) {
     installChineseTranslation(app);
     QCommandLineParser parser;
     parser.addOption({QStringLiteral("data"), QStringLiteral("数据文件夹"), QStringLiteral("DIR")});
+    parser.addOption({QStringLiteral("database"), QStringLiteral("共用的订单数据库"),
+                      QStringLiteral("postgresql://…")});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("打印文件或网页地址"));
     parser.process(app);
 
@@ -76,7 +80,7 @@ int main(int argc, char* argv[]) {
         showNotice(nullptr, *narrow);
         return 1;
     }
-    MainState state(folder);
+    MainState state(folder, parser.value(QStringLiteral("database")));
     StartupHooks hooks;
     hooks.loadPlaceTable = loadPlaceTableInto;
     hooks.defaultShippingDesign = DefaultFaHuoSet;

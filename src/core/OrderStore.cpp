@@ -13,10 +13,6 @@ namespace mldd {
 
 namespace {
 
-// Calendar days between the day an order was taken in and today.
-const QString kAgeInDays =
-    QStringLiteral("(julianday(date('now', 'localtime')) - julianday(date(time_get)))");
-
 // The written columns and their value placeholders, in the order bindOrder binds them.
 // An empty field is stored as '', never Null, so that comparisons with it behave.
 QList<std::pair<QString, QString>> writtenColumns() {
@@ -29,7 +25,7 @@ QList<std::pair<QString, QString>> writtenColumns() {
     return columns;
 }
 
-QString insertStatement() {
+QString insertStatement(const SqlDialect& dialect) {
     QStringList names;
     QStringList values;
     for (const auto& [name, value] : writtenColumns()) {
@@ -37,7 +33,8 @@ QString insertStatement() {
         values.append(value);
     }
     return QStringLiteral("insert into order_data (%1) values (%2)")
-        .arg(names.join(u','), values.join(u','));
+               .arg(names.join(u','), values.join(u',')) +
+           dialect.returningId();
 }
 
 QString updateStatement() {
@@ -102,15 +99,16 @@ bool OrderStore::insert(QList<Order>& orders, OrderWriteRule& rule, QString* err
 bool OrderStore::insertInTransaction(QList<Order>& orders, OrderWriteRule& rule) {
     for (Order& order : orders)
         rule.apply(order);
+    const bool returning = m_database.isServer();
     QSqlQuery query(m_database.connection());
-    query.prepare(insertStatement());
+    query.prepare(insertStatement(m_database.dialect()));
     for (Order& order : orders) {
         bindOrder(query, order);
-        if (!query.exec()) {
+        if (!query.exec() || (returning && !query.next())) {
             m_database.note(query.lastError());
             return false;
         }
-        order.id = query.lastInsertId().toLongLong();
+        order.id = (returning ? query.value(0) : query.lastInsertId()).toLongLong();
     }
     return true;
 }
@@ -125,8 +123,10 @@ bool OrderStore::update(const QList<Order>& orders) {
         for (const Order& order : orders) {
             bindOrder(query, order);
             query.bindValue(idIndex, order.id);
-            if (!query.exec())
+            if (!query.exec()) {
+                m_database.note(query.lastError());
                 return false;
+            }
         }
         return true;
     });
@@ -183,6 +183,8 @@ QList<Order> OrderStore::byIds(const QList<qint64>& ids) const {
 }
 
 std::vector<qint64> OrderStore::ids(const QString& sql, const QVariantList& values) const {
+    if (m_database.isServer())
+        return serverIds(sql, values);
     std::vector<qint64> result;
     sqlite3* db = m_database.handle();
     sqlite3_stmt* statement = nullptr;
@@ -201,15 +203,33 @@ std::vector<qint64> OrderStore::ids(const QString& sql, const QVariantList& valu
     return result;
 }
 
+std::vector<qint64> OrderStore::serverIds(const QString& sql, const QVariantList& values) const {
+    std::vector<qint64> result;
+    QSqlQuery query(m_database.connection());
+    query.setForwardOnly(true);
+    query.prepare(sql);
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    if (query.exec()) {
+        while (query.next())
+            result.push_back(query.value(0).toLongLong());
+    }
+    m_database.note(query.lastError());
+    return result;
+}
+
+QString OrderStore::newestFirst() const {
+    return QStringLiteral(" order by ") + m_database.dialect().newestFirst();
+}
+
 std::vector<qint64> OrderStore::listed(const SqlCondition& filter) const {
     return ids(QStringLiteral("select id from order_data where dj_type >= 0 ") + filter.sql +
-                   QStringLiteral(" order by NumSign desc"),
+                   newestFirst(),
                filter.values);
 }
 
 std::vector<qint64> OrderStore::absorbed() const {
-    return ids(
-        QStringLiteral("select id from order_data where dj_type = -1 order by NumSign desc"));
+    return ids(QStringLiteral("select id from order_data where dj_type = -1") + newestFirst());
 }
 
 std::vector<qint64> OrderStore::withoutCourier() const {
@@ -218,8 +238,8 @@ std::vector<qint64> OrderStore::withoutCourier() const {
 }
 
 std::vector<qint64> OrderStore::olderThan(int days) const {
-    return ids(QStringLiteral("select id from order_data where ") + kAgeInDays +
-                   QStringLiteral(" >= ? order by id"),
+    return ids(QStringLiteral("select id from order_data where ") +
+                   m_database.dialect().ageInDays() + QStringLiteral(" >= ? order by id"),
                {days});
 }
 
@@ -228,8 +248,8 @@ int OrderStore::deleteOlderThan(int days) {
     QSqlDatabase db = m_database.connection();
     m_database.inTransaction([&] {
         QSqlQuery query(db);
-        query.prepare(QStringLiteral("delete from order_data where ") + kAgeInDays +
-                      QStringLiteral(" >= ?"));
+        query.prepare(QStringLiteral("delete from order_data where ") +
+                      m_database.dialect().ageInDays() + QStringLiteral(" >= ?"));
         query.addBindValue(days);
         if (!query.exec())
             return false;
@@ -240,13 +260,23 @@ int OrderStore::deleteOlderThan(int days) {
 }
 
 std::vector<qint64> OrderStore::byOrderNumber(const QString& orderSign) const {
-    return ids(
-        QStringLiteral("select id from order_data where order_sign = ? order by NumSign desc"),
-        {orderSign});
+    return ids(QStringLiteral("select id from order_data where order_sign = ?") + newestFirst(),
+               {orderSign});
 }
 
 QSet<QString> OrderStore::storedOrderNumbers(const QStringList& orderSigns) const {
     QSet<QString> stored;
+    if (m_database.isServer()) {
+        QSqlQuery query(m_database.connection());
+        query.prepare(QStringLiteral("select 1 from order_data where order_sign = ? limit 1"));
+        for (const QString& orderSign : orderSigns) {
+            query.addBindValue(orderSign);
+            if (query.exec() && query.next())
+                stored.insert(orderSign);
+            m_database.note(query.lastError());
+        }
+        return stored;
+    }
     sqlite3* db = m_database.handle();
     sqlite3_stmt* statement = nullptr;
     if (!db || sqlite3_prepare_v2(db, "select 1 from order_data where order_sign = ? limit 1", -1,
@@ -270,9 +300,19 @@ QSet<QString> OrderStore::storedOrderNumbers(const QStringList& orderSigns) cons
 
 std::vector<qint64> OrderStore::mergeCandidates(const QString& myId, const QString& address) const {
     return ids(QStringLiteral("select id from order_data where dj_type >= 0 and cf_sign = 0 "
-                              "and kd_sign = 0 and (my_id = ? or buy_address = ?) "
-                              "order by NumSign desc"),
+                              "and kd_sign = 0 and (my_id = ? or buy_address = ?)") +
+                   newestFirst(),
                {myId, address});
+}
+
+std::optional<qint64> OrderStore::newestOfSender(const QString& myId) const {
+    const std::vector<qint64> found =
+        ids(QStringLiteral("select id from order_data where my_id = ? and dj_type >= 0") +
+                newestFirst() + QStringLiteral(" limit 1"),
+            {myId});
+    if (found.empty())
+        return std::nullopt;
+    return found.front();
 }
 
 std::vector<qint64> OrderStore::byReceiverName(const QString& buyName) const {

@@ -3,6 +3,7 @@
 #include "LocationCode.h"
 #include "MainState.h"
 #include "ServiceAddress.h"
+#include "StoreAddress.h"
 #include "StoreBackup.h"
 
 #include <QDir>
@@ -40,7 +41,8 @@ StartupResult startUp(MainState& state, const QString& commandText, const Startu
     state.updateNotice = UpdateNotice::load(state.folder, state.log);
 
     StoreFailure failure;
-    state.database = OrderDatabase::open(state.folder.databasePath(), &message, &failure);
+    state.database = OrderDatabase::open(
+        StoreAddress::chosen(state.folder, state.databaseOption, state.log), &message, &failure);
     if (!state.database) {
         result.failure = Notice{message, QStringLiteral("墨岚打单"), Notice::Icon::Critical};
         if (failure.kind == StoreFailure::Kind::Corrupt) {
