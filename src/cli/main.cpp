@@ -35,6 +35,7 @@ const QString kUsage = QStringLiteral(
     "         [--template NAME] [--map 字段=列]…   导入表格中的订单\n"
     "  writeback --file F --layout NAME [--sheet S]  把快递单号和快递公司写回表格\n"
     "  db backup | list | restore [FILE]           备份订单数据库、列出备份、用备份恢复\n"
+    "  db migrate --from FILE --to postgresql://…  把订单数据库复制到共用的服务器上\n"
     "每个命令加 --help 显示它的用法。\n");
 
 } // namespace

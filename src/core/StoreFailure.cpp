@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QStorageInfo>
 
@@ -72,7 +73,11 @@ StoreFailure StoreFailure::fromError(const QSqlError& error, const QString& path
 StoreFailure StoreFailure::fromServerError(const QSqlError& error) {
     if (error.type() == QSqlError::NoError)
         return {};
-    const QString detail = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    // libpq's first line says what happened; "DETAIL" lines repeat the row.
+    QString detail = (error.databaseText().isEmpty() ? error.text() : error.databaseText())
+                         .section(u'\n', 0, 0)
+                         .trimmed();
+    detail.remove(QRegularExpression(QStringLiteral("^(ERROR|FATAL):\\s*")));
     const QString state = error.nativeErrorCode();
     const auto says = [&](const char* words) {
         return detail.contains(QLatin1String(words), Qt::CaseInsensitive);
