@@ -12,6 +12,7 @@
 #include "Form_zd_code.h"
 #include "NoticeBox.h"
 #include "OrderRowWidget.h"
+#include "PrintProgressLine.h"
 #include "WaybillPreview.h"
 
 #include "browser/CapturedPage.h"
@@ -21,6 +22,8 @@
 #include "capture/SellerBindings.h"
 #include "core/MainState.h"
 #include "core/ProgramVersion.h"
+#include "printing/CupsSpooler.h"
+#include "printing/PrintRun.h"
 #include "spreadsheet/WriteBack.h"
 #include "waybill/PrintSwitches.h"
 #include "waybill/TemplateFiles.h"
@@ -58,7 +61,8 @@ namespace mldd {
 Form_Main::Form_Main(MainState& state, QWidget* parent)
     : QMainWindow(parent), m_state(state),
       m_waybills(std::make_unique<WaybillPages>(state.folder, state.log, state.settings,
-                                                state.profiles, QDate::currentDate())) {
+                                                state.profiles, QDate::currentDate())),
+      m_spooler(std::make_unique<CupsSpooler>()) {
     setWindowTitle(QStringLiteral("墨岚打单 V ") + kProgramVersion);
 
     m_toolbar = addToolBar(QStringLiteral("菜单"));
@@ -74,6 +78,9 @@ Form_Main::Form_Main(MainState& state, QWidget* parent)
     addMenuEntry(Menu::Orders, Merge, QStringLiteral("合并订单"), &Form_Main::mergeSelected);
     addMenuEntry(Menu::Orders, SelectAll, QStringLiteral("全选/取消"), &Form_Main::selectAllOrNone);
     addMenuEntry(Menu::Orders, DeleteOld, QStringLiteral("删除旧订单"), &Form_Main::deleteOld);
+    addMenuEntry(Menu::Printing, PrintWaybills, QStringLiteral("打印快递单"),
+                 &Form_Main::printWaybills);
+    addMenuEntry(Menu::Printing, PrintLists, QStringLiteral("打印发货单"), &Form_Main::printLists);
     addMenuEntry(Menu::Settings, ExpressPlan, QStringLiteral("快递方案"),
                  &Form_Main::editExpressPlan);
     addSettingsEntries();
@@ -96,6 +103,8 @@ Form_Main::Form_Main(MainState& state, QWidget* parent)
     layout->addWidget(m_modeTabs);
     layout->addWidget(createRowArea(), 1);
     layout->addWidget(createPagingBar());
+    m_printLine = new PrintProgressLine(central);
+    layout->addWidget(m_printLine);
     m_pages = new QStackedWidget(this);
     m_pages->addWidget(central);
     setCentralWidget(m_pages);
@@ -256,6 +265,8 @@ void Form_Main::handleCommand(const CommandAction& action, const QString& pageTe
     case CommandAction::Kind::OpenWaybillFile:
     case CommandAction::Kind::OpenShipListFile:
         m_status->setText(QStringLiteral("打印文件：") + action.text);
+        // Printed once the window is up, as the page of a capture is captured.
+        QTimer::singleShot(10, this, [this, path = action.text] { printFile(path); });
         break;
     case CommandAction::Kind::Capture:
         // The capture runs once the window is up, with the page text the browser copied.
@@ -672,6 +683,55 @@ void Form_Main::openDesigner(const QString& name, const std::optional<Order>& or
     // Templates are read once per list; a saved one is read again.
     connect(designer, &Form_Designer::templateSaved, this, &Form_Main::showCourierChoices);
     designer->show();
+}
+
+void Form_Main::startPrint(PrintDocuments::Kind kind) {
+    if (m_run && m_run->isRunning())
+        return;
+    QList<qint64> ids = m_state.selection.ids();
+    if (ids.isEmpty())
+        ids = QList<qint64>(m_state.cursor.ids().begin(), m_state.cursor.ids().end());
+    follow(std::make_unique<PrintRun>(m_state, *m_spooler, kind, ids), kind);
+}
+
+void Form_Main::printFile(const QString& path) {
+    if (m_run && m_run->isRunning())
+        return;
+    std::variant<PrintFile, Notice> file = PrintFile::read(path);
+    if (const Notice* notice = std::get_if<Notice>(&file)) {
+        showNotice(this, *notice);
+        return;
+    }
+    const PrintDocuments::Kind kind = std::get<PrintFile>(file).kind;
+    follow(std::make_unique<PrintRun>(m_state, *m_spooler, std::get<PrintFile>(std::move(file))),
+           kind);
+}
+
+void Form_Main::follow(std::unique_ptr<PrintRun> run, PrintDocuments::Kind kind) {
+    m_run = std::move(run);
+    m_run->setGuidance(true);
+    m_run->askPaperChange = [this](const Notice& question) { return showNotice(this, question); };
+    connect(m_run.get(), &PrintRun::listPageTurned, this, [this] {
+        if (m_state.currentPage < m_state.cursor.pageCount())
+            nextPage();
+    });
+    connect(m_run.get(), &PrintRun::finished, this, [this, kind] { printFinished(kind); });
+    if (const std::optional<Notice> refused = m_run->start()) {
+        showNotice(this, *refused);
+        return;
+    }
+    m_printLine->follow(*m_run);
+}
+
+void Form_Main::printFinished(PrintDocuments::Kind kind) {
+    const PrintRunResult result = m_run->result();
+    m_state.requery();
+    showPage();
+    if (result.stopped)
+        showNotice(this, *result.stopped);
+    showNotice(this, result.summary(kind));
+    if (kind == PrintDocuments::Kind::Waybills && !result.printedIds.isEmpty())
+        offerWriteBack(result.printedIds);
 }
 
 } // namespace mldd

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/CommandText.h"
+#include "printing/PrintDocuments.h"
 #include "workbench/OrderMarks.h"
 
 #include <QMainWindow>
@@ -21,6 +22,9 @@ class BrowserPanel;
 class OrderRowWidget;
 class WaybillPages;
 struct PageCaptureResult;
+class PrintProgressLine;
+class PrintRun;
+class Spooler;
 
 /** The main window: the toolbar, the filters and search, ten order rows and paging. */
 class Form_Main : public QMainWindow {
@@ -83,6 +87,9 @@ public:
     /** The captions of the twelve menu-visibility entries, in the setting's order. */
     QStringList menuEntryCaptions() const;
     QComboBox* courierList() const { return m_courierList; }
+    PrintProgressLine* printProgressLine() const { return m_printLine; }
+    /** The run printing now, if any. */
+    PrintRun* printRun() const { return m_run.get(); }
     /** The built-in browser, once it was opened. */
     BrowserPanel* browserPanel() const { return m_browser; }
 
@@ -109,10 +116,20 @@ private:
     void deleteOld();
     void importSpreadsheet();
     void writeBackSpreadsheet();
-    /** After a waybill run: offers to write the tracking numbers back into the orders' workbooks. */
+    /** After a waybill run: offers to write the tracking numbers back into the orders' workbooks.
+     */
     void offerWriteBack(const QList<qint64>& printedIds);
     /** Writes one workbook back and tells the seller how it went. */
     void writeBack(const QString& path);
+    void printWaybills() { startPrint(PrintDocuments::Kind::Waybills); }
+    void printLists() { startPrint(PrintDocuments::Kind::ShippingLists); }
+    /** Prints the ticked orders, else the whole list, one order at a time. */
+    void startPrint(PrintDocuments::Kind kind);
+    /** Prints the records of a print file (.mlk, .mlf); nothing is marked. */
+    void printFile(const QString& path);
+    /** Starts the run and shows its progress; tells why when it does not start. */
+    void follow(std::unique_ptr<PrintRun> run, PrintDocuments::Kind kind);
+    void printFinished(PrintDocuments::Kind kind);
     void toggleMark(qint64 id, OrderMarks::Mark mark);
     void split(qint64 id);
     void confirm(qint64 id);
@@ -161,6 +178,9 @@ private:
 
     MainState& m_state;
     std::unique_ptr<WaybillPages> m_waybills;
+    std::unique_ptr<Spooler> m_spooler;
+    std::unique_ptr<PrintRun> m_run;
+    PrintProgressLine* m_printLine = nullptr;
     QStackedWidget* m_pages = nullptr;
     BrowserPanel* m_browser = nullptr;
     QToolBar* m_toolbar = nullptr;

@@ -7,8 +7,10 @@
 #include "waybill/PagedOutput.h"
 #include "waybill/WaybillPages.h"
 
-#include <QPrinter>
-#include <QPrinterInfo>
+#include "printing/CupsSpooler.h"
+#include "printing/PrintRun.h"
+
+#include <QEventLoop>
 
 namespace mldd::cli {
 
@@ -16,7 +18,7 @@ namespace {
 
 const QString kUsage = QStringLiteral(
     "用法: mldd-cli [--data DIR] print waybill --ids 1,2,… (--pdf OUT | --printer NAME)\n"
-    "      mldd-cli [--data DIR] print shiplist --ids 1,2,… --pdf OUT");
+    "      mldd-cli [--data DIR] print shiplist --ids 1,2,… (--pdf OUT | --printer NAME)");
 
 std::optional<QList<qint64>> parseIds(const QString& text) {
     QList<qint64> ids;
@@ -32,28 +34,25 @@ std::optional<QList<qint64>> parseIds(const QString& text) {
     return ids;
 }
 
-// Pages go out as the print run sends them; a PDF is written at 1200 dpi.
-bool printPages(const QList<PageModel>& pages, const std::optional<QString>& pdf,
-                const std::optional<QString>& printerName, QString* error) {
-    if (pdf)
-        return writePdf(*pdf, pages, error);
-    if (QPrinterInfo::printerInfo(*printerName).isNull()) {
-        *error =
-            QStringLiteral("您设置的快递单打印机未能正常联机！打印机名称：%1").arg(*printerName);
-        return false;
-    }
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPrinterName(*printerName);
-    printer.setFullPage(true);
-    printer.setDocName(QStringLiteral("快递单"));
-    PagedOutput output(printer);
-    for (const PageModel& page : pages) {
-        if (!output.addPage(page)) {
-            *error = QStringLiteral("无法在打印机 %1 上打印。").arg(*printerName);
-            return false;
-        }
-    }
-    return output.finish();
+// A run to a printer, as the window starts it: checks, pacing, marks after each job.
+int runOnPrinter(MainState& state, PrintDocuments::Kind kind, const QList<qint64>& ids,
+                 const QString& printer) {
+    CupsSpooler spooler;
+    PrintRun run(state, spooler, kind, ids);
+    run.setPrinter(printer);
+    // Nobody can change the paper for a script: the seller sorts such runs by form.
+    run.askPaperChange = [](const Notice&) { return true; };
+    if (const std::optional<Notice> refused = run.start())
+        return fail(Failed, refused->text);
+    QEventLoop loop;
+    QObject::connect(&run, &PrintRun::finished, &loop, &QEventLoop::quit);
+    if (run.isRunning())
+        loop.exec();
+    const PrintRunResult& result = run.result();
+    writeOut(result.summary(kind).text + u'\n');
+    if (result.stopped)
+        return fail(Failed, result.stopped->text);
+    return result.problems.isEmpty() ? Success : Failed;
 }
 
 // Each order's shipping list, all pages of it, into one PDF; the printed orders are marked.
@@ -100,7 +99,7 @@ int runPrint(const CliContext& context, QStringList args) {
         takeOption(args, QStringLiteral("printer"), &missingValue);
     const bool shippingLists = args.size() == 1 && args[0] == u"shiplist";
     if (missingValue || args.size() != 1 || (args[0] != u"waybill" && !shippingLists) || !idsText ||
-        pdf.has_value() == printer.has_value() || (shippingLists && printer))
+        pdf.has_value() == printer.has_value())
         return fail(Usage, kUsage);
     const std::optional<QList<qint64>> ids = parseIds(*idsText);
     if (!ids)
@@ -109,6 +108,11 @@ int runPrint(const CliContext& context, QStringList args) {
     MainState state(context.dataFolder, context.database);
     if (!startProgram(state))
         return Failed;
+    if (printer)
+        return runOnPrinter(state,
+                            shippingLists ? PrintDocuments::Kind::ShippingLists
+                                          : PrintDocuments::Kind::Waybills,
+                            *ids, *printer);
     if (shippingLists)
         return printShippingLists(state, *ids, *pdf);
 
@@ -138,7 +142,7 @@ int runPrint(const CliContext& context, QStringList args) {
         return fail(Failed, QStringLiteral("没有可打印的快递单。"));
 
     QString error;
-    if (!printPages(pages, pdf, printer, &error))
+    if (!writePdf(*pdf, pages, &error))
         return fail(Failed, error);
     if (!markWaybillsPrinted(*state.database, printed, &error))
         return fail(Failed, QStringLiteral("快递单已打印，但打印标记未能保存：%1").arg(error));

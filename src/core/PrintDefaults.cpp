@@ -6,16 +6,19 @@
 namespace mldd {
 
 PrintDefaults PrintDefaults::load(const DataFolder& folder, const ErrorLog& log) {
+    const auto line = [&](const QString& name, const QString& location) {
+        return readSettingsLine(folder.settingsFile(name), QString(), log, location);
+    };
     PrintDefaults defaults;
-    defaults.verticalScale =
-        readSettingsLine(folder.settingsFile(QStringLiteral("Print_set_fh_font.dat")),
-                         kVerticalScale, log, LocationCode::PrintSettings);
-    defaults.paperRecord =
-        readSettingsLine(folder.settingsFile(QStringLiteral("Print_set_fh_default.dat")),
-                         kPaperRecord, log, LocationCode::PrintSettings);
-    defaults.waybillPrinter =
-        readSettingsLine(folder.settingsFile(QStringLiteral("Print_kd_default.dat")), QString(),
-                         log, LocationCode::WaybillPrinter);
+    const QString scale = line(kVerticalScaleFile, LocationCode::PrintSettings);
+    if (!scale.isEmpty())
+        defaults.verticalScale = scale;
+    const QString paper = line(kPaperFile, LocationCode::PrintSettings);
+    defaults.paperChosen = !paper.isEmpty();
+    if (defaults.paperChosen)
+        defaults.paperRecord = paper;
+    defaults.waybillPrinter = line(kWaybillPrinterFile, LocationCode::WaybillPrinter);
+    defaults.listPrinter = line(kListPrinterFile, LocationCode::PrintSettings);
     return defaults;
 }
 

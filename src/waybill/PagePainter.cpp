@@ -37,24 +37,24 @@ void PagePainter::paint(QPainter& painter, const PageModel& page, bool withBackg
     painter.setBrush(Qt::black);
     for (const QRectF& bar : page.bars) {
         // Each edge on a whole dot; the right edge gains the dot its last line is wide.
-        const double left = std::round(toDots(bar.left()));
-        const double right = std::round(toDots(bar.right())) + 1;
-        const double top = std::round(toDots(bar.top()));
-        const double bottom = std::round(toDots(bar.bottom()));
+        const double left = std::round(xDots(bar.left()));
+        const double right = std::round(xDots(bar.right())) + 1;
+        const double top = std::round(yDots(bar.top()));
+        const double bottom = std::round(yDots(bar.bottom()));
         painter.drawRect(QRectF(left, top, right - left, bottom - top));
     }
 
     for (const RuleLine& rule : page.rules) {
         painter.setPen(QPen(Qt::black, std::max(1.0, toDots(rule.width))));
-        painter.drawLine(QPointF(toDots(rule.x1), toDots(rule.y1)),
-                         QPointF(toDots(rule.x2), toDots(rule.y2)));
+        painter.drawLine(QPointF(xDots(rule.x1), yDots(rule.y1)),
+                         QPointF(xDots(rule.x2), yDots(rule.y2)));
     }
 
     painter.setPen(Qt::black);
     for (const TextLine& line : page.texts) {
         const DeviceFont& font = deviceFont(painter, line.font);
         painter.setFont(font.font);
-        painter.drawText(QPointF(toDots(line.left), toDots(line.top) + font.ascent), line.text);
+        painter.drawText(QPointF(xDots(line.left), yDots(line.top) + font.ascent), line.text);
     }
 }
 

@@ -14,7 +14,7 @@ namespace mldd {
  */
 class PagedOutput {
 public:
-    explicit PagedOutput(QPagedPaintDevice& device);
+    explicit PagedOutput(QPagedPaintDevice& device, PrintPlacement placement = {});
 
     /** Adds one page; false when the device cannot be painted on. */
     bool addPage(const PageModel& page);
@@ -33,7 +33,13 @@ private:
     int m_pages = 0;
 };
 
-/** Writes pages into one PDF file at 1200 dpi; the reason comes back in `error`. */
-bool writePdf(const QString& path, const QList<PageModel>& pages, QString* error = nullptr);
+/**
+ * Writes pages into one PDF file at `dotsPerInch`. The file is written beside
+ * `path` first and checked (not empty, ending with its trailer) before it
+ * takes that name, so a full disk never leaves a cut-short PDF behind a
+ * success; the reason for a failure comes back in `error`.
+ */
+bool writePdf(const QString& path, const QList<PageModel>& pages, QString* error = nullptr,
+              PrintPlacement placement = {}, int dotsPerInch = 1200);
 
 } // namespace mldd

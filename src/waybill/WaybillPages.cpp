@@ -23,6 +23,10 @@ std::variant<PageModel, Notice> WaybillPages::page(const Order& order) {
     const WaybillTemplate* form = m_templates.find(order.delivery, order.myId);
     if (!form)
         return TemplateFiles::missingNotice(order.delivery);
+    // A blank waybill would be printed and marked as if it were the real one.
+    if (!form->layoutError.isEmpty())
+        return Notice{QStringLiteral("订单%1没有打印：%2").arg(order.orderSign, form->layoutError),
+                      QStringLiteral("墨岚打单"), Notice::Icon::Exclamation};
     const auto sender = m_senders.constFind(order.myId);
     const WaybillInput input{order, sender == m_senders.constEnd() ? nullptr : &*sender, m_today};
     return m_renderer.render(*form, input);

@@ -22,7 +22,7 @@ std::optional<WaybillTemplate> WaybillTemplate::load(const DataFolder& folder, c
     if (layout.ok())
         result.items = ItemRecord::parseLayout(layout.layout);
     else
-        log.append(kLocation, ErrorLog::BadFormat, layout.error);
+        log.append(kLocation, ErrorLog::BadFormat, result.layoutError = layout.error);
     result.customItems = CustomItems::load(files.customItemsPath());
     result.backgroundPath = files.backgroundPath();
     const auto picture = FormPicture::read(result.backgroundPath);

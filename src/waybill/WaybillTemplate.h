@@ -24,6 +24,7 @@ struct WaybillTemplate {
     QList<CustomItem> customItems;
     QString backgroundPath;
     QSizeF paper = kDefaultPaper; // twips, from the picture's size and resolution
+    QString layoutError;          // why the layout could not be read; empty when it was
 
     /**
      * Reads the template's files; none when its layout or background is

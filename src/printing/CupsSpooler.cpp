@@ -1,0 +1,197 @@
+#include "CupsSpooler.h"
+
+#include "SpoolerWords.h"
+
+#include <cups/cups.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace mldd {
+
+namespace {
+
+struct IppDeleter {
+    void operator()(ipp_t* ipp) const { ippDelete(ipp); }
+};
+using Ipp = std::unique_ptr<ipp_t, IppDeleter>;
+
+QByteArray printerUri(const QString& printer) {
+    char uri[HTTP_MAX_URI];
+    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
+                     "/printers/%s", printer.toUtf8().constData());
+    return uri;
+}
+
+Ipp request(ipp_op_t operation, const QString& printer,
+            std::initializer_list<const char*> attributes) {
+    ipp_t* ipp = ippNewRequest(operation);
+    ippAddString(ipp, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr,
+                 printerUri(printer).constData());
+    // Job names come back only to the user who asks by name.
+    ippAddString(ipp, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+    const std::vector<const char*> names(attributes);
+    ippAddStrings(ipp, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
+                  int(names.size()), nullptr, names.data());
+    return Ipp(ipp);
+}
+
+bool failed(const Ipp& response) {
+    return !response || ippGetStatusCode(response.get()) > IPP_STATUS_OK_CONFLICTING;
+}
+
+QStringList strings(ipp_attribute_t* attribute) {
+    QStringList values;
+    for (int i = 0; attribute && i < ippGetCount(attribute); ++i)
+        values.append(QString::fromUtf8(ippGetString(attribute, i, nullptr)));
+    return values;
+}
+
+QString text(ipp_t* ipp, const char* name, ipp_tag_t tag) {
+    return strings(ippFindAttribute(ipp, name, tag)).value(0);
+}
+
+// Jobs of one printer; none when the spooler did not answer.
+std::optional<QList<SpoolerJob>> jobs(const QString& printer, const char* which) {
+    Ipp ask =
+        request(IPP_OP_GET_JOBS, printer, {"job-id", "job-name", "job-state", "job-state-reasons"});
+    ippAddString(ask.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, which);
+    const Ipp response(cupsDoRequest(CUPS_HTTP_DEFAULT, ask.release(), "/"));
+    if (failed(response))
+        return std::nullopt;
+    QList<SpoolerJob> found;
+    SpoolerJob job;
+    // Each job's attributes follow a group separator; the last job ends with the response.
+    for (ipp_attribute_t* a = ippFirstAttribute(response.get());;
+         a = ippNextAttribute(response.get())) {
+        if (!a || !ippGetName(a)) {
+            if (job.id > 0)
+                found.append(job);
+            job = SpoolerJob{};
+            if (!a)
+                break;
+            continue;
+        }
+        const QByteArray name = ippGetName(a);
+        if (name == "job-id")
+            job.id = ippGetInteger(a, 0);
+        else if (name == "job-name")
+            job.title = QString::fromUtf8(ippGetString(a, 0, nullptr));
+        else if (name == "job-state")
+            job.state = ippGetInteger(a, 0);
+        else if (name == "job-state-reasons")
+            job.reasons = strings(a);
+    }
+    std::sort(found.begin(), found.end(),
+              [](const SpoolerJob& a, const SpoolerJob& b) { return a.id < b.id; });
+    return found;
+}
+
+} // namespace
+
+QStringList CupsSpooler::destinations() {
+    cups_dest_t* dests = nullptr;
+    const int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
+    QStringList names;
+    for (int i = 0; i < count; ++i) {
+        if (!dests[i].instance)
+            names.append(QString::fromUtf8(dests[i].name));
+    }
+    cupsFreeDests(count, dests);
+    return names;
+}
+
+QString CupsSpooler::defaultDestination() {
+    cups_dest_t* dests = nullptr;
+    const int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
+    const cups_dest_t* found = cupsGetDest(nullptr, nullptr, count, dests);
+    const QString name = found ? QString::fromUtf8(found->name) : QString();
+    cupsFreeDests(count, dests);
+    return name;
+}
+
+PrinterQuery CupsSpooler::query(const QString& printer) {
+    PrinterQuery answer;
+    const Ipp response(
+        cupsDoRequest(CUPS_HTTP_DEFAULT,
+                      request(IPP_OP_GET_PRINTER_ATTRIBUTES, printer,
+                              {"printer-state", "printer-state-reasons",
+                               "printer-is-accepting-jobs", "printer-make-and-model", "device-uri"})
+                          .release(),
+                      "/"));
+    const int code = int(cupsLastError());
+    if (cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND) {
+        answer.status = QStringLiteral("Cannot open printer %1, Error: %2").arg(printer).arg(code);
+        return answer;
+    }
+    if (failed(response)) {
+        answer.status = QStringLiteral(" > GetPrinter Failed on initial call! <");
+        return answer;
+    }
+    ipp_attribute_t* state = ippFindAttribute(response.get(), "printer-state", IPP_TAG_ENUM);
+    if (!state) {
+        answer.status = QStringLiteral("Couldn't get Printer Status!  Error = %1").arg(code);
+        return answer;
+    }
+    const QStringList printerReasons =
+        strings(ippFindAttribute(response.get(), "printer-state-reasons", IPP_TAG_KEYWORD));
+    answer.printerState = SpoolerWords::printerStatus(ippGetInteger(state, 0), printerReasons);
+    ipp_attribute_t* accepting =
+        ippFindAttribute(response.get(), "printer-is-accepting-jobs", IPP_TAG_BOOLEAN);
+    answer.printerReady = ippGetInteger(state, 0) != IPP_PSTATE_STOPPED &&
+                          (!accepting || ippGetBoolean(accepting, 0)) &&
+                          !SpoolerWords::hasFault(printerReasons);
+    answer.driver = text(response.get(), "printer-make-and-model", IPP_TAG_TEXT);
+    answer.port = text(response.get(), "device-uri", IPP_TAG_URI);
+
+    std::optional<QList<SpoolerJob>> active = jobs(printer, "not-completed");
+    if (!active) {
+        const int jobsCode = int(cupsLastError());
+        answer.status =
+            QStringLiteral("%1 > EnumJobs Failed on second call! <  Error = %1").arg(jobsCode);
+        return answer;
+    }
+    // What stops the printer stops the job it is printing: a paper-out printer's job lacks paper.
+    for (SpoolerJob& job : *active) {
+        if (job.state == IPP_JSTATE_PROCESSING)
+            job.reasons += printerReasons;
+    }
+    answer.status = PrinterQuery::kRetrieved;
+    answer.jobs = SpoolerWords::jobText(*active);
+    return answer;
+}
+
+std::optional<int> CupsSpooler::submit(const QString& printer, const QString& title,
+                                       const QString& pdfPath, QString* error) {
+    const int id =
+        cupsPrintFile2(CUPS_HTTP_DEFAULT, printer.toUtf8().constData(),
+                       pdfPath.toUtf8().constData(), title.toUtf8().constData(), 0, nullptr);
+    if (id > 0)
+        return id;
+    if (error)
+        *error = QString::fromUtf8(cupsLastErrorString());
+    return std::nullopt;
+}
+
+QList<SpoolerJob> CupsSpooler::completedJobs(const QString& printer) {
+    return jobs(printer, "completed").value_or(QList<SpoolerJob>{});
+}
+
+int CupsSpooler::resolution(const QString& printer) {
+    const Ipp response(cupsDoRequest(
+        CUPS_HTTP_DEFAULT,
+        request(IPP_OP_GET_PRINTER_ATTRIBUTES, printer, {"printer-resolution-default"}).release(),
+        "/"));
+    if (failed(response))
+        return 0;
+    ipp_attribute_t* found =
+        ippFindAttribute(response.get(), "printer-resolution-default", IPP_TAG_RESOLUTION);
+    if (!found)
+        return 0;
+    int vertical = 0;
+    ipp_res_t units = IPP_RES_PER_INCH;
+    const int horizontal = ippGetResolution(found, 0, &vertical, &units);
+    return units == IPP_RES_PER_INCH ? horizontal : int(horizontal * 2.54);
+}
+
+} // namespace mldd

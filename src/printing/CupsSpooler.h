@@ -1,0 +1,19 @@
+#pragma once
+
+#include "Spooler.h"
+
+namespace mldd {
+
+/** The spooler of this system: CUPS, reached where CUPS_SERVER points (or its default). */
+class CupsSpooler : public Spooler {
+public:
+    QStringList destinations() override;
+    QString defaultDestination() override;
+    PrinterQuery query(const QString& printer) override;
+    std::optional<int> submit(const QString& printer, const QString& title, const QString& pdfPath,
+                              QString* error) override;
+    QList<SpoolerJob> completedJobs(const QString& printer) override;
+    int resolution(const QString& printer) override;
+};
+
+} // namespace mldd

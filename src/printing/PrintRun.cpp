@@ -1,0 +1,244 @@
+#include "PrintRun.h"
+
+#include "PrintRecovery.h"
+
+#include "core/MainState.h"
+#include "core/OrderStore.h"
+#include "waybill/PagedOutput.h"
+
+#include <QDir>
+#include <QTemporaryFile>
+
+namespace mldd {
+
+namespace {
+
+/** The program option that says the offset guidance was shown. */
+constexpr int kOffsetGuidanceShown = 5;
+// A file queue is done in milliseconds, a label printer in seconds: ask soon, then less often.
+constexpr int kFirstPollMs = 2;
+constexpr int kSlowestPollMs = 250;
+constexpr int kDefaultDotsPerInch = 1200;
+constexpr int kOrdersPerListPage = 10;
+
+Notice stopNotice(const QString& text) {
+    return Notice{text, QStringLiteral("墨岚打单"), Notice::Icon::Exclamation};
+}
+
+QList<PageModel> withCopies(const QList<PageModel>& pages, int copies) {
+    QList<PageModel> all;
+    for (int copy = 0; copy < std::max(1, copies); ++copy)
+        all += pages;
+    return all;
+}
+
+} // namespace
+
+Notice PrintRunResult::summary(PrintDocuments::Kind kind) const {
+    const QString what = kind == PrintDocuments::Kind::Waybills ? QStringLiteral("快递单")
+                                                                : QStringLiteral("发货单");
+    QString text = QStringLiteral("已打印%1张%2。").arg(printed).arg(what);
+    if (recovered > 0)
+        text += QStringLiteral("\n上次中断的打印中已完成的%1张%2已补上打印标记。")
+                    .arg(recovered)
+                    .arg(what);
+    if (cancelled)
+        text += QStringLiteral("\n打印已取消。");
+    if (!problems.isEmpty())
+        text += QStringLiteral("\n没有打印的订单：\n") + problems.join(u'\n');
+    return Notice{text, QStringLiteral("墨岚打单"),
+                  problems.isEmpty() ? Notice::Icon::Information : Notice::Icon::Exclamation};
+}
+
+PrintRun::PrintRun(MainState& state, Spooler& spooler, PrintDocuments::Kind kind, QList<qint64> ids,
+                   QObject* parent)
+    : QObject(parent), m_state(state), m_spooler(spooler), m_documents(state, kind),
+      m_ids(std::move(ids)), m_fileFolder(state.folder.file(QStringLiteral("Print"))) {
+    connect(&m_timer, &QTimer::timeout, this, &PrintRun::poll);
+}
+
+PrintRun::PrintRun(MainState& state, Spooler& spooler, PrintFile file, QObject* parent)
+    : PrintRun(state, spooler, file.kind, {}, parent) {
+    m_file = std::move(file);
+}
+
+PrintRun::~PrintRun() = default;
+
+std::optional<Notice> PrintRun::start() {
+    const PrinterSetup setup(m_state.folder, m_state.log);
+    auto checked = m_documents.kind() == PrintDocuments::Kind::Waybills
+                       ? PrintChecks::waybillPrinter(setup, m_spooler, m_chosenPrinter)
+                       : PrintChecks::listPrinter(setup, m_chosenPrinter);
+    if (Notice* refused = std::get_if<Notice>(&checked))
+        return *refused;
+    m_printer = std::get<CheckedPrinter>(checked);
+    if (!m_printer.toFile && !m_file) {
+        if (std::optional<Notice> busy = PrintChecks::spoolerCheck(m_spooler, m_printer.name))
+            return busy;
+        const OrderStore store(*m_state.database);
+        const QList<qint64> recovered =
+            recoverCompletedJobs(m_spooler, m_printer.name, m_documents, store.byIds(m_ids));
+        m_result.recovered = int(recovered.size());
+        m_ids.removeIf([&](qint64 id) { return recovered.contains(id); });
+    }
+    m_running = true;
+    QTimer::singleShot(0, this, &PrintRun::printNext);
+    return std::nullopt;
+}
+
+void PrintRun::cancel() {
+    if (!m_running)
+        return;
+    m_result.cancelled = true;
+    finish();
+}
+
+void PrintRun::printNext() {
+    if (!m_running)
+        return;
+    ++m_position;
+    if (m_position > total()) {
+        finish();
+        return;
+    }
+    if (m_position % kOrdersPerListPage == 1 && m_position > 1)
+        emit listPageTurned();
+
+    const std::variant<Order, Notice> found = orderAt(m_position);
+    const Order* order = std::get_if<Order>(&found);
+    auto document = order ? m_documents.of(*order)
+                          : std::variant<PrintDocuments::Document, Notice>(std::get<Notice>(found));
+    if (const Notice* notice = std::get_if<Notice>(&document)) {
+        m_result.problems.append(notice->text);
+        emit progressed(m_position, total(), order ? order->orderSign : QString());
+        QTimer::singleShot(0, this, &PrintRun::printNext);
+        return;
+    }
+    auto& pages = std::get<PrintDocuments::Document>(document);
+    if (m_file)
+        pages.title = m_file->titleOf(m_position);
+    if (!askForPaper(pages.paper)) {
+        m_result.cancelled = true;
+        finish();
+        return;
+    }
+    if (!send(*order, pages)) {
+        finish();
+        return;
+    }
+    emit progressed(m_position, total(), order->orderSign);
+    if (guidanceDue()) {
+        finish();
+        return;
+    }
+    if (m_printer.toFile)
+        QTimer::singleShot(0, this, &PrintRun::printNext);
+    else
+        m_timer.start(kFirstPollMs);
+}
+
+std::variant<Order, Notice> PrintRun::orderAt(int position) const {
+    if (m_file)
+        return m_file->records[position - 1];
+    const qint64 id = m_ids[position - 1];
+    if (std::optional<Order> order = OrderStore(*m_state.database).byId(id))
+        return *order;
+    return stopNotice(QStringLiteral("没有这个订单：%1").arg(id));
+}
+
+bool PrintRun::askForPaper(const QString& paper) {
+    const bool changed = !m_previousPaper.isEmpty() && paper != m_previousPaper;
+    if (!paper.isEmpty())
+        m_previousPaper = paper;
+    if (!changed || !askPaperChange)
+        return true;
+    return askPaperChange(
+        Notice{QStringLiteral("请将快递单打印纸更换成[%1]，更换完成后再按[确定]！\n"
+                              "混合打印效率很低，通过筛选功能，每次只打印一种面单，"
+                              "可以提高打印效率。")
+                   .arg(paper),
+               QStringLiteral("墨岚打单"), Notice::Icon::Exclamation});
+}
+
+bool PrintRun::send(const Order& order, const PrintDocuments::Document& document) {
+    const QList<PageModel> pages = withCopies(document.pages, m_printer.copies);
+    QString error;
+    if (m_printer.toFile) {
+        QDir().mkpath(m_fileFolder);
+        const QString path =
+            m_fileFolder + u'/' + DataFolder::safeFileName(document.title) + QStringLiteral(".pdf");
+        if (!writePdf(path, pages, &error, m_printer.placement)) {
+            m_result.stopped = stopNotice(error);
+            return false;
+        }
+    } else {
+        QTemporaryFile file(QDir::tempPath() + QStringLiteral("/mldd-job-XXXXXX.pdf"));
+        if (!file.open()) {
+            m_result.stopped =
+                stopNotice(QStringLiteral("无法建立临时打印文件：%1").arg(file.errorString()));
+            return false;
+        }
+        file.close();
+        const int resolution = m_spooler.resolution(m_printer.name);
+        if (!writePdf(file.fileName(), pages, &error, m_printer.placement,
+                      resolution > 0 ? resolution : kDefaultDotsPerInch)) {
+            m_result.stopped = stopNotice(error);
+            return false;
+        }
+        if (!m_spooler.submit(m_printer.name, document.title, file.fileName(), &error)) {
+            m_result.stopped = stopNotice(QStringLiteral("订单%1没有打印：打印机没有接受任务（%2）")
+                                              .arg(order.orderSign, error));
+            return false;
+        }
+    }
+    // A print file's records are no stored orders: nothing to mark.
+    if (!m_file && !m_documents.mark(order, &error)) {
+        m_result.stopped = stopNotice(
+            QStringLiteral("订单%1已打印，但打印标记未能保存：%2").arg(order.orderSign, error));
+        return false;
+    }
+    if (!m_file)
+        m_result.printedIds.append(order.id);
+    ++m_result.printed;
+    return true;
+}
+
+bool PrintRun::guidanceDue() {
+    if (!m_guidance || m_documents.kind() != PrintDocuments::Kind::Waybills ||
+        m_state.options.value(kOffsetGuidanceShown) != 0)
+        return false;
+    m_state.options.setValue(kOffsetGuidanceShown, 1);
+    m_state.saveOptions();
+    m_result.stopped = Notice{QStringLiteral("下面将要调整打印偏移。\n调整方法：\n"
+                                             "[1]在快递面单空白处点鼠标右键；\n"
+                                             "[2]在弹出的右键菜单点[快递单打印偏移调整]。\n"
+                                             "[3]将显示项目调整到与打印出来的一样，保存。"),
+                              QStringLiteral("墨岚打单无障碍引导"), Notice::Icon::Information};
+    return true;
+}
+
+void PrintRun::poll() {
+    const PrinterQuery query = m_spooler.query(m_printer.name);
+    if (!query.retrieved()) {
+        m_result.stopped = Notice{QStringLiteral("请检查您的打印机!\n请检查您的打印机后再打单！"),
+                                  QStringLiteral("提示"), Notice::Icon::Exclamation};
+        finish();
+        return;
+    }
+    if (query.jobs == PrinterQuery::kNoJobs) {
+        m_timer.stop();
+        printNext();
+        return;
+    }
+    m_timer.setInterval(std::min(m_timer.interval() * 2, kSlowestPollMs));
+}
+
+void PrintRun::finish() {
+    if (!m_running)
+        return;
+    m_running = false;
+    m_timer.stop();
+    emit finished();
+}
+
+} // namespace mldd

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "PrintChecks.h"
+#include "PrintDocuments.h"
+#include "PrintFile.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+namespace mldd {
+
+struct MainState;
+
+/** How a run ended. */
+struct PrintRunResult {
+    QList<qint64> printedIds; // stored orders printed and marked
+    int printed = 0;          // pages sent, print-file records included
+    int recovered = 0;        // orders a killed run had printed, marked at the start
+    QStringList problems;     // orders not printed, and why
+    bool cancelled = false;
+    std::optional<Notice> stopped; // why the run stopped early, when it did
+
+    /** The counts as the seller reads them at the end. */
+    Notice summary(PrintDocuments::Kind kind) const;
+};
+
+/**
+ * One print run: checks the printer, marks what a killed run left printed,
+ * then prints the orders one at a time, each when the printer's queue is
+ * empty again, and marks each order once the spooler has taken its job.
+ * Runs on the event loop; nothing here blocks for longer than one order.
+ */
+class PrintRun : public QObject {
+    Q_OBJECT
+
+public:
+    PrintRun(MainState& state, Spooler& spooler, PrintDocuments::Kind kind, QList<qint64> ids,
+             QObject* parent = nullptr);
+    /** A run of a print file's records: no spooler check, no recovery, no marks. */
+    PrintRun(MainState& state, Spooler& spooler, PrintFile file, QObject* parent = nullptr);
+    ~PrintRun() override;
+
+    /** A printer named by the caller instead of the saved one. */
+    void setPrinter(const QString& name) { m_chosenPrinter = name; }
+    /** Whether the first printed waybill ever stops the run to show the offset guidance. */
+    void setGuidance(bool on) { m_guidance = on; }
+    /** Where "打印到快递文件" writes its files. */
+    void setFileFolder(const QString& folder) { m_fileFolder = folder; }
+
+    /**
+     * Asked before an order whose form differs from the one before (never
+     * before the first); false cancels the run.
+     */
+    std::function<bool(const Notice& question)> askPaperChange;
+
+    /** Checks the printer and starts; the refusal, when it does not start. */
+    std::optional<Notice> start();
+    void cancel();
+
+    bool isRunning() const { return m_running; }
+    int total() const { return int(m_file ? m_file->records.size() : m_ids.size()); }
+    const PrintRunResult& result() const { return m_result; }
+
+signals:
+    /** `done` of `total` orders were handled; `orderSign` was the last. */
+    void progressed(int done, int total, const QString& orderSign);
+    /** The run reached the next ten orders: the list shows its next page. */
+    void listPageTurned();
+    void finished();
+
+private:
+    void printNext();
+    void poll();
+    void finish();
+    /** Sends one order's pages; false when the run has to stop. */
+    bool send(const Order& order, const PrintDocuments::Document& document);
+    bool askForPaper(const QString& paper);
+    bool guidanceDue();
+    /** The order at the run position, or why there is none. */
+    std::variant<Order, Notice> orderAt(int position) const;
+
+    MainState& m_state;
+    Spooler& m_spooler;
+    PrintDocuments m_documents;
+    QList<qint64> m_ids;
+    std::optional<PrintFile> m_file;
+    QString m_chosenPrinter;
+    QString m_fileFolder;
+    bool m_guidance = false;
+    CheckedPrinter m_printer;
+    QTimer m_timer;
+    int m_position = 0;
+    QString m_previousPaper;
+    bool m_running = false;
+    PrintRunResult m_result;
+};
+
+} // namespace mldd

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "core/DataFolder.h"
+#include "core/ErrorLog.h"
+#include "core/Notice.h"
+#include "core/PrintDefaults.h"
+#include "waybill/PagePainter.h"
+
+#include <optional>
+
+namespace mldd {
+
+/** How far waybills on one printer move left and up to land right (twips). */
+struct PrinterOffsets {
+    int horizontal = 0;
+    int vertical = 0;
+
+    bool operator==(const PrinterOffsets&) const = default;
+};
+
+/**
+ * The printer set-up files of data/set/: the waybill printer, each printer's
+ * offsets, the shipping-list printer with its paper, and the vertical factor.
+ * Reading goes through PrintDefaults; every write replaces its file whole.
+ */
+class PrinterSetup {
+public:
+    /** The waybill printer name that means "print to a waybill file": no printer, no spooler. */
+    static inline const QString kPrintToFile = QStringLiteral("打印到快递文件");
+
+    PrinterSetup(const DataFolder& folder, const ErrorLog& log) : m_folder(folder), m_log(log) {}
+
+    PrintDefaults load() const { return PrintDefaults::load(m_folder, m_log); }
+
+    /** Printers that cannot print a waybill, with the message that says so; none for the others. */
+    static std::optional<Notice> refusal(const QString& printer);
+
+    /** Writes the waybill printer; a refused name changes nothing and gives its notice. */
+    std::optional<Notice> chooseWaybillPrinter(const QString& printer) const;
+
+    /** The offset file of a printer: its name in the layout codec's form, then ".dat". */
+    QString offsetFile(const QString& printer) const;
+
+    /** The printer's saved offsets; none when it was never adjusted. */
+    std::optional<PrinterOffsets> offsets(const QString& printer) const;
+    bool saveOffsets(const QString& printer, PrinterOffsets offsets) const;
+
+    /** The stored vertical factor ("1.00" when missing or no number). */
+    double verticalFactor() const;
+    bool saveVerticalFactor(double factor) const;
+
+    /** Offsets and factor as the page painter applies them for this printer. */
+    PrintPlacement placement(const QString& printer) const;
+
+    bool saveListPrinter(const QString& printer, const QString& paperRecord) const;
+
+private:
+    bool write(const QString& name, const QString& line) const;
+
+    DataFolder m_folder;
+    const ErrorLog& m_log;
+};
+
+} // namespace mldd

@@ -1,0 +1,123 @@
+#include "WindowFixture.h"
+
+#include "CupsDaemon.h"
+#include "Form_Main.h"
+#include "PrintProgressLine.h"
+
+#include "printing/PrintRun.h"
+#include "printing/PrinterSetup.h"
+#include "waybill/PdfReadBack.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTest>
+
+namespace mldd {
+namespace {
+
+// The window starts its runs on the spooler CUPS_SERVER names: a cupsd of this test's own.
+class PrintWindowTest : public test::WindowFixture {
+protected:
+    void SetUp() override {
+        test::WindowFixture::SetUp();
+        jobs = cups.addQueue(QStringLiteral("label"));
+        ASSERT_FALSE(jobs.isEmpty());
+        QDir().mkpath(m_state.folder.file(QStringLiteral("Delivery")));
+        for (const QString form : {"圆通", "中通"})
+            for (const QString extension : {".mlg", ".mlm"})
+                QFile::copy(QStringLiteral(MLDD_SOURCE_DIR "/data/Delivery/") + form + extension,
+                            m_state.folder.file(QStringLiteral("Delivery/") + form + extension));
+        const PrinterSetup setup(m_state.folder, m_state.log);
+        ASSERT_FALSE(setup.chooseWaybillPrinter(QStringLiteral("label")));
+        ASSERT_TRUE(setup.saveOffsets(QStringLiteral("label"), {283, 142}));
+        m_state.options.setValue(5, 1); // the offset guidance was seen before
+    }
+
+    void storeWaybillOrders(const QStringList& forms) {
+        QList<Order> orders(forms.size());
+        for (int i = 0; i < forms.size(); ++i) {
+            orders[i].orderSign = QStringLiteral("淘宝:%1").arg(1001 + i);
+            orders[i].numSign = numSignOf(orders[i].orderSign);
+            orders[i].buyName = QStringLiteral("收货人%1").arg(i + 1);
+            orders[i].wuliuCode = QStringLiteral("YT4021937%1").arg(i, 3, 10, QLatin1Char('0'));
+            orders[i].delivery = forms[i];
+        }
+        OrderWriteRule rule;
+        ASSERT_TRUE(OrderStore(*m_state.database).insert(orders, rule));
+        m_state.requery();
+    }
+
+    static void waitForEnd(Form_Main& window) {
+        for (int waited = 0; window.printRun() && window.printRun()->isRunning() && waited < 120000;
+             waited += 20)
+            QTest::qWait(20);
+    }
+
+    test::CupsDaemon cups;
+    QString jobs;
+};
+
+TEST_F(PrintWindowTest, TwentyOrdersOfTwoFormsPrintInListOrderWithOnePaperChange) {
+    storeWaybillOrders(QStringList(10, QStringLiteral("圆通")) +
+                       QStringList(10, QStringLiteral("中通")));
+    Form_Main window(m_state);
+    window.show();
+    test::ModalAnswers answers;
+    window.menuAction(Form_Main::PrintWaybills)->trigger();
+    EXPECT_TRUE(window.printProgressLine()->isVisible());
+    waitForEnd(window);
+    EXPECT_FALSE(window.printProgressLine()->isVisible());
+
+    // The list shows the newest order number first: 中通's ten, then 圆通's.
+    const QStringList changes = answers.texts.filter(QStringLiteral("请将快递单打印纸更换成"));
+    ASSERT_EQ(changes.size(), 1);
+    EXPECT_TRUE(changes[0].contains(QStringLiteral("[圆通]")));
+    EXPECT_TRUE(answers.texts.last().startsWith(QStringLiteral("已打印20张快递单。")))
+        << answers.texts.last().toStdString();
+
+    ASSERT_TRUE(test::CupsDaemon::waitUntilIdle(QStringLiteral("label")));
+    const QStringList titles = QDir(jobs).entryList({"*.title"}, QDir::Files);
+    ASSERT_EQ(titles.size(), 20);
+    QList<std::pair<int, QString>> byJob;
+    for (const QString& name : titles) {
+        QFile file(jobs + u'/' + name);
+        file.open(QIODevice::ReadOnly);
+        byJob.append({name.chopped(6).toInt(), QString::fromUtf8(file.readAll())});
+    }
+    std::sort(byJob.begin(), byJob.end());
+    for (int i = 0; i < byJob.size(); ++i)
+        EXPECT_EQ(byJob[i].second, QStringLiteral("快递单-淘宝:%1").arg(1020 - i));
+    QTemporaryDir images;
+    EXPECT_EQ(test::barcodesOf(QStringLiteral("%1/%2.pdf").arg(jobs).arg(byJob.last().first),
+                               images.path()),
+              QStringList{QStringLiteral("YT4021937000")});
+
+    QSqlQuery marks(m_state.database->connection());
+    marks.exec("select kd_sign, kd_print from order_data");
+    int marked = 0;
+    while (marks.next())
+        marked += marks.value(0).toInt() == 1 && marks.value(1).toInt() == 1;
+    EXPECT_EQ(marked, 20);
+}
+
+TEST_F(PrintWindowTest, CancelStopsTheRunAfterTheOrderInHand) {
+    storeWaybillOrders(QStringList(30, QStringLiteral("圆通")));
+    Form_Main window(m_state);
+    test::ModalAnswers answers;
+    window.menuAction(Form_Main::PrintWaybills)->trigger();
+    for (int waited = 0; window.printRun()->result().printedIds.size() < 2 && waited < 60000;
+         waited += 10)
+        QTest::qWait(10);
+    QTest::mouseClick(window.printProgressLine()->cancelButton(), Qt::LeftButton);
+    waitForEnd(window);
+    const int printed = int(window.printRun()->result().printedIds.size());
+    EXPECT_GE(printed, 2);
+    EXPECT_LT(printed, 30);
+    EXPECT_TRUE(answers.texts.last().contains(QStringLiteral("打印已取消。")));
+    ASSERT_TRUE(test::CupsDaemon::waitUntilIdle(QStringLiteral("label")));
+    EXPECT_EQ(QDir(jobs).entryList({"*.title"}, QDir::Files).size(), printed);
+}
+
+} // namespace
+} // namespace mldd

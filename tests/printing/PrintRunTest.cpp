@@ -1,0 +1,252 @@
+#include "RunFixture.h"
+
+#include "waybill/PdfReadBack.h"
+#include "waybill/WaybillPages.h"
+
+#include <QRandomGenerator>
+
+namespace mldd {
+namespace {
+
+using test::CupsDaemon;
+
+class PrintRunOnCups : public test::RunFixture {};
+
+QStringList repeated(const QString& form, int times) {
+    return QStringList(times, form);
+}
+
+// The page model moved as the printer's offsets move it: what the job must show.
+// Lines that start with a blank have no first word a reader could find.
+PageModel movedBy(PageModel page, PrinterOffsets offsets) {
+    page.texts.removeIf(
+        [](const TextLine& line) { return line.text.section(u' ', 0, 0).isEmpty(); });
+    for (TextLine& line : page.texts) {
+        line.left -= offsets.horizontal;
+        line.top -= offsets.vertical;
+    }
+    return page;
+}
+
+TEST_F(PrintRunOnCups, TwoFormsArriveInListOrderWhereTheModelPutThemAndAreMarkedOnce) {
+    const QList<qint64> ids = addOrders(repeated("圆通", 10) + repeated("中通", 10));
+    setUpPrinter();
+    MainState& state = start();
+    PrintRun run(state, spooler, PrintDocuments::Kind::Waybills, ids);
+    QStringList questions;
+    run.askPaperChange = [&](const Notice& question) {
+        questions.append(question.text);
+        return true;
+    };
+    int pageTurns = 0;
+    QObject::connect(&run, &PrintRun::listPageTurned, [&] { ++pageTurns; });
+    ASSERT_EQ(runToEnd(run), std::nullopt);
+
+    EXPECT_EQ(run.result().printedIds, ids);
+    EXPECT_FALSE(run.result().stopped);
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions[0].startsWith(QStringLiteral("请将快递单打印纸更换成[中通]")));
+    EXPECT_EQ(pageTurns, 1);
+
+    const QList<test::KeptJob> jobs = keptJobs();
+    ASSERT_EQ(jobs.size(), 20);
+    WaybillPages waybills(state.folder, state.log, state.settings, state.profiles,
+                          QDate::currentDate());
+    const QList<Order> orders = OrderStore(*state.database).byIds(ids);
+    for (int i = 0; i < jobs.size(); ++i) {
+        EXPECT_EQ(jobs[i].title, QStringLiteral("快递单-淘宝:%1").arg(1001 + i));
+        // Reading back every page is slow; the first and last of each form tell enough.
+        if (i % 10 != 0 && i % 10 != 9)
+            continue;
+        const PageModel page = std::get<PageModel>(waybills.page(orders[i]));
+        test::expectTextWhereModelled({movedBy(page, kOffsets)}, test::wordsOf(jobs[i].pdf));
+        QTemporaryDir images;
+        EXPECT_EQ(test::barcodesOf(jobs[i].pdf, images.path()), QStringList{orders[i].wuliuCode});
+    }
+    for (const auto& [sign, print] : marks()) {
+        EXPECT_EQ(sign, 1);
+        EXPECT_EQ(print, 1);
+    }
+}
+
+TEST_F(PrintRunOnCups, FormsPromptOnlyWhenTheyChangeAndNeverBeforeTheFirst) {
+    const QList<qint64> ids = addOrders({"中通", "圆通", "圆通", "中通"});
+    setUpPrinter();
+    PrintRun run(start(), spooler, PrintDocuments::Kind::Waybills, ids);
+    QStringList papers;
+    run.askPaperChange = [&](const Notice& question) {
+        papers.append(question.text.section(u'[', 1, 1).section(u']', 0, 0));
+        // Saying no stops the run before the order that needed the other paper.
+        return papers.size() < 2;
+    };
+    ASSERT_EQ(runToEnd(run), std::nullopt);
+    EXPECT_EQ(papers, (QStringList{"圆通", "中通"}));
+    EXPECT_TRUE(run.result().cancelled);
+    EXPECT_EQ(run.result().printedIds, ids.mid(0, 3));
+    EXPECT_EQ(keptJobs().size(), 3);
+    EXPECT_EQ(marks().last(), (QPair<int, int>{0, 0}));
+}
+
+TEST_F(PrintRunOnCups, PausedQueueHeldJobAndMissingPrinterRefuseAndMarkNothing) {
+    const QList<qint64> ids = addOrders({"圆通", "中通"});
+    setUpPrinter();
+    MainState& state = start();
+    const auto refusal = [&](const QString& printer) {
+        PrintRun run(state, spooler, PrintDocuments::Kind::Waybills, ids);
+        run.setPrinter(printer);
+        return runToEnd(run).value_or(Notice{});
+    };
+
+    CupsDaemon::tool("cupsdisable", {queue});
+    const Notice paused = refusal(queue);
+    EXPECT_EQ(paused.text, QStringLiteral("请检查您的打印机!\n请检查您的打印机后再打单！"));
+    EXPECT_EQ(paused.title, QStringLiteral("提示"));
+    CupsDaemon::tool("cupsenable", {queue});
+
+    QTemporaryDir other;
+    QFile document(other.filePath("other.txt"));
+    document.open(QIODevice::WriteOnly);
+    document.write("not ours\n");
+    document.close();
+    ASSERT_EQ(
+        CupsDaemon::tool("lp", {"-d", queue, "-H", "hold", "-t", "对账单", document.fileName()}),
+        0);
+    EXPECT_EQ(refusal(queue).text,
+              QStringLiteral(
+                  "打印机中有未完成的打印任务：\n\n任务:对账单已暂停  \n请您先将上述任务完成！"));
+
+    EXPECT_EQ(refusal(QStringLiteral("NoSuchPrinter")).text,
+              QStringLiteral("您设置的快递单打印机未能正常联机！\n"
+                             "请检查打印机后或更改默认打印机后再打单！"));
+    QFile::remove(PrinterSetup(folder, state.log).offsetFile(queue));
+    EXPECT_EQ(refusal(queue).text,
+              QStringLiteral("您还没进行快递单默认打印机的调整！\n请设置后再打单！"));
+
+    for (const auto& mark : marks())
+        EXPECT_EQ(mark, (QPair<int, int>{0, 0}));
+    CupsDaemon::tool("cancel", {"-a", queue});
+    EXPECT_TRUE(keptJobs().isEmpty());
+}
+
+TEST_F(PrintRunOnCups, AJobAKilledRunLeftCompletedIsMarkedAndNotPrintedAgain) {
+    const QList<qint64> ids = addOrders(repeated("圆通", 4));
+    setUpPrinter();
+    // What a run killed after the spooler took 淘宝:1002's job left behind.
+    QTemporaryDir other;
+    QFile document(other.filePath("job.txt"));
+    document.open(QIODevice::WriteOnly);
+    document.write("waybill\n");
+    document.close();
+    ASSERT_EQ(CupsDaemon::tool("lp", {"-d", queue, "-t", "快递单-淘宝:1002", document.fileName()}),
+              0);
+    ASSERT_TRUE(CupsDaemon::waitUntilIdle(queue));
+
+    PrintRun run(start(), spooler, PrintDocuments::Kind::Waybills, ids);
+    ASSERT_EQ(runToEnd(run), std::nullopt);
+    EXPECT_EQ(run.result().recovered, 1);
+    EXPECT_EQ(run.result().printedIds, (QList<qint64>{ids[0], ids[2], ids[3]}));
+    EXPECT_TRUE(run.result()
+                    .summary(PrintDocuments::Kind::Waybills)
+                    .text.contains(QStringLiteral("已完成的1张快递单已补上打印标记")));
+    QStringList titles;
+    for (const test::KeptJob& job : keptJobs())
+        titles.append(job.title);
+    EXPECT_EQ(titles.count(QStringLiteral("快递单-淘宝:1002")), 1);
+    EXPECT_EQ(titles.size(), 4);
+    for (const auto& mark : marks())
+        EXPECT_EQ(mark.first, 1);
+}
+
+TEST_F(PrintRunOnCups, AnUnreadableFormIsNamedAndItsOrderLeftUnmarked) {
+    QFile garbage(folder.file(QStringLiteral("Delivery/坏.mlg")));
+    garbage.open(QIODevice::WriteOnly);
+    for (int i = 0; i < 4096; ++i)
+        garbage.putChar(char(QRandomGenerator::global()->bounded(256)));
+    garbage.close();
+    QFile::copy(folder.file(QStringLiteral("Delivery/圆通.mlm")),
+                folder.file(QStringLiteral("Delivery/坏.mlm")));
+    const QList<qint64> ids = addOrders({"圆通", "坏", "圆通"});
+    setUpPrinter();
+    PrintRun run(start(), spooler, PrintDocuments::Kind::Waybills, ids);
+    ASSERT_EQ(runToEnd(run), std::nullopt);
+    EXPECT_EQ(run.result().printedIds, (QList<qint64>{ids[0], ids[2]}));
+    ASSERT_EQ(run.result().problems.size(), 1);
+    EXPECT_TRUE(run.result().problems[0].contains(QStringLiteral("淘宝:1002")))
+        << run.result().problems[0].toStdString();
+    EXPECT_TRUE(run.result().problems[0].contains(QStringLiteral("坏")));
+    EXPECT_EQ(keptJobs().size(), 2);
+    EXPECT_EQ(marks(), (QList<QPair<int, int>>{{1, 1}, {0, 0}, {1, 1}}));
+}
+
+TEST_F(PrintRunOnCups, ShippingListsNeedTheirPaperAndGoUnderTheirOwnTitles) {
+    const QList<qint64> ids = addOrders({"圆通", "中通"});
+    MainState& state = start();
+    const PrinterSetup setup(folder, state.log);
+    {
+        PrintRun run(state, spooler, PrintDocuments::Kind::ShippingLists, ids);
+        EXPECT_EQ(runToEnd(run)->text,
+                  QStringLiteral("您还没设置默认的发货单打印机！\n请设置后再打单！"));
+    }
+    ASSERT_TRUE(setup.saveListPrinter(queue, QStringLiteral("A5|148|210|8390|11905|1")));
+    PrintRun run(state, spooler, PrintDocuments::Kind::ShippingLists, ids);
+    ASSERT_EQ(runToEnd(run), std::nullopt);
+    const QList<test::KeptJob> jobs = keptJobs();
+    ASSERT_EQ(jobs.size(), 2);
+    EXPECT_EQ(jobs[0].title, QStringLiteral("发货单-%1-淘宝:1001").arg(ids[0]));
+    EXPECT_EQ(jobs[1].title, QStringLiteral("发货单-%1-淘宝:1002").arg(ids[1]));
+    EXPECT_EQ(marks("fh_sign, fh_print"), (QList<QPair<int, int>>{{1, 1}, {1, 1}}));
+    EXPECT_EQ(marks(), (QList<QPair<int, int>>{{0, 0}, {0, 0}}));
+}
+
+TEST_F(PrintRunOnCups, TheFirstWaybillEverStopsForTheOffsetGuidanceOnce) {
+    const QList<qint64> ids = addOrders(repeated("圆通", 3));
+    setUpPrinter();
+    MainState& state = start();
+    {
+        PrintRun run(state, spooler, PrintDocuments::Kind::Waybills, ids);
+        run.setGuidance(true);
+        ASSERT_EQ(runToEnd(run), std::nullopt);
+        EXPECT_EQ(run.result().printedIds, ids.mid(0, 1));
+        ASSERT_TRUE(run.result().stopped);
+        EXPECT_EQ(run.result().stopped->title, QStringLiteral("墨岚打单无障碍引导"));
+    }
+    PrintRun again(state, spooler, PrintDocuments::Kind::Waybills, ids.mid(1));
+    again.setGuidance(true);
+    ASSERT_EQ(runToEnd(again), std::nullopt);
+    EXPECT_EQ(again.result().printedIds, ids.mid(1));
+    EXPECT_FALSE(again.result().stopped);
+}
+
+TEST_F(PrintRunOnCups, AQueueDeletedMidRunStopsItWithTheOrdersSentSoFarMarked) {
+    const QList<qint64> ids = addOrders(repeated("圆通", 60));
+    setUpPrinter();
+    PrintRun run(start(), spooler, PrintDocuments::Kind::Waybills, ids);
+    QObject::connect(&run, &PrintRun::progressed, [&](int done) {
+        if (done == 3)
+            CupsDaemon::removeQueue(queue);
+    });
+    ASSERT_EQ(runToEnd(run), std::nullopt);
+    ASSERT_TRUE(run.result().stopped);
+    const qsizetype sent = run.result().printedIds.size();
+    EXPECT_GE(sent, 3);
+    EXPECT_LT(sent, 60);
+    const QList<QPair<int, int>> after = marks();
+    for (int i = 0; i < after.size(); ++i)
+        EXPECT_EQ(after[i].first, i < sent ? 1 : 0) << i;
+}
+
+TEST_F(PrintRunOnCups, PrintingToAWaybillFileNeedsNoSpoolerAndMarksWhatWasWritten) {
+    const QList<qint64> ids = addOrders({"圆通", "中通"});
+    MainState& state = start();
+    ASSERT_FALSE(PrinterSetup(folder, state.log).chooseWaybillPrinter(PrinterSetup::kPrintToFile));
+    PrintRun run(state, spooler, PrintDocuments::Kind::Waybills, ids);
+    run.setFileFolder(dir.filePath("files"));
+    ASSERT_EQ(runToEnd(run), std::nullopt);
+    EXPECT_EQ(run.result().printedIds, ids);
+    EXPECT_EQ(QDir(dir.filePath("files")).entryList({"*.pdf"}, QDir::Files).size(), 2);
+    EXPECT_TRUE(keptJobs().isEmpty());
+    EXPECT_EQ(marks(), (QList<QPair<int, int>>{{1, 1}, {1, 1}}));
+}
+
+} // namespace
+} // namespace mldd
