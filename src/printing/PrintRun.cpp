@@ -3,6 +3,7 @@
 #include "PrintRecovery.h"
 
 #include "core/MainState.h"
+#include "core/OrderClaims.h"
 #include "core/OrderStore.h"
 #include "waybill/PagedOutput.h"
 
@@ -42,6 +43,9 @@ Notice PrintRunResult::summary(PrintDocuments::Kind kind) const {
         text += QStringLiteral("\n上次中断的打印中已完成的%1张%2已补上打印标记。")
                     .arg(recovered)
                     .arg(what);
+    if (takenElsewhere > 0)
+        text += QStringLiteral("\n另有%1个订单正由别的打包台打印或已经打印过，这里没有再打。")
+                    .arg(takenElsewhere);
     if (cancelled)
         text += QStringLiteral("\n打印已取消。");
     if (!problems.isEmpty())
@@ -80,6 +84,17 @@ std::optional<Notice> PrintRun::start() {
             recoverCompletedJobs(m_spooler, m_printer.name, m_documents, store.byIds(m_ids));
         m_result.recovered = int(recovered.size());
         m_ids.removeIf([&](qint64 id) { return recovered.contains(id); });
+    }
+    if (!m_file) {
+        m_claims = std::make_unique<OrderClaims>(*m_state.database, m_state.folder, m_state.log);
+        const std::optional<QList<qint64>> claimed =
+            m_claims->claim(m_ids, m_documents.kind() == PrintDocuments::Kind::Waybills
+                                       ? OrderClaims::Print::Waybills
+                                       : OrderClaims::Print::ShippingLists);
+        if (!claimed)
+            return stopNotice(m_state.database->failureText());
+        m_result.takenElsewhere = int(m_ids.size() - claimed->size());
+        m_ids = *claimed;
     }
     m_running = true;
     QTimer::singleShot(0, this, &PrintRun::printNext);
@@ -238,6 +253,8 @@ void PrintRun::finish() {
         return;
     m_running = false;
     m_timer.stop();
+    if (m_claims)
+        m_claims->release(m_ids);
     emit finished();
 }
 
