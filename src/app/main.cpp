@@ -1,4 +1,5 @@
 #include "ChineseTranslation.h"
+#include "Form_DbSet.h"
 #include "Form_Main.h"
 #include "NoticeBox.h"
 
@@ -6,6 +7,7 @@
 #include "browser/HandOver.h"
 #include "core/MainState.h"
 #include "core/Startup.h"
+#include "core/StoreAddress.h"
 #include "core/StoreBackup.h"
 #include "shiplist/FaHuoSet.h"
 
@@ -88,6 +90,17 @@ int main(int argc, char* argv[]) {
     if (!started.ok && started.restoreOffer) {
         if (!restoredFromBackup(state, started))
             return 1;
+        started = startUp(state, command, hooks);
+    }
+    // A shared store that cannot be used: the seller may correct its address and try again.
+    while (!started.ok && started.storeAddressOffer) {
+        const std::optional<QString> address =
+            Form_DbSet::ask(started.failure->text,
+                            StoreAddress::choiceText(folder, state.databaseOption, state.log));
+        if (!address)
+            return 1;
+        StoreAddress::saveChoice(folder, *address, state.log);
+        state.databaseOption = *address;
         started = startUp(state, command, hooks);
     }
     if (!started.ok) {

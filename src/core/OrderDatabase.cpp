@@ -335,6 +335,10 @@ void OrderDatabase::note(const QSqlError& error) {
     m_corrupt = m_corrupt || failure.kind == StoreFailure::Kind::Corrupt;
 }
 
+void OrderDatabase::noteChangedElsewhere(const QString& orderSign) {
+    m_lastFailure = {StoreFailure::Kind::ChangedElsewhere, orderSign};
+}
+
 void OrderDatabase::noteCode(int sqliteCode) {
     if (isServer())
         return;

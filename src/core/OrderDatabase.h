@@ -70,6 +70,8 @@ public:
     /** Remembers a refusal of the database; a damaged file is remembered for good. */
     void note(const QSqlError& error);
     void noteCode(int sqliteCode);
+    /** Remembers that an order was changed by another station since it was read. */
+    void noteChangedElsewhere(const QString& orderSign);
 
     /** The last refusal noted (none after a batch that landed). */
     StoreFailure lastFailure() const { return m_lastFailure; }

@@ -37,11 +37,12 @@ QString insertStatement(const SqlDialect& dialect) {
            dialect.returningId();
 }
 
-QString updateStatement() {
+QString updateStatement(const SqlDialect& dialect) {
     QStringList assignments;
     for (const auto& [name, value] : writtenColumns())
         assignments.append(name + QStringLiteral(" = ") + value);
-    return QStringLiteral("update order_data set %1 where id = ?").arg(assignments.join(u','));
+    return QStringLiteral("update order_data set %1 where id = ?").arg(assignments.join(u',')) +
+           dialect.sameVersion();
 }
 
 void bindOrder(QSqlQuery& query, const Order& order) {
@@ -63,6 +64,9 @@ Order orderFrom(const QSqlQuery& query, const QSqlRecord& record) {
     if (!numSign.isNull())
         order.numSign = numSign.toDouble();
     order.timeGet = query.value(record.indexOf(QStringLiteral("time_get"))).toString();
+    const int version = record.indexOf(QStringLiteral("row_version"));
+    if (version >= 0)
+        order.version = query.value(version).toLongLong();
     for (const auto& column : kOrderTextColumns) {
         const int field = record.indexOf(QLatin1String(column.name));
         if (field >= 0)
@@ -114,8 +118,9 @@ bool OrderStore::insertInTransaction(QList<Order>& orders, OrderWriteRule& rule)
 }
 
 bool OrderStore::update(const QList<Order>& orders) {
-    const QString sql = updateStatement();
+    const QString sql = updateStatement(m_database.dialect());
     const int idIndex = int(writtenColumns().size());
+    const bool versioned = !m_database.dialect().sameVersion().isEmpty();
     QSqlDatabase db = m_database.connection();
     return m_database.inTransaction([&] {
         QSqlQuery query(db);
@@ -123,8 +128,17 @@ bool OrderStore::update(const QList<Order>& orders) {
         for (const Order& order : orders) {
             bindOrder(query, order);
             query.bindValue(idIndex, order.id);
+            if (versioned) {
+                query.bindValue(idIndex + 1, order.version);
+                query.bindValue(idIndex + 2, order.version);
+            }
             if (!query.exec()) {
                 m_database.note(query.lastError());
+                return false;
+            }
+            // Another station wrote the row after it was read: its changes are not overwritten.
+            if (versioned && query.numRowsAffected() == 0) {
+                m_database.noteChangedElsewhere(order.orderSign);
                 return false;
             }
         }
@@ -159,8 +173,9 @@ QList<Order> OrderStore::byIds(const QList<qint64>& ids) const {
         return {};
     QSqlQuery query(m_database.connection());
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("select * from order_data where id in (%1)")
-                      .arg(QStringList(ids.size(), QStringLiteral("?")).join(u',')));
+    query.prepare(QStringLiteral("select *%1 from order_data where id in (%2)")
+                      .arg(m_database.dialect().rowVersionColumn(),
+                           QStringList(ids.size(), QStringLiteral("?")).join(u',')));
     for (qint64 id : ids)
         query.addBindValue(id);
     QHash<qint64, Order> found;

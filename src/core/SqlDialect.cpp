@@ -48,6 +48,17 @@ QString SqlDialect::ageInDays() const {
                             "(julianday(date('now', 'localtime')) - julianday(date(time_get)))");
 }
 
+QString SqlDialect::rowVersionColumn() const {
+    return isServer() ? QStringLiteral(", cast(cast(xmin as text) as bigint) as row_version")
+                      : QString();
+}
+
+QString SqlDialect::sameVersion() const {
+    // An order read without a version (0) is written as before.
+    return isServer() ? QStringLiteral(" and (? = 0 or cast(cast(xmin as text) as bigint) = ?)")
+                      : QString();
+}
+
 QString SqlDialect::returningId() const {
     return isServer() ? QStringLiteral(" returning id") : QString();
 }

@@ -32,6 +32,15 @@ public:
     /** Calendar days between the day an order was taken in and today. */
     QString ageInDays() const;
 
+    /**
+     * The row's version as a selected column "row_version" (with a leading
+     * comma), or nothing where the store keeps none. The server changes it at
+     * every update of the row.
+     */
+    QString rowVersionColumn() const;
+    /** The condition an update adds so that it writes only the version it read. */
+    QString sameVersion() const;
+
     /** What an insert into order_data ends with so that the new id can be read. */
     QString returningId() const;
 

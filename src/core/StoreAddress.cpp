@@ -38,13 +38,32 @@ std::optional<StoreAddress> StoreAddress::parseServer(const QString& text) {
     return address;
 }
 
+QString StoreAddress::choiceText(const DataFolder& folder, const QString& given,
+                                 const ErrorLog& log) {
+    if (!given.isEmpty())
+        return given;
+    return readSettingsLine(folder.settingsFile(QStringLiteral("database.dat")), QString(), log,
+                            LocationCode::OpenDatabase)
+        .trimmed();
+}
+
+std::optional<Notice> StoreAddress::checkChoice(const QString& text) {
+    if (text.trimmed().isEmpty() || parseServer(text))
+        return std::nullopt;
+    return Notice{QStringLiteral("数据库地址要写成 postgresql://用户:密码@服务器/数据库，"
+                                 "或者留空，用这台电脑自己的订单数据库。"),
+                  QStringLiteral("墨岚打单"), Notice::Icon::Exclamation};
+}
+
+bool StoreAddress::saveChoice(const DataFolder& folder, const QString& text, const ErrorLog& log) {
+    QDir().mkpath(folder.file(QStringLiteral("set")));
+    return writeSettingsFile(folder.settingsFile(QStringLiteral("database.dat")), {text.trimmed()},
+                             log, LocationCode::OpenDatabase);
+}
+
 StoreAddress StoreAddress::chosen(const DataFolder& folder, const QString& given,
                                   const ErrorLog& log) {
-    const QString text = given.isEmpty()
-                             ? readSettingsLine(folder.settingsFile(QStringLiteral("database.dat")),
-                                                QString(), log, LocationCode::OpenDatabase)
-                                   .trimmed()
-                             : given;
+    const QString text = choiceText(folder, given, log);
     if (text.isEmpty())
         return sqliteFile(folder.databasePath());
     if (const std::optional<StoreAddress> server = parseServer(text))

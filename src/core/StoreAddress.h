@@ -2,6 +2,7 @@
 
 #include "DataFolder.h"
 #include "ErrorLog.h"
+#include "Notice.h"
 
 #include <QString>
 
@@ -38,6 +39,13 @@ struct StoreAddress {
      * open fails with a message that shows it.
      */
     static StoreAddress chosen(const DataFolder& folder, const QString& given, const ErrorLog& log);
+
+    /** The address as the seller wrote it: `given`, else set/database.dat's line, else empty. */
+    static QString choiceText(const DataFolder& folder, const QString& given, const ErrorLog& log);
+    /** Why `text` cannot be an address: neither empty (this station's file) nor postgresql://. */
+    static std::optional<Notice> checkChoice(const QString& text);
+    /** Keeps the seller's choice in set/database.dat; false when it could not be written. */
+    static bool saveChoice(const DataFolder& folder, const QString& text, const ErrorLog& log);
 
     /** The address as messages show it: the file, or the server without its password. */
     QString shown() const;

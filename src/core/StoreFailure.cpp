@@ -143,6 +143,10 @@ QString StoreFailure::text(const QString& path) const {
         return QStringLiteral("%1 是别的程序的数据库，软件没有往里写。\r\n"
                               "请在设置里换一个专给墨岚打单用的数据库。")
             .arg(file);
+    case Kind::ChangedElsewhere:
+        return QStringLiteral("订单%1刚被别的打包台改过，这次没有保存，免得把那边的修改盖掉。\r\n"
+                              "请看一下它现在的内容，再重新修改。")
+            .arg(detail);
     case Kind::ConnectionLost:
         return QStringLiteral("和订单数据库服务器 %1 的连接断了，这次没有保存。\r\n"
                               "请等服务器恢复后再试；已经保存的订单没有改动。")

@@ -21,7 +21,8 @@ struct StoreFailure {
         LoginRefused,
         NoSuchDatabase,
         ForeignDatabase,
-        ConnectionLost
+        ConnectionLost,
+        ChangedElsewhere // the detail is the order number
     };
 
     Kind kind = Kind::None;

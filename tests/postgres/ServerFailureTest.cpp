@@ -76,7 +76,16 @@ TEST_F(ServerFailureTest, AStoreThatCannotBeUsedIsToldAndNothingIsWritten) {
     ASSERT_TRUE(unreachable.failure);
     EXPECT_TRUE(unreachable.failure->text.startsWith(QStringLiteral("连不上订单数据库服务器")))
         << unreachable.failure->text.toStdString();
+    EXPECT_TRUE(unreachable.storeAddressOffer);
     EXPECT_FALSE(QFile::exists(dataPath() + QStringLiteral("/mlddsj.db")));
+
+    // The seller clears the address: the station works on its own file again.
+    EXPECT_TRUE(StoreAddress::checkChoice(QStringLiteral("mysql://shop")));
+    EXPECT_FALSE(StoreAddress::checkChoice(QString()));
+    ASSERT_TRUE(StoreAddress::saveChoice(down.folder, QString(), down.log));
+    const StartupResult own = startAt(down);
+    EXPECT_TRUE(own.ok);
+    EXPECT_FALSE(down.database->isServer());
 }
 
 TEST_F(ServerFailureTest, ALostConnectionFailsTheBatchWholeAndTheNextOneReconnects) {

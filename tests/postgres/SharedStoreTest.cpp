@@ -191,3 +191,42 @@ TEST_P(BothStores, AFailedBatchLeavesNothingAndAReopenUpgradesNothingTwice) {
 
 INSTANTIATE_TEST_SUITE_P(Stores, BothStores, ::testing::Values(Store::SQLite, Store::Server),
                          storeName);
+
+// Two stations show the same order; the one that saves second is told, and the
+// first one's changes stay.
+TEST(SharedStoreEdits, AnEditOfARowChangedElsewhereSinceItWasShownIsRefused) {
+    ASSERT_TRUE(server().isRunning());
+    ASSERT_TRUE(server().createDatabase(QStringLiteral("edits")));
+    const StoreAddress address =
+        *StoreAddress::parseServer(server().address(QStringLiteral("edits")));
+    QString message;
+    auto one = OrderDatabase::open(address, &message);
+    auto two = OrderDatabase::open(address, &message);
+    ASSERT_TRUE(one && two) << message.toStdString();
+    QList<Order> stored(1);
+    stored[0].orderSign = QStringLiteral("淘宝:1");
+    stored[0].buyName = QStringLiteral("李四");
+    OrderWriteRule rule;
+    ASSERT_TRUE(OrderStore(*one).insert(stored, rule));
+
+    Order shownAtOne = *OrderStore(*one).byId(stored[0].id);
+    Order shownAtTwo = *OrderStore(*two).byId(stored[0].id);
+    EXPECT_NE(shownAtOne.version, 0);
+    shownAtTwo.buyName = QStringLiteral("王五");
+    ASSERT_TRUE(OrderStore(*two).update({shownAtTwo}));
+
+    shownAtOne.buyAddress = QStringLiteral("文三路1号");
+    EXPECT_FALSE(OrderStore(*one).update({shownAtOne}));
+    EXPECT_EQ(one->failureText(),
+              QStringLiteral("订单淘宝:1刚被别的打包台改过，这次没有保存，免得把那边的修改盖掉。"
+                             "\r\n请看一下它现在的内容，再重新修改。"));
+    const Order now = *OrderStore(*one).byId(stored[0].id);
+    EXPECT_EQ(now.buyName, QStringLiteral("王五"));
+    EXPECT_TRUE(now.buyAddress.isEmpty());
+
+    // Read again, the edit goes through.
+    Order fresh = now;
+    fresh.buyAddress = QStringLiteral("文三路1号");
+    EXPECT_TRUE(OrderStore(*one).update({fresh}));
+    EXPECT_EQ(OrderStore(*two).byId(stored[0].id)->buyAddress, QStringLiteral("文三路1号"));
+}
