@@ -34,6 +34,24 @@ std::unique_ptr<OrderDatabase>& serverStore() {
     return store;
 }
 
+// The whole migration of a million orders, into a fresh database each time.
+void BM_MigrateMillionOrders(benchmark::State& bench) {
+    auto station = bench::startMillionOrders();
+    int run = 0;
+    for (auto _ : bench) {
+        bench.PauseTiming();
+        const QString name = QStringLiteral("migrated%1").arg(++run);
+        server().createDatabase(name);
+        auto target =
+            OrderDatabase::open(*StoreAddress::parseServer(server().address(name)), nullptr);
+        bench.ResumeTiming();
+        const std::optional<MigrationCount> count =
+            target ? migrateStore(*station->database, *target, nullptr) : std::nullopt;
+        bench.counters["orders"] = count ? double(count->orders) : -1;
+    }
+}
+BENCHMARK(BM_MigrateMillionOrders)->Unit(benchmark::kSecond)->Iterations(1);
+
 void firstUnprintedPage(benchmark::State& bench, OrderDatabase& database) {
     const OrderStore store(database);
     const OrderFilter filter = OrderFilter::initial();
@@ -81,24 +99,6 @@ void BM_ClaimAndRelease300(benchmark::State& bench) {
     }
 }
 BENCHMARK(BM_ClaimAndRelease300)->Unit(benchmark::kMillisecond);
-
-// The whole migration of a million orders, into a fresh database each time.
-void BM_MigrateMillionOrders(benchmark::State& bench) {
-    auto station = bench::startMillionOrders();
-    int run = 0;
-    for (auto _ : bench) {
-        bench.PauseTiming();
-        const QString name = QStringLiteral("migrated%1").arg(++run);
-        server().createDatabase(name);
-        auto target =
-            OrderDatabase::open(*StoreAddress::parseServer(server().address(name)), nullptr);
-        bench.ResumeTiming();
-        const std::optional<MigrationCount> count =
-            target ? migrateStore(*station->database, *target, nullptr) : std::nullopt;
-        bench.counters["orders"] = count ? double(count->orders) : -1;
-    }
-}
-BENCHMARK(BM_MigrateMillionOrders)->Unit(benchmark::kSecond)->Iterations(1);
 
 } // namespace
 
