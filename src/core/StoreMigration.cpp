@@ -208,6 +208,8 @@ std::optional<MigrationCount> migrateStore(OrderDatabase& from, OrderDatabase& t
             *error = to.failureText();
         return std::nullopt;
     }
+    // A server plans its queries from statistics that a bulk copy leaves stale.
+    QSqlQuery(to.connection()).exec(QStringLiteral("analyze"));
     return count;
 }
 

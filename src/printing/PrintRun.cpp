@@ -4,6 +4,7 @@
 
 #include "core/MainState.h"
 #include "core/OrderClaims.h"
+#include "core/OrderDatabase.h"
 #include "core/OrderStore.h"
 #include "waybill/PagedOutput.h"
 
@@ -121,6 +122,12 @@ void PrintRun::printNext() {
 
     const std::variant<Order, Notice> found = orderAt(m_position);
     const Order* order = std::get_if<Order>(&found);
+    // A store that stopped answering leaves the orders unread, not missing: the run stops.
+    if (!order && m_state.database->lastFailure().kind == StoreFailure::Kind::ConnectionLost) {
+        m_result.stopped = stopNotice(m_state.database->failureText());
+        finish();
+        return;
+    }
     auto document = order ? m_documents.of(*order)
                           : std::variant<PrintDocuments::Document, Notice>(std::get<Notice>(found));
     if (const Notice* notice = std::get_if<Notice>(&document)) {

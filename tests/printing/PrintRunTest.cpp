@@ -210,6 +210,9 @@ TEST_F(PrintRunOnCups, TheFirstWaybillEverStopsForTheOffsetGuidanceOnce) {
         ASSERT_TRUE(run.result().stopped);
         EXPECT_EQ(run.result().stopped->title, QStringLiteral("墨岚打单无障碍引导"));
     }
+    // The seller reads the guidance while the page comes out; a run started while
+    // it is still in the queue is refused, rightly.
+    ASSERT_TRUE(test::CupsDaemon::waitUntilIdle(queue));
     PrintRun again(state, spooler, PrintDocuments::Kind::Waybills, ids.mid(1));
     again.setGuidance(true);
     ASSERT_EQ(runToEnd(again), std::nullopt);

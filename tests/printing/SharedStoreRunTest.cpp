@@ -105,5 +105,34 @@ TEST_F(SharedStoreRun, AKilledStationsOrdersArePrintedOnceAfterItsClaimsTimeOut)
         EXPECT_EQ(mark, (QPair<int, int>{1, 1}));
 }
 
+TEST_F(SharedStoreRun, ALostConnectionStopsTheRunAndKeepsTheMarksItMade) {
+    const QList<qint64> ids = addOrders(QStringList(60, QStringLiteral("圆通")));
+    PrintRun run(start(), spooler, PrintDocuments::Kind::Waybills, ids);
+    QObject::connect(&run, &PrintRun::progressed, [&](int done) {
+        if (done == 3)
+            server.stop();
+    });
+    ASSERT_EQ(runToEnd(run), std::nullopt);
+    ASSERT_TRUE(run.result().stopped);
+    const QString said = run.result().stopped->text;
+    EXPECT_TRUE(said.contains(QStringLiteral("连接断了")) ||
+                said.contains(QStringLiteral("打印标记未能保存")))
+        << said.toStdString();
+    EXPECT_TRUE(run.result().problems.isEmpty());
+
+    ASSERT_TRUE(server.start());
+    const QList<qint64> printed = run.result().printedIds;
+    EXPECT_GE(printed.size(), 3);
+    // An order whose job went out as the server went away is printed but unmarked:
+    // the next run's recovery finds its job.
+    const qsizetype jobs = keptJobs().size();
+    EXPECT_TRUE(jobs == printed.size() || jobs == printed.size() + 1) << jobs;
+    const QList<QPair<int, int>> marked = marks();
+    for (int i = 0; i < ids.size(); ++i)
+        EXPECT_EQ(marked[i],
+                  printed.contains(ids[i]) ? (QPair<int, int>{1, 1}) : (QPair<int, int>{0, 0}))
+            << "order " << i;
+}
+
 } // namespace
 } // namespace mldd
