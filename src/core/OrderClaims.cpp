@@ -73,7 +73,8 @@ std::optional<QList<qint64>> OrderClaims::claim(const QList<qint64>& ids, Print 
 }
 
 void OrderClaims::release(const QList<qint64>& ids) {
-    if (!m_database.isServer() || ids.isEmpty())
+    // A server that went away keeps the claims until they time out.
+    if (!m_database.isServer() || ids.isEmpty() || !m_database.connection().isOpen())
         return;
     QSqlQuery query(m_database.connection());
     query.prepare(QStringLiteral("update order_data set claim_station = null, claim_time = null "
