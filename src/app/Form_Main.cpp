@@ -7,11 +7,16 @@
 #include "Form_Excel.h"
 #include "Form_MenuSet.h"
 #include "Form_Myinfo.h"
+#include "Form_PrintSet.h"
+#include "Form_PrinterSet.h"
 #include "Form_fh_set.h"
 #include "Form_sglr.h"
 #include "Form_zd_code.h"
 #include "NoticeBox.h"
+#include "OffsetAdjustDialog.h"
 #include "OrderRowWidget.h"
+#include "PagedPreview.h"
+#include "PrintPreviewDialog.h"
 #include "PrintProgressLine.h"
 #include "WaybillPreview.h"
 
@@ -23,7 +28,10 @@
 #include "core/MainState.h"
 #include "core/ProgramVersion.h"
 #include "printing/CupsSpooler.h"
+#include "printing/OffsetAdjustment.h"
 #include "printing/PrintRun.h"
+#include "printing/PrinterSetup.h"
+#include "shiplist/ShippingLists.h"
 #include "spreadsheet/WriteBack.h"
 #include "waybill/PrintSwitches.h"
 #include "waybill/TemplateFiles.h"
@@ -59,10 +67,8 @@
 namespace mldd {
 
 Form_Main::Form_Main(MainState& state, QWidget* parent)
-    : QMainWindow(parent), m_state(state),
-      m_waybills(std::make_unique<WaybillPages>(state.folder, state.log, state.settings,
-                                                state.profiles, QDate::currentDate())),
-      m_spooler(std::make_unique<CupsSpooler>()) {
+    : QMainWindow(parent), m_state(state), m_spooler(std::make_unique<CupsSpooler>()) {
+    makeDrawers();
     setWindowTitle(QStringLiteral("墨岚打单 V ") + kProgramVersion);
 
     m_toolbar = addToolBar(QStringLiteral("菜单"));
@@ -81,6 +87,9 @@ Form_Main::Form_Main(MainState& state, QWidget* parent)
     addMenuEntry(Menu::Printing, PrintWaybills, QStringLiteral("打印快递单"),
                  &Form_Main::printWaybills);
     addMenuEntry(Menu::Printing, PrintLists, QStringLiteral("打印发货单"), &Form_Main::printLists);
+    addMenuEntry(Menu::Printing, PrintSettings, QStringLiteral("打印设置"),
+                 &Form_Main::editPrintSettings);
+    menu(Menu::Printing)->addAction(QStringLiteral("打印机设置"), this, &Form_Main::editPrinters);
     addMenuEntry(Menu::Settings, ExpressPlan, QStringLiteral("快递方案"),
                  &Form_Main::editExpressPlan);
     addSettingsEntries();
@@ -201,7 +210,9 @@ QWidget* Form_Main::createRowArea() {
         connect(row, &OrderRowWidget::edited, this, &Form_Main::saveEdited);
         connect(row, &OrderRowWidget::senderChosen, this, &Form_Main::changeSender);
         connect(row->preview(), &WaybillPreview::clicked, this,
-                [this, row] { downloadMissingTemplate(row->orderId()); });
+                [this, row] { previewLarger(row->orderId()); });
+        connect(row, &OrderRowWidget::largerPreviewRequested, this, &Form_Main::previewLarger);
+        connect(row, &OrderRowWidget::offsetAdjustmentRequested, this, &Form_Main::adjustOffsets);
         connect(row, &OrderRowWidget::templateEditRequested, this, [this](qint64 id) {
             if (const std::optional<Order> order = OrderStore(*m_state.database).byId(id))
                 openDesigner(order->delivery, order);
@@ -240,11 +251,10 @@ void Form_Main::showPage() {
         if (i >= orders.size())
             continue;
         row->showOrder(orders.at(i), m_state.selection.contains(orders.at(i).id));
-        std::variant<PageModel, Notice> waybill = m_waybills->page(orders.at(i));
-        if (auto* page = std::get_if<PageModel>(&waybill))
-            row->preview()->showPage(std::move(*page));
-        else
-            row->preview()->showPage(std::nullopt, std::get<Notice>(waybill).text);
+        const bool lists = m_state.displayMode == MainState::DisplayMode::ShippingList;
+        auto [pages, why] = pagesOf(orders.at(i));
+        row->pagedPreview()->setPagingShown(lists);
+        row->pagedPreview()->showPages(std::move(pages), why ? why->text : QString());
     }
     m_informationLine->setText(m_state.informationLine());
 }
@@ -314,6 +324,85 @@ void Form_Main::installContextMenu() {
                          .notice);
 }
 
+void Form_Main::makeDrawers() {
+    const QDate today = QDate::currentDate();
+    m_waybills = std::make_unique<WaybillPages>(m_state.folder, m_state.log, m_state.settings,
+                                                m_state.profiles, today);
+    m_shippingLists =
+        std::make_unique<ShippingLists>(m_state.profiles, m_state.printDefaults.paperRecord, today);
+}
+
+Form_Main::OrderPages Form_Main::pagesOf(const Order& order) {
+    if (m_state.displayMode == MainState::DisplayMode::ShippingList) {
+        ShippingListPages list = m_shippingLists->compose(order);
+        // Paper too small: what fitted is shown, and the reason when nothing did.
+        return {list.pages, list.stopped};
+    }
+    std::variant<PageModel, Notice> waybill = m_waybills->page(order);
+    if (auto* page = std::get_if<PageModel>(&waybill))
+        return {{std::move(*page)}, std::nullopt};
+    return {{}, std::get<Notice>(waybill)};
+}
+
+void Form_Main::previewLarger(qint64 id) {
+    const std::optional<Order> order = OrderStore(*m_state.database).byId(id);
+    if (!order)
+        return;
+    const bool lists = m_state.displayMode == MainState::DisplayMode::ShippingList;
+    if (!lists && !TemplateFiles(m_state.folder, order->delivery).exists()) {
+        downloadMissingTemplate(id);
+        return;
+    }
+    auto [pages, why] = pagesOf(*order);
+    if (pages.isEmpty()) {
+        if (why)
+            showNotice(this, *why);
+        return;
+    }
+    // Waybills print with the waybill printer's offsets and factor; shipping lists without.
+    const PrinterSetup setup(m_state.folder, m_state.log);
+    const PrintPlacement placement =
+        lists ? PrintPlacement{} : setup.placement(setup.load().waybillPrinter);
+    PrintPreviewDialog dialog(order->orderSign, std::move(pages), placement, this);
+    dialog.exec();
+}
+
+void Form_Main::adjustOffsets(qint64 id) {
+    OrderStore store(*m_state.database);
+    const std::optional<Order> order = store.byId(id);
+    if (!order)
+        return;
+    QStringList couriers;
+    for (const Order& selected : store.byIds(m_state.selection.ids()))
+        couriers.append(selected.delivery);
+    const PrinterSetup setup(m_state.folder, m_state.log);
+    const QString printer = setup.load().waybillPrinter;
+    if (const auto refused = OffsetAdjustment::refusal(*order, couriers, printer)) {
+        showNotice(this, *refused);
+        return;
+    }
+    std::variant<PageModel, Notice> waybill = m_waybills->page(*order);
+    if (auto* missing = std::get_if<Notice>(&waybill)) {
+        showNotice(this, *missing);
+        return;
+    }
+    OffsetAdjustDialog dialog(setup, printer, std::get<PageModel>(waybill), this);
+    dialog.exec();
+}
+
+void Form_Main::editPrinters() {
+    Form_PrinterSet printers(m_state, *m_spooler, this);
+    // A new paper changes the shipping lists' pages.
+    connect(&printers, &Form_PrinterSet::saved, this, &Form_Main::redrawPages);
+    printers.exec();
+}
+
+void Form_Main::editPrintSettings() {
+    Form_PrintSet settings(m_state, this);
+    connect(&settings, &Form_PrintSet::saved, this, &Form_Main::redrawPages);
+    settings.exec();
+}
+
 void Form_Main::downloadMissingTemplate(qint64 id) {
     const std::optional<Order> order = OrderStore(*m_state.database).byId(id);
     if (!order || order->delivery.isEmpty() ||
@@ -333,8 +422,11 @@ void Form_Main::showCourierChoices() {
     m_courierList->addItem(OrderFilter::kAll);
     m_courierList->addItems(m_state.couriers);
     m_courierList->setCurrentText(chosen);
-    m_waybills = std::make_unique<WaybillPages>(m_state.folder, m_state.log, m_state.settings,
-                                                m_state.profiles, QDate::currentDate());
+    redrawPages();
+}
+
+void Form_Main::redrawPages() {
+    makeDrawers();
     showPage();
 }
 

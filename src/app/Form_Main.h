@@ -2,6 +2,7 @@
 
 #include "core/CommandText.h"
 #include "printing/PrintDocuments.h"
+#include "waybill/PageModel.h"
 #include "workbench/OrderMarks.h"
 
 #include <QMainWindow>
@@ -20,6 +21,7 @@ namespace mldd {
 struct MainState;
 class BrowserPanel;
 class OrderRowWidget;
+class ShippingLists;
 class WaybillPages;
 struct PageCaptureResult;
 class PrintProgressLine;
@@ -161,6 +163,22 @@ private:
     void showBrowser() { openBrowser(); }
     void openTemplateBoard();
     void installContextMenu();
+    /** (Re)makes the waybill and shipping-list drawers: settings, senders or paper changed. */
+    void makeDrawers();
+    /** Draws the cards' pages again with what the settings, senders or paper now say. */
+    void redrawPages();
+    /** An order's pages as the list's mode shows them, or why there are none. */
+    struct OrderPages {
+        QList<PageModel> pages;
+        std::optional<Notice> why;
+    };
+    OrderPages pagesOf(const Order& order);
+    /** A click on a card's page: the pages large, or the missing template fetched. */
+    void previewLarger(qint64 id);
+    void editPrintSettings();
+    void editPrinters();
+    /** 快递单打印偏移调整 on a card's waybill: after a print, on the waybill printer. */
+    void adjustOffsets(qint64 id);
     /** The card's template is missing: download it from the board, as its message promised. */
     void downloadMissingTemplate(qint64 id);
     /** Fills the courier filter again after templates were downloaded. */
@@ -178,6 +196,7 @@ private:
 
     MainState& m_state;
     std::unique_ptr<WaybillPages> m_waybills;
+    std::unique_ptr<ShippingLists> m_shippingLists;
     std::unique_ptr<Spooler> m_spooler;
     std::unique_ptr<PrintRun> m_run;
     PrintProgressLine* m_printLine = nullptr;

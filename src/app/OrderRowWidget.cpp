@@ -1,6 +1,7 @@
 #include "OrderRowWidget.h"
 
 #include "ContentsNamesPanel.h"
+#include "PagedPreview.h"
 #include "SenderPicker.h"
 #include "WaybillPreview.h"
 
@@ -53,7 +54,8 @@ OrderRowWidget::OrderRowWidget(const DataFolder& folder, QWidget* parent)
       m_confirm(new QPushButton(QStringLiteral("核对"), this)),
       m_delete(new QPushButton(QStringLiteral("删除"), this)), m_sender(new QComboBox(this)),
       m_recognize(new QPushButton(QStringLiteral("识别"), this)),
-      m_contents(new QPushButton(QStringLiteral("▼"), this)), m_preview(new WaybillPreview(this)) {
+      m_contents(new QPushButton(QStringLiteral("▼"), this)),
+      m_pages(new PagedPreview(WaybillPreview::kCardSize, this)), m_preview(m_pages->page()) {
     setFrameShape(QFrame::StyledPanel);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     m_select->setAccessibleName(QStringLiteral("选中"));
@@ -118,7 +120,8 @@ OrderRowWidget::OrderRowWidget(const DataFolder& folder, QWidget* parent)
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 2, 4, 2);
     layout->addLayout(card, 1);
-    layout->addWidget(m_preview);
+    layout->addWidget(m_pages, 0, Qt::AlignTop);
+    m_pages->setPagingShown(false);
 
     // The waybill's right-button menu; other entries join it as further actions.
     m_preview->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -126,6 +129,13 @@ OrderRowWidget::OrderRowWidget(const DataFolder& folder, QWidget* parent)
     connect(editTemplate, &QAction::triggered, this,
             [this] { emit templateEditRequested(m_order.id); });
     m_preview->addAction(editTemplate);
+    auto* adjustOffsets = new QAction(QStringLiteral("快递单打印偏移调整"), m_preview);
+    connect(adjustOffsets, &QAction::triggered, this,
+            [this] { emit offsetAdjustmentRequested(m_order.id); });
+    m_preview->addAction(adjustOffsets);
+    auto* larger = new QAction(QStringLiteral("放大预览"), m_preview);
+    connect(larger, &QAction::triggered, this, [this] { emit largerPreviewRequested(m_order.id); });
+    m_preview->addAction(larger);
 
     connect(m_select, &QCheckBox::clicked, this,
             [this](bool ticked) { emit selectionToggled(m_order.id, ticked); });

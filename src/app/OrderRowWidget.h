@@ -14,6 +14,7 @@ class QPushButton;
 
 namespace mldd {
 
+class PagedPreview;
 class WaybillPreview;
 
 /** One order card of the list: the receiver, address, goods and courier, with its marks. */
@@ -39,7 +40,10 @@ public:
     QPushButton* splitButton() const { return m_split; }
     QPushButton* confirmButton() const { return m_confirm; }
     QPushButton* deleteButton() const { return m_delete; }
+    /** The drawn waybill or shipping-list page. */
     WaybillPreview* preview() const { return m_preview; }
+    /** The page with its page buttons, shown for shipping lists. */
+    PagedPreview* pagedPreview() const { return m_pages; }
     QComboBox* senderList() const { return m_sender; }
     /** The line field that shows `member` of the order. */
     QLineEdit* field(QString Order::*member) const;
@@ -59,6 +63,10 @@ signals:
     void senderChosen(qint64 id, const QString& senderId);
     /** The seller asked, on the waybill's right-button menu, to edit this order's template. */
     void templateEditRequested(qint64 id);
+    /** The seller asked, on the same menu, to adjust the waybill printer's offsets. */
+    void offsetAdjustmentRequested(qint64 id);
+    /** The seller asked, on the same menu, to see the order's pages large. */
+    void largerPreviewRequested(qint64 id);
 
 private:
     QLineEdit* addField(QString Order::*member, const QString& placeholder, int width);
@@ -82,6 +90,7 @@ private:
     QComboBox* m_sender;
     QPushButton* m_recognize;
     QPushButton* m_contents;
+    PagedPreview* m_pages;
     WaybillPreview* m_preview;
 };
 

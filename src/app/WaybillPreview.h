@@ -1,6 +1,6 @@
 #pragma once
 
-#include "waybill/PageModel.h"
+#include "waybill/PagePainter.h"
 
 #include <QWidget>
 
@@ -18,7 +18,20 @@ public:
     /** Shows a laid-out waybill, or `message` (no template) when there is none. */
     void showPage(std::optional<PageModel> page, const QString& message = {});
 
-    QSize sizeHint() const override { return {260, 144}; }
+    /** The page shown, if any. */
+    const std::optional<PageModel>& page() const { return m_page; }
+
+    /** Whether the form's picture shows behind the page (the printer never gets it). */
+    void setBackgroundShown(bool shown) { m_withBackground = shown; }
+    bool backgroundShown() const { return m_withBackground; }
+
+    /** Moves and stretches the items as a printer's offsets and factor do; the picture stays. */
+    void setPlacement(PrintPlacement placement);
+    const PrintPlacement& placement() const { return m_placement; }
+
+    /** The size of a card's waybill. */
+    static constexpr QSize kCardSize{260, 144};
+    QSize sizeHint() const override { return kCardSize; }
 
 signals:
     /** The seller clicked the waybill (or the message shown in its place). */
@@ -31,6 +44,8 @@ protected:
 private:
     std::optional<PageModel> m_page;
     QString m_message;
+    bool m_withBackground = true;
+    PrintPlacement m_placement;
 };
 
 } // namespace mldd

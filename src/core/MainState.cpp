@@ -32,4 +32,13 @@ std::optional<Notice> MainState::saveMenu(const MenuVisibility& shown) {
     return std::nullopt;
 }
 
+std::optional<Notice> MainState::saveSettings(const PrintSettings& edited) {
+    QSqlDatabase db = database ? database->connection() : QSqlDatabase();
+    if (!database || !edited.save(db, log))
+        return Notice{QStringLiteral("打印设置保存失败，没有改动。"), QStringLiteral("墨岚打单"),
+                      Notice::Icon::Exclamation};
+    settings = edited;
+    return std::nullopt;
+}
+
 } // namespace mldd

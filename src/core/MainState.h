@@ -76,6 +76,9 @@ struct MainState {
     /** Saves the program options (SoftSet) into the settings row. */
     bool saveOptions();
 
+    /** Stores the edited settings row and uses it from now on; why not, when it could not. */
+    std::optional<Notice> saveSettings(const PrintSettings& edited);
+
     /** Stores and applies the menu-visibility setting (Menu_set); why not, when it could not. */
     std::optional<Notice> saveMenu(const MenuVisibility& shown);
 };

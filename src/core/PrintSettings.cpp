@@ -16,6 +16,8 @@ QStringList columnNames() {
     QStringList names;
     for (const char* column : PrintSettings::kItemColumns)
         names.append(QLatin1String(column));
+    for (const char* column : PrintSettings::kSwitchColumns)
+        names.append(QLatin1String(column));
     names << QStringLiteral("ORDER_DATA_buy_end") << QStringLiteral("SYS_Day")
           << QStringLiteral("Combo_Font_Type") << QStringLiteral("Combo_Font_Size")
           << QStringLiteral("SoftSet") << QStringLiteral("Menu_set") << QStringLiteral("SelectKD");
@@ -25,6 +27,8 @@ QStringList columnNames() {
 QVariantList valuesOf(const PrintSettings& settings) {
     QVariantList values;
     for (int flag : settings.itemFlags)
+        values.append(flag);
+    for (int flag : settings.switchFlags)
         values.append(flag);
     values << settings.destinationSwitches << settings.sysDay << settings.fontType
            << settings.fontSizeStep << settings.softSet << settings.menuSet << settings.selectKD;
@@ -78,6 +82,8 @@ PrintSettings PrintSettings::load(QSqlDatabase& db, const ErrorLog& log) {
     const QSqlRecord row = query.record();
     for (size_t i = 0; i < kItemColumns.size(); ++i)
         settings.itemFlags[i] = intOr(row, kItemColumns[i], 1);
+    for (size_t i = 0; i < kSwitchColumns.size(); ++i)
+        settings.switchFlags[i] = intOr(row, kSwitchColumns[i], settings.switchFlags[i]);
     settings.destinationSwitches = intOr(row, "ORDER_DATA_buy_end", 11);
     settings.sysDay = intOr(row, "SYS_Day", 0);
     settings.fontType = intOr(row, "Combo_Font_Type", 0);

@@ -20,6 +20,13 @@ struct PrintSettings {
         "MY_DATA_my_fjr",        "MY_DATA_my_phone1",      "MY_DATA_my_phone2",
         "MY_DATA_my_zipcode",    "MY_DATA_my_address",     "MY_DATA_my_jbr",
         "MY_DATA_my_start"};
+    /**
+     * Columns of the switches that have no print-item column of their own (the
+     * date, goods shortening, buyer message, seller memo, the shipping list),
+     * added by the schema upgrade: 1 on, 0 off.
+     */
+    static constexpr std::array<const char*, 5> kSwitchColumns{
+        "SYS_Date", "Goods_Simplify", "ORDER_DATA_buy_ly", "ORDER_DATA_seller_mem", "Print_FaHuo"};
 
     /** The courier list of the express plan, with an empty plan part. */
     static inline const QString kDefaultCourierPlan = QStringLiteral(
@@ -29,6 +36,7 @@ struct PrintSettings {
     static inline const QString kDefaultMenuSet = QStringLiteral("111111111111");
 
     std::array<int, 16> itemFlags{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
+    std::array<int, 5> switchFlags{1, 0, 1, 1, 0};
     int destinationSwitches = 11; // ORDER_DATA_buy_end
     int sysDay = 0;
     int fontType = 0;

@@ -22,6 +22,13 @@ const QStringList& schemaUpgradeStatements() {
         QStringLiteral("ALTER   TABLE   order_data   ADD   COLUMN   Delivery_code  varchar(50)"),
         QStringLiteral("ALTER   TABLE   order_data   ADD   COLUMN   Seller_mem  TEXT"),
         QStringLiteral("ALTER   TABLE   order_data   ADD   COLUMN   wuliu_code  varchar(20)"),
+        // The print switches without a print-item column of their own.
+        QStringLiteral("ALTER TABLE PrintItem_data ADD COLUMN SYS_Date INTEGER DEFAULT 1"),
+        QStringLiteral("ALTER TABLE PrintItem_data ADD COLUMN Goods_Simplify INTEGER DEFAULT 0"),
+        QStringLiteral("ALTER TABLE PrintItem_data ADD COLUMN ORDER_DATA_buy_ly INTEGER DEFAULT 1"),
+        QStringLiteral(
+            "ALTER TABLE PrintItem_data ADD COLUMN ORDER_DATA_seller_mem INTEGER DEFAULT 1"),
+        QStringLiteral("ALTER TABLE PrintItem_data ADD COLUMN Print_FaHuo INTEGER DEFAULT 0"),
     };
     return statements;
 }

@@ -41,6 +41,10 @@ QStringList designerChoices() {
     return faces;
 }
 
+QStringList kaitiChoices() {
+    return kPreferredFaces;
+}
+
 QString kaitiSubstitute(int fontIndex) {
     return kPreferredFaces.value(fontIndex, kPreferredFaces.first());
 }

@@ -21,6 +21,9 @@ QString printingFace(const QString& name);
  */
 QStringList designerChoices();
 
+/** The faces the print settings offer in place of "楷体_GB2312", by font index. */
+QStringList kaitiChoices();
+
 /** The face replacing "楷体_GB2312", chosen by the font index of the print settings. */
 QString kaitiSubstitute(int fontIndex);
 

@@ -45,6 +45,12 @@ struct PrintSwitches {
     /** The switches kept in the settings row; the others keep their defaults. */
     static PrintSwitches fromSettings(const PrintSettings& settings);
 
+    /** Writes the switches into the settings row's columns; the columns without a switch stay. */
+    void storeInto(PrintSettings& settings) const;
+
+    /** The caption of switch `n` in the print settings. */
+    static QString caption(Number n);
+
     /** The settings-row number carrying switches 18–20: 1 for 18, 10 for 19, 100 for 20. */
     static int destinationNumber(bool destination, bool fullNames, bool cityCounty);
 

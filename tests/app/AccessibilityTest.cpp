@@ -3,17 +3,15 @@
 #include "Form_Main.h"
 #include "Form_MenuSet.h"
 #include "Form_Myinfo.h"
+#include "Form_PrintSet.h"
 #include "Form_fh_set.h"
 #include "Form_sglr.h"
 #include "Form_zd_code.h"
 #include "SenderPicker.h"
 #include "WindowFixture.h"
 
-#include <QAbstractSpinBox>
-#include <QAccessible>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPlainTextEdit>
 
 using namespace mldd;
@@ -27,29 +25,6 @@ protected:
         WindowFixture::SetUp();
         addProfile(QStringLiteral("淘宝:墨岚小店"));
         storeOrders(3, QStringLiteral("淘宝:墨岚小店"));
-    }
-
-    // The fields a screen reader would announce without a name: each by its class and place.
-    static QStringList unnamedFields(QWidget& window) {
-        window.show();
-        QStringList unnamed;
-        for (QWidget* widget : window.findChildren<QWidget*>()) {
-            const bool field =
-                qobject_cast<QLineEdit*>(widget) || qobject_cast<QPlainTextEdit*>(widget) ||
-                qobject_cast<QComboBox*>(widget) || qobject_cast<QAbstractSpinBox*>(widget) ||
-                qobject_cast<QListWidget*>(widget);
-            // A combo box's own line edit is announced through the combo box.
-            if (!field || !widget->isVisibleTo(&window) ||
-                qobject_cast<QComboBox*>(widget->parentWidget()))
-                continue;
-            QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
-            if (!accessible || accessible->text(QAccessible::Name).trimmed().isEmpty())
-                unnamed.append(
-                    QString::fromLatin1(widget->metaObject()->className()) +
-                    QStringLiteral(" in ") +
-                    QString::fromLatin1(widget->parentWidget()->metaObject()->className()));
-        }
-        return unnamed;
     }
 };
 
@@ -68,6 +43,8 @@ TEST_F(AccessibilityTest, EveryFieldOfEveryWindowHasAName) {
     EXPECT_EQ(unnamedFields(decode), QStringList());
     Form_MenuSet menu(m_state, main.menuEntryCaptions());
     EXPECT_EQ(unnamedFields(menu), QStringList());
+    Form_PrintSet printSettings(m_state);
+    EXPECT_EQ(unnamedFields(printSettings), QStringList());
     SenderPicker picker;
     EXPECT_EQ(unnamedFields(picker), QStringList());
     Form_DbSet store(QStringLiteral("连不上订单数据库服务器"), QString());

@@ -9,10 +9,16 @@
 #include "shiplist/FaHuoSet.h"
 #include "workbench/ProfileEditing.h"
 
+#include <QAbstractSpinBox>
+#include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -30,6 +36,28 @@ inline void typeText(QWidget* box, const QString& text) {
     QInputMethodEvent commit;
     commit.setCommitString(text);
     QApplication::sendEvent(box, &commit);
+}
+
+// The fields a screen reader would announce without a name: each by its class and place.
+inline QStringList unnamedFields(QWidget& window) {
+    window.show();
+    QStringList unnamed;
+    for (QWidget* widget : window.findChildren<QWidget*>()) {
+        const bool field =
+            qobject_cast<QLineEdit*>(widget) || qobject_cast<QPlainTextEdit*>(widget) ||
+            qobject_cast<QComboBox*>(widget) || qobject_cast<QAbstractSpinBox*>(widget) ||
+            qobject_cast<QListWidget*>(widget);
+        // A combo box's own line edit is announced through the combo box.
+        if (!field || !widget->isVisibleTo(&window) ||
+            qobject_cast<QComboBox*>(widget->parentWidget()))
+            continue;
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+        if (!accessible || accessible->text(QAccessible::Name).trimmed().isEmpty())
+            unnamed.append(QString::fromLatin1(widget->metaObject()->className()) +
+                           QStringLiteral(" in ") +
+                           QString::fromLatin1(widget->parentWidget()->metaObject()->className()));
+    }
+    return unnamed;
 }
 
 /** A program started on a fresh data folder with the shipped place table, as mldd starts. */

@@ -7,21 +7,30 @@
 #include "Form_Main.h"
 #include "Form_MenuSet.h"
 #include "Form_Myinfo.h"
+#include "Form_PrintSet.h"
+#include "Form_PrinterSet.h"
 #include "Form_fh_set.h"
 #include "Form_sglr.h"
 #include "Form_zd_code.h"
+#include "OffsetAdjustDialog.h"
+#include "PrintPreviewDialog.h"
 
 #include "address/PlaceTable.h"
 #include "core/MainState.h"
 #include "core/Startup.h"
+#include "printing/CupsSpooler.h"
+#include "printing/PrinterSetup.h"
 #include "shiplist/FaHuoSet.h"
+#include "waybill/WaybillPages.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
+#include <QTabBar>
 #include <QThread>
 
 using namespace mldd;
@@ -95,6 +104,34 @@ int main(int argc, char* argv[]) {
             emit mapping.fieldCombo(field)->activated(column + 1);
         shoot(mapping, out + QStringLiteral("/Form_Excel.png"));
     }
+    Form_PrintSet printSettings(state, &main);
+    shoot(printSettings, out + QStringLiteral("/Form_PrintSet.png"));
+    // The printers of the cupsd scripts/screenshot started; a label printer adjusted once.
+    const PrinterSetup setup(state.folder, state.log);
+    setup.chooseWaybillPrinter(QStringLiteral("Label"));
+    setup.saveOffsets(QStringLiteral("Label"), {57, -28});
+    CupsSpooler spooler;
+    Form_PrinterSet printers(state, spooler, &main);
+    shoot(printers, out + QStringLiteral("/Form_PrinterSet.png"));
+    // The first order's waybill large, and in the offset adjustment moved a little right.
+    const Order first =
+        OrderStore(*state.database).byIds({state.cursor.pageIds(1).value(0)}).value(0);
+    WaybillPages waybills(state.folder, state.log, state.settings, state.profiles,
+                          QDate::currentDate());
+    const std::variant<PageModel, Notice> waybill = waybills.page(first);
+    if (const auto* page = std::get_if<PageModel>(&waybill)) {
+        PrintPreviewDialog larger(first.orderSign, {*page},
+                                  setup.placement(QStringLiteral("Label")), &main);
+        shoot(larger, out + QStringLiteral("/PrintPreviewDialog.png"));
+        OffsetAdjustDialog adjusting(setup, QStringLiteral("Label"), *page, &main);
+        for (int i = 0; i < 4; ++i)
+            adjusting.button(QStringLiteral("右"))->click();
+        shoot(adjusting, out + QStringLiteral("/OffsetAdjustDialog.png"));
+    }
     shoot(main, out + QStringLiteral("/Form_Main.png"));
+    // The 发货单 tab: each card shows its order's shipping list with the page label.
+    main.modeTabs()->setCurrentIndex(1);
+    emit main.modeTabs()->tabBarClicked(1);
+    shoot(main, out + QStringLiteral("/Form_Main_ShippingLists.png"));
     return 0;
 }

@@ -99,9 +99,10 @@ TEST(OrderDatabase, AnOldDatabaseGainsExactlyWhatItLacks) {
     EXPECT_EQ(orderColumns.size(), 25 + 5);
     EXPECT_EQ(columnsOf(db, QStringLiteral("my_data")),
               (QStringList{"id", "my_idh", "my_fjr", "KeySession", "FaHuoSet"}));
-    EXPECT_EQ(
-        columnsOf(db, QStringLiteral("PrintItem_data")),
-        (QStringList{"id", "ORDER_DATA_buy_id", "SYS_Day", "SelectKD", "SoftSet", "Menu_set"}));
+    EXPECT_EQ(columnsOf(db, QStringLiteral("PrintItem_data")),
+              (QStringList{"id", "ORDER_DATA_buy_id", "SYS_Day", "SelectKD", "SoftSet", "Menu_set",
+                           "SYS_Date", "Goods_Simplify", "ORDER_DATA_buy_ly",
+                           "ORDER_DATA_seller_mem", "Print_FaHuo"}));
     EXPECT_TRUE(
         columnsOf(db, QStringLiteral("Delivery_list")).contains(QStringLiteral("Delivery_Name")));
 

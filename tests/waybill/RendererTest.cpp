@@ -214,6 +214,19 @@ TEST_F(Renderer, SettingsRowColumnsReachTheirSwitches) {
     EXPECT_TRUE(switches[PrintSwitches::MyHandler]);
 }
 
+TEST_F(Renderer, EverySwitchIsStoredInAColumnOfItsOwn) {
+    // Each switch turned alone against the defaults: any two sharing a column, or one without a
+    // column, comes back changed.
+    for (int n = 0; n < PrintSwitches::Count; ++n) {
+        PrintSwitches edited;
+        edited.on[n] = !edited.on[n];
+        PrintSettings stored;
+        edited.storeInto(stored);
+        EXPECT_EQ(PrintSwitches::fromSettings(stored).on, edited.on)
+            << PrintSwitches::caption(PrintSwitches::Number(n)).toStdString();
+    }
+}
+
 TEST_F(Renderer, PostcodeDigits) {
     EXPECT_EQ(text(QStringLiteral("Y|1+Y|6+Y|7+Y|10+Y|11+Y|12")), QStringLiteral("2050"));
     EXPECT_EQ(text(QStringLiteral("Y|1"), withSwitch(PrintSwitches::MyZipcode, false)), QString());
