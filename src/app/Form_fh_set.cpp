@@ -35,12 +35,9 @@ const QString kCurrentMark = QStringLiteral("background-color: rgb(200,224,255);
 // The order the preview shows: this sender's newest, else the list's first, else an example.
 Order sampleOrder(const MainState& state, const QString& senderId, bool* real) {
     OrderStore store(*state.database);
-    const std::vector<qint64> own =
-        store.ids(QStringLiteral("select id from order_data where my_id = ? and dj_type >= 0 "
-                                 "order by NumSign desc limit 1"),
-                  {senderId});
+    const std::optional<qint64> own = store.newestOfSender(senderId);
     const QList<qint64> listed = state.cursor.pageIds(1);
-    const qint64 id = !own.empty() ? own.front() : listed.isEmpty() ? 0 : listed.first();
+    const qint64 id = own ? *own : listed.isEmpty() ? 0 : listed.first();
     if (std::optional<Order> order = store.byId(id)) {
         *real = true;
         order->myId = senderId;

@@ -1,4 +1,5 @@
 #include "ChineseTranslation.h"
+#include "Form_DbSet.h"
 #include "Form_Main.h"
 #include "NoticeBox.h"
 
@@ -6,6 +7,7 @@
 #include "browser/HandOver.h"
 #include "core/MainState.h"
 #include "core/Startup.h"
+#include "core/StoreAddress.h"
 #include "core/StoreBackup.h"
 #include "shiplist/FaHuoSet.h"
 
@@ -20,10 +22,12 @@ using namespace mldd;
 
 namespace {
 
-const char kUsage[] = "用法: mldd [--data DIR] [网页地址 | 打印文件.mlk | 打印文件.mlf]\n"
-                      "  --data DIR  数据文件夹（默认：程序旁边的 data）\n"
-                      "  网页地址     用剪贴板里的网页文字提取这个页面的订单\n"
-                      "  打印文件     打印这个打印文件\n";
+const char kUsage[] =
+    "用法: mldd [--data DIR] [--database 地址] [网页地址 | 打印文件.mlk | 打印文件.mlf]\n"
+    "  --data DIR  数据文件夹（默认：程序旁边的 data）\n"
+    "  --database postgresql://用户@服务器/数据库  几个打包台共用的订单数据库\n"
+    "  网页地址     用剪贴板里的网页文字提取这个页面的订单\n"
+    "  打印文件     打印这个打印文件\n";
 
 // The store is damaged: says so and offers the latest backup; true when it was put back.
 bool restoredFromBackup(const MainState& state, const StartupResult& started) {
@@ -53,6 +57,8 @@ int main(int argc, char* argv[]) {
     installChineseTranslation(app);
     QCommandLineParser parser;
     parser.addOption({QStringLiteral("data"), QStringLiteral("数据文件夹"), QStringLiteral("DIR")});
+    parser.addOption({QStringLiteral("database"), QStringLiteral("共用的订单数据库"),
+                      QStringLiteral("postgresql://…")});
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("打印文件或网页地址"));
     parser.process(app);
 
@@ -76,7 +82,7 @@ int main(int argc, char* argv[]) {
         showNotice(nullptr, *narrow);
         return 1;
     }
-    MainState state(folder);
+    MainState state(folder, parser.value(QStringLiteral("database")));
     StartupHooks hooks;
     hooks.loadPlaceTable = loadPlaceTableInto;
     hooks.defaultShippingDesign = DefaultFaHuoSet;
@@ -84,6 +90,17 @@ int main(int argc, char* argv[]) {
     if (!started.ok && started.restoreOffer) {
         if (!restoredFromBackup(state, started))
             return 1;
+        started = startUp(state, command, hooks);
+    }
+    // A shared store that cannot be used: the seller may correct its address and try again.
+    while (!started.ok && started.storeAddressOffer) {
+        const std::optional<QString> address =
+            Form_DbSet::ask(started.failure->text,
+                            StoreAddress::choiceText(folder, state.databaseOption, state.log));
+        if (!address)
+            return 1;
+        StoreAddress::saveChoice(folder, *address, state.log);
+        state.databaseOption = *address;
         started = startUp(state, command, hooks);
     }
     if (!started.ok) {

@@ -48,7 +48,7 @@ int runCapture(const CliContext& context, QStringList args) {
     if (!page)
         return fail(Failed, message);
 
-    MainState state(context.dataFolder);
+    MainState state(context.dataFolder, context.database);
     if (!startProgram(state))
         return Failed;
     if (binding) {

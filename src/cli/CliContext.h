@@ -16,6 +16,8 @@ enum Exit { Success = 0, Failed = 1, Usage = 2 };
 struct CliContext {
     /** The data folder: --data DIR, else the one beside the program. */
     DataFolder dataFolder;
+    /** The order store: --database ADDRESS, else the data folder's choice. */
+    QString database;
 };
 
 /** Writes UTF-8 text to standard output or standard error, as given. */

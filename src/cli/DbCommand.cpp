@@ -2,6 +2,7 @@
 
 #include "core/OrderDatabase.h"
 #include "core/StoreBackup.h"
+#include "core/StoreMigration.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -15,7 +16,9 @@ const QString kUsage = QStringLiteral(
     "       mldd-cli [--data DIR] db list             列出备份，最新的在前\n"
     "       mldd-cli [--data DIR] db restore [FILE]   用备份恢复订单数据库（默认最近的备份）；\n"
     "                                                  恢复前请关闭墨岚打单，原来的数据库会留在\n"
-    "                                                  backup 文件夹里");
+    "                                                  backup 文件夹里\n"
+    "       mldd-cli db migrate --from FILE --to postgresql://用户@服务器/数据库\n"
+    "                                                  把这台电脑的订单数据库复制到共用的服务器上");
 
 QString shown(const QString& path) {
     return QDir::toNativeSeparators(path);
@@ -72,6 +75,30 @@ int restore(const DataFolder& folder, const QStringList& args) {
     return Success;
 }
 
+int migrate(QStringList args) {
+    bool missing = false;
+    const std::optional<QString> from = takeOption(args, QStringLiteral("from"), &missing);
+    const std::optional<QString> to = takeOption(args, QStringLiteral("to"), &missing);
+    const std::optional<StoreAddress> server = to ? StoreAddress::parseServer(*to) : std::nullopt;
+    if (missing || !from || !server || !args.isEmpty())
+        return fail(Usage, kUsage);
+    // Opening a file that is not there would make an empty store of it.
+    if (!QFileInfo(*from).isFile())
+        return fail(Failed, QStringLiteral("没有找到要迁移的订单数据库 %1").arg(shown(*from)));
+    QString message;
+    const std::unique_ptr<OrderDatabase> source = OrderDatabase::open(*from, &message);
+    if (!source)
+        return fail(Failed, message);
+    const std::unique_ptr<OrderDatabase> target = OrderDatabase::open(*server, &message);
+    if (!target)
+        return fail(Failed, message);
+    const std::optional<MigrationCount> count = migrateStore(*source, *target, &message);
+    if (!count)
+        return fail(Failed, QStringLiteral("迁移没有做成，服务器上什么也没有改动：") + message);
+    writeOut(count->text() + u'\n');
+    return Success;
+}
+
 } // namespace
 
 int runDb(const CliContext& context, QStringList args) {
@@ -82,6 +109,8 @@ int runDb(const CliContext& context, QStringList args) {
         return list(context.dataFolder);
     if (action == u"restore" && args.size() <= 1)
         return restore(context.dataFolder, args);
+    if (action == u"migrate")
+        return migrate(args);
     return fail(Usage, kUsage);
 }
 

@@ -24,7 +24,7 @@ int runDecodeFiles(const CliContext& context, QStringList args) {
     if (missingValue || !args.isEmpty() || refresh != url.has_value() ||
         !QStringList{"refresh", "repair", "check"}.contains(action))
         return fail(Usage, kUsage);
-    MainState state(context.dataFolder);
+    MainState state(context.dataFolder, context.database);
     if (!startProgram(state))
         return Failed;
     const ServiceClient service;

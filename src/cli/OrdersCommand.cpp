@@ -56,7 +56,7 @@ int runOrders(const CliContext& context, QStringList args) {
     if (!pageOk || page < 1)
         return fail(Usage, QStringLiteral("页码必须是正整数：%1").arg(*pageText));
 
-    MainState state(context.dataFolder);
+    MainState state(context.dataFolder, context.database);
     if (!startProgram(state))
         return Failed;
 

@@ -17,7 +17,7 @@ int runPlan(const CliContext& context, QStringList args) {
     const bool provinceOnly = takeFlag(args, QStringLiteral("province-only"));
     if (args.isEmpty() || args.first().contains(u'='))
         return fail(Usage, kUsage);
-    MainState state(context.dataFolder);
+    MainState state(context.dataFolder, context.database);
     if (!startProgram(state))
         return Failed;
 

@@ -105,7 +105,7 @@ int runPrint(const CliContext& context, QStringList args) {
     if (!ids)
         return fail(Usage, QStringLiteral("订单编号必须是逗号分隔的正整数：%1").arg(*idsText));
 
-    MainState state(context.dataFolder);
+    MainState state(context.dataFolder, context.database);
     if (!startProgram(state))
         return Failed;
     if (printer)

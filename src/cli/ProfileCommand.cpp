@@ -91,7 +91,7 @@ int runProfile(const CliContext& context, QStringList args) {
         return fail(Usage, QStringLiteral("没有这个平台：%1（可选：%2）")
                                .arg(*market, ProfileEditing::kMarketplaces.join(u'、')));
 
-    MainState state(context.dataFolder);
+    MainState state(context.dataFolder, context.database);
     if (!startProgram(state))
         return Failed;
 

@@ -46,7 +46,7 @@ int runImport(const CliContext& context, QStringList args) {
     if (missingValue || !file || !layoutName || !args.isEmpty())
         return fail(Usage, kImportUsage);
 
-    MainState state(context.dataFolder);
+    MainState state(context.dataFolder, context.database);
     if (!startProgram(state))
         return Failed;
     ImportLayout layout;
@@ -119,7 +119,7 @@ int runWriteBack(const CliContext& context, QStringList args) {
     const auto sheetName = takeOption(args, QStringLiteral("sheet"), &missingValue);
     if (missingValue || !file || !layoutName || !args.isEmpty())
         return fail(Usage, kWriteBackUsage);
-    MainState state(context.dataFolder);
+    MainState state(context.dataFolder, context.database);
     if (!startProgram(state))
         return Failed;
     const std::optional<ImportLayout> layout =

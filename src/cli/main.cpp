@@ -14,7 +14,7 @@ using namespace mldd::cli;
 namespace {
 
 const QString kUsage = QStringLiteral(
-    "用法: mldd-cli [--data DIR] COMMAND ...\n"
+    "用法: mldd-cli [--data DIR] [--database postgresql://用户@服务器/数据库] COMMAND ...\n"
     "  orders [--state NAME] [--page N] [--json]   列出订单的一页\n"
     "  split-address [--area FILE] ADDRESS...     把地址分成省、市、县和目的地\n"
     "  recognize [--edit-panel] TEXT              从粘贴的文字中识别姓名、电话、邮编和地址\n"
@@ -35,6 +35,7 @@ const QString kUsage = QStringLiteral(
     "         [--template NAME] [--map 字段=列]…   导入表格中的订单\n"
     "  writeback --file F --layout NAME [--sheet S]  把快递单号和快递公司写回表格\n"
     "  db backup | list | restore [FILE]           备份订单数据库、列出备份、用备份恢复\n"
+    "  db migrate --from FILE --to postgresql://…  把订单数据库复制到共用的服务器上\n"
     "每个命令加 --help 显示它的用法。\n");
 
 } // namespace
@@ -53,14 +54,18 @@ int main(int argc, char* argv[]) {
 
     bool missingValue = false;
     const std::optional<QString> data = takeOption(args, QStringLiteral("data"), &missingValue);
-    if (missingValue || args.isEmpty())
+    bool missingDatabase = false;
+    const std::optional<QString> database =
+        takeOption(args, QStringLiteral("database"), &missingDatabase);
+    if (missingValue || missingDatabase || args.isEmpty())
         return fail(Usage, kUsage);
     if (isHelp(args.first())) {
         writeOut(kUsage);
         return Success;
     }
     const CliContext context{data ? DataFolder(*data)
-                                  : DataFolder::besideProgram(app.applicationDirPath())};
+                                  : DataFolder::besideProgram(app.applicationDirPath()),
+                             database.value_or(QString())};
 
     const std::map<QString, std::function<int(const CliContext&, QStringList)>> commands{
         {QStringLiteral("orders"), runOrders},

@@ -30,10 +30,13 @@ struct PlaceTable;
 struct MainState {
     enum class DisplayMode { Waybill, ShippingList };
 
-    explicit MainState(DataFolder dataFolder)
-        : folder(std::move(dataFolder)), log(folder.errorLogPath()) {}
+    /** `database` is the --database option: a postgresql:// address, or empty for the default. */
+    explicit MainState(DataFolder dataFolder, QString database = {})
+        : folder(std::move(dataFolder)), databaseOption(std::move(database)),
+          log(folder.errorLogPath()) {}
 
     DataFolder folder;
+    QString databaseOption;
     ErrorLog log;
     QString serviceBase;
     UpdateNotice updateNotice;

@@ -18,6 +18,8 @@ struct Order {
     int fhPrint = 0;
     std::optional<double> numSign;
     QString timeGet;
+    /** The row's version when it was read, on a shared store; 0 where none is kept. */
+    qint64 version = 0;
 
     QString hbDjId;
     QString myId;

@@ -12,6 +12,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <chrono>
 
 namespace mldd {
@@ -35,11 +36,11 @@ QStringList statementsOf(const QString& resource) {
     return statements;
 }
 
-bool execAll(QSqlDatabase& db, const QStringList& statements, QString* error) {
+bool execAll(QSqlDatabase& db, const QStringList& statements, QSqlError* error) {
     for (const QString& statement : statements) {
         QSqlQuery query(db);
         if (!query.exec(statement)) {
-            *error = query.lastError().text();
+            *error = query.lastError();
             return false;
         }
     }
@@ -92,10 +93,18 @@ std::unique_ptr<OrderDatabase> refuse(const StoreFailure& found, const QString& 
     return nullptr;
 }
 
+// The tables a store of this program has; a server database with other tables is another's.
+const QStringList kOwnTables{QStringLiteral("order_data"), QStringLiteral("my_data"),
+                             QStringLiteral("printitem_data")};
+
+QString newConnectionName() {
+    return QStringLiteral("mldd-") + QUuid::createUuid().toString();
+}
+
 } // namespace
 
-OrderDatabase::OrderDatabase(QString connectionName, QString path)
-    : m_connectionName(std::move(connectionName)), m_path(std::move(path)) {}
+OrderDatabase::OrderDatabase(QString connectionName, QString path, SqlDialect dialect)
+    : m_connectionName(std::move(connectionName)), m_path(std::move(path)), m_dialect(dialect) {}
 
 OrderDatabase::~OrderDatabase() {
     {
@@ -107,6 +116,17 @@ OrderDatabase::~OrderDatabase() {
 
 std::unique_ptr<OrderDatabase> OrderDatabase::open(const QString& path, QString* message,
                                                    StoreFailure* failure) {
+    return openFile(path, message, failure);
+}
+
+std::unique_ptr<OrderDatabase> OrderDatabase::open(const StoreAddress& address, QString* message,
+                                                   StoreFailure* failure) {
+    return address.isServer() ? openServer(address, message, failure)
+                              : openFile(address.file, message, failure);
+}
+
+std::unique_ptr<OrderDatabase> OrderDatabase::openFile(const QString& path, QString* message,
+                                                       StoreFailure* failure) {
     const QString folder = QFileInfo(path).absolutePath();
     if (!QDir().mkpath(folder)) {
         if (message)
@@ -117,7 +137,7 @@ std::unique_ptr<OrderDatabase> OrderDatabase::open(const QString& path, QString*
         return nullptr;
     }
     std::unique_ptr<OrderDatabase> database(
-        new OrderDatabase(QStringLiteral("mldd-") + QUuid::createUuid().toString(), path));
+        new OrderDatabase(newConnectionName(), path, SqlDialect(SqlDialect::Kind::SQLite)));
     QSqlDatabase db =
         QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), database->m_connectionName);
     db.setDatabaseName(path);
@@ -147,8 +167,65 @@ std::unique_ptr<OrderDatabase> OrderDatabase::open(const QString& path, QString*
     schema.finish();
     upgradeSchema(db);
     // Indexes only speed up queries; a database that refuses one still works.
-    QString error;
+    QSqlError error;
     execAll(db, statementsOf(QStringLiteral(":/mldd/core/indexes.sql")), &error);
+    return database;
+}
+
+std::unique_ptr<OrderDatabase> OrderDatabase::openServer(const StoreAddress& address,
+                                                         QString* message, StoreFailure* failure) {
+    const QString shown = address.shown();
+    std::unique_ptr<OrderDatabase> database(
+        new OrderDatabase(newConnectionName(), shown, SqlDialect(SqlDialect::Kind::PostgreSQL)));
+    QSqlDatabase db =
+        QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), database->m_connectionName);
+    if (!db.isValid())
+        return refuse({StoreFailure::Kind::Other,
+                       QStringLiteral("这台电脑没有装 PostgreSQL 的数据库驱动（libqt6sql6-psql）")},
+                      shown, message, failure);
+    db.setHostName(address.host);
+    if (address.port > 0)
+        db.setPort(address.port);
+    db.setUserName(address.user);
+    db.setPassword(address.password);
+    db.setDatabaseName(address.database);
+    // A server that does not answer must not freeze the start.
+    db.setConnectOptions(QStringLiteral("connect_timeout=5"));
+    if (!db.open())
+        return refuse(StoreFailure::fromServerError(db.lastError()), shown, message, failure);
+    // The upgrade's steps that already took effect would each print a notice.
+    QSqlQuery(db).exec(QStringLiteral("set client_min_messages = warning"));
+
+    QSqlQuery tables(db);
+    if (!tables.exec(QStringLiteral("select lower(table_name) from information_schema.tables "
+                                    "where table_schema = current_schema()")))
+        return refuse(StoreFailure::fromServerError(tables.lastError()), shown, message, failure);
+    QStringList found;
+    while (tables.next())
+        found.append(tables.value(0).toString());
+    tables.finish();
+    const bool ours = std::all_of(kOwnTables.begin(), kOwnTables.end(),
+                                  [&](const QString& table) { return found.contains(table); });
+    if (!found.isEmpty() && !ours)
+        return refuse({StoreFailure::Kind::ForeignDatabase, found.join(u',')}, shown, message,
+                      failure);
+
+    // The tables, their upgrade and the indexes land together or not at all, and
+    // two stations starting at once on an empty database create them once.
+    const SqlDialect& dialect = database->m_dialect;
+    QStringList statements = statementsOf(dialect.schemaResource());
+    for (const QString& text : schemaUpgradeStatements())
+        statements.append(dialect.upgradeStatement(text));
+    statements += statementsOf(dialect.indexesResource());
+    const bool made = database->inTransaction([&] {
+        QSqlError error;
+        if (execAll(db, statements, &error))
+            return true;
+        database->note(error);
+        return false;
+    });
+    if (!made)
+        return refuse(database->lastFailure(), shown, message, failure);
     return database;
 }
 
@@ -160,11 +237,39 @@ sqlite3* OrderDatabase::handle() const {
 }
 
 bool OrderDatabase::inOpenTransaction() const {
+    if (isServer())
+        return m_batchOpen;
     sqlite3* db = handle();
     return db && !sqlite3_get_autocommit(db);
 }
 
+bool OrderDatabase::reconnectIfLost() {
+    QSqlDatabase db = connection();
+    if (m_lastFailure.kind != StoreFailure::Kind::ConnectionLost && db.isOpen())
+        return true;
+    db.close();
+    if (db.open())
+        return true;
+    note(db.lastError());
+    return false;
+}
+
 bool OrderDatabase::beginBatch() {
+    if (isServer()) {
+        if (!reconnectIfLost())
+            return false;
+        m_lastFailure = {};
+        QSqlQuery begin(connection());
+        for (const QString& statement : m_dialect.beginWrite(kBatchWaitMs)) {
+            if (!begin.exec(statement)) {
+                note(begin.lastError());
+                rollbackBatch();
+                return false;
+            }
+        }
+        m_batchOpen = true;
+        return true;
+    }
     sqlite3* raw = handle();
     m_lastFailure = {};
     sqlite3_busy_timeout(raw, kBatchWaitMs);
@@ -178,14 +283,17 @@ bool OrderDatabase::beginBatch() {
 
 bool OrderDatabase::commitBatch() {
     QSqlQuery commit(connection());
-    if (commit.exec(QStringLiteral("COMMIT")))
+    if (commit.exec(QStringLiteral("COMMIT"))) {
+        m_batchOpen = false;
         return true;
+    }
     note(commit.lastError());
     rollbackBatch();
     return false;
 }
 
 void OrderDatabase::rollbackBatch() {
+    m_batchOpen = false;
     QSqlQuery(connection()).exec(QStringLiteral("ROLLBACK"));
 }
 
@@ -204,20 +312,36 @@ bool OrderDatabase::inTransaction(const std::function<bool()>& work) {
     if (work())
         return commitBatch();
     // What refused the work, read before the rollback answers for itself.
-    noteCode(sqlite3_errcode(handle()));
+    if (!isServer())
+        noteCode(sqlite3_errcode(handle()));
     rollbackBatch();
     return false;
 }
 
+StoreFailure OrderDatabase::failureOf(const QSqlError& error) const {
+    return isServer() ? StoreFailure::fromServerError(error)
+                      : StoreFailure::fromError(error, m_path);
+}
+
+QString OrderDatabase::failureText(const QSqlError& error) const {
+    return failureOf(error).text(m_path);
+}
+
 void OrderDatabase::note(const QSqlError& error) {
-    const StoreFailure failure = StoreFailure::fromError(error, m_path);
+    const StoreFailure failure = failureOf(error);
     if (!failure)
         return;
     m_lastFailure = failure;
     m_corrupt = m_corrupt || failure.kind == StoreFailure::Kind::Corrupt;
 }
 
+void OrderDatabase::noteChangedElsewhere(const QString& orderSign) {
+    m_lastFailure = {StoreFailure::Kind::ChangedElsewhere, orderSign};
+}
+
 void OrderDatabase::noteCode(int sqliteCode) {
+    if (isServer())
+        return;
     const StoreFailure failure =
         StoreFailure::fromCode(sqliteCode, QString::fromUtf8(sqlite3_errmsg(handle())), m_path);
     if (!failure)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SqlDialect.h"
+#include "StoreAddress.h"
 #include "StoreFailure.h"
 
 #include <QSqlDatabase>
@@ -13,9 +15,10 @@ struct sqlite3;
 namespace mldd {
 
 /**
- * The order database file (SQLite): opened once, checked, created from the
- * schema when missing, upgraded at every open. A file that is no database, or
- * a damaged one, is never touched.
+ * The order store: the data folder's SQLite file, or a PostgreSQL database that
+ * several stations share. Opened once, checked, created from the schema when
+ * missing, upgraded at every open. A file that is no database, a damaged one or
+ * a server database of another program is never touched.
  */
 class OrderDatabase {
 public:
@@ -32,6 +35,8 @@ public:
      */
     static std::unique_ptr<OrderDatabase> open(const QString& path, QString* message,
                                                StoreFailure* failure = nullptr);
+    static std::unique_ptr<OrderDatabase> open(const StoreAddress& address, QString* message,
+                                               StoreFailure* failure = nullptr);
 
     ~OrderDatabase();
     OrderDatabase(const OrderDatabase&) = delete;
@@ -39,8 +44,11 @@ public:
 
     QSqlDatabase connection() const { return QSqlDatabase::database(m_connectionName, false); }
 
-    /** The raw handle, for the few hot queries that read a million ids. */
+    /** The raw SQLite handle, for the few hot queries that read a million ids; null on a server. */
     sqlite3* handle() const;
+
+    const SqlDialect& dialect() const { return m_dialect; }
+    bool isServer() const { return m_dialect.isServer(); }
 
     /**
      * Runs `work` as one write transaction, begun at once (BEGIN IMMEDIATE) so
@@ -62,21 +70,37 @@ public:
     /** Remembers a refusal of the database; a damaged file is remembered for good. */
     void note(const QSqlError& error);
     void noteCode(int sqliteCode);
+    /** Remembers that an order was changed by another station since it was read. */
+    void noteChangedElsewhere(const QString& orderSign);
 
     /** The last refusal noted (none after a batch that landed). */
     StoreFailure lastFailure() const { return m_lastFailure; }
     /** The message for the last refusal, naming the file. */
     QString failureText() const { return m_lastFailure.text(m_path); }
+    /** The message for a refusal met by a query of the caller's own. */
+    QString failureText(const QSqlError& error) const;
     /** Whether SQLite has called the file damaged since it was opened. */
     bool corruptionFound() const { return m_corrupt; }
 
+    /** The file, or the server's address without its password. */
     QString path() const { return m_path; }
 
 private:
-    OrderDatabase(QString connectionName, QString path);
+    OrderDatabase(QString connectionName, QString path, SqlDialect dialect);
+
+    static std::unique_ptr<OrderDatabase> openFile(const QString& path, QString* message,
+                                                   StoreFailure* failure);
+    static std::unique_ptr<OrderDatabase> openServer(const StoreAddress& address, QString* message,
+                                                     StoreFailure* failure);
+    StoreFailure failureOf(const QSqlError& error) const;
+    /** A connection to the server that was lost is opened again before the next batch. */
+    bool reconnectIfLost();
 
     QString m_connectionName;
     QString m_path;
+    SqlDialect m_dialect;
+    /** Whether a batch is open, on a server, where no handle says so. */
+    bool m_batchOpen = false;
     StoreFailure m_lastFailure;
     bool m_corrupt = false;
 };

@@ -13,10 +13,6 @@ namespace mldd {
 
 namespace {
 
-// Calendar days between the day an order was taken in and today.
-const QString kAgeInDays =
-    QStringLiteral("(julianday(date('now', 'localtime')) - julianday(date(time_get)))");
-
 // The written columns and their value placeholders, in the order bindOrder binds them.
 // An empty field is stored as '', never Null, so that comparisons with it behave.
 QList<std::pair<QString, QString>> writtenColumns() {
@@ -29,7 +25,7 @@ QList<std::pair<QString, QString>> writtenColumns() {
     return columns;
 }
 
-QString insertStatement() {
+QString insertStatement(const SqlDialect& dialect) {
     QStringList names;
     QStringList values;
     for (const auto& [name, value] : writtenColumns()) {
@@ -37,14 +33,16 @@ QString insertStatement() {
         values.append(value);
     }
     return QStringLiteral("insert into order_data (%1) values (%2)")
-        .arg(names.join(u','), values.join(u','));
+               .arg(names.join(u','), values.join(u',')) +
+           dialect.returningId();
 }
 
-QString updateStatement() {
+QString updateStatement(const SqlDialect& dialect) {
     QStringList assignments;
     for (const auto& [name, value] : writtenColumns())
         assignments.append(name + QStringLiteral(" = ") + value);
-    return QStringLiteral("update order_data set %1 where id = ?").arg(assignments.join(u','));
+    return QStringLiteral("update order_data set %1 where id = ?").arg(assignments.join(u',')) +
+           dialect.sameVersion();
 }
 
 void bindOrder(QSqlQuery& query, const Order& order) {
@@ -66,6 +64,9 @@ Order orderFrom(const QSqlQuery& query, const QSqlRecord& record) {
     if (!numSign.isNull())
         order.numSign = numSign.toDouble();
     order.timeGet = query.value(record.indexOf(QStringLiteral("time_get"))).toString();
+    const int version = record.indexOf(QStringLiteral("row_version"));
+    if (version >= 0)
+        order.version = query.value(version).toLongLong();
     for (const auto& column : kOrderTextColumns) {
         const int field = record.indexOf(QLatin1String(column.name));
         if (field >= 0)
@@ -102,22 +103,24 @@ bool OrderStore::insert(QList<Order>& orders, OrderWriteRule& rule, QString* err
 bool OrderStore::insertInTransaction(QList<Order>& orders, OrderWriteRule& rule) {
     for (Order& order : orders)
         rule.apply(order);
+    const bool returning = m_database.isServer();
     QSqlQuery query(m_database.connection());
-    query.prepare(insertStatement());
+    query.prepare(insertStatement(m_database.dialect()));
     for (Order& order : orders) {
         bindOrder(query, order);
-        if (!query.exec()) {
+        if (!query.exec() || (returning && !query.next())) {
             m_database.note(query.lastError());
             return false;
         }
-        order.id = query.lastInsertId().toLongLong();
+        order.id = (returning ? query.value(0) : query.lastInsertId()).toLongLong();
     }
     return true;
 }
 
 bool OrderStore::update(const QList<Order>& orders) {
-    const QString sql = updateStatement();
+    const QString sql = updateStatement(m_database.dialect());
     const int idIndex = int(writtenColumns().size());
+    const bool versioned = !m_database.dialect().sameVersion().isEmpty();
     QSqlDatabase db = m_database.connection();
     return m_database.inTransaction([&] {
         QSqlQuery query(db);
@@ -125,8 +128,19 @@ bool OrderStore::update(const QList<Order>& orders) {
         for (const Order& order : orders) {
             bindOrder(query, order);
             query.bindValue(idIndex, order.id);
-            if (!query.exec())
+            if (versioned) {
+                query.bindValue(idIndex + 1, order.version);
+                query.bindValue(idIndex + 2, order.version);
+            }
+            if (!query.exec()) {
+                m_database.note(query.lastError());
                 return false;
+            }
+            // Another station wrote the row after it was read: its changes are not overwritten.
+            if (versioned && query.numRowsAffected() == 0) {
+                m_database.noteChangedElsewhere(order.orderSign);
+                return false;
+            }
         }
         return true;
     });
@@ -159,8 +173,9 @@ QList<Order> OrderStore::byIds(const QList<qint64>& ids) const {
         return {};
     QSqlQuery query(m_database.connection());
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("select * from order_data where id in (%1)")
-                      .arg(QStringList(ids.size(), QStringLiteral("?")).join(u',')));
+    query.prepare(QStringLiteral("select *%1 from order_data where id in (%2)")
+                      .arg(m_database.dialect().rowVersionColumn(),
+                           QStringList(ids.size(), QStringLiteral("?")).join(u',')));
     for (qint64 id : ids)
         query.addBindValue(id);
     QHash<qint64, Order> found;
@@ -183,6 +198,8 @@ QList<Order> OrderStore::byIds(const QList<qint64>& ids) const {
 }
 
 std::vector<qint64> OrderStore::ids(const QString& sql, const QVariantList& values) const {
+    if (m_database.isServer())
+        return serverIds(sql, values);
     std::vector<qint64> result;
     sqlite3* db = m_database.handle();
     sqlite3_stmt* statement = nullptr;
@@ -201,15 +218,33 @@ std::vector<qint64> OrderStore::ids(const QString& sql, const QVariantList& valu
     return result;
 }
 
+std::vector<qint64> OrderStore::serverIds(const QString& sql, const QVariantList& values) const {
+    std::vector<qint64> result;
+    QSqlQuery query(m_database.connection());
+    query.setForwardOnly(true);
+    query.prepare(sql);
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    if (query.exec()) {
+        while (query.next())
+            result.push_back(query.value(0).toLongLong());
+    }
+    m_database.note(query.lastError());
+    return result;
+}
+
+QString OrderStore::newestFirst() const {
+    return QStringLiteral(" order by ") + m_database.dialect().newestFirst();
+}
+
 std::vector<qint64> OrderStore::listed(const SqlCondition& filter) const {
     return ids(QStringLiteral("select id from order_data where dj_type >= 0 ") + filter.sql +
-                   QStringLiteral(" order by NumSign desc"),
+                   newestFirst(),
                filter.values);
 }
 
 std::vector<qint64> OrderStore::absorbed() const {
-    return ids(
-        QStringLiteral("select id from order_data where dj_type = -1 order by NumSign desc"));
+    return ids(QStringLiteral("select id from order_data where dj_type = -1") + newestFirst());
 }
 
 std::vector<qint64> OrderStore::withoutCourier() const {
@@ -218,8 +253,8 @@ std::vector<qint64> OrderStore::withoutCourier() const {
 }
 
 std::vector<qint64> OrderStore::olderThan(int days) const {
-    return ids(QStringLiteral("select id from order_data where ") + kAgeInDays +
-                   QStringLiteral(" >= ? order by id"),
+    return ids(QStringLiteral("select id from order_data where ") +
+                   m_database.dialect().ageInDays() + QStringLiteral(" >= ? order by id"),
                {days});
 }
 
@@ -228,8 +263,8 @@ int OrderStore::deleteOlderThan(int days) {
     QSqlDatabase db = m_database.connection();
     m_database.inTransaction([&] {
         QSqlQuery query(db);
-        query.prepare(QStringLiteral("delete from order_data where ") + kAgeInDays +
-                      QStringLiteral(" >= ?"));
+        query.prepare(QStringLiteral("delete from order_data where ") +
+                      m_database.dialect().ageInDays() + QStringLiteral(" >= ?"));
         query.addBindValue(days);
         if (!query.exec())
             return false;
@@ -240,13 +275,23 @@ int OrderStore::deleteOlderThan(int days) {
 }
 
 std::vector<qint64> OrderStore::byOrderNumber(const QString& orderSign) const {
-    return ids(
-        QStringLiteral("select id from order_data where order_sign = ? order by NumSign desc"),
-        {orderSign});
+    return ids(QStringLiteral("select id from order_data where order_sign = ?") + newestFirst(),
+               {orderSign});
 }
 
 QSet<QString> OrderStore::storedOrderNumbers(const QStringList& orderSigns) const {
     QSet<QString> stored;
+    if (m_database.isServer()) {
+        QSqlQuery query(m_database.connection());
+        query.prepare(QStringLiteral("select 1 from order_data where order_sign = ? limit 1"));
+        for (const QString& orderSign : orderSigns) {
+            query.addBindValue(orderSign);
+            if (query.exec() && query.next())
+                stored.insert(orderSign);
+            m_database.note(query.lastError());
+        }
+        return stored;
+    }
     sqlite3* db = m_database.handle();
     sqlite3_stmt* statement = nullptr;
     if (!db || sqlite3_prepare_v2(db, "select 1 from order_data where order_sign = ? limit 1", -1,
@@ -270,9 +315,19 @@ QSet<QString> OrderStore::storedOrderNumbers(const QStringList& orderSigns) cons
 
 std::vector<qint64> OrderStore::mergeCandidates(const QString& myId, const QString& address) const {
     return ids(QStringLiteral("select id from order_data where dj_type >= 0 and cf_sign = 0 "
-                              "and kd_sign = 0 and (my_id = ? or buy_address = ?) "
-                              "order by NumSign desc"),
+                              "and kd_sign = 0 and (my_id = ? or buy_address = ?)") +
+                   newestFirst(),
                {myId, address});
+}
+
+std::optional<qint64> OrderStore::newestOfSender(const QString& myId) const {
+    const std::vector<qint64> found =
+        ids(QStringLiteral("select id from order_data where my_id = ? and dj_type >= 0") +
+                newestFirst() + QStringLiteral(" limit 1"),
+            {myId});
+    if (found.empty())
+        return std::nullopt;
+    return found.front();
 }
 
 std::vector<qint64> OrderStore::byReceiverName(const QString& buyName) const {

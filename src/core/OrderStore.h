@@ -60,6 +60,8 @@ public:
     QSet<QString> storedOrderNumbers(const QStringList& orderSigns) const;
     /** Listed, never split, unprinted orders of this sender or at this address. */
     std::vector<qint64> mergeCandidates(const QString& myId, const QString& address) const;
+    /** The listed order of this sender with the newest order number. */
+    std::optional<qint64> newestOfSender(const QString& myId) const;
     /** Orders of one receiver, and all orders, in id order (the spreadsheet import). */
     std::vector<qint64> byReceiverName(const QString& buyName) const;
     std::vector<qint64> allById() const;
@@ -68,6 +70,10 @@ public:
     std::vector<qint64> ids(const QString& sql, const QVariantList& values = {}) const;
 
 private:
+    std::vector<qint64> serverIds(const QString& sql, const QVariantList& values) const;
+    /** The " order by" of the lists, in the store's dialect. */
+    QString newestFirst() const;
+
     OrderDatabase& m_database;
 };
 

@@ -3,6 +3,7 @@
 #include "LocationCode.h"
 #include "MainState.h"
 #include "ServiceAddress.h"
+#include "StoreAddress.h"
 #include "StoreBackup.h"
 
 #include <QDir>
@@ -40,9 +41,11 @@ StartupResult startUp(MainState& state, const QString& commandText, const Startu
     state.updateNotice = UpdateNotice::load(state.folder, state.log);
 
     StoreFailure failure;
-    state.database = OrderDatabase::open(state.folder.databasePath(), &message, &failure);
+    const StoreAddress store = StoreAddress::chosen(state.folder, state.databaseOption, state.log);
+    state.database = OrderDatabase::open(store, &message, &failure);
     if (!state.database) {
         result.failure = Notice{message, QStringLiteral("墨岚打单"), Notice::Icon::Critical};
+        result.storeAddressOffer = store.isServer();
         if (failure.kind == StoreFailure::Kind::Corrupt) {
             result.restoreOffer = StoreBackup(state.folder).latest();
             if (!result.restoreOffer)

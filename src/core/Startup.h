@@ -28,6 +28,8 @@ struct StartupResult {
     std::optional<CommandAction> command;
     /** The store is damaged and this backup could replace it. */
     std::optional<QString> restoreOffer;
+    /** The shared store on a server could not be used: the seller may change its address. */
+    bool storeAddressOffer = false;
     /** The data folder did not exist and was made (a mistyped path shows here). */
     bool createdDataFolder = false;
 };

@@ -90,6 +90,9 @@ Notice StoreBackup::restoreQuestion(const QString& damage, const QString& backup
 }
 
 bool StoreBackup::makeDaily(OrderDatabase& database, const QDateTime& now, QString* error) {
+    // A shared store is the server's to back up, not every station's.
+    if (database.isServer())
+        return true;
     const std::optional<QString> last = latest();
     if (last && madeAt(*last).date() == now.date())
         return true;
@@ -98,6 +101,12 @@ bool StoreBackup::makeDaily(OrderDatabase& database, const QDateTime& now, QStri
 
 std::optional<QString> StoreBackup::make(OrderDatabase& database, const QDateTime& now,
                                          QString* error) {
+    if (database.isServer()) {
+        if (error)
+            *error = QStringLiteral("订单数据库在服务器 %1 上，请用服务器自己的备份。")
+                         .arg(database.path());
+        return std::nullopt;
+    }
     if (!QDir().mkpath(folderPath())) {
         if (error)
             *error =

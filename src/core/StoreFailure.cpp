@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QStorageInfo>
 
@@ -69,6 +70,40 @@ StoreFailure StoreFailure::fromError(const QSqlError& error, const QString& path
     return fromCode(numeric ? code : SQLITE_ERROR, text, path);
 }
 
+StoreFailure StoreFailure::fromServerError(const QSqlError& error) {
+    if (error.type() == QSqlError::NoError)
+        return {};
+    // libpq's first line says what happened; "DETAIL" lines repeat the row.
+    QString detail = (error.databaseText().isEmpty() ? error.text() : error.databaseText())
+                         .section(u'\n', 0, 0)
+                         .trimmed();
+    detail.remove(QRegularExpression(QStringLiteral("^(ERROR|FATAL):\\s*")));
+    const QString state = error.nativeErrorCode();
+    const auto says = [&](const char* words) {
+        return detail.contains(QLatin1String(words), Qt::CaseInsensitive);
+    };
+    StoreFailure failure{Kind::Other, detail};
+    // Errors of a query carry an SQLSTATE; a refused connection only libpq's words.
+    if (state.startsWith(QLatin1String("28")) || says("password authentication failed") ||
+        says("no password supplied") || says("authentication failed"))
+        failure.kind = Kind::LoginRefused;
+    else if (state == QLatin1String("3D000") || (says("database \"") && says("does not exist")))
+        failure.kind = Kind::NoSuchDatabase;
+    else if (state.startsWith(QLatin1String("08")) || state.startsWith(QLatin1String("57P")) ||
+             says("server closed the connection") || says("terminating connection") ||
+             says("no connection to the server") || says("connection not open"))
+        failure.kind = Kind::ConnectionLost;
+    else if (state == QLatin1String("53100"))
+        failure.kind = Kind::Full;
+    else if (state == QLatin1String("25006") || state == QLatin1String("42501"))
+        failure.kind = Kind::ReadOnly;
+    else if (state == QLatin1String("55P03") || state == QLatin1String("40P01"))
+        failure.kind = Kind::Locked;
+    else if (error.type() == QSqlError::ConnectionError)
+        failure.kind = Kind::Unreachable;
+    return failure;
+}
+
 QString StoreFailure::text(const QString& path) const {
     const QString file = QDir::toNativeSeparators(path);
     switch (kind) {
@@ -92,6 +127,30 @@ QString StoreFailure::text(const QString& path) const {
             .arg(file);
     case Kind::Other:
         return QStringLiteral("订单数据库 %1 出错：%2").arg(file, detail);
+    case Kind::Unreachable:
+        return QStringLiteral("连不上订单数据库服务器 %1：服务器没有运行，或者地址不对。\r\n"
+                              "请检查服务器和设置里的数据库地址；已经保存的订单没有改动。")
+            .arg(file);
+    case Kind::LoginRefused:
+        return QStringLiteral("订单数据库服务器 %1 不让登录：用户名或密码不对。\r\n"
+                              "请在设置里改正数据库地址和密码。")
+            .arg(file);
+    case Kind::NoSuchDatabase:
+        return QStringLiteral("订单数据库服务器上没有 %1 这个数据库。\r\n"
+                              "请先在服务器上建立它，或在设置里改正数据库地址。")
+            .arg(file);
+    case Kind::ForeignDatabase:
+        return QStringLiteral("%1 是别的程序的数据库，软件没有往里写。\r\n"
+                              "请在设置里换一个专给墨岚打单用的数据库。")
+            .arg(file);
+    case Kind::ChangedElsewhere:
+        return QStringLiteral("订单%1刚被别的打包台改过，这次没有保存，免得把那边的修改盖掉。\r\n"
+                              "请看一下它现在的内容，再重新修改。")
+            .arg(detail);
+    case Kind::ConnectionLost:
+        return QStringLiteral("和订单数据库服务器 %1 的连接断了，这次没有保存。\r\n"
+                              "请等服务器恢复后再试；已经保存的订单没有改动。")
+            .arg(file);
     case Kind::None:
         break;
     }

@@ -8,10 +8,25 @@ namespace mldd {
 
 /** Why the order database refused to open or to write, told in the seller's words. */
 struct StoreFailure {
-    enum class Kind { None, ReadOnly, Full, Locked, Corrupt, NotADatabase, Other };
+    enum class Kind {
+        None,
+        ReadOnly,
+        Full,
+        Locked,
+        Corrupt,
+        NotADatabase,
+        Other,
+        // Only a store on a server fails so:
+        Unreachable,
+        LoginRefused,
+        NoSuchDatabase,
+        ForeignDatabase,
+        ConnectionLost,
+        ChangedElsewhere // the detail is the order number
+    };
 
     Kind kind = Kind::None;
-    /** SQLite's own words, kept for the log and for failures we have no name for. */
+    /** The database's own words, kept for the log and for failures we have no name for. */
     QString detail;
 
     explicit operator bool() const { return kind != Kind::None; }
@@ -23,8 +38,10 @@ struct StoreFailure {
      */
     static StoreFailure fromCode(int code, const QString& detail, const QString& path);
     static StoreFailure fromError(const QSqlError& error, const QString& path);
+    /** The failure behind an error of a PostgreSQL server. */
+    static StoreFailure fromServerError(const QSqlError& error);
 
-    /** The message that names the file and the cause. */
+    /** The message that names the file (or the server's address) and the cause. */
     QString text(const QString& path) const;
 };
 

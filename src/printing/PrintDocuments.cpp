@@ -1,6 +1,7 @@
 #include "PrintDocuments.h"
 
 #include "core/MainState.h"
+#include "core/OrderDatabase.h"
 #include "core/OrderStore.h"
 
 namespace mldd {
@@ -41,8 +42,14 @@ bool PrintDocuments::isMarked(const Order& order) const {
 }
 
 bool PrintDocuments::mark(const Order& order, QString* error) {
-    if (m_kind == Kind::Waybills)
-        return markWaybillsPrinted(*m_state.database, {order.id}, error);
+    if (m_kind == Kind::Waybills) {
+        if (markWaybillsPrinted(*m_state.database, {order.id}, error))
+            return true;
+        // A batch that could not even begin (a server gone) leaves no statement error.
+        if (error && error->isEmpty())
+            *error = m_state.database->failureText();
+        return false;
+    }
     OrderStore store(*m_state.database);
     if (markShippingListsPrinted(store, {order}))
         return true;

@@ -4,6 +4,8 @@
 #include "PrintableArea.h"
 
 #include "core/MainState.h"
+#include "core/OrderClaims.h"
+#include "core/OrderDatabase.h"
 #include "core/OrderStore.h"
 #include "core/TextFile.h"
 #include "waybill/PagedOutput.h"
@@ -48,6 +50,9 @@ Notice PrintRunResult::summary(PrintDocuments::Kind kind) const {
         text += QStringLiteral("\n上次中断的打印中已完成的%1张%2已补上打印标记。")
                     .arg(recovered)
                     .arg(what);
+    if (takenElsewhere > 0)
+        text += QStringLiteral("\n另有%1个订单正由别的打包台打印或已经打印过，这里没有再打。")
+                    .arg(takenElsewhere);
     if (cancelled)
         text += QStringLiteral("\n打印已取消。");
     if (!problems.isEmpty())
@@ -89,6 +94,17 @@ std::optional<Notice> PrintRun::start() {
         m_dotsPerInch = resolution > 0 ? resolution : kDefaultDotsPerInch;
         m_ids.removeIf([&](qint64 id) { return recovered.contains(id); });
     }
+    if (!m_file) {
+        m_claims = std::make_unique<OrderClaims>(*m_state.database, m_state.folder, m_state.log);
+        const std::optional<QList<qint64>> claimed =
+            m_claims->claim(m_ids, m_documents.kind() == PrintDocuments::Kind::Waybills
+                                       ? OrderClaims::Print::Waybills
+                                       : OrderClaims::Print::ShippingLists);
+        if (!claimed)
+            return stopNotice(m_state.database->failureText());
+        m_result.takenElsewhere = int(m_ids.size() - claimed->size());
+        m_ids = *claimed;
+    }
     m_running = true;
     QTimer::singleShot(0, this, &PrintRun::printNext);
     return std::nullopt;
@@ -114,6 +130,12 @@ void PrintRun::printNext() {
 
     const std::variant<Order, Notice> found = orderAt(m_position);
     const Order* order = std::get_if<Order>(&found);
+    // A store that stopped answering leaves the orders unread, not missing: the run stops.
+    if (!order && m_state.database->lastFailure().kind == StoreFailure::Kind::ConnectionLost) {
+        m_result.stopped = stopNotice(m_state.database->failureText());
+        finish();
+        return;
+    }
     auto document = order ? m_documents.of(*order)
                           : std::variant<PrintDocuments::Document, Notice>(std::get<Notice>(found));
     if (const Notice* notice = std::get_if<Notice>(&document)) {
@@ -277,6 +299,8 @@ void PrintRun::finish() {
     m_running = false;
     m_timer.stop();
     forgetMarkedJobs();
+    if (m_claims)
+        m_claims->release(m_ids);
     emit finished();
 }
 

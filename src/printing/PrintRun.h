@@ -14,12 +14,14 @@
 namespace mldd {
 
 struct MainState;
+class OrderClaims;
 
 /** How a run ended. */
 struct PrintRunResult {
     QList<qint64> printedIds; // stored orders printed and marked
     int printed = 0;          // pages sent, print-file records included
     int recovered = 0;        // orders a killed run had printed, marked at the start
+    int takenElsewhere = 0;   // orders another station's run holds or has printed
     QStringList problems;     // orders not printed, and why
     bool cancelled = false;
     std::optional<Notice> stopped; // why the run stopped early, when it did
@@ -104,6 +106,8 @@ private:
     QString m_previousPaper;
     bool m_running = false;
     PrintRunResult m_result;
+    /** This run's hold on its orders, on a store that several stations share. */
+    std::unique_ptr<OrderClaims> m_claims;
 };
 
 } // namespace mldd

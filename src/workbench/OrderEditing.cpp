@@ -26,9 +26,13 @@ std::optional<Notice> save(MainState& state, Order edited) {
     // What did not fit is not written: the stored value stays rather than an empty field.
     for (const FieldLimit& field : rule.apply(edited))
         edited.*field.member = (*stored).*field.member;
-    if (!store.update({edited}))
-        return Notice{QStringLiteral("订单保存失败，订单没有改动。"), QStringLiteral("墨岚打单"),
-                      Notice::Icon::Exclamation, Notice::Buttons::Ok};
+    if (!store.update({edited})) {
+        const bool changedElsewhere =
+            state.database->lastFailure().kind == StoreFailure::Kind::ChangedElsewhere;
+        return Notice{changedElsewhere ? state.database->failureText()
+                                       : QStringLiteral("订单保存失败，订单没有改动。"),
+                      QStringLiteral("墨岚打单"), Notice::Icon::Exclamation, Notice::Buttons::Ok};
+    }
     if (rule.hasErrors())
         return Notice{QStringLiteral("有的内容太长，没有保存：") + rule.errors(),
                       QStringLiteral("墨岚打单"), Notice::Icon::Exclamation, Notice::Buttons::Ok};

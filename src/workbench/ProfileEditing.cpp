@@ -35,9 +35,7 @@ constexpr Column kColumns[] = {
 
 Notice failure(const MainState& state, const QSqlQuery& query, const QString& text) {
     state.log.append(LocationCode::Profiles, ErrorLog::Database, query.lastError().text());
-    const QString path = state.database->path();
-    return Notice{text + QStringLiteral("\r\n") +
-                      StoreFailure::fromError(query.lastError(), path).text(path),
+    return Notice{text + QStringLiteral("\r\n") + state.database->failureText(query.lastError()),
                   QStringLiteral("墨岚打单"), Notice::Icon::Exclamation};
 }
 

@@ -1,4 +1,5 @@
 #include "ContentsNamesPanel.h"
+#include "Form_DbSet.h"
 #include "Form_Main.h"
 #include "Form_MenuSet.h"
 #include "Form_Myinfo.h"
@@ -46,4 +47,6 @@ TEST_F(AccessibilityTest, EveryFieldOfEveryWindowHasAName) {
     EXPECT_EQ(unnamedFields(printSettings), QStringList());
     SenderPicker picker;
     EXPECT_EQ(unnamedFields(picker), QStringList());
+    Form_DbSet store(QStringLiteral("连不上订单数据库服务器"), QString());
+    EXPECT_EQ(unnamedFields(store), QStringList());
 }

@@ -2,6 +2,7 @@
 // made by scripts/screenshot-windows, and writes a picture of the whole screen
 // for each into the folder given: for looking at them as a seller would.
 #include "ChineseTranslation.h"
+#include "Form_DbSet.h"
 #include "Form_Excel.h"
 #include "Form_Main.h"
 #include "Form_MenuSet.h"
@@ -83,6 +84,12 @@ int main(int argc, char* argv[]) {
     shoot(decode, out + QStringLiteral("/Form_zd_code.png"));
     Form_MenuSet menu(state, main.menuEntryCaptions(), &main);
     shoot(menu, out + QStringLiteral("/Form_MenuSet.png"));
+    Form_DbSet store(
+        QStringLiteral("连不上订单数据库服务器 postgresql://mldd@db.shop/orders：服务器没有"
+                       "运行，或者地址不对。\r\n请检查服务器和设置里的数据库地址；"
+                       "已经保存的订单没有改动。"),
+        QStringLiteral("postgresql://mldd@db.shop/orders"), &main);
+    shoot(store, out + QStringLiteral("/Form_DbSet.png"));
     if (argc > 4) {
         // A marketplace's export with the columns chosen as a seller would choose them.
         Form_Excel mapping(state, &main);

@@ -2,6 +2,7 @@
 
 #include "core/OrderDatabase.h"
 #include "core/OrderStore.h"
+#include "core/StoreAddress.h"
 #include "printing/PrinterSetup.h"
 
 #include <QDir>
@@ -28,7 +29,7 @@ public:
 
     /** Stores one order per form named, numbered from 淘宝:1001 on; their ids (empty: failed). */
     QList<qint64> addOrders(const QStringList& forms) {
-        auto database = OrderDatabase::open(folder.databasePath(), nullptr);
+        auto database = OrderDatabase::open(store(), nullptr);
         if (!database)
             return {};
         QList<Order> orders(forms.size());
@@ -48,6 +49,12 @@ public:
         for (const Order& order : orders)
             ids.append(order.id);
         return ids;
+    }
+
+    /** The store the program opens on this folder: its own file, or the server set/database.dat
+     * names. */
+    StoreAddress store() const {
+        return StoreAddress::chosen(folder, QString(), ErrorLog(folder.errorLogPath()));
     }
 
     /** Makes `printer` the waybill printer, adjusted by kOffsets. */

@@ -60,16 +60,19 @@ protected:
     }
 
     /** The jobs the queue kept, in the order the spooler took them. */
-    QList<KeptJob> keptJobs() const {
+    QList<KeptJob> keptJobs() const { return keptJobsOf(queue, jobFolder); }
+
+    /** The jobs another queue kept in `folder`. */
+    static QList<KeptJob> keptJobsOf(const QString& queue, const QString& folder) {
         CupsDaemon::waitUntilIdle(queue);
         QList<KeptJob> jobs;
-        const QStringList titles = QDir(jobFolder).entryList({"*.title"}, QDir::Files);
+        const QStringList titles = QDir(folder).entryList({"*.title"}, QDir::Files);
         for (const QString& name : titles) {
-            QFile title(jobFolder + u'/' + name);
+            QFile title(folder + u'/' + name);
             title.open(QIODevice::ReadOnly);
             const int id = name.chopped(6).toInt();
             jobs.append({id, QString::fromUtf8(title.readAll()),
-                         QStringLiteral("%1/%2.pdf").arg(jobFolder).arg(id)});
+                         QStringLiteral("%1/%2.pdf").arg(folder).arg(id)});
         }
         std::sort(jobs.begin(), jobs.end(),
                   [](const KeptJob& a, const KeptJob& b) { return a.id < b.id; });
@@ -78,7 +81,7 @@ protected:
 
     /** kd_sign and kd_print (or fh_sign and fh_print) of every order, by id. */
     QList<QPair<int, int>> marks(const QString& columns = QStringLiteral("kd_sign, kd_print")) {
-        auto database = OrderDatabase::open(folder.databasePath(), nullptr);
+        auto database = OrderDatabase::open(store(), nullptr);
         QSqlQuery query(database->connection());
         query.exec(QStringLiteral("select %1 from order_data order by id").arg(columns));
         QList<QPair<int, int>> found;

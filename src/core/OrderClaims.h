@@ -1,0 +1,52 @@
+#pragma once
+
+#include "DataFolder.h"
+#include "ErrorLog.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace mldd {
+
+class OrderDatabase;
+
+/**
+ * Claims of print runs on a store that several stations share: before a run
+ * prints, it claims its orders in one transaction, so that two stations
+ * printing overlapping lists print each order once. A claim names the station
+ * and the server's time; a station that died leaves claims that others may
+ * take over after the timeout of the settings. On a station's own file there
+ * is nobody to share with and every order counts as claimed.
+ */
+class OrderClaims {
+public:
+    /** What the claim is for: the waybill or the shipping list of each order. */
+    enum class Print { Waybills, ShippingLists };
+
+    /** Seconds after which another station may take over a claim, unless set/claim.dat says. */
+    static constexpr int kDefaultTimeoutSeconds = 300;
+
+    OrderClaims(OrderDatabase& database, const DataFolder& folder, const ErrorLog& log);
+
+    /**
+     * Claims those of `ids` whose print is not marked yet and that no other
+     * run holds; the claimed ids, in the order given. None when the store
+     * refused; the database says why.
+     */
+    std::optional<QList<qint64>> claim(const QList<qint64>& ids, Print print);
+
+    /** Gives up the claims of this run on these orders, printed or not. */
+    void release(const QList<qint64>& ids);
+
+    QString station() const { return m_station; }
+    int timeoutSeconds() const { return m_timeoutSeconds; }
+
+private:
+    OrderDatabase& m_database;
+    QString m_station;
+    int m_timeoutSeconds;
+};
+
+} // namespace mldd

@@ -1,0 +1,216 @@
+#include "StoreMigration.h"
+
+#include "OrderDatabase.h"
+
+#include <QHash>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <functional>
+
+namespace mldd {
+
+namespace {
+
+/** One table's copy: the rows of `from` that `keep` accepts go into `to`, column by column. */
+class TableCopy {
+public:
+    TableCopy(OrderDatabase& from, OrderDatabase& to, const QString& table)
+        : m_from(from), m_to(to), m_table(table),
+          m_hasId(from.connection().record(table).indexOf(QStringLiteral("id")) >= 0) {}
+
+    /** The names of the source's columns that the target has too, without the id. */
+    QStringList sharedColumns() const {
+        const QSqlRecord source = m_from.connection().record(m_table);
+        const QSqlRecord target = m_to.connection().record(m_table.toLower());
+        QStringList names;
+        for (int i = 0; i < source.count(); ++i) {
+            const QString name = source.fieldName(i);
+            if (name.compare(QLatin1String("id"), Qt::CaseInsensitive) != 0 &&
+                target.indexOf(name) >= 0)
+                names.append(name);
+        }
+        return names;
+    }
+
+    /**
+     * Copies every row `keep` accepts; `copied` is told the source row and the
+     * new id. False when the database refused; `error` says why.
+     */
+    bool run(const std::function<bool(const QSqlQuery&)>& keep,
+             const std::function<void(const QSqlQuery&, qint64)>& copied, QString* error) {
+        const QStringList names = sharedColumns();
+        QSqlQuery read(m_from.connection());
+        read.setForwardOnly(true);
+        // The courier list has no id; its rows are read as they lie.
+        if (!read.exec(QStringLiteral("select %1, %2 from %3%4")
+                           .arg(m_hasId ? QStringLiteral("id") : QStringLiteral("0"),
+                                names.join(u','), m_table,
+                                m_hasId ? QStringLiteral(" order by id") : QString())))
+            return fail(m_from, read.lastError(), error);
+        QSqlQuery write(m_to.connection());
+        write.prepare(QStringLiteral("insert into %1 (%2) values (%3)")
+                          .arg(m_table, names.join(u','),
+                               QStringList(names.size(), QStringLiteral("?")).join(u',')) +
+                      (m_hasId ? m_to.dialect().returningId() : QString()));
+        const bool returning = m_hasId && !m_to.dialect().returningId().isEmpty();
+        while (read.next()) {
+            if (!keep(read))
+                continue;
+            for (int i = 0; i < names.size(); ++i)
+                write.bindValue(i, read.value(i + 1));
+            if (!write.exec() || (returning && !write.next()))
+                return fail(m_to, write.lastError(), error);
+            copied(read, (returning ? write.value(0) : write.lastInsertId()).toLongLong());
+        }
+        if (read.lastError().isValid())
+            return fail(m_from, read.lastError(), error);
+        return true;
+    }
+
+    /** The values of one column of the target, and the id of the first row with each. */
+    QHash<QString, qint64> targetKeys(const QString& column) const {
+        QHash<QString, qint64> keys;
+        QSqlQuery query(m_to.connection());
+        query.setForwardOnly(true);
+        if (query.exec(
+                m_hasId
+                    ? QStringLiteral("select %1, id from %2 order by id desc").arg(column, m_table)
+                    : QStringLiteral("select %1, 0 from %2").arg(column, m_table)))
+            while (query.next())
+                keys.insert(query.value(0).toString(), query.value(1).toLongLong());
+        return keys;
+    }
+
+private:
+    static bool fail(const OrderDatabase& database, const QSqlError& refusal, QString* error) {
+        if (error)
+            *error = database.failureText(refusal);
+        return false;
+    }
+
+    OrderDatabase& m_from;
+    OrderDatabase& m_to;
+    QString m_table;
+    bool m_hasId;
+};
+
+// A merge target's hb_dj_id lists its absorbed orders as "|15|20"; an absorbed
+// order's names its target. Ids the copy did not see are left as they were.
+QString renumbered(const QString& hbDjId, const QHash<qint64, qint64>& newIds) {
+    QStringList parts = hbDjId.split(u'|');
+    for (QString& part : parts) {
+        bool number = false;
+        const qint64 id = part.toLongLong(&number);
+        if (number && newIds.contains(id))
+            part = QString::number(newIds.value(id));
+    }
+    return parts.join(u'|');
+}
+
+bool copyOrders(OrderDatabase& from, OrderDatabase& to, MigrationCount& count, QString* error) {
+    TableCopy orders(from, to, QStringLiteral("order_data"));
+    const QHash<QString, qint64> stored = orders.targetKeys(QStringLiteral("order_sign"));
+    const int signColumn = orders.sharedColumns().indexOf(QStringLiteral("order_sign")) + 1;
+    const int djTypeColumn = orders.sharedColumns().indexOf(QStringLiteral("dj_type")) + 1;
+    const int mergeColumn = orders.sharedColumns().indexOf(QStringLiteral("hb_dj_id")) + 1;
+    QHash<qint64, qint64> newIds;
+    QList<std::pair<qint64, QString>> merges;
+    const bool copied = orders.run(
+        [&](const QSqlQuery& row) {
+            const QString sign = row.value(signColumn).toString();
+            if (sign.isEmpty() || !stored.contains(sign))
+                return true;
+            newIds.insert(row.value(0).toLongLong(), stored.value(sign));
+            ++count.ordersAlreadyThere;
+            return false;
+        },
+        [&](const QSqlQuery& row, qint64 id) {
+            newIds.insert(row.value(0).toLongLong(), id);
+            ++count.orders;
+            if (row.value(djTypeColumn).toInt() != 0 &&
+                !row.value(mergeColumn).toString().isEmpty())
+                merges.append({id, row.value(mergeColumn).toString()});
+        },
+        error);
+    if (!copied)
+        return false;
+    QSqlQuery update(to.connection());
+    update.prepare(QStringLiteral("update order_data set hb_dj_id = ? where id = ?"));
+    for (const auto& [id, hbDjId] : merges) {
+        update.addBindValue(renumbered(hbDjId, newIds));
+        update.addBindValue(id);
+        if (!update.exec()) {
+            if (error)
+                *error = to.failureText(update.lastError());
+            return false;
+        }
+    }
+    return true;
+}
+
+// Copies the rows whose `key` the target does not hold yet; how many, or -1.
+qint64 copyNewRows(OrderDatabase& from, OrderDatabase& to, const QString& table, const QString& key,
+                   QString* error) {
+    TableCopy copy(from, to, table);
+    const QHash<QString, qint64> known = copy.targetKeys(key);
+    const int keyColumn = copy.sharedColumns().indexOf(key) + 1;
+    qint64 copied = 0;
+    const bool done = copy.run(
+        [&](const QSqlQuery& row) {
+            return keyColumn <= 0 || !known.contains(row.value(keyColumn).toString());
+        },
+        [&](const QSqlQuery&, qint64) { ++copied; }, error);
+    return done ? copied : -1;
+}
+
+qint64 copySettingsRow(OrderDatabase& from, OrderDatabase& to, QString* error) {
+    QSqlQuery rows(to.connection());
+    if (rows.exec(QStringLiteral("select count(*) from PrintItem_data")) && rows.next() &&
+        rows.value(0).toLongLong() > 0)
+        return 0;
+    TableCopy copy(from, to, QStringLiteral("PrintItem_data"));
+    qint64 copied = 0;
+    const bool done = copy.run([&](const QSqlQuery&) { return copied == 0; },
+                               [&](const QSqlQuery&, qint64) { ++copied; }, error);
+    return done ? copied : -1;
+}
+
+} // namespace
+
+QString MigrationCount::text() const {
+    return QStringLiteral("已迁移：订单 %1 条（服务器上已有、没有再复制的 %2 条），发件人 %3 个，"
+                          "打印设置 %4 行，快递公司 %5 个。")
+        .arg(orders)
+        .arg(ordersAlreadyThere)
+        .arg(profiles)
+        .arg(settingsRows)
+        .arg(couriers);
+}
+
+std::optional<MigrationCount> migrateStore(OrderDatabase& from, OrderDatabase& to, QString* error) {
+    MigrationCount count;
+    const bool done = to.inTransaction([&] {
+        if (!copyOrders(from, to, count, error))
+            return false;
+        count.profiles =
+            copyNewRows(from, to, QStringLiteral("my_data"), QStringLiteral("my_idh"), error);
+        count.settingsRows = count.profiles < 0 ? -1 : copySettingsRow(from, to, error);
+        count.couriers = count.settingsRows < 0
+                             ? -1
+                             : copyNewRows(from, to, QStringLiteral("Delivery_list"),
+                                           QStringLiteral("Delivery_Name"), error);
+        return count.couriers >= 0;
+    });
+    if (!done) {
+        if (error && error->isEmpty())
+            *error = to.failureText();
+        return std::nullopt;
+    }
+    // A server plans its queries from statistics that a bulk copy leaves stale.
+    QSqlQuery(to.connection()).exec(QStringLiteral("analyze"));
+    return count;
+}
+
+} // namespace mldd

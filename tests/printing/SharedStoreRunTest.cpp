@@ -1,0 +1,149 @@
+#include "RunFixture.h"
+
+#include "CliRun.h"
+#include "TestPostgres.h"
+
+#include <QDeadlineTimer>
+#include <QProcess>
+#include <QSet>
+#include <QThread>
+
+namespace mldd {
+namespace {
+
+/** Stations printing from one store on a PostgreSQL server of the test's own. */
+class SharedStoreRun : public test::RunFixture {
+protected:
+    void SetUp() override {
+        RunFixture::SetUp();
+        ASSERT_TRUE(server.isRunning());
+        ASSERT_TRUE(server.createDatabase(QStringLiteral("shared")));
+        writeSetting(QStringLiteral("database.dat"), server.address(QStringLiteral("shared")));
+        writeSetting(QStringLiteral("claim.dat"), QString::number(kClaimTimeoutSeconds));
+        setUpPrinter();
+    }
+
+    void writeSetting(const QString& name, const QString& line) const {
+        QDir().mkpath(folder.file(QStringLiteral("set")));
+        QFile file(folder.settingsFile(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(line.toUtf8() + "\r\n");
+    }
+
+    QStringList printArgs(const QList<qint64>& ids, const QString& printer) const {
+        QStringList numbers;
+        for (qint64 id : ids)
+            numbers.append(QString::number(id));
+        return {"--data", folder.dataPath(),  "print",     "waybill",
+                "--ids",  numbers.join(u','), "--printer", printer};
+    }
+
+    static QStringList titlesOf(const QList<test::KeptJob>& jobs) {
+        QStringList titles;
+        for (const test::KeptJob& job : jobs)
+            titles.append(job.title);
+        return titles;
+    }
+
+    static constexpr int kClaimTimeoutSeconds = 6;
+    test::TestPostgres server;
+};
+
+TEST_F(SharedStoreRun, TwoStationsPrintingOverlappingListsPrintEachOrderOnce) {
+    constexpr int kOrders = 500;
+    const QList<qint64> ids = addOrders(QStringList(kOrders, QStringLiteral("圆通")));
+    ASSERT_EQ(ids.size(), kOrders);
+    const QString otherQueue = queue.left(38) + QStringLiteral("-2");
+    const QString otherFolder = test::CupsDaemon::running().addQueue(otherQueue);
+    ASSERT_FALSE(otherFolder.isEmpty());
+    ASSERT_TRUE(PrintFolder::setUpPrinter(otherQueue));
+
+    // Station one has the first 350 orders in its list, station two the last 350.
+    QProcess one;
+    QProcess two;
+    one.start(QStringLiteral(MLDD_CLI), printArgs(ids.mid(0, 350), queue));
+    two.start(QStringLiteral(MLDD_CLI), printArgs(ids.mid(150), otherQueue));
+    ASSERT_TRUE(one.waitForFinished(180000));
+    ASSERT_TRUE(two.waitForFinished(180000));
+    EXPECT_EQ(one.exitCode(), 0) << one.readAllStandardError().toStdString();
+    EXPECT_EQ(two.exitCode(), 0) << two.readAllStandardError().toStdString();
+
+    const QStringList titles = titlesOf(keptJobs()) + titlesOf(keptJobsOf(otherQueue, otherFolder));
+    EXPECT_EQ(titles.size(), kOrders);
+    EXPECT_EQ(QSet<QString>(titles.begin(), titles.end()).size(), kOrders);
+    for (const auto& mark : marks())
+        EXPECT_EQ(mark, (QPair<int, int>{1, 1}));
+    // Whichever station claimed first, the other said what it left out.
+    const QString said =
+        QString::fromUtf8(one.readAllStandardOutput() + two.readAllStandardOutput());
+    EXPECT_TRUE(said.contains(QStringLiteral("正由别的打包台打印或已经打印过")))
+        << said.toStdString();
+}
+
+TEST_F(SharedStoreRun, AKilledStationsOrdersArePrintedOnceAfterItsClaimsTimeOut) {
+    constexpr int kOrders = 300;
+    const QList<qint64> ids = addOrders(QStringList(kOrders, QStringLiteral("圆通")));
+    ASSERT_EQ(ids.size(), kOrders);
+    // kill -9 once a few pages came out, however fast this machine prints.
+    QProcess station;
+    station.start(QStringLiteral(MLDD_CLI), printArgs(ids, queue));
+    ASSERT_TRUE(station.waitForStarted());
+    QDeadlineTimer patience(60000);
+    while (QDir(jobFolder).entryList({"*.title"}, QDir::Files).size() < 5 &&
+           !patience.hasExpired() && station.state() == QProcess::Running)
+        QThread::msleep(10);
+    EXPECT_EQ(station.state(), QProcess::Running);
+    station.kill();
+    station.waitForFinished();
+    ASSERT_TRUE(test::CupsDaemon::waitUntilIdle(queue));
+    const int printedBeforeKill = int(keptJobs().size());
+    EXPECT_GT(printedBeforeKill, 0);
+    EXPECT_LT(printedBeforeKill, kOrders);
+
+    // While the dead station's claims hold, the other station leaves its orders alone.
+    const test::CliRun early = test::runCli(printArgs(ids, queue));
+    EXPECT_EQ(early.exitCode, 0) << early.err.toStdString();
+    EXPECT_TRUE(early.out.contains(QStringLiteral("正由别的打包台打印或已经打印过")));
+    EXPECT_EQ(keptJobs().size(), printedBeforeKill);
+
+    QThread::sleep(kClaimTimeoutSeconds + 1);
+    const test::CliRun late = test::runCli(printArgs(ids, queue));
+    EXPECT_EQ(late.exitCode, 0) << late.err.toStdString();
+    const QStringList titles = titlesOf(keptJobs());
+    EXPECT_EQ(titles.size(), kOrders);
+    EXPECT_EQ(QSet<QString>(titles.begin(), titles.end()).size(), kOrders);
+    for (const auto& mark : marks())
+        EXPECT_EQ(mark, (QPair<int, int>{1, 1}));
+}
+
+TEST_F(SharedStoreRun, ALostConnectionStopsTheRunAndKeepsTheMarksItMade) {
+    const QList<qint64> ids = addOrders(QStringList(60, QStringLiteral("圆通")));
+    PrintRun run(start(), spooler, PrintDocuments::Kind::Waybills, ids);
+    QObject::connect(&run, &PrintRun::progressed, [&](int done) {
+        if (done == 3)
+            server.stop();
+    });
+    ASSERT_EQ(runToEnd(run), std::nullopt);
+    ASSERT_TRUE(run.result().stopped);
+    const QString said = run.result().stopped->text;
+    EXPECT_TRUE(said.contains(QStringLiteral("连接断了")) ||
+                said.contains(QStringLiteral("打印标记未能保存")))
+        << said.toStdString();
+    EXPECT_TRUE(run.result().problems.isEmpty());
+
+    ASSERT_TRUE(server.start());
+    const QList<qint64> printed = run.result().printedIds;
+    EXPECT_GE(printed.size(), 3);
+    // An order whose job went out as the server went away is printed but unmarked:
+    // the next run's recovery finds its job.
+    const qsizetype jobs = keptJobs().size();
+    EXPECT_TRUE(jobs == printed.size() || jobs == printed.size() + 1) << jobs;
+    const QList<QPair<int, int>> marked = marks();
+    for (int i = 0; i < ids.size(); ++i)
+        EXPECT_EQ(marked[i],
+                  printed.contains(ids[i]) ? (QPair<int, int>{1, 1}) : (QPair<int, int>{0, 0}))
+            << "order " << i;
+}
+
+} // namespace
+} // namespace mldd
