@@ -228,10 +228,19 @@ bool PrintRun::send(const Order& order, const PrintDocuments::Document& document
             m_result.stopped = stopNotice(error);
             return false;
         }
-        if (!m_spooler.submit(m_printer.name, document.title, file.fileName(), &error)) {
+        const std::optional<int> job =
+            m_spooler.submit(m_printer.name, document.title, file.fileName(), &error);
+        if (!job) {
             m_result.stopped = stopNotice(QStringLiteral("订单%1没有打印：打印机没有接受任务（%2）")
                                               .arg(order.orderSign, error));
             return false;
+        }
+        // Written before the mark: a run killed between the two leaves the next run the job's
+        // id to find completed.
+        if (!m_file) {
+            const PrintJournal::Entry entry{m_printer.name, *job, order.id, m_documents.kind()};
+            PrintJournal(m_state.folder).record(entry);
+            m_journaled.append(entry);
         }
     }
     // A print file's records are no stored orders: nothing to mark.

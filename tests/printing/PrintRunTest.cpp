@@ -150,7 +150,13 @@ TEST_F(PrintRunOnCups, AJobAKilledRunLeftCompletedIsMarkedAndNotPrintedAgain) {
 
     MainState& state = start();
     PrintRun run(state, spooler, PrintDocuments::Kind::Waybills, ids);
+    // Each job the spooler takes is journalled until the run ends.
+    qsizetype journalled = 0;
+    QObject::connect(&run, &PrintRun::progressed, [&] {
+        journalled = std::max(journalled, PrintJournal(folder).entries().size());
+    });
     ASSERT_EQ(runToEnd(run), std::nullopt);
+    EXPECT_GE(journalled, 2);
     EXPECT_EQ(run.result().recovered, 1);
     EXPECT_EQ(run.result().printedIds, (QList<qint64>{ids[0], ids[2], ids[3]}));
     EXPECT_TRUE(run.result()
