@@ -9,6 +9,8 @@
 
 #include "core/MainState.h"
 #include "core/Startup.h"
+#include "printing/PrintJob.h"
+#include "printing/PrinterSetup.h"
 #include "waybill/DesignerNotices.h"
 #include "waybill/PagedOutput.h"
 #include "waybill/SampleOrder.h"
@@ -493,11 +495,14 @@ void Form_Designer::newTemplate() {
         startTemplate(dialog.choice());
 }
 
-std::optional<Notice> Form_Designer::testPrintTo(const QString& pdf) {
-    const WaybillTemplate form = m_document->asTemplate();
+PageModel Form_Designer::testPage() {
     const WaybillInput input{m_order, m_sender ? &*m_sender : nullptr, QDate::currentDate()};
+    return m_renderer->render(m_document->asTemplate(), input);
+}
+
+std::optional<Notice> Form_Designer::testPrintTo(const QString& pdf) {
     QString error;
-    if (writePdf(pdf, {m_renderer->render(form, input)}, &error))
+    if (writePdf(pdf, {testPage()}, &error))
         return std::nullopt;
     return Notice{error, QStringLiteral("墨岚打单"), Notice::Icon::Exclamation};
 }
@@ -505,6 +510,29 @@ std::optional<Notice> Form_Designer::testPrintTo(const QString& pdf) {
 void Form_Designer::testPrint() {
     if (!m_document)
         return;
+    if (m_spooler) {
+        const PrinterSetup setup(m_state.folder, m_state.log);
+        auto checked = PrintChecks::waybillPrinter(setup, *m_spooler);
+        if (const auto* printer = std::get_if<CheckedPrinter>(&checked)) {
+            const auto answer = QMessageBox::question(
+                this, QStringLiteral("测试打印"),
+                QStringLiteral("把测试页打印到快递单打印机 %1 吗？\n选[否]则写入 PDF 文件。")
+                    .arg(printer->toFile ? QStringLiteral("（打印到快递文件）") : printer->name),
+                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+            if (answer == QMessageBox::Cancel)
+                return;
+            if (answer == QMessageBox::Yes) {
+                if (const std::optional<Notice> failed =
+                        printTestPage(*m_spooler, *printer, testPage(),
+                                      QStringLiteral("快递单-测试-") + m_document->name(),
+                                      m_state.folder.file(QStringLiteral("Print"))))
+                    showNotice(this, *failed);
+                else
+                    statusBar()->showMessage(QStringLiteral("测试页已交给打印机。"), 8000);
+                return;
+            }
+        }
+    }
     const QString pdf = QFileDialog::getSaveFileName(
         this, QStringLiteral("测试打印"),
         QDir::home().filePath(m_document->name() + QStringLiteral("-测试.pdf")),

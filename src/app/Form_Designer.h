@@ -6,6 +6,7 @@
 #include "core/Order.h"
 #include "core/SenderProfile.h"
 #include "waybill/ItemSources.h"
+#include "waybill/PageModel.h"
 #include "waybill/TemplateDocument.h"
 
 #include <QMainWindow>
@@ -20,6 +21,8 @@ class QStackedWidget;
 class QUndoGroup;
 
 namespace mldd {
+
+class Spooler;
 
 struct MainState;
 class CustomItemEditor;
@@ -50,6 +53,8 @@ public:
     bool save();
     /** Prints the template as it stands with the sample order into a PDF. */
     std::optional<Notice> testPrintTo(const QString& pdf);
+    /** The print run's spooler: with it 测试打印 can go to the waybill printer and its offsets. */
+    void setSpooler(Spooler* spooler) { m_spooler = spooler; }
 
     TemplateDocument* document() const { return m_document.get(); }
     DesignerScene* scene() const { return m_scene; }
@@ -69,6 +74,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    /** The template as it stands with the sample order, as the printer gets it. */
+    PageModel testPage();
     QWidget* createSidePanel();
     void createToolBar();
     QMenu* createAddMenu();
@@ -87,6 +94,7 @@ private:
     void fitPaper();
 
     MainState& m_state;
+    Spooler* m_spooler = nullptr;
     Order m_order;
     std::optional<SenderProfile> m_sender;
     std::unique_ptr<WaybillRenderer> m_renderer;

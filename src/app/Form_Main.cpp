@@ -770,6 +770,7 @@ void Form_Main::offerWriteBack(const QList<qint64>& printedIds) {
 
 void Form_Main::openDesigner(const QString& name, const std::optional<Order>& order) {
     auto* designer = new Form_Designer(m_state, name, order, this);
+    designer->setSpooler(m_spooler.get());
     designer->setAttribute(Qt::WA_DeleteOnClose);
     designer->setWindowModality(Qt::WindowModal);
     // Templates are read once per list; a saved one is read again.

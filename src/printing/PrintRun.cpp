@@ -1,5 +1,6 @@
 #include "PrintRun.h"
 
+#include "PrintJob.h"
 #include "PrintRecovery.h"
 #include "PrintableArea.h"
 
@@ -8,10 +9,6 @@
 #include "core/OrderDatabase.h"
 #include "core/OrderStore.h"
 #include "core/TextFile.h"
-#include "waybill/PagedOutput.h"
-
-#include <QDir>
-#include <QTemporaryFile>
 
 #include <algorithm>
 
@@ -207,42 +204,22 @@ bool PrintRun::send(const Order& order, const PrintDocuments::Document& document
     const QList<PageModel> pages = withCopies(document.pages, m_printer.copies);
     if (m_documents.kind() == PrintDocuments::Kind::Waybills)
         logBeyondPage(order, document.pages);
-    QString error;
-    if (m_printer.toFile) {
-        QDir().mkpath(m_fileFolder);
-        const QString path =
-            m_fileFolder + u'/' + DataFolder::safeFileName(document.title) + QStringLiteral(".pdf");
-        if (!writePdf(path, pages, &error, m_printer.placement)) {
-            m_result.stopped = stopNotice(error);
-            return false;
-        }
-    } else {
-        QTemporaryFile file(QDir::tempPath() + QStringLiteral("/mldd-job-XXXXXX.pdf"));
-        if (!file.open()) {
-            m_result.stopped =
-                stopNotice(QStringLiteral("无法建立临时打印文件：%1").arg(file.errorString()));
-            return false;
-        }
-        file.close();
-        if (!writePdf(file.fileName(), pages, &error, m_printer.placement, m_dotsPerInch)) {
-            m_result.stopped = stopNotice(error);
-            return false;
-        }
-        const std::optional<int> job =
-            m_spooler.submit(m_printer.name, document.title, file.fileName(), &error);
-        if (!job) {
-            m_result.stopped = stopNotice(QStringLiteral("订单%1没有打印：打印机没有接受任务（%2）")
-                                              .arg(order.orderSign, error));
-            return false;
-        }
-        // Written before the mark: a run killed between the two leaves the next run the job's
-        // id to find completed.
-        if (!m_file) {
-            const PrintJournal::Entry entry{m_printer.name, *job, order.id, m_documents.kind()};
-            PrintJournal(m_state.folder).record(entry);
-            m_journaled.append(entry);
-        }
+    const std::variant<int, QString> sent =
+        sendJob(m_spooler, {m_printer, m_fileFolder, m_dotsPerInch}, pages, document.title);
+    if (const QString* why = std::get_if<QString>(&sent)) {
+        m_result.stopped =
+            stopNotice(QStringLiteral("订单%1没有打印：%2").arg(order.orderSign, *why));
+        return false;
     }
+    // Written before the mark: a run killed between the two leaves the next run the job's id
+    // to find completed.
+    if (!m_printer.toFile && !m_file) {
+        const PrintJournal::Entry entry{m_printer.name, std::get<int>(sent), order.id,
+                                        m_documents.kind()};
+        PrintJournal(m_state.folder).record(entry);
+        m_journaled.append(entry);
+    }
+    QString error;
     // A print file's records are no stored orders: nothing to mark.
     if (!m_file && !m_documents.mark(order, &error)) {
         m_result.stopped = stopNotice(

@@ -1,6 +1,7 @@
 #include "RunFixture.h"
 
 #include "core/TextFile.h"
+#include "printing/PrintJob.h"
 #include "printing/PrintJournal.h"
 
 #include "waybill/PdfReadBack.h"
@@ -290,4 +291,31 @@ TEST_F(PrintRunOnCups, LinesMovedOffThePaperStillPrintAndAreLogged) {
 }
 
 } // namespace
+
+TEST_F(PrintRunOnCups, ATestPageGoesToTheWaybillPrinterOnlyWhenItsQueueIsFreeAndMarksNothing) {
+    const QList<qint64> ids = addOrders({"圆通"});
+    setUpPrinter();
+    MainState& state = start();
+    const auto checked = PrintChecks::waybillPrinter(PrinterSetup(folder, state.log), spooler);
+    ASSERT_TRUE(std::holds_alternative<CheckedPrinter>(checked));
+    const CheckedPrinter& printer = std::get<CheckedPrinter>(checked);
+    PrintDocuments documents(state, PrintDocuments::Kind::Waybills);
+    const auto document = documents.of(*OrderStore(*state.database).byId(ids[0]));
+    const PageModel page = std::get<PrintDocuments::Document>(document).pages.first();
+
+    CupsDaemon::tool("cupsdisable", {queue});
+    const std::optional<Notice> paused =
+        printTestPage(spooler, printer, page, QStringLiteral("快递单-测试-圆通"), QString());
+    ASSERT_TRUE(paused);
+    EXPECT_EQ(paused->title, QStringLiteral("提示"));
+    CupsDaemon::tool("cupsenable", {queue});
+
+    EXPECT_EQ(printTestPage(spooler, printer, page, QStringLiteral("快递单-测试-圆通"), QString()),
+              std::nullopt);
+    ASSERT_TRUE(CupsDaemon::waitUntilIdle(queue));
+    ASSERT_EQ(keptJobs().size(), 1);
+    EXPECT_EQ(keptJobs().first().title, QStringLiteral("快递单-测试-圆通"));
+    EXPECT_EQ(marks(), (QList<QPair<int, int>>{{0, 0}}));
+}
+
 } // namespace mldd

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "PrintChecks.h"
+
+#include "core/Notice.h"
+#include "waybill/PageModel.h"
+
+#include <variant>
+
+namespace mldd {
+
+class Spooler;
+
+/** Where one job goes once the checks let it: a printer, or the folder of "打印到快递文件". */
+struct JobTarget {
+    CheckedPrinter printer;
+    QString fileFolder;
+    int dotsPerInch = 1200; // the printer's own, so that bar edges land on its dots
+};
+
+/**
+ * Sends `pages` as one job titled `title`, moved by the printer's offsets: the
+ * spooler's job id (0 for a file), or why it was not sent.
+ */
+std::variant<int, QString> sendJob(Spooler& spooler, const JobTarget& target,
+                                   const QList<PageModel>& pages, const QString& title);
+
+/**
+ * One page on the waybill printer outside a run (the designer's test print):
+ * the queue must be free as for a run, and no order is marked. Why not, when
+ * it was not sent.
+ */
+std::optional<Notice> printTestPage(Spooler& spooler, const CheckedPrinter& printer,
+                                    const PageModel& page, const QString& title,
+                                    const QString& fileFolder);
+
+} // namespace mldd
