@@ -26,6 +26,7 @@
 #include "capture/PageCapture.h"
 #include "capture/SellerBindings.h"
 #include "core/MainState.h"
+#include "core/OrderFilter.h"
 #include "core/ProgramVersion.h"
 #include "printing/CupsSpooler.h"
 #include "printing/OffsetAdjustment.h"
@@ -63,6 +64,8 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace mldd {
 
@@ -156,6 +159,7 @@ QWidget* Form_Main::createFilterBar() {
     m_filterButton = filter;
     connect(filter, &QPushButton::clicked, this, &Form_Main::applyFilter);
     connect(reset, &QPushButton::clicked, this, [this] {
+        m_printFile.reset();
         OrderListing::applyFilter(m_state, true);
         m_senderList->setCurrentText(m_state.senderChoice);
         m_courierList->setCurrentText(m_state.courierChoice);
@@ -244,7 +248,8 @@ QWidget* Form_Main::createPagingBar() {
 }
 
 void Form_Main::showPage() {
-    const QList<Order> orders = OrderListing::currentRows(m_state);
+    const QList<Order> orders =
+        m_printFile ? m_printFile->page(m_printFilePage) : OrderListing::currentRows(m_state);
     for (int i = 0; i < m_rows.size(); ++i) {
         OrderRowWidget* row = m_rows.at(i);
         row->setVisible(i < orders.size());
@@ -256,7 +261,20 @@ void Form_Main::showPage() {
         row->pagedPreview()->setPagingShown(lists);
         row->pagedPreview()->showPages(std::move(pages), why ? why->text : QString());
     }
-    m_informationLine->setText(m_state.informationLine());
+    m_informationLine->setText(
+        m_printFile ? OrderFilter::informationLine(
+                          QStringLiteral("打印文件 %1 的记录").arg(m_printFile->baseName),
+                          m_printFile->records.size(), m_printFile->pageCount(), m_printFilePage)
+                    : m_state.informationLine());
+}
+
+bool Form_Main::turnPrintFilePage(int step) {
+    if (!m_printFile)
+        return false;
+    m_printFilePage = std::clamp(m_printFilePage + step, 1, std::max(1, m_printFile->pageCount()));
+    showPage();
+    m_rowArea->verticalScrollBar()->setValue(0);
+    return true;
 }
 
 bool Form_Main::showResult(const std::optional<Notice>& notice) {
@@ -488,6 +506,7 @@ void Form_Main::applyFilter() {
     m_state.senderChoice = m_senderList->currentText();
     m_state.courierChoice = m_courierList->currentText();
     m_state.printStateChoice = m_stateList->currentText();
+    m_printFile.reset(); // the list shows stored orders again
     OrderListing::applyFilter(m_state);
     showPage();
 }
@@ -497,12 +516,16 @@ void Form_Main::search() {
 }
 
 void Form_Main::nextPage() {
+    if (turnPrintFilePage(1))
+        return;
     // A new page is read from its top.
     if (showResult(OrderListing::nextPage(m_state)))
         m_rowArea->verticalScrollBar()->setValue(0);
 }
 
 void Form_Main::previousPage() {
+    if (turnPrintFilePage(-1))
+        return;
     if (showResult(OrderListing::previousPage(m_state)))
         m_rowArea->verticalScrollBar()->setValue(0);
 }
@@ -796,6 +819,10 @@ void Form_Main::printFile(const QString& path) {
         return;
     }
     const PrintDocuments::Kind kind = std::get<PrintFile>(file).kind;
+    // The list shows the file's records, ten to a page, while they print.
+    m_printFile = std::get<PrintFile>(file);
+    m_printFilePage = 1;
+    showPage();
     follow(std::make_unique<PrintRun>(m_state, *m_spooler, std::get<PrintFile>(std::move(file))),
            kind);
 }
@@ -805,7 +832,7 @@ void Form_Main::follow(std::unique_ptr<PrintRun> run, PrintDocuments::Kind kind)
     m_run->setGuidance(true);
     m_run->askPaperChange = [this](const Notice& question) { return showNotice(this, question); };
     connect(m_run.get(), &PrintRun::listPageTurned, this, [this] {
-        if (m_state.currentPage < m_state.cursor.pageCount())
+        if (m_printFile || m_state.currentPage < m_state.cursor.pageCount())
             nextPage();
     });
     connect(m_run.get(), &PrintRun::finished, this, [this, kind] { printFinished(kind); });

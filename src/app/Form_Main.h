@@ -2,6 +2,7 @@
 
 #include "core/CommandText.h"
 #include "printing/PrintDocuments.h"
+#include "printing/PrintFile.h"
 #include "waybill/PageModel.h"
 #include "workbench/OrderMarks.h"
 
@@ -110,6 +111,8 @@ private:
     void applyFilter();
     void search();
     void nextPage();
+    /** Moves the print file's list by `step` pages; false when the list shows stored orders. */
+    bool turnPrintFilePage(int step);
     void previousPage();
     void switchMode(int tab);
     void mergeSelected();
@@ -199,6 +202,9 @@ private:
     std::unique_ptr<ShippingLists> m_shippingLists;
     std::unique_ptr<Spooler> m_spooler;
     std::unique_ptr<PrintRun> m_run;
+    /** A print file's records, while the list shows them in place of the stored orders. */
+    std::optional<PrintFile> m_printFile;
+    int m_printFilePage = 1;
     PrintProgressLine* m_printLine = nullptr;
     QStackedWidget* m_pages = nullptr;
     BrowserPanel* m_browser = nullptr;

@@ -2,6 +2,8 @@
 
 #include "CupsDaemon.h"
 #include "Form_Main.h"
+#include "OrderRowWidget.h"
+#include "PrintFileWriter.h"
 #include "PrintProgressLine.h"
 
 #include "printing/PrintRun.h"
@@ -117,6 +119,33 @@ TEST_F(PrintWindowTest, CancelStopsTheRunAfterTheOrderInHand) {
     EXPECT_TRUE(answers.texts.last().contains(QStringLiteral("打印已取消。")));
     ASSERT_TRUE(test::CupsDaemon::waitUntilIdle(QStringLiteral("label")));
     EXPECT_EQ(QDir(jobs).entryList({"*.title"}, QDir::Files).size(), printed);
+}
+
+TEST_F(PrintWindowTest, APrintFileShowsItsRecordsTenToAPageWhileTheyPrint) {
+    QTemporaryDir dir;
+    const QString path = test::writePrintFile(dir.filePath(QStringLiteral("早班.mlk")), 12);
+    Form_Main window(m_state);
+    test::ModalAnswers answers;
+    window.handleCommand(handleCommandText(m_state, path, CommandSource::Request));
+    QTest::qWait(50);
+    const auto shown = [&window] {
+        QStringList names;
+        for (OrderRowWidget* row : window.rows())
+            if (!row->isHidden())
+                names.append(row->field(&Order::buyName)->text());
+        return names;
+    };
+    EXPECT_EQ(shown().size(), 10);
+    EXPECT_EQ(shown().first(), QStringLiteral("收件人1"));
+    EXPECT_TRUE(window.informationLine()->text().contains(QStringLiteral("总计12条 共2页")));
+    waitForEnd(window);
+    // The run turned the list to its second page at the eleventh record.
+    EXPECT_EQ(shown(), (QStringList{QStringLiteral("收件人11"), QStringLiteral("收件人12")}));
+    ASSERT_TRUE(test::CupsDaemon::waitUntilIdle(QStringLiteral("label")));
+    EXPECT_EQ(QDir(jobs).entryList({"*.title"}, QDir::Files).size(), 12);
+
+    QTest::mouseClick(window.filterButton(), Qt::LeftButton);
+    EXPECT_TRUE(shown().isEmpty()); // the stored orders again: there are none
 }
 
 } // namespace

@@ -1,36 +1,14 @@
+#include "PrintFileWriter.h"
 #include "RunFixture.h"
 
 #include "printing/PrintFile.h"
-#include "waybill/LayoutCodec.h"
-
-#include <QJsonDocument>
-#include <QJsonObject>
 
 namespace mldd {
 namespace {
 
-// A print file as the writer makes them: records coded, cut by "[P]", broken into lines anywhere.
-QString writePrintFile(const QString& path, int records, const QString& form = "圆通") {
-    QStringList pieces;
-    for (int i = 1; i <= records; ++i) {
-        const QJsonObject record{
-            {"order_sign", QStringLiteral("拍拍:%1").arg(i)},
-            {"buy_name", QStringLiteral("收件人%1").arg(i)},
-            {"wuliu_code", QStringLiteral("YT88800%1").arg(i, 3, 10, QChar('0'))},
-            {"delivery", form}};
-        pieces.append(LayoutCodec::encode(QString::fromUtf8(QJsonDocument(record).toJson())));
-    }
-    const QString text = pieces.join(QStringLiteral("[P]"));
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    for (qsizetype at = 0; at < text.size(); at += 70)
-        file.write(text.mid(at, 70).toUtf8() + "\r\n");
-    return path;
-}
-
 TEST(PrintFiles, TwelveRecordsFillTwoListPagesAndUnreadableOnesAreNamed) {
     QTemporaryDir dir;
-    const auto read = PrintFile::read(writePrintFile(dir.filePath("今天.mlk"), 12));
+    const auto read = PrintFile::read(test::writePrintFile(dir.filePath("今天.mlk"), 12));
     ASSERT_TRUE(std::holds_alternative<PrintFile>(read))
         << std::get<Notice>(read).text.toStdString();
     const PrintFile& file = std::get<PrintFile>(read);
@@ -57,7 +35,7 @@ class PrintFileRun : public test::RunFixture {};
 TEST_F(PrintFileRun, RecordsPrintUnderTheFilesNameAndNoOrderIsMarked) {
     addOrders({"圆通"});
     setUpPrinter();
-    auto file = PrintFile::read(writePrintFile(dir.filePath("早班.mlk"), 3));
+    auto file = PrintFile::read(test::writePrintFile(dir.filePath("早班.mlk"), 3));
     ASSERT_TRUE(std::holds_alternative<PrintFile>(file));
     PrintRun run(start(), spooler, std::get<PrintFile>(std::move(file)));
     ASSERT_EQ(runToEnd(run), std::nullopt);
