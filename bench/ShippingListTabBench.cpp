@@ -74,12 +74,3 @@ void BM_ShippingListTabPageTurn(benchmark::State& state) {
 BENCHMARK(BM_ShippingListTabPageTurn)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char* argv[]) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
