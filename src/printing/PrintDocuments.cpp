@@ -23,7 +23,8 @@ std::variant<PrintDocuments::Document, Notice> PrintDocuments::of(const Order& o
         auto page = m_waybills->page(order);
         if (Notice* notice = std::get_if<Notice>(&page))
             return std::move(*notice);
-        return Document{{std::get<PageModel>(std::move(page))}, titleOf(order), order.delivery};
+        return Document{
+            {std::get<PageModel>(std::move(page))}, titleOf(order), m_waybills->formOf(order)};
     }
     ShippingListPages composed = m_lists->compose(order);
     if (composed.stopped)

@@ -32,6 +32,11 @@ std::variant<PageModel, Notice> WaybillPages::page(const Order& order) {
     return m_renderer.render(*form, input);
 }
 
+QString WaybillPages::formOf(const Order& order) {
+    const WaybillTemplate* form = m_templates.find(order.delivery, order.myId);
+    return form ? form->name : order.delivery;
+}
+
 bool markWaybillsPrinted(OrderDatabase& database, const QList<qint64>& ids, QString* error) {
     return database.inTransaction([&] {
         QSqlQuery update(database.connection());

@@ -25,6 +25,9 @@ public:
     /** The order's waybill, or the missing-template notice. */
     std::variant<PageModel, Notice> page(const Order& order);
 
+    /** The form the order's waybill goes on: its courier's, else its sender's last one. */
+    QString formOf(const Order& order);
+
 private:
     WaybillTemplates m_templates;
     WaybillRenderer m_renderer;

@@ -19,6 +19,7 @@
 #include "core/MainState.h"
 #include "core/Startup.h"
 #include "printing/CupsSpooler.h"
+#include "printing/PrintRun.h"
 #include "printing/PrinterSetup.h"
 #include "shiplist/FaHuoSet.h"
 #include "waybill/WaybillPages.h"
@@ -32,6 +33,7 @@
 #include <QScreen>
 #include <QTabBar>
 #include <QThread>
+#include <QTimer>
 
 using namespace mldd;
 
@@ -133,5 +135,36 @@ int main(int argc, char* argv[]) {
     main.modeTabs()->setCurrentIndex(1);
     emit main.modeTabs()->tabBarClicked(1);
     shoot(main, out + QStringLiteral("/Form_Main_ShippingLists.png"));
+
+    // The window during a run of the listed waybills: the progress line under the paper question
+    // that comes between two forms. Every box is answered as a seller would.
+    main.modeTabs()->setCurrentIndex(0);
+    emit main.modeTabs()->tabBarClicked(0);
+    state.options.setValue(5, 1); // the first-print guidance was seen
+    main.printStateList()->setCurrentText(QStringLiteral("所有"));
+    qobject_cast<QPushButton*>(main.filterButton())->click(); // every order, of three couriers
+    main.show();
+    main.move(QGuiApplication::primaryScreen()->geometry().center() - main.rect().center());
+    bool shot = false;
+    QTimer answerer;
+    QObject::connect(&answerer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        if (!shot) {
+            QThread::msleep(300);
+            QCoreApplication::processEvents();
+            QGuiApplication::primaryScreen()->grabWindow(0).save(out + "/Form_Main_Printing.png");
+            shot = true;
+        }
+        modal->close();
+    });
+    answerer.start(100);
+    main.menuAction(Form_Main::PrintWaybills)->trigger();
+    for (int waited = 0; main.printRun() && main.printRun()->isRunning() && waited < 30000;
+         waited += 20) {
+        QCoreApplication::processEvents();
+        QThread::msleep(20);
+    }
     return 0;
 }

@@ -91,6 +91,20 @@ TEST_F(PrintRunOnCups, FormsPromptOnlyWhenTheyChangeAndNeverBeforeTheFirst) {
     EXPECT_EQ(marks().last(), (QPair<int, int>{0, 0}));
 }
 
+TEST_F(PrintRunOnCups, AnOrderWithoutACourierGoesOnTheFormBeforeItWithoutAPrompt) {
+    const QList<qint64> ids = addOrders({"圆通", ""});
+    setUpPrinter();
+    PrintRun run(start(), spooler, PrintDocuments::Kind::Waybills, ids);
+    QStringList questions;
+    run.askPaperChange = [&](const Notice& question) {
+        questions.append(question.text);
+        return true;
+    };
+    ASSERT_EQ(runToEnd(run), std::nullopt);
+    EXPECT_TRUE(questions.isEmpty()) << questions.join(u'|').toStdString();
+    EXPECT_EQ(run.result().printedIds, ids);
+}
+
 TEST_F(PrintRunOnCups, PausedQueueHeldJobAndMissingPrinterRefuseAndMarkNothing) {
     const QList<qint64> ids = addOrders({"圆通", "中通"});
     setUpPrinter();
