@@ -3,9 +3,7 @@
 
 #include "core/MainState.h"
 #include "core/OrderStore.h"
-#include "shiplist/ShippingLists.h"
 #include "waybill/PagedOutput.h"
-#include "waybill/WaybillPages.h"
 
 #include "printing/CupsSpooler.h"
 #include "printing/PrintRun.h"
@@ -55,10 +53,13 @@ int runOnPrinter(MainState& state, PrintDocuments::Kind kind, const QList<qint64
     return result.problems.isEmpty() ? Success : Failed;
 }
 
-// Each order's shipping list, all pages of it, into one PDF; the printed orders are marked.
-int printShippingLists(MainState& state, const QList<qint64>& ids, const QString& pdf) {
+// Every order's pages (a waybill, or all pages of its shipping list) into one PDF; the orders
+// are marked once the file is complete.
+int printToPdf(MainState& state, PrintDocuments::Kind kind, const QList<qint64>& ids,
+               const QString& pdf) {
+    const bool waybills = kind == PrintDocuments::Kind::Waybills;
     OrderStore store(*state.database);
-    ShippingLists lists(state.profiles, state.printDefaults.paperRecord, QDate::currentDate());
+    PrintDocuments documents(state, kind);
     QList<PageModel> pages;
     QList<Order> printed;
     QStringList problems;
@@ -68,24 +69,28 @@ int printShippingLists(MainState& state, const QList<qint64>& ids, const QString
             problems.append(QStringLiteral("没有这个订单：%1").arg(id));
             continue;
         }
-        ShippingListPages composed = lists.compose(*order);
-        if (composed.stopped) {
-            problems.append(composed.stopped->text);
+        auto document = documents.of(*order);
+        if (const Notice* notice = std::get_if<Notice>(&document)) {
+            problems.append(notice->text);
             continue;
         }
-        pages += composed.pages;
+        pages += std::get<PrintDocuments::Document>(std::move(document)).pages;
         printed.append(*order);
     }
     for (const QString& problem : problems)
         writeError(problem + u'\n');
     if (pages.isEmpty())
-        return fail(Failed, QStringLiteral("没有可打印的发货单。"));
+        return fail(Failed, waybills ? QStringLiteral("没有可打印的快递单。")
+                                     : QStringLiteral("没有可打印的发货单。"));
 
     QString error;
     if (!writePdf(pdf, pages, &error))
         return fail(Failed, error);
-    if (!markShippingListsPrinted(store, printed))
-        return fail(Failed, QStringLiteral("发货单已打印，但打印标记未能保存。"));
+    for (const Order& order : printed)
+        if (!documents.mark(order, &error))
+            return fail(Failed, (waybills ? QStringLiteral("快递单已打印，但打印标记未能保存：%1")
+                                          : QStringLiteral("发货单已打印，但打印标记未能保存：%1"))
+                                    .arg(error));
     return problems.isEmpty() ? Success : Failed;
 }
 
@@ -108,45 +113,10 @@ int runPrint(const CliContext& context, QStringList args) {
     MainState state(context.dataFolder, context.database);
     if (!startProgram(state))
         return Failed;
-    if (printer)
-        return runOnPrinter(state,
-                            shippingLists ? PrintDocuments::Kind::ShippingLists
-                                          : PrintDocuments::Kind::Waybills,
-                            *ids, *printer);
-    if (shippingLists)
-        return printShippingLists(state, *ids, *pdf);
-
-    OrderStore store(*state.database);
-    WaybillPages waybills(state.folder, state.log, state.settings, state.profiles,
-                          QDate::currentDate());
-    QList<PageModel> pages;
-    QList<qint64> printed;
-    QStringList problems;
-    for (qint64 id : *ids) {
-        const std::optional<Order> order = store.byId(id);
-        if (!order) {
-            problems.append(QStringLiteral("没有这个订单：%1").arg(id));
-            continue;
-        }
-        auto page = waybills.page(*order);
-        if (const Notice* notice = std::get_if<Notice>(&page)) {
-            problems.append(notice->text);
-            continue;
-        }
-        pages.append(std::get<PageModel>(std::move(page)));
-        printed.append(id);
-    }
-    for (const QString& problem : problems)
-        writeError(problem + u'\n');
-    if (pages.isEmpty())
-        return fail(Failed, QStringLiteral("没有可打印的快递单。"));
-
-    QString error;
-    if (!writePdf(*pdf, pages, &error))
-        return fail(Failed, error);
-    if (!markWaybillsPrinted(*state.database, printed, &error))
-        return fail(Failed, QStringLiteral("快递单已打印，但打印标记未能保存：%1").arg(error));
-    return problems.isEmpty() ? Success : Failed;
+    const PrintDocuments::Kind kind =
+        shippingLists ? PrintDocuments::Kind::ShippingLists : PrintDocuments::Kind::Waybills;
+    return printer ? runOnPrinter(state, kind, *ids, *printer)
+                   : printToPdf(state, kind, *ids, *pdf);
 }
 
 } // namespace mldd::cli
