@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QLabel>
 
 namespace mldd::DecodeFileCommands {
 
@@ -22,7 +23,7 @@ public:
 
 } // namespace
 
-void refresh(QWidget* parent, MainState& state, const QString& address) {
+void refresh(QWidget* parent, MainState& state, const QString& address, QLabel* status) {
     const std::optional<QString> pageKey = pageKeyOf(address.trimmed());
     if (!pageKey) {
         showNotice(parent, DecodeMaintenance::noPageNotice());
@@ -31,8 +32,16 @@ void refresh(QWidget* parent, MainState& state, const QString& address) {
     std::optional<Notice> told;
     {
         BusyCursor busy;
+        if (status) {
+            status->setText(DecodeMaintenance::refreshProgress());
+            status->repaint();
+        }
         told = DecodeMaintenance::refreshDecodeFile(state, *pageKey, ServiceClient()).notice;
     }
+    if (status)
+        status->setText(
+            told ? QString(told->text).replace(QStringLiteral("\r\n"), QStringLiteral(" "))
+                 : QString());
     if (told)
         showNotice(parent, *told);
 }

@@ -4,6 +4,7 @@
 #include "DesignerItem.h"
 #include "DesignerScene.h"
 #include "DesignerView.h"
+#include "FileChooser.h"
 #include "ItemEditor.h"
 #include "NoticeBox.h"
 
@@ -21,7 +22,6 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFileDialog>
 #include <QInputDialog>
 #include <QLabel>
 #include <QListWidget>
@@ -533,7 +533,7 @@ void Form_Designer::testPrint() {
             }
         }
     }
-    const QString pdf = QFileDialog::getSaveFileName(
+    const QString pdf = FileChooser::saveFile(
         this, QStringLiteral("测试打印"),
         QDir::home().filePath(m_document->name() + QStringLiteral("-测试.pdf")),
         QStringLiteral("PDF 文件 (*.pdf)"));

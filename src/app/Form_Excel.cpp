@@ -1,5 +1,6 @@
 #include "Form_Excel.h"
 
+#include "FileChooser.h"
 #include "NoticeBox.h"
 
 #include "core/MainState.h"
@@ -7,17 +8,15 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileDialog>
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 
 namespace mldd {
 
@@ -26,7 +25,6 @@ namespace {
 const QString kTitle = QStringLiteral("Excel提取编辑");
 const QString kPrompt = QStringLiteral("请选择...");
 const QString kByPlan = QStringLiteral("按快递方案选择");
-constexpr int kRowsPerSlice = 250;
 
 QLabel* captionFor(const QString& text, QWidget* buddy, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -37,8 +35,7 @@ QLabel* captionFor(const QString& text, QWidget* buddy, QWidget* parent) {
 } // namespace
 
 Form_Excel::Form_Excel(MainState& state, QWidget* parent)
-    : QDialog(parent), m_state(state), m_expressions(ImportLayout::kFieldCount),
-      m_importTimer(new QTimer(this)) {
+    : QDialog(parent), m_state(state), m_expressions(ImportLayout::kFieldCount) {
     setWindowTitle(kTitle);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(createSourceBar());
@@ -58,11 +55,6 @@ Form_Excel::Form_Excel(MainState& state, QWidget* parent)
     buttons->addWidget(m_extract);
     buttons->addWidget(close);
     layout->addLayout(buttons);
-
-    // The import starts once this window has gone, so that the list behind it shows the progress.
-    m_importTimer->setSingleShot(true);
-    m_importTimer->setInterval(0);
-    connect(m_importTimer, &QTimer::timeout, this, &Form_Excel::runImportSlice);
 }
 
 Form_Excel::~Form_Excel() = default;
@@ -175,8 +167,8 @@ QWidget* Form_Excel::createOptions() {
 
 void Form_Excel::chooseWorkbook() {
     const QString path =
-        QFileDialog::getOpenFileName(this, QStringLiteral("选择Excel文件"),
-                                     QFileInfo(m_path).absolutePath(), Workbook::fileFilter());
+        FileChooser::openFile(this, QStringLiteral("选择Excel文件"),
+                              QFileInfo(m_path).absolutePath(), Workbook::fileFilter());
     if (!path.isEmpty())
         openWorkbook(path);
 }
@@ -316,52 +308,13 @@ void Form_Excel::extract() {
         showNotice(this, *notice);
         return;
     }
+    // The rows are imported once this window has closed, behind the list (ImportProgress).
     m_run = std::move(std::get<std::unique_ptr<ImportRun>>(started));
-    hide();
-    m_progress = new QProgressDialog(QStringLiteral("正在导入订单……"), QStringLiteral("取消"), 0,
-                                     m_run->rowCount(), parentWidget());
-    m_progress->setWindowTitle(kTitle);
-    m_progress->setWindowModality(Qt::ApplicationModal);
-    m_progress->setMinimumDuration(0);
-    m_progress->setAutoClose(false);
-    m_progress->setAutoReset(false);
-    m_progress->setValue(0);
-    m_importTimer->start();
+    accept();
 }
 
-void Form_Excel::runImportSlice() {
-    if (m_progress->wasCanceled()) {
-        endImport(true);
-        return;
-    }
-    const bool more = m_run->step(kRowsPerSlice);
-    m_progress->setValue(m_run->rowsDone());
-    if (more)
-        m_importTimer->start();
-    else
-        endImport(false);
-}
-
-void Form_Excel::endImport(bool cancelled) {
-    m_progress->deleteLater();
-    m_progress = nullptr;
-    QList<Notice> notices;
-    if (cancelled) {
-        m_run->cancel();
-        m_countsLine = QStringLiteral("导入已取消，订单没有改动。");
-    } else {
-        std::variant<ImportCount, Notice> finished = m_run->finish();
-        if (auto* count = std::get_if<ImportCount>(&finished)) {
-            m_countsLine = count->countsLine();
-            notices = count->notices();
-        } else {
-            notices.append(std::get<Notice>(finished));
-        }
-    }
-    m_run.reset();
-    for (const Notice& notice : notices)
-        showNotice(parentWidget(), notice);
-    done(cancelled ? QDialog::Rejected : QDialog::Accepted);
+std::unique_ptr<ImportRun> Form_Excel::takeRun() {
+    return std::move(m_run);
 }
 
 } // namespace mldd

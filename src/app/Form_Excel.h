@@ -10,10 +10,8 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QProgressDialog;
 class QPushButton;
 class QRadioButton;
-class QTimer;
 
 namespace mldd {
 
@@ -22,8 +20,8 @@ class ImportRun;
 
 /**
  * The spreadsheet mapping window: the workbook and sheet, which columns feed
- * each of the sixteen fields, the sender and template, and the import itself
- * with a progress bar and cancel once the window has closed.
+ * each of the sixteen fields, the sender and template; 提取Excel prepares the
+ * import, which runs once the window has closed.
  */
 class Form_Excel : public QDialog {
     Q_OBJECT
@@ -36,8 +34,8 @@ public:
      */
     bool openWorkbook(const QString& path);
 
-    /** The counts line of the import, once it has run. */
-    QString countsLine() const { return m_countsLine; }
+    /** The import that 提取Excel prepared (the window was accepted), to run after it closed. */
+    std::unique_ptr<ImportRun> takeRun();
 
     // The controls, for the window tests.
     QComboBox* sheetList() const { return m_sheetList; }
@@ -69,8 +67,6 @@ private:
     bool saveLayout();
     void confirm();
     void extract();
-    void runImportSlice();
-    void endImport(bool cancelled);
 
     MainState& m_state;
     QString m_path;
@@ -95,10 +91,7 @@ private:
     QPushButton* m_confirm = nullptr;
     QPushButton* m_extract = nullptr;
 
-    QTimer* m_importTimer = nullptr;
     std::unique_ptr<ImportRun> m_run;
-    QProgressDialog* m_progress = nullptr;
-    QString m_countsLine;
 };
 
 } // namespace mldd

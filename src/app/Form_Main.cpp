@@ -3,6 +3,7 @@
 #include "BrowserPanel.h"
 #include "DecodeFileCommands.h"
 #include "ExpressPlanDialog.h"
+#include "FileChooser.h"
 #include "Form_Designer.h"
 #include "Form_Excel.h"
 #include "Form_MenuSet.h"
@@ -12,6 +13,7 @@
 #include "Form_fh_set.h"
 #include "Form_sglr.h"
 #include "Form_zd_code.h"
+#include "ImportProgress.h"
 #include "NoticeBox.h"
 #include "OffsetAdjustDialog.h"
 #include "OrderRowWidget.h"
@@ -23,6 +25,7 @@
 #include "browser/CapturedPage.h"
 #include "browser/ContextMenuHost.h"
 #include "browser/TemplateDownload.h"
+#include "capture/OrderPlacement.h"
 #include "capture/PageCapture.h"
 #include "capture/SellerBindings.h"
 #include "core/MainState.h"
@@ -30,11 +33,12 @@
 #include "core/ProgramVersion.h"
 #include "printing/CupsSpooler.h"
 #include "printing/OffsetAdjustment.h"
+#include "printing/PrintQuestion.h"
 #include "printing/PrintRun.h"
 #include "printing/PrinterSetup.h"
 #include "shiplist/ShippingLists.h"
+#include "spreadsheet/ImportRun.h"
 #include "spreadsheet/WriteBack.h"
-#include "waybill/PrintSwitches.h"
 #include "waybill/TemplateFiles.h"
 #include "waybill/WaybillPages.h"
 #include "workbench/ConfirmationText.h"
@@ -48,7 +52,6 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QInputDialog>
@@ -212,6 +215,11 @@ QWidget* Form_Main::createRowArea() {
         connect(row, &OrderRowWidget::confirmClicked, this, &Form_Main::confirm);
         connect(row, &OrderRowWidget::deleteClicked, this, &Form_Main::deleteOne);
         connect(row, &OrderRowWidget::edited, this, &Form_Main::saveEdited);
+        connect(row, &OrderRowWidget::addressRecognized, this, [this, row](Order order) {
+            // As manual entry's 识别省市县: the place and courier follow the new address.
+            PlaceOrderAgain(m_state, order);
+            row->showPlace(order);
+        });
         connect(row, &OrderRowWidget::senderChosen, this, &Form_Main::changeSender);
         connect(row->preview(), &WaybillPreview::clicked, this,
                 [this, row] { previewLarger(row->orderId()); });
@@ -331,6 +339,11 @@ void Form_Main::openBrowser(const QString& address) {
         m_browser->open(address);
 }
 
+void Form_Main::showBrowser() {
+    if (ensureSender())
+        openBrowser();
+}
+
 void Form_Main::openTemplateBoard() {
     openBrowser(TemplateDownload::boardAddress(m_state.serviceBase));
 }
@@ -422,16 +435,27 @@ void Form_Main::editPrintSettings() {
 }
 
 void Form_Main::downloadMissingTemplate(qint64 id) {
-    const std::optional<Order> order = OrderStore(*m_state.database).byId(id);
-    if (!order || order->delivery.isEmpty() ||
-        TemplateFiles(m_state.folder, order->delivery).exists())
+    if (const std::optional<Order> order = OrderStore(*m_state.database).byId(id))
+        downloadMissingTemplates({*order});
+}
+
+void Form_Main::downloadMissingTemplates(const QList<Order>& orders) {
+    QStringList missing;
+    for (const Order& order : orders)
+        if (!order.delivery.isEmpty() && !missing.contains(order.delivery) &&
+            !TemplateFiles(m_state.folder, order.delivery).exists())
+            missing.append(order.delivery);
+    if (missing.isEmpty())
         return;
-    showNotice(this, TemplateFiles::missingNotice(order->delivery));
-    const TemplateDownload::Result result =
-        TemplateDownload::downloadById(m_state, order->delivery, ServiceClient());
+    for (const QString& name : missing) {
+        showNotice(this, TemplateFiles::missingNotice(name));
+        const TemplateDownload::Result result =
+            TemplateDownload::downloadById(m_state, name, ServiceClient());
+        for (const Notice& notice : result.notices)
+            showNotice(this, notice);
+    }
+    // The cards and the courier filter show the templates as they are now.
     showCourierChoices();
-    for (const Notice& notice : result.notices)
-        showNotice(this, notice);
 }
 
 void Form_Main::showCourierChoices() {
@@ -456,10 +480,7 @@ void Form_Main::capture(const QString& address, const QString& pageText) {
     m_status->setText(QStringLiteral("正在提取：") + address);
     m_lastAddress = address;
     m_lastPageText = pageText;
-    // Goods programs reshape the goods only for the shipping lists.
-    const bool withGoods =
-        PrintSwitches::fromSettings(m_state.settings)[PrintSwitches::PrintShippingList];
-    PageCaptureResult result = capturePage(m_state, address, pageText, ServiceClient(), withGoods);
+    PageCaptureResult result = capturePage(m_state, address, pageText, ServiceClient());
     if (result.outcome == PageCaptureResult::Outcome::NeedsBinding) {
         // On a fresh data folder the seller sets up the first sender, then the page is taken again.
         if (m_state.profiles.isEmpty() ? ensureSender(result.count.unboundSeller)
@@ -475,28 +496,40 @@ void Form_Main::capture(const QString& address, const QString& pageText) {
         showNotice(this, notice);
     if (!result.helpPage.isEmpty())
         QDesktopServices::openUrl(QUrl(result.helpPage));
-    m_status->setText(result.outcome == PageCaptureResult::Outcome::Stored
-                          ? result.count.statusLine()
-                          : result.progress);
+    m_status->setText(result.statusLine());
     m_senderList->setCurrentText(m_state.senderChoice);
     m_stateList->setCurrentText(m_state.printStateChoice);
     showPage();
+    // Saving the plan gives the orders just stored their couriers.
+    if (result.count.openPlanPanel)
+        editExpressPlan();
 }
 
 bool Form_Main::bindSeller(const PageCaptureResult& result) {
+    const QString newSender = QStringLiteral("新建发件人…");
     QStringList senders;
     for (const SenderProfile& profile : m_state.profiles)
         senders.append(profile.myIdh);
     showNotice(this, result.count.bindingRequest());
-    if (senders.isEmpty())
-        return false;
     bool chosen = false;
-    const QString sender =
+    QString sender =
         QInputDialog::getItem(this, QStringLiteral("墨岚打单"),
                               result.count.unboundSeller + QStringLiteral(" 用哪个发件人发货？"),
-                              senders, 0, false, &chosen);
+                              senders + QStringList{newSender}, 0, false, &chosen);
     if (!chosen)
         return false;
+    if (sender == newSender) {
+        // A second shop: its profile is made here, with the shop's id filled in.
+        Form_Myinfo editor(m_state, this, result.count.unboundSeller);
+        connect(&editor, &Form_Myinfo::profilesChanged, this, &Form_Main::sendersChanged);
+        editor.exec();
+        sender.clear();
+        for (const SenderProfile& profile : m_state.profiles)
+            if (!senders.contains(profile.myIdh))
+                sender = profile.myIdh;
+        if (sender.isEmpty())
+            return false;
+    }
     SellerBindings bindings = SellerBindings::load(m_state.folder, m_state.log);
     // Bound under the id as the page gave it: that is what the next capture looks up.
     return bindings.bind(result.count.unboundCaptured, sender, m_state.folder, m_state.log);
@@ -613,7 +646,8 @@ void Form_Main::saveEdited(const Order& order) {
         showNotice(this, *refused);
         return;
     }
-    if (!showNotice(this, OrderEditing::changeQuestion())) {
+    const std::optional<Order> stored = OrderStore(*m_state.database).byId(order.id);
+    if (stored && !showNotice(this, OrderEditing::changeQuestion(*stored, order))) {
         showPage();
         return;
     }
@@ -670,6 +704,12 @@ void Form_Main::showSenders() {
         row->setSenders(senders);
 }
 
+void Form_Main::sendersChanged() {
+    showSenders();
+    // Waybills and shipping lists show the sender's fields and design as they are now.
+    redrawPages();
+}
+
 void Form_Main::commitRowEdits() {
     for (OrderRowWidget* row : m_rows)
         if (row->isVisible())
@@ -681,7 +721,7 @@ bool Form_Main::ensureSender(const QString& presetId) {
         if (!showNotice(this, *question))
             return false;
         Form_Myinfo editor(m_state, this, presetId);
-        connect(&editor, &Form_Myinfo::profilesChanged, this, &Form_Main::showSenders);
+        connect(&editor, &Form_Myinfo::profilesChanged, this, &Form_Main::sendersChanged);
         editor.exec();
     }
     return !m_state.profiles.isEmpty();
@@ -700,9 +740,8 @@ void Form_Main::manualEntry() {
 
 void Form_Main::editSenders() {
     Form_Myinfo editor(m_state, this);
-    connect(&editor, &Form_Myinfo::profilesChanged, this, &Form_Main::showSenders);
+    connect(&editor, &Form_Myinfo::profilesChanged, this, &Form_Main::sendersChanged);
     editor.exec();
-    showPage();
 }
 
 void Form_Main::editShippingDesign() {
@@ -714,8 +753,8 @@ void Form_Main::editShippingDesign() {
         if (profile.myIdh == m_state.senderChoice)
             sender = profile.myIdh;
     Form_fh_set design(m_state, sender, this);
+    connect(&design, &Form_fh_set::saved, this, &Form_Main::redrawPages);
     design.exec();
-    showPage();
 }
 
 void Form_Main::selfServiceDecodeFile() {
@@ -724,7 +763,7 @@ void Form_Main::selfServiceDecodeFile() {
 }
 
 void Form_Main::refreshDecodeFile() {
-    DecodeFileCommands::refresh(this, m_state, m_lastAddress);
+    DecodeFileCommands::refresh(this, m_state, m_lastAddress, m_status);
 }
 
 void Form_Main::repairDecodeFiles() {
@@ -750,23 +789,26 @@ void Form_Main::editMenuSettings() {
 
 void Form_Main::importSpreadsheet() {
     showNotice(this, Notice{QStringLiteral("请选择Excel文件，而后编制提取文件！")});
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("选择Excel文件"),
-                                                      QString(), Workbook::fileFilter());
+    const QString path = FileChooser::openFile(this, QStringLiteral("选择Excel文件"), QString(),
+                                               Workbook::fileFilter());
     if (path.isEmpty())
         return;
     Form_Excel mapping(m_state, this);
-    if (!mapping.openWorkbook(path))
+    if (!mapping.openWorkbook(path) || mapping.exec() != QDialog::Accepted)
         return;
-    mapping.exec();
-    if (!mapping.countsLine().isEmpty())
-        m_status->setText(mapping.countsLine());
-    m_senderList->setCurrentText(m_state.senderChoice);
-    m_stateList->setCurrentText(m_state.printStateChoice);
-    showPage();
+    m_import = std::make_unique<ImportProgress>(mapping.takeRun(), this);
+    connect(m_import.get(), &ImportProgress::finished, this, [this](const QString& countsLine) {
+        m_import.release()->deleteLater();
+        m_status->setText(countsLine);
+        m_senderList->setCurrentText(m_state.senderChoice);
+        m_stateList->setCurrentText(m_state.printStateChoice);
+        showPage();
+    });
+    m_import->start();
 }
 
 void Form_Main::writeBackSpreadsheet() {
-    const QString path = QFileDialog::getOpenFileName(
+    const QString path = FileChooser::openFile(
         this, QStringLiteral("选择要回写快递单号的Excel文件"), QString(), Workbook::fileFilter());
     if (!path.isEmpty())
         writeBack(path);
@@ -807,6 +849,16 @@ void Form_Main::startPrint(PrintDocuments::Kind kind) {
     QList<qint64> ids = m_state.selection.ids();
     if (ids.isEmpty())
         ids = QList<qint64>(m_state.cursor.ids().begin(), m_state.cursor.ids().end());
+    // Asked once with the count, so that a changed filter never prints orders twice unasked.
+    const PrintQuestion question = PrintQuestion::about(OrderStore(*m_state.database), kind, ids);
+    if (!question.all.isEmpty()) {
+        ids = question.chosen(askNotice(this, question.question));
+        if (ids.isEmpty())
+            return;
+    }
+    // Forms the run would miss are fetched first, as a card's missing form is.
+    if (kind == PrintDocuments::Kind::Waybills)
+        downloadMissingTemplates(OrderStore(*m_state.database).byIds(ids));
     follow(std::make_unique<PrintRun>(m_state, *m_spooler, kind, ids), kind);
 }
 

@@ -21,6 +21,7 @@ namespace mldd {
 
 struct MainState;
 class BrowserPanel;
+class ImportProgress;
 class OrderRowWidget;
 class ShippingLists;
 class WaybillPages;
@@ -69,6 +70,9 @@ public:
 
     /** Shows the built-in browser in place of the order list, at `address` when given. */
     void openBrowser(const QString& address = {});
+
+    /** The spreadsheet import while it runs, for the window tests. */
+    ImportProgress* importProgress() const { return m_import.get(); }
 
     // The controls, for the window tests.
     QLabel* informationLine() const { return m_informationLine; }
@@ -155,6 +159,8 @@ private:
     void addSettingsEntries();
     /** Fills the sender filter list and the cards' sender lists from the profiles. */
     void showSenders();
+    /** A profile or its design was saved: the lists and every page show it. */
+    void sendersChanged();
     /** Saves what the seller changed in a card before a menu command acts on the orders. */
     void commitRowEdits();
     /**
@@ -163,7 +169,8 @@ private:
      */
     bool ensureSender(const QString& presetId = QString());
 
-    void showBrowser() { openBrowser(); }
+    /** 提取订单: the built-in browser, once a sender exists to ship the captured orders. */
+    void showBrowser();
     void openTemplateBoard();
     void installContextMenu();
     /** (Re)makes the waybill and shipping-list drawers: settings, senders or paper changed. */
@@ -184,6 +191,8 @@ private:
     void adjustOffsets(qint64 id);
     /** The card's template is missing: download it from the board, as its message promised. */
     void downloadMissingTemplate(qint64 id);
+    /** Downloads the orders' templates that are not installed, each after its notice. */
+    void downloadMissingTemplates(const QList<Order>& orders);
     /** Fills the courier filter again after templates were downloaded. */
     void showCourierChoices();
     /** Opens the template designer on `name`, its boxes filled from `order` when given. */
@@ -202,6 +211,8 @@ private:
     std::unique_ptr<ShippingLists> m_shippingLists;
     std::unique_ptr<Spooler> m_spooler;
     std::unique_ptr<PrintRun> m_run;
+    /** The spreadsheet import running behind its progress dialog. */
+    std::unique_ptr<ImportProgress> m_import;
     /** A print file's records, while the list shows them in place of the stored orders. */
     std::optional<PrintFile> m_printFile;
     int m_printFilePage = 1;

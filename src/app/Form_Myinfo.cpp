@@ -244,6 +244,8 @@ void Form_Myinfo::editDesign() {
     if (row < 1 || row > m_state.profiles.size())
         return;
     Form_fh_set design(m_state, m_state.profiles.at(row - 1).myIdh, this);
+    // A design is part of the profile: what shows of it is stale too.
+    connect(&design, &Form_fh_set::saved, this, &Form_Myinfo::profilesChanged);
     design.exec();
 }
 

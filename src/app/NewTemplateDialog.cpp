@@ -1,4 +1,5 @@
 #include "NewTemplateDialog.h"
+#include "FileChooser.h"
 
 #include "waybill/FormPicture.h"
 #include "waybill/PageModel.h"
@@ -6,7 +7,6 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -75,9 +75,9 @@ NewTemplateDialog::NewTemplateDialog(const QStringList& templates, QWidget* pare
 }
 
 void NewTemplateDialog::browse() {
-    const QString path = QFileDialog::getOpenFileName(
-        this, QStringLiteral("选择快递单图片"), QString(),
-        QStringLiteral("图片 (*.png *.jpg *.jpeg *.bmp);;所有文件 (*)"));
+    const QString path =
+        FileChooser::openFile(this, QStringLiteral("选择快递单图片"), QString(),
+                              QStringLiteral("图片 (*.png *.jpg *.jpeg *.bmp);;所有文件 (*)"));
     if (path.isEmpty())
         return;
     m_picture->setText(path);

@@ -5,6 +5,10 @@
 namespace mldd {
 
 bool showNotice(QWidget* parent, const Notice& notice) {
+    return askNotice(parent, notice) == Notice::Answer::Yes;
+}
+
+Notice::Answer askNotice(QWidget* parent, const Notice& notice) {
     QMessageBox box(parent);
     box.setWindowTitle(notice.title);
     box.setText(notice.text);
@@ -19,12 +23,28 @@ bool showNotice(QWidget* parent, const Notice& notice) {
         box.setIcon(QMessageBox::Critical);
         break;
     }
-    if (notice.buttons == Notice::Buttons::YesNo) {
+    switch (notice.buttons) {
+    case Notice::Buttons::Ok:
+        break;
+    case Notice::Buttons::YesNo:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::No);
+        break;
+    case Notice::Buttons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Cancel);
+        break;
     }
-    const int answer = box.exec();
-    return answer == QMessageBox::Yes || answer == QMessageBox::Ok;
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+    case QMessageBox::Ok:
+        return Notice::Answer::Yes;
+    case QMessageBox::No:
+        return Notice::Answer::No;
+    default:
+        return notice.buttons == Notice::Buttons::YesNoCancel ? Notice::Answer::Cancel
+                                                              : Notice::Answer::No;
+    }
 }
 
 } // namespace mldd

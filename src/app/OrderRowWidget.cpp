@@ -234,13 +234,23 @@ void OrderRowWidget::recognize() {
     ReceiverBoxes boxes{field(&Order::buyName)->text(), field(&Order::buyPhone1)->text(),
                         field(&Order::buyPhone2)->text(), field(&Order::buyZipcode)->text(),
                         field(&Order::buyAddress)->text()};
-    RecognizeInEditPanel(boxes);
+    RecognizeInCard(boxes);
     field(&Order::buyName)->setText(boxes.name);
     field(&Order::buyPhone1)->setText(boxes.phone1);
     field(&Order::buyPhone2)->setText(boxes.phone2);
     field(&Order::buyZipcode)->setText(boxes.zipcode);
     field(&Order::buyAddress)->setText(boxes.address);
     field(&Order::buyAddress)->setFocus();
+    emit addressRecognized(editedOrder());
+}
+
+void OrderRowWidget::showPlace(const Order& placed) {
+    for (QString Order::*member :
+         {&Order::buyAddressSheng, &Order::buyAddressShi, &Order::buyAddressXian,
+          &Order::buyAddress, &Order::buyEnd, &Order::delivery}) {
+        field(member)->setText(placed.*member);
+        field(member)->setCursorPosition(0);
+    }
 }
 
 void OrderRowWidget::chooseSender(int index) {

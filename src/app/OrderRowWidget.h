@@ -33,6 +33,8 @@ public:
 
     /** Shows an order; `selected` ticks its box. */
     void showOrder(const Order& order, bool selected);
+    /** Shows the province, city, county, address, destination and courier found anew, unsaved. */
+    void showPlace(const Order& placed);
     qint64 orderId() const { return m_order.id; }
 
     QCheckBox* selectionBox() const { return m_select; }
@@ -59,6 +61,8 @@ signals:
     void deleteClicked(qint64 id);
     /** The focus left the card after the seller changed it (or a contents name was picked). */
     void edited(const Order& order);
+    /** 识别 filled the receiver's boxes: the order as the card shows it, to be placed again. */
+    void addressRecognized(const Order& order);
     /** The seller chose another sender for the order in the card's sender list. */
     void senderChosen(qint64 id, const QString& senderId);
     /** The seller asked, on the waybill's right-button menu, to edit this order's template. */

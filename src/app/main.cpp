@@ -1,4 +1,4 @@
-#include "ChineseTranslation.h"
+#include "ChineseLocale.h"
 #include "Form_DbSet.h"
 #include "Form_Main.h"
 #include "NoticeBox.h"
@@ -53,8 +53,9 @@ int main(int argc, char* argv[]) {
             return 0;
         }
     }
+    mldd::ChineseLocale chinese;
     QApplication app(argc, argv);
-    installChineseTranslation(app);
+    chinese.install(app);
     QCommandLineParser parser;
     parser.addOption({QStringLiteral("data"), QStringLiteral("数据文件夹"), QStringLiteral("DIR")});
     parser.addOption({QStringLiteral("database"), QStringLiteral("共用的订单数据库"),

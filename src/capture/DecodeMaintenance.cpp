@@ -44,9 +44,12 @@ QString textAfter(const QString& page, qsizetype from, qsizetype start) {
 
 } // namespace
 
+QString refreshProgress() {
+    return QStringLiteral("提示：正在检查解码文件是否存在最新版本... ...");
+}
+
 Refresh refreshDecodeFile(MainState& state, const QString& pageKey, const ServiceClient& service) {
     Refresh refresh;
-    refresh.progress = QStringLiteral("提示：正在检查解码文件是否存在最新版本... ...");
     const DecodeFiles files(state.folder, state.log);
     const QString current = files.version(pageKey);
     const ServiceReply reply =
@@ -72,7 +75,6 @@ Refresh refreshDecodeFile(MainState& state, const QString& pageKey, const Servic
                                 QStringLiteral("提示"), Notice::Icon::Exclamation);
         break;
     }
-    refresh.progress.clear();
     return refresh;
 }
 

@@ -18,9 +18,11 @@ namespace DecodeMaintenance {
 /** What asking the service for a newer decode file gave. */
 struct Refresh {
     bool updated = false;
-    QString progress;
     std::optional<Notice> notice;
 };
+
+/** The status line while the service is asked for a newer decode file. */
+QString refreshProgress();
 
 /** Asks the service for a newer version of a page key's decode file and stores it. */
 Refresh refreshDecodeFile(MainState& state, const QString& pageKey, const ServiceClient& service);

@@ -137,9 +137,10 @@ CaptureCount StoreExtractedRecords(MainState& state, const QString& recordsText)
     const ExpressPlan plan = ExpressPlan::fromText(state.settings.selectKD);
     for (Order& order : ready) {
         count.placeTableMissing = count.placeTableMissing || unsplittable(state, order);
-        std::optional<Notice> courierNotice = PlaceNewOrder(state, plan, order);
-        if (courierNotice && !count.courierNotice)
-            count.courierNotice = std::move(courierNotice);
+        CourierChoice courier = PlaceNewOrder(state, plan, order);
+        if (courier.notice && !count.courierNotice)
+            count.courierNotice = std::move(courier.notice);
+        count.openPlanPanel = count.openPlanPanel || courier.openPlanPanel;
     }
 
     // Both checks run inside the write transaction: a second program capturing

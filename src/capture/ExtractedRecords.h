@@ -21,6 +21,8 @@ struct CaptureCount {
     QString unboundCaptured;
     /** Why an order got no courier form (no templates, no plan). */
     std::optional<Notice> courierNotice;
+    /** The express plan is empty: the window opens it, and its saving fills the couriers. */
+    bool openPlanPanel = false;
     /** Addresses needed splitting but the place-name table is missing or empty. */
     bool placeTableMissing = false;
     bool stored = false;

@@ -32,7 +32,7 @@ ManualOrderResult InsertManualOrder(MainState& state, Order order) {
     order.buyNjpm = ContentsNames::load(state.folder, order.myId).defaultName;
     order.numSign = numSignOf(order.orderSign);
     const std::optional<Notice> courierNotice =
-        PlaceNewOrder(state, ExpressPlan::fromText(state.settings.selectKD), order);
+        PlaceNewOrder(state, ExpressPlan::fromText(state.settings.selectKD), order).notice;
 
     // A typed order is saved whole or not at all: the seller still has every box to fix.
     Order checked = order;

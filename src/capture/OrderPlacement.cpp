@@ -21,7 +21,7 @@ void splitWhenUnsplit(const MainState& state, Order& order) {
 
 } // namespace
 
-std::optional<Notice> PlaceNewOrder(const MainState& state, const ExpressPlan& plan, Order& order) {
+CourierChoice PlaceNewOrder(const MainState& state, const ExpressPlan& plan, Order& order) {
     splitWhenUnsplit(state, order);
     order.buyEnd = (!order.buyAddressXian.isEmpty() && !order.buyAddressXian.contains(u'区'))
                        ? order.buyAddressXian
@@ -30,7 +30,20 @@ std::optional<Notice> PlaceNewOrder(const MainState& state, const ExpressPlan& p
         plan, state.templates, order.buyLy + order.sellerMem,
         order.buyAddressSheng + order.buyAddressShi + order.buyAddressXian + order.buyAddress);
     order.delivery = courier.templateName;
-    return courier.notice;
+    return courier;
+}
+
+CourierChoice PlaceOrderAgain(const MainState& state, Order& order) {
+    order.buyAddressSheng.clear();
+    order.buyAddressShi.clear();
+    order.buyAddressXian.clear();
+    const QString courier = order.delivery;
+    const CourierChoice choice =
+        PlaceNewOrder(state, ExpressPlan::fromText(state.settings.selectKD), order);
+    // Without a plan to ask, the order keeps the courier it had.
+    if (order.delivery.isEmpty())
+        order.delivery = courier;
+    return choice;
 }
 
 } // namespace mldd

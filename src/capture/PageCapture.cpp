@@ -97,6 +97,36 @@ std::optional<QString> decodeTextFor(MainState& state, const QString& pageKey,
 
 } // namespace
 
+QString PageCaptureResult::statusLine() const {
+    switch (outcome) {
+    case Outcome::Stored:
+        return count.statusLine();
+    case Outcome::NoDecodeFile:
+        return progress;
+    case Outcome::EmptyPage:
+        return QStringLiteral("没有提取：页面上没有文字。");
+    case Outcome::Blocked:
+        return QStringLiteral("没有提取：这个页面没有买家的地址信息，请换个有买家地址的页面提取。");
+    case Outcome::ServiceFailed:
+        return QStringLiteral("没有提取：没有取到本类页面的解码文件，请检查网络后再提取。");
+    case Outcome::DecodeFileUnreadable:
+        return QStringLiteral("没有提取：本类页面的解码文件无法使用。");
+    case Outcome::NeedsBinding:
+        return QStringLiteral("没有提取：店铺%1还没有对应的发件人。").arg(count.unboundSeller);
+    case Outcome::StoreFailed:
+        return QStringLiteral("没有提取：订单保存失败，一个也没有保存。");
+    case Outcome::Ignored:
+    case Outcome::FirstUse:
+        break;
+    }
+    return {};
+}
+
+PageCaptureResult capturePage(MainState& state, const QString& address, const QString& pageText,
+                              const ServiceClient& service) {
+    return capturePage(state, address, pageText, service, state.settings.printsShippingLists());
+}
+
 PageCaptureResult capturePage(MainState& state, const QString& address, const QString& rawPageText,
                               const ServiceClient& service, bool withGoods) {
     PageCaptureResult result;

@@ -32,16 +32,22 @@ struct PageCaptureResult {
     /** A help page to open (first use). */
     QString helpPage;
     CaptureCount count;
+
+    /** The status line once the capture is over: the counts, or why nothing was taken. */
+    QString statusLine() const;
 };
 
 /**
  * Captures one order page: makes its text ready for the rules, finds its
  * decode file (downloading it the first time), runs it over the page text and
  * stores the records. Every capture source (browser, clipboard, launcher,
- * mldd-cli) comes in here. `withGoods` is the
- * "print shipping lists" setting: only then are goods texts reshaped.
+ * mldd-cli) comes in here. Goods texts are reshaped by the goods programs only
+ * when shipping lists are printed (the 打印发货单 setting), whoever captures.
  */
 PageCaptureResult capturePage(MainState& state, const QString& address, const QString& pageText,
-                              const ServiceClient& service, bool withGoods = true);
+                              const ServiceClient& service);
+/** The same with the goods programs run or not whatever the setting says. */
+PageCaptureResult capturePage(MainState& state, const QString& address, const QString& pageText,
+                              const ServiceClient& service, bool withGoods);
 
 } // namespace mldd

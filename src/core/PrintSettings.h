@@ -37,6 +37,9 @@ struct PrintSettings {
 
     std::array<int, 16> itemFlags{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
     std::array<int, 5> switchFlags{1, 0, 1, 1, 0};
+
+    /** 打印发货单: waybill runs print shipping lists too, and captures reshape goods for them. */
+    bool printsShippingLists() const { return switchFlags[4] != 0; }
     int destinationSwitches = 11; // ORDER_DATA_buy_end
     int sysDay = 0;
     int fontType = 0;

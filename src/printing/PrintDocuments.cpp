@@ -38,8 +38,8 @@ QString PrintDocuments::titleOf(const Order& order) const {
     return QStringLiteral("发货单-%1-%2").arg(order.id).arg(order.orderSign);
 }
 
-bool PrintDocuments::isMarked(const Order& order) const {
-    return m_kind == Kind::Waybills ? order.kdSign != 0 : order.fhSign != 0;
+bool PrintDocuments::isMarked(Kind kind, const Order& order) {
+    return kind == Kind::Waybills ? order.kdSign != 0 : order.fhSign != 0;
 }
 
 bool PrintDocuments::mark(const Order& order, QString* error) {

@@ -35,7 +35,9 @@ public:
     /** The job title: "快递单-" + order number, or "发货单-" + id + "-" + order number. */
     QString titleOf(const Order& order) const;
 
-    bool isMarked(const Order& order) const;
+    bool isMarked(const Order& order) const { return isMarked(m_kind, order); }
+    /** Whether the order's mark says this kind of document was printed before. */
+    static bool isMarked(Kind kind, const Order& order);
     /** Marks the order printed, in a transaction of its own. */
     bool mark(const Order& order, QString* error = nullptr);
 

@@ -16,8 +16,9 @@ ConfirmationText ConfirmationText::compose(const Order& order, const QString& si
     if (order.delivery.trimmed().isEmpty()) {
         result.refusal =
             Notice{QStringLiteral("您还没有设置物流单据！") + kLineEnd +
-                       QStringLiteral("请点右边的按钮设置。") + kLineEnd +
-                       QStringLiteral("设置完成后才能核对订单信息。"),
+                       QStringLiteral(
+                           "请在订单的“快递单据”框里选好快递，或者在“设置”›“快递方案”里设置。") +
+                       kLineEnd + QStringLiteral("设置完成后才能核对订单信息。"),
                    QStringLiteral("墨岚打单"), Notice::Icon::Exclamation, Notice::Buttons::Ok};
         return result;
     }

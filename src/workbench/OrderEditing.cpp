@@ -2,6 +2,8 @@
 
 #include "core/MainState.h"
 
+#include <array>
+
 namespace mldd::OrderEditing {
 
 std::optional<Notice> checkEdited(const Order& edited) {
@@ -11,9 +13,40 @@ std::optional<Notice> checkEdited(const Order& edited) {
                   Notice::Icon::Exclamation, Notice::Buttons::Ok};
 }
 
-Notice changeQuestion() {
-    return Notice{QStringLiteral("确定要更改记录吗?"), QStringLiteral("墨岚打单"),
-                  Notice::Icon::Exclamation, Notice::Buttons::YesNo};
+Notice changeQuestion(const Order& stored, const Order& edited) {
+    // The boxes of an order card, as the card names them.
+    static const std::array<std::pair<QString Order::*, const char*>, 17> kBoxes{{
+        {&Order::orderSign, "订单编号"},
+        {&Order::buyId, "买家ID"},
+        {&Order::buyName, "收货人"},
+        {&Order::buyPhone1, "电话1"},
+        {&Order::buyPhone2, "电话2"},
+        {&Order::buyZipcode, "邮编"},
+        {&Order::buyAddressSheng, "省"},
+        {&Order::buyAddressShi, "市"},
+        {&Order::buyAddressXian, "县"},
+        {&Order::buyAddress, "地址"},
+        {&Order::buyEnd, "目的地"},
+        {&Order::delivery, "快递单据"},
+        {&Order::wuliuCode, "运单号"},
+        {&Order::buyGoods, "商品"},
+        {&Order::buyLy, "买家留言"},
+        {&Order::sellerMem, "卖家备注"},
+        {&Order::buyNjpm, "内件品名"},
+    }};
+    QString text = QStringLiteral("确定要更改记录吗?");
+    for (const auto& [member, caption] : kBoxes) {
+        if (stored.*member == edited.*member)
+            continue;
+        const auto shown = [](QString value) {
+            value.replace(QStringLiteral("\r\n"), QStringLiteral("；"));
+            return value.isEmpty() ? QStringLiteral("（空）") : value;
+        };
+        text += QStringLiteral("\r\n") + QString::fromUtf8(caption) + QStringLiteral("：") +
+                shown(stored.*member) + QStringLiteral(" → ") + shown(edited.*member);
+    }
+    return Notice{text, QStringLiteral("墨岚打单"), Notice::Icon::Exclamation,
+                  Notice::Buttons::YesNo};
 }
 
 std::optional<Notice> save(MainState& state, Order edited) {

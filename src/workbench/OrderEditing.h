@@ -13,8 +13,8 @@ namespace OrderEditing {
 /** Why an edited order may not be saved: its name or address is empty. */
 std::optional<Notice> checkEdited(const Order& edited);
 
-/** Asked before an edited order is written back. */
-Notice changeQuestion();
+/** Asked before an edited order is written back; it names each box that changed, old and new. */
+Notice changeQuestion(const Order& stored, const Order& edited);
 
 /**
  * Writes the edited order back under the write rule: a field too long for its

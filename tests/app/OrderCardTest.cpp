@@ -85,7 +85,14 @@ TEST_F(OrderCardTest, ACardIsSavedAfterOneQuestionWhenTheFocusLeavesIt) {
     {
         ModalAnswers answers({QMessageBox::Yes});
         focus(window, cardOf(window, ids[1])->field(&Order::buyName));
-        EXPECT_EQ(answers.texts, QStringList{QStringLiteral("确定要更改记录吗?")});
+        ASSERT_EQ(answers.texts.size(), 1);
+        // The question names what changed, so a slip of the keyboard is seen before it is saved.
+        const QStringList lines = answers.texts.first().split(QStringLiteral("\r\n"));
+        EXPECT_EQ(lines.value(0), QStringLiteral("确定要更改记录吗?"));
+        EXPECT_EQ(lines.size(), 3) << answers.texts.first().toStdString();
+        EXPECT_TRUE(lines.value(1).startsWith(QStringLiteral("收货人：")));
+        EXPECT_TRUE(lines.value(1).endsWith(QStringLiteral(" → 王五")));
+        EXPECT_TRUE(lines.value(2).endsWith(QStringLiteral(" → 13900001111")));
     }
     EXPECT_EQ(order(ids[0]).buyName, QStringLiteral("王五"));
     EXPECT_EQ(order(ids[0]).buyPhone1, QStringLiteral("13900001111"));
@@ -123,13 +130,37 @@ TEST_F(OrderCardTest, TheCardRecognisesAPastedBlockAndChangesItsSenderAfterAskin
     QTest::mouseClick(card->recognizeButton(), Qt::LeftButton);
     EXPECT_EQ(card->field(&Order::buyName)->text(), QStringLiteral("李小红"));
     EXPECT_EQ(card->field(&Order::buyPhone2)->text(), QStringLiteral("0851-1234567"));
-    EXPECT_EQ(card->field(&Order::buyAddress)->text(), QStringLiteral("花溪大道 北段218号"));
+    EXPECT_EQ(card->field(&Order::buyAddress)->text(), QStringLiteral("花溪大道北段218号"));
     EXPECT_EQ(card->field(&Order::buyZipcode)->text(), QStringLiteral("550025"));
     {
         ModalAnswers answers;
         focus(window, window.searchKey());
     }
     EXPECT_EQ(order(id).buyZipcode, QStringLiteral("550025"));
+
+    // Name, phone, address, postcode: each box gets its own part, and the new address is
+    // placed again — province, city, county and destination — before the one question.
+    card = cardOf(window, id);
+    retype(card->field(&Order::buyAddress),
+           QStringLiteral("王芳，13900001111，浙江省杭州市西湖区文三路478号，310012"));
+    QTest::mouseClick(card->recognizeButton(), Qt::LeftButton);
+    EXPECT_EQ(card->field(&Order::buyPhone1)->text(), QStringLiteral("13900001111"));
+    EXPECT_EQ(card->field(&Order::buyPhone2)->text(), QString());
+    EXPECT_EQ(card->field(&Order::buyZipcode)->text(), QStringLiteral("310012"));
+    EXPECT_EQ(card->field(&Order::buyAddressSheng)->text(), QStringLiteral("浙江省"));
+    EXPECT_EQ(card->field(&Order::buyAddressShi)->text(), QStringLiteral("杭州市"));
+    EXPECT_EQ(card->field(&Order::buyAddressXian)->text(), QStringLiteral("西湖区"));
+    EXPECT_EQ(card->field(&Order::buyAddress)->text(), QStringLiteral("文三路478号"));
+    EXPECT_EQ(card->field(&Order::buyEnd)->text(), QStringLiteral("杭州市"));
+    {
+        ModalAnswers answers({QMessageBox::Yes});
+        focus(window, window.searchKey());
+        ASSERT_EQ(answers.texts.size(), 1);
+        EXPECT_TRUE(answers.texts.first().contains(QStringLiteral("省：（空） → 浙江省")))
+            << answers.texts.first().toStdString();
+    }
+    EXPECT_EQ(order(id).buyAddressXian, QStringLiteral("西湖区"));
+    EXPECT_EQ(order(id).buyPhone2, QString());
 
     card = cardOf(window, id);
     const int second = card->senderList()->findText(QStringLiteral("拍拍:二店"));

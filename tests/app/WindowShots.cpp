@@ -1,7 +1,7 @@
 // Opens each window a seller fills in over the main window, on a data folder
 // made by scripts/screenshot-windows, and writes a picture of the whole screen
 // for each into the folder given: for looking at them as a seller would.
-#include "ChineseTranslation.h"
+#include "ChineseLocale.h"
 #include "Form_DbSet.h"
 #include "Form_Excel.h"
 #include "Form_Main.h"
@@ -54,8 +54,9 @@ void shoot(QWidget& window, const QString& path) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    mldd::ChineseLocale chinese;
     QApplication app(argc, argv);
-    installChineseTranslation(app);
+    chinese.install(app);
     if (argc < 4)
         return 2;
     const QString out = QString::fromLocal8Bit(argv[2]);

@@ -1,4 +1,4 @@
-#include "ChineseTranslation.h"
+#include "ChineseLocale.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -16,8 +16,9 @@ int main(int argc, char* argv[]) {
          {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"})
         qputenv(name, (home.path() + u'/' + QString::fromLatin1(name)).toUtf8());
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    mldd::ChineseLocale chinese;
     QApplication app(argc, argv);
-    mldd::installChineseTranslation(app);
+    chinese.install(app);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

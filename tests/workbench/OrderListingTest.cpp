@@ -124,10 +124,9 @@ TEST_F(ListingTest, DeletingOneAndByAge) {
 TEST(ConfirmationText, PhonesGoodsAndTheMissingCourier) {
     Order order;
     order.buyPhone2 = QStringLiteral("13900000000");
-    EXPECT_EQ(
-        ConfirmationText::compose(order, {}).refusal->text,
-        QStringLiteral(
-            "您还没有设置物流单据！\r\n请点右边的按钮设置。\r\n设置完成后才能核对订单信息。"));
+    EXPECT_EQ(ConfirmationText::compose(order, {}).refusal->text,
+              QStringLiteral("您还没有设置物流单据！\r\n请在订单的“快递单据”框里选好快递，或者在“设"
+                             "置”›“快递方案”里设置。\r\n设置完成后才能核对订单信息。"));
 
     order.delivery = QStringLiteral("圆通");
     order.buyGoods = QStringLiteral("衬衫 1\r\n");

@@ -1,0 +1,86 @@
+#include "FileChooser.h"
+
+#include <QDateTime>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
+#include <QLocale>
+
+namespace mldd {
+
+namespace {
+
+enum Column { NameColumn, SizeColumn, TypeColumn, DateColumn };
+
+/** The file list's columns in the words and units of a Chinese desktop. */
+class ChineseFileColumns : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || !files || index.column() == NameColumn)
+            return QIdentityProxyModel::data(index, role);
+        const QModelIndex file = mapToSource(index);
+        const bool folder = files->isDir(file);
+        const QLocale chinese(QLocale::Chinese, QLocale::China);
+        switch (index.column()) {
+        case SizeColumn:
+            return folder ? QString()
+                          : chinese.formattedDataSize(files->size(file), 1,
+                                                      QLocale::DataSizeTraditionalFormat);
+        case TypeColumn:
+            if (folder)
+                return QStringLiteral("文件夹");
+            if (const QString suffix = files->fileInfo(file).suffix(); !suffix.isEmpty())
+                return suffix.toUpper() + QStringLiteral(" 文件");
+            return QStringLiteral("文件");
+        case DateColumn:
+            return chinese.toString(files->lastModified(file), QStringLiteral("yyyy/M/d H:mm"));
+        default:
+            return QIdentityProxyModel::data(index, role);
+        }
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        static const QStringList captions{QStringLiteral("名称"), QStringLiteral("大小"),
+                                          QStringLiteral("类型"), QStringLiteral("修改日期")};
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section < captions.size())
+            return captions.at(section);
+        return QIdentityProxyModel::headerData(section, orientation, role);
+    }
+};
+
+QString chosenFile(QFileDialog& dialog, QFileDialog::AcceptMode mode) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
+    dialog.setProxyModel(new ChineseFileColumns(&dialog));
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("查找范围："));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("文件名："));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("文件类型："));
+    dialog.setLabelText(QFileDialog::Accept, mode == QFileDialog::AcceptOpen
+                                                 ? QStringLiteral("打开")
+                                                 : QStringLiteral("保存"));
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("取消"));
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles().value(0);
+}
+
+} // namespace
+
+QString FileChooser::openFile(QWidget* parent, const QString& caption, const QString& folder,
+                              const QString& filter) {
+    QFileDialog dialog(parent, caption, folder, filter);
+    return chosenFile(dialog, QFileDialog::AcceptOpen);
+}
+
+QString FileChooser::saveFile(QWidget* parent, const QString& caption, const QString& path,
+                              const QString& filter) {
+    QFileDialog dialog(parent, caption, path, filter);
+    return chosenFile(dialog, QFileDialog::AcceptSave);
+}
+
+} // namespace mldd

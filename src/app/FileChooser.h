@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace mldd {
+
+/**
+ * The file dialogs of the program: Qt's own dialog (the same on every desktop,
+ * and reachable by a screen reader), with names, sizes, types and dates as a
+ * Chinese desktop shows them. An empty text when the seller cancelled.
+ */
+namespace FileChooser {
+
+QString openFile(QWidget* parent, const QString& caption, const QString& folder,
+                 const QString& filter);
+QString saveFile(QWidget* parent, const QString& caption, const QString& path,
+                 const QString& filter);
+
+} // namespace FileChooser
+
+} // namespace mldd
