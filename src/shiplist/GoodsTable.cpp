@@ -16,7 +16,8 @@ enum Figure { Quantity, Price, Discount, Total, Freight, FigureCount };
 // A figure as pages write it: digits with an optional decimal part, maybe behind a yuan sign.
 // Signs and exponents make no figure, so no figure is negative or endless.
 std::optional<double> figureOf(const QString& word, QString* text) {
-    static const QRegularExpression number(QStringLiteral("^[¥￥]?(\\d{1,15}(?:\\.\\d+)?|\\.\\d+)$"));
+    static const QRegularExpression number(
+        QStringLiteral("^[¥￥]?(\\d{1,15}(?:\\.\\d+)?|\\.\\d+)$"));
     const QRegularExpressionMatch match = number.match(word);
     if (!match.hasMatch())
         return std::nullopt;

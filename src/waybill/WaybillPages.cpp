@@ -13,8 +13,8 @@ namespace mldd {
 WaybillPages::WaybillPages(const DataFolder& folder, const ErrorLog& log,
                            const PrintSettings& settings, const QList<SenderProfile>& senders,
                            QDate today)
-    : m_folder(folder), m_templates(folder, log), m_renderer(WaybillSettings::fromPrintSettings(settings)),
-      m_today(today) {
+    : m_folder(folder), m_templates(folder, log),
+      m_renderer(WaybillSettings::fromPrintSettings(settings)), m_today(today) {
     for (const SenderProfile& sender : senders)
         if (!m_senders.contains(sender.myIdh))
             m_senders.insert(sender.myIdh, sender);
@@ -32,8 +32,7 @@ std::variant<PageModel, Notice> WaybillPages::page(const Order& order) {
     // Read at every page, so that a default the seller just set shows on the next preview.
     Order printed = order;
     printed.buyNjpm = ContentsNames::printedFor(m_folder, order);
-    const WaybillInput input{printed, sender == m_senders.constEnd() ? nullptr : &*sender,
-                             m_today};
+    const WaybillInput input{printed, sender == m_senders.constEnd() ? nullptr : &*sender, m_today};
     return m_renderer.render(*form, input);
 }
 
