@@ -1,6 +1,8 @@
 #include "waybill/PagedOutput.h"
 #include "waybill/WaybillPages.h"
 
+#include <QDir>
+#include <QFile>
 #include <QPdfWriter>
 #include <QTemporaryDir>
 
@@ -54,6 +56,28 @@ void BM_LayOutOneWaybill(benchmark::State& state) {
         benchmark::DoNotOptimize(waybills.page(one));
 }
 BENCHMARK(BM_LayOutOneWaybill)->Unit(benchmark::kMicrosecond);
+
+// The same for an order without a contents name: the sender's default is read from its file.
+void BM_LayOutOneWaybillWithTheSendersDefaultName(benchmark::State& state) {
+    QTemporaryDir dir;
+    const DataFolder folder(dir.filePath(QStringLiteral("data")));
+    QDir().mkpath(folder.file(QStringLiteral("Delivery")));
+    for (const QString extension : {".mlg", ".mlm"})
+        QFile::copy(QStringLiteral(MLDD_SHIPPED_DATA "/Delivery/圆通") + extension,
+                    folder.file(QStringLiteral("Delivery/圆通") + extension));
+    QFile names(folder.file(QStringLiteral("淘宝;墨岚小店.njp")));
+    names.open(QIODevice::WriteOnly);
+    names.write(QStringLiteral("0日用品[NJF]日用品 服装 鞋\r\n").toUtf8());
+    names.close();
+    WaybillPages waybills(folder, ErrorLog(dir.filePath(QStringLiteral("ERR.TXT"))),
+                          PrintSettings{}, {sender()}, QDate(2026, 5, 1));
+    Order one = order(0);
+    one.buyNjpm.clear();
+    waybills.page(one);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(waybills.page(one));
+}
+BENCHMARK(BM_LayOutOneWaybillWithTheSendersDefaultName)->Unit(benchmark::kMicrosecond);
 
 // A print run's worth: 1,000 orders over six templates laid out and painted into one PDF.
 void BM_ThousandWaybillsIntoOnePdf(benchmark::State& state) {

@@ -75,6 +75,7 @@ void ContentsNamesPanel::saveNames() {
     }
     m_hint->setText(QStringLiteral("已保存：默认件名[%1]，备选件名[%2]")
                         .arg(m_names.defaultName, m_names.candidates.join(u' ')));
+    emit saved();
 }
 
 } // namespace mldd

@@ -29,6 +29,8 @@ public:
 signals:
     /** The seller clicked a candidate: it becomes the order's contents name. */
     void picked(const QString& name);
+    /** The sender's names were saved: a new default changes what its orders print. */
+    void saved();
 
 private:
     void makeDefault();

@@ -17,6 +17,7 @@
 #include "waybill/SampleOrder.h"
 #include "waybill/TemplateFiles.h"
 #include "waybill/WaybillRenderer.h"
+#include "workbench/ContentsNames.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -80,6 +81,7 @@ Form_Designer::Form_Designer(MainState& state, const QString& templateName,
             m_sender = state.profiles.isEmpty() ? SampleOrder::sender() : state.profiles.first();
         m_order.myId = m_sender->myIdh;
     }
+    m_order.buyNjpm = ContentsNames::printedFor(state.folder, m_order);
 
     createToolBar();
     auto* splitter = new QSplitter(this);

@@ -221,6 +221,8 @@ QWidget* Form_Main::createRowArea() {
             row->showPlace(order);
         });
         connect(row, &OrderRowWidget::senderChosen, this, &Form_Main::changeSender);
+        // A new default contents name prints on every order of the sender that has none.
+        connect(row, &OrderRowWidget::contentsNamesSaved, this, &Form_Main::showPage);
         connect(row->preview(), &WaybillPreview::clicked, this,
                 [this, row] { previewLarger(row->orderId()); });
         connect(row, &OrderRowWidget::largerPreviewRequested, this, &Form_Main::previewLarger);

@@ -5,6 +5,7 @@
 
 #include "core/MainState.h"
 #include "shiplist/ComposeShippingList.h"
+#include "waybill/SampleOrder.h"
 #include "workbench/ProfileEditing.h"
 
 #include <QCheckBox>
@@ -44,19 +45,8 @@ Order sampleOrder(const MainState& state, const QString& senderId, bool* real) {
         return *order;
     }
     *real = false;
-    Order example;
+    Order example = SampleOrder::order();
     example.myId = senderId;
-    example.orderSign = QStringLiteral("淘宝:20261205001");
-    example.buyId = QStringLiteral("买家小王");
-    example.buyName = QStringLiteral("王小明");
-    example.buyPhone1 = QStringLiteral("13800001111");
-    example.buyZipcode = QStringLiteral("550002");
-    example.buyAddressSheng = QStringLiteral("贵州省");
-    example.buyAddressShi = QStringLiteral("贵阳市");
-    example.buyAddressXian = QStringLiteral("南明区");
-    example.buyAddress = QStringLiteral("花果园R1区8栋");
-    example.buyGoods = QStringLiteral("棉麻衬衫 白色 L 1 89.00\r\n帆布包 2 35.50");
-    example.wuliuCode = QStringLiteral("YT1234567890");
     return example;
 }
 

@@ -275,6 +275,7 @@ void OrderRowWidget::showContentsNames() {
         name->setText(picked);
         commitEdits();
     });
+    connect(panel, &ContentsNamesPanel::saved, this, &OrderRowWidget::contentsNamesSaved);
     panel->move(name->mapToGlobal(QPoint(0, name->height())));
     panel->show();
 }

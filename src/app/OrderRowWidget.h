@@ -65,6 +65,8 @@ signals:
     void addressRecognized(const Order& order);
     /** The seller chose another sender for the order in the card's sender list. */
     void senderChosen(qint64 id, const QString& senderId);
+    /** The sender's contents names were saved from this card's panel. */
+    void contentsNamesSaved();
     /** The seller asked, on the waybill's right-button menu, to edit this order's template. */
     void templateEditRequested(qint64 id);
     /** The seller asked, on the same menu, to adjust the waybill printer's offsets. */

@@ -5,23 +5,66 @@
 
 #include <QRegularExpression>
 
-#include <cmath>
 #include <optional>
 
 namespace mldd {
 
 namespace {
 
-enum Cell { NameCell, QuantityCell, PriceCell, DiscountCell, TotalCell, FreightCell };
+enum Figure { Quantity, Price, Discount, Total, Freight, FigureCount };
 
-std::optional<double> figure(const QStringList& cells, int index) {
-    if (index >= cells.size())
+// A figure as pages write it: digits with an optional decimal part, maybe behind a yuan sign.
+// Signs and exponents make no figure, so no figure is negative or endless.
+std::optional<double> figureOf(const QString& word, QString* text) {
+    static const QRegularExpression number(
+        QStringLiteral("^[¥￥]?(\\d{1,15}(?:\\.\\d+)?|\\.\\d+)$"));
+    const QRegularExpressionMatch match = number.match(word);
+    if (!match.hasMatch())
         return std::nullopt;
-    bool ok = false;
-    const double value = cells[index].trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return value;
+    *text = match.captured(1);
+    return text->toDouble();
+}
+
+// One article read from its end.
+struct Article {
+    QString name;
+    QStringList texts; // the figures as written, quantity first
+    QList<double> values;
+
+    double value(int figure) const { return values.value(figure, 0); }
+    double total() const {
+        return values.size() > Total ? value(Total)
+                                     : value(Quantity) * value(Price) - value(Discount);
+    }
+};
+
+Article readArticle(const QString& item) {
+    static const QRegularExpression wordPattern(QStringLiteral("\\S+"));
+    QList<QRegularExpressionMatch> words;
+    for (const QRegularExpressionMatch& word : wordPattern.globalMatch(item))
+        words.append(word);
+
+    // The numbers that end the article; more than five leave the first ones to the name.
+    qsizetype first = words.size();
+    QStringList texts;
+    QList<double> values;
+    while (first > 0 && texts.size() < FigureCount) {
+        QString text;
+        const std::optional<double> value = figureOf(words[first - 1].captured(), &text);
+        if (!value)
+            break;
+        --first;
+        texts.prepend(text);
+        values.prepend(*value);
+    }
+    Article article{QString(), texts, values};
+    while (!article.values.isEmpty() && article.total() < 0) {
+        ++first;
+        article.texts.removeFirst();
+        article.values.removeFirst();
+    }
+    article.name = first < words.size() ? item.left(words[first].capturedStart()).trimmed() : item;
+    return article;
 }
 
 } // namespace
@@ -35,28 +78,28 @@ const QStringList& GoodsTable::captions() {
 }
 
 GoodsTable GoodsTable::fromGoods(const QString& goods) {
-    static const QRegularExpression lineBreak(QStringLiteral("\r?\n"));
+    static const QRegularExpression itemEnd(QStringLiteral("\r\n|[\r\n；;]"));
     GoodsTable table;
-    for (const QString& line : goods.split(lineBreak, Qt::SkipEmptyParts)) {
-        const QStringList cells = line.split(u' ');
-        const double quantity = figure(cells, QuantityCell).value_or(0);
-        const double price = figure(cells, PriceCell).value_or(0);
-        const double discount = figure(cells, DiscountCell).value_or(0);
-        const bool hasTotal = cells.size() > TotalCell;
-        const double total =
-            hasTotal ? figure(cells, TotalCell).value_or(0) : quantity * price - discount;
-
-        QStringList row{QString::number(table.rows.size() + 1), cells[NameCell]};
-        for (int cell = QuantityCell; cell <= DiscountCell; ++cell)
-            row.append(figure(cells, cell) ? cells[cell] : QStringLiteral("0"));
-        row.append(hasTotal && figure(cells, TotalCell) ? cells[TotalCell]
-                                                        : shortestDecimalText(total));
+    for (const QString& part : goods.split(itemEnd)) {
+        const QString item = part.trimmed();
+        if (item.isEmpty())
+            continue;
+        const Article article = readArticle(item);
+        QStringList row{QString::number(table.rows.size() + 1), article.name};
+        if (article.values.isEmpty()) {
+            row << QString() << QString() << QString() << QString();
+        } else {
+            for (int figure = Quantity; figure <= Discount; ++figure)
+                row.append(article.texts.value(figure, QStringLiteral("0")));
+            row.append(article.values.size() > Total ? article.texts[Total]
+                                                     : shortestDecimalText(article.total()));
+        }
         table.rows.append(row);
 
-        table.quantity += quantity;
-        table.discount += discount;
-        table.total += total;
-        table.freight += figure(cells, FreightCell).value_or(0);
+        table.quantity += article.value(Quantity);
+        table.discount += article.value(Discount);
+        table.total += article.total();
+        table.freight += article.value(Freight);
     }
     return table;
 }
@@ -69,7 +112,7 @@ QString GoodsTable::summary() const {
 }
 
 QString GoodsTable::capitalAmount() const {
-    return ToCapitalAmount(total + freight);
+    return ToCapitalAmount(total);
 }
 
 } // namespace mldd

@@ -6,9 +6,9 @@
 namespace mldd {
 
 /**
- * The goods table of a shipping list: one row per article line of the
- * order's goods text, with its row number, name, quantity, unit price,
- * discount and total, and the sums of the summary line.
+ * The goods table of a shipping list: one row per article of the order's
+ * goods text, with its row number, name, quantity, unit price, discount and
+ * total, and the sums of the summary line.
  */
 struct GoodsTable {
     /** The six column captions of the header row. */
@@ -22,16 +22,20 @@ struct GoodsTable {
     double freight = 0;
 
     /**
-     * Reads goods text of one article per line, parts separated by single
-     * spaces (name, quantity, price, discount, total, freight). A figure that
-     * is missing or no number counts and prints as 0; a line without a total
-     * gets quantity × price − discount.
+     * Reads goods text as pages give it: articles one a line or joined by "；"
+     * or ";". Each article is read from its end: the numbers there are
+     * quantity, unit price, discount, total and freight, as far as it has
+     * them, and what stands before them, spaces and all, is the name. When
+     * the numbers would make the total negative the first of them is part
+     * of the name ("iPhone 15 1 5999"). A missing discount prints as 0, a
+     * missing total is quantity × price − discount; an article without
+     * numbers is a name with empty figures.
      */
     static GoodsTable fromGoods(const QString& goods);
 
     /** "数量：… 优惠：…元  总价：…元  运费：…元". */
     QString summary() const;
-    /** Total and freight in capital numerals. */
+    /** 总价 in capital numerals. */
     QString capitalAmount() const;
 };
 

@@ -3,6 +3,7 @@
 #include "TemplateFiles.h"
 
 #include "core/OrderDatabase.h"
+#include "workbench/ContentsNames.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -12,8 +13,8 @@ namespace mldd {
 WaybillPages::WaybillPages(const DataFolder& folder, const ErrorLog& log,
                            const PrintSettings& settings, const QList<SenderProfile>& senders,
                            QDate today)
-    : m_templates(folder, log), m_renderer(WaybillSettings::fromPrintSettings(settings)),
-      m_today(today) {
+    : m_folder(folder), m_templates(folder, log),
+      m_renderer(WaybillSettings::fromPrintSettings(settings)), m_today(today) {
     for (const SenderProfile& sender : senders)
         if (!m_senders.contains(sender.myIdh))
             m_senders.insert(sender.myIdh, sender);
@@ -28,7 +29,10 @@ std::variant<PageModel, Notice> WaybillPages::page(const Order& order) {
         return Notice{QStringLiteral("订单%1没有打印：%2").arg(order.orderSign, form->layoutError),
                       QStringLiteral("墨岚打单"), Notice::Icon::Exclamation};
     const auto sender = m_senders.constFind(order.myId);
-    const WaybillInput input{order, sender == m_senders.constEnd() ? nullptr : &*sender, m_today};
+    // Read at every page, so that a default the seller just set shows on the next preview.
+    Order printed = order;
+    printed.buyNjpm = ContentsNames::printedFor(m_folder, order);
+    const WaybillInput input{printed, sender == m_senders.constEnd() ? nullptr : &*sender, m_today};
     return m_renderer.render(*form, input);
 }
 

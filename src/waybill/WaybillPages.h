@@ -29,6 +29,7 @@ public:
     QString formOf(const Order& order);
 
 private:
+    DataFolder m_folder;
     WaybillTemplates m_templates;
     WaybillRenderer m_renderer;
     QHash<QString, SenderProfile> m_senders; // by my_idh

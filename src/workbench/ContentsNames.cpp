@@ -38,6 +38,12 @@ ContentsNames ContentsNames::load(const DataFolder& folder, const QString& sende
     return content.ok() ? parse(content.firstLine()) : ContentsNames{};
 }
 
+QString ContentsNames::printedFor(const DataFolder& folder, const Order& order) {
+    if (!order.buyNjpm.trimmed().isEmpty())
+        return order.buyNjpm;
+    return load(folder, order.myId).defaultName;
+}
+
 QString ContentsNames::toLine() const {
     QString name = defaultName;
     name.replace(u'\r', u' ').replace(u'\n', u' ');

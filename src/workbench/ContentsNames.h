@@ -2,6 +2,7 @@
 
 #include "core/DataFolder.h"
 #include "core/Notice.h"
+#include "core/Order.h"
 
 #include <QStringList>
 
@@ -26,6 +27,9 @@ struct ContentsNames {
     /** The sender's names; none when the file is missing, unreadable or has no "[NJF]". */
     static ContentsNames load(const DataFolder& folder, const QString& senderId);
     static ContentsNames parse(const QString& line);
+
+    /** The contents name `order` prints: its own, else its sender's default. */
+    static QString printedFor(const DataFolder& folder, const Order& order);
     QString toLine() const;
 
     /**

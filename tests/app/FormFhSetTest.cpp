@@ -1,4 +1,5 @@
 #include "Form_fh_set.h"
+#include "WaybillPreview.h"
 #include "WindowFixture.h"
 
 #include "CliRun.h"
@@ -123,4 +124,18 @@ TEST_F(FormFhSetTest, ADesignFromAnOldFolderWithMissingFieldsOpensAndSavesWhatIt
     QString expected = old;
     expected.replace(QStringLiteral("10.5"), QStringLiteral("12"));
     EXPECT_EQ(m_state.profiles.first().faHuoSet, expected);
+}
+
+TEST_F(FormFhSetTest, TheBuiltInExampleShowsItsFiguresInTheirColumns) {
+    // No order stored yet: the preview shows the example, whose names hold spaces.
+    Form_fh_set editor(m_state, kSender);
+    ASSERT_TRUE(editor.preview()->page());
+    QStringList texts;
+    for (const TextLine& line : editor.preview()->page()->texts)
+        texts.append(line.text);
+    EXPECT_TRUE(texts.contains(QStringLiteral("数量：3  优惠：0元  总价：160元  运费：0元")))
+        << texts.join(u'|').toStdString();
+    EXPECT_TRUE(texts.contains(QStringLiteral("壹佰陆拾元整")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("89.00")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("71")));
 }

@@ -2,7 +2,9 @@
 #include "Form_Main.h"
 #include "Form_MenuSet.h"
 #include "OrderRowWidget.h"
+#include "PagedPreview.h"
 #include "SenderPicker.h"
+#include "WaybillPreview.h"
 #include "WindowFixture.h"
 
 #include <QAction>
@@ -201,7 +203,16 @@ TEST_F(OrderCardTest, ContentsNamesArePickedFromTheSendersListAndSetAsDefault) {
     ContentsNames names;
     names.candidates = {QStringLiteral("衣服"), QStringLiteral("鞋")};
     ASSERT_FALSE(names.save(m_state.folder, QStringLiteral("淘宝:墨岚小店")));
-    const qint64 id = storeOrders(1, QStringLiteral("淘宝:墨岚小店")).first();
+    QDir().mkpath(m_state.folder.file(QStringLiteral("Delivery")));
+    for (const QString extension : {".mlg", ".mlm"})
+        QFile::copy(QStringLiteral(MLDD_SOURCE_DIR "/data/Delivery/圆通") + extension,
+                    m_state.folder.file(QStringLiteral("Delivery/圆通") + extension));
+    const QList<qint64> ids = storeOrders(2, QStringLiteral("淘宝:墨岚小店"));
+    QList<Order> orders = OrderStore(*m_state.database).byIds(ids);
+    for (Order& order : orders)
+        order.delivery = QStringLiteral("圆通");
+    ASSERT_TRUE(OrderStore(*m_state.database).update(orders));
+    const qint64 id = ids.first();
     Form_Main window(m_state);
     open(window);
     QTest::mouseClick(cardOf(window, id)->contentsButton(), Qt::LeftButton);
@@ -219,6 +230,13 @@ TEST_F(OrderCardTest, ContentsNamesArePickedFromTheSendersListAndSetAsDefault) {
     QTest::mouseClick(panel->defaultButton(), Qt::LeftButton);
     EXPECT_EQ(ContentsNames::load(m_state.folder, QStringLiteral("淘宝:墨岚小店")).toLine(),
               QStringLiteral("0鞋[NJF]衣服 鞋"));
+    // The other order has no name of its own: its waybill shows the new default at once.
+    const std::optional<PageModel>& other =
+        cardOf(window, ids.last())->pagedPreview()->page()->page();
+    ASSERT_TRUE(other);
+    EXPECT_TRUE(std::any_of(other->texts.begin(), other->texts.end(), [](const TextLine& line) {
+        return line.text.contains(QStringLiteral("鞋"));
+    }));
 }
 
 TEST_F(OrderCardTest, SearchPagingDeletingAndMergingAskOrStartWhereASellerExpects) {

@@ -69,21 +69,38 @@ TEST(FaHuoSet, FontListPutsOneFaceOfEachPreferredFamilyFirstAndVerticalFacesLast
     EXPECT_EQ(FaHuoSet::sizeChoices().last(), QStringLiteral("72"));
 }
 
-TEST(GoodsTable, RowsGetTheirTotalsAndMissingFiguresReadZero) {
-    const GoodsTable table = GoodsTable::fromGoods(QStringLiteral("连衣裙 红色 L 2 59.9 5\r\n"
-                                                                  "T恤 2 30 5\r\n"
-                                                                  "袜子 3 abc\r\n"
+TEST(GoodsTable, ArticlesAreReadFromTheirEndAsPagesWriteThem) {
+    const GoodsTable table = GoodsTable::fromGoods(QStringLiteral("保温杯 500ml 4 163.00\r\n"
+                                                                  "连衣裙 红色 L 2 59.9 5 \r\n"
                                                                   "帽子 1 20 0 18 6\r\n"
-                                                                  "围巾"));
-    ASSERT_EQ(table.rows.size(), 5);
-    // Spaces cut the name too: "红色" stands where the quantity should.
-    EXPECT_EQ(table.rows[0], (QStringList{"1", "连衣裙", "0", "0", "2", "59.9"}));
-    EXPECT_EQ(table.rows[1], (QStringList{"2", "T恤", "2", "30", "5", "55"}));
-    EXPECT_EQ(table.rows[2], (QStringList{"3", "袜子", "3", "0", "0", "0"}));
-    EXPECT_EQ(table.rows[3], (QStringList{"4", "帽子", "1", "20", "0", "18"}));
-    EXPECT_EQ(table.rows[4], (QStringList{"5", "围巾", "0", "0", "0", "0"}));
-    EXPECT_EQ(table.summary(), QStringLiteral("数量：6  优惠：7元  总价：132.9元  运费：11元"));
-    EXPECT_EQ(table.capitalAmount(), QStringLiteral("壹佰肆拾叁元玖角整"));
+                                                                  "iPhone 15 1 5999\r\n"
+                                                                  "围巾 羊毛 灰色\r\n"
+                                                                  "手工皂 3 ￥18.00；丝瓜络 2 6.00;"
+                                                                  "竹制皂托 1 9.90；"));
+    ASSERT_EQ(table.rows.size(), 8);
+    EXPECT_EQ(table.rows[0], (QStringList{"1", "保温杯 500ml", "4", "163.00", "0", "652"}));
+    EXPECT_EQ(table.rows[1], (QStringList{"2", "连衣裙 红色 L", "2", "59.9", "5", "114.8"}));
+    EXPECT_EQ(table.rows[2], (QStringList{"3", "帽子", "1", "20", "0", "18"}));
+    // Read as 15 pieces at 1 yuan less 5999 the total would be negative: 15 is the model.
+    EXPECT_EQ(table.rows[3], (QStringList{"4", "iPhone 15", "1", "5999", "0", "5999"}));
+    EXPECT_EQ(table.rows[4], (QStringList{"5", "围巾 羊毛 灰色", "", "", "", ""}));
+    EXPECT_EQ(table.rows[5], (QStringList{"6", "手工皂", "3", "18.00", "0", "54"}));
+    EXPECT_EQ(table.rows[7], (QStringList{"8", "竹制皂托", "1", "9.90", "0", "9.9"}));
+    EXPECT_EQ(table.summary(), QStringLiteral("数量：14  优惠：5元  总价：6859.7元  运费：6元"));
+    EXPECT_EQ(table.capitalAmount(), QStringLiteral("陆仟捌佰伍拾玖元柒角整"));
+}
+
+TEST(GoodsTable, TotalsAreNeverNegative) {
+    // Six numbers: the first stays with the name. A discount above the price gives up its place.
+    const GoodsTable table = GoodsTable::fromGoods(
+        QStringLiteral("收纳盒 3 2 1 10 10 0\r\n贴纸 2 1 50\r\n优惠券 1 0 5\r\n7 8 -3 1e9"));
+    ASSERT_EQ(table.rows.size(), 4);
+    EXPECT_EQ(table.rows[0], (QStringList{"1", "收纳盒 3", "2", "1", "10", "10"}));
+    EXPECT_EQ(table.rows[1], (QStringList{"2", "贴纸 2", "1", "50", "0", "50"}));
+    EXPECT_EQ(table.rows[2], (QStringList{"3", "优惠券 1", "0", "5", "0", "0"}));
+    EXPECT_EQ(table.rows[3], (QStringList{"4", "7 8 -3 1e9", "", "", "", ""}));
+    EXPECT_EQ(table.total, 60);
+    EXPECT_EQ(table.capitalAmount(), QStringLiteral("陆拾元整"));
 }
 
 TEST(GoodsTable, SumsReadAsTyped) {

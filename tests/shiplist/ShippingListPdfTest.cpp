@@ -1,12 +1,15 @@
 #include "ShippingListSamples.h"
 
+#include "core/MainState.h"
 #include "core/OrderDatabase.h"
 #include "core/OrderStore.h"
 #include "core/OrderWriteRule.h"
+#include "core/Startup.h"
 #include "shiplist/ShippingLists.h"
 #include "waybill/PagedOutput.h"
 #include "waybill/PdfReadBack.h"
 #include "waybill/TestFolder.h"
+#include "workbench/OrderMerge.h"
 
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -86,6 +89,38 @@ TEST(ShippingListCli, PrintsListsIntoAPdfAndMarksThem) {
     EXPECT_EQ(unset.exitCode, 1);
     EXPECT_TRUE(unset.err.contains(QStringLiteral("您还没选择发货单的默认纸张！")))
         << unset.err.toStdString();
+}
+
+TEST(ShippingListCli, AMergedOrderOfCapturedGoodsPrintsEveryArticleAndSumsThatAgree) {
+    QTemporaryDir dir;
+    MainState state(DataFolder(dir.filePath("data")));
+    ASSERT_TRUE(startUp(state, QString()).ok);
+    // Goods as a batch page gives them: articles joined by "；", a trailing blank, spaces in names.
+    QList<Order> orders{sampleOrder(0, 1), sampleOrder(0, 2)};
+    orders[0].buyGoods = QStringLiteral("棉麻衬衫 白色 L 1 89.00；帆布包 2 35.50");
+    orders[1].buyGoods = QStringLiteral("手工皂 3 18.00；丝瓜络 2 6.00；竹制皂托 1 9.90 ");
+    OrderWriteRule rule;
+    ASSERT_TRUE(OrderStore(*state.database).insert(orders, rule));
+    state.requery();
+    for (const Order& order : orders)
+        state.selection.toggle(order.id, true);
+    ASSERT_FALSE(OrderMerge::mergeSelected(state));
+
+    const QString pdf = dir.filePath("merged.pdf");
+    const test::CliRun printed =
+        test::runCli({"--data", state.folder.dataPath(), "print", "shiplist", "--ids",
+                      QString::number(orders[0].id), "--pdf", pdf});
+    ASSERT_EQ(printed.exitCode, 0) << printed.err.toStdString();
+    QStringList words;
+    for (const Word& word : wordsOf(pdf))
+        words.append(word.text);
+    for (const char* article : {"棉麻衬衫", "帆布包", "手工皂", "丝瓜络", "竹制皂托"})
+        EXPECT_TRUE(words.contains(QString::fromUtf8(article))) << article;
+    EXPECT_TRUE(words.contains("71")); // 帆布包: 2 × 35.50
+    EXPECT_TRUE(words.contains(QStringLiteral("数量：9")));
+    EXPECT_TRUE(words.contains(QStringLiteral("总价：235.9元"))) << words.join(' ').toStdString();
+    EXPECT_TRUE(words.contains(QStringLiteral("运费：0元")));
+    EXPECT_TRUE(words.contains(QStringLiteral("贰佰叁拾伍元玖角整")));
 }
 
 TEST(ShippingListCli, CapitalAmount) {

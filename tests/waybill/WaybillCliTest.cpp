@@ -2,6 +2,8 @@
 
 #include "core/OrderDatabase.h"
 #include "core/OrderStore.h"
+#include "core/OrderWriteRule.h"
+#include "waybill/WaybillPages.h"
 
 #include <QProcess>
 #include <QSqlQuery>
@@ -73,4 +75,53 @@ TEST(WaybillCli, PrintsWaybillsIntoAPdfAndMarksThem) {
                             "--printer", "x"})
                   .exitCode,
               2);
+}
+
+TEST(WaybillCli, AnOrderWithoutContentsNameShowsAndPrintsItsSendersDefault) {
+    test::TestFolder test;
+    test.writeTemplate(QStringLiteral("圆通"),
+                       {QStringList{"Y", "N", "C|内件:+B|ORDER_DATA:buy_njpm", "内件品名", "宋体",
+                                    "10", "0", "LT^600^600^3000^300", "N^"}
+                            .join(QStringLiteral("{F}"))});
+    QFile names(test.folder().file(QStringLiteral("淘宝;墨岚小店.njp")));
+    ASSERT_TRUE(names.open(QIODevice::WriteOnly));
+    names.write(QStringLiteral("0日用品[NJF]日用品 文具\r\n").toUtf8());
+    names.close();
+    // Its own name wins over the default; a sender without names prints none.
+    QList<Order> orders(3);
+    for (int i = 0; i < orders.size(); ++i) {
+        orders[i].orderSign = QStringLiteral("淘宝:%1").arg(200 + i);
+        orders[i].myId = i < 2 ? QStringLiteral("淘宝:墨岚小店") : QStringLiteral("淘宝:新店");
+        orders[i].delivery = QStringLiteral("圆通");
+    }
+    orders[1].buyNjpm = QStringLiteral("文具");
+    {
+        const auto database = OrderDatabase::open(test.folder().databasePath(), nullptr);
+        ASSERT_TRUE(database);
+        OrderWriteRule rule;
+        ASSERT_TRUE(OrderStore(*database).insert(orders, rule));
+    }
+    const QStringList expected{"内件:日用品", "内件:文具", "内件:"};
+
+    // The card's preview.
+    const ErrorLog log(test.folder().errorLogPath());
+    WaybillPages previews(test.folder(), log, PrintSettings(), {}, QDate::currentDate());
+    for (int i = 0; i < orders.size(); ++i) {
+        const PageModel page = std::get<PageModel>(previews.page(orders[i]));
+        ASSERT_EQ(page.texts.size(), 1);
+        EXPECT_EQ(page.texts.first().text, expected[i]);
+    }
+
+    // The print run.
+    const QString pdf = test.folder().file(QStringLiteral("out.pdf"));
+    const test::CliRun printed = test::runCli(
+        {"--data", test.folder().dataPath(), "print", "waybill", "--ids", "1,2,3", "--pdf", pdf});
+    ASSERT_EQ(printed.exitCode, 0) << printed.err.toStdString();
+    QProcess text;
+    text.start("pdftotext", {pdf, "-"});
+    text.waitForFinished();
+    const QStringList pages = QString::fromUtf8(text.readAllStandardOutput()).split(u'\f');
+    ASSERT_GE(pages.size(), 3);
+    for (int i = 0; i < orders.size(); ++i)
+        EXPECT_EQ(pages[i].trimmed(), expected[i]);
 }
