@@ -133,7 +133,9 @@ TEST_F(StoreFailureTest, ASaveWhileAnotherProgramHoldsTheStoreReportsIt) {
 // written into it, and the day's backup puts the orders back.
 TEST_F(StoreFailureTest, ADamagedStoreIsFoundAndRestoredFromTheBackup) {
     storeOrders(2042);
-    ASSERT_EQ(cli({QStringLiteral("orders")}).exitCode, 0); // the day's backup is made
+    const CliRun checked = cli({QStringLiteral("db"), QStringLiteral("check")});
+    ASSERT_EQ(checked.exitCode, 0) << checked.err.toStdString();
+    EXPECT_TRUE(checked.out.contains(QStringLiteral("已备份"))); // the day's backup is made
     QFile file(store());
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     const qint64 middle = file.size() / 2 / 4096 * 4096;
