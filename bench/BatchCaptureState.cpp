@@ -12,7 +12,10 @@
 
 namespace mldd::bench {
 
-BatchCaptureState::BatchCaptureState() : state(DataFolder(dir.path() + QStringLiteral("/data"))) {
+BatchCaptureState::BatchCaptureState() : BatchCaptureState(QString()) {}
+
+BatchCaptureState::BatchCaptureState(const QString& dataPath)
+    : state(DataFolder(dataPath.isEmpty() ? dir.path() + QStringLiteral("/data") : dataPath)) {
     QDir().mkpath(state.folder.file(QStringLiteral("code")));
     QFile::copy(QStringLiteral(MLDD_SOURCE_DIR "/data/code/Area.txt"),
                 state.folder.file(QStringLiteral("code/Area.txt")));
@@ -24,13 +27,14 @@ BatchCaptureState::BatchCaptureState() : state(DataFolder(dir.path() + QStringLi
     hooks.loadPlaceTable = loadPlaceTableInto;
     startUp(state, QString(), hooks);
     QSqlDatabase db = state.database->connection();
-    QSqlQuery(db).exec(QStringLiteral("insert into my_data (my_idh) values ('其他:我的id')"));
+    QSqlQuery(db).exec(QStringLiteral("insert into my_data (my_idh) select '其他:我的id' where not "
+                                      "exists (select 1 from my_data where my_idh = '其他:我的id')"));
     state.profiles = SenderProfile::loadAll(db, state.log);
 }
 
 void BatchCaptureState::clearOrders() {
     QSqlQuery(state.database->connection()).exec(QStringLiteral("delete from order_data"));
-    QFile::remove(state.folder.file(QStringLiteral("其他;我的id.dat")));
+    QSqlQuery(state.database->connection()).exec(QStringLiteral("delete from captured_numbers"));
 }
 
 } // namespace mldd::bench

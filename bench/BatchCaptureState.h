@@ -12,6 +12,8 @@ struct BatchCaptureState {
         QStringLiteral("https://trade.taobao.com/trade/batch_send.htm");
 
     BatchCaptureState();
+    /** The same on a data folder that is kept, as it was left (`dataPath`). */
+    explicit BatchCaptureState(const QString& dataPath);
 
     /** Forgets the stored orders and their captured numbers, for the next round. */
     void clearOrders();

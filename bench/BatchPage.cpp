@@ -30,9 +30,9 @@ QString orderBlock(int number) {
 
 } // namespace
 
-QString batchPage(int orders) {
+QString batchPage(int orders, int firstNumber) {
     QString page = QStringLiteral("批量发货\r\n");
-    for (int number = 1; number <= orders; ++number)
+    for (int number = firstNumber; number < firstNumber + orders; ++number)
         page += orderBlock(number);
     return page + QStringLiteral("共%1笔订单\r\n").arg(orders);
 }

@@ -5,9 +5,8 @@
 #include "BatchPage.h"
 
 #include "capture/PageCapture.h"
+#include "core/CapturedNumbers.h"
 #include "core/MainState.h"
-
-#include <QFile>
 
 #include <benchmark/benchmark.h>
 
@@ -20,18 +19,18 @@ namespace {
 constexpr int kEarlierNumbers = 100000;
 
 // The seller's list of captured numbers before each round.
-void giveEarlierNumbers(const bench::BatchCaptureState& batch, const QByteArray& numbers) {
-    QFile list(batch.state.folder.file(QStringLiteral("其他;我的id.dat")));
-    list.open(QIODevice::WriteOnly);
-    list.write(numbers);
+void giveEarlierNumbers(bench::BatchCaptureState& batch, const QStringList& numbers) {
+    OrderDatabase& database = *batch.state.database;
+    database.inTransaction(
+        [&] { return CapturedNumbers(database).add(QStringLiteral("其他:我的id"), numbers); });
 }
 
 // Captures a page of bench.range(0) orders for a seller with `earlierCount` captured numbers.
 void captureRounds(benchmark::State& bench, int earlierCount) {
     bench::BatchCaptureState batch;
-    QByteArray earlier;
+    QStringList earlier;
     for (int i = 0; i < earlierCount; ++i)
-        earlier += QByteArray::number(90000000000000LL + i) + '|';
+        earlier.append(QString::number(90000000000000LL + i));
     const QString page = bench::batchPage(int(bench.range(0)));
     const ServiceClient service;
     giveEarlierNumbers(batch, earlier);

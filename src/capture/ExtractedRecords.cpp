@@ -1,13 +1,15 @@
 #include "ExtractedRecords.h"
 
-#include "CapturedNumbers.h"
 #include "OrderPlacement.h"
 #include "SellerBindings.h"
 
 #include "address/ExpressPlan.h"
 #include "address/PlaceTable.h"
+#include "core/CapturedNumbers.h"
 #include "core/MainState.h"
 #include "core/NumSign.h"
+
+#include <QHash>
 
 namespace mldd {
 
@@ -144,41 +146,51 @@ CaptureCount StoreExtractedRecords(MainState& state, const QString& recordsText)
     }
 
     // Both checks run inside the write transaction: a second program capturing
-    // the same page waits here, then finds the first one's orders stored.
-    CapturedNumbers captured(state.folder, state.log);
+    // the same page waits here, then finds the first one's orders stored. The
+    // captured numbers land with their orders, or neither does.
+    CapturedNumbers captured(*state.database);
     OrderWriteRule rule;
     QList<Order> orders;
-    QString lockError;
     const bool stored = state.database->inTransaction([&] {
-        if (!captured.lock(sellers, store, &lockError))
-            return false;
         QStringList candidates;
-        for (const Order& order : ready)
+        QHash<QString, QStringList> pageNumbers;
+        for (const Order& order : ready) {
             candidates.append(order.orderSign);
+            pageNumbers[order.myId].append(order.orderSign);
+        }
         const QSet<QString> storedNow = store.storedOrderNumbers(candidates);
+        QHash<QString, QSet<QString>> capturedBefore;
+        for (auto it = pageNumbers.cbegin(); it != pageNumbers.cend(); ++it)
+            capturedBefore.insert(it.key(), captured.capturedOf(it.key(), it.value()));
+        QHash<QString, QStringList> added;
         for (const Order& order : ready) {
             if (!order.orderSign.isEmpty() && storedNow.contains(order.orderSign)) {
                 ++count.alreadyCaptured;
                 continue;
             }
-            if (captured.contains(order.myId, order.orderSign)) {
+            // A number seen earlier on the same page is a duplicate too.
+            QSet<QString>& seen = capturedBefore[order.myId];
+            if (!order.orderSign.isEmpty() && seen.contains(order.orderSign)) {
                 ++count.duplicates;
                 continue;
             }
-            if (!order.orderSign.isEmpty())
-                captured.add(order.myId, order.orderSign);
+            if (!order.orderSign.isEmpty()) {
+                seen.insert(order.orderSign);
+                added[order.myId].append(order.orderSign);
+            }
             orders.append(order);
         }
-        // The lists are staged first and put in place once their orders are stored.
-        return captured.stage() && store.insertInTransaction(orders, rule);
+        for (auto it = added.cbegin(); it != added.cend(); ++it) {
+            if (captured.add(it.key(), it.value()) < 0)
+                return false;
+        }
+        return store.insertInTransaction(orders, rule);
     });
     if (!stored) {
-        captured.discard();
-        count.failure = lockError.isEmpty() ? state.database->failureText() : lockError;
+        count.failure = state.database->failureText();
         count.damaged = state.database->corruptionFound();
         return count;
     }
-    captured.commit();
     count.newOrders = int(orders.size());
     count.errorNote = rule.errors();
     count.stored = true;

@@ -51,7 +51,10 @@ int runWriteBack(const CliContext& context, QStringList args);
 /** capital AMOUNT: the amount in Chinese capital numerals. */
 int runCapital(const CliContext& context, QStringList args);
 
-/** db backup | list | restore [FILE]: the order database's backups. */
+/** captured list | clear (--shop ID | --all): the captured-number lists of the shops. */
+int runCaptured(const CliContext& context, QStringList args);
+
+/** db backup | list | restore [FILE] | check: the order database's backups and daily check. */
 int runDb(const CliContext& context, QStringList args);
 
 } // namespace mldd::cli

@@ -2,6 +2,7 @@
 
 #include "core/OrderDatabase.h"
 #include "core/StoreBackup.h"
+#include "core/StoreCheck.h"
 #include "core/StoreMigration.h"
 
 #include <QDir>
@@ -17,6 +18,8 @@ const QString kUsage = QStringLiteral(
     "       mldd-cli [--data DIR] db restore [FILE]   用备份恢复订单数据库（默认最近的备份）；\n"
     "                                                  恢复前请关闭墨岚打单，原来的数据库会留在\n"
     "                                                  backup 文件夹里\n"
+    "       mldd-cli [--data DIR] db check            检查整个订单数据库（每天一次就够），\n"
+    "                                                  只有索引损坏时重建索引，再做当天的备份\n"
     "       mldd-cli db migrate --from FILE --to postgresql://用户@服务器/数据库\n"
     "                                                  把这台电脑的订单数据库复制到共用的服务器上");
 
@@ -75,6 +78,22 @@ int restore(const DataFolder& folder, const QStringList& args) {
     return Success;
 }
 
+int check(const DataFolder& folder) {
+    if (!QFileInfo(folder.databasePath()).isFile())
+        return fail(Failed, QStringLiteral("没有找到订单数据库 %1").arg(shown(folder.databasePath())));
+    const StoreCheck::Result result = StoreCheck::run(folder, QDateTime::currentDateTime());
+    const std::optional<Notice> notice = result.notice(folder);
+    const bool failed = result.outcome == StoreCheck::Outcome::Damaged ||
+                        result.outcome == StoreCheck::Outcome::Failed || !result.error.isEmpty();
+    if (failed)
+        return fail(Failed, notice->text);
+    QString text = notice ? notice->text + u'\n' : QStringLiteral("订单数据库完好。\n");
+    if (result.backup)
+        text += QStringLiteral("已备份：%1\n").arg(shown(*result.backup));
+    writeOut(text);
+    return Success;
+}
+
 int migrate(QStringList args) {
     bool missing = false;
     const std::optional<QString> from = takeOption(args, QStringLiteral("from"), &missing);
@@ -109,6 +128,8 @@ int runDb(const CliContext& context, QStringList args) {
         return list(context.dataFolder);
     if (action == u"restore" && args.size() <= 1)
         return restore(context.dataFolder, args);
+    if (action == u"check" && args.isEmpty())
+        return check(context.dataFolder);
     if (action == u"migrate")
         return migrate(args);
     return fail(Usage, kUsage);

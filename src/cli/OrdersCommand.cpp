@@ -68,6 +68,9 @@ int runOrders(const CliContext& context, QStringList args) {
     state.currentPage = page;
 
     const QList<Order> orders = OrderStore(*state.database).byIds(state.cursor.pageIds(page));
+    // A walk cut short by a damaged page must not pass for a shorter list.
+    if (state.database->corruptionFound())
+        return fail(Failed, state.database->failureText());
     if (json) {
         QJsonArray rows;
         for (const Order& order : orders)

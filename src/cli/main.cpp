@@ -35,6 +35,8 @@ const QString kUsage = QStringLiteral(
     "         [--template NAME] [--map 字段=列]…   导入表格中的订单\n"
     "  writeback --file F --layout NAME [--sheet S]  把快递单号和快递公司写回表格\n"
     "  db backup | list | restore [FILE]           备份订单数据库、列出备份、用备份恢复\n"
+    "  db check                                    检查整个订单数据库，修复索引，做当天的备份\n"
+    "  captured list | clear (--shop ID | --all)  列出、清空已提取记录（订单号）\n"
     "  db migrate --from FILE --to postgresql://…  把订单数据库复制到共用的服务器上\n"
     "每个命令加 --help 显示它的用法。\n");
 
@@ -82,6 +84,7 @@ int main(int argc, char* argv[]) {
         {QStringLiteral("decode-files"), runDecodeFiles},
         {QStringLiteral("capital"), runCapital},
         {QStringLiteral("db"), runDb},
+        {QStringLiteral("captured"), runCaptured},
         {QStringLiteral("import"), runImport},
         {QStringLiteral("writeback"), runWriteBack},
     };

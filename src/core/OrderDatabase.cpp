@@ -1,6 +1,8 @@
 #include "OrderDatabase.h"
 
+#include "CapturedNumberFiles.h"
 #include "SchemaUpgrade.h"
+#include "StoreCheck.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,7 +15,6 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <chrono>
 
 namespace mldd {
 
@@ -47,20 +48,11 @@ bool execAll(QSqlDatabase& db, const QStringList& statements, QSqlError* error) 
     return true;
 }
 
-using Clock = std::chrono::steady_clock;
-
-// Stops a statement once its time is up; SQLite then answers SQLITE_INTERRUPT.
-int pastDeadline(void* deadline) {
-    return Clock::now() > *static_cast<Clock::time_point*>(deadline) ? 1 : 0;
-}
-
 /**
- * SQLite's quick check, stopped after `budgetMs` on a big store: a check cut
- * short found nothing, and damage further on is caught when a query meets it.
+ * SQLite's quick check of the whole file: every page read, so it is run only
+ * on a store small enough to read in a few milliseconds.
  */
-StoreFailure quickCheck(sqlite3* db, int budgetMs, const QString& path) {
-    Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(budgetMs);
-    sqlite3_progress_handler(db, 1000, pastDeadline, &deadline);
+StoreFailure quickCheck(sqlite3* db, const QString& path) {
     sqlite3_stmt* statement = nullptr;
     int code = sqlite3_prepare_v2(db, "PRAGMA quick_check(20)", -1, &statement, nullptr);
     QStringList problems;
@@ -75,12 +67,49 @@ StoreFailure quickCheck(sqlite3* db, int budgetMs, const QString& path) {
     }
     const QString detail = QString::fromUtf8(sqlite3_errmsg(db));
     sqlite3_finalize(statement);
-    sqlite3_progress_handler(db, 0, nullptr, nullptr);
     if (!problems.isEmpty())
         return {StoreFailure::Kind::Corrupt, problems.join(u'\n')};
-    if (code == SQLITE_INTERRUPT || code == SQLITE_DONE)
+    if (code == SQLITE_DONE)
         return {};
     return StoreFailure::fromCode(code, detail, path);
+}
+
+int schemaVersion(sqlite3* db) {
+    sqlite3_stmt* statement = nullptr;
+    int version = 0;
+    if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW)
+        version = sqlite3_column_int(statement, 0);
+    sqlite3_finalize(statement);
+    return version;
+}
+
+/**
+ * Brings an older store to kSchemaVersion in one transaction: the data
+ * folder's captured-number files move in, and are removed once it landed.
+ */
+StoreFailure upgradeVersion(sqlite3* db, const QString& path) {
+    if (schemaVersion(db) >= OrderDatabase::kSchemaVersion)
+        return {};
+    const CapturedNumberFiles lists(QFileInfo(path).absolutePath());
+    QString detail;
+    const auto failed = [&] {
+        const int code = sqlite3_errcode(db);
+        if (detail.isEmpty())
+            detail = QString::fromUtf8(sqlite3_errmsg(db));
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        return StoreFailure::fromCode(code == SQLITE_OK ? SQLITE_ERROR : code, detail, path);
+    };
+    if (sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return failed();
+    const QByteArray setVersion =
+        "PRAGMA user_version = " + QByteArray::number(OrderDatabase::kSchemaVersion);
+    if (!lists.copyInto(db, &detail) ||
+        sqlite3_exec(db, setVersion.constData(), nullptr, nullptr, nullptr) != SQLITE_OK ||
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return failed();
+    lists.remove();
+    return {};
 }
 
 // Fills the caller's outputs and returns null, so that every refusal reads the same.
@@ -150,8 +179,15 @@ std::unique_ptr<OrderDatabase> OrderDatabase::openFile(const QString& path, QStr
         return refuse(StoreFailure::fromError(probe.lastError(), path), path, message, failure);
     probe.finish();
     // Nothing is written into a damaged file: the check comes before the upgrade.
-    if (const StoreFailure damage = quickCheck(database->handle(), kCheckBudgetMs, path))
-        return refuse(damage, path, message, failure);
+    // Damage in a big store that this leaves unread is refused by SQLite's own
+    // error on the statement that meets it, and found by the daily check.
+    const QString remembered = StoreCheck::damageFound(path);
+    if (!remembered.isEmpty())
+        return refuse({StoreFailure::Kind::Corrupt, remembered}, path, message, failure);
+    if (QFileInfo(path).size() <= kWholeCheckBytes) {
+        if (const StoreFailure damage = quickCheck(database->handle(), path))
+            return refuse(damage, path, message, failure);
+    }
     QSqlQuery(db).exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     QSqlQuery(db).exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
     // A batch of tens of thousands of orders touches every index; with the default
@@ -169,6 +205,8 @@ std::unique_ptr<OrderDatabase> OrderDatabase::openFile(const QString& path, QStr
     // Indexes only speed up queries; a database that refuses one still works.
     QSqlError error;
     execAll(db, statementsOf(QStringLiteral(":/mldd/core/indexes.sql")), &error);
+    if (const StoreFailure refused = upgradeVersion(database->handle(), path))
+        return refuse(refused, path, message, failure);
     return database;
 }
 

@@ -22,8 +22,17 @@ namespace mldd {
  */
 class OrderDatabase {
 public:
-    /** How long the start-up check may read a big store before it lets it be. */
-    static constexpr int kCheckBudgetMs = 1500;
+    /**
+     * A store up to this size is checked whole at every open (a few
+     * milliseconds); a bigger one only has its header and schema read then,
+     * and is checked whole by the daily check (StoreCheck).
+     */
+    static constexpr qint64 kWholeCheckBytes = 4 * 1024 * 1024;
+    /**
+     * The schema's version (SQLite's user_version). 1: the captured-number
+     * lists live in the store, moved in from the data folder's files.
+     */
+    static constexpr int kSchemaVersion = 1;
     /** How long a batch waits for another program's batch to finish. */
     static constexpr int kBatchWaitMs = 60000;
     /** How long a single statement waits for the database to be free. */

@@ -1,6 +1,5 @@
 #include "Startup.h"
 
-#include "LocationCode.h"
 #include "MainState.h"
 #include "ServiceAddress.h"
 #include "StoreAddress.h"
@@ -53,10 +52,6 @@ StartupResult startUp(MainState& state, const QString& commandText, const Startu
         }
         return result;
     }
-    // Only a store that passed the check is backed up, so a backup is never damaged by it.
-    if (!StoreBackup(state.folder)
-             .makeDaily(*state.database, QDateTime::currentDateTime(), &message))
-        state.log.append(LocationCode::OpenDatabase, ErrorLog::FileAccess, message);
     QSqlDatabase db = state.database->connection();
 
     state.settings = PrintSettings::load(db, state.log);

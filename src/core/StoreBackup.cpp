@@ -1,6 +1,8 @@
 #include "StoreBackup.h"
 
 #include "OrderDatabase.h"
+#include "StoreCheck.h"
+#include "StoreFailure.h"
 
 #include <QDir>
 #include <QFile>
@@ -89,16 +91,6 @@ Notice StoreBackup::restoreQuestion(const QString& damage, const QString& backup
                   QStringLiteral("墨岚打单"), Notice::Icon::Exclamation, Notice::Buttons::YesNo};
 }
 
-bool StoreBackup::makeDaily(OrderDatabase& database, const QDateTime& now, QString* error) {
-    // A shared store is the server's to back up, not every station's.
-    if (database.isServer())
-        return true;
-    const std::optional<QString> last = latest();
-    if (last && madeAt(*last).date() == now.date())
-        return true;
-    return make(database, now, error).has_value();
-}
-
 std::optional<QString> StoreBackup::make(OrderDatabase& database, const QDateTime& now,
                                          QString* error) {
     if (database.isServer()) {
@@ -107,6 +99,11 @@ std::optional<QString> StoreBackup::make(OrderDatabase& database, const QDateTim
                          .arg(database.path());
         return std::nullopt;
     }
+    return makeFrom(database.handle(), now, error);
+}
+
+std::optional<QString> StoreBackup::makeFrom(sqlite3* source, const QDateTime& now,
+                                             QString* error) {
     if (!QDir().mkpath(folderPath())) {
         if (error)
             *error =
@@ -118,7 +115,7 @@ std::optional<QString> StoreBackup::make(OrderDatabase& database, const QDateTim
     // Built under another name and renamed, so that a cut backup never passes for one.
     const QString partial = target + QStringLiteral(".part");
     QFile::remove(partial);
-    if (!copyStore(database.handle(), partial, error)) {
+    if (!copyStore(source, partial, error)) {
         QFile::remove(partial);
         return std::nullopt;
     }
@@ -132,6 +129,17 @@ std::optional<QString> StoreBackup::make(OrderDatabase& database, const QDateTim
     for (qsizetype i = kKept; i < all.size(); ++i)
         QFile::remove(all.at(i));
     return target;
+}
+
+QString StoreBackup::restoredText(const QString& backupPath, const QString& aside) {
+    const QString made = madeAt(backupPath).toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    return QStringLiteral(
+               "订单数据库已用备份 %1 恢复，原来的数据库保存在 %2。\r\n"
+               "备份是 %3 做的，之后的改动都不在里面：\r\n"
+               "・%3 以后提取的订单要重新提取（已提取记录也回到了那时，可以再提取）；\r\n"
+               "・%3 以后打印的订单在这里显示为未打印，请核对后重新标记，"
+               "免得打印两次。")
+        .arg(QFileInfo(backupPath).fileName(), QDir::toNativeSeparators(aside), made);
 }
 
 bool StoreBackup::restore(const QString& backupPath, const QDateTime& now, QString* message) const {
@@ -150,10 +158,17 @@ bool StoreBackup::restore(const QString& backupPath, const QDateTime& now, QStri
                            .arg(QDir::toNativeSeparators(backupPath));
         return false;
     }
-    // A backup that is itself damaged must not replace anything.
+    // A backup that is itself damaged must not replace anything: it is read whole.
     {
         QString refused;
-        if (!OrderDatabase::open(incoming, &refused)) {
+        const std::unique_ptr<OrderDatabase> opened = OrderDatabase::open(incoming, &refused);
+        if (opened) {
+            const QStringList problems = StoreCheck::problemsOf(opened->handle(), &refused);
+            if (!problems.isEmpty())
+                refused = StoreFailure{StoreFailure::Kind::Corrupt, problems.join(u'\n')}.text(
+                    backupPath);
+        }
+        if (!refused.isEmpty()) {
             QFile::remove(incoming);
             if (message)
                 *message = QStringLiteral("备份 %1 不能用：%2\r\n订单数据库没有改动。")
@@ -178,9 +193,9 @@ bool StoreBackup::restore(const QString& backupPath, const QDateTime& now, QStri
                            .arg(QDir::toNativeSeparators(aside));
         return false;
     }
+    StoreCheck::forgetDamage(store);
     if (message)
-        *message = QStringLiteral("订单数据库已用备份 %1 恢复，原来的数据库保存在 %2。")
-                       .arg(QFileInfo(backupPath).fileName(), QDir::toNativeSeparators(aside));
+        *message = restoredText(backupPath, aside);
     return true;
 }
 

@@ -8,12 +8,14 @@
 
 #include <optional>
 
+struct sqlite3;
+
 namespace mldd {
 
 class OrderDatabase;
 
 /**
- * The order database's rolling backups in data/backup: one a day at start-up,
+ * The order database's rolling backups in data/backup: one a day by the daily check (StoreCheck),
  * the seven newest kept, each a complete database made by SQLite's online
  * backup, so that a damaged store can be put back as it was.
  */
@@ -35,20 +37,24 @@ public:
     /** The question the window asks when the store it starts on is damaged. */
     static Notice restoreQuestion(const QString& damage, const QString& backupPath);
 
-    /** Makes a backup unless one was made on the day of `now`. */
-    bool makeDaily(OrderDatabase& database, const QDateTime& now, QString* error);
-
     /** Makes a backup now and keeps the seven newest; its path, or none with the reason. */
     std::optional<QString> make(OrderDatabase& database, const QDateTime& now, QString* error);
+    /** The same from a connection of the caller's own to the data folder's store. */
+    std::optional<QString> makeFrom(sqlite3* source, const QDateTime& now, QString* error);
 
     /**
-     * Puts `backupPath` in place of the store. The store that was there, with
-     * its write-ahead log, is kept in the backup folder under "before-restore-".
-     * No program may have the store open meanwhile.
+     * Puts `backupPath` in place of the store, once SQLite's full check found
+     * the backup sound. The store that was there, with its write-ahead log, is
+     * kept in the backup folder under "before-restore-". The print journal
+     * stays, so that orders printed since can be marked again. No program may
+     * have the store open meanwhile. The message names the backup's time and
+     * what the seller must do again since.
      */
     bool restore(const QString& backupPath, const QDateTime& now, QString* message) const;
 
 private:
+    static QString restoredText(const QString& backupPath, const QString& aside);
+
     DataFolder m_folder;
 };
 

@@ -1,5 +1,6 @@
 #include "StoreMigration.h"
 
+#include "CapturedNumbers.h"
 #include "OrderDatabase.h"
 
 #include <QHash>
@@ -165,6 +166,34 @@ qint64 copyNewRows(OrderDatabase& from, OrderDatabase& to, const QString& table,
     return done ? copied : -1;
 }
 
+// The captured numbers: the target's lists gain what they lack. How many, or -1.
+qint64 copyCapturedNumbers(OrderDatabase& from, OrderDatabase& to, QString* error) {
+    QSqlQuery read(from.connection());
+    read.setForwardOnly(true);
+    QHash<QString, QStringList> lists;
+    if (read.exec(QStringLiteral("select shop, order_sign from captured_numbers"))) {
+        while (read.next())
+            lists[read.value(0).toString()].append(read.value(1).toString());
+    }
+    if (read.lastError().isValid()) {
+        if (error)
+            *error = from.failureText(read.lastError());
+        return -1;
+    }
+    CapturedNumbers target(to);
+    qint64 added = 0;
+    for (auto it = lists.cbegin(); it != lists.cend(); ++it) {
+        const qint64 more = target.add(it.key(), it.value());
+        if (more < 0) {
+            if (error)
+                *error = to.failureText();
+            return -1;
+        }
+        added += more;
+    }
+    return added;
+}
+
 qint64 copySettingsRow(OrderDatabase& from, OrderDatabase& to, QString* error) {
     QSqlQuery rows(to.connection());
     if (rows.exec(QStringLiteral("select count(*) from PrintItem_data")) && rows.next() &&
@@ -181,12 +210,13 @@ qint64 copySettingsRow(OrderDatabase& from, OrderDatabase& to, QString* error) {
 
 QString MigrationCount::text() const {
     return QStringLiteral("已迁移：订单 %1 条（服务器上已有、没有再复制的 %2 条），发件人 %3 个，"
-                          "打印设置 %4 行，快递公司 %5 个。")
+                          "打印设置 %4 行，快递公司 %5 个，已提取记录 %6 个。")
         .arg(orders)
         .arg(ordersAlreadyThere)
         .arg(profiles)
         .arg(settingsRows)
-        .arg(couriers);
+        .arg(couriers)
+        .arg(capturedNumbers);
 }
 
 std::optional<MigrationCount> migrateStore(OrderDatabase& from, OrderDatabase& to, QString* error) {
@@ -201,7 +231,9 @@ std::optional<MigrationCount> migrateStore(OrderDatabase& from, OrderDatabase& t
                              ? -1
                              : copyNewRows(from, to, QStringLiteral("Delivery_list"),
                                            QStringLiteral("Delivery_Name"), error);
-        return count.couriers >= 0;
+        count.capturedNumbers =
+            count.couriers < 0 ? -1 : copyCapturedNumbers(from, to, error);
+        return count.capturedNumbers >= 0;
     });
     if (!done) {
         if (error && error->isEmpty())

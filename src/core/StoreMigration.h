@@ -15,6 +15,7 @@ struct MigrationCount {
     qint64 profiles = 0;
     qint64 settingsRows = 0;
     qint64 couriers = 0;
+    qint64 capturedNumbers = 0;
 
     /** The report line, in the seller's words. */
     QString text() const;

@@ -81,3 +81,9 @@ CREATE TABLE IF NOT EXISTS PrintItem_data (
     SoftSet text DEFAULT '0|0|0|0|0|0|0',
     Menu_set text DEFAULT '111111111111'
 );
+-- The order numbers captured per shop and seller: a page's orders are captured once.
+CREATE TABLE IF NOT EXISTS captured_numbers (
+    shop text NOT NULL,
+    order_sign text NOT NULL,
+    PRIMARY KEY (shop, order_sign)
+);

@@ -81,3 +81,9 @@ CREATE TABLE IF NOT EXISTS PrintItem_data (
     SoftSet varchar(255) DEFAULT '0|0|0|0|0|0|0',
     Menu_set varchar(15) DEFAULT '111111111111'
 );
+-- The order numbers captured per shop and seller: a page's orders are captured once.
+CREATE TABLE IF NOT EXISTS captured_numbers (
+    shop varchar(50) NOT NULL,
+    order_sign varchar(50) NOT NULL,
+    PRIMARY KEY (shop, order_sign)
+) WITHOUT ROWID;

@@ -47,7 +47,6 @@ protected:
     void startAfresh() {
         QFile::remove(m_state.folder.databasePath());
         QFile::copy(m_cleanStore, m_state.folder.databasePath());
-        QFile::remove(capturedList());
     }
 
     void startCapture(QProcess& cli, const QString& pagePath) {
@@ -73,13 +72,17 @@ protected:
         finish(second);
     }
 
-    QString capturedList() const {
-        return m_state.folder.file(QStringLiteral("淘宝;墨岚小店.dat"));
-    }
-    QStringList listedNumbers() const {
-        return QString::fromUtf8(fileBytes(capturedList()))
-            .trimmed()
-            .split(u'|', Qt::SkipEmptyParts);
+    QStringList listedNumbers() {
+        QString message;
+        const auto database = OrderDatabase::open(m_state.folder.databasePath(), &message);
+        EXPECT_TRUE(database) << message.toStdString();
+        QStringList numbers;
+        QSqlQuery query(database->connection());
+        query.exec(QStringLiteral("select order_sign from captured_numbers where shop = '%1'")
+                       .arg(QStringLiteral("淘宝:墨岚小店")));
+        while (query.next())
+            numbers.append(query.value(0).toString());
+        return numbers;
     }
 
     QStringList storedNumbers() {
@@ -102,7 +105,7 @@ protected:
 } // namespace
 
 // A capture killed at any moment leaves all of its orders or none, and the
-// re-capture list agreeing with the orders once the next capture has settled it.
+// re-capture list agreeing with the orders.
 TEST_F(CaptureProcessTest, AKilledCaptureStoresAllOrNothing) {
     constexpr int kCopies = 200; // 8,000 orders: the capture runs long enough to be cut
     const QString big = writeBatchPage(QStringLiteral("big.txt"), kCopies, QStringLiteral("K"));

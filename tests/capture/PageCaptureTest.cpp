@@ -1,12 +1,12 @@
 #include "CaptureFixture.h"
 
-#include "capture/CapturedNumbers.h"
 #include "capture/DecodeDownload.h"
 #include "capture/PageCapture.h"
 #include "capture/PageKey.h"
 #include "capture/PageText.h"
 #include "capture/SellerBindings.h"
 
+#include "core/CapturedNumbers.h"
 #include "core/TextFile.h"
 
 #include <QElapsedTimer>
@@ -141,42 +141,17 @@ TEST_F(PageCaptureTest, ShortAddressesAreIgnoredAndFirstShowsTheWelcome) {
               QStringLiteral("初次使用，看看帮助您马上就会用了。\r\n磨刀不误砍柴功哦   (^v^)"));
 }
 
-TEST(CapturedNumbers, MatchWholeNumbersPerSeller) {
-    QTemporaryDir dir;
-    const DataFolder folder(dir.path() + QStringLiteral("/data"));
-    const ErrorLog log(folder.errorLogPath());
-    CapturedNumbers numbers(folder, log);
-    numbers.add(QStringLiteral("淘宝:a"), QStringLiteral("淘宝:112"));
-    EXPECT_FALSE(numbers.contains(QStringLiteral("淘宝:a"), QStringLiteral("淘宝:12")));
-    EXPECT_FALSE(numbers.contains(QStringLiteral("淘宝:b"), QStringLiteral("淘宝:112")));
-    EXPECT_FALSE(numbers.contains(QStringLiteral("淘宝:a"), QString()));
-    ASSERT_TRUE(numbers.stage());
-    EXPECT_FALSE(CapturedNumbers(folder, log)
-                     .contains(QStringLiteral("淘宝:a"), QStringLiteral("淘宝:112")));
-    numbers.commit();
-    EXPECT_TRUE(CapturedNumbers(folder, log)
-                    .contains(QStringLiteral("淘宝:a"), QStringLiteral("淘宝:112")));
-    EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("淘宝;a.dat"))));
-}
-
-TEST_F(PageCaptureTest, ListsStagedByAnUnfinishedCaptureAgreeWithTheOrders) {
-    const QString seller = QString::fromUtf8(kSender);
-    CapturedNumbers lost(m_state.folder, m_state.log);
-    lost.add(seller, QStringLiteral("淘宝:1"));
-    ASSERT_TRUE(lost.stage()); // the orders never got stored
-    CapturedNumbers::recover(m_state.folder, OrderStore(*m_state.database));
-    EXPECT_FALSE(
-        CapturedNumbers(m_state.folder, m_state.log).contains(seller, QStringLiteral("淘宝:1")));
-
+// A deleted order can be captured again once its shop's list is cleared.
+TEST_F(PageCaptureTest, ClearingAShopsListLetsADeletedOrderBeCapturedAgain) {
     capture(detailPage());
-    CapturedNumbers kept(m_state.folder, m_state.log);
-    kept.add(seller,
-             QStringLiteral("淘宝:3218877301")); // stored, but the list was not put in place
-    ASSERT_TRUE(kept.stage());
-    CapturedNumbers::recover(m_state.folder, OrderStore(*m_state.database));
-    EXPECT_TRUE(CapturedNumbers(m_state.folder, m_state.log)
-                    .contains(seller, QStringLiteral("淘宝:3218877301")));
-    EXPECT_TRUE(QDir(m_state.folder.dataPath()).entryList({QStringLiteral("*.new")}).isEmpty());
+    QSqlQuery(m_state.database->connection()).exec(QStringLiteral("delete from order_data"));
+    EXPECT_EQ(capture(detailPage()).count.statusLine(),
+              QStringLiteral("提示:本次提取订单1个，重复订单1个，有效订单0个。  "));
+    CapturedNumbers captured(*m_state.database);
+    EXPECT_EQ(captured.clear(QString::fromUtf8(kSender)), 1);
+    EXPECT_EQ(capture(detailPage()).count.statusLine(),
+              QStringLiteral("提示:本次提取订单1个，重复订单0个，有效订单1个。  "));
+    EXPECT_EQ(storedOrders().size(), 1);
 }
 
 TEST(DecodeDownload, RepliesAreToldByTheirFirstFourCharacters) {
@@ -234,7 +209,7 @@ TEST_F(PageCaptureTest, PagesWithLfOrCrLineEndsCaptureLikeCrLf) {
     const Order expected = storedOrders().first();
     for (const QString& lineEnd : {QStringLiteral("\n"), QStringLiteral("\r")}) {
         QSqlQuery(m_state.database->connection()).exec(QStringLiteral("delete from order_data"));
-        QFile::remove(m_state.folder.file(QStringLiteral("淘宝;墨岚小店.dat")));
+        CapturedNumbers(*m_state.database).clear(QString());
         capture(detailPage().replace(QStringLiteral("\r\n"), lineEnd));
         const QList<Order> orders = storedOrders();
         ASSERT_EQ(orders.size(), 1);

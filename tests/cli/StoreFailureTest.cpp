@@ -7,7 +7,9 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -133,7 +135,9 @@ TEST_F(StoreFailureTest, ASaveWhileAnotherProgramHoldsTheStoreReportsIt) {
 // written into it, and the day's backup puts the orders back.
 TEST_F(StoreFailureTest, ADamagedStoreIsFoundAndRestoredFromTheBackup) {
     storeOrders(2042);
-    ASSERT_EQ(cli({QStringLiteral("orders")}).exitCode, 0); // the day's backup is made
+    const CliRun checked = cli({QStringLiteral("db"), QStringLiteral("check")});
+    ASSERT_EQ(checked.exitCode, 0) << checked.err.toStdString();
+    EXPECT_TRUE(checked.out.contains(QStringLiteral("已备份"))); // the day's backup is made
     QFile file(store());
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     const qint64 middle = file.size() / 2 / 4096 * 4096;
@@ -158,4 +162,30 @@ TEST_F(StoreFailureTest, ADamagedStoreIsFoundAndRestoredFromTheBackup) {
                   .entryList({QStringLiteral("before-restore-*.db")})
                   .size(),
               1);
+}
+
+// A store too big to be read whole at start: damage that the list meets is
+// reported by SQLite's own error, never shown as a shorter list.
+TEST_F(StoreFailureTest, DamageABigStoresListMeetsIsReported) {
+    storeOrders(20000);
+    ASSERT_GT(QFileInfo(store()).size(), OrderDatabase::kWholeCheckBytes);
+    ASSERT_EQ(cli({QStringLiteral("orders")}).exitCode, 0);
+    qint64 rootPage = 0;
+    {
+        auto database = OrderDatabase::open(store(), nullptr);
+        QSqlQuery root(database->connection());
+        root.exec(QStringLiteral("select rootpage from sqlite_master where name = 'order_list_kd'"));
+        ASSERT_TRUE(root.next());
+        rootPage = root.value(0).toLongLong();
+        QSqlQuery(database->connection()).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    }
+    QFile file(store());
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.seek((rootPage - 1) * 4096);
+    file.write(QByteArray(4096, '\x5a'));
+    file.close();
+
+    const CliRun refused = cli({QStringLiteral("orders")});
+    EXPECT_EQ(refused.exitCode, 1) << refused.out.left(200).toStdString();
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("已经损坏"))) << refused.err.toStdString();
 }

@@ -4,6 +4,7 @@
 #include "core/PrintSettings.h"
 #include "core/SchemaUpgrade.h"
 #include "core/StoreBackup.h"
+#include "core/StoreCheck.h"
 
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -187,7 +188,7 @@ TEST(PrintSettings, SizeStepsMapUnknownNumbersToNormal) {
     EXPECT_EQ(PrintSettings::sizeStepName(5), QStringLiteral("正常大小"));
 }
 
-// One backup a day, the seven newest kept, and any of them can replace the store.
+// One backup a day by the daily check, the seven newest kept, and any of them can replace the store.
 TEST(StoreBackup, KeepsSevenDailyBackupsAndRestoresOne) {
     test::TempDataFolder data;
     auto database = openOrFail(data.folder().databasePath());
@@ -197,10 +198,13 @@ TEST(StoreBackup, KeepsSevenDailyBackupsAndRestoresOne) {
     for (int day = 0; day < 9; ++day) {
         QSqlQuery(database->connection())
             .exec(QStringLiteral("insert into my_data (my_idh) values ('day %1')").arg(day));
-        ASSERT_TRUE(backups.makeDaily(*database, first.addDays(day), &error))
-            << error.toStdString();
-        // A second start on the same day makes none.
-        ASSERT_TRUE(backups.makeDaily(*database, first.addDays(day).addSecs(3600), &error));
+        const StoreCheck::Result checked = StoreCheck::run(data.folder(), first.addDays(day));
+        ASSERT_TRUE(checked.backup) << checked.error.toStdString();
+        // A second check on the same day makes none.
+        const StoreCheck::Result again =
+            StoreCheck::run(data.folder(), first.addDays(day).addSecs(3600));
+        ASSERT_EQ(again.outcome, StoreCheck::Outcome::Sound);
+        ASSERT_FALSE(again.backup);
     }
     const QStringList kept = backups.list();
     ASSERT_EQ(kept.size(), StoreBackup::kKept);

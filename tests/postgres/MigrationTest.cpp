@@ -72,6 +72,8 @@ protected:
         ASSERT_TRUE(extra.exec(QStringLiteral("insert into my_data (my_idh) values ('淘宝:店')")));
         ASSERT_TRUE(extra.exec(
             QStringLiteral("insert into Delivery_list (Delivery_Name) values ('顺丰')")));
+        ASSERT_TRUE(extra.exec(QStringLiteral("insert into captured_numbers (shop, order_sign) "
+                                              "values ('淘宝:店', '淘宝:2'), ('淘宝:店', '淘宝:3')")));
     }
 
     CliRun migrate(const QString& from, const QString& to) {
@@ -103,7 +105,7 @@ TEST_F(MigrationTest, CopiesAStationInOneGoKeepingItsMergesAndCopiesNothingTwice
     const CliRun run = migrate(stationFile(), shared());
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.out, QStringLiteral("已迁移：订单 4 条（服务器上已有、没有再复制的 0 条），"
-                                      "发件人 1 个，打印设置 0 行，快递公司 1 个。\n"));
+                                      "发件人 1 个，打印设置 0 行，快递公司 1 个，已提取记录 2 个。\n"));
 
     auto database = openShared();
     OrderStore store(*database);
@@ -121,7 +123,7 @@ TEST_F(MigrationTest, CopiesAStationInOneGoKeepingItsMergesAndCopiesNothingTwice
     const CliRun again = migrate(stationFile(), shared());
     ASSERT_EQ(again.exitCode, 0) << again.err.toStdString();
     EXPECT_EQ(again.out, QStringLiteral("已迁移：订单 0 条（服务器上已有、没有再复制的 4 条），"
-                                        "发件人 0 个，打印设置 0 行，快递公司 0 个。\n"));
+                                        "发件人 0 个，打印设置 0 行，快递公司 0 个，已提取记录 0 个。\n"));
     EXPECT_EQ(sharedCount(QStringLiteral("select count(*) from order_data")), 5);
 }
 

@@ -1,5 +1,6 @@
 #include "TestPostgres.h"
 
+#include "core/CapturedNumbers.h"
 #include "core/ErrorLog.h"
 #include "core/NumSign.h"
 #include "core/OrderDatabase.h"
@@ -187,6 +188,27 @@ TEST_P(BothStores, AFailedBatchLeavesNothingAndAReopenUpgradesNothingTwice) {
     EXPECT_EQ(count(QStringLiteral("select count(*) from PrintItem_data")), 1);
     EXPECT_EQ(insert({order(QStringLiteral("淘宝:3"))}).size(), 1);
     EXPECT_EQ(count(QStringLiteral("select count(*) from order_data")), 2);
+}
+
+// Captured numbers land with their batch or not at all, and one shop's list is
+// cleared without touching another's.
+TEST_P(BothStores, CapturedNumbersFollowTheirBatchAndClearPerShop) {
+    CapturedNumbers captured(*m_database);
+    const QString shop = QStringLiteral("淘宝:墨岚小店");
+    EXPECT_FALSE(m_database->inTransaction([&] {
+        return captured.add(shop, {QStringLiteral("淘宝:1")}) == 1 &&
+               QSqlQuery(m_database->connection()).exec(QStringLiteral("select no_such_column"));
+    }));
+    EXPECT_TRUE(captured.shops().isEmpty());
+    ASSERT_TRUE(m_database->inTransaction([&] {
+        return captured.add(shop, {QStringLiteral("淘宝:1"), QStringLiteral("淘宝:2")}) == 2 &&
+               captured.add(QStringLiteral("其他:b"), {QStringLiteral("淘宝:1")}) == 1;
+    }));
+    EXPECT_EQ(captured.capturedOf(shop, {QStringLiteral("淘宝:2"), QStringLiteral("淘宝:3")}),
+              QSet<QString>{QStringLiteral("淘宝:2")});
+    EXPECT_EQ(captured.clear(shop), 2);
+    ASSERT_EQ(captured.shops().size(), 1);
+    EXPECT_EQ(captured.shops().first().shop, QStringLiteral("其他:b"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, BothStores, ::testing::Values(Store::SQLite, Store::Server),

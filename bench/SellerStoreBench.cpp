@@ -1,0 +1,229 @@
+// A seller's year: stores of 1,000 and 1,000,000 orders with as many captured
+// numbers, built the way a seller gets them (by capturing batch pages), kept in
+// the system's temp folder between runs. Measured on each: `mldd-cli orders`
+// from process start to exit, the capture of a 5-order page (time in-process;
+// time and peak memory of `mldd-cli capture`), and of 16k- and 32k-order pages.
+#include "BatchCaptureState.h"
+#include "BatchPage.h"
+
+#include "capture/PageCapture.h"
+#include "core/CapturedNumbers.h"
+#include "core/MainState.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QSqlQuery>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <map>
+#include <cstdio>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace mldd;
+
+namespace {
+
+constexpr int kPageLimit = 32000;
+// Numbers of the pages measured: above every stored one, so they are new each round.
+constexpr int kMeasuredFirst = 50'000'000;
+
+QString storeFolder(int orders) {
+    return QDir::tempPath() + QStringLiteral("/mldd-bench-seller-%1/data").arg(orders);
+}
+
+/** The started program on the store of `orders` orders, built the first time. */
+bench::BatchCaptureState& sellerStore(int orders) {
+    // Kept to the process's end: a store closed after the application is gone crashes.
+    static auto* stores = new std::map<int, std::unique_ptr<bench::BatchCaptureState>>;
+    std::unique_ptr<bench::BatchCaptureState>& kept = (*stores)[orders];
+    if (kept)
+        return *kept;
+    const QString folder = storeFolder(orders);
+    const QString built = folder + QStringLiteral("/built");
+    const bool fresh = !QFile::exists(built);
+    if (fresh)
+        QDir(folder).removeRecursively();
+    kept = std::make_unique<bench::BatchCaptureState>(folder);
+    if (fresh) {
+        const ServiceClient service;
+        for (int first = 1; first <= orders; first += kPageLimit) {
+            const int size = std::min(kPageLimit, orders - first + 1);
+            capturePage(kept->state, bench::BatchCaptureState::kAddress,
+                        bench::batchPage(size, first), service, true);
+            std::fprintf(stderr, "built %d of %d orders\n", first + size - 1, orders);
+        }
+        QSqlQuery(kept->state.database->connection()).exec(QStringLiteral("ANALYZE"));
+        QFile(built).open(QIODevice::WriteOnly);
+    }
+    // mldd-cli would refetch the decode files at its first capture of the day.
+    QFile stamp(kept->state.folder.file(QStringLiteral("code/date.txt")));
+    stamp.open(QIODevice::WriteOnly);
+    stamp.write(QDate::currentDate().toString(Qt::ISODate).toUtf8() + "\r\n");
+    return *kept;
+}
+
+// Takes the measured page's orders and numbers out again, so every round meets the same store.
+void forgetMeasuredPage(bench::BatchCaptureState& store) {
+    QSqlDatabase db = store.state.database->connection();
+    const QString from = QString::number(20241205000000LL + kMeasuredFirst);
+    QSqlQuery(db).exec(QStringLiteral("delete from captured_numbers where order_sign in "
+                                      "(select order_sign from order_data where NumSign >= %1)")
+                           .arg(from));
+    QSqlQuery(db).exec(QStringLiteral("delete from order_data where NumSign >= %1").arg(from));
+}
+
+struct ProcessRun {
+    double ms = 0;
+    long peakKb = 0;
+    int status = -1;
+};
+
+// Runs mldd-cli to its end: wall time and its peak resident memory. The peak is
+// GNU time's, whose own small process is the one that forks: a child forked
+// from this big one would count this one's memory as its own.
+ProcessRun runCli(const QStringList& args) {
+    const QString peakFile = QDir::temp().filePath(QStringLiteral("mldd-bench-peak.txt"));
+    std::vector<QByteArray> bytes{"/usr/bin/time", "-f", "%M", "-o", QFile::encodeName(peakFile),
+                                  QByteArrayLiteral(MLDD_CLI)};
+    for (const QString& arg : args)
+        bytes.push_back(arg.toLocal8Bit());
+    std::vector<char*> argv;
+    for (QByteArray& arg : bytes)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t child = fork();
+    if (child == 0) {
+        std::freopen("/dev/null", "w", stdout);
+        std::freopen("/dev/null", "w", stderr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    ProcessRun run;
+    waitpid(child, &run.status, 0);
+    run.ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                 .count();
+    QFile peak(peakFile);
+    if (peak.open(QIODevice::ReadOnly))
+        run.peakKb = peak.readAll().trimmed().split('\n').last().toLong();
+    return run;
+}
+
+void BM_OrdersFirstPage(benchmark::State& bench) {
+    const bench::BatchCaptureState& store = sellerStore(int(bench.range(0)));
+    const QStringList args{QStringLiteral("--data"), store.state.folder.dataPath(),
+                           QStringLiteral("orders")};
+    for (auto _ : bench) {
+        const ProcessRun run = runCli(args);
+        bench.SetIterationTime(run.ms / 1000);
+        bench.counters["exit"] = WEXITSTATUS(run.status);
+    }
+}
+BENCHMARK(BM_OrdersFirstPage)
+    ->Arg(1000)
+    ->Arg(1'000'000)
+    ->UseManualTime()
+    ->Iterations(10)
+    ->Repetitions(3)
+    ->Unit(benchmark::kMillisecond);
+
+// The capture step itself, in the running program.
+void BM_CapturePage(benchmark::State& bench) {
+    bench::BatchCaptureState& store = sellerStore(int(bench.range(0)));
+    const QString page = bench::batchPage(int(bench.range(1)), kMeasuredFirst);
+    const ServiceClient service;
+    for (auto _ : bench) {
+        const PageCaptureResult result = capturePage(
+            store.state, bench::BatchCaptureState::kAddress, page, service, true);
+        bench.counters["stored"] = result.count.newOrders;
+        bench.PauseTiming();
+        forgetMeasuredPage(store);
+        bench.ResumeTiming();
+    }
+}
+BENCHMARK(BM_CapturePage)
+    ->Args({1000, 5})
+    ->Args({1'000'000, 5})
+    ->Repetitions(3)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CapturePage)
+    ->Args({1000, 16000})
+    ->Args({1000, 32000})
+    ->Args({1'000'000, 16000})
+    ->Args({1'000'000, 32000})
+    ->Iterations(2)
+    ->Repetitions(3)
+    ->Unit(benchmark::kMillisecond);
+
+// What the capture spends on refreshing the list afterwards (the seller's
+// orders still to print, newest first): the list's share of the figures above.
+void BM_ListRefreshAfterCapture(benchmark::State& bench) {
+    bench::BatchCaptureState& store = sellerStore(int(bench.range(0)));
+    const ServiceClient service;
+    capturePage(store.state, bench::BatchCaptureState::kAddress,
+                bench::batchPage(5, kMeasuredFirst), service, true);
+    forgetMeasuredPage(store);
+    for (auto _ : bench)
+        store.state.requery();
+}
+BENCHMARK(BM_ListRefreshAfterCapture)
+    ->Arg(1000)
+    ->Arg(1'000'000)
+    ->Repetitions(3)
+    ->Unit(benchmark::kMillisecond);
+
+// The captured numbers' share of a page's capture: looking its numbers up and adding them.
+void BM_CapturedNumbersOfPage(benchmark::State& bench) {
+    bench::BatchCaptureState& store = sellerStore(int(bench.range(0)));
+    OrderDatabase& database = *store.state.database;
+    const QString shop = QStringLiteral("其他:我的id");
+    QStringList numbers;
+    for (int i = 0; i < int(bench.range(1)); ++i)
+        numbers.append(QString::number(20241205000000LL + kMeasuredFirst + i));
+    for (auto _ : bench) {
+        database.inTransaction([&] {
+            CapturedNumbers captured(database);
+            bench.counters["before"] = double(captured.capturedOf(shop, numbers).size());
+            bench.counters["added"] = double(captured.add(shop, numbers));
+            return false; // rolled back: every round meets the same store
+        });
+    }
+}
+BENCHMARK(BM_CapturedNumbersOfPage)
+    ->Args({1000, 32000})
+    ->Args({1'000'000, 32000})
+    ->Repetitions(3)
+    ->Unit(benchmark::kMillisecond);
+
+// A 5-order page captured as `mldd-cli capture` does: whole process, and its peak memory.
+void BM_CliCaptureFiveOrders(benchmark::State& bench) {
+    bench::BatchCaptureState& store = sellerStore(int(bench.range(0)));
+    const QString pagePath = store.dir.filePath(QStringLiteral("five.txt"));
+    QFile page(pagePath);
+    page.open(QIODevice::WriteOnly);
+    page.write(bench::batchPage(5, kMeasuredFirst).toUtf8());
+    page.close();
+    const QStringList args{QStringLiteral("--data"), store.state.folder.dataPath(),
+                           QStringLiteral("capture"), QStringLiteral("--url"),
+                           bench::BatchCaptureState::kAddress, QStringLiteral("--page"), pagePath};
+    for (auto _ : bench) {
+        const ProcessRun run = runCli(args);
+        bench.SetIterationTime(run.ms / 1000);
+        bench.counters["peak_MB"] = double(run.peakKb) / 1024;
+        bench.counters["exit"] = WEXITSTATUS(run.status);
+        forgetMeasuredPage(store);
+    }
+}
+BENCHMARK(BM_CliCaptureFiveOrders)
+    ->Arg(1000)
+    ->Arg(1'000'000)
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Repetitions(3)
+    ->Unit(benchmark::kMillisecond);
+
+} // namespace

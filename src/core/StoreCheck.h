@@ -1,0 +1,58 @@
+#pragma once
+
+#include "DataFolder.h"
+#include "Notice.h"
+
+#include <QDateTime>
+#include <QStringList>
+
+#include <optional>
+
+struct sqlite3;
+
+namespace mldd {
+
+/**
+ * The daily check of the data folder's store, kept off the start path: SQLite's
+ * full integrity check with a connection of its own (so it may run on a worker
+ * thread while the window works), REINDEX when only indexes are damaged, and
+ * then the day's backup of the sound store. Damage it finds is remembered
+ * beside the store, so that no later start uses the store until it is restored.
+ */
+class StoreCheck {
+public:
+    enum class Outcome { Sound, Repaired, Damaged, Failed };
+
+    /** What one check found and did. */
+    struct Result {
+        Outcome outcome = Outcome::Sound;
+        /** SQLite's own lines about the damage found (repaired or not). */
+        QStringList problems;
+        /** The backup made, when one was due. */
+        std::optional<QString> backup;
+        /** Why the check or the backup could not be done. */
+        QString error;
+
+        /** What the seller is told; none when all was well. */
+        std::optional<Notice> notice(const DataFolder& folder) const;
+    };
+
+    /** Whether the day of `now` still lacks its check (no backup was made that day). */
+    static bool isDue(const DataFolder& folder, const QDateTime& now);
+
+    /** Checks the store now, repairs what REINDEX repairs, and makes the day's backup. */
+    static Result run(const DataFolder& folder, const QDateTime& now);
+
+    /** SQLite's integrity check of an open store: its problems, none when sound. */
+    static QStringList problemsOf(sqlite3* db, QString* error);
+
+    /** Damage the daily check found and nothing has repaired since; empty when none. */
+    static QString damageFound(const QString& databasePath);
+    /** Forgets damage found, once the store was put back. */
+    static void forgetDamage(const QString& databasePath);
+
+private:
+    static QString damageMarkPath(const QString& databasePath);
+};
+
+} // namespace mldd

@@ -1,0 +1,154 @@
+#include "TempDataFolder.h"
+
+#include "core/CapturedNumbers.h"
+#include "core/NumSign.h"
+#include "core/OrderDatabase.h"
+#include "core/OrderStore.h"
+#include "core/StoreBackup.h"
+#include "core/StoreCheck.h"
+
+#include <QFileInfo>
+#include <QSqlQuery>
+
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+
+using namespace mldd;
+
+namespace {
+
+const QDateTime kMonday(QDate(2026, 12, 7), QTime(9, 30));
+
+class StoreCheckTest : public ::testing::Test {
+protected:
+    QString store() const { return m_data.folder().databasePath(); }
+
+    std::unique_ptr<OrderDatabase> open(QString* message = nullptr) {
+        QString refused;
+        auto database = OrderDatabase::open(store(), &refused);
+        if (message)
+            *message = refused;
+        return database;
+    }
+
+    void storeOrders(int count, int addressRepeats) {
+        auto database = open();
+        ASSERT_TRUE(database);
+        QList<Order> batch(count);
+        for (int i = 0; i < count; ++i) {
+            batch[i].orderSign = QStringLiteral("淘宝:%1").arg(5000 + i);
+            batch[i].numSign = numSignOf(batch[i].orderSign);
+            batch[i].buyId = QStringLiteral("buyer%1").arg(i);
+            batch[i].buyName = QStringLiteral("收货人%1").arg(i);
+            batch[i].buyAddress = QStringLiteral("花溪大道北段%1号").arg(i).repeated(addressRepeats);
+        }
+        OrderWriteRule rule;
+        ASSERT_TRUE(OrderStore(*database).insert(batch, rule));
+    }
+
+    int orderCount() {
+        auto database = open();
+        QSqlQuery count(database->connection());
+        count.exec(QStringLiteral("select count(*) from order_data"));
+        count.next();
+        return count.value(0).toInt();
+    }
+
+    void execRaw(const char* sql) {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(QFile::encodeName(store()).constData(), &db), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK)
+            << sqlite3_errmsg(db);
+        sqlite3_close(db);
+    }
+
+    test::TempDataFolder m_data;
+};
+
+} // namespace
+
+// Index entries that no longer match their rows ("row N missing from index"),
+// the table itself sound: the daily check rebuilds the index and says so.
+TEST_F(StoreCheckTest, DamageToAnIndexOnlyIsRepairedAndSaidSo) {
+    storeOrders(200, 1);
+    // The index is maintained as one on buy_id while three names change, then
+    // reads as the name index again: its entries for those rows are stale.
+    execRaw("PRAGMA writable_schema = ON; update sqlite_master set sql = "
+            "'CREATE INDEX order_by_name ON order_data (buy_id)' where name = 'order_by_name'");
+    execRaw("update order_data set buy_name = '改过' where id <= 3");
+    execRaw("PRAGMA writable_schema = ON; update sqlite_master set sql = "
+            "'CREATE INDEX order_by_name ON order_data (buy_name)' where name = 'order_by_name'");
+
+    const StoreCheck::Result result = StoreCheck::run(m_data.folder(), kMonday);
+    ASSERT_EQ(result.outcome, StoreCheck::Outcome::Repaired) << result.problems.join(u'\n').toStdString();
+    EXPECT_TRUE(result.problems.first().contains(QStringLiteral("missing from index order_by_name")));
+    const std::optional<Notice> notice = result.notice(m_data.folder());
+    ASSERT_TRUE(notice);
+    EXPECT_TRUE(notice->text.contains(QStringLiteral("已经重建索引"))) << notice->text.toStdString();
+    EXPECT_TRUE(result.backup); // the repaired store is the day's backup
+
+    QString message;
+    auto database = open(&message);
+    ASSERT_TRUE(database) << message.toStdString();
+    QString error;
+    EXPECT_TRUE(StoreCheck::problemsOf(database->handle(), &error).isEmpty());
+    QSqlQuery changed(database->connection());
+    changed.exec(QStringLiteral("select count(*) from order_data where buy_name = '改过'"));
+    changed.next();
+    EXPECT_EQ(changed.value(0).toInt(), 3);
+}
+
+// A store too big to read whole at every start, damaged in the middle: the
+// daily check finds it, and no start uses it again until a backup is restored.
+TEST_F(StoreCheckTest, DamageToTheTableIsRememberedUntilARestore) {
+    storeOrders(6000, 12);
+    ASSERT_GT(QFileInfo(store()).size(), OrderDatabase::kWholeCheckBytes);
+    ASSERT_TRUE(StoreCheck::run(m_data.folder(), kMonday).backup);
+    {
+        QFile file(store());
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        file.seek(file.size() / 2 / 4096 * 4096);
+        file.write(QByteArray(3 * 4096, '\x5a'));
+    }
+    const QDateTime tuesday = kMonday.addDays(1);
+    const StoreCheck::Result result = StoreCheck::run(m_data.folder(), tuesday);
+    ASSERT_EQ(result.outcome, StoreCheck::Outcome::Damaged);
+    EXPECT_FALSE(result.backup); // a damaged store is never a backup
+    EXPECT_TRUE(result.notice(m_data.folder())->text.contains(QStringLiteral("已经损坏")));
+
+    QString message;
+    EXPECT_FALSE(open(&message));
+    EXPECT_TRUE(message.contains(QStringLiteral("已经损坏"))) << message.toStdString();
+
+    const StoreBackup backups(m_data.folder());
+    ASSERT_TRUE(backups.restore(*backups.latest(), tuesday, &message)) << message.toStdString();
+    EXPECT_EQ(orderCount(), 6000);
+    EXPECT_EQ(StoreCheck::run(m_data.folder(), tuesday).outcome, StoreCheck::Outcome::Sound);
+}
+
+// After a restore the captured numbers are the backup's, so orders captured
+// since can be captured again, and the seller is told what the backup lacks.
+TEST_F(StoreCheckTest, ARestoreBringsTheCapturedListBackAndSaysWhatTheBackupLacks) {
+    const QString shop = QStringLiteral("淘宝:墨岚小店");
+    {
+        auto database = open();
+        ASSERT_EQ(CapturedNumbers(*database).add(shop, {QStringLiteral("淘宝:1")}), 1);
+    }
+    ASSERT_TRUE(StoreCheck::run(m_data.folder(), kMonday).backup);
+    {
+        auto database = open();
+        ASSERT_EQ(CapturedNumbers(*database).add(shop, {QStringLiteral("淘宝:2")}), 1);
+    }
+    const StoreBackup backups(m_data.folder());
+    QString message;
+    ASSERT_TRUE(backups.restore(*backups.latest(), kMonday.addSecs(3600), &message));
+    EXPECT_TRUE(message.contains(QStringLiteral("2026-12-07 09:30"))) << message.toStdString();
+    EXPECT_TRUE(message.contains(QStringLiteral("以后提取的订单要重新提取")));
+    EXPECT_TRUE(message.contains(QStringLiteral("以后打印的订单")));
+
+    auto database = open();
+    EXPECT_EQ(CapturedNumbers(*database).capturedOf(
+                  shop, {QStringLiteral("淘宝:1"), QStringLiteral("淘宝:2")}),
+              QSet<QString>{QStringLiteral("淘宝:1")});
+}
