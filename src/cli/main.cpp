@@ -1,5 +1,8 @@
 #include "Commands.h"
 
+#include "core/DataDefaults.h"
+#include "core/ProgramVersion.h"
+
 #include <QGuiApplication>
 
 #include <algorithm>
@@ -36,11 +39,13 @@ const QString kUsage = QStringLiteral(
     "  writeback --file F --layout NAME [--sheet S]  把快递单号和快递公司写回表格\n"
     "  db backup | list | restore [FILE]           备份订单数据库、列出备份、用备份恢复\n"
     "  db migrate --from FILE --to postgresql://…  把订单数据库复制到共用的服务器上\n"
-    "每个命令加 --help 显示它的用法。\n");
+    "每个命令加 --help 显示它的用法；--version 显示版本。\n");
 
 } // namespace
 
 int main(int argc, char* argv[]) {
+    if (printedVersion(argc, argv))
+        return 0;
     // Printing needs fonts and with them a GUI application, which opens no window here.
     const bool printing =
         std::find(argv + 1, argv + argc, std::string_view("print")) != argv + argc;
@@ -63,8 +68,7 @@ int main(int argc, char* argv[]) {
         writeOut(kUsage);
         return Success;
     }
-    const CliContext context{data ? DataFolder(*data)
-                                  : DataFolder::besideProgram(app.applicationDirPath()),
+    const CliContext context{DataDefaults::open(data.value_or(QString()), app.applicationDirPath()),
                              database.value_or(QString())};
 
     const std::map<QString, std::function<int(const CliContext&, QStringList)>> commands{
