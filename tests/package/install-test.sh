@@ -23,6 +23,15 @@ for program in mldd mldd-cli mldd-do mldd-service; do
     fail "$program --version does not say $version"
 done
 
+# The browser extension and its hosts: the same version, and the launcher the package installs.
+grep -q "\"version\": \"$version\"" "$prefix/share/mldd/extension/manifest.json" ||
+  fail "the extension's version is not $version"
+for host in "$root/etc/chromium" "$prefix/lib/mozilla" "$prefix/share/mldd/chrome"; do
+  manifest=$(find "$host" -name com.molan.mldd.json)
+  launcher=$(sed -n 's/.*"path": "\(.*\)".*/\1/p' "$manifest")
+  [[ -x $root$launcher ]] || fail "$manifest starts $launcher, which the package lacks"
+done
+
 seller() { env -i HOME="$root/home" PATH=/usr/bin:/bin QT_QPA_PLATFORM=offscreen "$@"; }
 mkdir -p "$root/home"
 seller "$prefix/bin/mldd-cli" orders >/dev/null
