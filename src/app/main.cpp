@@ -1,6 +1,7 @@
 #include "ChineseTranslation.h"
 #include "Form_DbSet.h"
 #include "Form_Main.h"
+#include "HelpKeys.h"
 #include "NoticeBox.h"
 
 #include "address/PlaceTable.h"
@@ -60,6 +61,8 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     installChineseTranslation(app);
+    HelpKeys help(HelpKeys::folderFor(QCoreApplication::applicationDirPath()));
+    app.installEventFilter(&help);
     QCommandLineParser parser;
     parser.addOption({QStringLiteral("data"), QStringLiteral("数据文件夹"), QStringLiteral("DIR")});
     parser.addOption({QStringLiteral("database"), QStringLiteral("共用的订单数据库"),
