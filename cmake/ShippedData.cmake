@@ -27,6 +27,8 @@ mldd_copy_folder(template_board ${CMAKE_SOURCE_DIR}/data/Delivery
 # The browser extension of the context-menu entry, loaded by the seller from beside the programs.
 mldd_copy_folder(browser_extension ${CMAKE_SOURCE_DIR}/extension
                  ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/extension)
+# The user guide that F1 opens; scripts/screenshot lays the windows' pictures into its images.
+mldd_copy_folder(help_pages ${CMAKE_SOURCE_DIR}/help ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/help)
 # The sample order pages, which the service also shows as web pages (samples/NAME.html).
 mldd_copy_folder(service_samples ${CMAKE_SOURCE_DIR}/samples
                  ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/service/content/samples)

@@ -1,11 +1,14 @@
 #include "ChineseLocale.h"
 #include "Form_DbSet.h"
 #include "Form_Main.h"
+#include "HelpKeys.h"
 #include "NoticeBox.h"
 
 #include "address/PlaceTable.h"
 #include "browser/HandOver.h"
+#include "core/DataDefaults.h"
 #include "core/MainState.h"
+#include "core/ProgramVersion.h"
 #include "core/Startup.h"
 #include "core/StoreAddress.h"
 #include "core/StoreBackup.h"
@@ -24,7 +27,8 @@ namespace {
 
 const char kUsage[] =
     "用法: mldd [--data DIR] [--database 地址] [网页地址 | 打印文件.mlk | 打印文件.mlf]\n"
-    "  --data DIR  数据文件夹（默认：程序旁边的 data）\n"
+    "  --data DIR  数据文件夹（默认：~/.local/share/mldd；在编译目录里是程序旁边的 data）\n"
+    "  --version   显示版本\n"
     "  --database postgresql://用户@服务器/数据库  几个打包台共用的订单数据库\n"
     "  网页地址     用剪贴板里的网页文字提取这个页面的订单\n"
     "  打印文件     打印这个打印文件\n";
@@ -47,6 +51,8 @@ bool restoredFromBackup(const MainState& state, const StartupResult& started) {
 
 int main(int argc, char* argv[]) {
     // Answered before any window system is needed, so it works on any terminal.
+    if (printedVersion(argc, argv))
+        return 0;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             std::fputs(kUsage, stdout);
@@ -56,6 +62,8 @@ int main(int argc, char* argv[]) {
     mldd::ChineseLocale chinese;
     QApplication app(argc, argv);
     chinese.install(app);
+    HelpKeys help(HelpKeys::folderFor(QCoreApplication::applicationDirPath()));
+    app.installEventFilter(&help);
     QCommandLineParser parser;
     parser.addOption({QStringLiteral("data"), QStringLiteral("数据文件夹"), QStringLiteral("DIR")});
     parser.addOption({QStringLiteral("database"), QStringLiteral("共用的订单数据库"),
@@ -63,10 +71,8 @@ int main(int argc, char* argv[]) {
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("打印文件或网页地址"));
     parser.process(app);
 
-    const DataFolder folder =
-        parser.isSet(QStringLiteral("data"))
-            ? DataFolder(parser.value(QStringLiteral("data")))
-            : DataFolder::besideProgram(QCoreApplication::applicationDirPath());
+    const DataFolder folder = DataDefaults::open(parser.value(QStringLiteral("data")),
+                                                 QCoreApplication::applicationDirPath());
     const QString command = parser.positionalArguments().join(u' ');
     // One window per data folder: a second start hands its command to the first and ends.
     const QString socket = HandOver::socketPath(folder);

@@ -1,5 +1,8 @@
 #include "Commands.h"
 
+#include "core/DataDefaults.h"
+#include "core/ProgramVersion.h"
+
 #include <QGuiApplication>
 
 #include <algorithm>
@@ -38,11 +41,13 @@ const QString kUsage = QStringLiteral(
     "  db check                                    检查整个订单数据库，修复索引，做当天的备份\n"
     "  captured list | clear (--shop ID | --all)  列出、清空已提取记录（订单号）\n"
     "  db migrate --from FILE --to postgresql://…  把订单数据库复制到共用的服务器上\n"
-    "每个命令加 --help 显示它的用法。\n");
+    "每个命令加 --help 显示它的用法；--version 显示版本。\n");
 
 } // namespace
 
 int main(int argc, char* argv[]) {
+    if (printedVersion(argc, argv))
+        return 0;
     // Printing needs fonts and with them a GUI application, which opens no window here.
     const bool printing =
         std::find(argv + 1, argv + argc, std::string_view("print")) != argv + argc;
@@ -65,8 +70,7 @@ int main(int argc, char* argv[]) {
         writeOut(kUsage);
         return Success;
     }
-    const CliContext context{data ? DataFolder(*data)
-                                  : DataFolder::besideProgram(app.applicationDirPath()),
+    const CliContext context{DataDefaults::open(data.value_or(QString()), app.applicationDirPath()),
                              database.value_or(QString())};
 
     const std::map<QString, std::function<int(const CliContext&, QStringList)>> commands{

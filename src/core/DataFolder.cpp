@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace mldd {
 
@@ -11,6 +12,22 @@ DataFolder::DataFolder(const QString& dataPath)
 
 DataFolder DataFolder::besideProgram(const QString& programPath) {
     return DataFolder(resolve(programPath, QStringLiteral("data")));
+}
+
+DataFolder::DataFolder(const QString& dataPath, const QString& programPath)
+    : m_dataPath(QDir::cleanPath(dataPath)), m_programPath(QDir::cleanPath(programPath)) {}
+
+DataFolder DataFolder::ofProgram(const QString& programPath) {
+    if (installedFiles(programPath).isEmpty())
+        return besideProgram(programPath);
+    const QString own =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/mldd");
+    return DataFolder(own, own);
+}
+
+QString DataFolder::installedFiles(const QString& programPath) {
+    const QString shared = QDir::cleanPath(programPath + QStringLiteral("/../share/mldd"));
+    return QFileInfo(shared + QStringLiteral("/data")).isDir() ? shared : QString();
 }
 
 QString DataFolder::file(const QString& relative) const {

@@ -20,6 +20,19 @@ public:
     /** The "data" folder beside the executable in `programPath`. */
     static DataFolder besideProgram(const QString& programPath);
 
+    /**
+     * The folder a program in `programPath` uses when no --data is given: an
+     * installed program keeps each user's files in $XDG_DATA_HOME/mldd (with
+     * g_url.dat and ERR.TXT inside it), a build-tree program the folder beside it.
+     */
+    static DataFolder ofProgram(const QString& programPath);
+
+    /**
+     * The read-only files of an installed program, <prefix>/share/mldd beside
+     * <prefix>/bin; empty for a program in a build tree.
+     */
+    static QString installedFiles(const QString& programPath);
+
     QString dataPath() const { return m_dataPath; }
     QString programPath() const { return m_programPath; }
 
@@ -47,6 +60,8 @@ public:
     static QString resolve(const QString& base, const QString& relative);
 
 private:
+    DataFolder(const QString& dataPath, const QString& programPath);
+
     QString m_dataPath;
     QString m_programPath;
 };

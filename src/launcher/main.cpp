@@ -5,6 +5,7 @@
 
 #include "browser/ContextMenuHost.h"
 #include "browser/HandOver.h"
+#include "core/ProgramVersion.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -15,7 +16,7 @@ using namespace mldd;
 
 namespace {
 
-const char kUsage[] = "用法: mldd-do [--data DIR] 网页地址或打印文件\n";
+const char kUsage[] = "用法: mldd-do [--data DIR] 网页地址或打印文件 | --version\n";
 
 int fail(int status, const QString& message) {
     std::fputs((message + u'\n').toUtf8().constData(), stderr);
@@ -29,6 +30,8 @@ QStringList dataArguments(const QString& dataPath) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    if (printedVersion(argc, argv))
+        return 0;
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     if (args.size() == 1 && (args.first() == u"--help" || args.first() == u"-h")) {
@@ -40,9 +43,8 @@ int main(int argc, char* argv[]) {
         dataPath = args.at(1);
         args = args.mid(2);
     }
-    const DataFolder folder = dataPath.isEmpty()
-                                  ? DataFolder::besideProgram(app.applicationDirPath())
-                                  : DataFolder(dataPath);
+    const DataFolder folder =
+        dataPath.isEmpty() ? DataFolder::ofProgram(app.applicationDirPath()) : DataFolder(dataPath);
     const QString socket = HandOver::socketPath(folder);
     const QString mldd = app.applicationDirPath() + QStringLiteral("/mldd");
 

@@ -1,6 +1,9 @@
 #include "ServiceRoutes.h"
 #include "ServiceServer.h"
 
+#include "core/DataFolder.h"
+#include "core/ProgramVersion.h"
+
 #include <QCoreApplication>
 #include <QDir>
 
@@ -11,8 +14,8 @@ using namespace mldd::service;
 namespace {
 
 const char kUsage[] =
-    "用法: mldd-service [--content DIR] [--port N]\n"
-    "  --content DIR  回答请求的内容目录（默认：程序旁边的 service/content）\n"
+    "用法: mldd-service [--content DIR] [--port N] | --version\n"
+    "  --content DIR  回答请求的内容目录（默认：程序旁边的 service/content，安装后是 /usr/share/mldd/service/content）\n"
     "  --port N       在 127.0.0.1 上监听的端口（默认 8717；0 表示任选一个空闲端口）\n";
 
 int fail(int status, const QString& message) {
@@ -23,8 +26,12 @@ int fail(int status, const QString& message) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    if (mldd::printedVersion(argc, argv))
+        return 0;
     QCoreApplication app(argc, argv);
-    QString contentPath = app.applicationDirPath() + QStringLiteral("/service/content");
+    const QString installed = mldd::DataFolder::installedFiles(app.applicationDirPath());
+    QString contentPath = (installed.isEmpty() ? app.applicationDirPath() : installed) +
+                          QStringLiteral("/service/content");
     quint16 port = 8717;
 
     QStringList args = app.arguments().mid(1);

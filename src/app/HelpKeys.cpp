@@ -1,0 +1,72 @@
+#include "HelpKeys.h"
+
+#include "core/DataFolder.h"
+
+#include <QDesktopServices>
+#include <QKeyEvent>
+#include <QWidget>
+
+namespace mldd {
+
+namespace {
+
+// Each window's page, by the window's class name.
+const QHash<QString, QString>& pages() {
+    static const QHash<QString, QString> table{
+        {QStringLiteral("mldd::Form_Main"), QStringLiteral("index.html")},
+        {QStringLiteral("mldd::Form_sglr"), QStringLiteral("capture.html#manual")},
+        {QStringLiteral("mldd::Form_zd_code"), QStringLiteral("capture.html#decode")},
+        {QStringLiteral("mldd::Form_IE_Favorite"), QStringLiteral("capture.html#browser")},
+        {QStringLiteral("mldd::Form_Excel"), QStringLiteral("import.html#import")},
+        {QStringLiteral("mldd::Form_Myinfo"), QStringLiteral("setup.html#sender")},
+        {QStringLiteral("mldd::Form_MenuSet"), QStringLiteral("setup.html#menu")},
+        {QStringLiteral("mldd::ExpressPlanDialog"), QStringLiteral("setup.html#plan")},
+        {QStringLiteral("mldd::Form_PrinterSet"), QStringLiteral("setup.html#printers")},
+        {QStringLiteral("mldd::Form_fh_set"), QStringLiteral("shiplist.html")},
+        {QStringLiteral("mldd::Form_PrintSet"), QStringLiteral("print.html")},
+        {QStringLiteral("mldd::PrintPreviewDialog"), QStringLiteral("print.html")},
+        {QStringLiteral("mldd::Form_Designer"), QStringLiteral("print.html#designer")},
+        {QStringLiteral("mldd::OffsetAdjustDialog"), QStringLiteral("offsets.html")},
+        {QStringLiteral("mldd::Form_DbSet"), QStringLiteral("stations.html")},
+    };
+    return table;
+}
+
+} // namespace
+
+HelpKeys::HelpKeys(QString helpFolder, Opener open)
+    : m_folder(std::move(helpFolder)), m_open(std::move(open)) {
+    if (!m_open)
+        m_open = [](const QUrl& page) { QDesktopServices::openUrl(page); };
+}
+
+QString HelpKeys::folderFor(const QString& programPath) {
+    const QString installed = DataFolder::installedFiles(programPath);
+    return (installed.isEmpty() ? programPath : installed) + QStringLiteral("/help");
+}
+
+QUrl HelpKeys::pageOf(const QWidget* window) const {
+    QString page = QStringLiteral("index.html");
+    for (const QWidget* w = window; w; w = w->parentWidget() ? w->parentWidget()->window() : nullptr) {
+        const auto found = pages().constFind(QString::fromLatin1(w->metaObject()->className()));
+        if (found != pages().constEnd()) {
+            page = *found;
+            break;
+        }
+    }
+    const qsizetype hash = page.indexOf(u'#');
+    QUrl url = QUrl::fromLocalFile(m_folder + u'/' + page.left(hash));
+    if (hash >= 0)
+        url.setFragment(page.mid(hash + 1));
+    return url;
+}
+
+bool HelpKeys::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_F1 ||
+        !watched->isWidgetType())
+        return false;
+    m_open(pageOf(static_cast<QWidget*>(watched)->window()));
+    return true;
+}
+
+} // namespace mldd

@@ -1,0 +1,92 @@
+#include "WindowFixture.h"
+
+#include "ExpressPlanDialog.h"
+#include "Form_DbSet.h"
+#include "Form_Excel.h"
+#include "Form_Main.h"
+#include "Form_MenuSet.h"
+#include "Form_Myinfo.h"
+#include "Form_PrintSet.h"
+#include "Form_fh_set.h"
+#include "Form_sglr.h"
+#include "Form_zd_code.h"
+#include "HelpKeys.h"
+
+#include <QMessageBox>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <memory>
+
+using namespace mldd;
+using namespace mldd::test;
+
+namespace {
+
+// The help text of a page the shipped guide holds: the page and, for a section, its heading.
+QString openedText(const QUrl& page) {
+    QFile file(page.toLocalFile());
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("<no page ") + page.toString() + u'>';
+    const QString html = QString::fromUtf8(file.readAll());
+    if (page.hasFragment() && !html.contains(QStringLiteral("id=\"%1\"").arg(page.fragment())))
+        return QStringLiteral("<no section ") + page.toString() + u'>';
+    const QRegularExpressionMatch title =
+        QRegularExpression(QStringLiteral("<title>(.*) - 墨岚打单帮助</title>")).match(html);
+    return title.captured(1);
+}
+
+class HelpKeysTest : public WindowFixture {
+protected:
+    HelpKeys m_help{QStringLiteral(MLDD_SOURCE_DIR "/help"),
+                    [this](const QUrl& page) { m_opened.append(page); }};
+    QList<QUrl> m_opened;
+
+    // Presses F1 in the window's focused field, as the seller does, and says which page opened.
+    QString pressF1(QWidget& window) {
+        window.show();
+        QWidget* target = window.focusWidget() ? window.focusWidget() : &window;
+        m_opened.clear();
+        QTest::keyClick(target, Qt::Key_F1);
+        window.hide();
+        return m_opened.size() == 1 ? openedText(m_opened.first())
+                                    : QStringLiteral("<%1 pages>").arg(m_opened.size());
+    }
+};
+
+} // namespace
+
+TEST_F(HelpKeysTest, F1InEachWindowOpensItsOwnPage) {
+    qApp->installEventFilter(&m_help);
+    addProfile(QStringLiteral("淘宝:墨岚小店"));
+    Form_Main main(m_state);
+    std::vector<std::pair<std::unique_ptr<QWidget>, QString>> windows;
+    windows.emplace_back(std::make_unique<Form_sglr>(m_state, &main), QStringLiteral("提取订单"));
+    windows.emplace_back(std::make_unique<Form_zd_code>(m_state, QStringLiteral("https://shop.example/o"),
+                                                        QStringLiteral("订单"), &main),
+                         QStringLiteral("提取订单"));
+    windows.emplace_back(std::make_unique<Form_Excel>(m_state, &main), QStringLiteral("导入表格与回写单号"));
+    windows.emplace_back(std::make_unique<Form_Myinfo>(m_state, &main), QStringLiteral("开始之前"));
+    windows.emplace_back(std::make_unique<Form_MenuSet>(m_state, main.menuEntryCaptions(), &main),
+                         QStringLiteral("开始之前"));
+    windows.emplace_back(std::make_unique<ExpressPlanDialog>(m_state, &main), QStringLiteral("开始之前"));
+    windows.emplace_back(std::make_unique<Form_fh_set>(m_state, m_state.profiles.first().myIdh, &main),
+                         QStringLiteral("发货单"));
+    windows.emplace_back(std::make_unique<Form_PrintSet>(m_state, &main), QStringLiteral("打印快递单"));
+    windows.emplace_back(std::make_unique<Form_DbSet>(QStringLiteral("连不上"), QString(), &main),
+                         QStringLiteral("几台电脑共用一个订单库"));
+    for (const auto& [window, page] : windows)
+        EXPECT_EQ(pressF1(*window), page) << window->metaObject()->className();
+    EXPECT_EQ(pressF1(main), u"墨岚打单帮助");
+    qApp->removeEventFilter(&m_help);
+}
+
+TEST_F(HelpKeysTest, AMessageBoxShowsThePageOfTheWindowItBelongsTo) {
+    Form_Main main(m_state);
+    Form_sglr entry(m_state, &main);
+    QMessageBox question(QMessageBox::Question, QStringLiteral("墨岚打单"), QStringLiteral("保存吗？"),
+                         QMessageBox::Yes | QMessageBox::No, &entry);
+    EXPECT_EQ(m_help.pageOf(&question).fragment(), u"manual");
+    QWidget stray;
+    EXPECT_TRUE(m_help.pageOf(&stray).toLocalFile().endsWith(u"/help/index.html"));
+}

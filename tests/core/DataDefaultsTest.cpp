@@ -1,0 +1,126 @@
+#include "core/DataDefaults.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QTemporaryDir>
+
+using namespace mldd;
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// A package's defaults folder and a seller's data folder made from it.
+struct Folders {
+    QTemporaryDir dir;
+    QString defaults = dir.path() + QStringLiteral("/share/data");
+    DataFolder seller{dir.path() + QStringLiteral("/home/data")};
+
+    DataDefaults::Result bring() const { return DataDefaults(defaults).bringInto(seller); }
+    void ship(const QString& relative, const QByteArray& bytes) const {
+        writeFile(defaults + u'/' + relative, bytes);
+    }
+};
+
+} // namespace
+
+TEST(DataDefaults, AFreshFolderGetsEveryDefaultAndASecondStartChangesNothing) {
+    Folders f;
+    f.ship(QStringLiteral("code/Area.txt"), "北京市");
+    f.ship(QStringLiteral("Delivery/圆通.mlg"), "layout");
+    const DataDefaults::Result first = f.bring();
+    ASSERT_TRUE(first.ok) << first.error.toStdString();
+    EXPECT_EQ(first.added.size(), 2);
+    EXPECT_EQ(readFile(f.seller.file(QStringLiteral("Delivery/圆通.mlg"))), "layout");
+
+    const DataDefaults::Result second = f.bring();
+    EXPECT_TRUE(second.ok);
+    EXPECT_TRUE(second.added.isEmpty() && second.renewed.isEmpty() && second.kept.isEmpty());
+}
+
+TEST(DataDefaults, ANewerPackageRenewsOnlyWhatTheSellerLeftAsItCame) {
+    Folders f;
+    for (const char* name : {"code/Area.txt", "Delivery/a.mlg", "Delivery/b.mlg", "Delivery/c.mlg",
+                             "Delivery/gone.mlg"})
+        f.ship(QString::fromUtf8(name), "old");
+    ASSERT_TRUE(f.bring().ok);
+    writeFile(f.seller.file(QStringLiteral("Delivery/b.mlg")), "seller's b");
+    writeFile(f.seller.file(QStringLiteral("Delivery/c.mlg")), "seller's c");
+    QFile::remove(f.seller.file(QStringLiteral("Delivery/gone.mlg")));
+
+    // The next package: a new place table and templates, one more template.
+    for (const char* name : {"code/Area.txt", "Delivery/b.mlg", "Delivery/gone.mlg"})
+        f.ship(QString::fromUtf8(name), "new");
+    f.ship(QStringLiteral("Delivery/d.mlg"), "new");
+    const DataDefaults::Result result = f.bring();
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(readFile(f.seller.file(QStringLiteral("code/Area.txt"))), "new");
+    EXPECT_EQ(readFile(f.seller.file(QStringLiteral("Delivery/a.mlg"))), "old");
+    EXPECT_EQ(readFile(f.seller.file(QStringLiteral("Delivery/b.mlg"))), "seller's b");
+    EXPECT_EQ(readFile(f.seller.file(QStringLiteral("Delivery/c.mlg"))), "seller's c");
+    EXPECT_EQ(readFile(f.seller.file(QStringLiteral("Delivery/d.mlg"))), "new");
+    EXPECT_FALSE(QFile::exists(f.seller.file(QStringLiteral("Delivery/gone.mlg"))));
+    EXPECT_EQ(result.renewed, QStringList{QStringLiteral("code/Area.txt")});
+    EXPECT_EQ(result.kept, QStringList{QStringLiteral("Delivery/b.mlg")});
+
+    // The seller's b stays on every later start, and once the seller puts the shipped
+    // text back, the next package renews it again.
+    EXPECT_EQ(f.bring().kept, QStringList{QStringLiteral("Delivery/b.mlg")});
+    writeFile(f.seller.file(QStringLiteral("Delivery/b.mlg")), "new");
+    ASSERT_TRUE(f.bring().kept.isEmpty());
+    f.ship(QStringLiteral("Delivery/b.mlg"), "newer");
+    f.bring();
+    EXPECT_EQ(readFile(f.seller.file(QStringLiteral("Delivery/b.mlg"))), "newer");
+}
+
+TEST(DataDefaults, AFileTheSellerMadeBeforeTheDefaultExistedIsKept) {
+    Folders f;
+    writeFile(f.seller.file(QStringLiteral("Delivery/own.mlg")), "seller's");
+    f.ship(QStringLiteral("Delivery/own.mlg"), "shipped");
+    const DataDefaults::Result result = f.bring();
+    EXPECT_EQ(result.kept, QStringList{QStringLiteral("Delivery/own.mlg")});
+    EXPECT_EQ(readFile(f.seller.file(QStringLiteral("Delivery/own.mlg"))), "seller's");
+}
+
+TEST(DataFolderOfProgram, ABuildTreeKeepsItsFolderAndAnInstalledProgramUsesTheUsersOwn) {
+    QTemporaryDir dir;
+    const QString build = dir.path() + QStringLiteral("/build/bin");
+    QDir().mkpath(build + QStringLiteral("/data"));
+    EXPECT_EQ(DataFolder::ofProgram(build).dataPath(), build + QStringLiteral("/data"));
+    EXPECT_TRUE(DataFolder::installedFiles(build).isEmpty());
+
+    const QString prefix = dir.path() + QStringLiteral("/usr");
+    writeFile(prefix + QStringLiteral("/share/mldd/data/code/Area.txt"), "北京市");
+    const QString home = dir.path() + QStringLiteral("/home/.local/share");
+    const QByteArray saved = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", home.toUtf8());
+    const DataFolder own = DataDefaults::open(QString(), prefix + QStringLiteral("/bin"));
+    const DataFolder chosen =
+        DataDefaults::open(dir.path() + QStringLiteral("/elsewhere"), prefix + QStringLiteral("/bin"));
+    if (saved.isEmpty())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", saved);
+
+    EXPECT_EQ(own.dataPath(), home + QStringLiteral("/mldd"));
+    EXPECT_EQ(own.errorLogPath(), home + QStringLiteral("/mldd/ERR.TXT"));
+    EXPECT_EQ(readFile(own.file(QStringLiteral("code/Area.txt"))), "北京市");
+    EXPECT_EQ(readFile(chosen.file(QStringLiteral("code/Area.txt"))), "北京市");
+    QStringList underPrefix;
+    for (QDirIterator it(prefix, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+        underPrefix.append(it.next());
+    EXPECT_EQ(underPrefix, QStringList{prefix + QStringLiteral("/share/mldd/data/code/Area.txt")});
+}

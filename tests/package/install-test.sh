@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Unpacks the package into a throw-away root and starts its programs there as a
+# seller would, with a fresh HOME: the data folder must be made in the seller's
+# home from the installed defaults, and nothing written below the install prefix.
+set -euo pipefail
+packages=$1 built=$2 version=$3
+deb=$(ls "$packages"/mldd_"$version"_*.deb 2>/dev/null | head -n 1 || true)
+if [[ -z $deb || $deb -ot $built ]]; then
+  echo "no package newer than the programs in $packages: run scripts/package"
+  exit 77
+fi
+root=$(mktemp -d)
+service=""
+trap '[[ -n $service ]] && kill "$service"; rm -rf "$root"' EXIT
+dpkg -x "$deb" "$root"
+prefix=$root/usr
+listing() { (cd "$prefix" && find . -printf '%p %s %T@ %m\n' | sort); }
+before=$(listing)
+fail() { echo "FAIL: $*"; exit 1; }
+
+for program in mldd mldd-cli mldd-do mldd-service; do
+  [[ $("$prefix/bin/$program" --version) == "$program $version" ]] ||
+    fail "$program --version does not say $version"
+done
+
+# The browser extension and its hosts: the same version, and the launcher the package installs.
+grep -q "\"version\": \"$version\"" "$prefix/share/mldd/extension/manifest.json" ||
+  fail "the extension's version is not $version"
+for host in "$root/etc/chromium" "$prefix/lib/mozilla" "$prefix/share/mldd/chrome"; do
+  manifest=$(find "$host" -name com.molan.mldd.json)
+  launcher=$(sed -n 's/.*"path": "\(.*\)".*/\1/p' "$manifest")
+  [[ -x $root$launcher ]] || fail "$manifest starts $launcher, which the package lacks"
+done
+
+seller() { env -i HOME="$root/home" PATH=/usr/bin:/bin QT_QPA_PLATFORM=offscreen "$@"; }
+mkdir -p "$root/home"
+seller "$prefix/bin/mldd-cli" orders >/dev/null
+folder=$root/home/.local/share/mldd
+[[ -f $folder/mlddsj.db ]] || fail "no order database in $folder"
+[[ -f $folder/defaults.sum ]] || fail "no record of the defaults in $folder"
+(cd "$prefix/share/mldd/data" && find . -type f) | while read -r file; do
+  cmp -s "$prefix/share/mldd/data/$file" "$folder/$file" || fail "$file not laid into $folder"
+done
+# The installed place table splits an address.
+seller "$prefix/bin/mldd-cli" split-address "浙江省杭州市西湖区文三路 1 号" | grep -q 杭州 ||
+  fail "the installed place table does not split an address"
+
+# XDG_DATA_HOME chooses where the seller's folder lives.
+seller env XDG_DATA_HOME="$root/xdg" "$prefix/bin/mldd-cli" orders >/dev/null
+[[ -f $root/xdg/mldd/mlddsj.db ]] || fail "XDG_DATA_HOME/mldd was not used"
+
+# The service answers from the installed content.
+coproc SERVICE { exec env -i HOME="$root/home" "$prefix/bin/mldd-service" --port 0; }
+service=$SERVICE_PID
+read -r first <&"${SERVICE[0]}"
+[[ $first == *"$prefix/share/mldd/service/content"* ]] ||
+  fail "mldd-service does not serve the installed content: $first"
+
+[[ $(listing) == "$before" ]] || fail "something was written below $prefix"
+echo "package_install: $(basename "$deb") runs from $prefix and keeps its data in the seller's home"
