@@ -4,6 +4,7 @@
 #include "DecodeFileCommands.h"
 #include "ExpressPlanDialog.h"
 #include "FileChooser.h"
+#include "DailyStoreCheck.h"
 #include "Form_Designer.h"
 #include "Form_Excel.h"
 #include "Form_MenuSet.h"
@@ -28,6 +29,7 @@
 #include "capture/OrderPlacement.h"
 #include "capture/PageCapture.h"
 #include "capture/SellerBindings.h"
+#include "core/CapturedNumbers.h"
 #include "core/MainState.h"
 #include "core/OrderFilter.h"
 #include "core/ProgramVersion.h"
@@ -129,6 +131,15 @@ Form_Main::Form_Main(MainState& state, QWidget* parent)
     resize(1024, 760);
     showSenders();
     showPage();
+
+    // The store's daily check and backup run behind the first page, never before it.
+    m_dailyCheck = new DailyStoreCheck(this);
+    connect(m_dailyCheck, &DailyStoreCheck::finished, this,
+            [this](const std::optional<Notice>& notice) {
+                if (notice)
+                    showNotice(this, *notice);
+            });
+    QTimer::singleShot(0, this, [this] { m_dailyCheck->startIfDue(m_state); });
 }
 
 Form_Main::~Form_Main() = default;
@@ -686,6 +697,7 @@ void Form_Main::addSettingsEntries() {
     settings->addAction(QStringLiteral("修复解码文件"), this, &Form_Main::repairDecodeFiles);
     settings->addAction(QStringLiteral("检查解码文件"), this, &Form_Main::checkDecodeFiles);
     settings->addAction(QStringLiteral("清空我的ID绑定"), this, &Form_Main::clearSellerBindings);
+    settings->addAction(QStringLiteral("清空已提取记录"), this, &Form_Main::clearCapturedNumbers);
     settings->addSeparator();
     // Not a menu-visibility entry itself, so that hidden entries can always be shown again.
     settings->addAction(QStringLiteral("菜单设置"), this, &Form_Main::editMenuSettings);
@@ -779,6 +791,41 @@ void Form_Main::checkDecodeFiles() {
 void Form_Main::clearSellerBindings() {
     showNotice(this, Notice{SellerBindings::clear(m_state.folder), QStringLiteral("墨岚打单"),
                             Notice::Icon::Information, Notice::Buttons::Ok});
+}
+
+void Form_Main::clearCapturedNumbers() {
+    CapturedNumbers numbers(*m_state.database);
+    const QList<CapturedNumbers::ShopList> shops = numbers.shops();
+    if (shops.isEmpty()) {
+        showNotice(this, Notice{QStringLiteral("还没有已提取记录。")});
+        return;
+    }
+    const QString allShops = QStringLiteral("所有店铺");
+    QStringList choices;
+    for (const CapturedNumbers::ShopList& list : shops)
+        choices.append(QStringLiteral("%1（%2个）").arg(list.shop).arg(list.count));
+    choices.append(allShops);
+    bool chosen = false;
+    const QString choice = QInputDialog::getItem(
+        this, QStringLiteral("清空已提取记录"), QStringLiteral("清空哪个店铺的已提取记录？"),
+        choices, 0, false, &chosen);
+    if (!chosen)
+        return;
+    const qsizetype index = choices.indexOf(choice);
+    const QString shop = index < shops.size() ? shops.at(index).shop : QString();
+    if (!showNotice(this, Notice{QStringLiteral("确定要清空%1的已提取记录吗？\r\n"
+                                                "清空后，这些订单的页面可以再次提取。")
+                                     .arg(shop.isEmpty() ? allShops : shop),
+                                 QStringLiteral("墨岚打单"), Notice::Icon::Exclamation,
+                                 Notice::Buttons::YesNo}))
+        return;
+    const qint64 cleared = numbers.clear(shop);
+    if (cleared < 0) {
+        showNotice(this, Notice{m_state.database->failureText(), QStringLiteral("墨岚打单"),
+                                Notice::Icon::Exclamation});
+        return;
+    }
+    m_status->setText(QStringLiteral("已清空%1个已提取记录。").arg(cleared));
 }
 
 void Form_Main::editMenuSettings() {
@@ -904,8 +951,23 @@ void Form_Main::printFinished(PrintDocuments::Kind kind) {
     if (result.stopped)
         showNotice(this, *result.stopped);
     showNotice(this, result.summary(kind));
-    if (kind == PrintDocuments::Kind::Waybills && !result.printedIds.isEmpty())
+    if (kind == PrintDocuments::Kind::Waybills && !result.printedIds.isEmpty()) {
         offerWriteBack(result.printedIds);
+        // 打印发货单: each printed waybill's shipping list follows on the shipping-list printer,
+        // once; a list printed before is not printed again.
+        if (m_state.settings.printsShippingLists() && !result.cancelled) {
+            const QList<qint64> lists =
+                PrintQuestion::about(OrderStore(*m_state.database),
+                                     PrintDocuments::Kind::ShippingLists, result.printedIds)
+                    .unprinted;
+            if (!lists.isEmpty())
+                QTimer::singleShot(0, this, [this, lists] {
+                    follow(std::make_unique<PrintRun>(m_state, *m_spooler,
+                                                      PrintDocuments::Kind::ShippingLists, lists),
+                           PrintDocuments::Kind::ShippingLists);
+                });
+        }
+    }
 }
 
 } // namespace mldd

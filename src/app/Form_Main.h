@@ -21,6 +21,7 @@ namespace mldd {
 
 struct MainState;
 class BrowserPanel;
+class DailyStoreCheck;
 class ImportProgress;
 class OrderRowWidget;
 class ShippingLists;
@@ -71,6 +72,8 @@ public:
     /** Shows the built-in browser in place of the order list, at `address` when given. */
     void openBrowser(const QString& address = {});
 
+    /** The store's daily check, for the window tests. */
+    DailyStoreCheck* dailyCheck() const { return m_dailyCheck; }
     /** The spreadsheet import while it runs, for the window tests. */
     ImportProgress* importProgress() const { return m_import.get(); }
 
@@ -155,6 +158,8 @@ private:
     void checkDecodeFiles();
     void clearSellerBindings();
     void editMenuSettings();
+    /** 清空已提取记录: one shop's captured numbers (or all), after a question. */
+    void clearCapturedNumbers();
     /** Adds the 设置 entries of the sender, design, decode-file and menu settings. */
     void addSettingsEntries();
     /** Fills the sender filter list and the cards' sender lists from the profiles. */
@@ -213,6 +218,7 @@ private:
     std::unique_ptr<PrintRun> m_run;
     /** The spreadsheet import running behind its progress dialog. */
     std::unique_ptr<ImportProgress> m_import;
+    DailyStoreCheck* m_dailyCheck = nullptr;
     /** A print file's records, while the list shows them in place of the stored orders. */
     std::optional<PrintFile> m_printFile;
     int m_printFilePage = 1;

@@ -1,0 +1,236 @@
+#include "ExpressPlanDialog.h"
+#include "Form_Main.h"
+#include "Form_Myinfo.h"
+#include "ModalAnswers.h"
+#include "OrderRowWidget.h"
+#include "ServiceProcess.h"
+
+#include "address/PlaceTable.h"
+#include "core/CapturedNumbers.h"
+#include "core/MainState.h"
+#include "core/Startup.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace mldd;
+using test::ModalAnswers;
+
+namespace {
+
+const QString kDetail = QStringLiteral("https://trade.taobao.com/trade/detail.htm");
+const QString kBatch = QStringLiteral("https://trade.taobao.com/trade/batch_send.htm");
+
+void copyFolder(const QString& from, const QString& to) {
+    QDir().mkpath(to);
+    for (const QFileInfo& entry :
+         QDir(from).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (entry.isDir())
+            copyFolder(entry.filePath(), to + u'/' + entry.fileName());
+        else
+            QFile::copy(entry.filePath(), to + u'/' + entry.fileName());
+    }
+}
+
+QAction* settingsEntry(const Form_Main& window, const QString& caption) {
+    for (QAction* action : window.menu(Form_Main::Menu::Settings)->actions())
+        if (action->text() == caption)
+            return action;
+    return nullptr;
+}
+
+// Capturing in the window on a fresh copy of the shipped data folder, with a real
+// mldd-service behind it, as a seller meets it on a new machine.
+class CaptureWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(m_service.port(), 0);
+        copyFolder(QStringLiteral(MLDD_SOURCE_DIR "/data"), m_data);
+        pointAtService(m_service.port());
+    }
+
+    void pointAtService(quint16 port) {
+        QFile service(m_data + QStringLiteral("/../g_url.dat"));
+        ASSERT_TRUE(service.open(QIODevice::WriteOnly));
+        service.write(QStringLiteral("http://127.0.0.1:%1\r\n").arg(port).toUtf8());
+    }
+
+    void cli(const QStringList& args) {
+        QProcess process;
+        process.start(QStringLiteral(MLDD_BIN "/mldd-cli"),
+                      QStringList{QStringLiteral("--data"), m_data} + args);
+        ASSERT_TRUE(process.waitForFinished(30000));
+        ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    }
+
+    void addSender(const QString& account) {
+        cli({QStringLiteral("profile"), QStringLiteral("save"), QStringLiteral("--market"),
+             QStringLiteral("淘宝"), QStringLiteral("--id"), account, QStringLiteral("--name"),
+             QStringLiteral("王小明"), QStringLiteral("--address"),
+             QStringLiteral("贵州省贵阳市南明区花果园R1区8栋")});
+    }
+
+    void start() {
+        StartupHooks hooks;
+        hooks.loadPlaceTable = loadPlaceTableInto;
+        ASSERT_TRUE(startUp(m_state, QString(), hooks).ok);
+        // The hint would open the help page in the system browser.
+        m_state.options.setValue(ProgramOptions::kCaptureHintShown, 3);
+        m_state.saveOptions();
+    }
+
+    /** The page handed over as mldd-do hands it: its address, its text on the clipboard. */
+    void handOver(Form_Main& window, const QString& address, const QString& sample) {
+        QFile page(QStringLiteral(MLDD_SOURCE_DIR "/samples/") + sample);
+        ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+        QGuiApplication::clipboard()->setText(QString::fromUtf8(page.readAll()));
+        window.acceptRequest(address, QString());
+    }
+
+    QList<Order> orders() {
+        const std::vector<qint64> ids = OrderStore(*m_state.database).allById();
+        return OrderStore(*m_state.database).byIds(QList<qint64>(ids.begin(), ids.end()));
+    }
+
+    test::ServiceProcess m_service{
+        {QStringLiteral("--content"), QStringLiteral(MLDD_BIN "/service/content")}};
+    QTemporaryDir m_dir;
+    QString m_data = m_dir.path() + QStringLiteral("/data");
+    MainState m_state{DataFolder(m_data)};
+};
+
+} // namespace
+
+// A second shop: the binding question makes its sender, and the capture goes on.
+TEST_F(CaptureWindowTest, ASecondShopGetsItsSenderFromTheBindingQuestion) {
+    addSender(QStringLiteral("墨岚旗舰店"));
+    cli({QStringLiteral("plan"), QStringLiteral("圆通")});
+    start();
+    Form_Main window(m_state);
+    window.show();
+    QStringList seen;
+    ModalAnswers answers({}, [&](QDialog* dialog) {
+        if (auto* question = qobject_cast<QInputDialog*>(dialog)) {
+            seen.append(question->labelText());
+            EXPECT_TRUE(question->comboBoxItems().contains(QStringLiteral("淘宝:墨岚旗舰店")));
+            question->setTextValue(QStringLiteral("新建发件人…"));
+            question->accept();
+        } else if (auto* editor = qobject_cast<Form_Myinfo*>(dialog)) {
+            seen.append(QStringLiteral("editor ") + editor->account()->text());
+            test::typeText(editor->senderName(), QStringLiteral("李店长"));
+            test::typeText(editor->address(), QStringLiteral("浙江省杭州市西湖区文三路478号"));
+            QTest::mouseClick(editor->saveButton(), Qt::LeftButton);
+            editor->reject();
+        }
+    });
+    handOver(window, kBatch, QStringLiteral("taobao-batch.txt"));
+    QTRY_COMPARE_WITH_TIMEOUT(int(orders().size()), 40, 20000);
+    ASSERT_EQ(seen.size(), 2);
+    EXPECT_TRUE(seen.at(0).contains(QStringLiteral("用哪个发件人发货")));
+    EXPECT_EQ(seen.at(1), QStringLiteral("editor 墨岚小店"));
+    for (const Order& order : orders())
+        EXPECT_EQ(order.myId, QStringLiteral("淘宝:墨岚小店"));
+    EXPECT_GE(window.senderFilterList()->findText(QStringLiteral("淘宝:墨岚小店")), 0);
+}
+
+// No plan yet: the capture says so, opens the plan, and saving it gives the orders couriers.
+TEST_F(CaptureWindowTest, AnEmptyPlanIsOpenedAfterTheCaptureAndFillsItsOrders) {
+    addSender(QStringLiteral("墨岚小店"));
+    start();
+    Form_Main window(m_state);
+    window.show();
+    bool planOpened = false;
+    ModalAnswers answers({}, [&](QDialog* dialog) {
+        auto* plan = qobject_cast<ExpressPlanDialog*>(dialog);
+        ASSERT_NE(plan, nullptr) << dialog->metaObject()->className();
+        planOpened = true;
+        for (int i = 0; i < PlanPanel::kCellCount; ++i) {
+            QTest::mouseClick(plan->cell(i), Qt::LeftButton);
+            emit plan->templateList()->textActivated(QStringLiteral("圆通"));
+        }
+        QTest::mouseClick(plan->saveButton(), Qt::LeftButton);
+    });
+    handOver(window, kDetail, QStringLiteral("taobao-detail.txt"));
+    QTRY_VERIFY_WITH_TIMEOUT(planOpened && !orders().isEmpty() &&
+                                 orders().first().delivery == QStringLiteral("圆通"),
+                             20000);
+    EXPECT_TRUE(answers.texts.contains(QStringLiteral("您需要设置快递方案！")));
+}
+
+// 提取订单 on a fresh folder asks for the sender first, as a capture of a page does.
+TEST_F(CaptureWindowTest, CaptureOnAFreshFolderAsksForTheSenderFirst) {
+    start();
+    Form_Main window(m_state);
+    window.show();
+    ModalAnswers answers({QMessageBox::No});
+    window.menuAction(Form_Main::Capture)->trigger();
+    ASSERT_EQ(answers.texts.size(), 1);
+    EXPECT_EQ(window.browserPanel(), nullptr) << "no browser before a sender exists";
+}
+
+// A deleted order comes back once its shop's captured numbers are cleared from 设置.
+TEST_F(CaptureWindowTest, ClearingAShopsCapturedNumbersLetsADeletedOrderBeCapturedAgain) {
+    addSender(QStringLiteral("墨岚小店"));
+    cli({QStringLiteral("plan"), QStringLiteral("圆通")});
+    start();
+    Form_Main window(m_state);
+    window.show();
+    handOver(window, kDetail, QStringLiteral("taobao-detail.txt"));
+    QTRY_COMPARE_WITH_TIMEOUT(int(orders().size()), 1, 20000);
+    {
+        ModalAnswers yes({QMessageBox::Yes});
+        QTest::mouseClick(window.rows().first()->deleteButton(), Qt::LeftButton);
+    }
+    ASSERT_TRUE(orders().isEmpty());
+    handOver(window, kDetail, QStringLiteral("taobao-detail.txt"));
+    QTRY_VERIFY_WITH_TIMEOUT(!window.statusLine()->text().startsWith(QStringLiteral("正在提取")),
+                             20000);
+    EXPECT_TRUE(orders().isEmpty()) << "a captured number is not taken twice";
+
+    QAction* clear = settingsEntry(window, QStringLiteral("清空已提取记录"));
+    ASSERT_NE(clear, nullptr);
+    {
+        ModalAnswers answers({QMessageBox::Yes}, [](QDialog* dialog) {
+            auto* shops = qobject_cast<QInputDialog*>(dialog);
+            ASSERT_NE(shops, nullptr);
+            EXPECT_EQ(shops->comboBoxItems().size(), 2) << "the shop and 所有店铺";
+            shops->accept();
+        });
+        clear->trigger();
+        ASSERT_EQ(answers.texts.size(), 1);
+        EXPECT_TRUE(answers.texts.first().startsWith(QStringLiteral("确定要清空")));
+    }
+    EXPECT_EQ(window.statusLine()->text(), QStringLiteral("已清空1个已提取记录。"));
+    handOver(window, kDetail, QStringLiteral("taobao-detail.txt"));
+    QTRY_COMPARE_WITH_TIMEOUT(int(orders().size()), 1, 20000);
+}
+
+// A capture that fails says so in the status line instead of still "searching".
+TEST_F(CaptureWindowTest, AFailedDownloadSaysWhyInTheStatusLine) {
+    addSender(QStringLiteral("墨岚小店"));
+    QDir(m_data + QStringLiteral("/code")).removeRecursively();
+    pointAtService(1); // nothing answers there
+    start();
+    Form_Main window(m_state);
+    window.show();
+    ModalAnswers answers;
+    handOver(window, kDetail, QStringLiteral("taobao-detail.txt"));
+    QTRY_VERIFY_WITH_TIMEOUT(!window.statusLine()->text().startsWith(QStringLiteral("正在提取")),
+                             20000);
+    EXPECT_EQ(window.statusLine()->text(),
+              QStringLiteral("没有提取：没有取到本类页面的解码文件，请检查网络后再提取。"));
+}
