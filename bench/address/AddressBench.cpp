@@ -11,13 +11,13 @@ namespace {
 const QString kArea = QStringLiteral(MLDD_SOURCE_ROOT "/data/code/Area.txt");
 const ErrorLog kLog(QStringLiteral("/nonexistent/ERR.TXT"));
 
-// The addresses of the quality set: every province, every writing habit.
-QStringList sampleAddresses() {
+// The addresses in column `column` of a test set.
+QStringList sampleAddresses(const char* file, int column) {
     QStringList addresses;
     const TextFileContent cases =
-        TextFile::read(QStringLiteral(MLDD_SOURCE_ROOT "/tests/address/data/split_cases.tsv"));
+        TextFile::read(QStringLiteral(MLDD_SOURCE_ROOT "/tests/address/data/") + file);
     for (const QString& line : cases.lines)
-        addresses.append(line.section(u'\t', 0, 0));
+        addresses.append(line.section(u'\t', column, column));
     return addresses;
 }
 
@@ -29,9 +29,8 @@ void loadTable(benchmark::State& state) {
 }
 BENCHMARK(loadTable)->Unit(benchmark::kMillisecond);
 
-void splitAddresses(benchmark::State& state) {
+void splitEach(benchmark::State& state, const QStringList& addresses) {
     const PlaceTable table = LoadPlaceTable(kArea, kLog);
-    const QStringList addresses = sampleAddresses();
     qsizetype next = 0;
     for (auto _ : state) {
         PlaceFields fields;
@@ -42,7 +41,18 @@ void splitAddresses(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations());
 }
+
+// The quality set: every province, the habits of order pages.
+void splitAddresses(benchmark::State& state) {
+    splitEach(state, sampleAddresses("split_cases.tsv", 0));
+}
 BENCHMARK(splitAddresses);
+
+// Sellers' habits: repeated prefixes, no province, the county first.
+void splitSellerAddresses(benchmark::State& state) {
+    splitEach(state, sampleAddresses("seller_addresses.tsv", 1));
+}
+BENCHMARK(splitSellerAddresses);
 
 // The slowest kind: a city without counties, so every county list of the
 // province is searched through all shortening passes in vain.

@@ -18,7 +18,9 @@ struct PlaceFields {
 
 /**
  * Cuts the leading province, city and county named in `table` off `address`
- * (changed in place) into `fields`, and works out the destination name.
+ * (changed in place) into `fields`, and works out the destination name. The
+ * province and city written again after them go too; an address that begins
+ * at the city or county is completed when only one place has that name.
  * A faulty table entry is logged under "12368" and ends the call; what was
  * filled until then stays.
  */

@@ -57,6 +57,7 @@ PlaceTable parsePlaceTable(const QString& text) {
     table.provinces = parseTriples(sections.first(), sections.size() - 1);
     for (qsizetype k = 1; k < sections.size(); ++k)
         table.sections.append(parseSection(sections.at(k)));
+    table.index = PlaceIndex(table.provinces, table.sections);
     return table;
 }
 
@@ -85,6 +86,14 @@ PlaceTable LoadPlaceTable(const QString& path, const ErrorLog& log, QString* pro
     if (text.contains(QChar(0)) || !usable)
         return refuse(QStringLiteral("文件 %1 不是地址库，或者已经损坏。").arg(shown), true);
     return table;
+}
+
+qsizetype shortCityLength(QStringView name) {
+    if (name.size() <= 2)
+        return 0;
+    if (name.endsWith(u"地区") && name.size() > 3)
+        return name.size() - 2;
+    return name.size() - 1;
 }
 
 QString describeFault(const PlaceEntry& entry) {

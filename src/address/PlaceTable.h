@@ -3,6 +3,8 @@
 #include "core/DataFolder.h"
 #include "core/ErrorLog.h"
 
+#include "PlaceIndex.h"
+
 #include <QList>
 #include <QString>
 
@@ -31,6 +33,7 @@ struct CitySection {
 struct PlaceTable {
     QList<PlaceEntry> provinces;
     QList<CitySection> sections; // section k is sections[k - 1]
+    PlaceIndex index;            // built from the two above
 
     bool isEmpty() const { return provinces.isEmpty(); }
 };
@@ -60,6 +63,13 @@ void loadPlaceTableInto(MainState& state);
 
 /** Parses the joined text of a table (what LoadPlaceTable does after reading). */
 PlaceTable parsePlaceTable(const QString& text);
+
+/**
+ * How many characters of a city name an address writes without 市, 州 or 地区
+ * (阿克苏地区 as 阿克苏); 0 for a name of two characters, which is never shortened:
+ * 博州 cut to 博 would claim 博湖县.
+ */
+qsizetype shortCityLength(QStringView name);
 
 /** A description of a faulty triple for the error log. */
 QString describeFault(const PlaceEntry& entry);

@@ -138,7 +138,6 @@ def municipality_section(official, groups):
 
 def province_section(groups, zones):
     section = Section()
-    zone_forms = set()
     for city, counties in groups.items():
         if "直辖县级" in city:
             # County-level cities run by the province stand at city level and
@@ -159,7 +158,6 @@ def province_section(groups, zones):
             continue
         # Zones come after the counties: within a pass, list order decides.
         city_zones = zone_entries(zones.get(city, []), clean(city))
-        zone_forms.update(city_zones)
         ref = section.add_county_list(entries + city_zones)
         section.cities.append((clean(city), ref, NO_MARK))
         aliases = EXTRA_PREFECTURE_ALIASES.get(city, [])
@@ -168,30 +166,7 @@ def province_section(groups, zones):
             aliases = [alias] + aliases
         for alias in aliases:
             section.cities.append((alias, ref, NO_MARK))
-    add_guard_entries(section, zone_forms)
     return section
-
-
-def add_guard_entries(section, zones):
-    """A city name shortened by one character that begins a county name of the
-    same province would swallow that county when the city is left out of the
-    address (承德 in 承德县). Such counties also stand at city level, before the
-    shortened search can reach them, and name the destination."""
-    present = {name for name, _, _ in section.cities}
-    guards = []
-    for name, _, _ in list(section.cities):
-        short = name[:-1]
-        if len(short) < 2:
-            continue
-        for number, counties in enumerate(section.county_lists, start=1):
-            for county in counties:
-                # A zone keeps its own form without the city; it needs no guard.
-                if county in zones:
-                    continue
-                if county.startswith(short) and county != name and county not in present:
-                    present.add(county)
-                    guards.append((county, number, OWN_DESTINATION))
-    section.cities += guards
 
 
 def is_zone(child):
