@@ -1,8 +1,7 @@
 #include "CsvWorkbook.h"
 
-#include "ZipArchive.h"
-
 #include "core/TextCodec.h"
+#include "core/TextFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,12 +16,11 @@ QByteArray CsvWorkbook::File::encoded(const QString& text) const {
 }
 
 std::variant<CsvWorkbook::File, Notice> CsvWorkbook::readFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return WorkbookMessages::cannotOpen(path, file.errorString());
-    if (file.size() > ZipArchive::kEntryLimit)
-        return WorkbookMessages::tooLarge(path);
-    QByteArray bytes = file.readAll();
+    QString why;
+    std::optional<QByteArray> read = TextFile::readBytes(path, &why, Workbook::kMaxBytes);
+    if (!read)
+        return WorkbookMessages::unreadable(why);
+    QByteArray bytes = std::move(*read);
     if (bytes.contains('\0'))
         return WorkbookMessages::unknownFormat(path);
     File result;
