@@ -27,6 +27,13 @@ TEST(TextFile, GbkAndUtf8FilesReadAlike) {
                                       QStringLiteral("第二行 with ASCII")}));
     EXPECT_EQ(TextFile::read(data.path("utf8.txt")).lines, gbk.lines);
     EXPECT_EQ(TextFile::read(data.path("bom.txt")).lines, gbk.lines);
+
+    // A character beyond GBK takes four bytes in GB18030, the encoding Windows saves.
+    const QString rare = QStringLiteral("收货人王\U00020000");
+    const QByteArray fourBytes = TextCodec::toGb18030(rare);
+    EXPECT_TRUE(fourBytes.contains("\x95\x32\x82\x36"));
+    data.writeBytes(data.path("gb18030.txt"), fourBytes);
+    EXPECT_EQ(TextFile::read(data.path("gb18030.txt")).firstLine(), rare);
 }
 
 TEST(TextFile, GbkRoundTripKeepsCodePage936Characters) {

@@ -58,6 +58,11 @@ TEST_F(HostileFilesTest, BadFilesAreRefusedWithAMessage) {
     EXPECT_EQ(refusal(TestWorkbooks::get().path(QStringLiteral("error-cell.xlsx")), twoColumns()),
               QStringLiteral("工作表“订单”的B3单元格是错误值#DIV/0!，请在表格中改正后再导入。\r\n"
                              "这次没有导入订单。"));
+    // So does a formula the file keeps no result for: it would import as an empty field.
+    EXPECT_EQ(refusal(TestWorkbooks::get().path(QStringLiteral("formula-cell.xlsx")), twoColumns()),
+              QStringLiteral("工作表“订单”的B3单元格是公式，文件中没有它的计算结果。\r\n"
+                             "请用表格软件打开这个文件、保存一次后再导入。\r\n"
+                             "这次没有导入订单。"));
     EXPECT_TRUE(storedOrders().isEmpty());
 }
 
