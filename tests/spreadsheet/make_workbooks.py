@@ -119,22 +119,17 @@ def hostile(folder):
     replace_in_entry(os.path.join(folder, "huge-cell.xlsx"), "xl/worksheets/sheet1.xml",
                      b"HUGE", "北".encode() * 350000)
 
-    book = openpyxl.Workbook()
-    sheet = book.active
-    sheet.title = "订单"
-    sheet.append(["姓名", "地址"])
-    sheet.append(["王五", "北京北京市海淀区中关村大街1号"])
-    sheet.append(["赵六", "#DIV/0!"])
-    book.save(os.path.join(folder, "error-cell.xlsx"))
-
-    # A formula saved by a program that does not calculate: no cached value.
-    book = openpyxl.Workbook()
-    sheet = book.active
-    sheet.title = "订单"
-    sheet.append(["姓名", "地址"])
-    sheet.append(["王五", "北京北京市海淀区中关村大街1号"])
-    sheet.append(["钱七", '=B2&"之一"'])
-    book.save(os.path.join(folder, "formula-cell.xlsx"))
+    # A bad third cell below a good row: an error value, and a formula saved by a program that
+    # does not calculate (no cached value).
+    for name, bad in (("error-cell.xlsx", ["赵六", "#DIV/0!"]),
+                      ("formula-cell.xlsx", ["钱七", '=B2&"之一"'])):
+        book = openpyxl.Workbook()
+        sheet = book.active
+        sheet.title = "订单"
+        sheet.append(["姓名", "地址"])
+        sheet.append(["王五", "北京北京市海淀区中关村大街1号"])
+        sheet.append(bad)
+        book.save(os.path.join(folder, name))
 
     with open(os.path.join(folder, "orders.xlsx"), "rb") as whole:
         data = whole.read()
