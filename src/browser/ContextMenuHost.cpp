@@ -1,11 +1,12 @@
 #include "ContextMenuHost.h"
 
+#include "core/TextFile.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 namespace mldd::ContextMenuHost {
 
@@ -15,17 +16,6 @@ const QString kTitle = QStringLiteral("建立右键菜单");
 
 QString shellQuoted(QString text) {
     return u'\'' + text.replace(u'\'', QStringLiteral("'\\''")) + u'\'';
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes, QFileDevice::Permissions mode,
-               QString* error) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
-        file.setPermissions(mode) && file.commit())
-        return true;
-    *error = path + QStringLiteral(": ") + file.errorString();
-    return false;
 }
 
 QByteArray manifest(const QString& script, bool firefox) {
@@ -67,13 +57,13 @@ Installed install(const DataFolder& folder, const QString& mlddDo, const QString
                                           "exec %1 --data %2 \"$@\"\n")
                                .arg(shellQuoted(mlddDo), shellQuoted(folder.dataPath()));
     QString error;
-    bool ok =
-        writeFile(installed.script, script.toUtf8(),
-                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner, &error);
+    bool ok = TextFile::writeBytes(installed.script, script.toUtf8(), &error,
+                                   QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                       QFileDevice::ExeOwner);
     const QStringList paths = places.manifestPaths();
     for (qsizetype i = 0; ok && i < paths.size(); ++i) {
-        ok = writeFile(paths.at(i), manifest(installed.script, i == paths.size() - 1),
-                       QFileDevice::ReadOwner | QFileDevice::WriteOwner, &error);
+        ok = TextFile::writeBytes(paths.at(i), manifest(installed.script, i == paths.size() - 1),
+                                  &error, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         if (ok)
             installed.manifests.append(paths.at(i));
     }

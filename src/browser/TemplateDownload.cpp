@@ -4,6 +4,7 @@
 #include "core/MainState.h"
 #include "core/ProgramVersion.h"
 #include "core/Startup.h"
+#include "core/TextFile.h"
 #include "waybill/TemplateFiles.h"
 
 #include <QDir>
@@ -11,7 +12,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTime>
@@ -30,12 +30,6 @@ Notice notice(const QString& text, const QString& title, Notice::Icon icon) {
 QUrl boardFile(const QString& serviceBase, const QString& name, const QString& suffix) {
     return QUrl(serviceBase + QStringLiteral("/mldd/board/") +
                 QString::fromLatin1(QUrl::toPercentEncoding(name)) + suffix);
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
 }
 
 // The template's row of Delivery_list, added when there is none.
@@ -78,8 +72,9 @@ bool install(MainState& state, const BoardChoice& choice, const ServiceClient& s
         service.get(boardFile(state.serviceBase, choice.name, QStringLiteral(".mlg.txt")));
     const ServiceReply background =
         service.get(boardFile(state.serviceBase, choice.name, QStringLiteral(".mlm.txt")));
-    return layout.ok && background.ok && writeFile(files.layoutPath(), layout.bytes) &&
-           writeFile(files.backgroundPath(), background.bytes) && recordTemplate(state, choice);
+    return layout.ok && background.ok && TextFile::writeBytes(files.layoutPath(), layout.bytes) &&
+           TextFile::writeBytes(files.backgroundPath(), background.bytes) &&
+           recordTemplate(state, choice);
 }
 
 void refreshLists(MainState& state) {

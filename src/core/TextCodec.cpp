@@ -51,6 +51,22 @@ private:
     iconv_t m_handle;
 };
 
+QString decodeWith(const char* codePage, const QByteArray& bytes) {
+    Iconv cd("UTF-16LE", codePage);
+    if (!cd.valid())
+        return QString::fromLatin1(bytes);
+    const QByteArray utf16 = cd.convert(bytes, QByteArray("\xFD\xFF", 2), 1);
+    return QString(reinterpret_cast<const QChar*>(utf16.constData()), utf16.size() / 2);
+}
+
+QByteArray encodeWith(const char* codePage, const QString& text) {
+    Iconv cd(codePage, "UTF-16LE");
+    if (!cd.valid())
+        return text.toLatin1();
+    const QByteArray utf16(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    return cd.convert(utf16, "?", 2);
+}
+
 } // namespace
 
 QString decodeFileBytes(const QByteArray& bytes) {
@@ -61,23 +77,23 @@ QString decodeFileBytes(const QByteArray& bytes) {
             text.remove(0, 1);
         return text;
     }
-    return fromGbk(bytes);
+    return fromGb18030(bytes);
 }
 
 QString fromGbk(const QByteArray& bytes) {
-    Iconv cd("UTF-16LE", "CP936");
-    if (!cd.valid())
-        return QString::fromLatin1(bytes);
-    const QByteArray utf16 = cd.convert(bytes, QByteArray("\xFD\xFF", 2), 1);
-    return QString(reinterpret_cast<const QChar*>(utf16.constData()), utf16.size() / 2);
+    return decodeWith("CP936", bytes);
 }
 
 QByteArray toGbk(const QString& text) {
-    Iconv cd("CP936", "UTF-16LE");
-    if (!cd.valid())
-        return text.toLatin1();
-    const QByteArray utf16(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-    return cd.convert(utf16, "?", 2);
+    return encodeWith("CP936", text);
+}
+
+QString fromGb18030(const QByteArray& bytes) {
+    return decodeWith("GB18030", bytes);
+}
+
+QByteArray toGb18030(const QString& text) {
+    return encodeWith("GB18030", text);
 }
 
 } // namespace mldd::TextCodec

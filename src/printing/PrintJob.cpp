@@ -6,17 +6,42 @@
 #include "waybill/PagedOutput.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryFile>
 
 namespace mldd {
 
+namespace {
+
+// A name no file in `folder` has: the title; for an order without a number (its title ends in
+// "-"), or one whose number another order's file took already, the title and the order's id;
+// then a count, so that printing again never replaces a printed file.
+QString freshPath(const QString& folder, const QString& title, qint64 orderId) {
+    const QString id = QString::number(orderId);
+    const QString named = DataFolder::safeFileName(title.endsWith(u'-') ? title + id : title);
+    const auto taken = [](const QString& path) {
+        const QFileInfo info(path);
+        return info.exists() || info.isSymLink();
+    };
+    const QString first = folder + u'/' + named + QStringLiteral(".pdf");
+    if (!taken(first))
+        return first;
+    const QString withId = folder + u'/' + named + u'-' + id;
+    QString path = withId + QStringLiteral(".pdf");
+    for (int count = 2; taken(path); ++count)
+        path = withId + QStringLiteral("-%1.pdf").arg(count);
+    return path;
+}
+
+} // namespace
+
 std::variant<int, QString> sendJob(Spooler& spooler, const JobTarget& target,
-                                   const QList<PageModel>& pages, const QString& title) {
+                                   const QList<PageModel>& pages, const QString& title,
+                                   qint64 orderId) {
     QString error;
     if (target.printer.toFile) {
         QDir().mkpath(target.fileFolder);
-        const QString path =
-            target.fileFolder + u'/' + DataFolder::safeFileName(title) + QStringLiteral(".pdf");
+        const QString path = freshPath(target.fileFolder, title, orderId);
         if (!writePdf(path, pages, &error, target.printer.placement))
             return error;
         return 0;
@@ -44,7 +69,7 @@ std::optional<Notice> printTestPage(Spooler& spooler, const CheckedPrinter& prin
         if (const int resolution = spooler.resolution(printer.name); resolution > 0)
             target.dotsPerInch = resolution;
     }
-    const std::variant<int, QString> sent = sendJob(spooler, target, {page}, title);
+    const std::variant<int, QString> sent = sendJob(spooler, target, {page}, title, 0);
     if (const QString* why = std::get_if<QString>(&sent))
         return Notice{QStringLiteral("测试页没有打印：") + *why, QStringLiteral("墨岚打单"),
                       Notice::Icon::Exclamation};

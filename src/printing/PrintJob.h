@@ -20,10 +20,13 @@ struct JobTarget {
 
 /**
  * Sends `pages` as one job titled `title`, moved by the printer's offsets: the
- * spooler's job id (0 for a file), or why it was not sent.
+ * spooler's job id (0 for a file), or why it was not sent. A file is named by
+ * the title, or by the title and `orderId` where another file has that name
+ * already; it never replaces one.
  */
 std::variant<int, QString> sendJob(Spooler& spooler, const JobTarget& target,
-                                   const QList<PageModel>& pages, const QString& title);
+                                   const QList<PageModel>& pages, const QString& title,
+                                   qint64 orderId);
 
 /**
  * One page on the waybill printer outside a run (the designer's test print):

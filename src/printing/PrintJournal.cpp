@@ -20,8 +20,8 @@ QString lineOf(const PrintJournal::Entry& entry) {
 PrintJournal::PrintJournal(const DataFolder& folder)
     : m_path(folder.settingsFile(QStringLiteral("Print_jobs.dat"))) {}
 
-void PrintJournal::record(const Entry& entry) const {
-    TextFile::appendLine(m_path, lineOf(entry));
+bool PrintJournal::record(const Entry& entry, QString* error) const {
+    return TextFile::appendLine(m_path, lineOf(entry), error);
 }
 
 QList<PrintJournal::Entry> PrintJournal::entries() const {

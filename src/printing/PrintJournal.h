@@ -23,7 +23,8 @@ public:
 
     explicit PrintJournal(const DataFolder& folder);
 
-    void record(const Entry& entry) const;
+    /** Adds the job's line; false, with `error` in the seller's words, when it was not written. */
+    bool record(const Entry& entry, QString* error = nullptr) const;
     QList<Entry> entries() const;
     /** Replaces the journal by `entries`: the jobs still undecided. */
     void keepOnly(const QList<Entry>& entries) const;

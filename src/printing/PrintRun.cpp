@@ -204,8 +204,8 @@ bool PrintRun::send(const Order& order, const PrintDocuments::Document& document
     const QList<PageModel> pages = withCopies(document.pages, m_printer.copies);
     if (m_documents.kind() == PrintDocuments::Kind::Waybills)
         logBeyondPage(order, document.pages);
-    const std::variant<int, QString> sent =
-        sendJob(m_spooler, {m_printer, m_fileFolder, m_dotsPerInch}, pages, document.title);
+    const std::variant<int, QString> sent = sendJob(
+        m_spooler, {m_printer, m_fileFolder, m_dotsPerInch}, pages, document.title, order.id);
     if (const QString* why = std::get_if<QString>(&sent)) {
         m_result.stopped =
             stopNotice(QStringLiteral("订单%1没有打印：%2").arg(order.orderSign, *why));
@@ -216,7 +216,14 @@ bool PrintRun::send(const Order& order, const PrintDocuments::Document& document
     if (!m_printer.toFile && !m_file) {
         const PrintJournal::Entry entry{m_printer.name, std::get<int>(sent), order.id,
                                         m_documents.kind()};
-        PrintJournal(m_state.folder).record(entry);
+        QString error;
+        // Without its line a run killed before the mark could not tell this job came out.
+        if (!PrintJournal(m_state.folder).record(entry, &error)) {
+            m_result.stopped =
+                stopNotice(QStringLiteral("订单%1已送到打印机，但打印记录没有保存，打印停止：%2")
+                               .arg(order.orderSign, error));
+            return false;
+        }
         m_journaled.append(entry);
     }
     QString error;

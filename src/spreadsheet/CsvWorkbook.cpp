@@ -1,39 +1,60 @@
 #include "CsvWorkbook.h"
 
-#include "ZipArchive.h"
-
 #include "core/TextCodec.h"
+#include "core/TextFile.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <QStringEncoder>
 
 namespace mldd {
 
 QByteArray CsvWorkbook::File::encoded(const QString& text) const {
-    if (gbk)
-        return TextCodec::toGbk(text);
+    switch (encoding) {
+    case Encoding::Gb18030:
+        return TextCodec::toGb18030(text);
+    case Encoding::Utf16Le:
+    case Encoding::Utf16Be: {
+        QStringEncoder utf16(encoding == Encoding::Utf16Le ? QStringEncoder::Utf16LE
+                                                           : QStringEncoder::Utf16BE,
+                             QStringEncoder::Flag::WriteBom);
+        return utf16.encode(text);
+    }
+    case Encoding::Utf8:
+        break;
+    }
     return (byteOrderMark ? QByteArray("\xEF\xBB\xBF") : QByteArray()) + text.toUtf8();
 }
 
 std::variant<CsvWorkbook::File, Notice> CsvWorkbook::readFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return WorkbookMessages::cannotOpen(path, file.errorString());
-    if (file.size() > ZipArchive::kEntryLimit)
-        return WorkbookMessages::tooLarge(path);
-    QByteArray bytes = file.readAll();
-    if (bytes.contains('\0'))
-        return WorkbookMessages::unknownFormat(path);
+    QString why;
+    std::optional<QByteArray> read = TextFile::readBytes(path, &why, Workbook::kMaxBytes);
+    if (!read)
+        return WorkbookMessages::unreadable(why);
+    QByteArray bytes = std::move(*read);
     File result;
-    result.byteOrderMark = bytes.startsWith("\xEF\xBB\xBF");
-    if (result.byteOrderMark)
-        bytes.remove(0, 3);
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8(bytes);
-    if (utf8.hasError()) {
-        result.gbk = true;
-        text = TextCodec::fromGbk(bytes);
+    QString text;
+    // Excel's "Unicode text" and UTF-16 CSV: told by their byte order mark.
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        const bool little = bytes.startsWith("\xFF\xFE");
+        result.encoding = little ? File::Encoding::Utf16Le : File::Encoding::Utf16Be;
+        result.byteOrderMark = true;
+        QStringDecoder utf16(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+        text = utf16(bytes.mid(2));
+        if (utf16.hasError())
+            return WorkbookMessages::unknownFormat(path);
+    } else {
+        if (bytes.contains('\0'))
+            return WorkbookMessages::unknownFormat(path);
+        result.byteOrderMark = bytes.startsWith("\xEF\xBB\xBF");
+        if (result.byteOrderMark)
+            bytes.remove(0, 3);
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        text = utf8(bytes);
+        if (utf8.hasError()) {
+            result.encoding = File::Encoding::Gb18030;
+            text = TextCodec::fromGb18030(bytes);
+        }
     }
     result.csv = CsvText::parse(std::move(text));
     return result;

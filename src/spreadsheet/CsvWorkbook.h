@@ -10,8 +10,10 @@ class CsvWorkbook : public Workbook {
 public:
     /** The file's text and how it was encoded, so that write-back writes it back alike. */
     struct File {
+        enum class Encoding { Utf8, Gb18030, Utf16Le, Utf16Be };
+
         CsvText csv;
-        bool gbk = false;
+        Encoding encoding = Encoding::Utf8;
         bool byteOrderMark = false;
 
         QByteArray encoded(const QString& text) const;

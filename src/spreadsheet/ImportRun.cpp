@@ -87,11 +87,17 @@ std::variant<std::unique_ptr<ImportRun>, Notice> ImportRun::start(MainState& sta
     for (int row = layout.headerRow; row < sheet.rows.size(); ++row) {
         for (const ColumnExpression& expression : layout.expressions) {
             for (int column : expression.columns) {
-                const auto error = sheet.errors.constFind(SheetTable::cellKey(row, column));
+                const quint64 key = SheetTable::cellKey(row, column);
+                const auto error = sheet.errors.constFind(key);
                 if (error != sheet.errors.constEnd())
                     return refusal(QStringLiteral("工作表“%1”的%2单元格是错误值%3，"
                                                   "请在表格中改正后再导入。")
                                        .arg(sheet.name, CellName::of(row, column), *error));
+                if (sheet.uncalculated.contains(key))
+                    return refusal(
+                        QStringLiteral("工作表“%1”的%2单元格是公式，文件中没有它的计算结果。\r\n"
+                                       "请用表格软件打开这个文件、保存一次后再导入。")
+                            .arg(sheet.name, CellName::of(row, column)));
             }
         }
     }

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -14,6 +15,8 @@ struct SheetTable {
     QList<QStringList> rows;
     /** Cells that hold an error value (#DIV/0!, #N/A ...), by cellKey. */
     QHash<quint64, QString> errors;
+    /** Formula cells whose file holds no result (saved by a program that does not calculate). */
+    QSet<quint64> uncalculated;
 
     static quint64 cellKey(int row, int column) { return (quint64(row) << 32) | quint32(column); }
 

@@ -4,6 +4,8 @@
 #include "XlsWorkbook.h"
 #include "XlsxWorkbook.h"
 
+#include "core/TextFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -45,6 +47,10 @@ namespace WorkbookMessages {
 
 Notice cannotOpen(const QString& path, const QString& reason) {
     return refusal(QStringLiteral("表格文件 %1 打不开：%2。").arg(shown(path), reason));
+}
+
+Notice unreadable(const QString& why) {
+    return refusal(why);
 }
 
 Notice damaged(const QString& path) {
@@ -90,6 +96,9 @@ QString Workbook::fileFilter() {
 }
 
 std::variant<std::unique_ptr<Workbook>, Notice> Workbook::open(const QString& path) {
+    // A pipe would wait for a writer and a device never end: refused before they are opened.
+    if (const std::optional<QString> refused = TextFile::readRefusal(path, kMaxBytes))
+        return WorkbookMessages::unreadable(*refused);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return WorkbookMessages::cannotOpen(path, file.errorString());

@@ -12,6 +12,9 @@ namespace mldd {
 /** A workbook file opened for reading: the sheets a seller sees and their tables. */
 class Workbook {
 public:
+    /** The largest workbook file read: a 1,000,000-row export fits, a runaway file does not. */
+    static constexpr qint64 kMaxBytes = 256LL * 1024 * 1024;
+
     virtual ~Workbook() = default;
 
     /** The visible sheets in tab order; hidden sheets are left out, as the seller never sees them.
@@ -35,6 +38,8 @@ public:
 /** The messages of reading a workbook, in one place. */
 namespace WorkbookMessages {
 Notice cannotOpen(const QString& path, const QString& reason);
+/** The file is no regular file, too large, or unreadable: `why` says so. */
+Notice unreadable(const QString& why);
 Notice damaged(const QString& path);
 Notice tooLarge(const QString& path);
 Notice webPage(const QString& path);

@@ -9,10 +9,10 @@
 
 #include "address/ExpressPlan.h"
 #include "core/MainState.h"
+#include "core/TextFile.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSqlQuery>
 
 #include <fcntl.h>
@@ -48,20 +48,6 @@ bool lockedByAnother(const QString& path) {
     const bool locked = fcntl(fd, F_GETLK, &lock) == 0 && lock.l_type != F_UNLCK;
     ::close(fd);
     return locked;
-}
-
-bool saveBytes(const QString& path, const QByteArray& bytes, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = file.errorString();
-        return false;
-    }
-    file.write(bytes);
-    if (!file.commit()) {
-        *error = file.errorString();
-        return false;
-    }
-    return true;
 }
 
 // The ids of the orders imported from this sheet, by row number, as their hb_dj_id says.
@@ -399,10 +385,12 @@ Result run(const MainState& state, const QString& path, const ImportLayout& layo
         if (const auto* file = std::get_if<CsvWorkbook::File>(&csv))
             bytes = file->encoded(splicedCsv(file->csv, edits));
     }
-    QString error = QStringLiteral("文件内容无法改写");
-    if (!bytes || !saveBytes(result.writtenFile, *bytes, &error))
-        return failed(QStringLiteral("回写没有成功：%1 写不进去（%2）。\r\n表格文件没有改动。")
-                          .arg(shown(result.writtenFile), error));
+    if (!bytes)
+        return failed(QStringLiteral("回写没有成功：%1 的内容无法改写。\r\n表格文件没有改动。")
+                          .arg(shown(result.writtenFile)));
+    QString error;
+    if (!TextFile::writeBytes(result.writtenFile, *bytes, &error))
+        return failed(QStringLiteral("回写没有成功：") + error);
     result.ok = true;
     QString text = QStringLiteral("已把%1个订单的快递单号和快递公司写入 %2。")
                        .arg(result.written)

@@ -283,14 +283,19 @@ std::variant<SheetTable, Notice> XlsxWorkbook::read(const QString& sheetName) co
             const int style = a.value(QLatin1String("s")).toInt();
             QString value;
             QString inlineText;
+            bool formula = false;
             while (reader.readNextStartElement()) {
                 if (reader.name() == u"v")
                     value = reader.readElementText();
                 else if (reader.name() == u"is")
                     inlineText = richText(reader);
-                else
+                else {
+                    formula = formula || reader.name() == u"f";
                     reader.skipCurrentElement();
+                }
             }
+            if (formula && value.isEmpty() && inlineText.isEmpty())
+                table.uncalculated.insert(SheetTable::cellKey(row, column));
             QString text;
             if (type == u"s") {
                 bool ok = false;

@@ -2,9 +2,11 @@
 
 #include "PageModel.h"
 
+#include "core/TextFile.h"
+
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -66,13 +68,14 @@ QImage fittedToPaper(const QImage& picture, const QSizeF& millimetres) {
 }
 
 bool write(const QImage& picture, const QString& path, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, "PNG") || !file.commit()) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG")) {
         if (error)
-            *error = file.errorString();
+            *error = QStringLiteral("图片无法保存为PNG");
         return false;
     }
-    return true;
+    return TextFile::writeBytes(path, bytes, error);
 }
 
 } // namespace mldd::FormPicture

@@ -1,29 +1,13 @@
 #include "PagedOutput.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "core/TextFile.h"
+
+#include <QBuffer>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPdfWriter>
-#include <QTemporaryFile>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 
 namespace mldd {
-
-namespace {
-
-// A PDF ends with "%%EOF" and at most a line end; anything else was cut short.
-bool hasCompleteTrailer(QFile& file) {
-    const qint64 size = file.size();
-    if (size < 64 || !file.seek(size - 32))
-        return false;
-    return file.read(32).trimmed().endsWith("%%EOF");
-}
-
-} // namespace
 
 PagedOutput::PagedOutput(QPagedPaintDevice& device, PrintPlacement placement)
     : m_device(device), m_pagePainter(device.logicalDpiX(), placement) {}
@@ -53,42 +37,28 @@ bool PagedOutput::finish() {
 
 bool writePdf(const QString& path, const QList<PageModel>& pages, QString* error,
               PrintPlacement placement, int dotsPerInch) {
-    const auto failed = [&](const QString& why) {
+    const auto notDrawn = [&] {
         if (error)
-            *error = QStringLiteral("无法写入文件 %1：%2").arg(path, why);
+            *error = QStringLiteral("无法绘制页面，文件 %1 没有写入。").arg(path);
         return false;
     };
-    const QFileInfo target(path);
-    // Renaming over a device or a folder would replace it, not write into it.
-    if (target.exists() && !target.isFile())
-        return failed(QStringLiteral("这不是一个普通文件"));
-    QTemporaryFile file(target.absolutePath() + u'/' + target.fileName() +
-                        QStringLiteral(".XXXXXX"));
-    if (!file.open())
-        return failed(file.errorString());
+    // Drawn whole in memory first: the file is written in one piece, or not at all.
+    QByteArray bytes;
     {
-        QPdfWriter writer(&file);
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
         writer.setResolution(dotsPerInch);
         writer.setCreator(QStringLiteral("墨岚打单"));
         PagedOutput output(writer, placement);
         for (const PageModel& page : pages) {
             if (!output.addPage(page))
-                return failed(QStringLiteral("无法绘制页面"));
+                return notDrawn();
         }
         if (!output.finish())
-            return failed(QStringLiteral("无法完成文件"));
+            return notDrawn();
     }
-    if (!file.flush() || file.error() != QFileDevice::NoError)
-        return failed(file.errorString());
-    if (!hasCompleteTrailer(file))
-        return failed(QStringLiteral("文件不完整，磁盘可能已满"));
-    file.close();
-    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    if (std::rename(QFile::encodeName(file.fileName()).constData(),
-                    QFile::encodeName(path).constData()) != 0)
-        return failed(QString::fromLocal8Bit(std::strerror(errno)));
-    file.setAutoRemove(false);
-    return true;
+    return TextFile::writeBytes(path, bytes, error);
 }
 
 } // namespace mldd

@@ -34,10 +34,9 @@ private:
 };
 
 /**
- * Writes pages into one PDF file at `dotsPerInch`. The file is written beside
- * `path` first and checked (not empty, ending with its trailer) before it
- * takes that name, so a full disk never leaves a cut-short PDF behind a
- * success; the reason for a failure comes back in `error`.
+ * Writes pages into one PDF file at `dotsPerInch`, whole or not at all (a full
+ * disk never leaves a cut-short PDF behind a success); the reason for a
+ * failure comes back in `error`.
  */
 bool writePdf(const QString& path, const QList<PageModel>& pages, QString* error = nullptr,
               PrintPlacement placement = {}, int dotsPerInch = 1200);

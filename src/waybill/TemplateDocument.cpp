@@ -7,10 +7,11 @@
 #include "RecordFields.h"
 #include "TemplateFiles.h"
 
+#include "core/TextFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -252,18 +253,8 @@ bool TemplateDocument::writePicture(const QString& path, QString* error) const {
     if (m_pictureUnsaved)
         return FormPicture::write(m_picture, path, error);
     // The installed picture goes over byte for byte: its resolution tells the paper.
-    QFile source(m_picturePath);
-    QSaveFile target(path);
-    if (!source.open(QIODevice::ReadOnly)) {
-        *error = source.errorString();
-        return false;
-    }
-    if (!target.open(QIODevice::WriteOnly) || target.write(source.readAll()) < 0 ||
-        !target.commit()) {
-        *error = target.errorString();
-        return false;
-    }
-    return true;
+    const std::optional<QByteArray> bytes = TextFile::readBytes(m_picturePath, error);
+    return bytes && TextFile::writeBytes(path, *bytes, error);
 }
 
 std::optional<Notice> TemplateDocument::writeFiles(const QString& name, bool everyFile) {

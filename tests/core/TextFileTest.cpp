@@ -1,10 +1,13 @@
+#include "FullDisk.h"
 #include "TempDataFolder.h"
 
 #include "core/ErrorLog.h"
+#include "core/SettingsFile.h"
 #include "core/TextCodec.h"
 #include "core/TextFile.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -24,6 +27,13 @@ TEST(TextFile, GbkAndUtf8FilesReadAlike) {
                                       QStringLiteral("第二行 with ASCII")}));
     EXPECT_EQ(TextFile::read(data.path("utf8.txt")).lines, gbk.lines);
     EXPECT_EQ(TextFile::read(data.path("bom.txt")).lines, gbk.lines);
+
+    // A character beyond GBK takes four bytes in GB18030, the encoding Windows saves.
+    const QString rare = QStringLiteral("收货人王\U00020000");
+    const QByteArray fourBytes = TextCodec::toGb18030(rare);
+    EXPECT_TRUE(fourBytes.contains("\x95\x32\x82\x36"));
+    data.writeBytes(data.path("gb18030.txt"), fourBytes);
+    EXPECT_EQ(TextFile::read(data.path("gb18030.txt")).firstLine(), rare);
 }
 
 TEST(TextFile, GbkRoundTripKeepsCodePage936Characters) {
@@ -92,4 +102,42 @@ TEST(DataFolder, FindsFoldersWhateverTheirLetterCase) {
     EXPECT_EQ(folder.file(QStringLiteral("delivery/圆通.mlg")),
               program + QStringLiteral("/Data/Delivery/圆通.mlg"));
     EXPECT_EQ(folder.errorLogPath(), program + QStringLiteral("/ERR.TXT"));
+}
+
+// On a full disk a settings file, the journal's appended line and any other write
+// fail, say so, and leave what was on the disk exactly as it was.
+TEST(TextFile, AFullDiskLeavesEveryFileAsItWasAndSaysSo) {
+    test::FullDisk disk;
+    if (!disk.mounted())
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    const QString settings = disk.path(QStringLiteral("set/Print_kd_default.dat"));
+    const QString journal = disk.path(QStringLiteral("set/Print_jobs.dat"));
+    ASSERT_TRUE(TextFile::write(settings, {QStringLiteral("收银台打印机")}));
+    ASSERT_TRUE(TextFile::appendLine(journal, QStringLiteral("7|1|K|收银台打印机")));
+    const QByteArray settingsBefore = test::TempDataFolder().readBytes(settings);
+    disk.fill(8192);
+
+    test::TempDataFolder elsewhere;
+    const ErrorLog log(elsewhere.path(QStringLiteral("ERR.TXT")));
+    EXPECT_FALSE(writeSettingsFile(settings, {QString(5000, u'长')}, log, QStringLiteral("55")));
+    EXPECT_EQ(test::TempDataFolder().readBytes(settings), settingsBefore);
+    EXPECT_TRUE(TextFile::read(elsewhere.path(QStringLiteral("ERR.TXT")))
+                    .firstLine()
+                    .contains(QStringLiteral("磁盘空间已满")));
+
+    QString error;
+    EXPECT_FALSE(TextFile::appendLine(journal, QString(5000, u'长'), &error));
+    EXPECT_TRUE(error.startsWith(QStringLiteral("磁盘空间已满"))) << error.toStdString();
+    EXPECT_EQ(TextFile::read(journal).lines, QStringList{QStringLiteral("7|1|K|收银台打印机")});
+
+    // A file that does not exist yet is not left behind half written either.
+    const QString fresh = disk.path(QStringLiteral("new.dat"));
+    EXPECT_FALSE(TextFile::writeBytes(fresh, QByteArray(64 * 1024, 'x'), &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("原来的文件没有改动"))) << error.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(fresh));
+
+    // A device is never replaced by a file renamed over it.
+    EXPECT_FALSE(TextFile::writeBytes(QStringLiteral("/dev/null"), "x", &error));
+    EXPECT_TRUE(QFileInfo(QStringLiteral("/dev/null")).exists());
+    EXPECT_FALSE(QFileInfo(QStringLiteral("/dev/null")).isFile());
 }

@@ -78,7 +78,7 @@ TEST_F(CliPrint, APdfThatCannotBeWrittenWhollyFailsAndMarksNothing) {
         const test::CliRun cut = test::runCli(args);
         test::CupsDaemon::tool("umount", {small.path()});
         EXPECT_EQ(cut.exitCode, 1);
-        EXPECT_TRUE(cut.err.contains(QStringLiteral("无法写入文件"))) << cut.err.toStdString();
+        EXPECT_TRUE(cut.err.contains(QStringLiteral("磁盘空间已满"))) << cut.err.toStdString();
     }
     for (const auto& mark : marks())
         EXPECT_EQ(mark, (QPair<int, int>{0, 0}));

@@ -289,6 +289,34 @@ TEST_F(PrintRunOnCups, PrintingToAWaybillFileNeedsNoSpoolerAndMarksWhatWasWritte
     EXPECT_EQ(marks(), (QList<QPair<int, int>>{{1, 1}, {1, 1}}));
 }
 
+// Orders that share a number or have none each get a file of their own, and printing
+// them again adds files instead of replacing the first ones.
+TEST_F(PrintRunOnCups, WaybillFilesAreOnePerOrderAndNeverReplaced) {
+    const QList<qint64> ids = addOrders({"圆通", "圆通", "圆通", "圆通"});
+    {
+        auto database = OrderDatabase::open(store(), nullptr);
+        QSqlQuery query(database->connection());
+        query.exec(QStringLiteral("update order_data set order_sign = '淘宝:77' where id <= %1")
+                       .arg(ids[1]));
+        query.exec(
+            QStringLiteral("update order_data set order_sign = '' where id > %1").arg(ids[1]));
+    }
+    MainState& state = start();
+    ASSERT_FALSE(PrinterSetup(folder, state.log).chooseWaybillPrinter(PrinterSetup::kPrintToFile));
+    const QDir files(dir.filePath("files"));
+    for (int round = 1; round <= 2; ++round) {
+        PrintRun run(state, spooler, PrintDocuments::Kind::Waybills, ids);
+        run.setFileFolder(files.path());
+        ASSERT_EQ(runToEnd(run), std::nullopt);
+        EXPECT_EQ(run.result().printedIds, ids);
+        EXPECT_EQ(files.entryList({"*.pdf"}, QDir::Files).size(), 4 * round);
+    }
+    EXPECT_TRUE(files.exists(QStringLiteral("快递单-淘宝:77.pdf")))
+        << files.entryList().join(u' ').toStdString();
+    EXPECT_TRUE(files.exists(QStringLiteral("快递单-%1.pdf").arg(ids[3])))
+        << files.entryList().join(u' ').toStdString();
+}
+
 TEST_F(PrintRunOnCups, LinesMovedOffThePaperStillPrintAndAreLogged) {
     const QList<qint64> ids = addOrders({"圆通"});
     setUpPrinter();

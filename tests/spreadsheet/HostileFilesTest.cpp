@@ -1,5 +1,9 @@
 #include "SpreadsheetFixture.h"
 
+#include "spreadsheet/WriteBack.h"
+
+#include <sys/stat.h>
+
 using namespace mldd;
 using test::TestWorkbooks;
 
@@ -54,7 +58,33 @@ TEST_F(HostileFilesTest, BadFilesAreRefusedWithAMessage) {
     EXPECT_EQ(refusal(TestWorkbooks::get().path(QStringLiteral("error-cell.xlsx")), twoColumns()),
               QStringLiteral("工作表“订单”的B3单元格是错误值#DIV/0!，请在表格中改正后再导入。\r\n"
                              "这次没有导入订单。"));
+    // So does a formula the file keeps no result for: it would import as an empty field.
+    EXPECT_EQ(refusal(TestWorkbooks::get().path(QStringLiteral("formula-cell.xlsx")), twoColumns()),
+              QStringLiteral("工作表“订单”的B3单元格是公式，文件中没有它的计算结果。\r\n"
+                             "请用表格软件打开这个文件、保存一次后再导入。\r\n"
+                             "这次没有导入订单。"));
     EXPECT_TRUE(storedOrders().isEmpty());
+}
+
+// A pipe would wait for a writer for ever and a device never end: both are refused
+// before they are opened, for import and for write-back alike.
+TEST_F(HostileFilesTest, APipeOrADeviceNamedAsAWorkbookIsRefusedAtOnce) {
+    const QString pipe = m_dir.filePath(QStringLiteral("p.csv"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString zeros = m_dir.filePath(QStringLiteral("z.csv"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zeros));
+    for (const QString& path : {pipe, zeros, QStringLiteral("/dev/zero")}) {
+        const std::variant<std::unique_ptr<Workbook>, Notice> opened = Workbook::open(path);
+        ASSERT_TRUE(std::holds_alternative<Notice>(opened)) << path.toStdString();
+        EXPECT_TRUE(std::get<Notice>(opened).text.contains(QStringLiteral("不是普通文件")))
+            << std::get<Notice>(opened).text.toStdString();
+        const WriteBack::Result written =
+            WriteBack::run(m_state, path, twoColumns(), QFileInfo(path).completeBaseName());
+        EXPECT_FALSE(written.ok);
+        EXPECT_FALSE(written.notice.text.isEmpty());
+    }
+    EXPECT_TRUE(QFileInfo(pipe).exists());
+    EXPECT_FALSE(QFileInfo(zeros).isFile());
 }
 
 TEST_F(HostileFilesTest, AThousandColumnsImport) {

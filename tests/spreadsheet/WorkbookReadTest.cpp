@@ -1,6 +1,7 @@
 #include "SpreadsheetFixture.h"
 
 #include "spreadsheet/CsvText.h"
+#include "spreadsheet/CsvWorkbook.h"
 #include "spreadsheet/NumberFormat.h"
 
 using namespace mldd;
@@ -79,6 +80,33 @@ TEST(WorkbookRead, InlineStringsXlsAndTextFiles) {
     const auto csv = openBook(TestWorkbooks::get().path(QStringLiteral("orders.csv")));
     ASSERT_TRUE(csv);
     EXPECT_EQ(sheetOf(*csv, QStringLiteral("orders")).cell(2, 3), QStringLiteral("伞, 大号 1"));
+}
+
+// Excel's "Unicode text" (UTF-16) and GB18030 text files read as written, and a
+// write-back would encode them as they came.
+TEST(WorkbookRead, Utf16AndGb18030TextFilesReadAndKeepTheirEncoding) {
+    const QString unicode = TestWorkbooks::get().path(QStringLiteral("orders-unicode.txt"));
+    const auto tsv = openBook(unicode);
+    ASSERT_TRUE(tsv);
+    const SheetTable tsvSheet = sheetOf(*tsv, QStringLiteral("orders-unicode"));
+    EXPECT_EQ(tsvSheet.cell(0, 0), QStringLiteral("单号"));
+    EXPECT_EQ(tsvSheet.cell(1, 3), QStringLiteral("书 1\r\n笔 2"));
+    EXPECT_EQ(tsvSheet.cell(2, 3), QStringLiteral("伞, 大号 1"));
+
+    const QString gb18030 = TestWorkbooks::get().path(QStringLiteral("orders-gb18030.csv"));
+    const auto csv = openBook(gb18030);
+    ASSERT_TRUE(csv);
+    EXPECT_EQ(sheetOf(*csv, QStringLiteral("orders-gb18030")).cell(1, 1),
+              QStringLiteral("王\U00020000"));
+
+    for (const QString& path : {unicode, gb18030}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const auto read = CsvWorkbook::readFile(path);
+        ASSERT_TRUE(std::holds_alternative<CsvWorkbook::File>(read));
+        const CsvWorkbook::File& text = std::get<CsvWorkbook::File>(read);
+        EXPECT_EQ(text.encoded(text.csv.text), file.readAll()) << path.toStdString();
+    }
 }
 
 TEST(WorkbookRead, CsvFieldsKeepTheirPlaceForWriting) {

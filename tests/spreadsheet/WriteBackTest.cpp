@@ -1,3 +1,4 @@
+#include "FullDisk.h"
 #include "SpreadsheetFixture.h"
 
 #include "spreadsheet/WriteBack.h"
@@ -14,6 +15,12 @@ protected:
         QSqlQuery(m_state.database->connection())
             .exec(QStringLiteral(
                 "update order_data set kd_sign = 1, wuliu_code = 'YT' || (9000 + id)"));
+    }
+
+    static QByteArray bytesOf(const QString& path) {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
     }
 
     static QStringList changedCells(const QString& before, const QString& after) {
@@ -63,6 +70,27 @@ TEST_F(WriteBackTest, XlsxGainsCourierAndTrackingColumnsAndNothingElse) {
               QStringList{path});
     EXPECT_EQ(WriteBack::questionAfterPrint({path})->buttons, Notice::Buttons::YesNo);
     EXPECT_FALSE(WriteBack::questionAfterPrint({}));
+}
+
+// A write-back that does not fit on the disk says so and leaves the workbook as it was.
+TEST_F(WriteBackTest, AFullDiskLeavesTheWorkbookAsItWas) {
+    test::FullDisk disk;
+    if (!disk.mounted())
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    const QString path = disk.path(QStringLiteral("b.xlsx"));
+    ASSERT_TRUE(QFile::copy(copyOf(QStringLiteral("orders.xlsx")), path));
+    imported(path, ordersLayout());
+    printAll();
+    const QByteArray before = bytesOf(path);
+    ASSERT_GT(before.size(), 4096);
+    disk.fill(4096);
+
+    const WriteBack::Result result =
+        WriteBack::run(m_state, path, ordersLayout(), QStringLiteral("订单"));
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.notice.text.contains(QStringLiteral("磁盘空间已满")))
+        << result.notice.text.toStdString();
+    EXPECT_EQ(bytesOf(path), before);
 }
 
 TEST_F(WriteBackTest, ChosenColumnsCsvAndXls) {

@@ -119,13 +119,17 @@ def hostile(folder):
     replace_in_entry(os.path.join(folder, "huge-cell.xlsx"), "xl/worksheets/sheet1.xml",
                      b"HUGE", "北".encode() * 350000)
 
-    book = openpyxl.Workbook()
-    sheet = book.active
-    sheet.title = "订单"
-    sheet.append(["姓名", "地址"])
-    sheet.append(["王五", "北京北京市海淀区中关村大街1号"])
-    sheet.append(["赵六", "#DIV/0!"])
-    book.save(os.path.join(folder, "error-cell.xlsx"))
+    # A bad third cell below a good row: an error value, and a formula saved by a program that
+    # does not calculate (no cached value).
+    for name, bad in (("error-cell.xlsx", ["赵六", "#DIV/0!"]),
+                      ("formula-cell.xlsx", ["钱七", '=B2&"之一"'])):
+        book = openpyxl.Workbook()
+        sheet = book.active
+        sheet.title = "订单"
+        sheet.append(["姓名", "地址"])
+        sheet.append(["王五", "北京北京市海淀区中关村大街1号"])
+        sheet.append(bad)
+        book.save(os.path.join(folder, name))
 
     with open(os.path.join(folder, "orders.xlsx"), "rb") as whole:
         data = whole.read()
@@ -165,6 +169,14 @@ def csv_files(folder):
     with open(os.path.join(folder, "orders.csv"), "wb") as csv:
         for row in rows:
             csv.write((",".join(field(f, ",") for f in row) + "\n").encode("utf-8"))
+    # Excel's "Unicode text": UTF-16LE with its byte order mark, tab-separated.
+    with open(os.path.join(folder, "orders-unicode.txt"), "wb") as tsv:
+        tsv.write("".join("\t".join(field(f, "\t") for f in row) + "\r\n"
+                          for row in rows).encode("utf-16"))
+    # A name with a character beyond GBK: four bytes in GB18030.
+    with open(os.path.join(folder, "orders-gb18030.csv"), "wb") as csv:
+        for row in rows[:1] + [["C3", "王\U00020000", "北京北京市海淀区中关村大街1号", "书 1"]]:
+            csv.write((",".join(row) + "\r\n").encode("gb18030"))
 
 
 def compare(before_path, after_path):
