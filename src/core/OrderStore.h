@@ -70,7 +70,6 @@ public:
     std::vector<qint64> ids(const QString& sql, const QVariantList& values = {}) const;
 
 private:
-    std::vector<qint64> serverIds(const QString& sql, const QVariantList& values) const;
     /** The " order by" of the lists, in the store's dialect. */
     QString newestFirst() const;
 
