@@ -103,7 +103,12 @@ std::variant<std::unique_ptr<ImportRun>, Notice> ImportRun::start(MainState& sta
     // known to it, and looking among them would grow with every row.
     const std::vector<qint64> last =
         OrderStore(*state.database).ids(QStringLiteral("select max(id) from order_data"));
-    run->m_earlier = std::make_unique<SameReceiver>(*state.database, last.empty() ? 0 : last[0]);
+    const qint64 lastId = last.empty() ? 0 : last[0];
+    run->m_sameNumber = std::make_unique<SameReceiver>(*state.database, lastId,
+                                                       QStringLiteral(" and order_sign = ?"));
+    run->m_mergeable = std::make_unique<SameReceiver>(
+        *state.database, lastId,
+        QStringLiteral(" and (dj_type < 0 or (kd_sign = 0 and cf_sign = 0))"));
     return run;
 }
 
@@ -115,11 +120,11 @@ bool ImportRun::step(int rows) {
     return !m_failed && m_next < m_sheet.rows.size();
 }
 
-bool ImportRun::importedBefore(const Order& order, const std::vector<qint64>& earlier) {
+bool ImportRun::importedBefore(const Order& order) {
     Order asStored = order;
     OrderWriteRule(limits()).apply(asStored);
     QList<qint64> unmatched;
-    for (qint64 id : earlier)
+    for (qint64 id : m_sameNumber->ids(asStored, {asStored.orderSign}))
         if (!m_matched.contains(id))
             unmatched.append(id);
     for (const Order& stored : OrderStore(*m_state.database).byIds(unmatched)) {
@@ -131,9 +136,11 @@ bool ImportRun::importedBefore(const Order& order, const std::vector<qint64>& ea
     return false;
 }
 
-std::optional<Order> ImportRun::mergeTarget(const std::vector<qint64>& earlier) const {
+std::optional<Order> ImportRun::mergeTarget(const Order& order) {
     OrderStore store(*m_state.database);
-    for (std::optional<Order> found : store.byIds(QList<qint64>(earlier.begin(), earlier.end()))) {
+    const std::vector<qint64> candidates = m_mergeable->ids(order);
+    for (std::optional<Order> found :
+         store.byIds(QList<qint64>(candidates.begin(), candidates.end()))) {
         // An order already merged away leads to the order that took it in.
         if (found->djType < 0)
             found = store.byId(found->hbDjId.toLongLong());
@@ -148,8 +155,7 @@ void ImportRun::takeRow(int row) {
     if (!order)
         return;
     ++m_count.rows;
-    const std::vector<qint64> earlier = m_earlier->ids(*order);
-    if (!earlier.empty() && importedBefore(*order, earlier)) {
+    if (importedBefore(*order)) {
         ++m_count.alreadyImported;
         return;
     }
@@ -180,7 +186,7 @@ void ImportRun::takeRow(int row) {
     }
     auto target = m_targets.constFind(receiver);
     if (target == m_targets.constEnd()) {
-        if (const std::optional<Order> stored = mergeTarget(earlier))
+        if (const std::optional<Order> stored = mergeTarget(*order))
             target = m_targets.insert(receiver, {stored->id, -1});
     }
     if (target != m_targets.constEnd()) {

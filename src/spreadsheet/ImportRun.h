@@ -75,9 +75,9 @@ private:
     /** Stores the rows taken since the last slice and their merges. */
     bool storeSlice();
     /** A stored order that this row was imported into before: it is not stored again. */
-    bool importedBefore(const Order& order, const std::vector<qint64>& earlier);
+    bool importedBefore(const Order& order);
     /** The order stored before this run that takes in the rows of its buyer, if any. */
-    std::optional<Order> mergeTarget(const std::vector<qint64>& earlier) const;
+    std::optional<Order> mergeTarget(const Order& order);
 
     MainState& m_state;
     SheetTable m_sheet;
@@ -86,7 +86,10 @@ private:
     ExpressPlan m_plan;
     OrderWriteRule m_rule;
     std::unique_ptr<OrderTransaction> m_transaction;
-    std::unique_ptr<SameReceiver> m_earlier; // orders stored before this run
+    // Orders stored before this run: of the same receiver and order number, and the
+    // same receiver's that could take a row in (listed, unprinted, never split, or merged away).
+    std::unique_ptr<SameReceiver> m_sameNumber;
+    std::unique_ptr<SameReceiver> m_mergeable;
     QSet<qint64> m_matched;                  // earlier orders this run found its rows in
     /** The order that takes in a buyer's rows: one stored, or one of this slice. */
     struct Target {
