@@ -188,10 +188,30 @@ QString OrderStore::newestFirst() const {
     return QStringLiteral(" order by ") + m_database.dialect().newestFirst();
 }
 
+bool OrderStore::isServer() const {
+    return m_database.isServer();
+}
+
+QString OrderStore::listedQuery(const SqlCondition& filter) const {
+    return QStringLiteral("select id from order_data where dj_type >= 0 ") + filter.sql +
+           newestFirst();
+}
+
 std::vector<qint64> OrderStore::listed(const SqlCondition& filter) const {
-    return ids(QStringLiteral("select id from order_data where dj_type >= 0 ") + filter.sql +
-                   newestFirst(),
-               filter.values);
+    return ids(listedQuery(filter), filter.values);
+}
+
+qsizetype OrderStore::listedCount(const SqlCondition& filter) const {
+    const std::vector<qint64> count = ids(
+        QStringLiteral("select count(*) from order_data where dj_type >= 0 ") + filter.sql,
+        filter.values);
+    return count.empty() ? 0 : qsizetype(count.front());
+}
+
+std::vector<qint64> OrderStore::listedWindow(const SqlCondition& filter, qsizetype first,
+                                             int limit) const {
+    return ids(listedQuery(filter) + QStringLiteral(" limit ? offset ?"),
+               filter.values + QVariantList{limit, qint64(first)});
 }
 
 std::vector<qint64> OrderStore::absorbed() const {
