@@ -1,13 +1,12 @@
 #include "OrderStore.h"
 
 #include "OrderDatabase.h"
+#include "PreparedIds.h"
 
 #include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
-
-#include <sqlite3.h>
 
 namespace mldd {
 
@@ -73,22 +72,6 @@ Order orderFrom(const QSqlQuery& query, const QSqlRecord& record) {
             order.*column.member = query.value(field).toString();
     }
     return order;
-}
-
-bool bindValue(sqlite3_stmt* statement, int index, const QVariant& value) {
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-    case QMetaType::UInt:
-        return sqlite3_bind_int64(statement, index, value.toLongLong()) == SQLITE_OK;
-    case QMetaType::Double:
-        return sqlite3_bind_double(statement, index, value.toDouble()) == SQLITE_OK;
-    default: {
-        const QByteArray text = value.toString().toUtf8();
-        return sqlite3_bind_text(statement, index, text.constData(), int(text.size()),
-                                 SQLITE_TRANSIENT) == SQLITE_OK;
-    }
-    }
 }
 
 } // namespace
@@ -198,49 +181,37 @@ QList<Order> OrderStore::byIds(const QList<qint64>& ids) const {
 }
 
 std::vector<qint64> OrderStore::ids(const QString& sql, const QVariantList& values) const {
-    if (m_database.isServer())
-        return serverIds(sql, values);
-    std::vector<qint64> result;
-    sqlite3* db = m_database.handle();
-    sqlite3_stmt* statement = nullptr;
-    const QByteArray text = sql.toUtf8();
-    if (!db)
-        return result;
-    int code = sqlite3_prepare_v2(db, text.constData(), int(text.size()), &statement, nullptr);
-    bool bound = code == SQLITE_OK;
-    for (int i = 0; i < values.size(); ++i)
-        bound = bound && bindValue(statement, i + 1, values.at(i));
-    while (bound && (code = sqlite3_step(statement)) == SQLITE_ROW)
-        result.push_back(sqlite3_column_int64(statement, 0));
-    sqlite3_finalize(statement);
-    // A damaged page ends the walk early; the list must not pass for complete.
-    m_database.noteCode(code);
-    return result;
-}
-
-std::vector<qint64> OrderStore::serverIds(const QString& sql, const QVariantList& values) const {
-    std::vector<qint64> result;
-    QSqlQuery query(m_database.connection());
-    query.setForwardOnly(true);
-    query.prepare(sql);
-    for (const QVariant& value : values)
-        query.addBindValue(value);
-    if (query.exec()) {
-        while (query.next())
-            result.push_back(query.value(0).toLongLong());
-    }
-    m_database.note(query.lastError());
-    return result;
+    return PreparedIds(m_database, sql).ids(values);
 }
 
 QString OrderStore::newestFirst() const {
     return QStringLiteral(" order by ") + m_database.dialect().newestFirst();
 }
 
+bool OrderStore::isServer() const {
+    return m_database.isServer();
+}
+
+QString OrderStore::listedQuery(const SqlCondition& filter) const {
+    return QStringLiteral("select id from order_data where dj_type >= 0 ") + filter.sql +
+           newestFirst();
+}
+
 std::vector<qint64> OrderStore::listed(const SqlCondition& filter) const {
-    return ids(QStringLiteral("select id from order_data where dj_type >= 0 ") + filter.sql +
-                   newestFirst(),
-               filter.values);
+    return ids(listedQuery(filter), filter.values);
+}
+
+qsizetype OrderStore::listedCount(const SqlCondition& filter) const {
+    const std::vector<qint64> count = ids(
+        QStringLiteral("select count(*) from order_data where dj_type >= 0 ") + filter.sql,
+        filter.values);
+    return count.empty() ? 0 : qsizetype(count.front());
+}
+
+std::vector<qint64> OrderStore::listedWindow(const SqlCondition& filter, qsizetype first,
+                                             int limit) const {
+    return ids(listedQuery(filter) + QStringLiteral(" limit ? offset ?"),
+               filter.values + QVariantList{limit, qint64(first)});
 }
 
 std::vector<qint64> OrderStore::absorbed() const {
@@ -281,35 +252,11 @@ std::vector<qint64> OrderStore::byOrderNumber(const QString& orderSign) const {
 
 QSet<QString> OrderStore::storedOrderNumbers(const QStringList& orderSigns) const {
     QSet<QString> stored;
-    if (m_database.isServer()) {
-        QSqlQuery query(m_database.connection());
-        query.prepare(QStringLiteral("select 1 from order_data where order_sign = ? limit 1"));
-        for (const QString& orderSign : orderSigns) {
-            query.addBindValue(orderSign);
-            if (query.exec() && query.next())
-                stored.insert(orderSign);
-            m_database.note(query.lastError());
-        }
-        return stored;
-    }
-    sqlite3* db = m_database.handle();
-    sqlite3_stmt* statement = nullptr;
-    if (!db || sqlite3_prepare_v2(db, "select 1 from order_data where order_sign = ? limit 1", -1,
-                                  &statement, nullptr) != SQLITE_OK) {
-        m_database.noteCode(sqlite3_errcode(db));
-        return stored;
-    }
-    for (const QString& orderSign : orderSigns) {
-        const QByteArray text = orderSign.toUtf8();
-        sqlite3_bind_text(statement, 1, text.constData(), int(text.size()), SQLITE_TRANSIENT);
-        const int code = sqlite3_step(statement);
-        if (code == SQLITE_ROW)
+    PreparedIds lookup(m_database,
+                       QStringLiteral("select id from order_data where order_sign = ? limit 1"));
+    for (const QString& orderSign : orderSigns)
+        if (!lookup.ids({orderSign}).empty())
             stored.insert(orderSign);
-        else
-            m_database.noteCode(code);
-        sqlite3_reset(statement);
-    }
-    sqlite3_finalize(statement);
     return stored;
 }
 

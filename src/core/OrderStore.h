@@ -20,6 +20,9 @@ class OrderStore {
 public:
     explicit OrderStore(OrderDatabase& database) : m_database(database) {}
 
+    /** Whether the orders live on a shared server rather than in a station's file. */
+    bool isServer() const;
+
     /**
      * Stores new orders in one transaction, after the write rule has emptied
      * the fields that do not fit. Their ids are filled in. On failure nothing
@@ -46,6 +49,10 @@ public:
 
     /** The listed orders: dj_type >= 0, the filter, newest order number first. */
     std::vector<qint64> listed(const SqlCondition& filter) const;
+    /** How many orders `listed` gives, counted by the store. */
+    qsizetype listedCount(const SqlCondition& filter) const;
+    /** At most `limit` of the listed orders, from the `first` (0-based) on. */
+    std::vector<qint64> listedWindow(const SqlCondition& filter, qsizetype first, int limit) const;
     /** Orders absorbed by a merge. */
     std::vector<qint64> absorbed() const;
     /** Orders whose courier form is empty or only blanks. */
@@ -70,7 +77,7 @@ public:
     std::vector<qint64> ids(const QString& sql, const QVariantList& values = {}) const;
 
 private:
-    std::vector<qint64> serverIds(const QString& sql, const QVariantList& values) const;
+    QString listedQuery(const SqlCondition& filter) const;
     /** The " order by" of the lists, in the store's dialect. */
     QString newestFirst() const;
 

@@ -39,7 +39,10 @@ QString SqlDialect::upgradeStatement(const QString& statement) const {
 }
 
 QString SqlDialect::newestFirst() const {
-    return isServer() ? QStringLiteral("NumSign desc nulls last") : QStringLiteral("NumSign desc");
+    // A server sends the list a page at a time: orders of one number need a fixed
+    // order among themselves, or a page could repeat one and leave out another.
+    return isServer() ? QStringLiteral("NumSign desc nulls last, id desc")
+                      : QStringLiteral("NumSign desc");
 }
 
 QString SqlDialect::ageInDays() const {

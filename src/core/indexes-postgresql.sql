@@ -7,3 +7,4 @@ CREATE INDEX IF NOT EXISTS order_list_sender ON order_data (my_id, NumSign DESC 
 CREATE INDEX IF NOT EXISTS order_by_sign ON order_data (order_sign);
 CREATE INDEX IF NOT EXISTS order_by_address ON order_data (buy_address);
 CREATE INDEX IF NOT EXISTS order_by_name ON order_data (buy_name);
+CREATE INDEX IF NOT EXISTS order_by_receiver ON order_data (buy_name, buy_address_sheng, buy_address_shi, buy_address_xian, buy_address);

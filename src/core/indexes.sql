@@ -8,3 +8,5 @@ CREATE INDEX IF NOT EXISTS order_list_sender ON order_data (my_id, NumSign);
 CREATE INDEX IF NOT EXISTS order_by_sign ON order_data (order_sign);
 CREATE INDEX IF NOT EXISTS order_by_address ON order_data (buy_address);
 CREATE INDEX IF NOT EXISTS order_by_name ON order_data (buy_name);
+-- The import's same-receiver check compares the name and the split address.
+CREATE INDEX IF NOT EXISTS order_by_receiver ON order_data (buy_name, buy_address_sheng, buy_address_shi, buy_address_xian, buy_address);

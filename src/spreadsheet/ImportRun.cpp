@@ -105,6 +105,16 @@ std::variant<std::unique_ptr<ImportRun>, Notice> ImportRun::start(MainState& sta
     run->m_transaction = std::make_unique<OrderTransaction>(*state.database);
     if (!run->m_transaction->isOpen())
         return refusal(QStringLiteral("订单数据库正忙，请稍后再导入。"));
+    // Rows are matched with the orders stored before the run only: its own are
+    // known to it, and looking among them would grow with every row.
+    const std::vector<qint64> last =
+        OrderStore(*state.database).ids(QStringLiteral("select max(id) from order_data"));
+    const qint64 lastId = last.empty() ? 0 : last[0];
+    run->m_sameNumber = std::make_unique<SameReceiver>(*state.database, lastId,
+                                                       QStringLiteral(" and order_sign = ?"));
+    run->m_mergeable = std::make_unique<SameReceiver>(
+        *state.database, lastId,
+        QStringLiteral(" and (dj_type < 0 or (kd_sign = 0 and cf_sign = 0))"));
     return run;
 }
 
@@ -116,14 +126,14 @@ bool ImportRun::step(int rows) {
     return !m_failed && m_next < m_sheet.rows.size();
 }
 
-bool ImportRun::importedBefore(const Order& order, const std::vector<qint64>& sameReceiver) {
+bool ImportRun::importedBefore(const Order& order) {
     Order asStored = order;
     OrderWriteRule(limits()).apply(asStored);
-    QList<qint64> earlier;
-    for (qint64 id : sameReceiver)
-        if (!m_storedNow.contains(id) && !m_matched.contains(id))
-            earlier.append(id);
-    for (const Order& stored : OrderStore(*m_state.database).byIds(earlier)) {
+    QList<qint64> unmatched;
+    for (qint64 id : m_sameNumber->ids(asStored, {asStored.orderSign}))
+        if (!m_matched.contains(id))
+            unmatched.append(id);
+    for (const Order& stored : OrderStore(*m_state.database).byIds(unmatched)) {
         if (sameRow(stored, asStored)) {
             m_matched.insert(stored.id);
             return true;
@@ -132,12 +142,13 @@ bool ImportRun::importedBefore(const Order& order, const std::vector<qint64>& sa
     return false;
 }
 
-std::optional<Order> ImportRun::mergeTarget(const std::vector<qint64>& sameReceiver) const {
+std::optional<Order> ImportRun::mergeTarget(const Order& order) {
     OrderStore store(*m_state.database);
-    for (qint64 id : sameReceiver) {
-        std::optional<Order> found = store.byId(id);
+    const std::vector<qint64> candidates = m_mergeable->ids(order);
+    for (std::optional<Order> found :
+         store.byIds(QList<qint64>(candidates.begin(), candidates.end()))) {
         // An order already merged away leads to the order that took it in.
-        if (found && found->djType < 0)
+        if (found->djType < 0)
             found = store.byId(found->hbDjId.toLongLong());
         if (found && OrderMerge::canAbsorb(*found))
             return found;
@@ -150,8 +161,7 @@ void ImportRun::takeRow(int row) {
     if (!order)
         return;
     ++m_count.rows;
-    const std::vector<qint64> sameReceiver = RowOrders::sameReceiver(m_state, *order);
-    if (!sameReceiver.empty() && importedBefore(*order, sameReceiver)) {
+    if (importedBefore(*order)) {
         ++m_count.alreadyImported;
         return;
     }
@@ -174,20 +184,27 @@ void ImportRun::takeRow(int row) {
         ++m_count.imported;
         return;
     }
-    // The buyer's order of this slice, else a stored one, takes the row in.
+    // The buyer's order found before in this run, else a stored one, takes the row in.
     const QString receiver = RowOrders::receiverKey(*order);
-    const auto pendingTarget = m_pendingTargets.constFind(receiver);
-    if (pendingTarget != m_pendingTargets.constEnd()) {
-        m_merges.append({index, 0, *pendingTarget});
-    } else if (const std::optional<Order> stored = mergeTarget(sameReceiver)) {
-        m_merges.append({index, stored->id, -1});
-    } else {
+    if (receiver.isEmpty()) {
         ++m_count.imported;
-        if (!receiver.isEmpty() && OrderMerge::canAbsorb(*order))
-            m_pendingTargets.insert(receiver, index);
         return;
     }
-    ++m_count.merged;
+    auto target = m_targets.constFind(receiver);
+    if (target == m_targets.constEnd()) {
+        if (const std::optional<Order> stored = mergeTarget(*order))
+            target = m_targets.insert(receiver, {stored->id, -1});
+    }
+    if (target != m_targets.constEnd()) {
+        m_merges.append({index, *target});
+        ++m_count.merged;
+        return;
+    }
+    ++m_count.imported;
+    if (OrderMerge::canAbsorb(*order)) {
+        m_targets.insert(receiver, {0, index});
+        m_pendingTargets.append(receiver);
+    }
 }
 
 bool ImportRun::storeSlice() {
@@ -200,10 +217,11 @@ bool ImportRun::storeSlice() {
     QList<Order> changed;
     for (const Merge& merge : std::as_const(m_merges)) {
         const qint64 targetId =
-            merge.pendingTarget >= 0 ? m_pending.at(merge.pendingTarget).id : merge.storedTarget;
+            merge.target.pending >= 0 ? m_pending.at(merge.target.pending).id : merge.target.stored;
         if (!targets.contains(targetId)) {
-            const std::optional<Order> target =
-                merge.pendingTarget >= 0 ? m_pending.at(merge.pendingTarget) : store.byId(targetId);
+            const std::optional<Order> target = merge.target.pending >= 0
+                                                    ? m_pending.at(merge.target.pending)
+                                                    : store.byId(targetId);
             if (!target)
                 return false;
             targets.insert(targetId, *target);
@@ -212,8 +230,11 @@ bool ImportRun::storeSlice() {
         OrderMerge::absorb(targets[targetId], newcomer);
         changed.append(newcomer);
     }
-    for (const Order& order : std::as_const(m_pending))
-        m_storedNow.insert(order.id);
+    // The slice's targets are stored now: later rows of their buyers find them by id.
+    for (const QString& receiver : std::as_const(m_pendingTargets)) {
+        Target& target = m_targets[receiver];
+        target = {m_pending.at(target.pending).id, -1};
+    }
     changed.append(targets.values());
     m_pending.clear();
     m_merges.clear();

@@ -2,6 +2,7 @@
 
 #include "ImportLayout.h"
 #include "RowOrders.h"
+#include "SameReceiver.h"
 #include "SheetTable.h"
 
 #include "address/ExpressPlan.h"
@@ -74,9 +75,9 @@ private:
     /** Stores the rows taken since the last slice and their merges. */
     bool storeSlice();
     /** A stored order that this row was imported into before: it is not stored again. */
-    bool importedBefore(const Order& order, const std::vector<qint64>& sameReceiver);
-    /** The order of the same buyer this row merges into, if any. */
-    std::optional<Order> mergeTarget(const std::vector<qint64>& sameReceiver) const;
+    bool importedBefore(const Order& order);
+    /** The order stored before this run that takes in the rows of its buyer, if any. */
+    std::optional<Order> mergeTarget(const Order& order);
 
     MainState& m_state;
     SheetTable m_sheet;
@@ -85,18 +86,25 @@ private:
     ExpressPlan m_plan;
     OrderWriteRule m_rule;
     std::unique_ptr<OrderTransaction> m_transaction;
-    QSet<qint64> m_storedNow; // orders stored by this run
-    QSet<qint64> m_matched;   // earlier orders this run found its rows in
-    /** A row merged into the order of its buyer: one of this slice, or one stored. */
+    // Orders stored before this run: of the same receiver and order number, and the
+    // same receiver's that could take a row in (listed, unprinted, never split, or merged away).
+    std::unique_ptr<SameReceiver> m_sameNumber;
+    std::unique_ptr<SameReceiver> m_mergeable;
+    QSet<qint64> m_matched;                  // earlier orders this run found its rows in
+    /** The order that takes in a buyer's rows: one stored, or one of this slice. */
+    struct Target {
+        qint64 stored;
+        int pending;
+    };
+    /** A row merged into the order of its buyer. */
     struct Merge {
         int newcomer;
-        qint64 storedTarget;
-        int pendingTarget;
+        Target target;
     };
     QList<Order> m_pending; // the rows of this slice, stored together
     QList<Merge> m_merges;
-    QHash<QString, int>
-        m_pendingTargets; // receiver → the slice's order that takes the buyer's rows
+    QHash<QString, Target> m_targets; // receiver → the order that takes the buyer's rows
+    QStringList m_pendingTargets;     // receivers whose target is one of this slice
     ImportCount m_count;
     int m_next = 0;
     bool m_failed = false;

@@ -60,17 +60,6 @@ QString RowOrders::receiverKey(const Order& order) {
         .join(u'\n');
 }
 
-std::vector<qint64> RowOrders::sameReceiver(const MainState& state, const Order& order) {
-    if (receiverKey(order).isEmpty())
-        return {};
-    return OrderStore(*state.database)
-        .ids(QStringLiteral("select id from order_data where buy_name = ? and "
-                            "buy_address_sheng = ? and buy_address_shi = ? and "
-                            "buy_address_xian = ? and buy_address = ? order by id"),
-             {order.buyName, order.buyAddressSheng, order.buyAddressShi, order.buyAddressXian,
-              order.buyAddress});
-}
-
 std::optional<Order> RowOrders::orderOf(int row) const {
     const QStringList& cells = m_sheet.rows.at(row);
     std::array<QString, 16> slot;

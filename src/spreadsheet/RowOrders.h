@@ -33,9 +33,6 @@ public:
     /** Name and split address, which tell one receiver; empty when either is missing. */
     static QString receiverKey(const Order& order);
 
-    /** The orders stored with the same receiver (name and split address), in id order. */
-    static std::vector<qint64> sameReceiver(const MainState& state, const Order& order);
-
 private:
     const MainState& m_state;
     const SheetTable& m_sheet;

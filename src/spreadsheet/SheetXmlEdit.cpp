@@ -1,6 +1,7 @@
 #include "SheetXmlEdit.h"
 
 #include "SheetTable.h"
+#include "TextSplices.h"
 
 #include <QRegularExpression>
 #include <QXmlStreamReader>
@@ -35,31 +36,6 @@ struct SheetLayout {
     QList<std::pair<int, int>> colRanges;
     qsizetype dimensionStart = -1;
     qsizetype dimensionEnd = -1;
-};
-
-// Insertions and replacements, applied from the end so that offsets stay true.
-class Splices {
-public:
-    void replace(qsizetype at, qsizetype length, const QString& text) {
-        m_edits.insert(at, {length, text});
-    }
-    void insert(qsizetype at, const QString& text) {
-        auto existing = m_edits.find(at);
-        if (existing != m_edits.end() && existing->first == 0)
-            existing->second += text;
-        else
-            m_edits.insert(at, {0, text});
-    }
-    QString applied(QString text) const {
-        for (auto it = m_edits.constEnd(); it != m_edits.constBegin();) {
-            --it;
-            text.replace(it.key(), it->first, it->second);
-        }
-        return text;
-    }
-
-private:
-    QMap<qsizetype, std::pair<qsizetype, QString>> m_edits;
 };
 
 std::optional<SheetLayout> layoutOf(const QString& xml) {
@@ -144,7 +120,7 @@ QString widenedSpans(QString startTag, int lastColumn) {
 }
 
 void writeRow(const QString& xml, const SheetLayout& layout, const RowAt& row,
-              const QMap<int, QString>& cells, int textStyle, Splices& splices) {
+              const QMap<int, QString>& cells, int textStyle, TextSplices& splices) {
     const QString& p = layout.prefix;
     const bool selfClosing = row.closeAt == row.end;
     QString startTag = xml.mid(row.start, row.tagEnd - row.start);
@@ -178,7 +154,7 @@ void writeRow(const QString& xml, const SheetLayout& layout, const RowAt& row,
 }
 
 void writeColumns(const SheetLayout& layout, const QList<int>& newColumns, int textStyle,
-                  double width, Splices& splices) {
+                  double width, TextSplices& splices) {
     const QString& p = layout.prefix;
     for (int column : newColumns) {
         const int number = column + 1;
@@ -206,7 +182,7 @@ void writeColumns(const SheetLayout& layout, const QList<int>& newColumns, int t
 }
 
 void widenDimension(const QString& xml, const SheetLayout& layout, int lastColumn,
-                    Splices& splices) {
+                    TextSplices& splices) {
     if (layout.dimensionStart < 0)
         return;
     static const QRegularExpression reference(
@@ -241,24 +217,24 @@ std::optional<QByteArray> writeCells(const QByteArray& sheetXml, const CellEdits
     const std::optional<SheetLayout> layout = layoutOf(xml);
     if (!layout)
         return std::nullopt;
-    Splices splices;
+    TextSplices splices;
     int lastColumn = 0;
     for (auto it = edits.constBegin(); it != edits.constEnd(); ++it) {
         if (it->isEmpty())
             continue;
         lastColumn = std::max(lastColumn, it->lastKey());
-        const auto row = std::find_if(layout->rows.begin(), layout->rows.end(),
-                                      [&](const RowAt& r) { return r.row == it.key(); });
-        if (row != layout->rows.end()) {
+        // Rows stand in ascending order in a worksheet.
+        const auto row = std::lower_bound(
+            layout->rows.begin(), layout->rows.end(), it.key(),
+            [](const RowAt& r, int number) { return r.row < number; });
+        if (row != layout->rows.end() && row->row == it.key()) {
             writeRow(xml, *layout, *row, *it, textStyle, splices);
             continue;
         }
         QString cells;
         for (auto cell = it->constBegin(); cell != it->constEnd(); ++cell)
             cells += cellXml(layout->prefix, it.key(), cell.key(), textStyle, *cell);
-        const auto after = std::find_if(layout->rows.begin(), layout->rows.end(),
-                                        [&](const RowAt& r) { return r.row > it.key(); });
-        splices.insert(after != layout->rows.end() ? after->start : layout->sheetDataClose,
+        splices.insert(row != layout->rows.end() ? row->start : layout->sheetDataClose,
                        QStringLiteral("<%1row r=\"%2\">%3</%1row>")
                            .arg(layout->prefix)
                            .arg(it.key() + 1)
@@ -305,7 +281,7 @@ std::optional<std::pair<QByteArray, int>> addTextStyle(const QByteArray& stylesX
     static const QRegularExpression countAttribute(QStringLiteral("count=\"\\d+\""));
     QString startTag = xml.mid(tagStart, tagEnd - tagStart);
     startTag.replace(countAttribute, QStringLiteral("count=\"%1\"").arg(count + 1));
-    Splices splices;
+    TextSplices splices;
     splices.replace(tagStart, tagEnd - tagStart, startTag);
     splices.insert(close, QStringLiteral("<%1xf numFmtId=\"49\" fontId=\"0\" fillId=\"0\" "
                                          "borderId=\"0\" xfId=\"0\" applyNumberFormat=\"1\"/>")

@@ -2,7 +2,9 @@
 
 #include "CsvWorkbook.h"
 #include "RowOrders.h"
+#include "SameReceiver.h"
 #include "SheetXmlEdit.h"
+#include "TextSplices.h"
 #include "XlsWorkbook.h"
 #include "XlsxWorkbook.h"
 #include "ZipWriter.h"
@@ -66,26 +68,54 @@ QHash<int, qint64> ordersBySource(const MainState& state, const QString& prefix)
     return rows;
 }
 
+// Each order by id, or the order that took it in when it was merged away; read a slice at a time.
+QHash<qint64, Order> shippedOrders(const MainState& state, const QList<qint64>& ids) {
+    constexpr int kSlice = 500;
+    OrderStore store(*state.database);
+    QHash<qint64, Order> byId;
+    const auto read = [&](const QList<qint64>& wanted) {
+        for (qsizetype first = 0; first < wanted.size(); first += kSlice)
+            for (Order& order : store.byIds(wanted.mid(first, kSlice)))
+                byId.insert(order.id, std::move(order));
+    };
+    read(ids);
+    QList<qint64> takers;
+    for (const Order& order : std::as_const(byId))
+        if (order.djType < 0)
+            takers.append(order.hbDjId.toLongLong());
+    read(takers);
+    QHash<qint64, Order> shipped;
+    for (qint64 id : ids) {
+        const auto order = byId.constFind(id);
+        if (order == byId.constEnd())
+            continue;
+        const auto taker =
+            order->djType < 0 ? byId.constFind(order->hbDjId.toLongLong()) : order;
+        if (taker != byId.constEnd())
+            shipped.insert(id, *taker);
+    }
+    return shipped;
+}
+
 QString splicedCsv(const CsvText& csv, const CellEdits& edits) {
-    QString text = csv.text;
-    for (auto row = edits.constEnd(); row != edits.constBegin();) {
-        --row;
+    TextSplices splices;
+    for (auto row = edits.constBegin(); row != edits.constEnd(); ++row) {
         if (row.key() >= csv.records.size())
             continue;
         const CsvText::Record& record = csv.records.at(row.key());
-        QString appended;
-        for (int column = int(record.fields.size()); column <= row->lastKey(); ++column)
-            appended += csv.delimiter + CsvText::written(row->value(column), csv.delimiter);
-        text.insert(record.end, appended);
-        for (auto cell = row->constEnd(); cell != row->constBegin();) {
-            --cell;
+        for (auto cell = row->constBegin(); cell != row->constEnd(); ++cell) {
             if (cell.key() >= record.fields.size())
                 continue;
             const auto [start, end] = record.fields.at(cell.key());
-            text.replace(start, end - start, CsvText::written(*cell, csv.delimiter));
+            splices.replace(start, end - start, CsvText::written(*cell, csv.delimiter));
         }
+        QString appended;
+        for (int column = int(record.fields.size()); column <= row->lastKey(); ++column)
+            appended += csv.delimiter + CsvText::written(row->value(column), csv.delimiter);
+        if (!appended.isEmpty())
+            splices.insert(record.end, appended);
     }
-    return text;
+    return splices.applied(csv.text);
 }
 
 std::optional<QByteArray> newWorkbook(const SheetTable& table, const CellEdits& edits,
@@ -317,32 +347,36 @@ Result run(const MainState& state, const QString& path, const ImportLayout& layo
 
     const RowOrders rows(state, table, layout, path);
     const QHash<int, qint64> bySource = ordersBySource(state, rows.sourcePrefix());
-    OrderStore store(*state.database);
-    QStringList couriers = ExpressPlan::fromText(state.settings.selectKD).courierNames;
-    if (couriers.isEmpty())
-        couriers = ExpressPlan::defaultCourierNames();
-    Result result;
+    SameReceiver sameReceiver(*state.database);
+    QMap<int, qint64> rowOrders; // sheet row → the order it was imported as
     for (int r = headerRow + 1; r < table.rows.size(); ++r) {
         const std::optional<Order> order = rows.orderOf(r);
         if (!order)
             continue;
         qint64 id = bySource.value(r + 1);
         if (id == 0) {
-            const std::vector<qint64> same = RowOrders::sameReceiver(state, *order);
+            const std::vector<qint64> same = sameReceiver.ids(*order);
             id = same.empty() ? 0 : same.front();
         }
-        std::optional<Order> stored = id ? store.byId(id) : std::nullopt;
-        // A merged row ships in the parcel of the order that took it in.
-        if (stored && stored->djType < 0)
-            stored = store.byId(stored->hbDjId.toLongLong());
-        if (!stored)
+        if (id != 0)
+            rowOrders.insert(r, id);
+    }
+    // A merged row ships in the parcel of the order that took it in.
+    const QHash<qint64, Order> shipped = shippedOrders(state, rowOrders.values());
+    QStringList couriers = ExpressPlan::fromText(state.settings.selectKD).courierNames;
+    if (couriers.isEmpty())
+        couriers = ExpressPlan::defaultCourierNames();
+    Result result;
+    for (auto row = rowOrders.constBegin(); row != rowOrders.constEnd(); ++row) {
+        const auto stored = shipped.constFind(*row);
+        if (stored == shipped.constEnd())
             continue;
         if (stored->kdSign < 1) {
             ++result.notPrinted;
             continue;
         }
-        edits[r][trackingColumn] = stored->wuliuCode;
-        edits[r][courierColumn] = courierName(stored->delivery, couriers);
+        edits[row.key()][trackingColumn] = stored->wuliuCode;
+        edits[row.key()][courierColumn] = courierName(stored->delivery, couriers);
         ++result.written;
     }
     if (result.written == 0)

@@ -163,3 +163,42 @@ TEST_F(MigrationTest, RefusesWhatItCannotCopy) {
     EXPECT_TRUE(down.err.contains(QStringLiteral("连不上订单数据库服务器")))
         << down.err.toStdString();
 }
+
+// Hundreds of orders go many to a statement: merges that reach across those
+// statements are renumbered, and the server's own numbering goes on after them.
+TEST_F(MigrationTest, ManyOrdersKeepTheirMergesAcrossStatements) {
+    {
+        auto station = open(StoreAddress::sqliteFile(stationFile()));
+        OrderStore store(*station);
+        QList<Order> orders;
+        for (int i = 0; i < 450; ++i)
+            orders.append(order(QStringLiteral("淘宝:%1").arg(i)));
+        OrderWriteRule rule;
+        ASSERT_TRUE(store.insert(orders, rule));
+        Order& target = orders[449];
+        target.djType = 1;
+        for (int i : {0, 1, 300}) {
+            orders[i].djType = -1;
+            orders[i].hbDjId = QString::number(target.id);
+            target.hbDjId += u'|' + QString::number(orders[i].id);
+        }
+        ASSERT_TRUE(store.update({orders[0], orders[1], orders[300], target}));
+    }
+    const CliRun run = migrate(stationFile(), shared());
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+
+    auto database = openShared();
+    OrderStore store(*database);
+    const auto idOf = [&](int i) {
+        return store.byOrderNumber(QStringLiteral("淘宝:%1").arg(i)).front();
+    };
+    EXPECT_EQ(store.byId(idOf(449))->hbDjId,
+              QStringLiteral("|%1|%2|%3").arg(idOf(0)).arg(idOf(1)).arg(idOf(300)));
+    EXPECT_EQ(store.byId(idOf(300))->hbDjId, QString::number(idOf(449)));
+    EXPECT_EQ(store.byId(idOf(200))->hbDjId, QString());
+    QList<Order> next{order(QStringLiteral("京东:1"))};
+    OrderWriteRule rule;
+    ASSERT_TRUE(store.insert(next, rule));
+    EXPECT_GT(next[0].id, idOf(449));
+    EXPECT_EQ(sharedCount(QStringLiteral("select count(*) from order_data")), 451);
+}

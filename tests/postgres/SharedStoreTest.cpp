@@ -3,6 +3,7 @@
 #include "core/CapturedNumbers.h"
 #include "core/ErrorLog.h"
 #include "core/NumSign.h"
+#include "core/OrderCursor.h"
 #include "core/OrderDatabase.h"
 #include "core/OrderFilter.h"
 #include "core/OrderStore.h"
@@ -12,6 +13,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <set>
 
 using namespace mldd;
 
@@ -109,6 +112,31 @@ TEST_P(BothStores, ListsNewestOrderNumberFirstWithOrdersWithoutOneLast) {
                            QStringLiteral("淘宝:无号")}));
     EXPECT_EQ(signsOf(store.absorbed()), QStringList{QStringLiteral("淘宝:900")});
     EXPECT_EQ(store.newestOfSender(QStringLiteral("淘宝:店")), store.listed({}).front());
+}
+
+// Pages read one at a time still show every listed order once, in list order,
+// when many orders share one number.
+TEST_P(BothStores, PagesShowEveryListedOrderOnceAmongEqualNumbers) {
+    QList<Order> orders;
+    for (int i = 0; i < 34; ++i)
+        orders.append(order(i % 3 ? QStringLiteral("淘宝:7") : QStringLiteral("淘宝:%1").arg(i)));
+    orders[5].djType = -1;
+    insert(orders);
+    OrderStore store(*m_database);
+    const SqlCondition all =
+        OrderFilter::fromLists(OrderFilter::kAll, OrderFilter::kAll, OrderFilter::kAll).condition;
+    OrderCursor cursor;
+    cursor.requery(store, all);
+    EXPECT_EQ(cursor.recordCount(), 33);
+    EXPECT_EQ(cursor.pageCount(), 4);
+    std::vector<qint64> paged;
+    for (int page = 1; page <= cursor.pageCount(); ++page)
+        for (qint64 id : cursor.pageIds(page))
+            paged.push_back(id);
+    EXPECT_EQ(paged, store.listed(all));
+    EXPECT_EQ(cursor.ids(), paged);
+    EXPECT_EQ(std::set<qint64>(paged.begin(), paged.end()).size(), paged.size());
+    EXPECT_EQ(cursor.pageIds(4).size(), 3);
 }
 
 TEST_P(BothStores, KeepsEveryTextAsGivenAndWritesItBack) {

@@ -80,7 +80,8 @@ def big_xlsx(path, rows):
         # Every tenth row is a second order of the buyer above it.
         buyer = r - 1 if r % 10 == 0 else r
         sheet.write_number(r, 0, 3000000000000000 + r)
-        sheet.write_string(r, 1, "买家%d" % buyer)
+        # Names repeat across buyers, as real ones do; name and address tell a buyer.
+        sheet.write_string(r, 1, "买家%d" % (buyer % 97))
         sheet.write_string(r, 3, "138%08d" % buyer)
         sheet.write_string(r, 5, "%s幸福路%d号" % (cities[buyer % len(cities)], buyer))
         sheet.write_string(r, 6, "商品%d 1" % r)

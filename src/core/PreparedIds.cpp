@@ -1,0 +1,79 @@
+#include "PreparedIds.h"
+
+#include "OrderDatabase.h"
+
+#include <QSqlError>
+
+#include <sqlite3.h>
+
+namespace mldd {
+
+namespace {
+
+bool bindValue(sqlite3_stmt* statement, int index, const QVariant& value) {
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+        return sqlite3_bind_int64(statement, index, value.toLongLong()) == SQLITE_OK;
+    case QMetaType::Double:
+        return sqlite3_bind_double(statement, index, value.toDouble()) == SQLITE_OK;
+    default: {
+        const QByteArray text = value.toString().toUtf8();
+        return sqlite3_bind_text(statement, index, text.constData(), int(text.size()),
+                                 SQLITE_TRANSIENT) == SQLITE_OK;
+    }
+    }
+}
+
+} // namespace
+
+PreparedIds::PreparedIds(OrderDatabase& database, const QString& sql) : m_database(database) {
+    if (database.isServer()) {
+        m_query = std::make_unique<QSqlQuery>(database.connection());
+        m_query->setForwardOnly(true);
+        if (!m_query->prepare(sql))
+            database.note(m_query->lastError());
+        return;
+    }
+    sqlite3* db = database.handle();
+    const QByteArray text = sql.toUtf8();
+    if (db && sqlite3_prepare_v3(db, text.constData(), int(text.size()), SQLITE_PREPARE_PERSISTENT,
+                                 &m_statement, nullptr) != SQLITE_OK) {
+        database.noteCode(sqlite3_errcode(db));
+        m_statement = nullptr;
+    }
+}
+
+PreparedIds::~PreparedIds() {
+    sqlite3_finalize(m_statement);
+}
+
+std::vector<qint64> PreparedIds::ids(const QVariantList& values) {
+    std::vector<qint64> result;
+    if (m_query) {
+        for (int i = 0; i < values.size(); ++i)
+            m_query->bindValue(i, values.at(i));
+        if (m_query->exec())
+            while (m_query->next())
+                result.push_back(m_query->value(0).toLongLong());
+        m_database.note(m_query->lastError());
+        m_query->finish();
+        return result;
+    }
+    if (!m_statement)
+        return result;
+    bool bound = true;
+    for (int i = 0; i < values.size(); ++i)
+        bound = bound && bindValue(m_statement, i + 1, values.at(i));
+    int code = SQLITE_MISUSE;
+    while (bound && (code = sqlite3_step(m_statement)) == SQLITE_ROW)
+        result.push_back(sqlite3_column_int64(m_statement, 0));
+    sqlite3_reset(m_statement);
+    sqlite3_clear_bindings(m_statement);
+    // A damaged page ends the walk early; the list must not pass for complete.
+    m_database.noteCode(code);
+    return result;
+}
+
+} // namespace mldd

@@ -1,0 +1,119 @@
+#include "SpreadsheetFixture.h"
+
+#include "spreadsheet/WriteBack.h"
+
+#include <sqlite3.h>
+
+using namespace mldd;
+using test::TestWorkbooks;
+
+namespace {
+
+// The database's work, counted in SQLite's virtual-machine instructions (its
+// progress handler runs once every kEvery of them): a count, not a clock.
+class DatabaseWork {
+public:
+    static constexpr int kEvery = 100;
+
+    explicit DatabaseWork(sqlite3* db) : m_db(db) {
+        sqlite3_progress_handler(m_db, kEvery, &DatabaseWork::tick, &m_ticks);
+    }
+    ~DatabaseWork() { sqlite3_progress_handler(m_db, 0, nullptr, nullptr); }
+    qint64 ticks() const { return m_ticks; }
+
+private:
+    static int tick(void* ticks) {
+        ++*static_cast<qint64*>(ticks);
+        return 0;
+    }
+
+    sqlite3* m_db;
+    qint64 m_ticks = 0;
+};
+
+class ImportScaleTest : public test::SpreadsheetFixture {
+protected:
+    struct Work {
+        qint64 import = 0;
+        qint64 writeBack = 0;
+    };
+
+    // Imports a workbook of `rows` rows into an empty store, prints every order
+    // and writes the numbers back; the database work of the import and of the write-back.
+    Work importAndWriteBack(int rows) {
+        const QString folder = m_dir.filePath(QStringLiteral("rows%1").arg(rows));
+        QDir().mkpath(folder);
+        bool made = false;
+        TestWorkbooks::make({folder, QStringLiteral("big"), QString::number(rows)}, &made);
+        EXPECT_TRUE(made);
+        const QString path = folder + QStringLiteral("/big.xlsx");
+        QSqlQuery(m_state.database->connection()).exec(QStringLiteral("delete from order_data"));
+
+        Work work;
+        const SheetTable table = readSheet(path);
+        {
+            DatabaseWork counted(m_state.database->handle());
+            auto started = ImportRun::start(m_state, table, bigLayout(), path);
+            EXPECT_TRUE(std::holds_alternative<std::unique_ptr<ImportRun>>(started));
+            ImportRun& run = *std::get<std::unique_ptr<ImportRun>>(started);
+            while (run.step(250)) {
+            }
+            const std::variant<ImportCount, Notice> finished = run.finish();
+            EXPECT_TRUE(std::holds_alternative<ImportCount>(finished));
+            // Every tenth row is the second order of the buyer above it.
+            EXPECT_EQ(std::get<ImportCount>(finished).countsLine(),
+                      QStringLiteral("提示:Excedl中共有订单%1个，实提订单%2个，合并订单%3个。  ")
+                          .arg(rows)
+                          .arg(rows / 10 * 9)
+                          .arg(rows / 10));
+            work.import = counted.ticks();
+        }
+        QSqlQuery(m_state.database->connection())
+            .exec(QStringLiteral("update order_data set kd_sign = 1, wuliu_code = 'ZT' || id"));
+        {
+            DatabaseWork counted(m_state.database->handle());
+            const WriteBack::Result result =
+                WriteBack::run(m_state, path, bigLayout(), QStringLiteral("订单"));
+            EXPECT_TRUE(result.ok) << result.notice.text.toStdString();
+            EXPECT_EQ(result.written, rows);
+            work.writeBack = counted.ticks();
+        }
+        const SheetTable written = readSheet(path);
+        EXPECT_EQ(written.cell(rows, 11), written.cell(rows - 1, 11))
+            << "the last row is merged into its buyer's order above it";
+        EXPECT_FALSE(written.cell(rows, 11).isEmpty());
+        return work;
+    }
+
+    static ImportLayout bigLayout() {
+        ImportLayout layout;
+        layout.sender = QString::fromUtf8(kSender);
+        layout.templateName = QStringLiteral("圆通");
+        const auto map = [&](ImportLayout::Field field, const char* column) {
+            layout.expressions[field] = *ColumnExpression::parse(QString::fromLatin1(column));
+        };
+        map(ImportLayout::OrderNumber, "A");
+        map(ImportLayout::BuyerName, "B");
+        map(ImportLayout::Phone1, "D");
+        map(ImportLayout::Address, "F");
+        map(ImportLayout::Goods, "G");
+        return layout;
+    }
+};
+
+} // namespace
+
+// Ten times the rows is about ten times the work, never a hundred: buyers share
+// names, so a look-up by name alone, or among the run's own rows, would grow
+// with every row. A slow step in the text of the sheet shows as a test that
+// does not end.
+TEST_F(ImportScaleTest, ImportAndWriteBackGrowLinearlyWithTheRows) {
+    const Work small = importAndWriteBack(10000);
+    const Work large = importAndWriteBack(100000);
+    ASSERT_GT(small.import, 0);
+    ASSERT_GT(small.writeBack, 0);
+    EXPECT_LT(double(large.import) / double(small.import), 13.0)
+        << small.import << " → " << large.import;
+    EXPECT_LT(double(large.writeBack) / double(small.writeBack), 13.0)
+        << small.writeBack << " → " << large.writeBack;
+}
