@@ -4,6 +4,7 @@
 #include "core/MainState.h"
 #include "core/ProgramVersion.h"
 #include "core/Startup.h"
+#include "core/TextCodec.h"
 #include "core/TextFile.h"
 #include "waybill/TemplateFiles.h"
 
@@ -63,6 +64,15 @@ bool recordTemplate(MainState& state, const BoardChoice& choice) {
     return false;
 }
 
+// A reply cut short or empty must not replace a template that prints: the layout is read as
+// the print run will read it before anything is written.
+bool printable(const QString& name, const QByteArray& layout, const QByteArray& background) {
+    const LayoutLoad read =
+        TemplateFiles::decodeLayout(name, TextFile::splitLines(TextCodec::decodeFileBytes(layout)));
+    return read.ok() && !TemplateFiles::unprintable(name, ItemRecord::parseLayout(read.layout)) &&
+           !background.isEmpty();
+}
+
 // Both files first, then the row: a template that failed leaves the list as it was.
 bool install(MainState& state, const BoardChoice& choice, const ServiceClient& service) {
     const TemplateFiles files(state.folder, choice.name);
@@ -72,7 +82,8 @@ bool install(MainState& state, const BoardChoice& choice, const ServiceClient& s
         service.get(boardFile(state.serviceBase, choice.name, QStringLiteral(".mlg.txt")));
     const ServiceReply background =
         service.get(boardFile(state.serviceBase, choice.name, QStringLiteral(".mlm.txt")));
-    return layout.ok && background.ok && TextFile::writeBytes(files.layoutPath(), layout.bytes) &&
+    return layout.ok && background.ok && printable(choice.name, layout.bytes, background.bytes) &&
+           TextFile::writeBytes(files.layoutPath(), layout.bytes) &&
            TextFile::writeBytes(files.backgroundPath(), background.bytes) &&
            recordTemplate(state, choice);
 }

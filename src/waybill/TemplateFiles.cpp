@@ -1,5 +1,6 @@
 #include "TemplateFiles.h"
 
+#include "LayoutCheck.h"
 #include "LayoutCodec.h"
 
 #include "core/TextFile.h"
@@ -43,18 +44,33 @@ LayoutLoad TemplateFiles::loadLayout() const {
         result.error = content.error;
         return result;
     }
+    return decodeLayout(m_name, content.lines);
+}
+
+LayoutLoad TemplateFiles::decodeLayout(const QString& name, const QStringList& lines) {
     QString joined;
-    for (const QString& line : content.lines)
+    for (const QString& line : lines)
         joined += line;
+    LayoutLoad result;
     const std::optional<QString> layout = LayoutCodec::decode(joined);
-    if (!layout) {
+    const std::optional<QString> cut = layout ? LayoutCheck::cutShort(*layout) : std::nullopt;
+    if (!layout || cut) {
         result.status = LayoutLoad::Status::Unreadable;
-        result.error = QStringLiteral("快递单据模版-%1 的版面文件无法解读").arg(m_name);
+        result.error = QStringLiteral("快递单据模版-%1 的版面文件无法解读").arg(name);
+        if (cut)
+            result.error += QStringLiteral("：") + *cut;
         return result;
     }
     result.status = LayoutLoad::Status::Ok;
     result.layout = *layout;
     return result;
+}
+
+std::optional<QString> TemplateFiles::unprintable(const QString& name,
+                                                  const QList<ItemRecord>& items) {
+    if (const std::optional<QString> lacking = LayoutCheck::lacksReceiver(items))
+        return QStringLiteral("快递单据模版-%1 不能用来打印：%2").arg(name, *lacking);
+    return std::nullopt;
 }
 
 bool TemplateFiles::saveLayout(const QString& layout, QString* error) const {

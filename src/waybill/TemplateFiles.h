@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ItemRecord.h"
+
 #include "core/DataFolder.h"
 #include "core/Notice.h"
 
@@ -41,8 +43,14 @@ public:
     /** Layout and background both exist; a template missing either is missing as a whole. */
     bool exists() const;
 
-    /** Reads the layout: non-empty lines joined, then decoded. */
+    /** Reads the layout: non-empty lines joined, then decoded; a layout cut short is unreadable. */
     LayoutLoad loadLayout() const;
+
+    /** The layout stored in `lines` as the file holds them, read as loadLayout reads it. */
+    static LayoutLoad decodeLayout(const QString& name, const QStringList& lines);
+
+    /** Why template `name` with these items cannot print a waybill; none when it can. */
+    static std::optional<QString> unprintable(const QString& name, const QList<ItemRecord>& items);
 
     /** Encodes the layout text and writes it as one line, replacing the file. */
     bool saveLayout(const QString& layout, QString* error = nullptr) const;

@@ -25,8 +25,13 @@ std::variant<PageModel, Notice> WaybillPages::page(const Order& order) {
     if (!form)
         return TemplateFiles::missingNotice(order.delivery);
     // A blank waybill would be printed and marked as if it were the real one.
-    if (!form->layoutError.isEmpty())
-        return Notice{QStringLiteral("订单%1没有打印：%2").arg(order.orderSign, form->layoutError),
+    // So would one without the receiver, as an empty or cut download leaves it.
+    const QString refusal =
+        form->layoutError.isEmpty()
+            ? TemplateFiles::unprintable(form->name, form->items).value_or(QString())
+            : form->layoutError;
+    if (!refusal.isEmpty())
+        return Notice{QStringLiteral("订单%1没有打印：%2").arg(order.orderSign, refusal),
                       QStringLiteral("墨岚打单"), Notice::Icon::Exclamation};
     const auto sender = m_senders.constFind(order.myId);
     // Read at every page, so that a default the seller just set shows on the next preview.

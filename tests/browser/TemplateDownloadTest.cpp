@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
@@ -121,4 +122,39 @@ TEST_F(TemplateDownloadTest, TheVersionGateStopsAnOldProgramAndAnUnreachableServ
     const TemplateDownload::Result offline =
         TemplateDownload::downloadSelected(m_state, {{QStringLiteral("顺丰"), {}, {}}}, m_client);
     EXPECT_TRUE(offline.notices.first().text.startsWith(QStringLiteral("连不上服务器")));
+}
+
+// A board that answers with nothing, or with a layout cut where its length still decodes, as a
+// dropped connection leaves it: the template that prints stays, and the seller is told.
+TEST_F(TemplateDownloadTest, AnEmptyOrCutLayoutNeverReplacesTheTemplate) {
+    ASSERT_EQ(
+        TemplateDownload::downloadSelected(m_state, {{QStringLiteral("圆通"), {}, {}}}, m_client)
+            .downloaded,
+        QStringList{QStringLiteral("圆通")});
+    const QString installed = m_state.folder.file(QStringLiteral("Delivery/圆通.mlg"));
+    const QByteArray whole = bytesOf(installed);
+    ASSERT_EQ(whole.trimmed().size(), 4420);
+
+    QTemporaryDir content;
+    QDirIterator it(kContent, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString from = it.next();
+        const QString to = content.filePath(QDir(kContent).relativeFilePath(from));
+        QDir().mkpath(QFileInfo(to).absolutePath());
+        ASSERT_TRUE(QFile::copy(from, to));
+    }
+    const QString boardLayout = content.filePath(QStringLiteral("board/圆通.mlg.txt"));
+    for (const QByteArray& broken : {QByteArray(), whole.left(2000)}) {
+        QFile file(boardLayout);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(broken);
+        file.close();
+        test::ServiceProcess faulty{{QStringLiteral("--content"), content.path()}};
+        m_state.serviceBase = QStringLiteral("http://127.0.0.1:%1").arg(faulty.port());
+        const TemplateDownload::Result result = TemplateDownload::downloadSelected(
+            m_state, {{QStringLiteral("圆通"), {}, {}}}, m_client);
+        EXPECT_TRUE(result.downloaded.isEmpty()) << broken.size();
+        EXPECT_EQ(result.notices.first().text, QStringLiteral("这些快递单模版没有下载成功：圆通"));
+        EXPECT_EQ(bytesOf(installed), whole);
+    }
 }
