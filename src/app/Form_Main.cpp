@@ -1,10 +1,10 @@
 #include "Form_Main.h"
 
 #include "BrowserPanel.h"
+#include "DailyStoreCheck.h"
 #include "DecodeFileCommands.h"
 #include "ExpressPlanDialog.h"
 #include "FileChooser.h"
-#include "DailyStoreCheck.h"
 #include "Form_Designer.h"
 #include "Form_Excel.h"
 #include "Form_MenuSet.h"
@@ -806,9 +806,9 @@ void Form_Main::clearCapturedNumbers() {
         choices.append(QStringLiteral("%1（%2个）").arg(list.shop).arg(list.count));
     choices.append(allShops);
     bool chosen = false;
-    const QString choice = QInputDialog::getItem(
-        this, QStringLiteral("清空已提取记录"), QStringLiteral("清空哪个店铺的已提取记录？"),
-        choices, 0, false, &chosen);
+    const QString choice = QInputDialog::getItem(this, QStringLiteral("清空已提取记录"),
+                                                 QStringLiteral("清空哪个店铺的已提取记录？"),
+                                                 choices, 0, false, &chosen);
     if (!chosen)
         return;
     const qsizetype index = choices.indexOf(choice);

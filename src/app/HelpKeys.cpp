@@ -47,7 +47,8 @@ QString HelpKeys::folderFor(const QString& programPath) {
 
 QUrl HelpKeys::pageOf(const QWidget* window) const {
     QString page = QStringLiteral("index.html");
-    for (const QWidget* w = window; w; w = w->parentWidget() ? w->parentWidget()->window() : nullptr) {
+    for (const QWidget* w = window; w;
+         w = w->parentWidget() ? w->parentWidget()->window() : nullptr) {
         const auto found = pages().constFind(QString::fromLatin1(w->metaObject()->className()));
         if (found != pages().constEnd()) {
             page = *found;

@@ -1,0 +1,224 @@
+#include "BrowserPanel.h"
+#include "CupsDaemon.h"
+#include "ExpressPlanDialog.h"
+#include "Form_Main.h"
+#include "Form_Myinfo.h"
+#include "ModalAnswers.h"
+#include "OrderRowWidget.h"
+#include "ServiceProcess.h"
+
+#include "address/PlaceTable.h"
+#include "capture/ServiceClient.h"
+#include "core/MainState.h"
+#include "core/OrderFilter.h"
+#include "core/Startup.h"
+#include "printing/PrintRun.h"
+#include "printing/PrinterSetup.h"
+#include "shiplist/CapitalAmount.h"
+#include "shiplist/FaHuoSet.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWebEngineView>
+
+#include <gtest/gtest.h>
+
+using namespace mldd;
+using test::ModalAnswers;
+
+namespace {
+
+const QString kBatch = QStringLiteral("https://trade.taobao.com/trade/batch_send.htm");
+const QString kPaipai = QStringLiteral("http://sell.paipai.com/order/detail.html");
+
+void copyFolder(const QString& from, const QString& to) {
+    QDir().mkpath(to);
+    for (const QFileInfo& entry :
+         QDir(from).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (entry.isDir())
+            copyFolder(entry.filePath(), to + u'/' + entry.fileName());
+        else
+            QFile::copy(entry.filePath(), to + u'/' + entry.fileName());
+    }
+}
+
+QString textOf(const QString& pdf) {
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QStringList jobFiles(const QString& folder, const QString& pattern) {
+    QStringList files;
+    for (const QString& name : QDir(folder).entryList({pattern}, QDir::Files))
+        files.append(folder + u'/' + name);
+    return files;
+}
+
+// The sender editor filled in as a new seller fills it: the shop, the name, the address and
+// the contents name every parcel of the shop carries.
+void fillSender(Form_Myinfo* editor, const QString& account, const QString& name) {
+    if (editor->account()->text().isEmpty())
+        test::typeText(editor->account(), account);
+    test::typeText(editor->senderName(), name);
+    test::typeText(editor->phone1(), QStringLiteral("13900001111"));
+    test::typeText(editor->address(), QStringLiteral("贵州省贵阳市南明区花果园R1区8栋"));
+    test::typeText(editor->defaultContentsName(), QStringLiteral("日用品"));
+    QTest::mouseClick(editor->saveButton(), Qt::LeftButton);
+    editor->reject();
+}
+
+// Four couriers in a few clicks: 圆通 for most provinces, the rest by exception.
+void setUpPlan(ExpressPlanDialog* plan) {
+    const auto& provinces = PlanPanel::provinces();
+    for (int i = 0; i < PlanPanel::kCellCount; ++i) {
+        QString courier = QStringLiteral("圆通");
+        if (provinces[size_t(i)] == QStringLiteral("广东"))
+            courier = QStringLiteral("顺丰");
+        else if (provinces[size_t(i)] == QStringLiteral("北京"))
+            courier = QStringLiteral("中通");
+        else if (provinces[size_t(i)] == QStringLiteral("浙江"))
+            courier = QStringLiteral("申通");
+        QTest::mouseClick(plan->cell(i), Qt::LeftButton);
+        emit plan->templateList()->textActivated(courier);
+    }
+    QTest::mouseClick(plan->saveButton(), Qt::LeftButton);
+}
+
+} // namespace
+
+// A seller's first day on a fresh data folder, in the real window with a real mldd-service
+// and a private CUPS: set up the sender, capture a page in the built-in browser and another
+// handed over for a second shop, set the plan, fix orders, print waybills and shipping lists,
+// import a wholesaler's workbook. Every dialog is opened by the window itself.
+TEST(SellersDayTest, FromAFreshFolderToPrintedParcels) {
+    test::ServiceProcess service{
+        {QStringLiteral("--content"), QStringLiteral(MLDD_BIN "/service/content")}};
+    ASSERT_NE(service.port(), 0);
+    test::CupsDaemon cups;
+    const QString waybillJobs = cups.addQueue(QStringLiteral("label"));
+    const QString listJobs = cups.addQueue(QStringLiteral("office"));
+    ASSERT_FALSE(waybillJobs.isEmpty());
+    QTemporaryDir dir;
+    const QString data = dir.path() + QStringLiteral("/data");
+    copyFolder(QStringLiteral(MLDD_SOURCE_DIR "/data"), data);
+    {
+        QFile url(data + QStringLiteral("/../g_url.dat"));
+        ASSERT_TRUE(url.open(QIODevice::WriteOnly));
+        url.write(QStringLiteral("http://127.0.0.1:%1\r\n").arg(service.port()).toUtf8());
+    }
+    MainState state{DataFolder(data)};
+    StartupHooks hooks;
+    hooks.loadPlaceTable = loadPlaceTableInto;
+    hooks.defaultShippingDesign = DefaultFaHuoSet;
+    ASSERT_TRUE(startUp(state, QString(), hooks).ok);
+    state.options.setValue(ProgramOptions::kCaptureHintShown, 3);
+    state.options.setValue(5, 1); // the offset guidance was seen before
+    state.saveOptions();
+    const PrinterSetup printers(state.folder, state.log);
+    ASSERT_FALSE(printers.chooseWaybillPrinter(QStringLiteral("label")));
+    ASSERT_TRUE(printers.saveListPrinter(QStringLiteral("office"), PrintDefaults::kPaperRecord));
+
+    Form_Main window(state);
+    window.resize(1024, 768);
+    window.show();
+    int dialogs = 0;
+    ModalAnswers answers({}, [&](QDialog* dialog) {
+        ++dialogs;
+        if (auto* editor = qobject_cast<Form_Myinfo*>(dialog))
+            fillSender(editor, QStringLiteral("墨岚小店"), QStringLiteral("王小明"));
+        else if (auto* plan = qobject_cast<ExpressPlanDialog*>(dialog))
+            setUpPlan(plan);
+        else if (auto* question = qobject_cast<QInputDialog*>(dialog)) {
+            question->setTextValue(QStringLiteral("新建发件人…"));
+            question->accept();
+        } else
+            ADD_FAILURE() << "unexpected " << dialog->metaObject()->className();
+    });
+
+    // 提取订单 on a fresh folder: the sender first, then the browser.
+    window.menuAction(Form_Main::Capture)->trigger();
+    ASSERT_NE(window.browserPanel(), nullptr);
+    ASSERT_EQ(state.profiles.size(), 1);
+    BrowserPanel* panel = window.browserPanel();
+    const ServiceReply page = ServiceClient().get(QUrl(
+        QStringLiteral("http://127.0.0.1:%1/mldd/samples/taobao-batch.html").arg(service.port())));
+    ASSERT_TRUE(page.ok);
+    QSignalSpy loaded(panel->currentView(), &QWebEngineView::loadFinished);
+    panel->currentView()->setHtml(page.body, QUrl(kBatch));
+    ASSERT_TRUE(loaded.wait(20000));
+    QTest::mouseClick(panel->extractButton(), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(state.cursor.recordCount(), 40, 30000);
+    EXPECT_TRUE(answers.texts.contains(QStringLiteral("您需要设置快递方案！")));
+
+    // A second shop's page handed over as mldd-do hands it: its sender is made on the way.
+    QFile paipai(QStringLiteral(MLDD_SOURCE_DIR "/samples/paipai-detail.txt"));
+    ASSERT_TRUE(paipai.open(QIODevice::ReadOnly));
+    window.acceptRequest(kPaipai, QString::fromUtf8(paipai.readAll()));
+    QTRY_COMPARE_WITH_TIMEOUT(state.profiles.size(), 2, 30000);
+
+    // Every order of both shops, then the checks: a recognition, a courier changed by hand.
+    window.senderFilterList()->setCurrentText(OrderFilter::kAll);
+    QTest::mouseClick(window.filterButton(), Qt::LeftButton);
+    const qsizetype listed = state.cursor.recordCount();
+    EXPECT_EQ(listed, 41);
+    OrderRowWidget* card = window.rows().at(0);
+    const qint64 recognised = card->orderId();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    card->field(&Order::buyAddress)->setFocus();
+    card->field(&Order::buyAddress)->selectAll();
+    test::typeText(card->field(&Order::buyAddress),
+                   QStringLiteral("王芳，13900001111，浙江省杭州市西湖区文三路478号，310012"));
+    QTest::mouseClick(card->recognizeButton(), Qt::LeftButton);
+    EXPECT_EQ(card->field(&Order::delivery)->text(), QStringLiteral("申通"));
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.rows().at(1)->field(&Order::buyName)->setFocus(); // leaves the card: one question
+    QTRY_COMPARE_WITH_TIMEOUT(OrderStore(*state.database).byId(recognised)->buyAddressShi,
+                              QStringLiteral("杭州市"), 5000);
+
+    // Waybills of the whole list, after one question with the count.
+    window.menuAction(Form_Main::PrintWaybills)->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(window.printRun() && !window.printRun()->isRunning(), 180000);
+    ASSERT_TRUE(test::CupsDaemon::waitUntilIdle(QStringLiteral("label")));
+    EXPECT_TRUE(answers.texts.contains(QStringLiteral("将打印41张快递单，继续吗？")))
+        << answers.texts.join(u'|').toStdString();
+    const QStringList waybills = jobFiles(waybillJobs, QStringLiteral("*.pdf"));
+    EXPECT_EQ(waybills.size(), 41);
+    int withContents = 0;
+    for (const QString& pdf : waybills)
+        withContents += textOf(pdf).contains(QStringLiteral("日用品"));
+    EXPECT_EQ(withContents, 41) << "the sender's contents name prints on every waybill";
+
+    // Shipping lists: every sum is a real one, and the capitals say the same amount.
+    window.menuAction(Form_Main::PrintLists)->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(window.printRun() && !window.printRun()->isRunning(), 180000);
+    ASSERT_TRUE(test::CupsDaemon::waitUntilIdle(QStringLiteral("office")));
+    const QStringList lists = jobFiles(listJobs, QStringLiteral("*.pdf"));
+    EXPECT_EQ(lists.size(), 41);
+    static const QRegularExpression total(QStringLiteral("总价：\\s*(-?[0-9.]+)元"));
+    for (const QString& pdf : lists) {
+        const QString text = textOf(pdf);
+        const QRegularExpressionMatch sum = total.match(text);
+        ASSERT_TRUE(sum.hasMatch()) << pdf.toStdString();
+        EXPECT_GT(sum.captured(1).toDouble(), 0) << text.toStdString();
+        EXPECT_TRUE(
+            QString(text).remove(u' ').contains(ToCapitalAmount(sum.captured(1).toDouble())))
+            << text.toStdString();
+    }
+    EXPECT_EQ(dialogs, 4) << "two sender editors, the binding question and the plan";
+}
