@@ -1,4 +1,5 @@
 #include "BrowserPanel.h"
+#include "FolderCopy.h"
 #include "Form_Main.h"
 #include "ServiceProcess.h"
 
@@ -33,24 +34,13 @@ namespace {
 
 const QString kBatch = QStringLiteral("https://trade.taobao.com/trade/batch_send.htm");
 
-void copyFolder(const QString& from, const QString& to) {
-    QDir().mkpath(to);
-    for (const QFileInfo& entry :
-         QDir(from).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
-        if (entry.isDir())
-            copyFolder(entry.filePath(), to + u'/' + entry.fileName());
-        else
-            QFile::copy(entry.filePath(), to + u'/' + entry.fileName());
-    }
-}
-
 // A fresh copy of the shipped data folder with one sender and a plan, set up as a seller
 // would with mldd-cli; a real mldd-service serves the board, the decode files and the samples.
 class BrowserCaptureTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_NE(m_service.port(), 0);
-        copyFolder(QStringLiteral(MLDD_SOURCE_DIR "/data"), m_data);
+        test::copyFolder(QStringLiteral(MLDD_SOURCE_DIR "/data"), m_data);
         cli({QStringLiteral("profile"), QStringLiteral("save"), QStringLiteral("--market"),
              QStringLiteral("淘宝"), QStringLiteral("--id"), QStringLiteral("墨岚旗舰店"),
              QStringLiteral("--name"), QStringLiteral("王小明"), QStringLiteral("--address"),

@@ -1,4 +1,5 @@
 #include "ExpressPlanDialog.h"
+#include "FolderCopy.h"
 #include "Form_Main.h"
 #include "Form_Myinfo.h"
 #include "ModalAnswers.h"
@@ -35,17 +36,6 @@ namespace {
 const QString kDetail = QStringLiteral("https://trade.taobao.com/trade/detail.htm");
 const QString kBatch = QStringLiteral("https://trade.taobao.com/trade/batch_send.htm");
 
-void copyFolder(const QString& from, const QString& to) {
-    QDir().mkpath(to);
-    for (const QFileInfo& entry :
-         QDir(from).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
-        if (entry.isDir())
-            copyFolder(entry.filePath(), to + u'/' + entry.fileName());
-        else
-            QFile::copy(entry.filePath(), to + u'/' + entry.fileName());
-    }
-}
-
 QAction* settingsEntry(const Form_Main& window, const QString& caption) {
     for (QAction* action : window.menu(Form_Main::Menu::Settings)->actions())
         if (action->text() == caption)
@@ -59,7 +49,7 @@ class CaptureWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_NE(m_service.port(), 0);
-        copyFolder(QStringLiteral(MLDD_SOURCE_DIR "/data"), m_data);
+        test::copyFolder(QStringLiteral(MLDD_SOURCE_DIR "/data"), m_data);
         pointAtService(m_service.port());
     }
 

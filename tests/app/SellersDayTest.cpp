@@ -1,6 +1,7 @@
 #include "BrowserPanel.h"
 #include "CupsDaemon.h"
 #include "ExpressPlanDialog.h"
+#include "FolderCopy.h"
 #include "Form_Main.h"
 #include "Form_Myinfo.h"
 #include "ModalAnswers.h"
@@ -41,17 +42,6 @@ namespace {
 
 const QString kBatch = QStringLiteral("https://trade.taobao.com/trade/batch_send.htm");
 const QString kPaipai = QStringLiteral("http://sell.paipai.com/order/detail.html");
-
-void copyFolder(const QString& from, const QString& to) {
-    QDir().mkpath(to);
-    for (const QFileInfo& entry :
-         QDir(from).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
-        if (entry.isDir())
-            copyFolder(entry.filePath(), to + u'/' + entry.fileName());
-        else
-            QFile::copy(entry.filePath(), to + u'/' + entry.fileName());
-    }
-}
 
 QString textOf(const QString& pdf) {
     QProcess process;
@@ -114,7 +104,7 @@ TEST(SellersDayTest, FromAFreshFolderToPrintedParcels) {
     ASSERT_FALSE(waybillJobs.isEmpty());
     QTemporaryDir dir;
     const QString data = dir.path() + QStringLiteral("/data");
-    copyFolder(QStringLiteral(MLDD_SOURCE_DIR "/data"), data);
+    test::copyFolder(QStringLiteral(MLDD_SOURCE_DIR "/data"), data);
     {
         QFile url(data + QStringLiteral("/../g_url.dat"));
         ASSERT_TRUE(url.open(QIODevice::WriteOnly));
