@@ -18,12 +18,16 @@ struct JobTarget {
     int dotsPerInch = 1200; // the printer's own, so that bar edges land on its dots
 };
 
+/** A job identity no other job has, as the spooler takes it ("urn:uuid:…"). */
+QString newJobUuid();
+
 /**
- * Sends `pages` as one job titled `title`, moved by the printer's offsets: the
- * spooler's job id (0 for a file), or why it was not sent.
+ * Sends `pages` as one job titled `title` that carries `uuid`, moved by the
+ * printer's offsets: the spooler's job id (0 for a file), or why it was not sent.
  */
 std::variant<int, QString> sendJob(Spooler& spooler, const JobTarget& target,
-                                   const QList<PageModel>& pages, const QString& title);
+                                   const QList<PageModel>& pages, const QString& title,
+                                   const QString& uuid);
 
 /**
  * One page on the waybill printer outside a run (the designer's test print):
