@@ -4,6 +4,7 @@
 #include "core/MainState.h"
 #include "core/Startup.h"
 #include "printing/CupsSpooler.h"
+#include "printing/PrintJob.h"
 #include "printing/PrintRun.h"
 #include "waybill/PagedOutput.h"
 
@@ -71,7 +72,7 @@ void BM_CupsAlonePerJob(benchmark::State& state, test::CupsDaemon* cups) {
     CupsSpooler spooler;
     for (auto _ : state) {
         spooler.submit(QStringLiteral("alone"), QStringLiteral("快递单-淘宝:1001"), file.fileName(),
-                       nullptr);
+                       newJobUuid(), nullptr);
         while (!spooler.query(QStringLiteral("alone")).idle())
             QThread::usleep(500);
     }

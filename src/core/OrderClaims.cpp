@@ -43,17 +43,33 @@ std::optional<QList<qint64>> OrderClaims::claim(const QList<qint64>& ids, Print 
         return ids;
     const QString unmarked =
         print == Print::Waybills ? QStringLiteral("kd_sign = 0") : QStringLiteral("fh_sign = 0");
+    return updated(QStringLiteral("update order_data set claim_station = ?, claim_time = now() "
+                                  "where id = any(cast(? as bigint[])) and %1 and "
+                                  "(claim_station is null or claim_time < now() - "
+                                  "make_interval(secs => ?)) returning id")
+                       .arg(unmarked),
+                   ids, true);
+}
+
+std::optional<QList<qint64>> OrderClaims::renew(const QList<qint64>& ids) {
+    if (!m_database.isServer() || ids.isEmpty())
+        return ids;
+    return updated(QStringLiteral("update order_data set claim_time = now() "
+                                  "where claim_station = ? and id = any(cast(? as bigint[])) "
+                                  "returning id"),
+                   ids, false);
+}
+
+std::optional<QList<qint64>> OrderClaims::updated(const QString& statement,
+                                                  const QList<qint64>& ids, bool withTimeout) {
     QSet<qint64> claimed;
     const bool done = m_database.inTransaction([&] {
         QSqlQuery query(m_database.connection());
-        query.prepare(QStringLiteral("update order_data set claim_station = ?, claim_time = now() "
-                                     "where id = any(cast(? as bigint[])) and %1 and "
-                                     "(claim_station is null or claim_time < now() - "
-                                     "make_interval(secs => ?)) returning id")
-                          .arg(unmarked));
+        query.prepare(statement);
         query.addBindValue(m_station);
         query.addBindValue(idArray(ids));
-        query.addBindValue(m_timeoutSeconds);
+        if (withTimeout)
+            query.addBindValue(m_timeoutSeconds);
         if (!query.exec()) {
             m_database.note(query.lastError());
             return false;

@@ -13,12 +13,13 @@ namespace mldd {
 class OrderDatabase;
 
 /**
- * Claims of print runs on a store that several stations share: before a run
- * prints, it claims its orders in one transaction, so that two stations
- * printing overlapping lists print each order once. A claim names the station
- * and the server's time; a station that died leaves claims that others may
- * take over after the timeout of the settings. On a station's own file there
- * is nobody to share with and every order counts as claimed.
+ * Claims of print runs on a store that several stations share: a run claims
+ * its orders a slice at a time, renews its claims while it prints and makes
+ * sure an order's claim is still its own just before the job goes out, so
+ * that two stations printing overlapping lists print each order once. A claim
+ * names the station and the server's time; a station that died leaves claims
+ * that others may take over after the timeout of the settings. On a station's
+ * own file there is nobody to share with and every order counts as claimed.
  */
 class OrderClaims {
 public:
@@ -37,6 +38,13 @@ public:
      */
     std::optional<QList<qint64>> claim(const QList<qint64>& ids, Print print);
 
+    /**
+     * Renews this run's claims on `ids` to the server's time now; those still
+     * this run's, in the order given. A claim another station took over after
+     * it lapsed is lost. None when the store refused.
+     */
+    std::optional<QList<qint64>> renew(const QList<qint64>& ids);
+
     /** Gives up the claims of this run on these orders, printed or not. */
     void release(const QList<qint64>& ids);
 
@@ -44,6 +52,13 @@ public:
     int timeoutSeconds() const { return m_timeoutSeconds; }
 
 private:
+    /**
+     * Runs `statement` (station, then the ids, then the timeout when
+     * `withTimeout`) in a transaction; the ids it returned, in the order given.
+     */
+    std::optional<QList<qint64>> updated(const QString& statement, const QList<qint64>& ids,
+                                         bool withTimeout);
+
     OrderDatabase& m_database;
     QString m_station;
     int m_timeoutSeconds;

@@ -51,17 +51,13 @@ QString text(ipp_t* ipp, const char* name, ipp_tag_t tag) {
     return strings(ippFindAttribute(ipp, name, tag)).value(0);
 }
 
-// Jobs of one printer; none when the spooler did not answer.
-std::optional<QList<SpoolerJob>> jobs(const QString& printer, const char* which) {
-    Ipp ask =
-        request(IPP_OP_GET_JOBS, printer, {"job-id", "job-name", "job-state", "job-state-reasons"});
-    ippAddString(ask.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, which);
-    const Ipp response(cupsDoRequest(CUPS_HTTP_DEFAULT, ask.release(), "/"));
-    if (failed(response))
-        return std::nullopt;
+constexpr std::initializer_list<const char*> kJobAttributes = {"job-id", "job-name", "job-state",
+                                                               "job-state-reasons", "job-uuid"};
+
+// The jobs of an answer, in the order given; each job's attributes follow a group separator.
+QList<SpoolerJob> jobsIn(const Ipp& response) {
     QList<SpoolerJob> found;
     SpoolerJob job;
-    // Each job's attributes follow a group separator; the last job ends with the response.
     for (ipp_attribute_t* a = ippFirstAttribute(response.get());;
          a = ippNextAttribute(response.get())) {
         if (!a || !ippGetName(a)) {
@@ -81,7 +77,20 @@ std::optional<QList<SpoolerJob>> jobs(const QString& printer, const char* which)
             job.state = ippGetInteger(a, 0);
         else if (name == "job-state-reasons")
             job.reasons = strings(a);
+        else if (name == "job-uuid")
+            job.uuid = QString::fromUtf8(ippGetString(a, 0, nullptr));
     }
+    return found;
+}
+
+// Jobs of one printer, oldest first; none when the spooler did not answer.
+std::optional<QList<SpoolerJob>> jobs(const QString& printer, const char* which) {
+    Ipp ask = request(IPP_OP_GET_JOBS, printer, kJobAttributes);
+    ippAddString(ask.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, which);
+    const Ipp response(cupsDoRequest(CUPS_HTTP_DEFAULT, ask.release(), "/"));
+    if (failed(response))
+        return std::nullopt;
+    QList<SpoolerJob> found = jobsIn(response);
     std::sort(found.begin(), found.end(),
               [](const SpoolerJob& a, const SpoolerJob& b) { return a.id < b.id; });
     return found;
@@ -163,10 +172,14 @@ PrinterQuery CupsSpooler::query(const QString& printer) {
 }
 
 std::optional<int> CupsSpooler::submit(const QString& printer, const QString& title,
-                                       const QString& pdfPath, QString* error) {
+                                       const QString& pdfPath, const QString& uuid,
+                                       QString* error) {
+    cups_option_t* options = nullptr;
+    const int count = cupsAddOption("job-uuid", uuid.toUtf8().constData(), 0, &options);
     const int id =
         cupsPrintFile2(CUPS_HTTP_DEFAULT, printer.toUtf8().constData(),
-                       pdfPath.toUtf8().constData(), title.toUtf8().constData(), 0, nullptr);
+                       pdfPath.toUtf8().constData(), title.toUtf8().constData(), count, options);
+    cupsFreeOptions(count, options);
     if (id > 0)
         return id;
     if (error)
@@ -174,8 +187,22 @@ std::optional<int> CupsSpooler::submit(const QString& printer, const QString& ti
     return std::nullopt;
 }
 
-QList<SpoolerJob> CupsSpooler::completedJobs(const QString& printer) {
-    return jobs(printer, "completed").value_or(QList<SpoolerJob>{});
+QList<SpoolerJob> CupsSpooler::keptJobs(const QString& printer) {
+    return jobs(printer, "all").value_or(QList<SpoolerJob>{});
+}
+
+std::optional<SpoolerJob> CupsSpooler::job(const QString& printer, int id) {
+    Ipp ask = request(IPP_OP_GET_JOB_ATTRIBUTES, printer, kJobAttributes);
+    ippAddInteger(ask.get(), IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", id);
+    const Ipp response(cupsDoRequest(CUPS_HTTP_DEFAULT, ask.release(), "/"));
+    if (failed(response))
+        return std::nullopt;
+    const QList<SpoolerJob> found = jobsIn(response);
+    return found.isEmpty() ? std::nullopt : std::optional<SpoolerJob>(found.first());
+}
+
+bool CupsSpooler::cancel(const QString& printer, int id) {
+    return cupsCancelJob2(CUPS_HTTP_DEFAULT, printer.toUtf8().constData(), id, 0) == IPP_STATUS_OK;
 }
 
 int CupsSpooler::resolution(const QString& printer) {

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryFile>
+#include <QUuid>
 
 namespace mldd {
 
@@ -35,9 +36,13 @@ QString freshPath(const QString& folder, const QString& title, qint64 orderId) {
 
 } // namespace
 
+QString newJobUuid() {
+    return QStringLiteral("urn:uuid:") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
 std::variant<int, QString> sendJob(Spooler& spooler, const JobTarget& target,
                                    const QList<PageModel>& pages, const QString& title,
-                                   qint64 orderId) {
+                                   qint64 orderId, const QString& uuid) {
     QString error;
     if (target.printer.toFile) {
         QDir().mkpath(target.fileFolder);
@@ -53,7 +58,7 @@ std::variant<int, QString> sendJob(Spooler& spooler, const JobTarget& target,
     if (!writePdf(file.fileName(), pages, &error, target.printer.placement, target.dotsPerInch))
         return error;
     const std::optional<int> job =
-        spooler.submit(target.printer.name, title, file.fileName(), &error);
+        spooler.submit(target.printer.name, title, file.fileName(), uuid, &error);
     if (!job)
         return QStringLiteral("打印机没有接受任务（%1）").arg(error);
     return *job;
@@ -69,7 +74,8 @@ std::optional<Notice> printTestPage(Spooler& spooler, const CheckedPrinter& prin
         if (const int resolution = spooler.resolution(printer.name); resolution > 0)
             target.dotsPerInch = resolution;
     }
-    const std::variant<int, QString> sent = sendJob(spooler, target, {page}, title, 0);
+    const std::variant<int, QString> sent =
+        sendJob(spooler, target, {page}, title, 0, newJobUuid());
     if (const QString* why = std::get_if<QString>(&sent))
         return Notice{QStringLiteral("测试页没有打印：") + *why, QStringLiteral("墨岚打单"),
                       Notice::Icon::Exclamation};

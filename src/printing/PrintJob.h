@@ -18,15 +18,18 @@ struct JobTarget {
     int dotsPerInch = 1200; // the printer's own, so that bar edges land on its dots
 };
 
+/** A job identity no other job has, as the spooler takes it ("urn:uuid:…"). */
+QString newJobUuid();
+
 /**
- * Sends `pages` as one job titled `title`, moved by the printer's offsets: the
- * spooler's job id (0 for a file), or why it was not sent. A file is named by
- * the title, or by the title and `orderId` where another file has that name
- * already; it never replaces one.
+ * Sends `pages` as one job titled `title` that carries `uuid`, moved by the
+ * printer's offsets: the spooler's job id (0 for a file), or why it was not sent.
+ * A file is named by the title, or by the title and `orderId` where another file
+ * has that name already; it never replaces one.
  */
 std::variant<int, QString> sendJob(Spooler& spooler, const JobTarget& target,
                                    const QList<PageModel>& pages, const QString& title,
-                                   qint64 orderId);
+                                   qint64 orderId, const QString& uuid);
 
 /**
  * One page on the waybill printer outside a run (the designer's test print):

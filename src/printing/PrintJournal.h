@@ -7,18 +7,20 @@
 namespace mldd {
 
 /**
- * The jobs the spooler took whose orders may not be marked yet: one line per
- * job, written the moment the spooler gives its id. The spooler forgets a
- * finished job's title once it unloads it, but never its id and state, so
- * the next run can still tell which of them came out.
+ * The jobs a run is about to send or has sent whose end it has not seen: one
+ * line per job, written before the job goes to the spooler and naming the
+ * identity (job-uuid) the job will carry. A run killed at any point leaves
+ * the next run a line by which it finds the job among those the spooler keeps,
+ * or learns that the spooler never got it.
  */
 class PrintJournal {
 public:
     struct Entry {
         QString printer;
-        int jobId = 0;
+        QString uuid;
         qint64 orderId = 0;
         PrintDocuments::Kind kind = PrintDocuments::Kind::Waybills;
+        qint64 process = 0; // the run's process: a live one still follows its job
     };
 
     explicit PrintJournal(const DataFolder& folder);
@@ -26,6 +28,8 @@ public:
     /** Adds the job's line; false, with `error` in the seller's words, when it was not written. */
     bool record(const Entry& entry, QString* error = nullptr) const;
     QList<Entry> entries() const;
+    /** Takes out the job with this identity: its end was seen and acted on. */
+    void forget(const QString& uuid) const;
     /** Replaces the journal by `entries`: the jobs still undecided. */
     void keepOnly(const QList<Entry>& entries) const;
 

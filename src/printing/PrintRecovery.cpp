@@ -2,32 +2,64 @@
 
 #include "core/OrderStore.h"
 
+#include <QCoreApplication>
 #include <QHash>
+
+#include <cerrno>
+#include <csignal>
 
 namespace mldd {
 
-QList<qint64> recoverCompletedJobs(Spooler& spooler, const QString& printer,
-                                   PrintDocuments& documents, const OrderStore& store,
-                                   const PrintJournal& journal) {
-    constexpr int kCompleted = 9; // not cancelled, not aborted: the page came out
-    QHash<int, int> stateOf;
-    for (const SpoolerJob& job : spooler.completedJobs(printer))
-        stateOf.insert(job.id, job.state);
+namespace {
 
-    QList<qint64> recovered;
-    QList<PrintJournal::Entry> others;
+bool aliveElsewhere(qint64 process) {
+    if (process <= 0 || process == QCoreApplication::applicationPid())
+        return false;
+    return ::kill(pid_t(process), 0) == 0 || errno == EPERM;
+}
+
+} // namespace
+
+RecoveredJobs recoverJobs(Spooler& spooler, const QString& printer, PrintDocuments& documents,
+                          const OrderStore& store, const PrintJournal& journal) {
+    RecoveredJobs recovered;
+    QList<PrintJournal::Entry> kept;
+    QList<PrintJournal::Entry> mine;
     for (const PrintJournal::Entry& entry : journal.entries()) {
-        if (entry.printer != printer || entry.kind != documents.kind()) {
-            others.append(entry);
-            continue;
-        }
-        if (stateOf.value(entry.jobId) != kCompleted || recovered.contains(entry.orderId))
-            continue;
-        const std::optional<Order> order = store.byId(entry.orderId);
-        if (order && !documents.isMarked(*order) && documents.mark(*order))
-            recovered.append(order->id);
+        if (entry.printer != printer || entry.kind != documents.kind() ||
+            aliveElsewhere(entry.process))
+            kept.append(entry);
+        else
+            mine.append(entry);
     }
-    journal.keepOnly(others);
+    if (mine.isEmpty())
+        return recovered;
+
+    QHash<QString, SpoolerJob> byUuid;
+    for (const SpoolerJob& job : spooler.keptJobs(printer))
+        byUuid.insert(job.uuid, job);
+    for (const PrintJournal::Entry& entry : mine) {
+        const auto found = byUuid.constFind(entry.uuid);
+        if (found == byUuid.cend())
+            continue; // killed before the spooler had it
+        if (found->state == SpoolerJob::kCompleted) {
+            const std::optional<Order> order = store.byId(entry.orderId);
+            if (!order || documents.isMarked(*order))
+                continue;
+            if (documents.mark(*order))
+                recovered.marked.append(order->id);
+            else
+                kept.append(entry); // tried again by the next run, never printed twice
+        } else if (!found->ended() && found->incomplete()) {
+            if (spooler.cancel(printer, found->id))
+                ++recovered.cancelled;
+            else
+                kept.append(entry);
+        } else if (!found->ended()) {
+            kept.append(entry);
+        }
+    }
+    journal.keepOnly(kept);
     return recovered;
 }
 

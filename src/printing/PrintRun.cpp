@@ -3,6 +3,7 @@
 #include "PrintJob.h"
 #include "PrintRecovery.h"
 #include "PrintableArea.h"
+#include "SpoolerWords.h"
 
 #include "core/MainState.h"
 #include "core/OrderClaims.h"
@@ -10,7 +11,10 @@
 #include "core/OrderStore.h"
 #include "core/TextFile.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
+#include <utility>
 
 namespace mldd {
 
@@ -25,6 +29,10 @@ constexpr int kQuickPolls = 15;
 constexpr int kSlowestPollMs = 250;
 constexpr int kDefaultDotsPerInch = 1200;
 constexpr int kOrdersPerListPage = 10;
+// Claimed ahead of the run position: few enough that another station still gets work.
+constexpr int kClaimSlice = 10;
+// Renewed this many times per claim timeout, so that one late renewal never lets a claim lapse.
+constexpr int kRenewalsPerLapse = 4;
 
 Notice stopNotice(const QString& text) {
     return Notice{text, QStringLiteral("墨岚打单"), Notice::Icon::Exclamation};
@@ -47,6 +55,9 @@ Notice PrintRunResult::summary(PrintDocuments::Kind kind) const {
         text += QStringLiteral("\n上次中断的打印中已完成的%1张%2已补上打印标记。")
                     .arg(recovered)
                     .arg(what);
+    if (abandoned > 0)
+        text += QStringLiteral("\n上次中断的打印在打印机中留下%1个没有传完的任务，已取消。")
+                    .arg(abandoned);
     if (takenElsewhere > 0)
         text += QStringLiteral("\n另有%1个订单正由别的打包台打印或已经打印过，这里没有再打。")
                     .arg(takenElsewhere);
@@ -63,6 +74,7 @@ PrintRun::PrintRun(MainState& state, Spooler& spooler, PrintDocuments::Kind kind
     : QObject(parent), m_state(state), m_spooler(spooler), m_documents(state, kind),
       m_ids(std::move(ids)), m_fileFolder(state.folder.file(QStringLiteral("Print"))) {
     connect(&m_timer, &QTimer::timeout, this, &PrintRun::poll);
+    connect(&m_heartbeat, &QTimer::timeout, this, &PrintRun::renewClaims);
 }
 
 PrintRun::PrintRun(MainState& state, Spooler& spooler, PrintFile file, QObject* parent)
@@ -81,26 +93,23 @@ std::optional<Notice> PrintRun::start() {
         return *refused;
     m_printer = std::get<CheckedPrinter>(checked);
     if (!m_printer.toFile && !m_file) {
+        // Settled before the queue check: a killed run's half-sent job would block it for good.
+        const RecoveredJobs recovered =
+            recoverJobs(m_spooler, m_printer.name, m_documents, OrderStore(*m_state.database),
+                        PrintJournal(m_state.folder));
+        m_result.recovered = int(recovered.marked.size());
+        m_result.abandoned = recovered.cancelled;
+        m_ids.removeIf([&](qint64 id) { return recovered.marked.contains(id); });
         if (std::optional<Notice> busy = PrintChecks::spoolerCheck(m_spooler, m_printer.name))
             return busy;
-        const QList<qint64> recovered =
-            recoverCompletedJobs(m_spooler, m_printer.name, m_documents,
-                                 OrderStore(*m_state.database), PrintJournal(m_state.folder));
-        m_result.recovered = int(recovered.size());
         const int resolution = m_spooler.resolution(m_printer.name);
         m_dotsPerInch = resolution > 0 ? resolution : kDefaultDotsPerInch;
-        m_ids.removeIf([&](qint64 id) { return recovered.contains(id); });
     }
     if (!m_file) {
         m_claims = std::make_unique<OrderClaims>(*m_state.database, m_state.folder, m_state.log);
-        const std::optional<QList<qint64>> claimed =
-            m_claims->claim(m_ids, m_documents.kind() == PrintDocuments::Kind::Waybills
-                                       ? OrderClaims::Print::Waybills
-                                       : OrderClaims::Print::ShippingLists);
-        if (!claimed)
+        if (!claimSliceAt(0))
             return stopNotice(m_state.database->failureText());
-        m_result.takenElsewhere = int(m_ids.size() - claimed->size());
-        m_ids = *claimed;
+        m_heartbeat.start(m_claims->timeoutSeconds() * 1000 / kRenewalsPerLapse);
     }
     m_running = true;
     QTimer::singleShot(0, this, &PrintRun::printNext);
@@ -111,7 +120,9 @@ void PrintRun::cancel() {
     if (!m_running)
         return;
     m_result.cancelled = true;
-    finish();
+    // The order in hand is followed to its end first, so that its mark tells what came out.
+    if (!m_sent)
+        finish();
 }
 
 void PrintRun::printNext() {
@@ -124,6 +135,17 @@ void PrintRun::printNext() {
     }
     if (m_position % kOrdersPerListPage == 1 && m_position > 1)
         emit listPageTurned();
+    if (!m_file) {
+        if (!claimSliceAt(m_position - 1)) {
+            m_result.stopped = stopNotice(m_state.database->failureText());
+            finish();
+            return;
+        }
+        if (!m_held.contains(m_ids[m_position - 1])) {
+            skipTakenElsewhere();
+            return;
+        }
+    }
 
     const std::variant<Order, Notice> found = orderAt(m_position);
     const Order* order = std::get_if<Order>(&found);
@@ -149,21 +171,66 @@ void PrintRun::printNext() {
         finish();
         return;
     }
+    // Just before the job goes out: a paper question may have kept the run past its claim.
+    if (!m_file) {
+        const std::optional<QList<qint64>> still = m_claims->renew({order->id});
+        if (!still) {
+            m_result.stopped = stopNotice(m_state.database->failureText());
+            finish();
+            return;
+        }
+        if (still->isEmpty()) {
+            m_held.removeOne(order->id);
+            skipTakenElsewhere();
+            return;
+        }
+    }
     if (!send(*order, pages)) {
         finish();
         return;
     }
-    emit progressed(m_position, total(), order->orderSign);
-    if (guidanceDue()) {
+    if (m_sent) {
+        m_polls = 0;
+        m_timer.start(kFirstPollMs);
+    } else {
+        afterOrder(*order);
+    }
+}
+
+bool PrintRun::claimSliceAt(int index) {
+    if (index < m_claimedUpTo)
+        return true;
+    const QList<qint64> slice = m_ids.mid(index, kClaimSlice);
+    const std::optional<QList<qint64>> claimed =
+        m_claims->claim(slice, m_documents.kind() == PrintDocuments::Kind::Waybills
+                                   ? OrderClaims::Print::Waybills
+                                   : OrderClaims::Print::ShippingLists);
+    if (!claimed)
+        return false;
+    m_held += *claimed;
+    m_claimedUpTo = index + int(slice.size());
+    return true;
+}
+
+void PrintRun::renewClaims() {
+    if (const std::optional<QList<qint64>> still = m_claims->renew(m_held))
+        m_held = *still;
+}
+
+void PrintRun::skipTakenElsewhere() {
+    ++m_result.takenElsewhere;
+    emit progressed(m_position, total(), QString());
+    QTimer::singleShot(0, this, &PrintRun::printNext);
+}
+
+void PrintRun::afterOrder(const Order& order) {
+    m_held.removeOne(order.id);
+    emit progressed(m_position, total(), order.orderSign);
+    if (m_result.cancelled || guidanceDue()) {
         finish();
         return;
     }
-    if (m_printer.toFile)
-        QTimer::singleShot(0, this, &PrintRun::printNext);
-    else {
-        m_polls = 0;
-        m_timer.start(kFirstPollMs);
-    }
+    QTimer::singleShot(0, this, &PrintRun::printNext);
 }
 
 std::variant<Order, Notice> PrintRun::orderAt(int position) const {
@@ -204,28 +271,34 @@ bool PrintRun::send(const Order& order, const PrintDocuments::Document& document
     const QList<PageModel> pages = withCopies(document.pages, m_printer.copies);
     if (m_documents.kind() == PrintDocuments::Kind::Waybills)
         logBeyondPage(order, document.pages);
+    // A print file's records are no stored orders: the spooler follows them, the journal not.
+    const bool journalled = !m_printer.toFile && !m_file;
+    const PrintJournal::Entry entry{m_printer.name, newJobUuid(), order.id, m_documents.kind(),
+                                    QCoreApplication::applicationPid()};
+    // Journalled before it is sent: a run killed at any point after this leaves the next run
+    // the identity to look for among the spooler's jobs.
+    QString error;
+    if (journalled && !PrintJournal(m_state.folder).record(entry, &error)) {
+        m_result.stopped = stopNotice(
+            QStringLiteral("订单%1没有打印：打印记录未能保存：%2").arg(order.orderSign, error));
+        return false;
+    }
     const std::variant<int, QString> sent = sendJob(
-        m_spooler, {m_printer, m_fileFolder, m_dotsPerInch}, pages, document.title, order.id);
+        m_spooler, {m_printer, m_fileFolder, m_dotsPerInch}, pages, document.title, order.id,
+        entry.uuid);
     if (const QString* why = std::get_if<QString>(&sent)) {
         m_result.stopped =
             stopNotice(QStringLiteral("订单%1没有打印：%2").arg(order.orderSign, *why));
         return false;
     }
-    // Written before the mark: a run killed between the two leaves the next run the job's id
-    // to find completed.
-    if (!m_printer.toFile && !m_file) {
-        const PrintJournal::Entry entry{m_printer.name, std::get<int>(sent), order.id,
-                                        m_documents.kind()};
-        QString error;
-        // Without its line a run killed before the mark could not tell this job came out.
-        if (!PrintJournal(m_state.folder).record(entry, &error)) {
-            m_result.stopped =
-                stopNotice(QStringLiteral("订单%1已送到打印机，但打印记录没有保存，打印停止：%2")
-                               .arg(order.orderSign, error));
-            return false;
-        }
-        m_journaled.append(entry);
+    if (!m_printer.toFile) {
+        m_sent = SentJob{journalled ? entry : PrintJournal::Entry{}, std::get<int>(sent), order};
+        return true;
     }
+    return printed(order);
+}
+
+bool PrintRun::printed(const Order& order) {
     QString error;
     // A print file's records are no stored orders: nothing to mark.
     if (!m_file && !m_documents.mark(order, &error)) {
@@ -239,20 +312,22 @@ bool PrintRun::send(const Order& order, const PrintDocuments::Document& document
     return true;
 }
 
-void PrintRun::forgetMarkedJobs() {
-    if (m_journaled.isEmpty())
-        return;
-    // A job whose order this run marked needs no recovery; left in the journal it would mark the
-    // order again after the seller unmarked it to print it once more.
-    const PrintJournal journal(m_state.folder);
-    QList<PrintJournal::Entry> kept = journal.entries();
-    kept.removeIf([&](const PrintJournal::Entry& entry) {
-        return std::any_of(m_journaled.begin(), m_journaled.end(), [&](const auto& mine) {
-            return mine.printer == entry.printer && mine.jobId == entry.jobId &&
-                   m_result.printedIds.contains(mine.orderId);
-        });
-    });
-    journal.keepOnly(kept);
+void PrintRun::settleSentJob() {
+    const SentJob sent = *std::exchange(m_sent, std::nullopt);
+    const std::optional<SpoolerJob> job = m_spooler.job(m_printer.name, sent.id);
+    if (job && job->state == SpoolerJob::kCompleted) {
+        // Left in the journal when the mark fails: the next run marks it.
+        if (!printed(sent.order))
+            return;
+    } else {
+        m_result.problems.append(
+            QStringLiteral("订单%1打印失败：%2")
+                .arg(sent.order.orderSign, job ? SpoolerWords::jobFailure(*job)
+                                               : QStringLiteral("打印系统没有回答这个任务的结果")));
+    }
+    // A job the spooler did not answer for stays journalled: the next run asks again.
+    if (job && !sent.entry.uuid.isEmpty())
+        PrintJournal(m_state.folder).forget(sent.entry.uuid);
 }
 
 bool PrintRun::guidanceDue() {
@@ -279,7 +354,13 @@ void PrintRun::poll() {
     }
     if (query.jobs == PrinterQuery::kNoJobs) {
         m_timer.stop();
-        printNext();
+        const Order order = m_sent->order;
+        settleSentJob();
+        if (m_result.stopped) {
+            finish();
+            return;
+        }
+        afterOrder(order);
         return;
     }
     if (++m_polls > kQuickPolls)
@@ -291,7 +372,7 @@ void PrintRun::finish() {
         return;
     m_running = false;
     m_timer.stop();
-    forgetMarkedJobs();
+    m_heartbeat.stop();
     if (m_claims)
         m_claims->release(m_ids);
     emit finished();

@@ -19,8 +19,9 @@ class OrderClaims;
 /** How a run ended. */
 struct PrintRunResult {
     QList<qint64> printedIds; // stored orders printed and marked
-    int printed = 0;          // pages sent, print-file records included
+    int printed = 0;          // jobs that came out, print-file records included
     int recovered = 0;        // orders a killed run had printed, marked at the start
+    int abandoned = 0;        // half-sent jobs of a killed run, cancelled at the start
     int takenElsewhere = 0;   // orders another station's run holds or has printed
     QStringList problems;     // orders not printed, and why
     bool cancelled = false;
@@ -33,7 +34,8 @@ struct PrintRunResult {
 /**
  * One print run: checks the printer, marks what a killed run left printed,
  * then prints the orders one at a time, each when the printer's queue is
- * empty again, and marks each order once the spooler has taken its job.
+ * empty again, and marks each order once the spooler reports its job
+ * completed; a job cancelled or aborted leaves its order unmarked and named.
  * Runs on the event loop; nothing here blocks for longer than one order.
  */
 class PrintRun : public QObject {
@@ -61,6 +63,7 @@ public:
 
     /** Checks the printer and starts; the refusal, when it does not start. */
     std::optional<Notice> start();
+    /** Stops the run once the job in hand has ended. */
     void cancel();
 
     bool isRunning() const { return m_running; }
@@ -78,10 +81,20 @@ private:
     void printNext();
     void poll();
     void finish();
-    /** Takes the jobs whose orders this run marked out of the journal. */
-    void forgetMarkedJobs();
     /** Sends one order's pages; false when the run has to stop. */
     bool send(const Order& order, const PrintDocuments::Document& document);
+    /** Counts the order printed and marks it; false when the mark could not be saved. */
+    bool printed(const Order& order);
+    /** Marks the order of the job just ended when it came out, names it when not. */
+    void settleSentJob();
+    /** After an order: the guidance stop, or on to the next. */
+    void afterOrder(const Order& order);
+    /** Claims the next slice once the run reaches `index`; false when the store refused. */
+    bool claimSliceAt(int index);
+    /** The heartbeat: keeps this run's claims from lapsing while it prints. */
+    void renewClaims();
+    /** Counts an order another station holds and goes on to the next. */
+    void skipTakenElsewhere();
     bool askForPaper(const QString& paper);
     /** Lines the placement moves off the page still print; ERR.TXT says which. */
     void logBeyondPage(const Order& order, const QList<PageModel>& pages) const;
@@ -94,7 +107,13 @@ private:
     PrintDocuments m_documents;
     QList<qint64> m_ids;
     std::optional<PrintFile> m_file;
-    QList<PrintJournal::Entry> m_journaled; // the jobs this run handed to the spooler
+    /** The job on the printer whose end the run waits for. */
+    struct SentJob {
+        PrintJournal::Entry entry;
+        int id = 0;
+        Order order;
+    };
+    std::optional<SentJob> m_sent;
     QString m_chosenPrinter;
     QString m_fileFolder;
     bool m_guidance = false;
@@ -108,6 +127,9 @@ private:
     PrintRunResult m_result;
     /** This run's hold on its orders, on a store that several stations share. */
     std::unique_ptr<OrderClaims> m_claims;
+    QList<qint64> m_held;  // claimed and not yet printed
+    int m_claimedUpTo = 0; // m_ids before this index were offered to the claims
+    QTimer m_heartbeat;
 };
 
 } // namespace mldd

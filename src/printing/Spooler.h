@@ -9,10 +9,25 @@ namespace mldd {
 
 /** One job of a printer's queue as the spooler reports it. */
 struct SpoolerJob {
+    // IPP job-state values.
+    static constexpr int kPending = 3;
+    static constexpr int kHeld = 4;
+    static constexpr int kProcessing = 5;
+    static constexpr int kStopped = 6;
+    static constexpr int kCancelled = 7;
+    static constexpr int kAborted = 8;
+    static constexpr int kCompleted = 9; // the page came out
+
     int id = 0;
     QString title;
-    int state = 0;       // IPP job-state: 3 pending … 9 completed
+    int state = 0;       // one of the above
     QStringList reasons; // job-state-reasons
+    QString uuid;        // the one the sender gave it, so that it can be found without its id
+
+    /** Ended: the spooler will do no more with it. */
+    bool ended() const { return state >= kCancelled; }
+    /** Its sender died before the whole document arrived: it can never print. */
+    bool incomplete() const { return reasons.contains(QStringLiteral("job-incoming")); }
 };
 
 /** What asking the spooler about one printer gave. */
@@ -49,15 +64,22 @@ public:
     virtual QString defaultDestination() = 0;
     virtual PrinterQuery query(const QString& printer) = 0;
 
-    /** Submits a PDF file as one job; its id, or none with the reason in `error`. */
-    virtual std::optional<int> submit(const QString& printer, const QString& title,
-                                      const QString& pdfPath, QString* error) = 0;
-
     /**
-     * Jobs of this printer the spooler keeps as completed, oldest first; their
-     * ids and states always, their titles only until the spooler unloads them.
+     * Submits a PDF file as one job that carries `uuid` ("urn:uuid:…"); its
+     * id, or none with the reason in `error`.
      */
-    virtual QList<SpoolerJob> completedJobs(const QString& printer) = 0;
+    virtual std::optional<int> submit(const QString& printer, const QString& title,
+                                      const QString& pdfPath, const QString& uuid,
+                                      QString* error) = 0;
+
+    /** Every job of this printer the spooler keeps, ended or not, oldest first. */
+    virtual QList<SpoolerJob> keptJobs(const QString& printer) = 0;
+
+    /** One job as it stands now; none when the spooler does not know it. */
+    virtual std::optional<SpoolerJob> job(const QString& printer, int id) = 0;
+
+    /** Cancels a job that has not ended; whether the spooler did. */
+    virtual bool cancel(const QString& printer, int id) = 0;
 
     /** The printer's resolution in dots per inch, 0 when it does not say. */
     virtual int resolution(const QString& printer) = 0;

@@ -9,13 +9,13 @@ namespace {
 // IPP states, as printer-state and job-state carry them.
 constexpr int kPrinterProcessing = 4;
 constexpr int kPrinterStopped = 5;
-constexpr int kJobPending = 3;
-constexpr int kJobHeld = 4;
-constexpr int kJobProcessing = 5;
-constexpr int kJobStopped = 6;
-constexpr int kJobCanceled = 7;
-constexpr int kJobAborted = 8;
-constexpr int kJobCompleted = 9;
+constexpr int kJobPending = SpoolerJob::kPending;
+constexpr int kJobHeld = SpoolerJob::kHeld;
+constexpr int kJobProcessing = SpoolerJob::kProcessing;
+constexpr int kJobStopped = SpoolerJob::kStopped;
+constexpr int kJobCanceled = SpoolerJob::kCancelled;
+constexpr int kJobAborted = SpoolerJob::kAborted;
+constexpr int kJobCompleted = SpoolerJob::kCompleted;
 
 // A reason keyword without its severity: "media-empty-error" → "media-empty".
 QString keyword(const QString& reason) {
@@ -121,6 +121,26 @@ QString jobLine(const SpoolerJob& job) {
     else if (!any && !known)
         text += QString::number(job.state) + QStringLiteral("不可识别的状态之 ");
     return text + u'\n';
+}
+
+QString jobFailure(const SpoolerJob& job) {
+    const QStringList k = keywords(job.reasons);
+    const std::pair<const char*, bool> causes[] = {
+        {"任务在打印机上被取消", hasAny(k, {"job-canceled-at-device"})},
+        {"任务被管理员取消", hasAny(k, {"job-canceled-by-operator"})},
+        {"任务被取消", hasAny(k, {"job-canceled-by-user"})},
+        {"打印机无法处理这份文件", hasAny(k, {"document-format", "document-unprintable",
+                                              "document-access", "job-data-insufficient"})},
+        {"打印机出错，任务被中止", hasAny(k, {"aborted-by-system"})},
+        {"卡纸", hasAny(k, {"media-jam"})},
+        {"缺纸", hasAny(k, {"media-empty", "media-needed"})},
+    };
+    for (const auto& [words, found] : causes) {
+        if (found)
+            return QString::fromUtf8(words);
+    }
+    return job.state == kJobAborted ? QStringLiteral("打印机出错，任务被中止")
+                                    : QStringLiteral("任务被取消");
 }
 
 QString jobText(const QList<SpoolerJob>& jobs) {

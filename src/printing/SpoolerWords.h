@@ -19,6 +19,9 @@ bool hasFault(const QStringList& reasons);
 /** One job's line: "任务:", its title and its words, ending with a line break. */
 QString jobLine(const SpoolerJob& job);
 
+/** Why an ended job did not print: "任务被取消", "打印机出错，任务被中止", … */
+QString jobFailure(const SpoolerJob& job);
+
 /** "No Print Jobs!" for an empty queue, else the lines of its jobs. */
 QString jobText(const QList<SpoolerJob>& jobs);
 

@@ -2,7 +2,10 @@
 
 #include "CliRun.h"
 
-#include <QSet>
+#include <QMap>
+
+#include <iostream>
+#include <random>
 
 namespace mldd {
 namespace {
@@ -17,46 +20,81 @@ protected:
                 "--ids",  numbers.join(u','), "--printer", queue};
     }
 
-    qsizetype keptTitles() const {
-        return QDir(jobFolder).entryList({"*.title"}, QDir::Files).size();
+    /** Waits until no job of the queue is pending or printing; held ones may stay. */
+    bool waitUntilNothingPrints() {
+        for (int waited = 0; waited < 20000; waited += 10) {
+            const QList<SpoolerJob> jobs = spooler.keptJobs(queue);
+            if (std::none_of(jobs.begin(), jobs.end(), [](const SpoolerJob& job) {
+                    return job.state == SpoolerJob::kPending ||
+                           job.state == SpoolerJob::kProcessing;
+                }))
+                return true;
+            QThread::msleep(10);
+        }
+        return false;
     }
 };
 
-TEST_F(CliPrint, KilledRunThenANewOneLeavesEveryOrderPrintedOnceAndMarked) {
-    // Enough orders that the kill lands in the middle of the run.
-    constexpr int kOrders = 200;
+// kill -9 lands anywhere: before the journal line, between it and the spooler, half-way
+// through sending the document, between the job's end and the mark, after the mark.
+TEST_F(CliPrint, RunsKilledAtRandomMomentsThenANewOneLeaveEveryOrderPrintedOnceAndMarked) {
+    constexpr int kOrders = 500;
+    constexpr int kKills = 110;
     const QList<qint64> ids = addOrders(QStringList(kOrders, QStringLiteral("圆通")));
     setUpPrinter();
-    // kill -9 once some jobs came out: the run is between orders, or in the middle of one.
-    QProcess cli;
-    cli.start(QStringLiteral(MLDD_CLI), printArgs(ids));
-    ASSERT_TRUE(cli.waitForStarted());
-    for (int waited = 0; waited < 60000 && keptTitles() < 5; waited += 5)
-        QThread::msleep(5);
-    EXPECT_FALSE(cli.waitForFinished(1)); // still at work
-    cli.kill();
-    cli.waitForFinished();
-    ASSERT_TRUE(test::CupsDaemon::waitUntilIdle(queue));
-    const int printedBeforeKill = int(keptJobs().size());
-    EXPECT_GT(printedBeforeKill, 0);
-    EXPECT_LT(printedBeforeKill, kOrders);
-
-    // The new run prints what the list now shows: the orders still unmarked.
-    QList<qint64> unmarked;
-    const QList<QPair<int, int>> before = marks();
-    for (int i = 0; i < ids.size(); ++i) {
-        if (before[i].first == 0)
-            unmarked.append(ids[i]);
+    const auto unmarked = [&] {
+        QList<qint64> left;
+        const QList<QPair<int, int>> now = marks();
+        for (int i = 0; i < ids.size(); ++i) {
+            if (now[i].first == 0)
+                left.append(ids[i]);
+        }
+        return left;
+    };
+    // Fixed seed: a failing moment can be replayed.
+    std::mt19937 random(25);
+    std::uniform_int_distribution<int> moment(0, 450);
+    int killedAtWork = 0;
+    for (int kill = 0; kill < kKills; ++kill) {
+        if (test::runCliKilledAfter(printArgs(unmarked()), moment(random)))
+            ++killedAtWork;
+        // The seller starts again once the printer has finished what it had; a half-sent job
+        // stays held and is the next run's to settle.
+        ASSERT_TRUE(waitUntilNothingPrints());
     }
-    const test::CliRun again = test::runCli(printArgs(unmarked));
+    EXPECT_GE(killedAtWork, 100);
+    const QList<qint64> left = unmarked();
+    ASSERT_FALSE(left.isEmpty());
+    const test::CliRun again = test::runCli(printArgs(left));
     EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
-    QStringList titles;
+
+    QMap<QString, int> printedTimes;
     for (const test::KeptJob& job : keptJobs())
-        titles.append(job.title);
-    EXPECT_EQ(titles.size(), kOrders);
-    EXPECT_EQ(QSet<QString>(titles.begin(), titles.end()).size(), kOrders);
-    for (const auto& mark : marks())
-        EXPECT_EQ(mark, (QPair<int, int>{1, 1}));
+        ++printedTimes[job.title];
+    const QList<QPair<int, int>> after = marks();
+    int twice = 0;
+    int markedWithoutJob = 0;
+    int unprinted = 0;
+    for (int i = 0; i < ids.size(); ++i) {
+        const int times = printedTimes.value(QStringLiteral("快递单-淘宝:%1").arg(1001 + i));
+        twice += times > 1;
+        unprinted += times == 0;
+        markedWithoutJob += after[i].first == 1 && times == 0;
+    }
+    EXPECT_EQ(twice, 0);
+    EXPECT_EQ(markedWithoutJob, 0);
+    EXPECT_EQ(unprinted, 0);
+    EXPECT_EQ(after, (QList<QPair<int, int>>(kOrders, {1, 1})));
+    QString queued;
+    test::CupsDaemon::tool("lpstat", {"-o", queue}, &queued);
+    EXPECT_TRUE(queued.trimmed().isEmpty()) << queued.toStdString();
+    const QList<SpoolerJob> jobs = spooler.keptJobs(queue);
+    const auto cancelled = std::count_if(jobs.begin(), jobs.end(), [](const SpoolerJob& job) {
+        return job.state == SpoolerJob::kCancelled;
+    });
+    std::cout << "kills " << kKills << " (at work " << killedAtWork
+              << "), half-sent jobs cancelled " << cancelled << ", printed twice " << twice
+              << ", marked without a job " << markedWithoutJob << '\n';
 }
 
 TEST_F(CliPrint, APdfThatCannotBeWrittenWhollyFailsAndMarksNothing) {

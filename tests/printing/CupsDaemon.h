@@ -13,7 +13,10 @@ namespace mldd::test {
 /**
  * A cupsd of the test's own: everything under a temporary folder, reached
  * through CUPS_SERVER. Its only backend, "copyjob", keeps each job's file and
- * title in the folder the queue's device names, so jobs can be read back.
+ * title in the folder the queue's device names, so jobs can be read back; a
+ * job whose title has a file "fail-<title>" there ends with the exit status
+ * that file holds instead, as a printer that fails or cancels it would; a
+ * file "pace" there makes each job take the seconds it holds, as a slow printer.
  */
 class CupsDaemon {
 public:
@@ -31,6 +34,8 @@ public:
             "#!/bin/sh\n"
             "[ $# -eq 0 ] && { echo 'direct copyjob \"Unknown\" \"Job copier\"'; exit 0; }\n"
             "dir=\"${DEVICE_URI#copyjob:}\"\n"
+            "[ -f \"$dir/fail-$3\" ] && exit \"$(cat \"$dir/fail-$3\")\"\n"
+            "[ -f \"$dir/pace\" ] && sleep \"$(cat \"$dir/pace\")\"\n"
             "if [ -n \"$6\" ]; then cp \"$6\" \"$dir/$1.part\"; else cat > \"$dir/$1.part\"; fi\n"
             "printf '%s' \"$3\" > \"$dir/$1.title\"\n"
             "mv \"$dir/$1.part\" \"$dir/$1.pdf\"\n");
@@ -117,6 +122,16 @@ public:
         return folder;
     }
 
+    /** Makes jobs of `title` on the queue of `folder` end as the backend's `status` says. */
+    static void failJobsTitled(const QString& folder, const QString& title, int status) {
+        writeTo(folder + QStringLiteral("/fail-") + title, QByteArray::number(status));
+    }
+
+    /** Makes every job of the queue of `folder` take `seconds` ("0.2"), as a slow printer. */
+    static void paceJobs(const QString& folder, const QByteArray& seconds) {
+        writeTo(folder + QStringLiteral("/pace"), seconds);
+    }
+
     static void removeQueue(const QString& name) {
         tool(QStringLiteral("lpadmin"), {QStringLiteral("-x"), name});
     }
@@ -134,10 +149,14 @@ public:
     }
 
 private:
-    void writeFile(const QString& relative, const QByteArray& bytes) const {
-        QFile file(m_dir.path() + u'/' + relative);
+    static void writeTo(const QString& path, const QByteArray& bytes) {
+        QFile file(path);
         file.open(QIODevice::WriteOnly);
         file.write(bytes);
+    }
+
+    void writeFile(const QString& relative, const QByteArray& bytes) const {
+        writeTo(m_dir.path() + u'/' + relative, bytes);
     }
 
     static inline CupsDaemon* s_running = nullptr;

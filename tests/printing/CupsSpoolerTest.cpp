@@ -1,6 +1,7 @@
 #include "CupsDaemon.h"
 
 #include "printing/CupsSpooler.h"
+#include "printing/PrintJob.h"
 #include "waybill/FontFaces.h"
 #include "waybill/PagedOutput.h"
 #include "waybill/PdfReadBack.h"
@@ -79,17 +80,22 @@ TEST_F(CupsQueues, PausedQueueHeldJobAndMissingPrinterAreToldApart) {
     EXPECT_FALSE(missing.idle());
 }
 
-TEST_F(CupsQueues, SubmittedJobArrivesWithItsTitleAndIsReportedCompleted) {
+TEST_F(CupsQueues, SubmittedJobArrivesWithItsTitleAndIsFoundByItsIdentity) {
     const QString jobs = CupsDaemon::running().addQueue(QStringLiteral("file"));
     QString error;
+    const QString uuid = newJobUuid();
     const std::optional<int> id =
         spooler.submit(QStringLiteral("file"), QStringLiteral("快递单-淘宝:1"),
-                       pdf(QStringLiteral("SF1234567890")), &error);
+                       pdf(QStringLiteral("SF1234567890")), uuid, &error);
     ASSERT_TRUE(id) << error.toStdString();
     ASSERT_TRUE(CupsDaemon::waitUntilIdle(QStringLiteral("file")));
-    const QList<SpoolerJob> done = spooler.completedJobs(QStringLiteral("file"));
+    const QList<SpoolerJob> done = spooler.keptJobs(QStringLiteral("file"));
     ASSERT_EQ(done.size(), 1);
     EXPECT_EQ(done[0].id, *id);
+    EXPECT_EQ(done[0].uuid, uuid);
+    ASSERT_TRUE(spooler.job(QStringLiteral("file"), *id));
+    EXPECT_EQ(spooler.job(QStringLiteral("file"), *id)->state, SpoolerJob::kCompleted);
+    EXPECT_FALSE(spooler.job(QStringLiteral("file"), *id + 100));
     // cupsd forgets a completed job's name once it unloads the job; the backend was told it.
     QFile title(QStringLiteral("%1/%2.title").arg(jobs).arg(*id));
     ASSERT_TRUE(title.open(QIODevice::ReadOnly));
@@ -101,7 +107,7 @@ TEST_F(CupsQueues, SubmittedJobArrivesWithItsTitleAndIsReportedCompleted) {
     EXPECT_EQ(words[0].text, QStringLiteral("SF1234567890"));
 
     EXPECT_FALSE(spooler.submit(QStringLiteral("没有这台"), QStringLiteral("x"),
-                                pdf(QStringLiteral("x")), &error));
+                                pdf(QStringLiteral("x")), newJobUuid(), &error));
     EXPECT_FALSE(error.isEmpty());
 }
 

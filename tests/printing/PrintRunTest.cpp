@@ -146,46 +146,63 @@ TEST_F(PrintRunOnCups, PausedQueueHeldJobAndMissingPrinterRefuseAndMarkNothing) 
     EXPECT_TRUE(keptJobs().isEmpty());
 }
 
-TEST_F(PrintRunOnCups, AJobAKilledRunLeftCompletedIsMarkedAndNotPrintedAgain) {
-    const QList<qint64> ids = addOrders(repeated("圆通", 4));
+// What a run killed at three moments left: a job the spooler completed, a job whose document
+// never fully arrived, and a journal line whose job never reached the spooler.
+TEST_F(PrintRunOnCups, AKilledRunsJobsAreFoundByTheirIdentityAndSettledBeforeTheQueueCheck) {
+    const QList<qint64> ids = addOrders(repeated("圆通", 5));
     setUpPrinter();
-    // What a run killed after the spooler took 淘宝:1002's job, before its mark, left behind.
+    const PrintJournal journal(folder);
+    constexpr qint64 kDeadRun = 0x7ffffff0; // no such process
+    const auto journalled = [&](const QString& printer, qint64 id) {
+        const PrintJournal::Entry entry{printer, newJobUuid(), id, PrintDocuments::Kind::Waybills,
+                                        kDeadRun};
+        EXPECT_TRUE(journal.record(entry));
+        return entry.uuid;
+    };
     QTemporaryDir other;
     QFile document(other.filePath("job.txt"));
     document.open(QIODevice::WriteOnly);
     document.write("waybill\n");
     document.close();
-    const std::optional<int> job =
-        spooler.submit(queue, QStringLiteral("快递单-淘宝:1002"), document.fileName(), nullptr);
-    ASSERT_TRUE(job);
-    PrintJournal(folder).record({queue, *job, ids[1], PrintDocuments::Kind::Waybills});
-    // Another printer's job stays for its own next run.
-    PrintJournal(folder).record({"other", 7, ids[3], PrintDocuments::Kind::Waybills});
+    ASSERT_TRUE(spooler.submit(queue, QStringLiteral("快递单-淘宝:1002"), document.fileName(),
+                               journalled(queue, ids[1]), nullptr));
     ASSERT_TRUE(CupsDaemon::waitUntilIdle(queue));
+    cups_option_t* option = nullptr;
+    const int count =
+        cupsAddOption("job-uuid", journalled(queue, ids[2]).toUtf8().constData(), 0, &option);
+    const int halfSent = cupsCreateJob(CUPS_HTTP_DEFAULT, queue.toUtf8().constData(),
+                                       "快递单-淘宝:1003", count, option);
+    cupsFreeOptions(count, option);
+    ASSERT_GT(halfSent, 0);
+    journalled(queue, ids[3]);
+    // Another printer's job stays for its own next run.
+    journalled(QStringLiteral("other"), ids[4]);
 
     MainState& state = start();
     PrintRun run(state, spooler, PrintDocuments::Kind::Waybills, ids);
-    // Each job the spooler takes is journalled until the run ends.
-    qsizetype journalled = 0;
+    qsizetype journalledWhilePrinting = 0;
     QObject::connect(&run, &PrintRun::progressed, [&] {
-        journalled = std::max(journalled, PrintJournal(folder).entries().size());
+        journalledWhilePrinting = std::max(journalledWhilePrinting, journal.entries().size());
     });
     ASSERT_EQ(runToEnd(run), std::nullopt);
-    EXPECT_GE(journalled, 2);
     EXPECT_EQ(run.result().recovered, 1);
-    EXPECT_EQ(run.result().printedIds, (QList<qint64>{ids[0], ids[2], ids[3]}));
-    EXPECT_TRUE(run.result()
-                    .summary(PrintDocuments::Kind::Waybills)
-                    .text.contains(QStringLiteral("已完成的1张快递单已补上打印标记")));
+    EXPECT_EQ(run.result().abandoned, 1);
+    EXPECT_EQ(run.result().printedIds, (QList<qint64>{ids[0], ids[2], ids[3], ids[4]}));
+    const QString summary = run.result().summary(PrintDocuments::Kind::Waybills).text;
+    EXPECT_TRUE(summary.contains(QStringLiteral("已完成的1张快递单已补上打印标记")));
+    EXPECT_TRUE(summary.contains(QStringLiteral("留下1个没有传完的任务，已取消")));
+    EXPECT_EQ(spooler.job(queue, halfSent)->state, SpoolerJob::kCancelled);
     QStringList titles;
     for (const test::KeptJob& kept : keptJobs())
         titles.append(kept.title);
     EXPECT_EQ(titles.count(QStringLiteral("快递单-淘宝:1002")), 1);
-    EXPECT_EQ(titles.size(), 4);
+    EXPECT_EQ(titles.size(), 5);
     for (const auto& mark : marks())
         EXPECT_EQ(mark.first, 1);
-    ASSERT_EQ(PrintJournal(folder).entries().size(), 1);
-    EXPECT_EQ(PrintJournal(folder).entries()[0].printer, QStringLiteral("other"));
+    // Each order is journalled only until its job ended.
+    EXPECT_EQ(journalledWhilePrinting, 1);
+    ASSERT_EQ(journal.entries().size(), 1);
+    EXPECT_EQ(journal.entries()[0].printer, QStringLiteral("other"));
 
     // An order the seller unmarks to print once more is printed again, not "recovered".
     QSqlQuery(state.database->connection())
@@ -196,25 +213,71 @@ TEST_F(PrintRunOnCups, AJobAKilledRunLeftCompletedIsMarkedAndNotPrintedAgain) {
     EXPECT_EQ(again.result().printedIds, (QList<qint64>{ids[2]}));
 }
 
-TEST_F(PrintRunOnCups, AnUnreadableFormIsNamedAndItsOrderLeftUnmarked) {
-    QFile garbage(folder.file(QStringLiteral("Delivery/坏.mlg")));
-    garbage.open(QIODevice::WriteOnly);
+// The backend decides each job's end, as a printer does: cancelled at the device, aborted by
+// a fault the queue's policy answers by dropping the job.
+TEST_F(PrintRunOnCups, OnlyCompletedJobsAreMarkedAndTheOthersNamedWithTheirReason) {
+    const QList<qint64> ids = addOrders(repeated("圆通", 4));
+    setUpPrinter();
+    ASSERT_EQ(CupsDaemon::tool("lpadmin", {"-p", queue, "-o", "printer-error-policy=abort-job"}),
+              0);
+    constexpr int kBackendFailed = 1;
+    constexpr int kBackendCancel = 5;
+    CupsDaemon::failJobsTitled(jobFolder, QStringLiteral("快递单-淘宝:1002"), kBackendCancel);
+    CupsDaemon::failJobsTitled(jobFolder, QStringLiteral("快递单-淘宝:1003"), kBackendFailed);
+    MainState& state = start();
+    PrintRun run(state, spooler, PrintDocuments::Kind::Waybills, ids);
+    ASSERT_EQ(runToEnd(run), std::nullopt);
+
+    EXPECT_EQ(run.result().printedIds, (QList<qint64>{ids[0], ids[3]}));
+    EXPECT_EQ(run.result().printed, 2);
+    ASSERT_EQ(run.result().problems.size(), 2);
+    EXPECT_TRUE(run.result().problems[0].startsWith(QStringLiteral("订单淘宝:1002打印失败：任务")))
+        << run.result().problems[0].toStdString();
+    EXPECT_EQ(run.result().problems[1],
+              QStringLiteral("订单淘宝:1003打印失败：打印机出错，任务被中止"));
+    EXPECT_EQ(marks(), (QList<QPair<int, int>>{{1, 1}, {0, 0}, {0, 0}, {1, 1}}));
+    EXPECT_TRUE(PrintJournal(folder).entries().isEmpty());
+}
+
+// A failed download leaves such files: random bytes, nothing at all, or the first 2,000 of the
+// 4,420 characters, which still decode because the length ends in the same digit.
+TEST_F(PrintRunOnCups, GarbledEmptyOrCutFormsAreNamedAndTheirOrdersLeftUnmarked) {
+    const auto form = [&](const QString& name, const QByteArray& layout) {
+        QFile file(folder.file(QStringLiteral("Delivery/%1.mlg").arg(name)));
+        file.open(QIODevice::WriteOnly);
+        file.write(layout);
+        file.close();
+        QFile::copy(folder.file(QStringLiteral("Delivery/圆通.mlm")),
+                    folder.file(QStringLiteral("Delivery/%1.mlm").arg(name)));
+    };
+    QByteArray garbage;
     for (int i = 0; i < 4096; ++i)
-        garbage.putChar(char(QRandomGenerator::global()->bounded(256)));
-    garbage.close();
-    QFile::copy(folder.file(QStringLiteral("Delivery/圆通.mlm")),
-                folder.file(QStringLiteral("Delivery/坏.mlm")));
-    const QList<qint64> ids = addOrders({"圆通", "坏", "圆通"});
+        garbage.append(char(QRandomGenerator::global()->bounded(256)));
+    form(QStringLiteral("坏"), garbage);
+    form(QStringLiteral("空"), QByteArray());
+    QFile whole(folder.file(QStringLiteral("Delivery/圆通.mlg")));
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    const QByteArray layout = whole.readAll().trimmed();
+    ASSERT_EQ(layout.size(), 4420);
+    form(QStringLiteral("断"), layout.left(2000));
+    const QList<qint64> ids = addOrders({"圆通", "坏", "空", "断", "圆通"});
     setUpPrinter();
     PrintRun run(start(), spooler, PrintDocuments::Kind::Waybills, ids);
     ASSERT_EQ(runToEnd(run), std::nullopt);
-    EXPECT_EQ(run.result().printedIds, (QList<qint64>{ids[0], ids[2]}));
-    ASSERT_EQ(run.result().problems.size(), 1);
-    EXPECT_TRUE(run.result().problems[0].contains(QStringLiteral("淘宝:1002")))
-        << run.result().problems[0].toStdString();
-    EXPECT_TRUE(run.result().problems[0].contains(QStringLiteral("坏")));
+    EXPECT_EQ(run.result().printedIds, (QList<qint64>{ids[0], ids[4]}));
+    const QStringList problems = run.result().problems;
+    ASSERT_EQ(problems.size(), 3);
+    const QStringList names{"坏", "空", "断"};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(problems[i].contains(QStringLiteral("淘宝:%1").arg(1002 + i)))
+            << problems[i].toStdString();
+        EXPECT_TRUE(problems[i].contains(names[i])) << problems[i].toStdString();
+    }
+    EXPECT_TRUE(problems[1].contains(QStringLiteral("收件人姓名、收件人电话、收件人地址")))
+        << problems[1].toStdString();
+    EXPECT_TRUE(problems[2].contains(QStringLiteral("不完整"))) << problems[2].toStdString();
     EXPECT_EQ(keptJobs().size(), 2);
-    EXPECT_EQ(marks(), (QList<QPair<int, int>>{{1, 1}, {0, 0}, {1, 1}}));
+    EXPECT_EQ(marks(), (QList<QPair<int, int>>{{1, 1}, {0, 0}, {0, 0}, {0, 0}, {1, 1}}));
 }
 
 TEST_F(PrintRunOnCups, ShippingListsNeedTheirPaperAndGoUnderTheirOwnTitles) {

@@ -8,6 +8,8 @@
 #include <QSet>
 #include <QThread>
 
+#include <iostream>
+
 namespace mldd {
 namespace {
 
@@ -80,6 +82,43 @@ TEST_F(SharedStoreRun, TwoStationsPrintingOverlappingListsPrintEachOrderOnce) {
         << said.toStdString();
 }
 
+// Station one prints slower than its claims lapse; station two starts the same list once
+// they would have lapsed, had they not been renewed.
+TEST_F(SharedStoreRun, ARunThatOutlastsTheClaimTimeoutKeepsItsClaimsAndNoOrderPrintsTwice) {
+    constexpr int kOrders = 40;
+    constexpr int kLapseSeconds = 2;
+    writeSetting(QStringLiteral("claim.dat"), QString::number(kLapseSeconds));
+    const QList<qint64> ids = addOrders(QStringList(kOrders, QStringLiteral("圆通")));
+    ASSERT_EQ(ids.size(), kOrders);
+    test::CupsDaemon::paceJobs(jobFolder, "0.25");
+    const QString otherQueue = queue.left(38) + QStringLiteral("-2");
+    const QString otherFolder = test::CupsDaemon::running().addQueue(otherQueue);
+    ASSERT_FALSE(otherFolder.isEmpty());
+    ASSERT_TRUE(PrintFolder::setUpPrinter(otherQueue));
+
+    QProcess one;
+    one.start(QStringLiteral(MLDD_CLI), printArgs(ids, queue));
+    ASSERT_TRUE(one.waitForStarted());
+    QThread::msleep((kLapseSeconds + 1) * 1000);
+    ASSERT_EQ(one.state(), QProcess::Running);
+    const test::CliRun two = test::runCli(printArgs(ids, otherQueue));
+    EXPECT_EQ(two.exitCode, 0) << two.err.toStdString();
+    ASSERT_TRUE(one.waitForFinished(120000));
+    EXPECT_EQ(one.exitCode(), 0) << one.readAllStandardError().toStdString();
+
+    const QStringList fromOne = titlesOf(keptJobs());
+    const QStringList fromTwo = titlesOf(keptJobsOf(otherQueue, otherFolder));
+    const QStringList titles = fromOne + fromTwo;
+    const int twice = int(titles.size() - QSet<QString>(titles.begin(), titles.end()).size());
+    std::cout << "station one " << fromOne.size() << ", station two " << fromTwo.size()
+              << ", printed twice " << twice << '\n';
+    EXPECT_EQ(twice, 0);
+    EXPECT_EQ(titles.size(), kOrders);
+    EXPECT_FALSE(fromTwo.isEmpty());
+    for (const auto& mark : marks())
+        EXPECT_EQ(mark, (QPair<int, int>{1, 1}));
+}
+
 TEST_F(SharedStoreRun, AKilledStationsOrdersArePrintedOnceAfterItsClaimsTimeOut) {
     constexpr int kOrders = 300;
     const QList<qint64> ids = addOrders(QStringList(kOrders, QStringLiteral("圆通")));
@@ -100,11 +139,15 @@ TEST_F(SharedStoreRun, AKilledStationsOrdersArePrintedOnceAfterItsClaimsTimeOut)
     EXPECT_GT(printedBeforeKill, 0);
     EXPECT_LT(printedBeforeKill, kOrders);
 
-    // While the dead station's claims hold, the other station leaves its orders alone.
+    // While the dead station's claims hold, the other station leaves alone the slice it held,
+    // and prints the rest.
     const test::CliRun early = test::runCli(printArgs(ids, queue));
     EXPECT_EQ(early.exitCode, 0) << early.err.toStdString();
     EXPECT_TRUE(early.out.contains(QStringLiteral("正由别的打包台打印或已经打印过")));
-    EXPECT_EQ(keptJobs().size(), printedBeforeKill);
+    const QStringList afterEarly = titlesOf(keptJobs());
+    EXPECT_LT(afterEarly.size(), kOrders);
+    EXPECT_GT(afterEarly.size(), printedBeforeKill);
+    EXPECT_EQ(QSet<QString>(afterEarly.begin(), afterEarly.end()).size(), afterEarly.size());
 
     QThread::sleep(kClaimTimeoutSeconds + 1);
     const test::CliRun late = test::runCli(printArgs(ids, queue));
