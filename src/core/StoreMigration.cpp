@@ -85,15 +85,17 @@ private:
     static constexpr qsizetype kBatch = 200;
 
     // New ids for `count` rows, taken from the target's own numbering.
-    std::optional<QList<qint64>> newIds(qsizetype count) const {
+    std::optional<QList<qint64>> newIds(qsizetype count, QSqlError* why) const {
         QSqlQuery query(m_to.connection());
         query.setForwardOnly(true);
         const QString table = m_table.toLower();
         QList<qint64> ids;
         if (!m_to.isServer()) {
             if (!query.exec(QStringLiteral("select coalesce(max(id), 0) from %1").arg(table)) ||
-                !query.next())
+                !query.next()) {
+                *why = query.lastError();
                 return std::nullopt;
+            }
             for (qsizetype i = 1; i <= count; ++i)
                 ids.append(query.value(0).toLongLong() + i);
             return ids;
@@ -101,8 +103,10 @@ private:
         if (!query.exec(QStringLiteral("select nextval(pg_get_serial_sequence('%1', 'id')) "
                                        "from generate_series(1, %2)")
                             .arg(table)
-                            .arg(count)))
+                            .arg(count))) {
+            *why = query.lastError();
             return std::nullopt;
+        }
         while (query.next())
             ids.append(query.value(0).toLongLong());
         return ids;
@@ -114,8 +118,9 @@ private:
         if (batch.isEmpty())
             return true;
         std::optional<QList<qint64>> ids;
-        if (m_hasId && !(ids = newIds(batch.size())))
-            return fail(m_to, m_to.connection().lastError(), error);
+        QSqlError why;
+        if (m_hasId && !(ids = newIds(batch.size(), &why)))
+            return fail(m_to, why, error);
         const QStringList columns = (m_hasId ? QStringList{QStringLiteral("id")} : QStringList()) +
                                     names;
         const QString row =
