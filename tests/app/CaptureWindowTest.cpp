@@ -5,6 +5,7 @@
 #include "ModalAnswers.h"
 #include "OrderRowWidget.h"
 #include "ServiceProcess.h"
+#include "WindowFixture.h"
 
 #include "address/PlaceTable.h"
 #include "core/CapturedNumbers.h"

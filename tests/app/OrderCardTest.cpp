@@ -1,6 +1,7 @@
 #include "ContentsNamesPanel.h"
 #include "Form_Main.h"
 #include "Form_MenuSet.h"
+#include "Form_Myinfo.h"
 #include "OrderRowWidget.h"
 #include "PagedPreview.h"
 #include "SenderPicker.h"
@@ -14,6 +15,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollArea>
@@ -237,6 +239,43 @@ TEST_F(OrderCardTest, ContentsNamesArePickedFromTheSendersListAndSetAsDefault) {
     EXPECT_TRUE(std::any_of(other->texts.begin(), other->texts.end(), [](const TextLine& line) {
         return line.text.contains(QStringLiteral("鞋"));
     }));
+}
+
+// What prints is what shows: a sender saved in 设置 › 发件人信息 redraws every card at once.
+TEST_F(OrderCardTest, ASavedSenderIsOnEveryCardsWaybillAtOnce) {
+    QDir().mkpath(m_state.folder.file(QStringLiteral("Delivery")));
+    for (const QString extension : {".mlg", ".mlm"})
+        QFile::copy(QStringLiteral(MLDD_SOURCE_DIR "/data/Delivery/圆通") + extension,
+                    m_state.folder.file(QStringLiteral("Delivery/圆通") + extension));
+    const QList<qint64> ids = storeOrders(2, QStringLiteral("淘宝:墨岚小店"));
+    QList<Order> orders = OrderStore(*m_state.database).byIds(ids);
+    for (Order& order : orders)
+        order.delivery = QStringLiteral("圆通");
+    ASSERT_TRUE(OrderStore(*m_state.database).update(orders));
+    Form_Main window(m_state);
+    open(window);
+    const auto shows = [&](qint64 id, const QString& text) {
+        const std::optional<PageModel>& page = cardOf(window, id)->pagedPreview()->page()->page();
+        return page && std::any_of(page->texts.begin(), page->texts.end(),
+                                   [&](const TextLine& line) { return line.text.contains(text); });
+    };
+    ASSERT_FALSE(shows(ids.last(), QStringLiteral("欧阳娜娜")));
+    QAction* senders = window.menuAction(Form_Main::Senders);
+    ModalAnswers answers({}, [](QDialog* dialog) {
+        auto* editor = qobject_cast<Form_Myinfo*>(dialog);
+        ASSERT_TRUE(editor);
+        const QList<QListWidgetItem*> shop =
+            editor->profileList()->findItems(QStringLiteral("墨岚小店"), Qt::MatchContains);
+        ASSERT_EQ(shop.size(), 1);
+        editor->profileList()->setCurrentItem(shop.first());
+        editor->senderName()->selectAll();
+        typeText(editor->senderName(), QStringLiteral("欧阳娜娜"));
+        QTest::mouseClick(editor->saveButton(), Qt::LeftButton);
+        editor->reject();
+    });
+    senders->trigger();
+    EXPECT_TRUE(shows(ids.first(), QStringLiteral("欧阳娜娜")));
+    EXPECT_TRUE(shows(ids.last(), QStringLiteral("欧阳娜娜")));
 }
 
 TEST_F(OrderCardTest, SearchPagingDeletingAndMergingAskOrStartWhereASellerExpects) {

@@ -7,6 +7,7 @@
 #include "ModalAnswers.h"
 #include "OrderRowWidget.h"
 #include "ServiceProcess.h"
+#include "WindowFixture.h"
 
 #include "address/PlaceTable.h"
 #include "capture/ServiceClient.h"
