@@ -2,6 +2,8 @@
 
 #include "PlaceTable.h"
 
+#include <algorithm>
+
 namespace mldd {
 
 namespace {
@@ -103,11 +105,26 @@ const PlaceIndex::Name* PlaceIndex::longest(QStringView address) const {
             continue;
         if (!address.startsWith(name.text))
             continue;
-        if (name.shortened && beginsWithStreetWord(address.mid(name.text.size())))
+        const QStringView rest = address.mid(name.text.size());
+        // 中山路 is a street; 哈尔滨道外区 is 哈尔滨's 道外区.
+        if (name.shortened && beginsWithStreetWord(rest) && !countyOf(name.section, owner, rest))
             continue;
         found = &name;
     }
     return found;
+}
+
+bool PlaceIndex::countyOf(int section, int city, QStringView address) const {
+    if (address.size() < kShortestName)
+        return false;
+    const auto bucket = m_names.constFind(keyOf(address));
+    if (bucket == m_names.cend())
+        return false;
+    return std::any_of(bucket->begin(), bucket->end(), [&](const auto& entry) {
+        const Name& name = entry.first;
+        return name.countyList >= 0 && name.section == section && entry.second == city &&
+               address.startsWith(name.text);
+    });
 }
 
 } // namespace mldd

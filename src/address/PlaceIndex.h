@@ -36,7 +36,8 @@ public:
 
     /**
      * The longest name that begins `address`, or nullptr. A shortened city name
-     * before a street word (中山路) names no city.
+     * before a street word (中山路) names no city unless one of its counties
+     * follows (哈尔滨道外区).
      */
     const Name* longest(QStringView address) const;
 
@@ -45,6 +46,8 @@ public:
 
 private:
     void add(Name name, int owner);
+    // Whether a county of city `city` in section `section` begins `address`.
+    bool countyOf(int section, int city, QStringView address) const;
 
     // Names keyed by their first two characters; the city a name belongs to
     // tells two places of one name apart.

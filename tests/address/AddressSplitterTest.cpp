@@ -157,7 +157,7 @@ TEST_F(SplitterTest, AddressWithoutProvinceIsCompletedWhereOnlyOnePlaceFits) {
         "/北京市/1/Z/吉林省/2/N/吉林/2/N/贵州省/3/N"
         "[S]/北京市/1/N[D]/朝阳区/0/N/海淀区/0/N"
         "[S]/长春市/1/N/吉林市/2/N[D]/朝阳区/0/N/南关区/0/N[D]/船营区/0/N"
-        "[S]/遵义市/1/N/仁怀市/0/Z[D]/汇川区/0/N/务川仡佬族苗族自治县/0/N");
+        "[S]/遵义市/1/N/仁怀市/0/Z[D]/汇川区/0/N/务川仡佬族苗族自治县/0/N/道真县/0/N");
     expectSplit(split(QStringLiteral("遵义市汇川区上海路"), table), QStringLiteral("贵州省"),
                 QStringLiteral("遵义市"), QStringLiteral("汇川区"), QStringLiteral("上海路"),
                 QStringLiteral("遵义市"));
@@ -177,6 +177,10 @@ TEST_F(SplitterTest, AddressWithoutProvinceIsCompletedWhereOnlyOnePlaceFits) {
     expectSplit(split(QStringLiteral("吉林市船营区"), table), QStringLiteral("吉林省"),
                 QStringLiteral("吉林市"), QStringLiteral("船营区"), QString(),
                 QStringLiteral("吉林市"));
+    // 道 begins streets and counties alike.
+    expectSplit(split(QStringLiteral("遵义道真县洛龙镇"), table), QStringLiteral("贵州省"),
+                QStringLiteral("遵义"), QStringLiteral("道真县"), QStringLiteral("洛龙镇"),
+                QStringLiteral("道真县"));
     // Beijing's or Changchun's: left as it was. A short city name before a street
     // word names a street.
     for (const QString& address : {QStringLiteral("朝阳区建国路"), QStringLiteral("遵义路8号")})

@@ -97,10 +97,14 @@ def places(dist):
 
 
 def table_owners(area_txt):
-    """Every city and county name of the table (and each city name without its last
-    character) with the places it may stand for: (province section, county list)."""
+    """Every province, city and county name of the table (and each city name
+    without its last character) with the places it may stand for."""
     text = "".join(area_txt.read_text(encoding="utf-8").splitlines())
     owners = defaultdict(set)
+    # A province's name is taken for the province (海南 is no short 海南州).
+    provinces = text.split("[S]")[0].split("/")
+    for i in range(1, len(provinces) - 2, 3):
+        owners[provinces[i]].add(("province", provinces[i + 1]))
     for number, section in enumerate(text.split("[S]")[1:], start=1):
         parts = section.split("[D]")
         items = parts[0].split("/")
@@ -108,7 +112,9 @@ def table_owners(area_txt):
             name, ref = items[i], items[i + 1]
             owner = (number, ref if ref != "0" else name)
             owners[name].add(owner)
-            if len(name) > 2:
+            if len(name) > 3 and name.endswith("地区"):
+                owners[name[:-2]].add(owner)
+            elif len(name) > 2:
                 owners[name[:-1]].add(owner)
         referenced = {items[i + 1] for i in range(1, len(items) - 2, 3)}
         for ref, counties in enumerate(parts[1:], start=1):
