@@ -96,7 +96,7 @@ StoreFailure StoreFailure::fromServerError(const QSqlError& error) {
     else if (state == QLatin1String("53100"))
         failure.kind = Kind::Full;
     else if (state == QLatin1String("25006") || state == QLatin1String("42501"))
-        failure.kind = Kind::ReadOnly;
+        failure.kind = Kind::NotPermitted;
     else if (state == QLatin1String("55P03") || state == QLatin1String("40P01"))
         failure.kind = Kind::Locked;
     else if (error.type() == QSqlError::ConnectionError)
@@ -143,6 +143,12 @@ QString StoreFailure::text(const QString& path) const {
         return QStringLiteral("%1 是别的程序的数据库，软件没有往里写。\r\n"
                               "请在设置里换一个专给墨岚打单用的数据库。")
             .arg(file);
+    case Kind::NotPermitted:
+        return QStringLiteral(
+                   "订单数据库服务器 %1 拒绝了这次写入：登录的用户没有这个权限（%2）。\r\n"
+                   "请服务器的管理员给这个用户建表和写入的权限，或在设置里换一个用户；"
+                   "已经保存的订单没有改动。")
+            .arg(file, detail);
     case Kind::ChangedElsewhere:
         return QStringLiteral("订单%1刚被别的打包台改过，这次没有保存，免得把那边的修改盖掉。\r\n"
                               "请看一下它现在的内容，再重新修改。")

@@ -21,6 +21,7 @@ struct StoreFailure {
         LoginRefused,
         NoSuchDatabase,
         ForeignDatabase,
+        NotPermitted, // the server refused the login's rights; the detail is its words
         ConnectionLost,
         ChangedElsewhere // the detail is the order number
     };

@@ -88,6 +88,25 @@ TEST_F(ServerFailureTest, AStoreThatCannotBeUsedIsToldAndNothingIsWritten) {
     EXPECT_FALSE(down.database->isServer());
 }
 
+// A login the server gives no right to create tables is told as the server's refusal,
+// not as a read-only folder.
+TEST_F(ServerFailureTest, ALoginWithoutTheRightToCreateIsToldTheServerRefused) {
+    ASSERT_TRUE(m_server.psql(QStringLiteral("shared"),
+                              QStringLiteral("create role clerk login password 'secret'; "
+                                             "revoke create on schema public from public")));
+    QString address = m_server.address(QStringLiteral("shared"));
+    address.replace(QStringLiteral("//mldd:"), QStringLiteral("//clerk:"));
+    MainState clerk(DataFolder(dataPath()), address);
+    const StartupResult refused = startAt(clerk);
+    EXPECT_FALSE(refused.ok);
+    ASSERT_TRUE(refused.failure);
+    EXPECT_TRUE(refused.failure->text.contains(QStringLiteral("拒绝了这次写入")))
+        << refused.failure->text.toStdString();
+    EXPECT_FALSE(refused.failure->text.contains(QStringLiteral("是只读的")));
+    EXPECT_FALSE(
+        m_server.psql(QStringLiteral("shared"), QStringLiteral("select 1 from order_data")));
+}
+
 TEST_F(ServerFailureTest, ALostConnectionFailsTheBatchWholeAndTheNextOneReconnects) {
     MainState state(DataFolder(dataPath()), m_server.address(QStringLiteral("shared")));
     ASSERT_TRUE(startAt(state).ok);
