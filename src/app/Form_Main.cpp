@@ -14,6 +14,7 @@
 #include "Form_fh_set.h"
 #include "Form_sglr.h"
 #include "Form_zd_code.h"
+#include "HelpKeys.h"
 #include "ImportProgress.h"
 #include "NoticeBox.h"
 #include "OffsetAdjustDialog.h"
@@ -107,6 +108,17 @@ Form_Main::Form_Main(MainState& state, QWidget* parent)
         ->addAction(QStringLiteral("建立右键菜单"), this, &Form_Main::installContextMenu);
     menu(Menu::Settings)->addAction(QStringLiteral("模版设计"), this, [this] {
         openDesigner(QString(), std::nullopt);
+    });
+    // The same pages as F1 in each window: the guide to the seller's day.
+    QMenu* help = menuBar()->addMenu(QStringLiteral("帮助"));
+    help->addAction(QStringLiteral("使用帮助（F1）"), this, [] {
+        QDesktopServices::openUrl(
+            QUrl::fromLocalFile(HelpKeys::folderFor(QCoreApplication::applicationDirPath()) +
+                                QStringLiteral("/index.html")));
+    });
+    help->addAction(QStringLiteral("关于墨岚打单"), this, [this] {
+        showNotice(this, Notice{QStringLiteral("墨岚打单 V ") + kProgramVersion +
+                                QStringLiteral("\r\n网店卖家的快递单和发货单打印软件。")});
     });
 
     auto* central = new QWidget(this);

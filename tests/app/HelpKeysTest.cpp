@@ -62,17 +62,22 @@ TEST_F(HelpKeysTest, F1InEachWindowOpensItsOwnPage) {
     Form_Main main(m_state);
     std::vector<std::pair<std::unique_ptr<QWidget>, QString>> windows;
     windows.emplace_back(std::make_unique<Form_sglr>(m_state, &main), QStringLiteral("提取订单"));
-    windows.emplace_back(std::make_unique<Form_zd_code>(m_state, QStringLiteral("https://shop.example/o"),
+    windows.emplace_back(std::make_unique<Form_zd_code>(m_state,
+                                                        QStringLiteral("https://shop.example/o"),
                                                         QStringLiteral("订单"), &main),
                          QStringLiteral("提取订单"));
-    windows.emplace_back(std::make_unique<Form_Excel>(m_state, &main), QStringLiteral("导入表格与回写单号"));
+    windows.emplace_back(std::make_unique<Form_Excel>(m_state, &main),
+                         QStringLiteral("导入表格与回写单号"));
     windows.emplace_back(std::make_unique<Form_Myinfo>(m_state, &main), QStringLiteral("开始之前"));
     windows.emplace_back(std::make_unique<Form_MenuSet>(m_state, main.menuEntryCaptions(), &main),
                          QStringLiteral("开始之前"));
-    windows.emplace_back(std::make_unique<ExpressPlanDialog>(m_state, &main), QStringLiteral("开始之前"));
-    windows.emplace_back(std::make_unique<Form_fh_set>(m_state, m_state.profiles.first().myIdh, &main),
-                         QStringLiteral("发货单"));
-    windows.emplace_back(std::make_unique<Form_PrintSet>(m_state, &main), QStringLiteral("打印快递单"));
+    windows.emplace_back(std::make_unique<ExpressPlanDialog>(m_state, &main),
+                         QStringLiteral("开始之前"));
+    windows.emplace_back(
+        std::make_unique<Form_fh_set>(m_state, m_state.profiles.first().myIdh, &main),
+        QStringLiteral("发货单"));
+    windows.emplace_back(std::make_unique<Form_PrintSet>(m_state, &main),
+                         QStringLiteral("打印快递单"));
     windows.emplace_back(std::make_unique<Form_DbSet>(QStringLiteral("连不上"), QString(), &main),
                          QStringLiteral("几台电脑共用一个订单库"));
     for (const auto& [window, page] : windows)
@@ -84,8 +89,8 @@ TEST_F(HelpKeysTest, F1InEachWindowOpensItsOwnPage) {
 TEST_F(HelpKeysTest, AMessageBoxShowsThePageOfTheWindowItBelongsTo) {
     Form_Main main(m_state);
     Form_sglr entry(m_state, &main);
-    QMessageBox question(QMessageBox::Question, QStringLiteral("墨岚打单"), QStringLiteral("保存吗？"),
-                         QMessageBox::Yes | QMessageBox::No, &entry);
+    QMessageBox question(QMessageBox::Question, QStringLiteral("墨岚打单"),
+                         QStringLiteral("保存吗？"), QMessageBox::Yes | QMessageBox::No, &entry);
     EXPECT_EQ(m_help.pageOf(&question).fragment(), u"manual");
     QWidget stray;
     EXPECT_TRUE(m_help.pageOf(&stray).toLocalFile().endsWith(u"/help/index.html"));

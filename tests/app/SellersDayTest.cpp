@@ -30,6 +30,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWebEngineView>
@@ -121,6 +122,7 @@ TEST(SellersDayTest, FromAFreshFolderToPrintedParcels) {
     state.saveOptions();
     const PrinterSetup printers(state.folder, state.log);
     ASSERT_FALSE(printers.chooseWaybillPrinter(QStringLiteral("label")));
+    ASSERT_TRUE(printers.saveOffsets(QStringLiteral("label"), {283, 142}));
     ASSERT_TRUE(printers.saveListPrinter(QStringLiteral("office"), PrintDefaults::kPaperRecord));
 
     Form_Main window(state);
@@ -189,18 +191,21 @@ TEST(SellersDayTest, FromAFreshFolderToPrintedParcels) {
     EXPECT_TRUE(answers.texts.contains(QStringLiteral("将打印41张快递单，继续吗？")))
         << answers.texts.join(u'|').toStdString();
     const QStringList waybills = jobFiles(waybillJobs, QStringLiteral("*.pdf"));
-    EXPECT_EQ(waybills.size(), 41);
+    EXPECT_EQ(waybills.size(), 41) << answers.texts.join(u'|').toStdString();
     int withContents = 0;
     for (const QString& pdf : waybills)
         withContents += textOf(pdf).contains(QStringLiteral("日用品"));
     EXPECT_EQ(withContents, 41) << "the sender's contents name prints on every waybill";
 
-    // Shipping lists: every sum is a real one, and the capitals say the same amount.
+    // Shipping lists from the 发货单 tab: every sum is a real one, and the capitals agree.
+    QTest::mouseClick(window.modeTabs(), Qt::LeftButton, {},
+                      window.modeTabs()->tabRect(1).center());
+    EXPECT_EQ(state.cursor.recordCount(), 41);
     window.menuAction(Form_Main::PrintLists)->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(window.printRun() && !window.printRun()->isRunning(), 180000);
     ASSERT_TRUE(test::CupsDaemon::waitUntilIdle(QStringLiteral("office")));
     const QStringList lists = jobFiles(listJobs, QStringLiteral("*.pdf"));
-    EXPECT_EQ(lists.size(), 41);
+    EXPECT_EQ(lists.size(), 41) << answers.texts.join(u'|').toStdString();
     static const QRegularExpression total(QStringLiteral("总价：\\s*(-?[0-9.]+)元"));
     for (const QString& pdf : lists) {
         const QString text = textOf(pdf);
