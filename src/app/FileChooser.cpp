@@ -12,6 +12,19 @@ namespace {
 
 enum Column { NameColumn, SizeColumn, TypeColumn, DateColumn };
 
+// Sizes as a Chinese desktop writes them: 字节, KB, MB, GB by 1024.
+QString sizeText(const QLocale& locale, qint64 bytes) {
+    if (bytes < 1024)
+        return QStringLiteral("%1 字节").arg(bytes);
+    double size = bytes / 1024.0;
+    for (const char* unit : {"KB", "MB"}) {
+        if (size < 1024)
+            return locale.toString(size, 'f', 1) + u' ' + QLatin1String(unit);
+        size /= 1024;
+    }
+    return locale.toString(size, 'f', 1) + QStringLiteral(" GB");
+}
+
 /** The file list's columns in the words and units of a Chinese desktop. */
 class ChineseFileColumns : public QIdentityProxyModel {
 public:
@@ -26,9 +39,7 @@ public:
         const QLocale chinese(QLocale::Chinese, QLocale::China);
         switch (index.column()) {
         case SizeColumn:
-            return folder ? QString()
-                          : chinese.formattedDataSize(files->size(file), 1,
-                                                      QLocale::DataSizeTraditionalFormat);
+            return folder ? QString() : sizeText(chinese, files->size(file));
         case TypeColumn:
             if (folder)
                 return QStringLiteral("文件夹");

@@ -59,9 +59,8 @@ int main(int argc, char* argv[]) {
             return 0;
         }
     }
-    mldd::ChineseLocale chinese;
     QApplication app(argc, argv);
-    chinese.install(app);
+    mldd::installChineseLocale(app);
     HelpKeys help(HelpKeys::folderFor(QCoreApplication::applicationDirPath()));
     app.installEventFilter(&help);
     QCommandLineParser parser;

@@ -54,9 +54,8 @@ void shoot(QWidget& window, const QString& path) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    mldd::ChineseLocale chinese;
     QApplication app(argc, argv);
-    chinese.install(app);
+    mldd::installChineseLocale(app);
     if (argc < 4)
         return 2;
     const QString out = QString::fromLocal8Bit(argv[2]);

@@ -16,9 +16,8 @@ int main(int argc, char* argv[]) {
          {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"})
         qputenv(name, (home.path() + u'/' + QString::fromLatin1(name)).toUtf8());
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    mldd::ChineseLocale chinese;
     QApplication app(argc, argv);
-    chinese.install(app);
+    mldd::installChineseLocale(app);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
