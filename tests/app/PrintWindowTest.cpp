@@ -2,15 +2,21 @@
 
 #include "CupsDaemon.h"
 #include "Form_Main.h"
+#include "Form_PrintSet.h"
 #include "OrderRowWidget.h"
 #include "PrintFileWriter.h"
 #include "PrintProgressLine.h"
 
+#include "core/PrintDefaults.h"
 #include "printing/PrintRun.h"
 #include "printing/PrinterSetup.h"
 #include "waybill/PdfReadBack.h"
+#include "waybill/PrintSwitches.h"
 
+#include <QAction>
+#include <QCheckBox>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTest>
@@ -101,6 +107,41 @@ TEST_F(PrintWindowTest, TwentyOrdersOfTwoFormsPrintInListOrderWithOnePaperChange
     while (marks.next())
         marked += marks.value(0).toInt() == 1 && marks.value(1).toInt() == 1;
     EXPECT_EQ(marked, 20);
+}
+
+// 打印设置 › 打印发货单 on: each printed waybill's shipping list follows on the list printer,
+// and 打印发货单 afterwards asks before printing them again.
+TEST_F(PrintWindowTest, WithShippingListsOnAWaybillRunIsFollowedByItsLists) {
+    const QString lists = cups.addQueue(QStringLiteral("office"));
+    ASSERT_TRUE(PrinterSetup(m_state.folder, m_state.log)
+                    .saveListPrinter(QStringLiteral("office"), PrintDefaults::kPaperRecord));
+    storeWaybillOrders(QStringList(3, QStringLiteral("圆通")));
+    Form_Main window(m_state);
+    window.show();
+    {
+        test::ModalAnswers answers({}, [](QDialog* dialog) {
+            auto* settings = qobject_cast<Form_PrintSet*>(dialog);
+            ASSERT_TRUE(settings);
+            settings->switchBox(PrintSwitches::PrintShippingList)->setChecked(true);
+            settings->save();
+        });
+        for (QAction* action : window.menu(Form_Main::Menu::Printing)->actions())
+            if (action->text() == QStringLiteral("打印设置"))
+                action->trigger();
+    }
+    test::ModalAnswers answers;
+    window.menuAction(Form_Main::PrintWaybills)->trigger();
+    waitForEnd(window);
+    QTRY_VERIFY_WITH_TIMEOUT(answers.texts.contains(QStringLiteral("已打印3张发货单。")), 60000);
+    waitForEnd(window);
+    ASSERT_TRUE(test::CupsDaemon::waitUntilIdle(QStringLiteral("label")));
+    ASSERT_TRUE(test::CupsDaemon::waitUntilIdle(QStringLiteral("office")));
+    EXPECT_EQ(QDir(jobs).entryList({"*.pdf"}, QDir::Files).size(), 3);
+    EXPECT_EQ(QDir(lists).entryList({"*.pdf"}, QDir::Files).size(), 3);
+    QSqlQuery marks(m_state.database->connection());
+    marks.exec("select count(*) from order_data where kd_sign = 1 and fh_sign = 1");
+    ASSERT_TRUE(marks.next());
+    EXPECT_EQ(marks.value(0).toInt(), 3);
 }
 
 TEST_F(PrintWindowTest, CancelStopsTheRunAfterTheOrderInHand) {
