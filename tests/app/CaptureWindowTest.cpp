@@ -224,3 +224,24 @@ TEST_F(CaptureWindowTest, AFailedDownloadSaysWhyInTheStatusLine) {
         window.statusLine()->text(),
         QStringLiteral("没有提取：没有取到本类页面的解码文件，请检查网络后再提取。"), 20000);
 }
+
+// A form the orders need but the folder lacks is fetched from the board before the run.
+TEST_F(CaptureWindowTest, APrintRunFetchesTheFormItsOrdersLackFirst) {
+    addSender(QStringLiteral("墨岚小店"));
+    cli({QStringLiteral("plan"), QStringLiteral("圆通")});
+    start();
+    Form_Main window(m_state);
+    window.show();
+    handOver(window, kDetail, QStringLiteral("taobao-detail.txt"));
+    QTRY_COMPARE_WITH_TIMEOUT(int(orders().size()), 1, 20000);
+    ASSERT_EQ(orders().first().delivery, QStringLiteral("圆通"));
+    const QString form = m_data + QStringLiteral("/Delivery/圆通.mlg");
+    ASSERT_TRUE(QFile::remove(form));
+    ASSERT_TRUE(QFile::remove(m_data + QStringLiteral("/Delivery/圆通.mlm")));
+    ModalAnswers answers({QMessageBox::Yes});
+    window.menuAction(Form_Main::PrintWaybills)->trigger();
+    EXPECT_TRUE(answers.texts.contains(
+        QStringLiteral("快递单据模版-圆通 文件丢失，点[确定]后,软件将尝试下载！")))
+        << answers.texts.join(u'|').toStdString();
+    EXPECT_TRUE(QFile::exists(form));
+}
