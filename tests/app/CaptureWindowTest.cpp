@@ -92,6 +92,18 @@ protected:
         window.acceptRequest(address, QString());
     }
 
+    /** A sender with a plan, the window shown, and the detail page's order captured. */
+    std::unique_ptr<Form_Main> withTheDetailPageCaptured() {
+        addSender(QStringLiteral("墨岚小店"));
+        cli({QStringLiteral("plan"), QStringLiteral("圆通")});
+        start();
+        auto window = std::make_unique<Form_Main>(m_state);
+        window->show();
+        handOver(*window, kDetail, QStringLiteral("taobao-detail.txt"));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return orders().size() == 1; }, 20000));
+        return window;
+    }
+
     QList<Order> orders() {
         const std::vector<qint64> ids = OrderStore(*m_state.database).allById();
         return OrderStore(*m_state.database).byIds(QList<qint64>(ids.begin(), ids.end()));
@@ -175,13 +187,8 @@ TEST_F(CaptureWindowTest, CaptureOnAFreshFolderAsksForTheSenderFirst) {
 
 // A deleted order comes back once its shop's captured numbers are cleared from 设置.
 TEST_F(CaptureWindowTest, ClearingAShopsCapturedNumbersLetsADeletedOrderBeCapturedAgain) {
-    addSender(QStringLiteral("墨岚小店"));
-    cli({QStringLiteral("plan"), QStringLiteral("圆通")});
-    start();
-    Form_Main window(m_state);
-    window.show();
-    handOver(window, kDetail, QStringLiteral("taobao-detail.txt"));
-    QTRY_COMPARE_WITH_TIMEOUT(int(orders().size()), 1, 20000);
+    const std::unique_ptr<Form_Main> shown = withTheDetailPageCaptured();
+    Form_Main& window = *shown;
     {
         ModalAnswers yes({QMessageBox::Yes});
         QTest::mouseClick(window.rows().first()->deleteButton(), Qt::LeftButton);
@@ -227,13 +234,8 @@ TEST_F(CaptureWindowTest, AFailedDownloadSaysWhyInTheStatusLine) {
 
 // A form the orders need but the folder lacks is fetched from the board before the run.
 TEST_F(CaptureWindowTest, APrintRunFetchesTheFormItsOrdersLackFirst) {
-    addSender(QStringLiteral("墨岚小店"));
-    cli({QStringLiteral("plan"), QStringLiteral("圆通")});
-    start();
-    Form_Main window(m_state);
-    window.show();
-    handOver(window, kDetail, QStringLiteral("taobao-detail.txt"));
-    QTRY_COMPARE_WITH_TIMEOUT(int(orders().size()), 1, 20000);
+    const std::unique_ptr<Form_Main> shown = withTheDetailPageCaptured();
+    Form_Main& window = *shown;
     ASSERT_EQ(orders().first().delivery, QStringLiteral("圆通"));
     const QString form = m_data + QStringLiteral("/Delivery/圆通.mlg");
     ASSERT_TRUE(QFile::remove(form));

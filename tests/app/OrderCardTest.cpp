@@ -36,6 +36,20 @@ protected:
         addProfile(QStringLiteral("拍拍:二店"));
     }
 
+    /** Orders of 淘宝:墨岚小店 on the shipped 圆通 form, installed in the folder. */
+    QList<qint64> storeYuantongOrders(int count) {
+        QDir().mkpath(m_state.folder.file(QStringLiteral("Delivery")));
+        for (const QString extension : {".mlg", ".mlm"})
+            QFile::copy(QStringLiteral(MLDD_SOURCE_DIR "/data/Delivery/圆通") + extension,
+                        m_state.folder.file(QStringLiteral("Delivery/圆通") + extension));
+        const QList<qint64> ids = storeOrders(count, QStringLiteral("淘宝:墨岚小店"));
+        QList<Order> orders = OrderStore(*m_state.database).byIds(ids);
+        for (Order& order : orders)
+            order.delivery = QStringLiteral("圆通");
+        EXPECT_TRUE(OrderStore(*m_state.database).update(orders));
+        return ids;
+    }
+
     // The window shown and active, so that focus moves as it does for a seller.
     void open(Form_Main& window) {
         window.show();
@@ -205,15 +219,7 @@ TEST_F(OrderCardTest, ContentsNamesArePickedFromTheSendersListAndSetAsDefault) {
     ContentsNames names;
     names.candidates = {QStringLiteral("衣服"), QStringLiteral("鞋")};
     ASSERT_FALSE(names.save(m_state.folder, QStringLiteral("淘宝:墨岚小店")));
-    QDir().mkpath(m_state.folder.file(QStringLiteral("Delivery")));
-    for (const QString extension : {".mlg", ".mlm"})
-        QFile::copy(QStringLiteral(MLDD_SOURCE_DIR "/data/Delivery/圆通") + extension,
-                    m_state.folder.file(QStringLiteral("Delivery/圆通") + extension));
-    const QList<qint64> ids = storeOrders(2, QStringLiteral("淘宝:墨岚小店"));
-    QList<Order> orders = OrderStore(*m_state.database).byIds(ids);
-    for (Order& order : orders)
-        order.delivery = QStringLiteral("圆通");
-    ASSERT_TRUE(OrderStore(*m_state.database).update(orders));
+    const QList<qint64> ids = storeYuantongOrders(2);
     const qint64 id = ids.first();
     Form_Main window(m_state);
     open(window);
@@ -243,15 +249,7 @@ TEST_F(OrderCardTest, ContentsNamesArePickedFromTheSendersListAndSetAsDefault) {
 
 // What prints is what shows: a sender saved in 设置 › 发件人信息 redraws every card at once.
 TEST_F(OrderCardTest, ASavedSenderIsOnEveryCardsWaybillAtOnce) {
-    QDir().mkpath(m_state.folder.file(QStringLiteral("Delivery")));
-    for (const QString extension : {".mlg", ".mlm"})
-        QFile::copy(QStringLiteral(MLDD_SOURCE_DIR "/data/Delivery/圆通") + extension,
-                    m_state.folder.file(QStringLiteral("Delivery/圆通") + extension));
-    const QList<qint64> ids = storeOrders(2, QStringLiteral("淘宝:墨岚小店"));
-    QList<Order> orders = OrderStore(*m_state.database).byIds(ids);
-    for (Order& order : orders)
-        order.delivery = QStringLiteral("圆通");
-    ASSERT_TRUE(OrderStore(*m_state.database).update(orders));
+    const QList<qint64> ids = storeYuantongOrders(2);
     Form_Main window(m_state);
     open(window);
     const auto shows = [&](qint64 id, const QString& text) {
