@@ -53,25 +53,12 @@ bool execAll(QSqlDatabase& db, const QStringList& statements, QSqlError* error) 
  * on a store small enough to read in a few milliseconds.
  */
 StoreFailure quickCheck(sqlite3* db, const QString& path) {
-    sqlite3_stmt* statement = nullptr;
-    int code = sqlite3_prepare_v2(db, "PRAGMA quick_check(20)", -1, &statement, nullptr);
-    QStringList problems;
-    while (code == SQLITE_OK || code == SQLITE_ROW) {
-        code = sqlite3_step(statement);
-        if (code != SQLITE_ROW)
-            break;
-        const QString line =
-            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
-        if (line != QStringLiteral("ok"))
-            problems.append(line);
-    }
-    const QString detail = QString::fromUtf8(sqlite3_errmsg(db));
-    sqlite3_finalize(statement);
-    if (!problems.isEmpty())
-        return {StoreFailure::Kind::Corrupt, problems.join(u'\n')};
-    if (code == SQLITE_DONE)
+    const StoreCheck::CheckLines lines = StoreCheck::checkLines(db, "quick_check(20)");
+    if (!lines.problems.isEmpty())
+        return {StoreFailure::Kind::Corrupt, lines.problems.join(u'\n')};
+    if (lines.code == SQLITE_DONE)
         return {};
-    return StoreFailure::fromCode(code, detail, path);
+    return StoreFailure::fromCode(lines.code, lines.detail, path);
 }
 
 int schemaVersion(sqlite3* db) {

@@ -49,29 +49,34 @@ bool reindex(sqlite3* db, const QStringList& problems) {
 
 } // namespace
 
-QStringList StoreCheck::problemsOf(sqlite3* db, QString* error) {
-    QStringList problems;
+StoreCheck::CheckLines StoreCheck::checkLines(sqlite3* db, const QByteArray& pragma) {
+    CheckLines lines;
     sqlite3_stmt* statement = nullptr;
-    const QByteArray text = "PRAGMA integrity_check(" + QByteArray::number(kMostProblems) + ')';
-    int code = sqlite3_prepare_v2(db, text.constData(), -1, &statement, nullptr);
-    while (code == SQLITE_OK || code == SQLITE_ROW) {
-        code = sqlite3_step(statement);
-        if (code != SQLITE_ROW)
+    lines.code = sqlite3_prepare_v2(db, ("PRAGMA " + pragma).constData(), -1, &statement, nullptr);
+    while (lines.code == SQLITE_OK || lines.code == SQLITE_ROW) {
+        lines.code = sqlite3_step(statement);
+        if (lines.code != SQLITE_ROW)
             break;
         const QString line =
             QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
         if (line != QStringLiteral("ok"))
-            problems.append(line);
+            lines.problems.append(line);
     }
+    lines.detail = QString::fromUtf8(sqlite3_errmsg(db));
     sqlite3_finalize(statement);
+    return lines;
+}
+
+QStringList StoreCheck::problemsOf(sqlite3* db, QString* error) {
+    CheckLines lines = checkLines(db, "integrity_check(" + QByteArray::number(kMostProblems) + ')');
     // SQLite may refuse to read on: that is damage too.
-    if (code != SQLITE_DONE && problems.isEmpty()) {
-        if (code == SQLITE_CORRUPT || code == SQLITE_NOTADB)
-            problems.append(QString::fromUtf8(sqlite3_errmsg(db)));
+    if (lines.code != SQLITE_DONE && lines.problems.isEmpty()) {
+        if (lines.code == SQLITE_CORRUPT || lines.code == SQLITE_NOTADB)
+            lines.problems.append(lines.detail);
         else if (error)
-            *error = QString::fromUtf8(sqlite3_errmsg(db));
+            *error = lines.detail;
     }
-    return problems;
+    return lines.problems;
 }
 
 bool StoreCheck::isDue(const DataFolder& folder, const QDateTime& now) {
@@ -83,8 +88,8 @@ StoreCheck::Result StoreCheck::run(const DataFolder& folder, const QDateTime& no
     Result result;
     const QString path = folder.databasePath();
     sqlite3* db = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE,
-                        nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) !=
+        SQLITE_OK) {
         result.outcome = Outcome::Failed;
         result.error = QString::fromUtf8(sqlite3_errmsg(db));
         sqlite3_close(db);
@@ -95,8 +100,8 @@ StoreCheck::Result StoreCheck::run(const DataFolder& folder, const QDateTime& no
         result.outcome = Outcome::Failed;
     } else if (!result.problems.isEmpty()) {
         QString again;
-        const bool repaired = reindex(db, result.problems) && problemsOf(db, &again).isEmpty() &&
-                              again.isEmpty();
+        const bool repaired =
+            reindex(db, result.problems) && problemsOf(db, &again).isEmpty() && again.isEmpty();
         result.outcome = repaired ? Outcome::Repaired : Outcome::Damaged;
     }
     if (result.outcome == Outcome::Damaged) {

@@ -43,6 +43,15 @@ public:
     /** Checks the store now, repairs what REINDEX repairs, and makes the day's backup. */
     static Result run(const DataFolder& folder, const QDateTime& now);
 
+    /** What one of SQLite's check pragmas gave. */
+    struct CheckLines {
+        QStringList problems; // its lines other than "ok"
+        int code = 0;         // SQLite's last code: SQLITE_DONE when it read to the end
+        QString detail;       // SQLite's message for that code
+    };
+    /** Runs a check pragma ("quick_check(20)", "integrity_check(100)") on an open store. */
+    static CheckLines checkLines(sqlite3* db, const QByteArray& pragma);
+
     /** SQLite's integrity check of an open store: its problems, none when sound. */
     static QStringList problemsOf(sqlite3* db, QString* error);
 

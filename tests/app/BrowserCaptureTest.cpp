@@ -1,4 +1,5 @@
 #include "BrowserPanel.h"
+#include "CliRun.h"
 #include "FolderCopy.h"
 #include "Form_Main.h"
 #include "ServiceProcess.h"
@@ -71,11 +72,8 @@ protected:
     }
 
     void cli(const QStringList& args) {
-        QProcess process;
-        process.start(QStringLiteral(MLDD_BIN "/mldd-cli"),
-                      QStringList{QStringLiteral("--data"), m_data} + args);
-        ASSERT_TRUE(process.waitForFinished(30000));
-        ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+        const test::CliRun run = test::runCli(QStringList{QStringLiteral("--data"), m_data} + args);
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     }
 
     QString sample(const QString& name) {

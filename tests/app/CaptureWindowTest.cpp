@@ -1,3 +1,4 @@
+#include "CliRun.h"
 #include "ExpressPlanDialog.h"
 #include "FolderCopy.h"
 #include "Form_Main.h"
@@ -61,11 +62,8 @@ protected:
     }
 
     void cli(const QStringList& args) {
-        QProcess process;
-        process.start(QStringLiteral(MLDD_BIN "/mldd-cli"),
-                      QStringList{QStringLiteral("--data"), m_data} + args);
-        ASSERT_TRUE(process.waitForFinished(30000));
-        ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+        const test::CliRun run = test::runCli(QStringList{QStringLiteral("--data"), m_data} + args);
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     }
 
     void addSender(const QString& account) {
