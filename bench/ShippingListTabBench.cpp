@@ -1,6 +1,6 @@
 // A page turn of the order list in the 发货单 tab: ten orders read, each one's shipping
 // list composed (thirty goods rows, two pages on A4) and drawn into its card.
-#include "Form_Main.h"
+#include "MainWindow.h"
 #include "OrderRowWidget.h"
 #include "PagedPreview.h"
 
@@ -55,7 +55,7 @@ void BM_ShippingListTabPageTurn(benchmark::State& state) {
     profile.myIdh = kSender;
     ProfileEditing::save(main, QString(), profile, DefaultFaHuoSet);
     storeOrders(main, 100);
-    Form_Main window(main);
+    MainWindow window(main);
     window.show();
     window.modeTabs()->setCurrentIndex(1);
     emit window.modeTabs()->tabBarClicked(1);

@@ -1,6 +1,6 @@
 #include "BrowserPanel.h"
 
-#include "Form_IE_Favorite.h"
+#include "FavouritesDialog.h"
 #include "NoticeBox.h"
 
 #include "browser/CapturedPage.h"
@@ -204,7 +204,7 @@ void BrowserPanel::downloadTemplates() {
 }
 
 void BrowserPanel::editFavourites() {
-    Form_IE_Favorite editor(m_favourites, currentView()->title(), currentView()->url().toString(),
+    FavouritesDialog editor(m_favourites, currentView()->title(), currentView()->url().toString(),
                             this);
     editor.exec();
     showFavourites();

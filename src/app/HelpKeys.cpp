@@ -13,21 +13,21 @@ namespace {
 // Each window's page, by the window's class name.
 const QHash<QString, QString>& pages() {
     static const QHash<QString, QString> table{
-        {QStringLiteral("mldd::Form_Main"), QStringLiteral("index.html")},
-        {QStringLiteral("mldd::Form_sglr"), QStringLiteral("capture.html#manual")},
-        {QStringLiteral("mldd::Form_zd_code"), QStringLiteral("capture.html#decode")},
-        {QStringLiteral("mldd::Form_IE_Favorite"), QStringLiteral("capture.html#browser")},
-        {QStringLiteral("mldd::Form_Excel"), QStringLiteral("import.html#import")},
-        {QStringLiteral("mldd::Form_Myinfo"), QStringLiteral("setup.html#sender")},
-        {QStringLiteral("mldd::Form_MenuSet"), QStringLiteral("setup.html#menu")},
+        {QStringLiteral("mldd::MainWindow"), QStringLiteral("index.html")},
+        {QStringLiteral("mldd::ManualEntryDialog"), QStringLiteral("capture.html#manual")},
+        {QStringLiteral("mldd::DecodeFileEditor"), QStringLiteral("capture.html#decode")},
+        {QStringLiteral("mldd::FavouritesDialog"), QStringLiteral("capture.html#browser")},
+        {QStringLiteral("mldd::ExcelImportDialog"), QStringLiteral("import.html#import")},
+        {QStringLiteral("mldd::SenderProfilesDialog"), QStringLiteral("setup.html#sender")},
+        {QStringLiteral("mldd::MenuSettingsDialog"), QStringLiteral("setup.html#menu")},
         {QStringLiteral("mldd::ExpressPlanDialog"), QStringLiteral("setup.html#plan")},
-        {QStringLiteral("mldd::Form_PrinterSet"), QStringLiteral("setup.html#printers")},
-        {QStringLiteral("mldd::Form_fh_set"), QStringLiteral("shiplist.html")},
-        {QStringLiteral("mldd::Form_PrintSet"), QStringLiteral("print.html")},
+        {QStringLiteral("mldd::PrinterSetupDialog"), QStringLiteral("setup.html#printers")},
+        {QStringLiteral("mldd::ShippingListDesigner"), QStringLiteral("shiplist.html")},
+        {QStringLiteral("mldd::PrintSettingsDialog"), QStringLiteral("print.html")},
         {QStringLiteral("mldd::PrintPreviewDialog"), QStringLiteral("print.html")},
-        {QStringLiteral("mldd::Form_Designer"), QStringLiteral("print.html#designer")},
+        {QStringLiteral("mldd::TemplateDesigner"), QStringLiteral("print.html#designer")},
         {QStringLiteral("mldd::OffsetAdjustDialog"), QStringLiteral("offsets.html")},
-        {QStringLiteral("mldd::Form_DbSet"), QStringLiteral("stations.html")},
+        {QStringLiteral("mldd::DatabaseSettingsDialog"), QStringLiteral("stations.html")},
     };
     return table;
 }

@@ -1,6 +1,6 @@
 #include "ChineseLocale.h"
-#include "Form_DbSet.h"
-#include "Form_Main.h"
+#include "DatabaseSettingsDialog.h"
+#include "MainWindow.h"
 #include "HelpKeys.h"
 #include "NoticeBox.h"
 
@@ -101,7 +101,7 @@ int main(int argc, char* argv[]) {
     // A shared store that cannot be used: the seller may correct its address and try again.
     while (!started.ok && started.storeAddressOffer) {
         const std::optional<QString> address =
-            Form_DbSet::ask(started.failure->text,
+            DatabaseSettingsDialog::ask(started.failure->text,
                             StoreAddress::choiceText(folder, state.databaseOption, state.log));
         if (!address)
             return 1;
@@ -113,8 +113,8 @@ int main(int argc, char* argv[]) {
         showNotice(nullptr, *started.failure);
         return 1;
     }
-    Form_Main window(state);
-    QObject::connect(&server, &HandOverServer::commandReceived, &window, &Form_Main::acceptRequest);
+    MainWindow window(state);
+    QObject::connect(&server, &HandOverServer::commandReceived, &window, &MainWindow::acceptRequest);
     window.show();
     if (started.command)
         window.handleCommand(*started.command);

@@ -1,12 +1,12 @@
 #include "ContentsNamesPanel.h"
-#include "Form_DbSet.h"
-#include "Form_Main.h"
-#include "Form_MenuSet.h"
-#include "Form_Myinfo.h"
-#include "Form_PrintSet.h"
-#include "Form_fh_set.h"
-#include "Form_sglr.h"
-#include "Form_zd_code.h"
+#include "DatabaseSettingsDialog.h"
+#include "MainWindow.h"
+#include "MenuSettingsDialog.h"
+#include "SenderProfilesDialog.h"
+#include "PrintSettingsDialog.h"
+#include "ShippingListDesigner.h"
+#include "ManualEntryDialog.h"
+#include "DecodeFileEditor.h"
 #include "SenderPicker.h"
 #include "WindowFixture.h"
 
@@ -31,22 +31,22 @@ protected:
 } // namespace
 
 TEST_F(AccessibilityTest, EveryFieldOfEveryWindowHasAName) {
-    Form_Main main(m_state);
+    MainWindow main(m_state);
     EXPECT_EQ(unnamedFields(main), QStringList());
-    Form_Myinfo senders(m_state);
+    SenderProfilesDialog senders(m_state);
     EXPECT_EQ(unnamedFields(senders), QStringList());
-    Form_fh_set design(m_state, QStringLiteral("淘宝:墨岚小店"));
+    ShippingListDesigner design(m_state, QStringLiteral("淘宝:墨岚小店"));
     EXPECT_EQ(unnamedFields(design), QStringList());
-    Form_sglr entry(m_state);
+    ManualEntryDialog entry(m_state);
     EXPECT_EQ(unnamedFields(entry), QStringList());
-    Form_zd_code decode(m_state, QStringLiteral("https://shop.example.com/order"), QString());
+    DecodeFileEditor decode(m_state, QStringLiteral("https://shop.example.com/order"), QString());
     EXPECT_EQ(unnamedFields(decode), QStringList());
-    Form_MenuSet menu(m_state, main.menuEntryCaptions());
+    MenuSettingsDialog menu(m_state, main.menuEntryCaptions());
     EXPECT_EQ(unnamedFields(menu), QStringList());
-    Form_PrintSet printSettings(m_state);
+    PrintSettingsDialog printSettings(m_state);
     EXPECT_EQ(unnamedFields(printSettings), QStringList());
     SenderPicker picker;
     EXPECT_EQ(unnamedFields(picker), QStringList());
-    Form_DbSet store(QStringLiteral("连不上订单数据库服务器"), QString());
+    DatabaseSettingsDialog store(QStringLiteral("连不上订单数据库服务器"), QString());
     EXPECT_EQ(unnamedFields(store), QStringList());
 }

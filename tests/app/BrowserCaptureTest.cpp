@@ -1,7 +1,7 @@
 #include "BrowserPanel.h"
 #include "CliRun.h"
 #include "FolderCopy.h"
-#include "Form_Main.h"
+#include "MainWindow.h"
 #include "ServiceProcess.h"
 
 #include "address/PlaceTable.h"
@@ -134,7 +134,7 @@ TEST_F(BrowserCaptureTest, CaptureInTheBrowserPanelThenDownloadTwoTemplatesFromT
             .arg(m_service.port())
             .toUtf8());
     favourites.close();
-    Form_Main window(m_state);
+    MainWindow window(m_state);
     window.show();
     window.openBrowser();
     BrowserPanel* panel = window.browserPanel();
@@ -176,7 +176,7 @@ TEST_F(BrowserCaptureTest, CaptureInTheBrowserPanelThenDownloadTwoTemplatesFromT
 }
 
 TEST_F(BrowserCaptureTest, PageTextWithLinuxLineEndsCapturesTheSameOrders) {
-    Form_Main window(m_state);
+    MainWindow window(m_state);
     QGuiApplication::clipboard()->setText(
         sample(QStringLiteral("taobao-batch.txt"))
             .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
@@ -185,10 +185,10 @@ TEST_F(BrowserCaptureTest, PageTextWithLinuxLineEndsCapturesTheSameOrders) {
 }
 
 TEST_F(BrowserCaptureTest, ASecondStartHandsItsPageToTheRunningWindowAndEnds) {
-    Form_Main window(m_state);
+    MainWindow window(m_state);
     HandOverServer server;
     ASSERT_TRUE(server.listen(HandOver::socketPath(m_state.folder)));
-    QObject::connect(&server, &HandOverServer::commandReceived, &window, &Form_Main::acceptRequest);
+    QObject::connect(&server, &HandOverServer::commandReceived, &window, &MainWindow::acceptRequest);
 
     // A page far too big is refused before the rules see it.
     window.acceptRequest(kBatch, QString(7 * 1024 * 1024, u'页'));

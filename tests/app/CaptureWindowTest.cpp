@@ -1,8 +1,8 @@
 #include "CliRun.h"
 #include "ExpressPlanDialog.h"
 #include "FolderCopy.h"
-#include "Form_Main.h"
-#include "Form_Myinfo.h"
+#include "MainWindow.h"
+#include "SenderProfilesDialog.h"
 #include "ModalAnswers.h"
 #include "OrderRowWidget.h"
 #include "ServiceProcess.h"
@@ -38,8 +38,8 @@ namespace {
 const QString kDetail = QStringLiteral("https://trade.taobao.com/trade/detail.htm");
 const QString kBatch = QStringLiteral("https://trade.taobao.com/trade/batch_send.htm");
 
-QAction* settingsEntry(const Form_Main& window, const QString& caption) {
-    for (QAction* action : window.menu(Form_Main::Menu::Settings)->actions())
+QAction* settingsEntry(const MainWindow& window, const QString& caption) {
+    for (QAction* action : window.menu(MainWindow::Menu::Settings)->actions())
         if (action->text() == caption)
             return action;
     return nullptr;
@@ -83,7 +83,7 @@ protected:
     }
 
     /** The page handed over as mldd-do hands it: its address, its text on the clipboard. */
-    void handOver(Form_Main& window, const QString& address, const QString& sample) {
+    void handOver(MainWindow& window, const QString& address, const QString& sample) {
         QFile page(QStringLiteral(MLDD_SOURCE_DIR "/samples/") + sample);
         ASSERT_TRUE(page.open(QIODevice::ReadOnly));
         QGuiApplication::clipboard()->setText(QString::fromUtf8(page.readAll()));
@@ -91,11 +91,11 @@ protected:
     }
 
     /** A sender with a plan, the window shown, and the detail page's order captured. */
-    std::unique_ptr<Form_Main> withTheDetailPageCaptured() {
+    std::unique_ptr<MainWindow> withTheDetailPageCaptured() {
         addSender(QStringLiteral("墨岚小店"));
         cli({QStringLiteral("plan"), QStringLiteral("圆通")});
         start();
-        auto window = std::make_unique<Form_Main>(m_state);
+        auto window = std::make_unique<MainWindow>(m_state);
         window->show();
         handOver(*window, kDetail, QStringLiteral("taobao-detail.txt"));
         EXPECT_TRUE(QTest::qWaitFor([&] { return orders().size() == 1; }, 20000));
@@ -121,7 +121,7 @@ TEST_F(CaptureWindowTest, ASecondShopGetsItsSenderFromTheBindingQuestion) {
     addSender(QStringLiteral("墨岚旗舰店"));
     cli({QStringLiteral("plan"), QStringLiteral("圆通")});
     start();
-    Form_Main window(m_state);
+    MainWindow window(m_state);
     window.show();
     QStringList seen;
     ModalAnswers answers({}, [&](QDialog* dialog) {
@@ -130,7 +130,7 @@ TEST_F(CaptureWindowTest, ASecondShopGetsItsSenderFromTheBindingQuestion) {
             EXPECT_TRUE(question->comboBoxItems().contains(QStringLiteral("淘宝:墨岚旗舰店")));
             question->setTextValue(QStringLiteral("新建发件人…"));
             question->accept();
-        } else if (auto* editor = qobject_cast<Form_Myinfo*>(dialog)) {
+        } else if (auto* editor = qobject_cast<SenderProfilesDialog*>(dialog)) {
             seen.append(QStringLiteral("editor ") + editor->account()->text());
             test::typeText(editor->senderName(), QStringLiteral("李店长"));
             test::typeText(editor->address(), QStringLiteral("浙江省杭州市西湖区文三路478号"));
@@ -152,7 +152,7 @@ TEST_F(CaptureWindowTest, ASecondShopGetsItsSenderFromTheBindingQuestion) {
 TEST_F(CaptureWindowTest, AnEmptyPlanIsOpenedAfterTheCaptureAndFillsItsOrders) {
     addSender(QStringLiteral("墨岚小店"));
     start();
-    Form_Main window(m_state);
+    MainWindow window(m_state);
     window.show();
     bool planOpened = false;
     ModalAnswers answers({}, [&](QDialog* dialog) {
@@ -175,18 +175,18 @@ TEST_F(CaptureWindowTest, AnEmptyPlanIsOpenedAfterTheCaptureAndFillsItsOrders) {
 // 提取订单 on a fresh folder asks for the sender first, as a capture of a page does.
 TEST_F(CaptureWindowTest, CaptureOnAFreshFolderAsksForTheSenderFirst) {
     start();
-    Form_Main window(m_state);
+    MainWindow window(m_state);
     window.show();
     ModalAnswers answers({QMessageBox::No});
-    window.menuAction(Form_Main::Capture)->trigger();
+    window.menuAction(MainWindow::Capture)->trigger();
     ASSERT_EQ(answers.texts.size(), 1);
     EXPECT_EQ(window.browserPanel(), nullptr) << "no browser before a sender exists";
 }
 
 // A deleted order comes back once its shop's captured numbers are cleared from 设置.
 TEST_F(CaptureWindowTest, ClearingAShopsCapturedNumbersLetsADeletedOrderBeCapturedAgain) {
-    const std::unique_ptr<Form_Main> shown = withTheDetailPageCaptured();
-    Form_Main& window = *shown;
+    const std::unique_ptr<MainWindow> shown = withTheDetailPageCaptured();
+    MainWindow& window = *shown;
     {
         ModalAnswers yes({QMessageBox::Yes});
         QTest::mouseClick(window.rows().first()->deleteButton(), Qt::LeftButton);
@@ -221,7 +221,7 @@ TEST_F(CaptureWindowTest, AFailedDownloadSaysWhyInTheStatusLine) {
     QDir(m_data + QStringLiteral("/code")).removeRecursively();
     pointAtService(1); // nothing answers there
     start();
-    Form_Main window(m_state);
+    MainWindow window(m_state);
     window.show();
     ModalAnswers answers;
     handOver(window, kDetail, QStringLiteral("taobao-detail.txt"));
@@ -232,14 +232,14 @@ TEST_F(CaptureWindowTest, AFailedDownloadSaysWhyInTheStatusLine) {
 
 // A form the orders need but the folder lacks is fetched from the board before the run.
 TEST_F(CaptureWindowTest, APrintRunFetchesTheFormItsOrdersLackFirst) {
-    const std::unique_ptr<Form_Main> shown = withTheDetailPageCaptured();
-    Form_Main& window = *shown;
+    const std::unique_ptr<MainWindow> shown = withTheDetailPageCaptured();
+    MainWindow& window = *shown;
     ASSERT_EQ(orders().first().delivery, QStringLiteral("圆通"));
     const QString form = m_data + QStringLiteral("/Delivery/圆通.mlg");
     ASSERT_TRUE(QFile::remove(form));
     ASSERT_TRUE(QFile::remove(m_data + QStringLiteral("/Delivery/圆通.mlm")));
     ModalAnswers answers({QMessageBox::Yes});
-    window.menuAction(Form_Main::PrintWaybills)->trigger();
+    window.menuAction(MainWindow::PrintWaybills)->trigger();
     EXPECT_TRUE(answers.texts.contains(
         QStringLiteral("快递单据模版-圆通 文件丢失，点[确定]后,软件将尝试下载！")))
         << answers.texts.join(u'|').toStdString();

@@ -1,15 +1,15 @@
 #include "WindowFixture.h"
 
 #include "ExpressPlanDialog.h"
-#include "Form_DbSet.h"
-#include "Form_Excel.h"
-#include "Form_Main.h"
-#include "Form_MenuSet.h"
-#include "Form_Myinfo.h"
-#include "Form_PrintSet.h"
-#include "Form_fh_set.h"
-#include "Form_sglr.h"
-#include "Form_zd_code.h"
+#include "DatabaseSettingsDialog.h"
+#include "ExcelImportDialog.h"
+#include "MainWindow.h"
+#include "MenuSettingsDialog.h"
+#include "SenderProfilesDialog.h"
+#include "PrintSettingsDialog.h"
+#include "ShippingListDesigner.h"
+#include "ManualEntryDialog.h"
+#include "DecodeFileEditor.h"
 #include "HelpKeys.h"
 
 #include <QMessageBox>
@@ -59,26 +59,26 @@ protected:
 TEST_F(HelpKeysTest, F1InEachWindowOpensItsOwnPage) {
     qApp->installEventFilter(&m_help);
     addProfile(QStringLiteral("淘宝:墨岚小店"));
-    Form_Main main(m_state);
+    MainWindow main(m_state);
     std::vector<std::pair<std::unique_ptr<QWidget>, QString>> windows;
-    windows.emplace_back(std::make_unique<Form_sglr>(m_state, &main), QStringLiteral("提取订单"));
-    windows.emplace_back(std::make_unique<Form_zd_code>(m_state,
+    windows.emplace_back(std::make_unique<ManualEntryDialog>(m_state, &main), QStringLiteral("提取订单"));
+    windows.emplace_back(std::make_unique<DecodeFileEditor>(m_state,
                                                         QStringLiteral("https://shop.example/o"),
                                                         QStringLiteral("订单"), &main),
                          QStringLiteral("提取订单"));
-    windows.emplace_back(std::make_unique<Form_Excel>(m_state, &main),
+    windows.emplace_back(std::make_unique<ExcelImportDialog>(m_state, &main),
                          QStringLiteral("导入表格与回写单号"));
-    windows.emplace_back(std::make_unique<Form_Myinfo>(m_state, &main), QStringLiteral("开始之前"));
-    windows.emplace_back(std::make_unique<Form_MenuSet>(m_state, main.menuEntryCaptions(), &main),
+    windows.emplace_back(std::make_unique<SenderProfilesDialog>(m_state, &main), QStringLiteral("开始之前"));
+    windows.emplace_back(std::make_unique<MenuSettingsDialog>(m_state, main.menuEntryCaptions(), &main),
                          QStringLiteral("开始之前"));
     windows.emplace_back(std::make_unique<ExpressPlanDialog>(m_state, &main),
                          QStringLiteral("开始之前"));
     windows.emplace_back(
-        std::make_unique<Form_fh_set>(m_state, m_state.profiles.first().myIdh, &main),
+        std::make_unique<ShippingListDesigner>(m_state, m_state.profiles.first().myIdh, &main),
         QStringLiteral("发货单"));
-    windows.emplace_back(std::make_unique<Form_PrintSet>(m_state, &main),
+    windows.emplace_back(std::make_unique<PrintSettingsDialog>(m_state, &main),
                          QStringLiteral("打印快递单"));
-    windows.emplace_back(std::make_unique<Form_DbSet>(QStringLiteral("连不上"), QString(), &main),
+    windows.emplace_back(std::make_unique<DatabaseSettingsDialog>(QStringLiteral("连不上"), QString(), &main),
                          QStringLiteral("几台电脑共用一个订单库"));
     for (const auto& [window, page] : windows)
         EXPECT_EQ(pressF1(*window), page) << window->metaObject()->className();
@@ -87,8 +87,8 @@ TEST_F(HelpKeysTest, F1InEachWindowOpensItsOwnPage) {
 }
 
 TEST_F(HelpKeysTest, AMessageBoxShowsThePageOfTheWindowItBelongsTo) {
-    Form_Main main(m_state);
-    Form_sglr entry(m_state, &main);
+    MainWindow main(m_state);
+    ManualEntryDialog entry(m_state, &main);
     QMessageBox question(QMessageBox::Question, QStringLiteral("墨岚打单"),
                          QStringLiteral("保存吗？"), QMessageBox::Yes | QMessageBox::No, &entry);
     EXPECT_EQ(m_help.pageOf(&question).fragment(), u"manual");

@@ -1,7 +1,7 @@
 #include "ContentsNamesPanel.h"
-#include "Form_Main.h"
-#include "Form_MenuSet.h"
-#include "Form_Myinfo.h"
+#include "MainWindow.h"
+#include "MenuSettingsDialog.h"
+#include "SenderProfilesDialog.h"
 #include "OrderRowWidget.h"
 #include "PagedPreview.h"
 #include "SenderPicker.h"
@@ -51,20 +51,20 @@ protected:
     }
 
     // The window shown and active, so that focus moves as it does for a seller.
-    void open(Form_Main& window) {
+    void open(MainWindow& window) {
         window.show();
         window.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     }
 
     // Moves the focus as a click would; a message box closing may have left the window inactive.
-    static void focus(Form_Main& window, QWidget* widget) {
+    static void focus(MainWindow& window, QWidget* widget) {
         window.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
         widget->setFocus();
     }
 
-    static OrderRowWidget* cardOf(const Form_Main& window, qint64 id) {
+    static OrderRowWidget* cardOf(const MainWindow& window, qint64 id) {
         for (OrderRowWidget* row : window.rows())
             if (row->isVisibleTo(row->parentWidget()) && row->orderId() == id)
                 return row;
@@ -72,7 +72,7 @@ protected:
     }
 
     void retype(QLineEdit* field, const QString& text) {
-        focus(*qobject_cast<Form_Main*>(field->window()), field);
+        focus(*qobject_cast<MainWindow*>(field->window()), field);
         field->selectAll();
         if (text.isEmpty())
             QTest::keyClick(field, Qt::Key_Delete);
@@ -80,8 +80,8 @@ protected:
             typeText(field, text);
     }
 
-    static QAction* settingsEntry(const Form_Main& window, const QString& caption) {
-        for (QAction* action : window.menu(Form_Main::Menu::Settings)->actions())
+    static QAction* settingsEntry(const MainWindow& window, const QString& caption) {
+        for (QAction* action : window.menu(MainWindow::Menu::Settings)->actions())
             if (action->text() == caption)
                 return action;
         return nullptr;
@@ -92,7 +92,7 @@ protected:
 
 TEST_F(OrderCardTest, ACardIsSavedAfterOneQuestionWhenTheFocusLeavesIt) {
     const QList<qint64> ids = storeOrders(2);
-    Form_Main window(m_state);
+    MainWindow window(m_state);
     open(window);
     OrderRowWidget* card = cardOf(window, ids[0]);
     ASSERT_TRUE(card);
@@ -140,7 +140,7 @@ TEST_F(OrderCardTest, ACardIsSavedAfterOneQuestionWhenTheFocusLeavesIt) {
 
 TEST_F(OrderCardTest, TheCardRecognisesAPastedBlockAndChangesItsSenderAfterAsking) {
     const qint64 id = storeOrders(1, QStringLiteral("淘宝:墨岚小店")).first();
-    Form_Main window(m_state);
+    MainWindow window(m_state);
     open(window);
     OrderRowWidget* card = cardOf(window, id);
     retype(card->field(&Order::buyAddress),
@@ -221,7 +221,7 @@ TEST_F(OrderCardTest, ContentsNamesArePickedFromTheSendersListAndSetAsDefault) {
     ASSERT_FALSE(names.save(m_state.folder, QStringLiteral("淘宝:墨岚小店")));
     const QList<qint64> ids = storeYuantongOrders(2);
     const qint64 id = ids.first();
-    Form_Main window(m_state);
+    MainWindow window(m_state);
     open(window);
     QTest::mouseClick(cardOf(window, id)->contentsButton(), Qt::LeftButton);
     auto* panel = cardOf(window, id)->findChild<ContentsNamesPanel*>();
@@ -250,7 +250,7 @@ TEST_F(OrderCardTest, ContentsNamesArePickedFromTheSendersListAndSetAsDefault) {
 // What prints is what shows: a sender saved in 设置 › 发件人信息 redraws every card at once.
 TEST_F(OrderCardTest, ASavedSenderIsOnEveryCardsWaybillAtOnce) {
     const QList<qint64> ids = storeYuantongOrders(2);
-    Form_Main window(m_state);
+    MainWindow window(m_state);
     open(window);
     const auto shows = [&](qint64 id, const QString& text) {
         const std::optional<PageModel>& page = cardOf(window, id)->pagedPreview()->page()->page();
@@ -258,9 +258,9 @@ TEST_F(OrderCardTest, ASavedSenderIsOnEveryCardsWaybillAtOnce) {
                                    [&](const TextLine& line) { return line.text.contains(text); });
     };
     ASSERT_FALSE(shows(ids.last(), QStringLiteral("欧阳娜娜")));
-    QAction* senders = window.menuAction(Form_Main::Senders);
+    QAction* senders = window.menuAction(MainWindow::Senders);
     ModalAnswers answers({}, [](QDialog* dialog) {
-        auto* editor = qobject_cast<Form_Myinfo*>(dialog);
+        auto* editor = qobject_cast<SenderProfilesDialog*>(dialog);
         ASSERT_TRUE(editor);
         const QList<QListWidgetItem*> shop =
             editor->profileList()->findItems(QStringLiteral("墨岚小店"), Qt::MatchContains);
@@ -278,7 +278,7 @@ TEST_F(OrderCardTest, ASavedSenderIsOnEveryCardsWaybillAtOnce) {
 
 TEST_F(OrderCardTest, SearchPagingDeletingAndMergingAskOrStartWhereASellerExpects) {
     const QList<qint64> ids = storeOrders(25);
-    Form_Main window(m_state);
+    MainWindow window(m_state);
     open(window);
     QTest::mouseClick(window.nextPageButton(), Qt::LeftButton);
     QTest::mouseClick(window.nextPageButton(), Qt::LeftButton);
@@ -300,7 +300,7 @@ TEST_F(OrderCardTest, SearchPagingDeletingAndMergingAskOrStartWhereASellerExpect
     QTest::mouseClick(cardOf(window, ids[10])->selectionBox(), Qt::LeftButton);
     {
         ModalAnswers answers({QMessageBox::No});
-        window.menuAction(Form_Main::Merge)->trigger();
+        window.menuAction(MainWindow::Merge)->trigger();
         ASSERT_EQ(answers.texts.size(), 1);
         EXPECT_TRUE(answers.texts.first().startsWith(QStringLiteral("选中的订单不是同一个买家的")));
     }
@@ -313,41 +313,41 @@ TEST_F(OrderCardTest, SearchPagingDeletingAndMergingAskOrStartWhereASellerExpect
         input->setIntValue(0);
         input->accept();
     });
-    window.menuAction(Form_Main::DeleteOld)->trigger();
+    window.menuAction(MainWindow::DeleteOld)->trigger();
     ASSERT_EQ(answers.texts.size(), 1);
     EXPECT_TRUE(answers.texts.first().startsWith(QStringLiteral("天数为0")));
     EXPECT_EQ(allOrders().size(), 25);
 }
 
 TEST_F(OrderCardTest, AHiddenMenuEntryIsShownAgainFromTheMenuSettings) {
-    Form_Main window(m_state);
+    MainWindow window(m_state);
     QAction* menuSettings = settingsEntry(window, QStringLiteral("菜单设置"));
     ASSERT_TRUE(menuSettings);
     for (const QString& caption : {QStringLiteral("发货单设置"), QStringLiteral("自助解码文件"),
                                    QStringLiteral("刷新解码文件"), QStringLiteral("修复解码文件"),
                                    QStringLiteral("检查解码文件")})
         EXPECT_TRUE(settingsEntry(window, caption)) << caption.toStdString();
-    EXPECT_TRUE(window.menuAction(Form_Main::Senders));
-    EXPECT_TRUE(window.menuAction(Form_Main::ManualEntry));
+    EXPECT_TRUE(window.menuAction(MainWindow::Senders));
+    EXPECT_TRUE(window.menuAction(MainWindow::ManualEntry));
 
     auto setMerge = [&](bool shown) {
         ModalAnswers answers({}, [shown](QDialog* dialog) {
-            auto* settings = qobject_cast<Form_MenuSet*>(dialog);
+            auto* settings = qobject_cast<MenuSettingsDialog*>(dialog);
             ASSERT_TRUE(settings);
-            EXPECT_EQ(settings->entryBox(Form_Main::Merge)->text(), QStringLiteral("合并订单"));
-            settings->entryBox(Form_Main::Merge)->setChecked(shown);
+            EXPECT_EQ(settings->entryBox(MainWindow::Merge)->text(), QStringLiteral("合并订单"));
+            settings->entryBox(MainWindow::Merge)->setChecked(shown);
             settings->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
         });
         menuSettings->trigger();
     };
     setMerge(false);
-    EXPECT_FALSE(window.menuAction(Form_Main::Merge)->isVisible());
+    EXPECT_FALSE(window.menuAction(MainWindow::Merge)->isVisible());
     QSqlQuery stored(m_state.database->connection());
     stored.exec(QStringLiteral("select Menu_set from PrintItem_data"));
     ASSERT_TRUE(stored.next());
     EXPECT_EQ(stored.value(0).toString(), QStringLiteral("111111011111"));
     setMerge(true);
-    EXPECT_TRUE(window.menuAction(Form_Main::Merge)->isVisible());
+    EXPECT_TRUE(window.menuAction(MainWindow::Merge)->isVisible());
     EXPECT_EQ(m_state.settings.menuSet, QStringLiteral("111111111111"));
 }
 

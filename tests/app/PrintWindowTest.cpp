@@ -1,8 +1,8 @@
 #include "WindowFixture.h"
 
 #include "CupsDaemon.h"
-#include "Form_Main.h"
-#include "Form_PrintSet.h"
+#include "MainWindow.h"
+#include "PrintSettingsDialog.h"
 #include "OrderRowWidget.h"
 #include "PrintFileWriter.h"
 #include "PrintProgressLine.h"
@@ -56,7 +56,7 @@ protected:
         m_state.requery();
     }
 
-    static void waitForEnd(Form_Main& window) {
+    static void waitForEnd(MainWindow& window) {
         for (int waited = 0; window.printRun() && window.printRun()->isRunning() && waited < 120000;
              waited += 20)
             QTest::qWait(20);
@@ -69,10 +69,10 @@ protected:
 TEST_F(PrintWindowTest, TwentyOrdersOfTwoFormsPrintInListOrderWithOnePaperChange) {
     storeWaybillOrders(QStringList(10, QStringLiteral("圆通")) +
                        QStringList(10, QStringLiteral("中通")));
-    Form_Main window(m_state);
+    MainWindow window(m_state);
     window.show();
     test::ModalAnswers answers;
-    window.menuAction(Form_Main::PrintWaybills)->trigger();
+    window.menuAction(MainWindow::PrintWaybills)->trigger();
     EXPECT_TRUE(window.printProgressLine()->isVisible());
     waitForEnd(window);
     EXPECT_FALSE(window.printProgressLine()->isVisible());
@@ -116,21 +116,21 @@ TEST_F(PrintWindowTest, WithShippingListsOnAWaybillRunIsFollowedByItsLists) {
     ASSERT_TRUE(PrinterSetup(m_state.folder, m_state.log)
                     .saveListPrinter(QStringLiteral("office"), PrintDefaults::kPaperRecord));
     storeWaybillOrders(QStringList(3, QStringLiteral("圆通")));
-    Form_Main window(m_state);
+    MainWindow window(m_state);
     window.show();
     {
         test::ModalAnswers answers({}, [](QDialog* dialog) {
-            auto* settings = qobject_cast<Form_PrintSet*>(dialog);
+            auto* settings = qobject_cast<PrintSettingsDialog*>(dialog);
             ASSERT_TRUE(settings);
             settings->switchBox(PrintSwitches::PrintShippingList)->setChecked(true);
             settings->save();
         });
-        for (QAction* action : window.menu(Form_Main::Menu::Printing)->actions())
+        for (QAction* action : window.menu(MainWindow::Menu::Printing)->actions())
             if (action->text() == QStringLiteral("打印设置"))
                 action->trigger();
     }
     test::ModalAnswers answers;
-    window.menuAction(Form_Main::PrintWaybills)->trigger();
+    window.menuAction(MainWindow::PrintWaybills)->trigger();
     waitForEnd(window);
     QTRY_VERIFY_WITH_TIMEOUT(answers.texts.contains(QStringLiteral("已打印3张发货单。")), 60000);
     waitForEnd(window);
@@ -146,9 +146,9 @@ TEST_F(PrintWindowTest, WithShippingListsOnAWaybillRunIsFollowedByItsLists) {
 
 TEST_F(PrintWindowTest, CancelStopsTheRunAfterTheOrderInHand) {
     storeWaybillOrders(QStringList(30, QStringLiteral("圆通")));
-    Form_Main window(m_state);
+    MainWindow window(m_state);
     test::ModalAnswers answers;
-    window.menuAction(Form_Main::PrintWaybills)->trigger();
+    window.menuAction(MainWindow::PrintWaybills)->trigger();
     for (int waited = 0; window.printRun()->result().printedIds.size() < 2 && waited < 60000;
          waited += 10)
         QTest::qWait(10);
@@ -165,7 +165,7 @@ TEST_F(PrintWindowTest, CancelStopsTheRunAfterTheOrderInHand) {
 TEST_F(PrintWindowTest, APrintFileShowsItsRecordsTenToAPageWhileTheyPrint) {
     QTemporaryDir dir;
     const QString path = test::writePrintFile(dir.filePath(QStringLiteral("早班.mlk")), 12);
-    Form_Main window(m_state);
+    MainWindow window(m_state);
     test::ModalAnswers answers;
     window.handleCommand(handleCommandText(m_state, path, CommandSource::Request));
     QTest::qWait(50);

@@ -1,6 +1,6 @@
 #include "DigitField.h"
-#include "Form_Main.h"
-#include "Form_PrintSet.h"
+#include "MainWindow.h"
+#include "PrintSettingsDialog.h"
 #include "OffsetAdjustDialog.h"
 #include "OrderRowWidget.h"
 #include "PagedPreview.h"
@@ -58,7 +58,7 @@ protected:
         return id;
     }
 
-    static OrderRowWidget* firstCard(const Form_Main& window) { return window.rows().first(); }
+    static OrderRowWidget* firstCard(const MainWindow& window) { return window.rows().first(); }
 
     static QStringList textsOf(const OrderRowWidget* card) {
         QStringList texts;
@@ -68,8 +68,8 @@ protected:
         return texts;
     }
 
-    static QAction* printingEntry(const Form_Main& window, const QString& caption) {
-        for (QAction* action : window.menu(Form_Main::Menu::Printing)->actions())
+    static QAction* printingEntry(const MainWindow& window, const QString& caption) {
+        for (QAction* action : window.menu(MainWindow::Menu::Printing)->actions())
             if (action->text() == caption)
                 return action;
         return nullptr;
@@ -80,14 +80,14 @@ protected:
 
 TEST_F(PrintWindowsTest, SavedPrintSettingsReachTheRendererAndComeBackInTheWindow) {
     storeOrder(1);
-    Form_Main window(m_state);
+    MainWindow window(m_state);
     ASSERT_TRUE(textsOf(firstCard(window)).join(u' ').contains(kPhone));
 
     QAction* entry = printingEntry(window, QStringLiteral("打印设置"));
     ASSERT_TRUE(entry);
     {
         ModalAnswers answers({}, [](QDialog* dialog) {
-            auto* settings = qobject_cast<Form_PrintSet*>(dialog);
+            auto* settings = qobject_cast<PrintSettingsDialog*>(dialog);
             ASSERT_TRUE(settings);
             EXPECT_EQ(settings->switchBox(PrintSwitches::BuyPhone1)->text(),
                       QStringLiteral("买家电话1"));
@@ -115,7 +115,7 @@ TEST_F(PrintWindowsTest, SavedPrintSettingsReachTheRendererAndComeBackInTheWindo
     EXPECT_EQ(FontFaces::kaitiSubstitute(stored.fontType), QStringLiteral("黑体"));
     EXPECT_EQ(PrintSettings::sizeStepName(stored.fontSizeStep), QStringLiteral("大一号"));
 
-    Form_PrintSet again(m_state);
+    PrintSettingsDialog again(m_state);
     EXPECT_FALSE(again.switchBox(PrintSwitches::BuyPhone1)->isChecked());
     EXPECT_TRUE(again.switchBox(PrintSwitches::PrintShippingList)->isChecked());
     EXPECT_EQ(again.dayOffsetBox()->text(), QStringLiteral("2"));
@@ -124,7 +124,7 @@ TEST_F(PrintWindowsTest, SavedPrintSettingsReachTheRendererAndComeBackInTheWindo
 }
 
 TEST_F(PrintWindowsTest, TheDayOffsetTakesDigitsOnly) {
-    Form_PrintSet settings(m_state);
+    PrintSettingsDialog settings(m_state);
     settings.show();
     DigitField* days = settings.dayOffsetBox();
     days->selectAll();
@@ -141,7 +141,7 @@ TEST_F(PrintWindowsTest, TheDayOffsetTakesDigitsOnly) {
 
 TEST_F(PrintWindowsTest, TheShippingListTabTurnsTheCardsPagesAndTheLargerPreviewShowsThemAll) {
     storeOrder(90);
-    Form_Main window(m_state);
+    MainWindow window(m_state);
     window.show();
     PagedPreview* pages = firstCard(window)->pagedPreview();
     EXPECT_FALSE(pages->pageLabel()->isVisibleTo(&window)); // a waybill has one page
@@ -195,7 +195,7 @@ TEST_F(PrintWindowsTest, AClickOnAWaybillShowsItLargeAsTheWaybillPrinterWillPrin
     const PrinterSetup setup(m_state.folder, m_state.log);
     ASSERT_FALSE(setup.chooseWaybillPrinter(QStringLiteral("Label")));
     ASSERT_TRUE(setup.saveOffsets(QStringLiteral("Label"), {120, -60}));
-    Form_Main window(m_state);
+    MainWindow window(m_state);
     std::optional<PageModel> shown;
     PrintPlacement placement;
     bool background = true;
@@ -220,7 +220,7 @@ TEST_F(PrintWindowsTest, AClickOnAWaybillShowsItLargeAsTheWaybillPrinterWillPrin
 
 TEST_F(PrintWindowsTest, TheOffsetAdjustmentWaitsForAPrintThenSavesTheViewsMovement) {
     const qint64 id = storeOrder(1);
-    Form_Main window(m_state);
+    MainWindow window(m_state);
     QAction* adjust = nullptr;
     for (QAction* action : firstCard(window)->preview()->actions())
         if (action->text() == QStringLiteral("快递单打印偏移调整"))

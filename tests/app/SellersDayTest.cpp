@@ -2,9 +2,9 @@
 #include "CupsDaemon.h"
 #include "ExpressPlanDialog.h"
 #include "FolderCopy.h"
-#include "Form_Excel.h"
-#include "Form_Main.h"
-#include "Form_Myinfo.h"
+#include "ExcelImportDialog.h"
+#include "MainWindow.h"
+#include "SenderProfilesDialog.h"
 #include "ModalAnswers.h"
 #include "OrderRowWidget.h"
 #include "ServiceProcess.h"
@@ -65,7 +65,7 @@ QStringList jobFiles(const QString& folder, const QString& pattern) {
 
 // The sender editor filled in as a new seller fills it: the shop, the name, the address and
 // the contents name every parcel of the shop carries.
-void fillSender(Form_Myinfo* editor, const QString& account, const QString& name) {
+void fillSender(SenderProfilesDialog* editor, const QString& account, const QString& name) {
     if (editor->account()->text().isEmpty())
         test::typeText(editor->account(), account);
     test::typeText(editor->senderName(), name);
@@ -128,7 +128,7 @@ TEST(SellersDayTest, FromAFreshFolderToPrintedParcels) {
     ASSERT_TRUE(printers.saveOffsets(QStringLiteral("label"), {283, 142}));
     ASSERT_TRUE(printers.saveListPrinter(QStringLiteral("office"), PrintDefaults::kPaperRecord));
 
-    Form_Main window(state);
+    MainWindow window(state);
     window.resize(1024, 768);
     window.show();
     int dialogs = 0;
@@ -144,7 +144,7 @@ TEST(SellersDayTest, FromAFreshFolderToPrintedParcels) {
             ASSERT_NE(name, nullptr);
             name->setText(workbook);
             QTest::keyClick(name, Qt::Key_Return);
-        } else if (auto* mapping = qobject_cast<Form_Excel*>(dialog)) {
+        } else if (auto* mapping = qobject_cast<ExcelImportDialog*>(dialog)) {
             const auto column = [&](ImportLayout::Field field, int index) {
                 emit mapping->fieldCombo(field)->activated(index + 1);
             };
@@ -154,7 +154,7 @@ TEST(SellersDayTest, FromAFreshFolderToPrintedParcels) {
             column(ImportLayout::Goods, 6);
             mapping->senderList()->setCurrentText(QStringLiteral("淘宝:墨岚小店"));
             QTest::mouseClick(mapping->extractButton(), Qt::LeftButton);
-        } else if (auto* editor = qobject_cast<Form_Myinfo*>(dialog))
+        } else if (auto* editor = qobject_cast<SenderProfilesDialog*>(dialog))
             fillSender(editor, QStringLiteral("墨岚小店"), QStringLiteral("王小明"));
         else if (auto* plan = qobject_cast<ExpressPlanDialog*>(dialog))
             setUpPlan(plan);
@@ -166,7 +166,7 @@ TEST(SellersDayTest, FromAFreshFolderToPrintedParcels) {
     });
 
     // 提取订单 on a fresh folder: the sender first, then the browser.
-    window.menuAction(Form_Main::Capture)->trigger();
+    window.menuAction(MainWindow::Capture)->trigger();
     ASSERT_NE(window.browserPanel(), nullptr);
     ASSERT_EQ(state.profiles.size(), 1);
     BrowserPanel* panel = window.browserPanel();
@@ -208,7 +208,7 @@ TEST(SellersDayTest, FromAFreshFolderToPrintedParcels) {
                               QStringLiteral("杭州市"), 5000);
 
     // Waybills of the whole list, after one question with the count.
-    window.menuAction(Form_Main::PrintWaybills)->trigger();
+    window.menuAction(MainWindow::PrintWaybills)->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(window.printRun() && !window.printRun()->isRunning(), 180000);
     ASSERT_TRUE(test::CupsDaemon::waitUntilIdle(QStringLiteral("label")));
     EXPECT_TRUE(answers.texts.contains(QStringLiteral("将打印41张快递单，继续吗？")))
@@ -224,7 +224,7 @@ TEST(SellersDayTest, FromAFreshFolderToPrintedParcels) {
     QTest::mouseClick(window.modeTabs(), Qt::LeftButton, {},
                       window.modeTabs()->tabRect(1).center());
     EXPECT_EQ(state.cursor.recordCount(), 41);
-    window.menuAction(Form_Main::PrintLists)->trigger();
+    window.menuAction(MainWindow::PrintLists)->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(window.printRun() && !window.printRun()->isRunning(), 180000);
     ASSERT_TRUE(test::CupsDaemon::waitUntilIdle(QStringLiteral("office")));
     const QStringList lists = jobFiles(listJobs, QStringLiteral("*.pdf"));
@@ -244,7 +244,7 @@ TEST(SellersDayTest, FromAFreshFolderToPrintedParcels) {
     // waybills printed, and the numbers written back into the workbook when the run asks.
     QTest::mouseClick(window.modeTabs(), Qt::LeftButton, {},
                       window.modeTabs()->tabRect(0).center());
-    window.menuAction(Form_Main::Import)->trigger();
+    window.menuAction(MainWindow::Import)->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(!window.importProgress(), 30000);
     ASSERT_EQ(state.cursor.recordCount(), 3) << window.statusLine()->text().toStdString();
     QStringList typed;
@@ -257,7 +257,7 @@ TEST(SellersDayTest, FromAFreshFolderToPrintedParcels) {
         test::typeText(number, typed.last());
         window.searchKey()->setFocus(); // leaves the card: saved after one question
     }
-    window.menuAction(Form_Main::PrintWaybills)->trigger();
+    window.menuAction(MainWindow::PrintWaybills)->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(
         std::any_of(answers.texts.begin(), answers.texts.end(),
                     [](const QString& text) { return text.startsWith(QStringLiteral("已把")); }),

@@ -2,16 +2,16 @@
 // made by scripts/screenshot-windows, and writes a picture of the whole screen
 // for each into the folder given: for looking at them as a seller would.
 #include "ChineseLocale.h"
-#include "Form_DbSet.h"
-#include "Form_Excel.h"
-#include "Form_Main.h"
-#include "Form_MenuSet.h"
-#include "Form_Myinfo.h"
-#include "Form_PrintSet.h"
-#include "Form_PrinterSet.h"
-#include "Form_fh_set.h"
-#include "Form_sglr.h"
-#include "Form_zd_code.h"
+#include "DatabaseSettingsDialog.h"
+#include "ExcelImportDialog.h"
+#include "MainWindow.h"
+#include "MenuSettingsDialog.h"
+#include "SenderProfilesDialog.h"
+#include "PrintSettingsDialog.h"
+#include "PrinterSetupDialog.h"
+#include "ShippingListDesigner.h"
+#include "ManualEntryDialog.h"
+#include "DecodeFileEditor.h"
 #include "OffsetAdjustDialog.h"
 #include "PrintPreviewDialog.h"
 
@@ -69,32 +69,32 @@ int main(int argc, char* argv[]) {
     if (!page.open(QIODevice::ReadOnly))
         return 1;
 
-    Form_Main main(state);
+    MainWindow main(state);
     main.setGeometry(0, 0, 1024, 740);
     main.show();
-    Form_Myinfo senders(state, &main);
+    SenderProfilesDialog senders(state, &main);
     senders.profileList()->setCurrentRow(1);
-    shoot(senders, out + QStringLiteral("/Form_Myinfo.png"));
-    Form_fh_set design(state, state.profiles.first().myIdh, &main);
-    shoot(design, out + QStringLiteral("/Form_fh_set.png"));
-    Form_sglr entry(state, &main);
+    shoot(senders, out + QStringLiteral("/SenderProfilesDialog.png"));
+    ShippingListDesigner design(state, state.profiles.first().myIdh, &main);
+    shoot(design, out + QStringLiteral("/ShippingListDesigner.png"));
+    ManualEntryDialog entry(state, &main);
     entry.address()->setPlainText(
         QStringLiteral("王小明，13800001111，，贵州省贵阳市南明区花果园R1区8栋，550002"));
-    shoot(entry, out + QStringLiteral("/Form_sglr.png"));
-    Form_zd_code decode(state, QStringLiteral("https://trade.taobao.com/trade/detail.htm"),
+    shoot(entry, out + QStringLiteral("/ManualEntryDialog.png"));
+    DecodeFileEditor decode(state, QStringLiteral("https://trade.taobao.com/trade/detail.htm"),
                         QString::fromUtf8(page.readAll()), &main);
-    shoot(decode, out + QStringLiteral("/Form_zd_code.png"));
-    Form_MenuSet menu(state, main.menuEntryCaptions(), &main);
-    shoot(menu, out + QStringLiteral("/Form_MenuSet.png"));
-    Form_DbSet store(
+    shoot(decode, out + QStringLiteral("/DecodeFileEditor.png"));
+    MenuSettingsDialog menu(state, main.menuEntryCaptions(), &main);
+    shoot(menu, out + QStringLiteral("/MenuSettingsDialog.png"));
+    DatabaseSettingsDialog store(
         QStringLiteral("连不上订单数据库服务器 postgresql://mldd@db.shop/orders：服务器没有"
                        "运行，或者地址不对。\r\n请检查服务器和设置里的数据库地址；"
                        "已经保存的订单没有改动。"),
         QStringLiteral("postgresql://mldd@db.shop/orders"), &main);
-    shoot(store, out + QStringLiteral("/Form_DbSet.png"));
+    shoot(store, out + QStringLiteral("/DatabaseSettingsDialog.png"));
     if (argc > 4) {
         // A marketplace's export with the columns chosen as a seller would choose them.
-        Form_Excel mapping(state, &main);
+        ExcelImportDialog mapping(state, &main);
         if (!mapping.openWorkbook(QString::fromLocal8Bit(argv[4])))
             return 1;
         const QList<std::pair<ImportLayout::Field, int>> chosen{
@@ -104,17 +104,17 @@ int main(int argc, char* argv[]) {
             {ImportLayout::Goods, 6},       {ImportLayout::BuyerMessage, 7}};
         for (const auto& [field, column] : chosen)
             emit mapping.fieldCombo(field)->activated(column + 1);
-        shoot(mapping, out + QStringLiteral("/Form_Excel.png"));
+        shoot(mapping, out + QStringLiteral("/ExcelImportDialog.png"));
     }
-    Form_PrintSet printSettings(state, &main);
-    shoot(printSettings, out + QStringLiteral("/Form_PrintSet.png"));
+    PrintSettingsDialog printSettings(state, &main);
+    shoot(printSettings, out + QStringLiteral("/PrintSettingsDialog.png"));
     // The printers of the cupsd scripts/screenshot started; a label printer adjusted once.
     const PrinterSetup setup(state.folder, state.log);
     setup.chooseWaybillPrinter(QStringLiteral("Label"));
     setup.saveOffsets(QStringLiteral("Label"), {57, -28});
     CupsSpooler spooler;
-    Form_PrinterSet printers(state, spooler, &main);
-    shoot(printers, out + QStringLiteral("/Form_PrinterSet.png"));
+    PrinterSetupDialog printers(state, spooler, &main);
+    shoot(printers, out + QStringLiteral("/PrinterSetupDialog.png"));
     // The first order's waybill large, and in the offset adjustment moved a little right.
     const Order first =
         OrderStore(*state.database).byIds({state.cursor.pageIds(1).value(0)}).value(0);
@@ -130,11 +130,11 @@ int main(int argc, char* argv[]) {
             adjusting.button(QStringLiteral("右"))->click();
         shoot(adjusting, out + QStringLiteral("/OffsetAdjustDialog.png"));
     }
-    shoot(main, out + QStringLiteral("/Form_Main.png"));
+    shoot(main, out + QStringLiteral("/MainWindow.png"));
     // The 发货单 tab: each card shows its order's shipping list with the page label.
     main.modeTabs()->setCurrentIndex(1);
     emit main.modeTabs()->tabBarClicked(1);
-    shoot(main, out + QStringLiteral("/Form_Main_ShippingLists.png"));
+    shoot(main, out + QStringLiteral("/MainWindow_ShippingLists.png"));
 
     // The window during a run of the listed waybills: the progress line under the paper question
     // that comes between two forms. Every box is answered as a seller would.
@@ -154,13 +154,13 @@ int main(int argc, char* argv[]) {
         if (!shot) {
             QThread::msleep(300);
             QCoreApplication::processEvents();
-            QGuiApplication::primaryScreen()->grabWindow(0).save(out + "/Form_Main_Printing.png");
+            QGuiApplication::primaryScreen()->grabWindow(0).save(out + "/MainWindow_Printing.png");
             shot = true;
         }
         modal->close();
     });
     answerer.start(100);
-    main.menuAction(Form_Main::PrintWaybills)->trigger();
+    main.menuAction(MainWindow::PrintWaybills)->trigger();
     for (int waited = 0; main.printRun() && main.printRun()->isRunning() && waited < 30000;
          waited += 20) {
         QCoreApplication::processEvents();

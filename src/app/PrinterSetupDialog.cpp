@@ -1,0 +1,254 @@
+#include "PrinterSetupDialog.h"
+
+#include "DigitField.h"
+#include "NoticeBox.h"
+
+#include "core/MainState.h"
+#include "printing/OffsetUnits.h"
+#include "printing/PaperRecords.h"
+#include "printing/PrinterSetup.h"
+#include "printing/SetupNotices.h"
+#include "printing/Spooler.h"
+
+#include <QComboBox>
+#include <QDoubleValidator>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace mldd {
+
+namespace {
+
+using PaperRecords::Orientation;
+
+QLabel* explanation(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setWordWrap(true);
+    label->setStyleSheet(QStringLiteral("color: #555;"));
+    return label;
+}
+
+} // namespace
+
+PrinterSetupDialog::PrinterSetupDialog(MainState& state, Spooler& spooler, QWidget* parent)
+    : QDialog(parent), m_state(state), m_spooler(spooler),
+      m_setup(std::make_unique<PrinterSetup>(state.folder, state.log)),
+      m_printers(spooler.destinations()) {
+    setWindowTitle(QStringLiteral("打印机设置"));
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(createWaybillPart(), 1);
+    layout->addWidget(createListPart(), 1);
+}
+
+PrinterSetupDialog::~PrinterSetupDialog() = default;
+
+QWidget* PrinterSetupDialog::createWaybillPart() {
+    auto* part = new QGroupBox(QStringLiteral("快递单"), this);
+    m_waybillPrinter = new QComboBox(part);
+    m_waybillPrinter->addItems(m_printers);
+    m_waybillPrinter->addItem(PrinterSetup::kPrintToFile);
+    m_chosen = m_setup->load().waybillPrinter;
+    m_waybillPrinter->setCurrentIndex(m_waybillPrinter->findText(m_chosen));
+    connect(m_waybillPrinter, &QComboBox::activated, this,
+            [this](int index) { chooseWaybillPrinter(m_waybillPrinter->itemText(index)); });
+
+    m_offsetFrame = new QGroupBox(part);
+    auto* offsets = new QFormLayout(m_offsetFrame);
+    m_horizontalMm = new QLineEdit(m_offsetFrame);
+    m_horizontalTwips = new QLineEdit(m_offsetFrame);
+    m_verticalMm = new QLineEdit(m_offsetFrame);
+    m_verticalTwips = new QLineEdit(m_offsetFrame);
+    pairUp(m_horizontalMm, m_horizontalTwips);
+    pairUp(m_verticalMm, m_verticalTwips);
+    offsets->addRow(QStringLiteral("左右偏移（毫米）："), m_horizontalMm);
+    offsets->addRow(QStringLiteral("左右偏移（缇）："), m_horizontalTwips);
+    offsets->addRow(explanation(
+        QStringLiteral("打印内容向左移动的距离，正数向左移动，负数向右移动，单位毫米。"),
+        m_offsetFrame));
+    offsets->addRow(QStringLiteral("上下偏移（毫米）："), m_verticalMm);
+    offsets->addRow(QStringLiteral("上下偏移（缇）："), m_verticalTwips);
+    offsets->addRow(explanation(
+        QStringLiteral("打印内容向上移动的距离，正数向上移动，负数向下移动，单位毫米。"),
+        m_offsetFrame));
+    showOffsets();
+
+    m_saveWaybill = new QPushButton(QStringLiteral("保存快递单打印机设置"), part);
+    connect(m_saveWaybill, &QPushButton::clicked, this, &PrinterSetupDialog::saveWaybillPrinter);
+    auto* layout = new QFormLayout(part);
+    layout->addRow(QStringLiteral("快递单打印机："), m_waybillPrinter);
+    layout->addRow(m_offsetFrame);
+    layout->addRow(m_saveWaybill);
+    return part;
+}
+
+QWidget* PrinterSetupDialog::createListPart() {
+    auto* part = new QGroupBox(QStringLiteral("发货单"), this);
+    const PrintDefaults defaults = m_setup->load();
+    const QStringList record = defaults.paperRecord.split(u'|');
+    m_listPrinter = new QComboBox(part);
+    m_listPrinter->addItems(m_printers);
+    m_listPrinter->setCurrentIndex(m_listPrinter->findText(defaults.listPrinter));
+
+    m_paper = new QComboBox(part);
+    m_paper->addItem(QString());
+    for (const PaperRow& paper : PaperRecords::standardPapers(Orientation::Portrait))
+        m_paper->addItem(paper.name);
+    m_paper->addItem(SetupNotices::kContinuousPaper);
+    m_portrait = new QRadioButton(QStringLiteral("纵向"), part);
+    m_landscape = new QRadioButton(QStringLiteral("横向"), part);
+    m_width = new DigitField(part);
+    m_height = new DigitField(part);
+    m_copies = new DigitField(part);
+    for (DigitField* box : {m_width, m_height, m_copies})
+        box->setMaxLength(4);
+
+    // The stored record shows as it was chosen: its paper, orientation, sizes and copies.
+    const bool continuous = record.value(0) == PaperRecords::kContinuousName;
+    if (defaults.paperChosen)
+        m_paper->setCurrentText(continuous ? SetupNotices::kContinuousPaper : record.value(0));
+    const bool across = record.value(1).toInt() > record.value(2).toInt();
+    (across ? m_landscape : m_portrait)->setChecked(true);
+    if (continuous) {
+        m_width->setText(record.value(1));
+        m_height->setText(record.value(2));
+    }
+    m_copies->setText(QString::number(PaperRecords::copiesOf(defaults.paperRecord)));
+    connect(m_paper, &QComboBox::currentIndexChanged, this, &PrinterSetupDialog::showContinuousSizes);
+    showContinuousSizes();
+
+    auto* orientation = new QWidget(part);
+    auto* orientations = new QHBoxLayout(orientation);
+    orientations->setContentsMargins(0, 0, 0, 0);
+    orientations->addWidget(m_portrait);
+    orientations->addWidget(m_landscape);
+    orientations->addStretch();
+    m_portrait->setAccessibleName(QStringLiteral("纸张方向：纵向"));
+    m_landscape->setAccessibleName(QStringLiteral("纸张方向：横向"));
+
+    m_saveList = new QPushButton(QStringLiteral("保存发货单打印机设置"), part);
+    connect(m_saveList, &QPushButton::clicked, this, &PrinterSetupDialog::saveListPrinter);
+    auto* layout = new QFormLayout(part);
+    layout->addRow(QStringLiteral("发货单打印机："), m_listPrinter);
+    layout->addRow(QStringLiteral("纸张类型："), m_paper);
+    layout->addRow(QStringLiteral("纸张方向："), orientation);
+    layout->addRow(QStringLiteral("有孔纸宽度（毫米）："), m_width);
+    layout->addRow(QStringLiteral("有孔纸高度（毫米）："), m_height);
+    layout->addRow(QStringLiteral("打印份数："), m_copies);
+    layout->addRow(m_saveList);
+    return part;
+}
+
+void PrinterSetupDialog::chooseWaybillPrinter(const QString& printer) {
+    const auto keepOld = [this] {
+        m_waybillPrinter->setCurrentIndex(m_waybillPrinter->findText(m_chosen));
+    };
+    if (const auto refused = PrinterSetup::refusal(printer)) {
+        keepOld();
+        showNotice(this, *refused);
+        return;
+    }
+    if (printer != PrinterSetup::kPrintToFile && printer != m_spooler.defaultDestination() &&
+        !showNotice(this, SetupNotices::notDefaultQuestion())) {
+        keepOld();
+        return;
+    }
+    if (const auto failed = m_setup->chooseWaybillPrinter(printer)) {
+        keepOld();
+        showNotice(this, *failed);
+        return;
+    }
+    m_chosen = printer;
+    m_waybillPrinter->setCurrentIndex(m_waybillPrinter->findText(printer));
+    showOffsets();
+    m_state.printDefaults = m_setup->load();
+    emit saved();
+}
+
+void PrinterSetupDialog::showOffsets() {
+    m_offsetFrame->setTitle(m_chosen.isEmpty() ? QStringLiteral("打印内容偏移设置")
+                                               : SetupNotices::offsetFrameTitle(m_chosen));
+    const PrinterOffsets offsets = m_setup->offsets(m_chosen).value_or(PrinterOffsets{});
+    m_horizontalTwips->setText(QString::number(offsets.horizontal));
+    m_horizontalMm->setText(OffsetUnits::millimetresFromTwips(offsets.horizontal));
+    m_verticalTwips->setText(QString::number(offsets.vertical));
+    m_verticalMm->setText(OffsetUnits::millimetresFromTwips(offsets.vertical));
+}
+
+void PrinterSetupDialog::pairUp(QLineEdit* millimetres, QLineEdit* twips) {
+    millimetres->setValidator(new QDoubleValidator(-10000, 10000, 2, millimetres));
+    twips->setValidator(new QIntValidator(-566000, 566000, twips));
+    connect(millimetres, &QLineEdit::textEdited, this, [millimetres, twips](const QString& text) {
+        const QString shown = OffsetUnits::withLeadingZero(text);
+        if (shown != text)
+            millimetres->setText(shown);
+        if (const std::optional<int> value = OffsetUnits::twipsFromMillimetres(shown))
+            twips->setText(QString::number(*value));
+    });
+    connect(twips, &QLineEdit::textEdited, this, [millimetres](const QString& text) {
+        millimetres->setText(OffsetUnits::millimetresFromTwips(text.toInt()));
+    });
+}
+
+void PrinterSetupDialog::saveWaybillPrinter() {
+    if (m_printers.isEmpty()) {
+        showNotice(this, SetupNotices::noPrinterInstalled());
+        return;
+    }
+    // Nothing chosen yet: the printer the list shows is chosen first, with its checks.
+    if (m_chosen.isEmpty())
+        chooseWaybillPrinter(m_waybillPrinter->currentText());
+    if (m_chosen.isEmpty())
+        return;
+    // Empty boxes count as 0; the millimetres are what the seller reads and types.
+    const PrinterOffsets offsets{
+        OffsetUnits::twipsFromMillimetres(m_horizontalMm->text()).value_or(0),
+        OffsetUnits::twipsFromMillimetres(m_verticalMm->text()).value_or(0)};
+    if (const auto failed = m_setup->chooseWaybillPrinter(m_chosen)) {
+        showNotice(this, *failed);
+        return;
+    }
+    if (!m_setup->saveOffsets(m_chosen, offsets)) {
+        showNotice(this, SetupNotices::notSaved());
+        return;
+    }
+    showOffsets();
+    m_state.printDefaults = m_setup->load();
+    emit saved();
+    showNotice(this, SetupNotices::waybillPrinterSaved(m_chosen));
+}
+
+void PrinterSetupDialog::saveListPrinter() {
+    SetupNotices::ListPaperChoice choice;
+    choice.printer = m_listPrinter->currentText();
+    choice.paper = m_paper->currentText();
+    choice.orientation = m_landscape->isChecked() ? Orientation::Landscape : Orientation::Portrait;
+    choice.widthMm = m_width->text();
+    choice.heightMm = m_height->text();
+    choice.copies = m_copies->text();
+    std::variant<QString, Notice> record = SetupNotices::paperRecord(choice);
+    if (auto* refused = std::get_if<Notice>(&record)) {
+        showNotice(this, *refused);
+        return;
+    }
+    if (!m_setup->saveListPrinter(choice.printer, std::get<QString>(record))) {
+        showNotice(this, SetupNotices::notSaved());
+        return;
+    }
+    m_state.printDefaults = m_setup->load();
+    emit saved();
+    showNotice(this, SetupNotices::listPrinterSaved(choice));
+}
+
+void PrinterSetupDialog::showContinuousSizes() {
+    const bool continuous = m_paper->currentText() == SetupNotices::kContinuousPaper;
+    m_width->setEnabled(continuous);
+    m_height->setEnabled(continuous);
+}
+
+} // namespace mldd

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QDialog>
+
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace mldd {
+
+struct MainState;
+class DigitField;
+class PrinterSetup;
+class Spooler;
+
+/**
+ * 打印机设置: the waybill printer with its offsets in millimetres and twips,
+ * and the shipping-list printer with its paper and copies.
+ */
+class PrinterSetupDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    /** `spooler`: where the installed printers and the default one come from. */
+    PrinterSetupDialog(MainState& state, Spooler& spooler, QWidget* parent = nullptr);
+    ~PrinterSetupDialog() override;
+
+    QComboBox* waybillPrinterList() const { return m_waybillPrinter; }
+    QGroupBox* offsetFrame() const { return m_offsetFrame; }
+    QLineEdit* horizontalMillimetres() const { return m_horizontalMm; }
+    QLineEdit* horizontalTwips() const { return m_horizontalTwips; }
+    QLineEdit* verticalMillimetres() const { return m_verticalMm; }
+    QLineEdit* verticalTwips() const { return m_verticalTwips; }
+    QPushButton* saveWaybillButton() const { return m_saveWaybill; }
+    QComboBox* listPrinterList() const { return m_listPrinter; }
+    QComboBox* paperList() const { return m_paper; }
+    QRadioButton* landscapeButton() const { return m_landscape; }
+    DigitField* paperWidth() const { return m_width; }
+    DigitField* paperHeight() const { return m_height; }
+    DigitField* copiesBox() const { return m_copies; }
+    QPushButton* saveListButton() const { return m_saveList; }
+
+    /** Chooses the waybill printer as a pick in its list does: refusals and the question first. */
+    void chooseWaybillPrinter(const QString& printer);
+
+signals:
+    /** A printer or paper was saved (and read into the state): lists are drawn on the new paper. */
+    void saved();
+
+private:
+    QWidget* createWaybillPart();
+    QWidget* createListPart();
+    void showOffsets();
+    /** Keeps a twips box in step with its millimetre box, and the other way round. */
+    void pairUp(QLineEdit* millimetres, QLineEdit* twips);
+    void saveWaybillPrinter();
+    void saveListPrinter();
+    void showContinuousSizes();
+
+    MainState& m_state;
+    Spooler& m_spooler;
+    std::unique_ptr<PrinterSetup> m_setup;
+    QStringList m_printers;
+    QString m_chosen;
+
+    QComboBox* m_waybillPrinter = nullptr;
+    QGroupBox* m_offsetFrame = nullptr;
+    QLineEdit* m_horizontalMm = nullptr;
+    QLineEdit* m_horizontalTwips = nullptr;
+    QLineEdit* m_verticalMm = nullptr;
+    QLineEdit* m_verticalTwips = nullptr;
+    QPushButton* m_saveWaybill = nullptr;
+    QComboBox* m_listPrinter = nullptr;
+    QComboBox* m_paper = nullptr;
+    QRadioButton* m_portrait = nullptr;
+    QRadioButton* m_landscape = nullptr;
+    DigitField* m_width = nullptr;
+    DigitField* m_height = nullptr;
+    DigitField* m_copies = nullptr;
+    QPushButton* m_saveList = nullptr;
+};
+
+} // namespace mldd

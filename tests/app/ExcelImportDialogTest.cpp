@@ -1,0 +1,114 @@
+#include "ExcelImportDialog.h"
+#include "MainWindow.h"
+#include "ImportProgress.h"
+#include "ModalAnswers.h"
+#include "SpreadsheetFixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace mldd;
+using test::ModalAnswers;
+using test::TestWorkbooks;
+
+namespace {
+
+class ExcelImportDialogTest : public test::SpreadsheetFixture {
+protected:
+    // Answers the message box the next click opens, and keeps its text.
+    void answerNextMessage() {
+        QTimer::singleShot(0, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                m_message = box->text();
+                box->accept();
+            }
+        });
+    }
+
+    static void chooseColumn(ExcelImportDialog& form, ImportLayout::Field field, int column) {
+        emit form.fieldCombo(field)->activated(column + 1);
+    }
+
+    QString m_message;
+};
+
+} // namespace
+
+// 订单 › 导入Excel as a seller does it: the window's menu, its file dialog, the mapping
+// window in its own exec(), 提取Excel, then the rows behind the progress dialog.
+TEST_F(ExcelImportDialogTest, ImportFromTheMainWindowMapsColumnsAndStoresTheRows) {
+    const QString path = copyOf(QStringLiteral("orders.xlsx"));
+    MainWindow window(m_state);
+    window.show();
+    QStringList seen;
+    ModalAnswers answers({}, [&](QDialog* dialog) {
+        if (auto* files = qobject_cast<QFileDialog*>(dialog)) {
+            seen.append(QStringLiteral("file"));
+            // Typed into 文件名 and taken with Enter, as a seller does.
+            auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(name, nullptr);
+            name->setText(path);
+            QTest::keyClick(name, Qt::Key_Return);
+            return;
+        }
+        auto* form = qobject_cast<ExcelImportDialog*>(dialog);
+        ASSERT_NE(form, nullptr) << dialog->metaObject()->className();
+        seen.append(QStringLiteral("mapping"));
+        EXPECT_EQ(form->sheetList()->currentText(), QStringLiteral("订单"));
+        chooseColumn(*form, ImportLayout::BuyerName, 1);
+        chooseColumn(*form, ImportLayout::Address, 4);
+        chooseColumn(*form, ImportLayout::Address, 5);
+        EXPECT_EQ(form->fieldExpression(ImportLayout::Address)->text(), QStringLiteral("E + F"));
+        chooseColumn(*form, ImportLayout::Goods, 6);
+        form->senderList()->setCurrentText(QString::fromUtf8(kSender));
+        QTest::mouseClick(form->extractButton(), Qt::LeftButton);
+    });
+    window.menuAction(MainWindow::Import)->trigger();
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("file"), QStringLiteral("mapping")}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.importProgress(); }, 20000))
+        << "the import never finished";
+    EXPECT_EQ(window.statusLine()->text(),
+              QStringLiteral("提示:Excedl中共有订单4个，实提订单3个，合并订单1个。  "));
+    EXPECT_EQ(storedOrders().size(), 4);
+    EXPECT_FALSE(window.informationLine()->text().contains(QStringLiteral("总计0条")))
+        << "the list shows the imported orders";
+    EXPECT_TRUE(QFile::exists(ImportLayout::filePath(m_state.folder, QStringLiteral("orders"))));
+
+    // The next workbook with these headers opens with the saved mapping.
+    ExcelImportDialog again(m_state);
+    ASSERT_TRUE(again.openWorkbook(path));
+    EXPECT_EQ(again.layoutList()->currentText(), QStringLiteral("orders"));
+    EXPECT_EQ(again.fieldExpression(ImportLayout::Address)->text(), QStringLiteral("E + F"));
+    EXPECT_EQ(again.senderList()->currentText(), QString::fromUtf8(kSender));
+}
+
+TEST_F(ExcelImportDialogTest, TheMappingWindowSaysWhatIsMissingBeforeItImports) {
+    ExcelImportDialog form(m_state);
+    ASSERT_TRUE(form.openWorkbook(copyOf(QStringLiteral("orders.xlsx"))));
+    EXPECT_EQ(form.sheetList()->count(), 2);
+    QComboBox* name = form.fieldCombo(ImportLayout::BuyerName);
+    EXPECT_EQ(name->itemText(0), QStringLiteral("请选择..."));
+    EXPECT_EQ(name->itemText(2), QStringLiteral("B|收货人"));
+    answerNextMessage();
+    QTest::mouseClick(form.extractButton(), Qt::LeftButton);
+    EXPECT_EQ(m_message, QStringLiteral("地址不能空，请匹配！"));
+    chooseColumn(form, ImportLayout::Goods, 0);
+    QTest::mouseClick(form.clearButton(ImportLayout::Goods), Qt::LeftButton);
+    EXPECT_EQ(form.fieldExpression(ImportLayout::Goods)->text(), QString());
+    EXPECT_TRUE(storedOrders().isEmpty());
+}
+
+TEST_F(ExcelImportDialogTest, AnUnreadableWorkbookIsRefusedWithItsMessage) {
+    ExcelImportDialog form(m_state);
+    answerNextMessage();
+    EXPECT_FALSE(form.openWorkbook(TestWorkbooks::get().path(QStringLiteral("webpage.xls"))));
+    EXPECT_TRUE(m_message.contains(QStringLiteral("网页格式")));
+}
