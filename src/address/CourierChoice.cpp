@@ -1,5 +1,7 @@
 #include "CourierChoice.h"
 
+#include "core/MainState.h"
+
 namespace mldd {
 
 namespace {
@@ -27,10 +29,16 @@ std::optional<QString> namedInMessages(const ExpressPlan& plan, const QStringLis
 } // namespace
 
 CourierChoice ChooseCourier(const ExpressPlan& plan, const QStringList& templates,
-                            const QString& messages, const QString& address) {
+                            const QString& messages, const QString& address,
+                            const QString& senderCourier) {
     CourierChoice choice;
     if (templates.isEmpty()) {
         choice.notice = courierNotice(QStringLiteral("您需要下载快递模版！"));
+        return choice;
+    }
+    const bool senderHasCourier = !senderCourier.isEmpty() && templates.contains(senderCourier);
+    if (plan.items.isEmpty() && senderHasCourier) {
+        choice.templateName = senderCourier;
         return choice;
     }
     if (plan.items.isEmpty()) {
@@ -46,13 +54,26 @@ CourierChoice ChooseCourier(const ExpressPlan& plan, const QStringList& template
     }
     for (qsizetype i = 1; i < plan.items.size(); i += 2) {
         const QString& province = plan.items.at(i);
-        if (!province.isEmpty() && address.contains(province)) {
+        if (!province.isEmpty() && address.contains(province) &&
+            !plan.items.value(i + 1).isEmpty()) {
             choice.templateName = plan.items.value(i + 1);
             return choice;
         }
     }
-    choice.templateName = plan.items.value(2);
+    choice.templateName = senderHasCourier ? senderCourier : plan.items.value(2);
     return choice;
+}
+
+CourierChoice ChooseCourierFor(const MainState& state, const ExpressPlan& plan,
+                               const Order& order) {
+    QString senderCourier;
+    for (const SenderProfile& profile : state.profiles)
+        if (profile.myIdh == order.myId)
+            senderCourier = profile.delivery;
+    return ChooseCourier(plan, state.templates, order.buyLy + order.sellerMem,
+                         order.buyAddressSheng + order.buyAddressShi + order.buyAddressXian +
+                             order.buyAddress,
+                         senderCourier);
 }
 
 } // namespace mldd

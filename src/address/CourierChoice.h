@@ -3,6 +3,7 @@
 #include "ExpressPlan.h"
 
 #include "core/Notice.h"
+#include "core/Order.h"
 
 #include <QString>
 #include <QStringList>
@@ -19,13 +20,21 @@ struct CourierChoice {
     bool openPlanPanel = false;
 };
 
+struct MainState;
+
 /**
  * Chooses the template for an order from the plan. `templates` is the list of
  * installed templates in its shown order; `messages` is the buyer's message
  * followed by the seller's remark; `address` is province, city, county and
- * address joined.
+ * address joined. `senderCourier`, the sender's default courier, serves where
+ * the plan has no courier for the address (or no plan is set), when it is installed.
  */
 CourierChoice ChooseCourier(const ExpressPlan& plan, const QStringList& templates,
-                            const QString& messages, const QString& address);
+                            const QString& messages, const QString& address,
+                            const QString& senderCourier = QString());
+
+/** ChooseCourier for a stored or new order of `state`: its messages, address and sender. */
+CourierChoice ChooseCourierFor(const MainState& state, const ExpressPlan& plan,
+                               const Order& order);
 
 } // namespace mldd

@@ -25,10 +25,7 @@ CourierFill FillMissingCouriers(MainState& state) {
             const QList<qint64> slice(ids.begin() + from,
                                       ids.begin() + qMin(ids.size(), from + kSlice));
             for (const Order& order : store.byIds(slice)) {
-                const CourierChoice choice =
-                    ChooseCourier(plan, state.templates, order.buyLy + order.sellerMem,
-                                  order.buyAddressSheng + order.buyAddressShi +
-                                      order.buyAddressXian + order.buyAddress);
+                const CourierChoice choice = ChooseCourierFor(state, plan, order);
                 if (choice.notice) {
                     // The same answer for every order: say it once, change nothing.
                     result.notice = choice.notice;

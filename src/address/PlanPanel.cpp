@@ -23,6 +23,26 @@ const std::array<QString, PlanPanel::kCellCount>& PlanPanel::provinces() {
     return names;
 }
 
+const QList<PlanPanel::Region>& PlanPanel::regions() {
+    static const QList<Region> regions{
+        {QStringLiteral("华北"), {0, 1, 4, 5, 30}},
+        {QStringLiteral("东北"), {6, 7, 8}},
+        {QStringLiteral("华东"), {3, 16, 15, 14, 17, 13, 12}},
+        {QStringLiteral("华中"), {11, 10, 9}},
+        {QStringLiteral("华南"), {25, 33, 24}},
+        {QStringLiteral("西南"), {2, 23, 26, 22, 29}},
+        {QStringLiteral("西北"), {21, 20, 19, 32, 31}},
+        {QStringLiteral("港澳台"), {28, 27, 18}}};
+    return regions;
+}
+
+QList<int> PlanPanel::allCells() {
+    QList<int> cells;
+    for (int i = 0; i < kCellCount; ++i)
+        cells.append(i);
+    return cells;
+}
+
 PlanPanel::PlanPanel(const ExpressPlan& plan) {
     m_messagesFirst = plan.items.isEmpty() || plan.messagesFirst();
     for (int i = 0; i < kCellCount; ++i) {
@@ -36,6 +56,25 @@ PlanPanel::PlanPanel(const ExpressPlan& plan) {
 void PlanPanel::chooseTemplate(int index, const QString& templateName) {
     QString& cell = m_cells.at(size_t(index));
     cell = cell.left(cell.indexOf(u':') + 1) + templateName;
+}
+
+void PlanPanel::chooseTemplate(const QList<int>& cells, const QString& templateName) {
+    for (int index : cells)
+        chooseTemplate(index, templateName);
+}
+
+QString PlanPanel::templateOf(int index) const {
+    const QString& cell = m_cells.at(size_t(index));
+    const QString name = cell.mid(cell.indexOf(u':') + 1);
+    return name == kPrompt ? QString() : name;
+}
+
+QString PlanPanel::sharedTemplate(const QList<int>& cells) const {
+    const QString first = cells.isEmpty() ? QString() : templateOf(cells.first());
+    for (int index : cells)
+        if (templateOf(index) != first)
+            return QString();
+    return first;
 }
 
 std::optional<Notice> PlanPanel::check() const {

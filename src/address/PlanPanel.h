@@ -5,6 +5,7 @@
 
 #include "core/Notice.h"
 
+#include <QList>
 #include <QString>
 
 #include <array>
@@ -23,6 +24,14 @@ public:
     /** What a cell without a template shows after its province and ":". */
     static const QString kPrompt;
 
+    /** A part of the country whose provinces are often sent alike: its name and cells. */
+    struct Region {
+        QString name;
+        QList<int> cells;
+    };
+    /** Every cell in exactly one region, so that a region row reaches each province. */
+    static const QList<Region>& regions();
+
     /** The panel as the stored plan fills it. */
     explicit PlanPanel(const ExpressPlan& plan);
 
@@ -31,6 +40,14 @@ public:
 
     /** Puts `templateName` into the cell after its ":". */
     void chooseTemplate(int index, const QString& templateName);
+    /** Puts `templateName` into each of `cells`. */
+    void chooseTemplate(const QList<int>& cells, const QString& templateName);
+    /** The template of cell `index`; empty while it has none. */
+    QString templateOf(int index) const;
+    /** The template all of `cells` share; empty when they differ or have none. */
+    QString sharedTemplate(const QList<int>& cells) const;
+    /** Every cell index, 0 to 33. */
+    static QList<int> allCells();
 
     bool messagesFirst() const { return m_messagesFirst; }
     void setMessagesFirst(bool on) { m_messagesFirst = on; }

@@ -12,28 +12,34 @@ namespace mldd {
 
 struct MainState;
 
-/** The express plan panel: a template for each of the 34 provinces, and the message option. */
+/**
+ * The express plan: one courier for every province at once, a region's
+ * provinces at once, then single provinces as exceptions; and the message option.
+ */
 class ExpressPlanDialog : public QDialog {
     Q_OBJECT
 
 public:
     explicit ExpressPlanDialog(MainState& state, QWidget* parent = nullptr);
 
-    QPushButton* cell(int index) const { return m_cells.at(index); }
-    QComboBox* templateList() const { return m_templates; }
+    /** 全部省份: sets every province. */
+    QComboBox* everyProvinceList() const { return m_everywhere; }
+    /** The list that sets the provinces of `PlanPanel::regions()[index]`. */
+    QComboBox* regionList(int index) const { return m_regions.at(index); }
+    /** The list of province cell `index` (PlanPanel's order). */
+    QComboBox* cellList(int index) const { return m_cells.at(index); }
     QPushButton* saveButton() const { return m_save; }
 
 private:
-    void selectCell(int index);
-    void chooseTemplate(const QString& name);
+    QComboBox* courierList(const QString& name, const QString& prompt, const QList<int>& cells);
     void save();
     void showCells();
 
     MainState& m_state;
     PlanPanel m_panel;
-    int m_current = -1;
-    QList<QPushButton*> m_cells;
-    QComboBox* m_templates;
+    QComboBox* m_everywhere;
+    QList<QComboBox*> m_regions;
+    QList<QComboBox*> m_cells;
     QRadioButton* m_messagesFirst;
     QRadioButton* m_provinceOnly;
     QPushButton* m_save;

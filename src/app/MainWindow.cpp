@@ -174,9 +174,7 @@ QWidget* MainWindow::createFilterBar() {
     layout->setContentsMargins(0, 0, 0, 0);
 
     m_senderList = new QComboBox(bar);
-    m_courierList = new QComboBox(bar);
-    m_courierList->addItem(OrderFilter::kAll);
-    m_courierList->addItems(m_state.couriers);
+    m_courierList = new CourierFilterList(m_state, bar);
     m_stateList = new QComboBox(bar);
     m_stateList->addItems(OrderFilter::printStates());
     m_stateList->setCurrentText(m_state.printStateChoice);
@@ -204,7 +202,7 @@ QWidget* MainWindow::createFilterBar() {
     connect(m_searchKey, &QLineEdit::returnPressed, this, &MainWindow::search);
 
     for (auto [caption, list] : {std::pair{QStringLiteral("我的ID"), m_senderList},
-                                 std::pair{QStringLiteral("快递单据"), m_courierList},
+                                 std::pair{QStringLiteral("快递单据"), static_cast<QComboBox*>(m_courierList)},
                                  std::pair{QStringLiteral("打印状态"), m_stateList}}) {
         auto* label = new QLabel(caption, bar);
         label->setBuddy(list);
@@ -484,11 +482,7 @@ void MainWindow::downloadMissingTemplates(const QList<Order>& orders) {
 }
 
 void MainWindow::showCourierChoices() {
-    const QString chosen = m_courierList->currentText();
-    m_courierList->clear();
-    m_courierList->addItem(OrderFilter::kAll);
-    m_courierList->addItems(m_state.couriers);
-    m_courierList->setCurrentText(chosen);
+    m_courierList->refill();
     redrawPages();
 }
 

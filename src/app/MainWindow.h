@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CourierFilterList.h"
+
 #include "core/CommandText.h"
 #include "printing/PrintDocuments.h"
 #include "printing/PrintFile.h"
@@ -229,7 +231,7 @@ private:
     QMap<Menu, QMenu*> m_menus;
     QMap<MenuEntry, QAction*> m_actions;
     QComboBox* m_senderList = nullptr;
-    QComboBox* m_courierList = nullptr;
+    CourierFilterList* m_courierList = nullptr;
     QComboBox* m_stateList = nullptr;
     QComboBox* m_searchField = nullptr;
     QLineEdit* m_searchKey = nullptr;

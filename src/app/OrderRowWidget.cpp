@@ -1,6 +1,7 @@
 #include "OrderRowWidget.h"
 
 #include "ContentsNamesPanel.h"
+#include "CourierBox.h"
 #include "PagedPreview.h"
 #include "SenderPicker.h"
 #include "WaybillPreview.h"
@@ -54,7 +55,7 @@ OrderRowWidget::OrderRowWidget(const DataFolder& folder, QWidget* parent)
       m_confirm(new QPushButton(QStringLiteral("核对"), this)),
       m_delete(new QPushButton(QStringLiteral("删除"), this)), m_sender(new QComboBox(this)),
       m_recognize(new QPushButton(QStringLiteral("识别"), this)),
-      m_contents(new QPushButton(QStringLiteral("▼"), this)),
+      m_contents(new QPushButton(QStringLiteral("▼"), this)), m_courier(new CourierBox(folder, this)),
       m_pages(new PagedPreview(WaybillPreview::kCardSize, this)), m_preview(m_pages->page()) {
     setFrameShape(QFrame::StyledPanel);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
@@ -94,7 +95,9 @@ OrderRowWidget::OrderRowWidget(const DataFolder& folder, QWidget* parent)
     middle->addWidget(addField(&Order::buyAddress, QStringLiteral("地址"), 160), 1);
     middle->addWidget(m_recognize);
     middle->addWidget(addField(&Order::buyEnd, QStringLiteral("目的地"), 50));
-    middle->addWidget(addField(&Order::delivery, QStringLiteral("快递单据"), 60));
+    m_courier->setMinimumWidth(80);
+    m_fields.append({m_courier->lineEdit(), &Order::delivery});
+    middle->addWidget(m_courier);
     middle->addWidget(addField(&Order::wuliuCode, QStringLiteral("运单号"), 90));
 
     auto* bottom = new QHBoxLayout;
@@ -149,6 +152,7 @@ OrderRowWidget::OrderRowWidget(const DataFolder& folder, QWidget* parent)
     connect(m_recognize, &QPushButton::clicked, this, &OrderRowWidget::recognize);
     connect(m_contents, &QPushButton::clicked, this, &OrderRowWidget::showContentsNames);
     connect(m_sender, &QComboBox::activated, this, &OrderRowWidget::chooseSender);
+    connect(m_courier, &CourierBox::chosen, this, &OrderRowWidget::commitEdits);
     // The card is saved as a whole when the focus leaves it, so that one question covers an edit.
     connect(qApp, &QApplication::focusChanged, this, &OrderRowWidget::focusMoved);
 }
@@ -185,6 +189,7 @@ void OrderRowWidget::showOrder(const Order& order, bool selected) {
         field->setCursorPosition(0);
     }
     m_goods->setPlainText(toEditorText(order.buyGoods));
+    m_courier->showCourier(order.delivery);
     {
         QSignalBlocker block(m_sender);
         // An ID no profile answers to (a deleted sender) still shows as the order's.

@@ -14,6 +14,7 @@ class QPushButton;
 
 namespace mldd {
 
+class CourierBox;
 class PagedPreview;
 class WaybillPreview;
 
@@ -52,6 +53,8 @@ public:
     QPlainTextEdit* goodsBox() const { return m_goods; }
     QPushButton* recognizeButton() const { return m_recognize; }
     QPushButton* contentsButton() const { return m_contents; }
+    /** 快递单据: the installed templates; its line edit is field(&Order::delivery). */
+    CourierBox* courierBox() const { return m_courier; }
 
 signals:
     void selectionToggled(qint64 id, bool ticked);
@@ -96,6 +99,7 @@ private:
     QComboBox* m_sender;
     QPushButton* m_recognize;
     QPushButton* m_contents;
+    CourierBox* m_courier;
     PagedPreview* m_pages;
     WaybillPreview* m_preview;
 };

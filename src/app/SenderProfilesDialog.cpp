@@ -54,9 +54,12 @@ SenderProfilesDialog::SenderProfilesDialog(MainState& state, QWidget* parent, co
     m_market->addItems(ProfileEditing::kMarketplaces);
     m_withMarket->setChecked(true);
     connect(m_withMarket, &QCheckBox::toggled, m_market, &QWidget::setEnabled);
-    m_delivery->setEditable(true);
-    m_delivery->addItem(QString());
-    m_delivery->addItems(m_state.templates);
+    // Picked, not typed: only an installed template can print.
+    m_delivery->addItem(QStringLiteral("不指定"), QString());
+    for (const QString& name : m_state.templates)
+        m_delivery->addItem(name, name);
+    m_delivery->setToolTip(
+        QStringLiteral("快递方案里没有订单所在省份的快递时，这个发件人的订单用这个快递"));
     m_account->setPlaceholderText(QStringLiteral("QQ、旺旺或店铺的ID"));
     m_candidates->setPlaceholderText(QStringLiteral("用空格分开，例如：衣服 鞋 包"));
     m_pickFromList->setChecked(true);
@@ -73,7 +76,7 @@ SenderProfilesDialog::SenderProfilesDialog(MainState& state, QWidget* parent, co
     form->addRow(QStringLiteral("邮编"), m_zipcode);
     form->addRow(QStringLiteral("经办人"), m_handler);
     form->addRow(QStringLiteral("始发地"), m_start);
-    form->addRow(QStringLiteral("常用快递"), m_delivery);
+    form->addRow(QStringLiteral("默认快递"), m_delivery);
 
     auto* contents = new QGroupBox(QStringLiteral("内件品名（打印在快递单上的物品名称）"), this);
     auto* contentsForm = new QFormLayout(contents);
@@ -167,7 +170,10 @@ void SenderProfilesDialog::showProfile(int row) {
     m_zipcode->setText(profile.zipcode);
     m_handler->setText(profile.handler);
     m_start->setText(profile.start);
-    m_delivery->setCurrentText(profile.delivery);
+    // A stored courier whose template is gone still shows, and stays unless another is picked.
+    if (m_delivery->findData(profile.delivery) < 0)
+        m_delivery->addItem(profile.delivery, profile.delivery);
+    m_delivery->setCurrentIndex(m_delivery->findData(profile.delivery));
     const ContentsNames names = ContentsNames::load(m_state.folder, profile.myIdh);
     m_defaultName->setText(names.defaultName);
     m_candidates->setText(names.candidates.join(u' '));
@@ -195,7 +201,7 @@ SenderProfile SenderProfilesDialog::profileFromBoxes() const {
     profile.zipcode = m_zipcode->text();
     profile.handler = m_handler->text();
     profile.start = m_start->text();
-    profile.delivery = m_delivery->currentText();
+    profile.delivery = m_delivery->currentData().toString();
     if (m_state.placeTable) {
         // The parts go beside the address, which stays whole as the seller typed it.
         QString rest = profile.address.trimmed();

@@ -30,6 +30,8 @@ public:
     QLineEdit* address() const { return m_address; }
     QLineEdit* senderName() const { return m_name; }
     QLineEdit* phone1() const { return m_phone1; }
+    /** 默认快递: the installed templates, after 不指定. */
+    QComboBox* defaultCourier() const { return m_delivery; }
     QLineEdit* defaultContentsName() const { return m_defaultName; }
     QLineEdit* contentsCandidates() const { return m_candidates; }
     QPushButton* saveButton() const { return m_save; }

@@ -26,9 +26,7 @@ CourierChoice PlaceNewOrder(const MainState& state, const ExpressPlan& plan, Ord
     order.buyEnd = (!order.buyAddressXian.isEmpty() && !order.buyAddressXian.contains(u'区'))
                        ? order.buyAddressXian
                        : order.buyAddressShi;
-    const CourierChoice courier = ChooseCourier(
-        plan, state.templates, order.buyLy + order.sellerMem,
-        order.buyAddressSheng + order.buyAddressShi + order.buyAddressXian + order.buyAddress);
+    const CourierChoice courier = ChooseCourierFor(state, plan, order);
     order.delivery = courier.templateName;
     return courier;
 }

@@ -33,8 +33,7 @@ int runPlan(const CliContext& context, QStringList args) {
     const QString everywhere = args.takeFirst();
     if (!state.templates.contains(everywhere))
         return refuseUnknown(everywhere);
-    for (int cell = 0; cell < PlanPanel::kCellCount; ++cell)
-        panel.chooseTemplate(cell, everywhere);
+    panel.chooseTemplate(PlanPanel::allCells(), everywhere);
     for (const QString& pair : args) {
         const QString province = pair.section(u'=', 0, 0);
         const qsizetype cell =

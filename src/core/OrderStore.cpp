@@ -223,6 +223,17 @@ std::vector<qint64> OrderStore::withoutCourier() const {
         "select id from order_data where delivery is null or trim(delivery) = '' order by id"));
 }
 
+QStringList OrderStore::namedCouriers() const {
+    QSqlQuery query(m_database.connection());
+    QStringList names;
+    if (!query.exec(QStringLiteral("select distinct delivery from order_data where dj_type >= 0 "
+                                   "and trim(delivery) <> '' order by delivery")))
+        return names;
+    while (query.next())
+        names.append(query.value(0).toString());
+    return names;
+}
+
 std::vector<qint64> OrderStore::olderThan(int days) const {
     return ids(QStringLiteral("select id from order_data where ") +
                    m_database.dialect().ageInDays() + QStringLiteral(" >= ? order by id"),

@@ -57,6 +57,8 @@ public:
     std::vector<qint64> absorbed() const;
     /** Orders whose courier form is empty or only blanks. */
     std::vector<qint64> withoutCourier() const;
+    /** The courier forms the listed orders name, each once, in name order. */
+    QStringList namedCouriers() const;
     /** Orders taken in at least `days` calendar days ago. */
     std::vector<qint64> olderThan(int days) const;
     /** Deletes the orders taken in at least `days` days ago, in one transaction; how many. */

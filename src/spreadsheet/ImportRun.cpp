@@ -169,10 +169,7 @@ void ImportRun::takeRow(int row) {
     if (order->delivery.isEmpty())
         order->delivery = m_layout.templateName;
     if (order->delivery.isEmpty()) {
-        const CourierChoice courier =
-            ChooseCourier(m_plan, m_state.templates, order->buyLy + order->sellerMem,
-                          order->buyAddressSheng + order->buyAddressShi + order->buyAddressXian +
-                              order->buyAddress);
+        const CourierChoice courier = ChooseCourierFor(m_state, m_plan, *order);
         order->delivery = courier.templateName;
         if (courier.notice && !m_count.courierNotice)
             m_count.courierNotice = courier.notice;

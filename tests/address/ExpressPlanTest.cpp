@@ -87,6 +87,36 @@ TEST(ExpressPlanTest, MissingTemplatesOrPlanAreToldAndGiveNothing) {
     EXPECT_TRUE(choice.openPlanPanel);
 }
 
+// The sender's default courier serves where the plan has none: no plan, or no province found.
+TEST(ExpressPlanTest, TheSendersDefaultCourierFillsWhatThePlanLeavesOpen) {
+    const ExpressPlan none = ExpressPlan::fromText(PrintSettings::kDefaultCourierPlan);
+    CourierChoice choice =
+        ChooseCourier(none, kTemplates, QString(), QStringLiteral("浙江"), QStringLiteral("韵达"));
+    EXPECT_FALSE(choice.notice);
+    EXPECT_EQ(choice.templateName, QStringLiteral("韵达"));
+
+    const ExpressPlan p = plan(true);
+    EXPECT_EQ(ChooseCourier(p, kTemplates, QString(), QStringLiteral("火星基地"),
+                            QStringLiteral("顺丰速运"))
+                  .templateName,
+              QStringLiteral("顺丰速运"));
+    // The plan's province and the courier the buyer asks for still come first.
+    EXPECT_EQ(ChooseCourier(p, kTemplates, QString(), QStringLiteral("浙江省"),
+                            QStringLiteral("顺丰速运"))
+                  .templateName,
+              QStringLiteral("韵达"));
+    EXPECT_EQ(ChooseCourier(p, kTemplates, QStringLiteral("发EMS"), QStringLiteral("火星"),
+                            QStringLiteral("顺丰速运"))
+                  .templateName,
+              QStringLiteral("EMS国内"));
+    // A default whose template is not installed cannot print: the plan's fallback stays.
+    EXPECT_EQ(ChooseCourier(p, kTemplates, QString(), QStringLiteral("火星"), QStringLiteral("德邦"))
+                  .templateName,
+              QStringLiteral("EMS国内"));
+    choice = ChooseCourier(none, kTemplates, QString(), QStringLiteral("浙江"), QStringLiteral("德邦"));
+    EXPECT_TRUE(choice.openPlanPanel);
+}
+
 TEST(PlanPanelTest, CellsShowTheirTemplateOrThePrompt) {
     PlanPanel panel(ExpressPlan::fromText(PrintSettings::kDefaultCourierPlan));
     EXPECT_EQ(panel.cellText(30), QStringLiteral("内蒙:点此配置快递"));

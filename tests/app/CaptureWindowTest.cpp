@@ -1,5 +1,6 @@
 #include "CliRun.h"
 #include "ExpressPlanDialog.h"
+#include "SellerClicks.h"
 #include "FolderCopy.h"
 #include "MainWindow.h"
 #include "SenderProfilesDialog.h"
@@ -159,11 +160,9 @@ TEST_F(CaptureWindowTest, AnEmptyPlanIsOpenedAfterTheCaptureAndFillsItsOrders) {
         auto* plan = qobject_cast<ExpressPlanDialog*>(dialog);
         ASSERT_NE(plan, nullptr) << dialog->metaObject()->className();
         planOpened = true;
-        for (int i = 0; i < PlanPanel::kCellCount; ++i) {
-            QTest::mouseClick(plan->cell(i), Qt::LeftButton);
-            emit plan->templateList()->textActivated(QStringLiteral("圆通"));
-        }
-        QTest::mouseClick(plan->saveButton(), Qt::LeftButton);
+        test::SellerClicks clicks;
+        clicks.pick(plan->everyProvinceList(), QStringLiteral("圆通"));
+        clicks.click(plan->saveButton());
     });
     handOver(window, kDetail, QStringLiteral("taobao-detail.txt"));
     QTRY_VERIFY_WITH_TIMEOUT(planOpened && !orders().isEmpty() &&

@@ -1,9 +1,11 @@
 #include "ContentsNamesPanel.h"
+#include "CourierBox.h"
 #include "MainWindow.h"
 #include "MenuSettingsDialog.h"
 #include "SenderProfilesDialog.h"
 #include "OrderRowWidget.h"
 #include "PagedPreview.h"
+#include "SellerClicks.h"
 #include "SenderPicker.h"
 #include "WaybillPreview.h"
 #include "WindowFixture.h"
@@ -274,6 +276,47 @@ TEST_F(OrderCardTest, ASavedSenderIsOnEveryCardsWaybillAtOnce) {
     senders->trigger();
     EXPECT_TRUE(shows(ids.first(), QStringLiteral("欧阳娜娜")));
     EXPECT_TRUE(shows(ids.last(), QStringLiteral("欧阳娜娜")));
+}
+
+// 快递单据 is picked from the installed templates; a typed name that is none of them is refused
+// when the seller leaves the box, before anything is saved.
+TEST_F(OrderCardTest, TheCourierIsPickedAndATypedUnknownNameIsRefusedAtOnce) {
+    const QList<qint64> ids = storeYuantongOrders(2);
+    for (const QString extension : {".mlg", ".mlm"})
+        QFile::copy(QStringLiteral(MLDD_SOURCE_DIR "/data/Delivery/顺丰") + extension,
+                    m_state.folder.file(QStringLiteral("Delivery/顺丰") + extension));
+    MainWindow window(m_state);
+    open(window);
+    CourierBox* courier = cardOf(window, ids[0])->courierBox();
+    EXPECT_EQ(courier->currentText(), QStringLiteral("圆通"));
+
+    retype(courier->lineEdit(), QStringLiteral("德邦"));
+    {
+        ModalAnswers answers;
+        focus(window, cardOf(window, ids[0])->field(&Order::buyName));
+        QTRY_COMPARE(answers.texts.size(), 1);
+        EXPECT_TRUE(answers.texts.first().startsWith(QStringLiteral("没有“德邦”这个快递单模版。")))
+            << answers.texts.first().toStdString();
+    }
+    EXPECT_EQ(courier->currentText(), QStringLiteral("圆通"));
+    {
+        // Leaving the card asks nothing: the refused name was never an edit.
+        ModalAnswers answers;
+        focus(window, window.searchKey());
+        QTest::qWait(50);
+        EXPECT_TRUE(answers.texts.isEmpty()) << answers.texts.join(u'|').toStdString();
+    }
+    EXPECT_EQ(order(ids[0]).delivery, QStringLiteral("圆通"));
+
+    // Picking is one choice and one question; the template downloaded since is listed too.
+    SellerClicks clicks;
+    {
+        ModalAnswers answers({QMessageBox::Yes});
+        clicks.pick(cardOf(window, ids[0])->courierBox(), QStringLiteral("顺丰"));
+        QTRY_COMPARE(answers.texts.size(), 1);
+    }
+    EXPECT_EQ(order(ids[0]).delivery, QStringLiteral("顺丰"));
+    EXPECT_EQ(order(ids[1]).delivery, QStringLiteral("圆通"));
 }
 
 TEST_F(OrderCardTest, SearchPagingDeletingAndMergingAskOrStartWhereASellerExpects) {

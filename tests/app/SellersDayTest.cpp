@@ -1,6 +1,7 @@
 #include "BrowserPanel.h"
 #include "CupsDaemon.h"
 #include "ExpressPlanDialog.h"
+#include "SellerClicks.h"
 #include "FolderCopy.h"
 #include "ExcelImportDialog.h"
 #include "MainWindow.h"
@@ -76,21 +77,20 @@ void fillSender(SenderProfilesDialog* editor, const QString& account, const QStr
     editor->reject();
 }
 
-// Four couriers in a few clicks: 圆通 for most provinces, the rest by exception.
+// Four couriers in a few clicks: 圆通 for every province, the rest by exception.
 void setUpPlan(ExpressPlanDialog* plan) {
+    test::SellerClicks clicks;
+    clicks.pick(plan->everyProvinceList(), QStringLiteral("圆通"));
     const auto& provinces = PlanPanel::provinces();
-    for (int i = 0; i < PlanPanel::kCellCount; ++i) {
-        QString courier = QStringLiteral("圆通");
-        if (provinces[size_t(i)] == QStringLiteral("广东"))
-            courier = QStringLiteral("顺丰");
-        else if (provinces[size_t(i)] == QStringLiteral("北京"))
-            courier = QStringLiteral("中通");
-        else if (provinces[size_t(i)] == QStringLiteral("浙江"))
-            courier = QStringLiteral("申通");
-        QTest::mouseClick(plan->cell(i), Qt::LeftButton);
-        emit plan->templateList()->textActivated(courier);
+    for (const auto& [province, courier] :
+         {std::pair{QStringLiteral("广东"), QStringLiteral("顺丰")},
+          std::pair{QStringLiteral("北京"), QStringLiteral("中通")},
+          std::pair{QStringLiteral("浙江"), QStringLiteral("申通")}}) {
+        const int cell = int(std::find(provinces.begin(), provinces.end(), province) -
+                             provinces.begin());
+        clicks.pick(plan->cellList(cell), courier);
     }
-    QTest::mouseClick(plan->saveButton(), Qt::LeftButton);
+    clicks.click(plan->saveButton());
 }
 
 } // namespace

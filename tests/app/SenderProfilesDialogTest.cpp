@@ -1,8 +1,10 @@
 #include "MainWindow.h"
 #include "SenderProfilesDialog.h"
+#include "SellerClicks.h"
 #include "ServiceProcess.h"
 #include "WindowFixture.h"
 
+#include "capture/ManualOrder.h"
 #include "core/TextCodec.h"
 
 #include <QCheckBox>
@@ -12,6 +14,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSqlQuery>
 #include <QTest>
 
 using namespace mldd;
@@ -127,4 +130,44 @@ TEST_F(SenderProfilesDialogTest, AnOldGbkContentsNameFileShowsItsNames) {
     EXPECT_EQ(editor.account()->text(), QStringLiteral("abc"));
     EXPECT_EQ(editor.defaultContentsName()->text(), QStringLiteral("鞋"));
     EXPECT_EQ(editor.contentsCandidates()->text(), QStringLiteral("鞋 袜子"));
+}
+
+// 默认快递 is picked in the sender editor, stored with the profile, and gives a typed order
+// its courier while no express plan is set.
+TEST_F(SenderProfilesDialogTest, TheDefaultCourierIsPickedStoredAndUsedForNewOrders) {
+    QDir().mkpath(m_state.folder.file(QStringLiteral("Delivery")));
+    for (const QString extension : {".mlg", ".mlm"})
+        QFile::copy(QStringLiteral(MLDD_SOURCE_DIR "/data/Delivery/顺丰") + extension,
+                    m_state.folder.file(QStringLiteral("Delivery/顺丰") + extension));
+    m_state.templates = installedTemplateNames(m_state.folder);
+    addProfile(QStringLiteral("淘宝:墨岚小店"));
+
+    MainWindow window(m_state);
+    window.show();
+    ModalAnswers answers({}, [&](QDialog* dialog) {
+        auto* editor = qobject_cast<SenderProfilesDialog*>(dialog);
+        ASSERT_TRUE(editor);
+        editor->profileList()->setCurrentRow(1);
+        EXPECT_EQ(editor->defaultCourier()->currentText(), QStringLiteral("不指定"));
+        SellerClicks clicks;
+        clicks.pick(editor->defaultCourier(), QStringLiteral("顺丰"));
+        clicks.click(editor->saveButton());
+        editor->accept();
+    });
+    window.menuAction(MainWindow::Senders)->trigger();
+
+    QSqlQuery stored(m_state.database->connection());
+    ASSERT_TRUE(stored.exec(QStringLiteral("select my_Delivery from my_data where my_idh = '淘宝:墨岚小店'")));
+    ASSERT_TRUE(stored.next());
+    EXPECT_EQ(stored.value(0).toString(), QStringLiteral("顺丰"));
+
+    Order typed;
+    typed.myId = QStringLiteral("淘宝:墨岚小店");
+    typed.buyName = QStringLiteral("李四");
+    typed.buyAddress = QStringLiteral("浙江省杭州市西湖区文三路1号");
+    const ManualOrderResult result = InsertManualOrder(m_state, typed);
+    ASSERT_TRUE(result.inserted);
+    EXPECT_EQ(order(result.id).delivery, QStringLiteral("顺丰"));
+    for (const Notice& notice : result.notices)
+        EXPECT_NE(notice.text, QStringLiteral("您需要设置快递方案！"));
 }
