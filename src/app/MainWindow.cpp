@@ -374,10 +374,9 @@ void MainWindow::openTemplateBoard() {
 }
 
 void MainWindow::installContextMenu() {
-    const QString programs = QCoreApplication::applicationDirPath();
-    showNotice(this, ContextMenuHost::install(m_state.folder, programs + QStringLiteral("/mldd-do"),
-                                              programs + QStringLiteral("/extension"))
-                         .notice);
+    showNotice(this,
+               ContextMenuHost::install(m_state.folder, QCoreApplication::applicationDirPath())
+                   .notice);
 }
 
 void MainWindow::makeDrawers() {

@@ -32,6 +32,19 @@ for host in "$root/etc/chromium" "$prefix/lib/mozilla" "$prefix/share/mldd/chrom
   [[ -x $root$launcher ]] || fail "$manifest starts $launcher, which the package lacks"
 done
 
+# Chromium and Chrome install the signed extension that the package's notes name, of the
+# manifest's version; Firefox's host allows the extension's own id.
+for note in "$prefix"/share/{chromium,google-chrome}/extensions/*.json; do
+  crx=$(sed -n 's/.*"external_crx": "\(.*\)".*/\1/p' "$note")
+  [[ -f $root$crx ]] || fail "$note names $crx, which the package lacks"
+  grep -q "\"external_version\": \"$version\"" "$note" || fail "$note is not of version $version"
+done
+[[ $(ls "$prefix"/share/{chromium,google-chrome}/extensions/*.json | wc -l) -eq 2 ]] ||
+  fail "the extension is not offered to both Chromium and Chrome"
+gecko=$(grep -o '"id": "[^"]*"' "$prefix/share/mldd/extension/manifest.json")
+grep -q "\"${gecko#*: \"}" "$prefix/lib/mozilla/native-messaging-hosts/com.molan.mldd.json" ||
+  fail "Firefox's host does not allow the extension's id ${gecko#*: }"
+
 seller() { env -i HOME="$root/home" PATH=/usr/bin:/bin QT_QPA_PLATFORM=offscreen "$@"; }
 mkdir -p "$root/home"
 seller "$prefix/bin/mldd-cli" orders >/dev/null
