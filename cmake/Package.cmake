@@ -22,8 +22,11 @@ install(DIRECTORY ${CMAKE_SOURCE_DIR}/samples/ DESTINATION ${MLDD_SHARE}/service
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/extension/ DESTINATION ${MLDD_SHARE}/extension)
 # The user guide, with the pictures of the windows scripts/screenshot took for it.
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/help/ DESTINATION ${MLDD_SHARE}/help)
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/out/windows/ DESTINATION ${MLDD_SHARE}/help/images
-        OPTIONAL FILES_MATCHING PATTERN "*.png")
+# The service's help pages serve the same pictures: the software centre's screenshots come from there.
+foreach(guide ${MLDD_SHARE}/help ${MLDD_SHARE}/service/content/help)
+  install(DIRECTORY ${CMAKE_SOURCE_DIR}/out/windows/ DESTINATION ${guide}/images
+          OPTIONAL FILES_MATCHING PATTERN "*.png")
+endforeach()
 # The service's template board offers what the program ships (NAME.mlg.txt, NAME.mlm.txt).
 file(GLOB board_files CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/Delivery/*)
 foreach(file IN LISTS board_files)

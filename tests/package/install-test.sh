@@ -69,5 +69,14 @@ read -r first <&"${SERVICE[0]}"
 [[ $first == *"$prefix/share/mldd/service/content"* ]] ||
   fail "mldd-service does not serve the installed content: $first"
 
+# The software centre's screenshots are pictures the service serves from the installed content.
+address=${first#mldd-service }
+address=${address%% *}
+for image in $(sed -n 's|.*<image>https://[^/]*/\(.*\)</image>.*|\1|p' \
+                 "$prefix/share/metainfo/com.molan.mldd.metainfo.xml"); do
+  curl -fs "$address$image" | file - | grep -q 'PNG image' ||
+    fail "the screenshot $image is not served from the installed content"
+done
+
 [[ $(listing) == "$before" ]] || fail "something was written below $prefix"
 echo "package_install: $(basename "$deb") runs from $prefix and keeps its data in the seller's home"
