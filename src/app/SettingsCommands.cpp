@@ -90,10 +90,9 @@ void SettingsCommands::clearCapturedNumbers() {
 }
 
 void SettingsCommands::installContextMenu() {
-    const QString programs = QCoreApplication::applicationDirPath();
     showNotice(m_context.window,
-               ContextMenuHost::install(m_context.state.folder, programs + QStringLiteral("/mldd-do"),
-                                        programs + QStringLiteral("/extension"))
+               ContextMenuHost::install(m_context.state.folder,
+                                        QCoreApplication::applicationDirPath())
                    .notice);
 }
 

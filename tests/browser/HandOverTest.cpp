@@ -19,7 +19,7 @@ using namespace mldd;
 
 namespace {
 
-const QString kChromium = QStringLiteral("chrome-extension://goljiehjbpakmgjoapnkniocnkjnkfbk/");
+const QString kChromium = QStringLiteral("chrome-extension://pbelplpcjkjhhflgbpleghkhflgmdhnp/");
 
 // Spins the event loop (the server answers there) until `done` or five seconds passed.
 template <typename Done> bool spinUntil(Done done, int ms = 5000) {
