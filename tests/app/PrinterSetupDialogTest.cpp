@@ -1,7 +1,7 @@
+#include "PrinterSetupDialog.h"
 #include "CupsDaemon.h"
 #include "DigitField.h"
 #include "MainWindow.h"
-#include "PrinterSetupDialog.h"
 #include "OffsetAdjustDialog.h"
 #include "OrderRowWidget.h"
 #include "WaybillPreview.h"
@@ -9,6 +9,7 @@
 
 #include "core/TextFile.h"
 #include "printing/CupsSpooler.h"
+#include "printing/PrintChecks.h"
 #include "printing/PrinterSetup.h"
 #include "waybill/TemplateFiles.h"
 
@@ -125,6 +126,40 @@ TEST_F(PrinterSetupDialogTest, TheWaybillPrinterIsCheckedAndItsOffsetsKeptInMill
     EXPECT_EQ(again.horizontalMillimetres()->text(), QStringLiteral("10"));
     EXPECT_EQ(again.horizontalTwips()->text(), QStringLiteral("566"));
     EXPECT_EQ(again.verticalMillimetres()->text(), QStringLiteral("-5"));
+}
+
+// The suite's queues are raw: they tell no resolution, so the seller chooses it.
+TEST_F(PrinterSetupDialogTest, AQueuesUntoldResolutionIsChosenStoredAndUsedForTheBars) {
+    PrinterSetupDialog window(m_state, m_spooler);
+    {
+        ModalAnswers answers;
+        pick(window, QStringLiteral("Label"));
+    }
+    QComboBox* resolutions = window.resolutionList();
+    ASSERT_TRUE(resolutions->isEnabled());
+    QStringList offered;
+    for (int i = 0; i < resolutions->count(); ++i)
+        offered.append(resolutions->itemText(i));
+    EXPECT_EQ(offered, (QStringList{"180 dpi", "203 dpi", "300 dpi", "360 dpi", "600 dpi"}));
+    EXPECT_EQ(resolutions->currentText(), QStringLiteral("203 dpi")); // nothing chosen yet
+
+    resolutions->setFocus();
+    QTest::keyClick(resolutions, Qt::Key_Down);
+    EXPECT_EQ(resolutions->currentText(), QStringLiteral("300 dpi"));
+    {
+        ModalAnswers answers;
+        QTest::mouseClick(window.saveWaybillButton(), Qt::LeftButton);
+        EXPECT_EQ(answers.texts,
+                  QStringList{QStringLiteral("【快递单】打印机设置成功!\n打印机名称：Label")});
+    }
+    const PrinterSetup setup(m_state.folder, m_state.log);
+    EXPECT_EQ(setup.resolution(QStringLiteral("Label")), 300);
+    // What a run on the printer lays its bars out for.
+    EXPECT_EQ(PrintChecks::dotsPerInch(setup, m_spooler, QStringLiteral("Label")), 300);
+    EXPECT_EQ(PrintChecks::dotsPerInch(setup, m_spooler, QStringLiteral("Office")), 203);
+
+    PrinterSetupDialog again(m_state, m_spooler);
+    EXPECT_EQ(again.resolutionList()->currentText(), QStringLiteral("300 dpi"));
 }
 
 TEST_F(PrinterSetupDialogTest, TheShippingListPaperIsStoredAsItsRecordAndChangesTheLists) {
