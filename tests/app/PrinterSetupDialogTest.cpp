@@ -37,6 +37,12 @@ protected:
             s_cups->addQueue(QLatin1String(name));
         CupsDaemon::tool(QStringLiteral("lpadmin"),
                          {QStringLiteral("-d"), QStringLiteral("Label")});
+        // A printer whose driver tells CUPS its 600 dpi.
+        s_cups->addQueue(QStringLiteral("Laser"));
+        CupsDaemon::tool(
+            QStringLiteral("lpadmin"),
+            {QStringLiteral("-p"), QStringLiteral("Laser"), QStringLiteral("-P"),
+             QStringLiteral("/usr/share/ppd/cupsfilters/Generic-PDF_Printer-PDF.ppd")});
     }
     static void TearDownTestSuite() {
         delete s_cups;
@@ -74,7 +80,7 @@ TEST_F(PrinterSetupDialogTest, TheWaybillPrinterIsCheckedAndItsOffsetsKeptInMill
     QStringList offered;
     for (int i = 0; i < window.waybillPrinterList()->count(); ++i)
         offered.append(window.waybillPrinterList()->itemText(i));
-    EXPECT_EQ(offered, (QStringList{"Fax", "Label", "Office", "打印到快递文件"}));
+    EXPECT_EQ(offered, (QStringList{"Fax", "Label", "Laser", "Office", "打印到快递文件"}));
 
     {
         ModalAnswers answers;
@@ -128,7 +134,7 @@ TEST_F(PrinterSetupDialogTest, TheWaybillPrinterIsCheckedAndItsOffsetsKeptInMill
     EXPECT_EQ(again.verticalMillimetres()->text(), QStringLiteral("-5"));
 }
 
-// The suite's queues are raw: they tell no resolution, so the seller chooses it.
+// Label is a raw queue: it tells no resolution, so the seller chooses it. Laser tells its own.
 TEST_F(PrinterSetupDialogTest, AQueuesUntoldResolutionIsChosenStoredAndUsedForTheBars) {
     PrinterSetupDialog window(m_state, m_spooler);
     {
@@ -160,6 +166,14 @@ TEST_F(PrinterSetupDialogTest, AQueuesUntoldResolutionIsChosenStoredAndUsedForTh
 
     PrinterSetupDialog again(m_state, m_spooler);
     EXPECT_EQ(again.resolutionList()->currentText(), QStringLiteral("300 dpi"));
+
+    {
+        ModalAnswers answers({QMessageBox::Yes});
+        pick(again, QStringLiteral("Laser"));
+    }
+    EXPECT_EQ(again.resolutionList()->currentText(), QStringLiteral("600 dpi"));
+    EXPECT_FALSE(again.resolutionList()->isEnabled());
+    EXPECT_EQ(PrintChecks::dotsPerInch(setup, m_spooler, QStringLiteral("Laser")), 600);
 }
 
 TEST_F(PrinterSetupDialogTest, TheShippingListPaperIsStoredAsItsRecordAndChangesTheLists) {
