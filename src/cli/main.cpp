@@ -23,7 +23,7 @@ const QString kUsage = QStringLiteral(
     "  recognize [--edit-panel] TEXT              从粘贴的文字中识别姓名、电话、邮编和地址\n"
     "  codec encode|decode TEXT                    版面编码、解码\n"
     "  code128 TEXT                                条码的符号值\n"
-    "  print waybill --ids 1,2,… (--pdf OUT | --printer NAME)   打印快递单\n"
+    "  print waybill --ids 1,2,… (--pdf OUT [--dpi N] | --printer NAME)  打印快递单\n"
     "  decode --rules FILE --page FILE [--goods]   用解码文件提取页面中的订单\n"
     "  goods --program FILE --text FILE            用商品规则整理商品文字\n"
     "  profile save --id ID --address TEXT [--market NAME] [--name T] ...  保存发件人\n"

@@ -41,6 +41,16 @@ std::variant<CheckedPrinter, Notice> listPrinter(const PrinterSetup& setup, cons
     return CheckedPrinter{name, false, {}, PaperRecords::copiesOf(defaults.paperRecord)};
 }
 
+int toldResolution(Spooler& spooler, const QString& printer) {
+    return printer == PrinterSetup::kPrintToFile ? 0 : spooler.resolution(printer);
+}
+
+int dotsPerInch(const PrinterSetup& setup, Spooler& spooler, const QString& printer) {
+    if (const int told = toldResolution(spooler, printer); told > 0)
+        return told;
+    return setup.resolution(printer).value_or(kDefaultDotsPerInch);
+}
+
 std::optional<Notice> spoolerCheck(Spooler& spooler, const QString& printer) {
     const PrinterQuery query = spooler.query(printer);
     if (!query.retrieved() || !query.printerReady)

@@ -27,7 +27,6 @@ constexpr int kOffsetGuidanceShown = 5;
 constexpr int kFirstPollMs = 2;
 constexpr int kQuickPolls = 15;
 constexpr int kSlowestPollMs = 250;
-constexpr int kDefaultDotsPerInch = 1200;
 constexpr int kOrdersPerListPage = 10;
 // Claimed ahead of the run position: few enough that another station still gets work.
 constexpr int kClaimSlice = 10;
@@ -102,9 +101,8 @@ std::optional<Notice> PrintRun::start() {
         m_ids.removeIf([&](qint64 id) { return recovered.marked.contains(id); });
         if (std::optional<Notice> busy = PrintChecks::spoolerCheck(m_spooler, m_printer.name))
             return busy;
-        const int resolution = m_spooler.resolution(m_printer.name);
-        m_dotsPerInch = resolution > 0 ? resolution : kDefaultDotsPerInch;
     }
+    m_dotsPerInch = PrintChecks::dotsPerInch(setup, m_spooler, m_printer.name);
     if (!m_file) {
         m_claims = std::make_unique<OrderClaims>(*m_state.database, m_state.folder, m_state.log);
         if (!claimSliceAt(0))
@@ -283,9 +281,9 @@ bool PrintRun::send(const Order& order, const PrintDocuments::Document& document
             QStringLiteral("订单%1没有打印：打印记录未能保存：%2").arg(order.orderSign, error));
         return false;
     }
-    const std::variant<int, QString> sent = sendJob(
-        m_spooler, {m_printer, m_fileFolder, m_dotsPerInch}, pages, document.title, order.id,
-        entry.uuid);
+    const std::variant<int, QString> sent =
+        sendJob(m_spooler, {m_printer, m_fileFolder, m_dotsPerInch}, pages, document.title,
+                order.id, entry.uuid);
     if (const QString* why = std::get_if<QString>(&sent)) {
         m_result.stopped =
             stopNotice(QStringLiteral("订单%1没有打印：%2").arg(order.orderSign, *why));

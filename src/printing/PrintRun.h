@@ -118,7 +118,7 @@ private:
     QString m_fileFolder;
     bool m_guidance = false;
     CheckedPrinter m_printer;
-    int m_dotsPerInch = 1200; // the printer's, asked once per run
+    int m_dotsPerInch = kDefaultDotsPerInch; // the printer's, asked once per run
     QTimer m_timer;
     int m_polls = 0; // since the last job was handed over
     int m_position = 0;

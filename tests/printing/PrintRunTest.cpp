@@ -7,7 +7,11 @@
 #include "waybill/PdfReadBack.h"
 #include "waybill/WaybillPages.h"
 
+#include "TrackingNumbers.h"
+
 #include <QRandomGenerator>
+
+#include <iostream>
 
 namespace mldd {
 namespace {
@@ -70,6 +74,36 @@ TEST_F(PrintRunOnCups, TwoFormsArriveInListOrderWhereTheModelPutThemAndAreMarked
     for (const auto& [sign, print] : marks()) {
         EXPECT_EQ(sign, 1);
         EXPECT_EQ(print, 1);
+    }
+}
+
+// A raw queue tells no resolution: the bars are laid out for the one chosen in the set-up.
+TEST_F(PrintRunOnCups, OnAQueueThatTellsNoResolutionBarsAreWholeDotsOfTheChosenOne) {
+    ASSERT_EQ(spooler.resolution(queue), 0);
+    setUpPrinter();
+    MainState& state = start();
+    const QStringList numbers = test::variedTrackingNumbers(20);
+    for (const int chosen : {180, 203, 300}) {
+        ASSERT_TRUE(PrinterSetup(folder, state.log).saveResolution(queue, chosen));
+        const QList<qint64> ids = addOrders(repeated("圆通", 10) + repeated("中通", 10), numbers);
+        PrintRun run(state, spooler, PrintDocuments::Kind::Waybills, ids);
+        run.askPaperChange = [](const Notice&) { return true; };
+        ASSERT_EQ(runToEnd(run), std::nullopt);
+        const QList<test::KeptJob> jobs = keptJobs().mid(keptJobs().size() - 20);
+        ASSERT_EQ(jobs.size(), 20);
+        for (const int rasterised : {180, 203, 300}) {
+            int right = 0;
+            for (int i = 0; i < jobs.size(); ++i) {
+                QTemporaryDir images;
+                right += test::barcodesOf(jobs[i].pdf, images.path(), rasterised) ==
+                         QStringList{numbers[i]};
+            }
+            std::cout << "queue without a resolution, " << chosen << " dpi chosen, rasterised at "
+                      << rasterised << ": " << right << " of 20 scan\n";
+            if (rasterised == chosen) {
+                EXPECT_EQ(right, 20) << chosen;
+            }
+        }
     }
 }
 
@@ -401,7 +435,8 @@ TEST_F(PrintRunOnCups, ATestPageGoesToTheWaybillPrinterOnlyWhenItsQueueIsFreeAnd
     const QList<qint64> ids = addOrders({"圆通"});
     setUpPrinter();
     MainState& state = start();
-    const auto checked = PrintChecks::waybillPrinter(PrinterSetup(folder, state.log), spooler);
+    const PrinterSetup setup(folder, state.log);
+    const auto checked = PrintChecks::waybillPrinter(setup, spooler);
     ASSERT_TRUE(std::holds_alternative<CheckedPrinter>(checked));
     const CheckedPrinter& printer = std::get<CheckedPrinter>(checked);
     PrintDocuments documents(state, PrintDocuments::Kind::Waybills);
@@ -410,13 +445,14 @@ TEST_F(PrintRunOnCups, ATestPageGoesToTheWaybillPrinterOnlyWhenItsQueueIsFreeAnd
 
     CupsDaemon::tool("cupsdisable", {queue});
     const std::optional<Notice> paused =
-        printTestPage(spooler, printer, page, QStringLiteral("快递单-测试-圆通"), QString());
+        printTestPage(spooler, setup, printer, page, QStringLiteral("快递单-测试-圆通"), QString());
     ASSERT_TRUE(paused);
     EXPECT_EQ(paused->title, QStringLiteral("提示"));
     CupsDaemon::tool("cupsenable", {queue});
 
-    EXPECT_EQ(printTestPage(spooler, printer, page, QStringLiteral("快递单-测试-圆通"), QString()),
-              std::nullopt);
+    EXPECT_EQ(
+        printTestPage(spooler, setup, printer, page, QStringLiteral("快递单-测试-圆通"), QString()),
+        std::nullopt);
     ASSERT_TRUE(CupsDaemon::waitUntilIdle(queue));
     ASSERT_EQ(keptJobs().size(), 1);
     EXPECT_EQ(keptJobs().first().title, QStringLiteral("快递单-测试-圆通"));
