@@ -32,6 +32,9 @@ std::variant<CheckedPrinter, Notice> waybillPrinter(const PrinterSetup& setup, S
 std::variant<CheckedPrinter, Notice> listPrinter(const PrinterSetup& setup,
                                                  const QString& chosen = {});
 
+/** Why a run does not go on when the printer or its spooler does not answer. */
+Notice unanswered();
+
 /** The printer answers, is not paused or at fault, and has no unfinished job; why not. */
 std::optional<Notice> spoolerCheck(Spooler& spooler, const QString& printer);
 
