@@ -2,7 +2,6 @@
 
 #include "MessageFrame.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonObject>
@@ -34,17 +33,10 @@ qint64 peerUser(qintptr descriptor) {
 namespace HandOver {
 
 QString socketPath(const DataFolder& folder) {
-    const QString canonical = QDir(folder.dataPath()).canonicalPath();
-    const QByteArray folderHash =
-        QCryptographicHash::hash((canonical.isEmpty() ? folder.dataPath() : canonical).toUtf8(),
-                                 QCryptographicHash::Sha256)
-            .toHex()
-            .left(16);
     QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (runtime.isEmpty())
         runtime = QDir::tempPath();
-    return runtime +
-           QStringLiteral("/mldd-%1-%2").arg(getuid()).arg(QString::fromLatin1(folderHash));
+    return runtime + QStringLiteral("/mldd-%1-%2").arg(getuid()).arg(folder.key());
 }
 
 Reply send(const QString& socketPath, const QString& commandText, const QString& pageText,

@@ -51,11 +51,15 @@ int dotsPerInch(const PrinterSetup& setup, Spooler& spooler, const QString& prin
     return setup.resolution(printer).value_or(kDefaultDotsPerInch);
 }
 
+Notice unanswered() {
+    return refusal(QStringLiteral("请检查您的打印机!\n请检查您的打印机后再打单！"),
+                   QStringLiteral("提示"));
+}
+
 std::optional<Notice> spoolerCheck(Spooler& spooler, const QString& printer) {
     const PrinterQuery query = spooler.query(printer);
     if (!query.retrieved() || !query.printerReady)
-        return refusal(QStringLiteral("请检查您的打印机!\n请检查您的打印机后再打单！"),
-                       QStringLiteral("提示"));
+        return unanswered();
     if (query.jobs != PrinterQuery::kNoJobs)
         return refusal(QStringLiteral("打印机中有未完成的打印任务：\n\n") + query.jobs +
                        QStringLiteral("请您先将上述任务完成！"));

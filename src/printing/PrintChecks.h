@@ -42,6 +42,9 @@ int toldResolution(Spooler& spooler, const QString& printer);
  */
 int dotsPerInch(const PrinterSetup& setup, Spooler& spooler, const QString& printer);
 
+/** Why a run does not go on when the printer or its spooler does not answer. */
+Notice unanswered();
+
 /** The printer answers, is not paused or at fault, and has no unfinished job; why not. */
 std::optional<Notice> spoolerCheck(Spooler& spooler, const QString& printer);
 
