@@ -4,6 +4,7 @@
 #include "CaptureCommands.h"
 #include "DailyStoreCheck.h"
 #include "HelpKeys.h"
+#include "LargePreview.h"
 #include "MenuSettingsDialog.h"
 #include "NoticeBox.h"
 #include "OrderCommands.h"
@@ -156,6 +157,8 @@ QAction* MainWindow::addMenuEntry(Menu menu, MenuEntry entry, const QString& tex
 }
 
 void MainWindow::wireRows() {
+    connect(m_list->largePreview(), &LargePreview::clicked, m_printing,
+            &PrintCommands::previewLarger);
     for (OrderRowWidget* row : m_list->rows()) {
         connect(row, &OrderRowWidget::markClicked, m_orders, &OrderCommands::toggleMark);
         connect(row, &OrderRowWidget::splitClicked, m_orders, &OrderCommands::split);

@@ -1,5 +1,6 @@
 #include "OrderListPanel.h"
 
+#include "LargePreview.h"
 #include "NoticeBox.h"
 #include "OrderRowWidget.h"
 #include "PagedPreview.h"
@@ -34,7 +35,12 @@ OrderListPanel::OrderListPanel(MainState& state, QWidget* parent)
     m_modeTabs->addTab(QStringLiteral("发货单"));
     connect(m_modeTabs, &QTabBar::tabBarClicked, this, &OrderListPanel::switchMode);
     layout->addWidget(m_modeTabs);
-    layout->addWidget(createRowArea(), 1);
+    auto* list = new QHBoxLayout;
+    list->addWidget(createRowArea(), 1);
+    m_large = new LargePreview(m_drawer, this);
+    m_large->hide();
+    list->addWidget(m_large);
+    layout->addLayout(list, 1);
     layout->addWidget(createPagingBar());
     m_printLine = new PrintProgressLine(this);
     layout->addWidget(m_printLine);
@@ -109,6 +115,10 @@ QWidget* OrderListPanel::createRowArea() {
             PlaceOrderAgain(m_state, order);
             row->showPlace(order);
         });
+        connect(row, &OrderRowWidget::pointedAt, this, [this, row] {
+            if (m_large->isVisible() && row->orderId() != m_large->orderId())
+                m_large->showOrder(row->order());
+        });
         // A new default contents name prints on every order of the sender that has none.
         connect(row, &OrderRowWidget::contentsNamesSaved, this, &OrderListPanel::showPage);
         layout->addWidget(row);
@@ -151,11 +161,35 @@ void OrderListPanel::showPage() {
         row->pagedPreview()->setPagingShown(lists);
         row->pagedPreview()->showPages(std::move(pages), why ? why->text : QString());
     }
+    if (m_large->isVisible())
+        showLargePreview(orders);
     m_informationLine->setText(
         m_printFile ? OrderFilter::informationLine(
                           QStringLiteral("打印文件 %1 的记录").arg(m_printFile->baseName),
                           m_printFile->records.size(), m_printFile->pageCount(), m_printFilePage)
                     : m_state.informationLine());
+}
+
+void OrderListPanel::showLargePreview(const QList<Order>& orders) {
+    // The order shown stays when it is still on the page, drawn anew; else the page's first.
+    const auto shown = std::find_if(orders.begin(), orders.end(), [this](const Order& order) {
+        return order.id == m_large->orderId();
+    });
+    if (shown != orders.end())
+        m_large->showOrder(*shown);
+    else if (!orders.isEmpty())
+        m_large->showOrder(orders.first());
+}
+
+void OrderListPanel::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const bool wide = width() >= kWideEnough;
+    m_large->setFixedWidth(width() * 2 / 5);
+    if (wide == m_large->isVisible())
+        return;
+    m_large->setVisible(wide);
+    if (wide)
+        showPage();
 }
 
 bool OrderListPanel::showResult(const std::optional<Notice>& notice) {

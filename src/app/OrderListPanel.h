@@ -17,6 +17,7 @@ class QTabBar;
 namespace mldd {
 
 struct MainState;
+class LargePreview;
 class OrderRowWidget;
 class PrintProgressLine;
 
@@ -67,6 +68,14 @@ public:
     QWidget* nextPageButton() const { return m_nextPage; }
     QWidget* previousPageButton() const { return m_previousPage; }
     PrintProgressLine* printProgressLine() const { return m_printLine; }
+    /** The pointed card's pages, large beside the list when the window is wide enough. */
+    LargePreview* largePreview() const { return m_large; }
+
+    /** The narrowest list that has room for the large preview beside its cards. */
+    static constexpr int kWideEnough = 1400;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QWidget* createFilterBar();
@@ -74,6 +83,8 @@ private:
     QWidget* createPagingBar();
     /** Moves the print file's list by `step` pages; false when the list shows stored orders. */
     bool turnPrintFilePage(int step);
+    /** The large preview follows the page: the order it shows, or the page's first. */
+    void showLargePreview(const QList<Order>& orders);
     void switchMode(int tab);
 
     MainState& m_state;
@@ -95,6 +106,7 @@ private:
     QWidget* m_nextPage = nullptr;
     QWidget* m_previousPage = nullptr;
     PrintProgressLine* m_printLine = nullptr;
+    LargePreview* m_large = nullptr;
 };
 
 } // namespace mldd
