@@ -317,21 +317,23 @@ bool MainWindow::showResult(const std::optional<Notice>& notice) {
     return !notice;
 }
 
-void MainWindow::handleCommand(const CommandAction& action, const QString& pageText) {
+void MainWindow::handleCommand(const CommandAction& action, const QString& pageText, bool now) {
     if (action.hint) {
         showNotice(this, *action.hint);
         QDesktopServices::openUrl(QUrl(action.helpPage));
     }
+    const auto act = [this, now](const std::function<void()>& work) {
+        now ? work() : QTimer::singleShot(10, this, work);
+    };
     switch (action.kind) {
     case CommandAction::Kind::OpenWaybillFile:
     case CommandAction::Kind::OpenShipListFile:
         m_status->setText(QStringLiteral("打印文件：") + action.text);
-        // Printed once the window is up, as the page of a capture is captured.
-        QTimer::singleShot(10, this, [this, path = action.text] { printFile(path); });
+        act([this, path = action.text] { printFile(path); });
         break;
     case CommandAction::Kind::Capture:
-        // The capture runs once the window is up, with the page text the browser copied.
-        QTimer::singleShot(10, this, [this, address = action.text, pageText] {
+        // With the page text the browser copied.
+        act([this, address = action.text, pageText] {
             capture(address, pageText.isEmpty() ? QGuiApplication::clipboard()->text() : pageText);
         });
         break;
@@ -345,7 +347,8 @@ void MainWindow::acceptRequest(const QString& commandText, const QString& pageTe
     showNormal();
     raise();
     activateWindow();
-    handleCommand(handleCommandText(m_state, commandText, CommandSource::Request), pageText);
+    // Dealt with before the next request is taken: its questions hold the others back.
+    handleCommand(handleCommandText(m_state, commandText, CommandSource::Request), pageText, true);
 }
 
 void MainWindow::openBrowser(const QString& address) {
@@ -515,6 +518,7 @@ void MainWindow::capture(const QString& address, const QString& pageText) {
             m_status->setText(QStringLiteral("没有提取：发件人没有设置。"));
         return;
     }
+    m_repeatedPage.quieten(result, address, pageText);
     if (result.question && !showNotice(this, *result.question))
         result.progress.clear();
     for (const Notice& notice : result.notices)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "capture/RepeatedPage.h"
 #include "core/CommandText.h"
 #include "printing/PrintDocuments.h"
 #include "printing/PrintFile.h"
@@ -63,9 +64,10 @@ public:
 
     /**
      * Acts on a command text: the start-up one, or one handed over later. A page
-     * is captured with `pageText`, or with the clipboard's text when that is empty.
+     * is captured with `pageText`, or with the clipboard's text when that is empty;
+     * `now`: before this returns (a handed-over one), else once the window is up.
      */
-    void handleCommand(const CommandAction& action, const QString& pageText = {});
+    void handleCommand(const CommandAction& action, const QString& pageText = {}, bool now = false);
     /** A command handed over by mldd or mldd-do while the window runs. */
     void acceptRequest(const QString& commandText, const QString& pageText);
 
@@ -238,6 +240,7 @@ private:
     QTabBar* m_modeTabs = nullptr;
     QScrollArea* m_rowArea = nullptr;
     /** The last page handed over for capture: the self-service decode file starts from it. */
+    RepeatedPage m_repeatedPage;
     QString m_lastAddress;
     QString m_lastPageText;
     QList<OrderRowWidget*> m_rows;

@@ -9,6 +9,7 @@
 #include "WindowFixture.h"
 
 #include "address/PlaceTable.h"
+#include "browser/SingleWindow.h"
 #include "core/CapturedNumbers.h"
 #include "core/MainState.h"
 #include "core/Startup.h"
@@ -23,12 +24,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
 
 using namespace mldd;
 using test::ModalAnswers;
@@ -244,4 +249,60 @@ TEST_F(CaptureWindowTest, APrintRunFetchesTheFormItsOrdersLackFirst) {
         QStringLiteral("快递单据模版-圆通 文件丢失，点[确定]后,软件将尝试下载！")))
         << answers.texts.join(u'|').toStdString();
     EXPECT_TRUE(QFile::exists(form));
+}
+
+// The browser sends one page over and over while the window asks about it: the
+// sendings wait behind the open box and the page is told about once more, in the
+// status line; the boxes do not pile up, nor does what waits.
+TEST_F(CaptureWindowTest, APageSentOverAndOverWaitsForTheAnswerAndIsToldOnce) {
+    const std::unique_ptr<MainWindow> window = withTheDetailPageCaptured();
+    SingleWindow single(m_state.folder);
+    ASSERT_TRUE(single.claim(QString()));
+    single.server().setReady([] { return !QApplication::activeModalWidget(); });
+    QObject::connect(&single.server(), &HandOverServer::commandReceived, window.get(),
+                     &MainWindow::acceptRequest);
+    QFile sample(QStringLiteral(MLDD_SOURCE_DIR "/samples/taobao-detail.txt"));
+    ASSERT_TRUE(sample.open(QIODevice::ReadOnly));
+    const QString page = QString::fromUtf8(sample.readAll());
+
+    constexpr int kSendings = 300;
+    std::atomic<int> accepted = 0;
+    std::atomic<bool> sent = false;
+    std::thread browser([&] {
+        for (int i = 0; i < kSendings; ++i)
+            accepted += HandOver::sendToWindow(m_state.folder, kDetail, page).ok;
+        sent = true;
+    });
+    // The seller answers the box only once the browser is done.
+    QSet<QMessageBox*> boxes;
+    qsizetype mostOpen = 0;
+    qsizetype mostWaiting = 0;
+    QTimer seller;
+    QObject::connect(&seller, &QTimer::timeout, [&] {
+        qsizetype open = 0;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) {
+                boxes.insert(box);
+                ++open;
+                if (sent)
+                    box->button(QMessageBox::Ok)->click();
+            }
+        mostOpen = std::max(mostOpen, open);
+        mostWaiting = std::max(mostWaiting, single.server().waiting());
+    });
+    seller.start(10);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return sent && single.server().waiting() == 0 && !QApplication::activeModalWidget();
+        },
+        120000));
+    browser.join();
+
+    EXPECT_EQ(accepted, kSendings);
+    EXPECT_EQ(boxes.size(), 1);
+    EXPECT_EQ(mostOpen, 1);
+    EXPECT_LE(mostWaiting, 1);
+    EXPECT_TRUE(window->statusLine()->text().startsWith(QStringLiteral("提取过的订单有[1]个")))
+        << window->statusLine()->text().toStdString();
+    EXPECT_EQ(orders().size(), 1);
 }
