@@ -41,6 +41,7 @@ void CaptureCommands::capture(const QString& address, const QString& pageText) {
             m_context.status->setText(QStringLiteral("没有提取：发件人没有设置。"));
         return;
     }
+    m_repeatedPage.quieten(result, address, pageText);
     if (result.question && !showNotice(window, *result.question))
         result.progress.clear();
     for (const Notice& notice : result.notices)

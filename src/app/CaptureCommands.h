@@ -2,6 +2,8 @@
 
 #include "CommandContext.h"
 
+#include "capture/RepeatedPage.h"
+
 #include <QObject>
 #include <QString>
 
@@ -38,6 +40,8 @@ private:
     SenderSetup& m_senders;
     QString m_lastAddress;
     QString m_lastPageText;
+    /** The last page's outcome, so the same page again is said in the status line. */
+    RepeatedPage m_repeatedPage;
 };
 
 } // namespace mldd

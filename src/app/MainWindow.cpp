@@ -181,21 +181,23 @@ void MainWindow::showPage() {
     m_list->showPage();
 }
 
-void MainWindow::handleCommand(const CommandAction& action, const QString& pageText) {
+void MainWindow::handleCommand(const CommandAction& action, const QString& pageText, bool now) {
     if (action.hint) {
         showNotice(this, *action.hint);
         QDesktopServices::openUrl(QUrl(action.helpPage));
     }
+    const auto act = [this, now](const std::function<void()>& work) {
+        now ? work() : QTimer::singleShot(10, this, work);
+    };
     switch (action.kind) {
     case CommandAction::Kind::OpenWaybillFile:
     case CommandAction::Kind::OpenShipListFile:
         m_status->setText(QStringLiteral("打印文件：") + action.text);
-        // Printed once the window is up, as the page of a capture is captured.
-        QTimer::singleShot(10, this, [this, path = action.text] { m_printing->printFile(path); });
+        act([this, path = action.text] { m_printing->printFile(path); });
         break;
     case CommandAction::Kind::Capture:
-        // The capture runs once the window is up, with the page text the browser copied.
-        QTimer::singleShot(10, this, [this, address = action.text, pageText] {
+        // With the page text the browser copied.
+        act([this, address = action.text, pageText] {
             m_capture->capture(address, pageText.isEmpty() ? QGuiApplication::clipboard()->text()
                                                            : pageText);
         });
@@ -210,7 +212,8 @@ void MainWindow::acceptRequest(const QString& commandText, const QString& pageTe
     showNormal();
     raise();
     activateWindow();
-    handleCommand(handleCommandText(m_state, commandText, CommandSource::Request), pageText);
+    // Dealt with before the next request is taken: its questions hold the others back.
+    handleCommand(handleCommandText(m_state, commandText, CommandSource::Request), pageText, true);
 }
 
 void MainWindow::openBrowser(const QString& address) {

@@ -65,9 +65,10 @@ public:
 
     /**
      * Acts on a command text: the start-up one, or one handed over later. A page
-     * is captured with `pageText`, or with the clipboard's text when that is empty.
+     * is captured with `pageText`, or with the clipboard's text when that is empty;
+     * `now`: before this returns (a handed-over one), else once the window is up.
      */
-    void handleCommand(const CommandAction& action, const QString& pageText = {});
+    void handleCommand(const CommandAction& action, const QString& pageText = {}, bool now = false);
     /** A command handed over by mldd or mldd-do while the window runs. */
     void acceptRequest(const QString& commandText, const QString& pageText);
 

@@ -5,7 +5,7 @@
 #include "ServiceProcess.h"
 
 #include "address/PlaceTable.h"
-#include "browser/HandOver.h"
+#include "browser/SingleWindow.h"
 #include "capture/ServiceClient.h"
 #include "core/MainState.h"
 #include "core/Startup.h"
@@ -186,9 +186,10 @@ TEST_F(BrowserCaptureTest, PageTextWithLinuxLineEndsCapturesTheSameOrders) {
 
 TEST_F(BrowserCaptureTest, ASecondStartHandsItsPageToTheRunningWindowAndEnds) {
     MainWindow window(m_state);
-    HandOverServer server;
-    ASSERT_TRUE(server.listen(HandOver::socketPath(m_state.folder)));
-    QObject::connect(&server, &HandOverServer::commandReceived, &window, &MainWindow::acceptRequest);
+    SingleWindow single(m_state.folder);
+    ASSERT_TRUE(single.claim(QString()));
+    QObject::connect(&single.server(), &HandOverServer::commandReceived, &window,
+                     &MainWindow::acceptRequest);
 
     // A page far too big is refused before the rules see it.
     window.acceptRequest(kBatch, QString(7 * 1024 * 1024, u'页'));
