@@ -38,7 +38,10 @@ bool ProcessIdentity::isCurrent(const QString& identity) {
 
 bool ProcessIdentity::ended(const QString& identity) {
     const qsizetype slash = identity.lastIndexOf(u'/');
-    if (slash < 0 || identity.left(slash) != QSysInfo::machineHostName())
+    // A bare process id is how earlier versions wrote this host's journal lines.
+    if (slash < 0)
+        return startOf(identity.toLongLong()).isEmpty();
+    if (identity.left(slash) != QSysInfo::machineHostName())
         return false;
     const qint64 pid = identity.mid(slash + 1).section(u':', 0, 0).toLongLong();
     return pid <= 0 || of(pid) != identity;

@@ -23,7 +23,8 @@ public:
 
     /**
      * Whether the process `identity` names has ended. A process of another
-     * host cannot be asked and counts as running.
+     * host cannot be asked and counts as running; a bare process id (written
+     * by earlier versions) is one of this host.
      */
     static bool ended(const QString& identity);
 };
