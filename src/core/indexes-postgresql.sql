@@ -5,6 +5,7 @@ CREATE INDEX IF NOT EXISTS listed_all ON order_data (NumSign DESC NULLS LAST, id
 CREATE INDEX IF NOT EXISTS listed_kd ON order_data (kd_sign, NumSign DESC NULLS LAST, id DESC) WHERE dj_type >= 0;
 CREATE INDEX IF NOT EXISTS listed_fh ON order_data (fh_sign, NumSign DESC NULLS LAST, id DESC) WHERE dj_type >= 0;
 CREATE INDEX IF NOT EXISTS listed_sender ON order_data (my_id, NumSign DESC NULLS LAST, id DESC) WHERE dj_type >= 0;
+CREATE INDEX IF NOT EXISTS listed_sender_kd ON order_data (my_id, kd_sign, NumSign DESC NULLS LAST, id DESC) WHERE dj_type >= 0;
 CREATE INDEX IF NOT EXISTS absorbed_orders ON order_data (NumSign DESC NULLS LAST, id DESC) WHERE dj_type < 0;
 -- The list's indexes before it was read a page at a time.
 DROP INDEX IF EXISTS order_list_all;
