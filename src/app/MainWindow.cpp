@@ -2,6 +2,7 @@
 
 #include "BrowserPanel.h"
 #include "DailyStoreCheck.h"
+#include "DayShortcuts.h"
 #include "DecodeFileCommands.h"
 #include "ExpressPlanDialog.h"
 #include "FileChooser.h"
@@ -22,6 +23,7 @@
 #include "PagedPreview.h"
 #include "PrintPreviewDialog.h"
 #include "PrintProgressLine.h"
+#include "TrackingNumberDialog.h"
 #include "WaybillPreview.h"
 
 #include "browser/CapturedPage.h"
@@ -93,6 +95,12 @@ MainWindow::MainWindow(MainState& state, QWidget* parent)
     addMenuEntry(Menu::Orders, Merge, QStringLiteral("合并订单"), &MainWindow::mergeSelected);
     addMenuEntry(Menu::Orders, SelectAll, QStringLiteral("全选/取消"), &MainWindow::selectAllOrNone);
     addMenuEntry(Menu::Orders, DeleteOld, QStringLiteral("删除旧订单"), &MainWindow::deleteOld);
+    menu(Menu::Orders)->addAction(QStringLiteral("填写运单号"), this, [this] {
+        commitRowEdits();
+        TrackingNumberDialog(m_state, this).exec();
+        m_state.requery();
+        showPage();
+    });
     addMenuEntry(Menu::Printing, PrintWaybills, QStringLiteral("打印快递单"),
                  &MainWindow::printWaybills);
     addMenuEntry(Menu::Printing, PrintLists, QStringLiteral("打印发货单"), &MainWindow::printLists);
@@ -152,6 +160,7 @@ MainWindow::MainWindow(MainState& state, QWidget* parent)
                     showNotice(this, *notice);
             });
     QTimer::singleShot(0, this, [this] { m_dailyCheck->startIfDue(m_state); });
+    DayShortcuts::install(*this);
 }
 
 MainWindow::~MainWindow() = default;
