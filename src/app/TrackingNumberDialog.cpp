@@ -44,7 +44,7 @@ TrackingNumberDialog::TrackingNumberDialog(MainState& state, QWidget* parent)
     : QDialog(parent), m_state(state), m_queue(TrackingQueue::ofList(state)),
       m_progress(new QLabel(this)), m_courier(bigLabel(20, true, this)),
       m_receiver(bigLabel(20, true, this)), m_address(bigLabel(15, false, this)),
-      m_goods(bigLabel(12, false, this)), m_number(new QLineEdit(this)), m_hint(new QLabel(this)),
+      m_goods(bigLabel(14, false, this)), m_number(new QLineEdit(this)), m_hint(new QLabel(this)),
       m_given(new QListWidget(this)), m_skip(button(QStringLiteral("跳过这单"), this)),
       m_takeBack(button(QStringLiteral("退回上一单"), this)),
       m_run(button(QStringLiteral("连号填写"), this)),
@@ -105,7 +105,7 @@ TrackingNumberDialog::TrackingNumberDialog(MainState& state, QWidget* parent)
     connect(m_undo, &QPushButton::clicked, this, &TrackingNumberDialog::undo);
     connect(m_close, &QPushButton::clicked, this, &TrackingNumberDialog::reject);
 
-    resize(900, 560);
+    resize(900, 480);
     showWaiting();
     tell(m_queue.size() > 0
              ? QStringLiteral(
