@@ -3,6 +3,7 @@
 #include "BrowserPanel.h"
 #include "CaptureCommands.h"
 #include "DailyStoreCheck.h"
+#include "DayShortcuts.h"
 #include "HelpKeys.h"
 #include "LargePreview.h"
 #include "MenuSettingsDialog.h"
@@ -14,6 +15,7 @@
 #include "SenderSetup.h"
 #include "SettingsCommands.h"
 #include "SpreadsheetCommands.h"
+#include "TrackingNumberDialog.h"
 #include "WaybillPreview.h"
 
 #include "browser/TemplateDownload.h"
@@ -66,6 +68,7 @@ MainWindow::MainWindow(MainState& state, QWidget* parent) : QMainWindow(parent),
                     showNotice(this, *notice);
             });
     QTimer::singleShot(0, this, [this] { m_dailyCheck->startIfDue(m_state); });
+    DayShortcuts::install(*this);
 }
 
 MainWindow::~MainWindow() = default;
@@ -91,6 +94,12 @@ void MainWindow::addMenus() {
                  [this] { m_list->selectAllOrNone(); });
     addMenuEntry(Menu::Orders, DeleteOld, QStringLiteral("删除旧订单"),
                  [this] { m_orders->deleteOld(); });
+    menu(Menu::Orders)->addAction(QStringLiteral("填写运单号"), this, [this] {
+        m_list->commitRowEdits();
+        TrackingNumberDialog(m_state, this).exec();
+        m_state.requery();
+        showPage();
+    });
 
     addMenuEntry(Menu::Printing, PrintWaybills, QStringLiteral("打印快递单"),
                  [this] { m_printing->startPrint(PrintDocuments::Kind::Waybills); });

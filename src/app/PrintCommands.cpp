@@ -74,8 +74,10 @@ void PrintCommands::follow(std::unique_ptr<PrintRun> run, PrintDocuments::Kind k
         return showNotice(m_context.window, question);
     };
     connect(m_run.get(), &PrintRun::listPageTurned, this, [this] {
+        // A long list is counted only past the page shown: asking for the next one counts on.
+        MainState& state = m_context.state;
         if (m_context.list->showsPrintFile() ||
-            m_context.state.currentPage < m_context.state.cursor.pageCount())
+            state.cursor.clampPage(state.currentPage + 1) > state.currentPage)
             m_context.list->nextPage();
     });
     connect(m_run.get(), &PrintRun::finished, this, [this, kind] { printFinished(kind); });

@@ -24,20 +24,6 @@ const QString kUsage = QStringLiteral(
 constexpr int kLowestDpi = 72;
 constexpr int kHighestDpi = 2400;
 
-std::optional<QList<qint64>> parseIds(const QString& text) {
-    QList<qint64> ids;
-    for (const QString& part : text.split(u',', Qt::SkipEmptyParts)) {
-        bool ok = false;
-        const qint64 id = part.trimmed().toLongLong(&ok);
-        if (!ok || id <= 0)
-            return std::nullopt;
-        ids.append(id);
-    }
-    if (ids.isEmpty())
-        return std::nullopt;
-    return ids;
-}
-
 // A run to a printer, as the window starts it: checks, pacing, marks after each job.
 int runOnPrinter(MainState& state, PrintDocuments::Kind kind, const QList<qint64>& ids,
                  const QString& printer) {

@@ -17,3 +17,5 @@ CREATE INDEX IF NOT EXISTS order_by_sign ON order_data (order_sign);
 CREATE INDEX IF NOT EXISTS order_by_address ON order_data (buy_address);
 CREATE INDEX IF NOT EXISTS order_by_name ON order_data (buy_name);
 CREATE INDEX IF NOT EXISTS order_by_receiver ON order_data (buy_name, buy_address_sheng, buy_address_shi, buy_address_xian, buy_address);
+-- The 填写运单号 mode asks whether a scanned number is on another order already.
+CREATE INDEX IF NOT EXISTS order_by_tracking ON order_data (wuliu_code);

@@ -19,3 +19,5 @@ CREATE INDEX IF NOT EXISTS order_by_address ON order_data (buy_address);
 CREATE INDEX IF NOT EXISTS order_by_name ON order_data (buy_name);
 -- The import's same-receiver check compares the name and the split address.
 CREATE INDEX IF NOT EXISTS order_by_receiver ON order_data (buy_name, buy_address_sheng, buy_address_shi, buy_address_xian, buy_address);
+-- The 填写运单号 mode asks whether a scanned number is on another order already.
+CREATE INDEX IF NOT EXISTS order_by_tracking ON order_data (wuliu_code);
