@@ -3,6 +3,7 @@
 
 #include "workbench/OrderListing.h"
 #include "workbench/OrderMerge.h"
+#include "workbench/TrackingQueue.h"
 
 #include <benchmark/benchmark.h>
 
@@ -48,6 +49,35 @@ void BM_MergeTenOrders(benchmark::State& bench) {
     }
 }
 BENCHMARK(BM_MergeTenOrders)->Unit(benchmark::kMillisecond);
+
+// One scanned number in the 填写运单号 mode: checked against its courier and against every stored
+// order's number, then given to the waiting order (taken back untimed).
+void BM_ScanOneTrackingNumber(benchmark::State& bench) {
+    auto state = bench::startMillionOrders();
+    TrackingQueue queue(*state->database,
+                        OrderStore(*state->database).byIds(state->cursor.pageIds(1)));
+    for (auto _ : bench) {
+        benchmark::DoNotOptimize(queue.offer(QStringLiteral("YT4021937465"), false));
+        bench.PauseTiming();
+        queue.takeBack();
+        bench.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ScanOneTrackingNumber)->Unit(benchmark::kMillisecond);
+
+// A hundred tracking numbers stored as one batch, then undone as one.
+void BM_StoreAndUndoHundredNumbers(benchmark::State& bench) {
+    auto state = bench::startMillionOrders();
+    QList<TrackingBatch::Entry> entries;
+    for (int page = 1; page <= 10; ++page)
+        for (qint64 id : state->cursor.pageIds(page))
+            entries.append({id, QStringLiteral("YT%1").arg(4021937000 + entries.size())});
+    for (auto _ : bench) {
+        std::variant<TrackingBatch, Notice> stored = TrackingBatch::store(*state->database, entries);
+        benchmark::DoNotOptimize(std::get<TrackingBatch>(stored).undo(*state->database));
+    }
+}
+BENCHMARK(BM_StoreAndUndoHundredNumbers)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

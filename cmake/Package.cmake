@@ -22,8 +22,11 @@ install(DIRECTORY ${CMAKE_SOURCE_DIR}/samples/ DESTINATION ${MLDD_SHARE}/service
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/extension/ DESTINATION ${MLDD_SHARE}/extension)
 # The user guide, with the pictures of the windows scripts/screenshot took for it.
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/help/ DESTINATION ${MLDD_SHARE}/help)
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/out/windows/ DESTINATION ${MLDD_SHARE}/help/images
-        OPTIONAL FILES_MATCHING PATTERN "*.png")
+# The service's help pages serve the same pictures: the software centre's screenshots come from there.
+foreach(guide ${MLDD_SHARE}/help ${MLDD_SHARE}/service/content/help)
+  install(DIRECTORY ${CMAKE_SOURCE_DIR}/out/windows/ DESTINATION ${guide}/images
+          OPTIONAL FILES_MATCHING PATTERN "*.png")
+endforeach()
 # The service's template board offers what the program ships (NAME.mlg.txt, NAME.mlm.txt).
 file(GLOB board_files CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/Delivery/*)
 foreach(file IN LISTS board_files)
@@ -31,20 +34,35 @@ foreach(file IN LISTS board_files)
   install(FILES ${file} DESTINATION ${MLDD_SHARE}/service/content/board RENAME ${name}.txt)
 endforeach()
 
-# The browsers start mldd-do for the extension's context-menu entry, for every user.
+# The browsers start mldd-do for the extension's context-menu entry, for every user; its ids
+# and version are the ones in the extension's manifest.
+file(READ ${CMAKE_SOURCE_DIR}/extension/manifest.json extension_manifest)
+string(JSON extension_version GET ${extension_manifest} version)
+string(JSON firefox_extension GET ${extension_manifest} browser_specific_settings gecko id)
+set(chromium_extension pbelplpcjkjhhflgbpleghkhflgmdhnp)
 function(mldd_native_host output key value)
   set(MLDD_ALLOWED_KEY ${key})
   set(MLDD_ALLOWED_VALUE ${value})
   configure_file(${packaging}/native-host.json.in ${output} @ONLY)
 endfunction()
 mldd_native_host(${generated}/chromium/com.molan.mldd.json allowed_origins
-                 "chrome-extension://goljiehjbpakmgjoapnkniocnkjnkfbk/")
-mldd_native_host(${generated}/firefox/com.molan.mldd.json allowed_extensions "mldd@molan.example")
+                 "chrome-extension://${chromium_extension}/")
+mldd_native_host(${generated}/firefox/com.molan.mldd.json allowed_extensions ${firefox_extension})
 install(FILES ${generated}/chromium/com.molan.mldd.json
         DESTINATION /etc/chromium/native-messaging-hosts)
 install(FILES ${generated}/chromium/com.molan.mldd.json DESTINATION ${MLDD_SHARE}/chrome)
 install(FILES ${generated}/firefox/com.molan.mldd.json
         DESTINATION lib/mozilla/native-messaging-hosts)
+# Chromium and Chrome install the signed extension that these notes name at their next start,
+# in every profile, without developer mode.
+install(FILES ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/extension.crx DESTINATION ${MLDD_SHARE})
+set(MLDD_EXTENSION_CRX /usr/share/mldd/extension.crx)
+configure_file(${packaging}/external-extension.json.in
+               ${generated}/external/${chromium_extension}.json @ONLY)
+install(FILES ${generated}/external/${chromium_extension}.json
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/chromium/extensions)
+install(FILES ${generated}/external/${chromium_extension}.json
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/google-chrome/extensions)
 
 # Desktop entry, icons, print-file types and the software centre's description.
 install(FILES ${packaging}/com.molan.mldd.desktop ${packaging}/com.molan.mldd.open.desktop

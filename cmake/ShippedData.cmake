@@ -27,6 +27,18 @@ mldd_copy_folder(template_board ${CMAKE_SOURCE_DIR}/data/Delivery
 # The browser extension of the context-menu entry, loaded by the seller from beside the programs.
 mldd_copy_folder(browser_extension ${CMAKE_SOURCE_DIR}/extension
                  ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/extension)
+# The same extension signed, beside its folder: Chromium and Chrome install it from there
+# without developer mode. The key keeps its id the one the host manifests allow.
+file(GLOB extension_files CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/extension/*)
+set(packed_extension ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/extension.crx)
+add_custom_command(OUTPUT ${packed_extension}
+  COMMAND ${CMAKE_SOURCE_DIR}/tools/pack-crx ${CMAKE_SOURCE_DIR}/extension
+          ${CMAKE_SOURCE_DIR}/packaging/extension-key.pem ${packed_extension}
+  DEPENDS ${extension_files} ${CMAKE_SOURCE_DIR}/packaging/extension-key.pem
+          ${CMAKE_SOURCE_DIR}/tools/pack-crx
+  VERBATIM)
+add_custom_target(packed_extension ALL DEPENDS ${packed_extension})
+add_dependencies(browser_extension packed_extension)
 # The user guide that F1 opens; scripts/screenshot lays the windows' pictures into its images.
 mldd_copy_folder(help_pages ${CMAKE_SOURCE_DIR}/help ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/help)
 # The sample order pages, which the service also shows as web pages (samples/NAME.html).

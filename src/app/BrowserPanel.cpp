@@ -4,6 +4,7 @@
 #include "NoticeBox.h"
 
 #include "browser/CapturedPage.h"
+#include "browser/StartPage.h"
 #include "browser/TemplateDownload.h"
 #include "capture/DecodeFiles.h"
 #include "capture/DecodeMaintenance.h"
@@ -16,9 +17,11 @@
 #include <QJsonDocument>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTime>
+#include <QWebEnginePage>
 #include <QWebEngineView>
 
 namespace mldd {
@@ -64,6 +67,7 @@ BrowserPanel::BrowserPanel(MainState& state, QWidget* parent)
     auto* favourite = toolButton(QStringLiteral("IE_Favorite"), QStringLiteral("收藏"), this);
     m_extract = toolButton(QStringLiteral("IE_Extract"), QStringLiteral("提取订单"), this);
     m_extract->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    m_backToOrders = toolButton(QStringLiteral("IE_Back"), QStringLiteral("返回订单"), this);
     m_download = toolButton(QStringLiteral("scts"), TemplateDownload::kIdleCaption, this);
     m_address = new QComboBox(this);
     m_address->setEditable(true);
@@ -81,7 +85,8 @@ BrowserPanel::BrowserPanel(MainState& state, QWidget* parent)
         toolbar->addWidget(widget);
     toolbar->addWidget(m_address, 1);
     for (QWidget* widget :
-         std::initializer_list<QWidget*>{go, favourite, m_extract, m_closeAfterCapture, m_download})
+         std::initializer_list<QWidget*>{go, favourite, m_extract, m_closeAfterCapture, m_download,
+                                         m_backToOrders})
         toolbar->addWidget(widget);
 
     auto* favourites = new QHBoxLayout;
@@ -121,15 +126,46 @@ BrowserPanel::BrowserPanel(MainState& state, QWidget* parent)
             [this] { open(m_address->currentText()); });
     connect(favourite, &QPushButton::clicked, this, &BrowserPanel::editFavourites);
     connect(m_extract, &QPushButton::clicked, this, &BrowserPanel::extract);
+    connect(m_backToOrders, &QPushButton::clicked, this, &BrowserPanel::closeRequested);
     connect(m_download, &QPushButton::clicked, this, &BrowserPanel::downloadTemplates);
     connect(m_closeAfterCapture, &QCheckBox::toggled, this,
             [this](bool close) { m_favourites.setCloseAfterCapture(close); });
 
     showFavourites();
     addTab();
-    // The first page is the service's list of current decode files (see pageLoaded).
-    open(DecodeMaintenance::idListAddress(m_state.serviceBase,
-                                          QTime::currentTime().msecsSinceStartOfDay() / 1000));
+    showStart();
+    refreshDecodeFileList();
+}
+
+void BrowserPanel::showStart() {
+    const QList<Favourite>& list = m_favourites.list();
+    if (list.isEmpty())
+        currentView()->setHtml(StartPage::html(list));
+    else
+        open(list.first().address);
+}
+
+void BrowserPanel::refreshDecodeFileList() {
+    auto* idList = new QWebEnginePage(this);
+    connect(idList, &QWebEnginePage::loadFinished, this, [this, idList](bool ok) {
+        applyIdList(idList, ok, true);
+    });
+    idList->load(QUrl(DecodeMaintenance::idListAddress(
+        m_state.serviceBase, QTime::currentTime().msecsSinceStartOfDay() / 1000)));
+}
+
+void BrowserPanel::applyIdList(QWebEnginePage* page, bool loaded, bool outOfSight) {
+    const QPointer<QWebEnginePage> kept(page);
+    if (!loaded) {
+        if (outOfSight)
+            page->deleteLater();
+        return;
+    }
+    page->toPlainText([this, kept, outOfSight](const QString& idList) {
+        DecodeFiles(m_state.folder, m_state.log).applyIdList(idList);
+        if (kept && outOfSight)
+            kept->deleteLater();
+    });
 }
 
 QWebEngineView* BrowserPanel::currentView() const {
@@ -168,11 +204,8 @@ void BrowserPanel::showCurrent() {
 
 void BrowserPanel::pageLoaded(QWebEngineView* view, bool ok) {
     showCurrent();
-    if (!ok || !view->url().toString().contains(QStringLiteral("refreshcode")))
-        return;
-    view->page()->toPlainText([this](const QString& idList) {
-        DecodeFiles(m_state.folder, m_state.log).applyIdList(idList);
-    });
+    if (view->url().toString().contains(QStringLiteral("refreshcode")))
+        applyIdList(view->page(), ok, false);
 }
 
 void BrowserPanel::extract() {

@@ -9,6 +9,7 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QTabWidget;
+class QWebEnginePage;
 class QWebEngineView;
 
 namespace mldd {
@@ -38,12 +39,13 @@ public:
     QCheckBox* closeAfterCaptureBox() const { return m_closeAfterCapture; }
     QPushButton* extractButton() const { return m_extract; }
     QPushButton* downloadButton() const { return m_download; }
+    QPushButton* backButton() const { return m_backToOrders; }
     const QList<QLabel*>& favouriteLinks() const { return m_favouriteLinks; }
 
 signals:
     /** The seller captured a page: the capture flow takes it from here. */
     void pageCaptured(const QString& address, const QString& text);
-    /** "提取订单后关闭" was ticked when a page was captured. */
+    /** Back to the order list: 返回订单, or a capture with "提取订单后关闭" ticked. */
     void closeRequested();
     /** Templates were downloaded: the courier lists need filling again. */
     void templatesChanged();
@@ -52,6 +54,12 @@ private:
     friend class BrowserTab;
     QWebEngineView* addTab();
     void pageLoaded(QWebEngineView* view, bool ok);
+    /** The first favourite, else the start page with the steps of a capture. */
+    void showStart();
+    /** Fetches the service's list of current decode files out of sight, and applies it. */
+    void refreshDecodeFileList();
+    /** Applies a loaded id-list page; `outOfSight` pages are deleted once done. */
+    void applyIdList(QWebEnginePage* page, bool loaded, bool outOfSight);
     void showCurrent();
     void editFavourites();
     void showFavourites();
@@ -63,6 +71,7 @@ private:
     QCheckBox* m_closeAfterCapture = nullptr;
     QPushButton* m_extract = nullptr;
     QPushButton* m_download = nullptr;
+    QPushButton* m_backToOrders = nullptr;
     QLabel* m_progress = nullptr;
     QList<QLabel*> m_favouriteLinks;
 };

@@ -82,7 +82,7 @@ void DesignerItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWi
     m_painter.paint(*painter, m_piece);
     painter->restore();
 
-    if (m_piece.texts.isEmpty() && m_piece.bars.isEmpty()) {
+    if (m_piece.texts.isEmpty() && m_piece.barcodes.isEmpty()) {
         // Nothing from this order: the caption says what the box is for.
         painter->setPen(QColor(90, 90, 160));
         QFont font = painter->font();

@@ -108,8 +108,8 @@ void DesignerScene::refresh(ItemRef ref) {
         for (const TextLine& line : std::as_const(piece.texts))
             extent |= QRectF(line.left, line.top, metrics.width(line.font, line.text),
                              metrics.lineHeight(line.font));
-        for (const QRectF& bar : std::as_const(piece.bars))
-            extent |= bar;
+        for (const BarcodeBars& barcode : std::as_const(piece.barcodes))
+            extent |= barcode.box();
         shown->show(*box, std::move(piece), extent, m_document.caption(ref),
                     m_document.prints(ref));
     }

@@ -2,6 +2,7 @@
 
 #include "core/DataFolder.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QKeyEvent>
 #include <QWidget>
@@ -32,6 +33,20 @@ const QHash<QString, QString>& pages() {
     return table;
 }
 
+// A help button's wish for a page, sent to its window for the application's HelpKeys to answer.
+class HelpRequest : public QEvent {
+public:
+    explicit HelpRequest(QString page) : QEvent(type()), m_page(std::move(page)) {}
+    static QEvent::Type type() {
+        static const auto registered = static_cast<QEvent::Type>(QEvent::registerEventType());
+        return registered;
+    }
+    const QString& page() const { return m_page; }
+
+private:
+    QString m_page;
+};
+
 } // namespace
 
 HelpKeys::HelpKeys(QString helpFolder, Opener open)
@@ -55,6 +70,10 @@ QUrl HelpKeys::pageOf(const QWidget* window) const {
             break;
         }
     }
+    return urlOf(page);
+}
+
+QUrl HelpKeys::urlOf(const QString& page) const {
     const qsizetype hash = page.indexOf(u'#');
     QUrl url = QUrl::fromLocalFile(m_folder + u'/' + page.left(hash));
     if (hash >= 0)
@@ -62,7 +81,16 @@ QUrl HelpKeys::pageOf(const QWidget* window) const {
     return url;
 }
 
+void HelpKeys::request(QWidget* from, const QString& page) {
+    HelpRequest asked(page);
+    QCoreApplication::sendEvent(from, &asked);
+}
+
 bool HelpKeys::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == HelpRequest::type()) {
+        m_open(urlOf(static_cast<HelpRequest*>(event)->page()));
+        return true;
+    }
     if (event->type() != QEvent::KeyPress || static_cast<QKeyEvent*>(event)->key() != Qt::Key_F1 ||
         !watched->isWidgetType())
         return false;

@@ -15,6 +15,8 @@ namespace mldd {
  * in: installed on the application, it maps each window's class to its page of
  * the help folder shipped with the program. A window without its own page
  * (a message box, a small question) shows the page of the window it belongs to.
+ * A window's own help button asks for a page through `request`, and the same
+ * HelpKeys opens it.
  */
 class HelpKeys : public QObject {
     Q_OBJECT
@@ -30,10 +32,15 @@ public:
     /** The page, with its section, that F1 opens in `window`. */
     QUrl pageOf(const QWidget* window) const;
 
+    /** Asks the HelpKeys installed on the application to open `page` ("offsets.html#read"). */
+    static void request(QWidget* from, const QString& page);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QUrl urlOf(const QString& page) const;
+
     QString m_folder;
     Opener m_open;
 };

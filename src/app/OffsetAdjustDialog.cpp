@@ -1,5 +1,6 @@
 #include "OffsetAdjustDialog.h"
 
+#include "HelpKeys.h"
 #include "NoticeBox.h"
 #include "PrintPreviewDialog.h"
 #include "WaybillPreview.h"
@@ -57,16 +58,33 @@ OffsetAdjustDialog::OffsetAdjustDialog(const PrinterSetup& setup, const QString&
         counters->addWidget(labelled[i].second, i, 1);
     }
 
+    // The guide's page on offsets: the steps with pictures, and how to read the printed form.
+    const QList<std::pair<QString, QString>> helps{
+        {QStringLiteral("看看视频帮助"), QStringLiteral("offsets.html#steps")},
+        {QStringLiteral("调成什么样？"), QStringLiteral("offsets.html#read")}};
+    auto* help = new QHBoxLayout;
+    for (const auto& [caption, page] : helps) {
+        QPushButton* button = addButton(caption);
+        connect(button, &QPushButton::clicked, this,
+                [this, page] { HelpKeys::request(this, page); });
+        help->addWidget(button);
+    }
+
     QPushButton* save = addButton(QStringLiteral("保存"));
     QPushButton* discard = addButton(QStringLiteral("放弃"));
     connect(save, &QPushButton::clicked, this, &OffsetAdjustDialog::save);
     connect(discard, &QPushButton::clicked, this, &OffsetAdjustDialog::discard);
 
     auto* side = new QVBoxLayout;
-    side->addWidget(new QLabel(QStringLiteral("把快递单上的项目移到面单的格子里："), this));
+    // The view is moved to match the paper; saving then takes the print back by as much.
+    auto* instruction = new QLabel(
+        QStringLiteral("照着打出来的那张，把这里的字挪到纸上字所在的位置，再点“保存”："), this);
+    instruction->setWordWrap(true);
+    side->addWidget(instruction);
     side->addLayout(moves);
     side->addLayout(counters);
     side->addStretch();
+    side->addLayout(help);
     side->addWidget(save);
     side->addWidget(discard);
     auto* layout = new QHBoxLayout(this);

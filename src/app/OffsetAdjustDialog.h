@@ -23,7 +23,8 @@ public:
     OffsetAdjustDialog(const PrinterSetup& setup, const QString& printer, const PageModel& page,
                        QWidget* parent = nullptr);
 
-    /** The button captioned `caption` (上 下 左 右 增大行距 减小行距 保存 放弃). */
+    /** The button captioned `caption` (上 下 左 右 增大行距 减小行距 保存 放弃 看看视频帮助
+     * 调成什么样？). */
     QPushButton* button(const QString& caption) const;
     QLabel* rightwardCounter() const { return m_rightward; }
     QLabel* downwardCounter() const { return m_downward; }

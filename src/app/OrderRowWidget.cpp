@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -70,61 +71,84 @@ OrderRowWidget::OrderRowWidget(const DataFolder& folder, QWidget* parent)
     m_goods->setPlaceholderText(QStringLiteral("商品"));
     m_goods->setAccessibleName(QStringLiteral("商品"));
     m_goods->setTabChangesFocus(true);
-    m_goods->setFixedHeight(46);
+    // Three goods lines show at once.
+    m_goods->setFixedHeight(m_goods->fontMetrics().lineSpacing() * 3 + 14);
+    for (QPushButton* button : {m_waybillMark, m_listMark, m_confirm, m_delete, m_split, m_recognize})
+        button->setMaximumWidth(button->fontMetrics().horizontalAdvance(button->text()) + 20);
     m_sender->setAccessibleName(QStringLiteral("我的ID"));
     m_sender->setToolTip(QStringLiteral("我的ID（发件人）"));
-    m_sender->setMinimumWidth(90);
+    m_sender->setMinimumWidth(130);
 
+    // Four lines in reading order, each field as wide as a long text of its kind, so that a
+    // card fits a 1024-pixel screen beside its waybill and shows every field whole there.
     auto* top = new QHBoxLayout;
     top->addWidget(m_select);
-    top->addWidget(addField(&Order::orderSign, QStringLiteral("订单编号"), 120));
-    top->addWidget(m_sender);
-    top->addWidget(addField(&Order::buyId, QStringLiteral("买家ID"), 70));
-    top->addWidget(addField(&Order::buyName, QStringLiteral("收货人"), 56));
-    top->addWidget(addField(&Order::buyPhone1, QStringLiteral("电话1"), 84));
-    top->addWidget(addField(&Order::buyPhone2, QStringLiteral("电话2"), 70));
-    top->addWidget(addField(&Order::buyZipcode, QStringLiteral("邮编"), 50));
-    top->addStretch();
-    top->addWidget(m_waybillMark);
-    top->addWidget(m_listMark);
+    top->addWidget(addField(&Order::orderSign, QStringLiteral("订单编号"),
+                            QStringLiteral("淘宝:3218877301234567")), 3);
+    top->addWidget(m_sender, 2);
+    top->addWidget(addField(&Order::buyId, QStringLiteral("买家ID"),
+                            QStringLiteral("xiaohong_lover_88")), 3);
+    top->addWidget(addField(&Order::buyName, QStringLiteral("收货人"), QStringLiteral("欧阳小红红")), 1);
+    top->addWidget(addField(&Order::buyZipcode, QStringLiteral("邮编"), QStringLiteral("5500250")));
 
-    auto* middle = new QHBoxLayout;
-    middle->addWidget(addField(&Order::buyAddressSheng, QStringLiteral("省"), 50));
-    middle->addWidget(addField(&Order::buyAddressShi, QStringLiteral("市"), 56));
-    middle->addWidget(addField(&Order::buyAddressXian, QStringLiteral("县"), 56));
-    middle->addWidget(addField(&Order::buyAddress, QStringLiteral("地址"), 160), 1);
-    middle->addWidget(m_recognize);
-    middle->addWidget(addField(&Order::buyEnd, QStringLiteral("目的地"), 50));
-    m_courier->setMinimumWidth(80);
+    auto* place = new QHBoxLayout;
+    place->addWidget(addField(&Order::buyPhone1, QStringLiteral("电话1"),
+                              QStringLiteral("138123456789")), 2);
+    place->addWidget(addField(&Order::buyPhone2, QStringLiteral("电话2"),
+                              QStringLiteral("0851-85612345")), 2);
+    place->addWidget(addField(&Order::buyAddressSheng, QStringLiteral("省"),
+                              QStringLiteral("新疆维吾尔自治区")), 2);
+    place->addWidget(addField(&Order::buyAddressShi, QStringLiteral("市"),
+                              QStringLiteral("伊犁哈萨克自治州")), 2);
+    place->addWidget(addField(&Order::buyAddressXian, QStringLiteral("县"),
+                              QStringLiteral("霍尔果斯市区")), 2);
+    place->addWidget(addField(&Order::buyEnd, QStringLiteral("目的地"), QStringLiteral("乌鲁木齐")), 1);
+
+    auto* address = new QHBoxLayout;
+    address->addWidget(addField(&Order::buyAddress, QStringLiteral("地址"),
+                                QStringLiteral("花溪大道北段218号贵州大学北区")), 5);
+    address->addWidget(m_recognize);
+    // The list's arrow takes about as much room as a line edit's frame and margins, twice.
+    m_courier->setMinimumWidth(m_courier->fontMetrics().horizontalAdvance(QStringLiteral("中通快递")) + 40);
     m_fields.append({m_courier->lineEdit(), &Order::delivery});
-    middle->addWidget(m_courier);
-    middle->addWidget(addField(&Order::wuliuCode, QStringLiteral("运单号"), 90));
+    address->addWidget(m_courier, 1);
+    address->addWidget(addField(&Order::wuliuCode, QStringLiteral("运单号"),
+                                QStringLiteral("YT40219374650123")), 2);
 
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(m_goods, 2);
+    bottom->addWidget(m_goods, 3);
     auto* notes = new QVBoxLayout;
-    notes->addWidget(addField(&Order::buyLy, QStringLiteral("买家留言"), 110));
-    notes->addWidget(addField(&Order::sellerMem, QStringLiteral("卖家备注"), 110));
-    bottom->addLayout(notes, 1);
+    notes->addWidget(addField(&Order::buyLy, QStringLiteral("买家留言"),
+                              QStringLiteral("请发圆通，周末也可以送，谢谢")));
+    notes->addWidget(addField(&Order::sellerMem, QStringLiteral("卖家备注"),
+                              QStringLiteral("请发圆通，周末也可以送，谢谢")));
+    bottom->addLayout(notes, 2);
     auto* contents = new QHBoxLayout;
     contents->setSpacing(0);
-    contents->addWidget(addField(&Order::buyNjpm, QStringLiteral("内件品名"), 60));
+    contents->addWidget(addField(&Order::buyNjpm, QStringLiteral("内件品名"), QStringLiteral("衣服鞋子")));
     contents->addWidget(m_contents);
     bottom->addLayout(contents);
-    bottom->addWidget(m_confirm);
-    bottom->addWidget(m_delete);
-    bottom->addWidget(m_split);
+    auto* buttons = new QGridLayout;
+    buttons->setSpacing(2);
+    buttons->addWidget(m_waybillMark, 0, 0);
+    buttons->addWidget(m_listMark, 0, 1);
+    buttons->addWidget(m_confirm, 1, 0);
+    buttons->addWidget(m_delete, 1, 1);
+    buttons->addWidget(m_split, 2, 0, 1, 2);
+    bottom->addLayout(buttons);
 
     auto* card = new QVBoxLayout;
     card->setSpacing(2);
     card->addLayout(top);
-    card->addLayout(middle);
+    card->addLayout(place);
+    card->addLayout(address);
     card->addLayout(bottom);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 2, 4, 2);
     layout->addLayout(card, 1);
     layout->addWidget(m_pages, 0, Qt::AlignTop);
     m_pages->setPagingShown(false);
+    setReadingTabOrder();
 
     // The waybill's right-button menu; other entries join it as further actions.
     m_preview->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -157,12 +181,45 @@ OrderRowWidget::OrderRowWidget(const DataFolder& folder, QWidget* parent)
     connect(qApp, &QApplication::focusChanged, this, &OrderRowWidget::focusMoved);
 }
 
-QLineEdit* OrderRowWidget::addField(QString Order::*member, const QString& placeholder, int width) {
+void OrderRowWidget::setReadingTabOrder() {
+    const QList<QWidget*> order{m_select,
+                                field(&Order::orderSign),
+                                m_sender,
+                                field(&Order::buyId),
+                                field(&Order::buyName),
+                                field(&Order::buyZipcode),
+                                field(&Order::buyPhone1),
+                                field(&Order::buyPhone2),
+                                field(&Order::buyAddressSheng),
+                                field(&Order::buyAddressShi),
+                                field(&Order::buyAddressXian),
+                                field(&Order::buyEnd),
+                                field(&Order::buyAddress),
+                                m_recognize,
+                                m_courier,
+                                field(&Order::wuliuCode),
+                                m_goods,
+                                field(&Order::buyLy),
+                                field(&Order::sellerMem),
+                                field(&Order::buyNjpm),
+                                m_contents,
+                                m_waybillMark,
+                                m_listMark,
+                                m_confirm,
+                                m_delete,
+                                m_split};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order.at(i - 1), order.at(i));
+}
+
+QLineEdit* OrderRowWidget::addField(QString Order::*member, const QString& placeholder,
+                                    const QString& longText) {
     auto* field = new QLineEdit(this);
     field->setPlaceholderText(placeholder);
     field->setToolTip(placeholder);
     field->setAccessibleName(placeholder);
-    field->setMinimumWidth(width);
+    // The line edit's frame and margins take about sixteen pixels besides the text.
+    field->setMinimumWidth(field->fontMetrics().horizontalAdvance(longText) + 16);
     m_fields.append({field, member});
     return field;
 }
@@ -229,7 +286,14 @@ void OrderRowWidget::commitEdits() {
     m_committing = false;
 }
 
+void OrderRowWidget::enterEvent(QEnterEvent* event) {
+    QFrame::enterEvent(event);
+    emit pointedAt();
+}
+
 void OrderRowWidget::focusMoved(QWidget* from, QWidget* to) {
+    if (to && isAncestorOf(to) && !(from && isAncestorOf(from)))
+        emit pointedAt();
     // A window losing activation (to == nullptr) keeps the edit open.
     if (from && to && isAncestorOf(from) && !isAncestorOf(to) && to->window() == window())
         commitEdits();

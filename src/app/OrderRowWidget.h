@@ -37,6 +37,8 @@ public:
     /** Shows the province, city, county, address, destination and courier found anew, unsaved. */
     void showPlace(const Order& placed);
     qint64 orderId() const { return m_order.id; }
+    /** The order as stored (the card's unsaved changes aside). */
+    const Order& order() const { return m_order; }
 
     QCheckBox* selectionBox() const { return m_select; }
     QPushButton* markButton(OrderMarks::Mark mark) const;
@@ -76,9 +78,18 @@ signals:
     void offsetAdjustmentRequested(qint64 id);
     /** The seller asked, on the same menu, to see the order's pages large. */
     void largerPreviewRequested(qint64 id);
+    /** The pointer came over the card, or the focus into it: the card the seller looks at. */
+    void pointedAt();
+
+protected:
+    void enterEvent(QEnterEvent* event) override;
 
 private:
-    QLineEdit* addField(QString Order::*member, const QString& placeholder, int width);
+    /** The field is at least as wide as `longText`, a long text of its kind. */
+    QLineEdit* addField(QString Order::*member, const QString& placeholder,
+                        const QString& longText);
+    /** Tab goes through the card line by line, left to right. */
+    void setReadingTabOrder();
     Order editedOrder() const;
     void focusMoved(QWidget* from, QWidget* to);
     void recognize();

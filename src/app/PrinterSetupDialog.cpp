@@ -6,6 +6,7 @@
 #include "core/MainState.h"
 #include "printing/OffsetUnits.h"
 #include "printing/PaperRecords.h"
+#include "printing/PrintChecks.h"
 #include "printing/PrinterSetup.h"
 #include "printing/SetupNotices.h"
 #include "printing/Spooler.h"
@@ -76,6 +77,9 @@ QWidget* PrinterSetupDialog::createWaybillPart() {
     offsets->addRow(explanation(
         QStringLiteral("打印内容向上移动的距离，正数向上移动，负数向下移动，单位毫米。"),
         m_offsetFrame));
+    m_resolution = new QComboBox(part);
+    m_resolution->setAccessibleName(QStringLiteral("打印机分辨率"));
+    m_resolutionNote = explanation(QString(), part);
     showOffsets();
 
     m_saveWaybill = new QPushButton(QStringLiteral("保存快递单打印机设置"), part);
@@ -83,6 +87,8 @@ QWidget* PrinterSetupDialog::createWaybillPart() {
     auto* layout = new QFormLayout(part);
     layout->addRow(QStringLiteral("快递单打印机："), m_waybillPrinter);
     layout->addRow(m_offsetFrame);
+    layout->addRow(QStringLiteral("打印机分辨率："), m_resolution);
+    layout->addRow(m_resolutionNote);
     layout->addRow(m_saveWaybill);
     return part;
 }
@@ -119,7 +125,8 @@ QWidget* PrinterSetupDialog::createListPart() {
         m_height->setText(record.value(2));
     }
     m_copies->setText(QString::number(PaperRecords::copiesOf(defaults.paperRecord)));
-    connect(m_paper, &QComboBox::currentIndexChanged, this, &PrinterSetupDialog::showContinuousSizes);
+    connect(m_paper, &QComboBox::currentIndexChanged, this,
+            &PrinterSetupDialog::showContinuousSizes);
     showContinuousSizes();
 
     auto* orientation = new QWidget(part);
@@ -178,6 +185,25 @@ void PrinterSetupDialog::showOffsets() {
     m_horizontalMm->setText(OffsetUnits::millimetresFromTwips(offsets.horizontal));
     m_verticalTwips->setText(QString::number(offsets.vertical));
     m_verticalMm->setText(OffsetUnits::millimetresFromTwips(offsets.vertical));
+    showResolution();
+}
+
+void PrinterSetupDialog::showResolution() {
+    const int told = m_chosen.isEmpty() ? 0 : PrintChecks::toldResolution(m_spooler, m_chosen);
+    m_resolution->clear();
+    QList<int> offered = PrinterSetup::kResolutions;
+    if (told > 0 && !offered.contains(told))
+        offered.append(told);
+    for (int dotsPerInch : offered)
+        m_resolution->addItem(QStringLiteral("%1 dpi").arg(dotsPerInch), dotsPerInch);
+    const int shown = told > 0 ? told : m_setup->resolution(m_chosen).value_or(kDefaultDotsPerInch);
+    m_resolution->setCurrentIndex(m_resolution->findData(shown));
+    // What the printer tells is what it prints at: nothing to choose then.
+    m_resolution->setEnabled(told == 0);
+    m_resolutionNote->setText(
+        told > 0 ? QStringLiteral("打印机报告了它的分辨率，条码按它排版。")
+                 : QStringLiteral("打印机没有报告分辨率：请选择它的分辨率，条码按它排版，"
+                                  "不然扫不出来（热敏快递单打印机多为203 dpi）。"));
 }
 
 void PrinterSetupDialog::pairUp(QLineEdit* millimetres, QLineEdit* twips) {
@@ -213,7 +239,9 @@ void PrinterSetupDialog::saveWaybillPrinter() {
         showNotice(this, *failed);
         return;
     }
-    if (!m_setup->saveOffsets(m_chosen, offsets)) {
+    if (!m_setup->saveOffsets(m_chosen, offsets) ||
+        (m_resolution->isEnabled() &&
+         !m_setup->saveResolution(m_chosen, m_resolution->currentData().toInt()))) {
         showNotice(this, SetupNotices::notSaved());
         return;
     }

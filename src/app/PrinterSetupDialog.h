@@ -4,6 +4,7 @@
 
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -16,8 +17,8 @@ class PrinterSetup;
 class Spooler;
 
 /**
- * 打印机设置: the waybill printer with its offsets in millimetres and twips,
- * and the shipping-list printer with its paper and copies.
+ * 打印机设置: the waybill printer with its offsets in millimetres and twips and
+ * its resolution, and the shipping-list printer with its paper and copies.
  */
 class PrinterSetupDialog : public QDialog {
     Q_OBJECT
@@ -33,6 +34,7 @@ public:
     QLineEdit* horizontalTwips() const { return m_horizontalTwips; }
     QLineEdit* verticalMillimetres() const { return m_verticalMm; }
     QLineEdit* verticalTwips() const { return m_verticalTwips; }
+    QComboBox* resolutionList() const { return m_resolution; }
     QPushButton* saveWaybillButton() const { return m_saveWaybill; }
     QComboBox* listPrinterList() const { return m_listPrinter; }
     QComboBox* paperList() const { return m_paper; }
@@ -53,6 +55,8 @@ private:
     QWidget* createWaybillPart();
     QWidget* createListPart();
     void showOffsets();
+    /** The chosen printer's resolution: its own when the spooler tells it, else the stored one. */
+    void showResolution();
     /** Keeps a twips box in step with its millimetre box, and the other way round. */
     void pairUp(QLineEdit* millimetres, QLineEdit* twips);
     void saveWaybillPrinter();
@@ -71,6 +75,8 @@ private:
     QLineEdit* m_horizontalTwips = nullptr;
     QLineEdit* m_verticalMm = nullptr;
     QLineEdit* m_verticalTwips = nullptr;
+    QComboBox* m_resolution = nullptr;
+    QLabel* m_resolutionNote = nullptr;
     QPushButton* m_saveWaybill = nullptr;
     QComboBox* m_listPrinter = nullptr;
     QComboBox* m_paper = nullptr;

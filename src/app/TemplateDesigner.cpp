@@ -65,7 +65,7 @@ QString millimetres(double twips) {
 } // namespace
 
 TemplateDesigner::TemplateDesigner(MainState& state, const QString& templateName,
-                             const std::optional<Order>& order, QWidget* parent)
+                                   const std::optional<Order>& order, QWidget* parent)
     : QMainWindow(parent), m_state(state), m_order(order.value_or(SampleOrder::order())),
       m_renderer(
           std::make_unique<WaybillRenderer>(WaybillSettings::fromPrintSettings(state.settings))),
@@ -213,7 +213,8 @@ QWidget* TemplateDesigner::createSidePanel() {
     m_itemList = new QListWidget(tabs);
     m_itemList->setAccessibleName(QStringLiteral("项目"));
     m_itemList->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    connect(m_itemList, &QListWidget::itemSelectionChanged, this, &TemplateDesigner::chooseFromList);
+    connect(m_itemList, &QListWidget::itemSelectionChanged, this,
+            &TemplateDesigner::chooseFromList);
     tabs->addTab(m_itemList, QStringLiteral("项目"));
     auto* history = new QUndoView(m_undoGroup, tabs);
     history->setEmptyLabel(QStringLiteral("<打开时>"));
@@ -525,7 +526,7 @@ void TemplateDesigner::testPrint() {
                 return;
             if (answer == QMessageBox::Yes) {
                 if (const std::optional<Notice> failed =
-                        printTestPage(*m_spooler, *printer, testPage(),
+                        printTestPage(*m_spooler, setup, *printer, testPage(),
                                       QStringLiteral("快递单-测试-") + m_document->name(),
                                       m_state.folder.file(QStringLiteral("Print"))))
                     showNotice(this, *failed);

@@ -5,7 +5,7 @@
 #include "NoticeBox.h"
 
 #include "address/PlaceTable.h"
-#include "browser/HandOver.h"
+#include "browser/SingleWindow.h"
 #include "core/DataDefaults.h"
 #include "core/MainState.h"
 #include "core/ProgramVersion.h"
@@ -74,15 +74,15 @@ int main(int argc, char* argv[]) {
                                                  QCoreApplication::applicationDirPath());
     const QString command = parser.positionalArguments().join(u' ');
     // One window per data folder: a second start hands its command to the first and ends.
-    const QString socket = HandOver::socketPath(folder);
-    HandOverServer server;
-    if (!server.listen(socket)) {
-        const HandOver::Reply reply = HandOver::send(socket, command);
-        if (reply.delivered && !reply.ok)
-            showNotice(nullptr, Notice{reply.message});
-        if (reply.delivered)
-            return reply.ok ? 0 : 1;
+    SingleWindow single(folder);
+    if (!single.claim(command)) {
+        if (single.notice())
+            showNotice(nullptr, *single.notice());
+        return single.exitCode();
     }
+    // Handed-over commands wait for the window, and then for each question it asks.
+    MainWindow* shown = nullptr;
+    single.server().setReady([&shown] { return shown && !QApplication::activeModalWidget(); });
 
     if (const auto narrow = screenTooNarrow(app.primaryScreen()->size().width())) {
         showNotice(nullptr, *narrow);
@@ -114,7 +114,9 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     MainWindow window(state);
-    QObject::connect(&server, &HandOverServer::commandReceived, &window, &MainWindow::acceptRequest);
+    QObject::connect(&single.server(), &HandOverServer::commandReceived, &window,
+                     &MainWindow::acceptRequest);
+    shown = &window;
     window.show();
     if (started.command)
         window.handleCommand(*started.command);

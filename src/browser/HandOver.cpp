@@ -2,12 +2,15 @@
 
 #include "MessageFrame.h"
 
-#include <QCryptographicHash>
+#include "core/DataFolderLock.h"
+
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonObject>
 #include <QLocalSocket>
 #include <QStandardPaths>
+#include <QThread>
 #include <QTimer>
 
 #include <sys/socket.h>
@@ -34,17 +37,10 @@ qint64 peerUser(qintptr descriptor) {
 namespace HandOver {
 
 QString socketPath(const DataFolder& folder) {
-    const QString canonical = QDir(folder.dataPath()).canonicalPath();
-    const QByteArray folderHash =
-        QCryptographicHash::hash((canonical.isEmpty() ? folder.dataPath() : canonical).toUtf8(),
-                                 QCryptographicHash::Sha256)
-            .toHex()
-            .left(16);
     QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (runtime.isEmpty())
         runtime = QDir::tempPath();
-    return runtime +
-           QStringLiteral("/mldd-%1-%2").arg(getuid()).arg(QString::fromLatin1(folderHash));
+    return runtime + QStringLiteral("/mldd-%1-%2").arg(getuid()).arg(folder.key());
 }
 
 Reply send(const QString& socketPath, const QString& commandText, const QString& pageText,
@@ -80,11 +76,27 @@ bool answers(const QString& socketPath) {
     return socket.waitForConnected(1000);
 }
 
+Reply sendToWindow(const DataFolder& folder, const QString& commandText, const QString& pageText,
+                   int waitMs, bool waitForStart) {
+    const QDeadlineTimer deadline(waitMs);
+    for (;;) {
+        const std::optional<DataFolderLock::Holder> holder = DataFolderLock::holder(folder);
+        Reply reply;
+        if (holder && !holder->address.isEmpty())
+            reply = send(holder->address, commandText, pageText);
+        reply.running = holder.has_value();
+        if (reply.delivered || deadline.hasExpired() || (!holder && !waitForStart))
+            return reply;
+        QThread::msleep(100);
+    }
+}
+
 } // namespace HandOver
 
 HandOverServer::HandOverServer(QObject* parent) : QObject(parent) {
     m_server.setSocketOptions(QLocalServer::UserAccessOption);
     connect(&m_server, &QLocalServer::newConnection, this, &HandOverServer::accept);
+    connect(&m_queue, &HandOverQueue::takeNext, this, &HandOverServer::commandReceived);
 }
 
 bool HandOverServer::listen(const QString& socketPath, QString* error) {
@@ -145,13 +157,10 @@ void HandOverServer::readFrom(QLocalSocket* socket) {
             answer = MessageFrame::answer(false, QStringLiteral("消息里没有网页地址，没有接收。"));
             break;
         }
-        answer = MessageFrame::answer(true);
-        // Queued: the window may open dialogs, which must not hold up this answer.
-        QMetaObject::invokeMethod(
-            this,
-            [this, text = read.object.value(kText).toString(),
-             page = read.object.value(kPage).toString()] { emit commandReceived(text, page); },
-            Qt::QueuedConnection);
+        // Passed on later: the window may open dialogs, which must not hold up this answer.
+        const std::optional<QString> refusal =
+            m_queue.offer(read.object.value(kText).toString(), read.object.value(kPage).toString());
+        answer = MessageFrame::answer(!refusal, refusal.value_or(QString()));
         break;
     }
     buffer.clear();

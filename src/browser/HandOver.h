@@ -1,5 +1,7 @@
 #pragma once
 
+#include "HandOverQueue.h"
+
 #include "core/DataFolder.h"
 
 #include <QHash>
@@ -23,6 +25,7 @@ struct Reply {
     bool delivered = false; // a window answered
     bool ok = false;
     QString message; // why the window refused, when it did
+    bool running = false; // a window holds the data folder
 };
 
 /** Sends a command text and, when known, the page text; no window answering is not delivered. */
@@ -32,9 +35,21 @@ Reply send(const QString& socketPath, const QString& commandText, const QString&
 /** Whether a window answers on the socket. */
 bool answers(const QString& socketPath);
 
+/**
+ * Sends to the window that holds the data folder, found through the folder's
+ * lock file. While a window holds the folder but does not answer yet (it is
+ * starting), tries again until `waitMs` passed; with `waitForStart`, also
+ * while no window holds the folder yet.
+ */
+Reply sendToWindow(const DataFolder& folder, const QString& commandText,
+                   const QString& pageText = {}, int waitMs = 0, bool waitForStart = false);
+
 } // namespace HandOver
 
-/** The running window's end of the socket: receives commands and answers each at once. */
+/**
+ * The running window's end of the socket: answers each command at once and
+ * passes it on when the window can take it (see HandOverQueue).
+ */
 class HandOverServer : public QObject {
     Q_OBJECT
 
@@ -50,6 +65,11 @@ public:
      */
     bool listen(const QString& socketPath, QString* error = nullptr);
 
+    /** Whether the window can take a command now; until it is set, it always can. */
+    void setReady(std::function<bool()> ready) { m_queue.setReady(std::move(ready)); }
+    /** How many commands wait for the window. */
+    qsizetype waiting() const { return m_queue.waiting(); }
+
 signals:
     /** A command text from mldd or mldd-do, with the page text when the sender had it. */
     void commandReceived(const QString& commandText, const QString& pageText);
@@ -59,6 +79,7 @@ private:
     void readFrom(class QLocalSocket* socket);
 
     QLocalServer m_server;
+    HandOverQueue m_queue;
     QHash<QLocalSocket*, QByteArray> m_buffers;
 };
 

@@ -100,7 +100,7 @@ std::optional<QString> decodeTextFor(MainState& state, const QString& pageKey,
 QString PageCaptureResult::statusLine() const {
     switch (outcome) {
     case Outcome::Stored:
-        return count.statusLine();
+        return statusNote.isEmpty() ? count.statusLine() : statusNote;
     case Outcome::NoDecodeFile:
         return progress;
     case Outcome::EmptyPage:

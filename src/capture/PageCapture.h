@@ -32,6 +32,8 @@ struct PageCaptureResult {
     /** A help page to open (first use). */
     QString helpPage;
     CaptureCount count;
+    /** Said in the status line in place of the counts (a message not shown in a box again). */
+    QString statusNote;
 
     /** The status line once the capture is over: the counts, or why nothing was taken. */
     QString statusLine() const;

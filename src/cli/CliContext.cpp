@@ -55,4 +55,18 @@ QString commandUsage(const QString& usage, const QString& command) {
     return text;
 }
 
+std::optional<QList<qint64>> parseIds(const QString& text) {
+    QList<qint64> ids;
+    for (const QString& part : text.split(u',', Qt::SkipEmptyParts)) {
+        bool ok = false;
+        const qint64 id = part.trimmed().toLongLong(&ok);
+        if (!ok || id <= 0)
+            return std::nullopt;
+        ids.append(id);
+    }
+    if (ids.isEmpty())
+        return std::nullopt;
+    return ids;
+}
+
 } // namespace mldd::cli

@@ -3,6 +3,7 @@
 #include "core/DataFolder.h"
 
 #include <QString>
+#include <QList>
 #include <QStringList>
 
 #include <optional>
@@ -32,6 +33,9 @@ std::optional<QString> takeOption(QStringList& args, const QString& name, bool* 
 
 /** Takes the flag `--name` out of `args`. */
 bool takeFlag(QStringList& args, const QString& name);
+
+/** The order ids of an --ids value ("1,2,…"); none when one is no positive whole number. */
+std::optional<QList<qint64>> parseIds(const QString& text);
 
 /** Whether an argument asks for the usage: "--help" or "-h". */
 bool isHelp(const QString& argument);

@@ -54,6 +54,9 @@ int runCapital(const CliContext& context, QStringList args);
 /** captured list | clear (--shop ID | --all): the captured-number lists of the shops. */
 int runCaptured(const CliContext& context, QStringList args);
 
+/** tracking import --file F | run --from NUMBER --ids …: tracking numbers for many orders at once. */
+int runTracking(const CliContext& context, QStringList args);
+
 /** db backup | list | restore [FILE] | check: the order database's backups and daily check. */
 int runDb(const CliContext& context, QStringList args);
 

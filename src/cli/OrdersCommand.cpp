@@ -78,6 +78,7 @@ int runOrders(const CliContext& context, QStringList args) {
         const QJsonObject result{{QStringLiteral("information"), state.informationLine()},
                                  {QStringLiteral("records"), state.cursor.recordCount()},
                                  {QStringLiteral("pages"), state.cursor.pageCount()},
+                                 {QStringLiteral("counted_all"), state.cursor.countComplete()},
                                  {QStringLiteral("page"), state.currentPage},
                                  {QStringLiteral("orders"), rows}};
         writeOut(QString::fromUtf8(QJsonDocument(result).toJson(QJsonDocument::Compact)) + u'\n');

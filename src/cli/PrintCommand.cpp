@@ -15,22 +15,14 @@ namespace mldd::cli {
 namespace {
 
 const QString kUsage = QStringLiteral(
-    "用法: mldd-cli [--data DIR] print waybill --ids 1,2,… (--pdf OUT | --printer NAME)\n"
-    "      mldd-cli [--data DIR] print shiplist --ids 1,2,… (--pdf OUT | --printer NAME)");
+    "用法: mldd-cli [--data DIR] print waybill --ids 1,2,… (--pdf OUT [--dpi N] | --printer NAME)\n"
+    "      mldd-cli [--data DIR] print shiplist --ids 1,2,… (--pdf OUT [--dpi N] | --printer "
+    "NAME)\n"
+    "  --dpi N  条码按N点每英寸的打印机排版（默认203）");
 
-std::optional<QList<qint64>> parseIds(const QString& text) {
-    QList<qint64> ids;
-    for (const QString& part : text.split(u',', Qt::SkipEmptyParts)) {
-        bool ok = false;
-        const qint64 id = part.trimmed().toLongLong(&ok);
-        if (!ok || id <= 0)
-            return std::nullopt;
-        ids.append(id);
-    }
-    if (ids.isEmpty())
-        return std::nullopt;
-    return ids;
-}
+// Resolutions a printer may have; outside them a number is a typing slip.
+constexpr int kLowestDpi = 72;
+constexpr int kHighestDpi = 2400;
 
 // A run to a printer, as the window starts it: checks, pacing, marks after each job.
 int runOnPrinter(MainState& state, PrintDocuments::Kind kind, const QList<qint64>& ids,
@@ -56,7 +48,7 @@ int runOnPrinter(MainState& state, PrintDocuments::Kind kind, const QList<qint64
 // Every order's pages (a waybill, or all pages of its shipping list) into one PDF; the orders
 // are marked once the file is complete.
 int printToPdf(MainState& state, PrintDocuments::Kind kind, const QList<qint64>& ids,
-               const QString& pdf) {
+               const QString& pdf, int dotsPerInch) {
     const bool waybills = kind == PrintDocuments::Kind::Waybills;
     OrderStore store(*state.database);
     PrintDocuments documents(state, kind);
@@ -84,7 +76,7 @@ int printToPdf(MainState& state, PrintDocuments::Kind kind, const QList<qint64>&
                                      : QStringLiteral("没有可打印的发货单。"));
 
     QString error;
-    if (!writePdf(pdf, pages, &error))
+    if (!writePdf(pdf, pages, &error, {}, dotsPerInch))
         return fail(Failed, error);
     for (const Order& order : printed)
         if (!documents.mark(order, &error))
@@ -102,10 +94,18 @@ int runPrint(const CliContext& context, QStringList args) {
     const std::optional<QString> pdf = takeOption(args, QStringLiteral("pdf"), &missingValue);
     const std::optional<QString> printer =
         takeOption(args, QStringLiteral("printer"), &missingValue);
+    const std::optional<QString> dpiText = takeOption(args, QStringLiteral("dpi"), &missingValue);
     const bool shippingLists = args.size() == 1 && args[0] == u"shiplist";
     if (missingValue || args.size() != 1 || (args[0] != u"waybill" && !shippingLists) || !idsText ||
-        pdf.has_value() == printer.has_value())
+        pdf.has_value() == printer.has_value() || (dpiText && printer))
         return fail(Usage, kUsage);
+    bool dpiOk = true;
+    const int dotsPerInch = dpiText ? dpiText->toInt(&dpiOk) : kDefaultDotsPerInch;
+    if (!dpiOk || dotsPerInch < kLowestDpi || dotsPerInch > kHighestDpi)
+        return fail(Usage, QStringLiteral("打印机分辨率必须是%1到%2之间的整数：%3")
+                               .arg(kLowestDpi)
+                               .arg(kHighestDpi)
+                               .arg(*dpiText));
     const std::optional<QList<qint64>> ids = parseIds(*idsText);
     if (!ids)
         return fail(Usage, QStringLiteral("订单编号必须是逗号分隔的正整数：%1").arg(*idsText));
@@ -116,7 +116,7 @@ int runPrint(const CliContext& context, QStringList args) {
     const PrintDocuments::Kind kind =
         shippingLists ? PrintDocuments::Kind::ShippingLists : PrintDocuments::Kind::Waybills;
     return printer ? runOnPrinter(state, kind, *ids, *printer)
-                   : printToPdf(state, kind, *ids, *pdf);
+                   : printToPdf(state, kind, *ids, *pdf, dotsPerInch);
 }
 
 } // namespace mldd::cli

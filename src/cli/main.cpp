@@ -23,7 +23,7 @@ const QString kUsage = QStringLiteral(
     "  recognize [--edit-panel] TEXT              从粘贴的文字中识别姓名、电话、邮编和地址\n"
     "  codec encode|decode TEXT                    版面编码、解码\n"
     "  code128 TEXT                                条码的符号值\n"
-    "  print waybill --ids 1,2,… (--pdf OUT | --printer NAME)   打印快递单\n"
+    "  print waybill --ids 1,2,… (--pdf OUT [--dpi N] | --printer NAME)  打印快递单\n"
     "  decode --rules FILE --page FILE [--goods]   用解码文件提取页面中的订单\n"
     "  goods --program FILE --text FILE            用商品规则整理商品文字\n"
     "  profile save --id ID --address TEXT [--market NAME] [--name T] ...  保存发件人\n"
@@ -40,6 +40,8 @@ const QString kUsage = QStringLiteral(
     "  db backup | list | restore [FILE]           备份订单数据库、列出备份、用备份恢复\n"
     "  db check                                    检查整个订单数据库，修复索引，做当天的备份\n"
     "  captured list | clear (--shop ID | --all)  列出、清空已提取记录（订单号）\n"
+    "  tracking import --file F                    按订单号导入快递公司表格里的运单号\n"
+    "  tracking run --from NUMBER --ids 1,2,…      连号的快递单依次填写运单号\n"
     "  db migrate --from FILE --to postgresql://…  把订单数据库复制到共用的服务器上\n"
     "每个命令加 --help 显示它的用法；--version 显示版本。\n");
 
@@ -89,6 +91,7 @@ int main(int argc, char* argv[]) {
         {QStringLiteral("capital"), runCapital},
         {QStringLiteral("db"), runDb},
         {QStringLiteral("captured"), runCaptured},
+        {QStringLiteral("tracking"), runTracking},
         {QStringLiteral("import"), runImport},
         {QStringLiteral("writeback"), runWriteBack},
     };

@@ -1,5 +1,6 @@
 #include "DataFolder.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -20,14 +21,23 @@ DataFolder::DataFolder(const QString& dataPath, const QString& programPath)
 DataFolder DataFolder::ofProgram(const QString& programPath) {
     if (installedFiles(programPath).isEmpty())
         return besideProgram(programPath);
-    const QString own =
-        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/mldd");
+    const QString own = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                        QStringLiteral("/mldd");
     return DataFolder(own, own);
 }
 
 QString DataFolder::installedFiles(const QString& programPath) {
     const QString shared = QDir::cleanPath(programPath + QStringLiteral("/../share/mldd"));
     return QFileInfo(shared + QStringLiteral("/data")).isDir() ? shared : QString();
+}
+
+QString DataFolder::key() const {
+    const QString canonical = QDir(m_dataPath).canonicalPath();
+    return QString::fromLatin1(
+        QCryptographicHash::hash((canonical.isEmpty() ? m_dataPath : canonical).toUtf8(),
+                                 QCryptographicHash::Sha256)
+            .toHex()
+            .left(16));
 }
 
 QString DataFolder::file(const QString& relative) const {

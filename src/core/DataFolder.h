@@ -36,6 +36,9 @@ public:
     QString dataPath() const { return m_dataPath; }
     QString programPath() const { return m_programPath; }
 
+    /** A short name of the folder's real path: the same for every start on this folder. */
+    QString key() const;
+
     /** A path below the data folder, e.g. "set/Jgf.dat". */
     QString file(const QString& relative) const;
 

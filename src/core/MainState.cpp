@@ -5,13 +5,13 @@ namespace mldd {
 void MainState::requery() {
     if (!database)
         return;
-    cursor.requery(OrderStore(*database), filter.condition);
+    cursor.requery(OrderStore(*database), filter.condition, currentPage);
     currentPage = cursor.clampPage(currentPage);
 }
 
 QString MainState::informationLine() const {
     return OrderFilter::informationLine(filter.caption, cursor.recordCount(), cursor.pageCount(),
-                                        currentPage);
+                                        currentPage, cursor.countComplete());
 }
 
 bool MainState::saveOptions() {

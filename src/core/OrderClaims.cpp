@@ -2,13 +2,12 @@
 
 #include "LocationCode.h"
 #include "OrderDatabase.h"
+#include "ProcessIdentity.h"
 #include "SettingsFile.h"
 
-#include <QCoreApplication>
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSysInfo>
 
 namespace mldd {
 
@@ -26,10 +25,9 @@ QString idArray(const QList<qint64>& ids) {
 
 OrderClaims::OrderClaims(OrderDatabase& database, const DataFolder& folder, const ErrorLog& log)
     : m_database(database),
-      // The process is part of the name: a restarted station must not take its dead
-      // run's claims for its own before the timeout, for that run's jobs may still print.
-      m_station(QSysInfo::machineHostName() + u'/' +
-                QString::number(QCoreApplication::applicationPid())) {
+      // The data folder and the process name the run: its station's next run knows its
+      // claims from those of another station, and whether the run that took them has ended.
+      m_station(folder.key() + u'@' + ProcessIdentity::current()) {
     bool number = false;
     const int seconds = readSettingsLine(folder.settingsFile(QStringLiteral("claim.dat")),
                                          QString(), log, LocationCode::OpenDatabase)
@@ -88,14 +86,43 @@ std::optional<QList<qint64>> OrderClaims::updated(const QString& statement,
     return kept;
 }
 
+void OrderClaims::releaseEnded(const QList<qint64>& kept) {
+    if (!m_database.isServer())
+        return;
+    const QString folder = m_station.section(u'@', 0, 0) + u'@';
+    QSqlQuery query(m_database.connection());
+    query.prepare(QStringLiteral("select distinct claim_station from order_data "
+                                 "where claim_station like ?"));
+    query.addBindValue(folder + u'%');
+    if (!query.exec()) {
+        m_database.note(query.lastError());
+        return;
+    }
+    QStringList ended;
+    while (query.next()) {
+        const QString station = query.value(0).toString();
+        const QString process = station.mid(folder.size());
+        if (ProcessIdentity::isCurrent(process) || ProcessIdentity::ended(process))
+            ended.append(station);
+    }
+    for (const QString& station : ended)
+        clear(station, QStringLiteral("not (id = any(cast(? as bigint[])))"), kept);
+}
+
 void OrderClaims::release(const QList<qint64>& ids) {
     // A server that went away keeps the claims until they time out.
     if (!m_database.isServer() || ids.isEmpty() || !m_database.connection().isOpen())
         return;
+    clear(m_station, QStringLiteral("id = any(cast(? as bigint[]))"), ids);
+}
+
+void OrderClaims::clear(const QString& station, const QString& idCondition,
+                        const QList<qint64>& ids) {
     QSqlQuery query(m_database.connection());
     query.prepare(QStringLiteral("update order_data set claim_station = null, claim_time = null "
-                                 "where claim_station = ? and id = any(cast(? as bigint[]))"));
-    query.addBindValue(m_station);
+                                 "where claim_station = ? and ") +
+                  idCondition);
+    query.addBindValue(station);
     query.addBindValue(idArray(ids));
     if (!query.exec())
         m_database.note(query.lastError());

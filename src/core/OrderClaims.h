@@ -17,9 +17,11 @@ class OrderDatabase;
  * its orders a slice at a time, renews its claims while it prints and makes
  * sure an order's claim is still its own just before the job goes out, so
  * that two stations printing overlapping lists print each order once. A claim
- * names the station and the server's time; a station that died leaves claims
- * that others may take over after the timeout of the settings. On a station's
- * own file there is nobody to share with and every order counts as claimed.
+ * names the run (data folder and process) and the server's time; a run that
+ * died leaves claims that other stations may take over after the timeout of
+ * the settings, and that its own station's next run takes back at once. On a
+ * station's own file there is nobody to share with and every order counts as
+ * claimed.
  */
 class OrderClaims {
 public:
@@ -45,6 +47,13 @@ public:
      */
     std::optional<QList<qint64>> renew(const QList<qint64>& ids);
 
+    /**
+     * Gives up the claims that ended runs of this station (this data folder on
+     * this host) and earlier runs of this process left, except on `kept`:
+     * orders whose jobs may still come out.
+     */
+    void releaseEnded(const QList<qint64>& kept);
+
     /** Gives up the claims of this run on these orders, printed or not. */
     void release(const QList<qint64>& ids);
 
@@ -58,6 +67,9 @@ private:
      */
     std::optional<QList<qint64>> updated(const QString& statement, const QList<qint64>& ids,
                                          bool withTimeout);
+
+    /** Clears the claims of `station` on the orders `idCondition` (bound to `ids`) picks. */
+    void clear(const QString& station, const QString& idCondition, const QList<qint64>& ids);
 
     OrderDatabase& m_database;
     QString m_station;

@@ -4,34 +4,41 @@
 
 namespace mldd {
 
-void OrderCursor::requery(const OrderStore& store, const SqlCondition& filter) {
+void OrderCursor::requery(const OrderStore& store, const SqlCondition& filter, int page) {
     m_store.emplace(store);
     m_filter = filter;
     m_ids.reset();
-    if (store.isServer()) {
-        m_count = store.listedCount(filter);
-        return;
-    }
-    m_ids = store.listed(filter);
-    m_count = qsizetype(m_ids->size());
+    count(page);
 }
 
-int OrderCursor::clampPage(int page) const {
+void OrderCursor::count(int page) {
+    const qsizetype limit = qsizetype(std::max(page, 1)) * kPageSize + kCountAhead;
+    const qsizetype counted = m_store->listedCount(m_filter, limit + 1);
+    m_complete = counted <= limit;
+    m_count = std::min(counted, limit);
+}
+
+int OrderCursor::clampPage(int page) {
+    if (m_store && !m_complete && page >= pageCount())
+        count(page);
     return std::clamp(page, 1, std::max(1, pageCount()));
 }
 
 QList<qint64> OrderCursor::pageIds(int page) const {
     if (page < 1 || !m_store)
         return {};
-    const qsizetype first = qsizetype(page - 1) * kPageSize;
-    if (!m_ids) {
-        const std::vector<qint64> window = m_store->listedWindow(m_filter, first, kPageSize);
-        return QList<qint64>(window.begin(), window.end());
-    }
-    QList<qint64> ids;
-    for (qsizetype i = first; i < qsizetype(m_ids->size()) && i < first + kPageSize; ++i)
-        ids.append(m_ids->at(size_t(i)));
-    return ids;
+    const std::vector<qint64> window =
+        m_store->listedWindow(m_filter, qsizetype(page - 1) * kPageSize, kPageSize);
+    return QList<qint64>(window.begin(), window.end());
+}
+
+std::optional<int> OrderCursor::pageOf(qint64 id) const {
+    if (!m_store)
+        return std::nullopt;
+    const std::optional<qsizetype> position = m_store->listedPosition(m_filter, id);
+    if (!position)
+        return std::nullopt;
+    return int(*position / kPageSize) + 1;
 }
 
 const std::vector<qint64>& OrderCursor::ids() const {

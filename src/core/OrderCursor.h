@@ -8,34 +8,49 @@
 namespace mldd {
 
 /**
- * The orders of the last list query, shown in pages of ten. On a station's
- * own file the ids are read whole when the query runs, so paging never shifts
- * when orders are added meanwhile. On a shared server the server counts the
- * orders and sends one page at a time along the list's index: a million
- * orders must not cross the network to show ten.
+ * The orders of the last list query, shown in pages of ten. The store sends
+ * one page at a time along the list's index and counts the orders only a
+ * stretch past the page shown: a year of orders must not be read, nor
+ * counted to its end, to show ten. A longer list shows the counted part as
+ * "more than" and is counted further as the seller pages on.
  */
 class OrderCursor {
 public:
     static constexpr int kPageSize = 10;
+    /** How many orders past the shown page a count goes before it stops. */
+    static constexpr qsizetype kCountAhead = 10'000;
 
-    void requery(const OrderStore& store, const SqlCondition& filter);
+    /** Runs the list query, counting up to `page` and kCountAhead orders beyond it. */
+    void requery(const OrderStore& store, const SqlCondition& filter, int page = 1);
 
+    /** The orders counted: every listed one, or the counted part when !countComplete(). */
     qsizetype recordCount() const { return m_count; }
+    /** Whether recordCount() is the whole list rather than its counted part. */
+    bool countComplete() const { return m_complete; }
     int pageCount() const { return int((m_count + kPageSize - 1) / kPageSize); }
 
-    /** The page within 1 .. pageCount (1 when the list is empty). */
-    int clampPage(int page) const;
+    /**
+     * The page within 1 .. pageCount (1 when the list is empty); a page past
+     * the counted part has the list counted further first.
+     */
+    int clampPage(int page);
 
     /** The ids on one page (1-based); the last page holds the rest. */
     QList<qint64> pageIds(int page) const;
 
-    /** Every listed id in list order; on a server read when first asked for. */
+    /** The page that shows this order; none when it is not listed. */
+    std::optional<int> pageOf(qint64 id) const;
+
+    /** Every listed id in list order, read when first asked for (a run over the whole list). */
     const std::vector<qint64>& ids() const;
 
 private:
+    void count(int page);
+
     std::optional<OrderStore> m_store;
     SqlCondition m_filter;
     qsizetype m_count = 0;
+    bool m_complete = true;
     mutable std::optional<std::vector<qint64>> m_ids;
 };
 

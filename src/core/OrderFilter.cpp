@@ -92,10 +92,12 @@ OrderFilter OrderFilter::fromLists(const QString& sender, const QString& courier
 }
 
 QString OrderFilter::informationLine(const QString& caption, qsizetype records, int pages,
-                                     int page) {
-    return caption + QStringLiteral("  总计") + QString::number(records) + QStringLiteral("条 共") +
-           QString::number(pages) + QStringLiteral("页 第") + QString::number(page) +
-           QStringLiteral("页");
+                                     int page, bool complete) {
+    // A list counted only in part shows "more than" its counted records and pages.
+    const QString more = complete ? QString() : QStringLiteral("多");
+    return caption + QStringLiteral("  总计") + QString::number(records) + more +
+           QStringLiteral("条 共") + QString::number(pages) + more + QStringLiteral("页 第") +
+           QString::number(page) + QStringLiteral("页");
 }
 
 } // namespace mldd

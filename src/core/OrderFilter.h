@@ -24,8 +24,9 @@ struct OrderFilter {
     static OrderFilter fromLists(const QString& sender, const QString& courier,
                                  const QString& printState);
 
-    /** The information line under the list. */
-    static QString informationLine(const QString& caption, qsizetype records, int pages, int page);
+    /** The information line under the list; `complete` is false for a list counted in part. */
+    static QString informationLine(const QString& caption, qsizetype records, int pages, int page,
+                                   bool complete = true);
 };
 
 } // namespace mldd

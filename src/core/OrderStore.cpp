@@ -201,11 +201,31 @@ std::vector<qint64> OrderStore::listed(const SqlCondition& filter) const {
     return ids(listedQuery(filter), filter.values);
 }
 
-qsizetype OrderStore::listedCount(const SqlCondition& filter) const {
-    const std::vector<qint64> count = ids(
-        QStringLiteral("select count(*) from order_data where dj_type >= 0 ") + filter.sql,
-        filter.values);
+qsizetype OrderStore::listedCount(const SqlCondition& filter, qsizetype limit) const {
+    // Stops at the limit: a count walks the list's index entry by entry.
+    const std::vector<qint64> count =
+        ids(QStringLiteral("select count(*) from (select 1 from order_data where dj_type >= 0 ") +
+                filter.sql + QStringLiteral(" limit ?) as counted"),
+            filter.values + QVariantList{qint64(limit)});
     return count.empty() ? 0 : qsizetype(count.front());
+}
+
+std::optional<qsizetype> OrderStore::listedPosition(const SqlCondition& filter, qint64 id) const {
+    const QString listed = QStringLiteral("select count(*) from order_data where dj_type >= 0 ");
+    const std::vector<qint64> found =
+        ids(listed + filter.sql + QStringLiteral(" and id = ?"), filter.values + QVariantList{id});
+    if (found.empty() || found.front() == 0)
+        return std::nullopt;
+    // Before it in the list: a larger order number, or the same one on a newer row;
+    // an order without a number comes after every order with one.
+    const std::vector<qint64> before = ids(
+        QStringLiteral("select count(*) from order_data, (select NumSign as shown from order_data "
+                       "where id = ?) as target where dj_type >= 0 ") +
+            filter.sql +
+            QStringLiteral(" and (NumSign > shown or (NumSign = shown and id > ?) or "
+                           "(shown is null and (NumSign is not null or id > ?)))"),
+        QVariantList{id} + filter.values + QVariantList{id, id});
+    return before.empty() ? 0 : qsizetype(before.front());
 }
 
 std::vector<qint64> OrderStore::listedWindow(const SqlCondition& filter, qsizetype first,

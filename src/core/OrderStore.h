@@ -49,8 +49,10 @@ public:
 
     /** The listed orders: dj_type >= 0, the filter, newest order number first. */
     std::vector<qint64> listed(const SqlCondition& filter) const;
-    /** How many orders `listed` gives, counted by the store. */
-    qsizetype listedCount(const SqlCondition& filter) const;
+    /** How many orders `listed` gives, counted by the store up to `limit` at most. */
+    qsizetype listedCount(const SqlCondition& filter, qsizetype limit) const;
+    /** How many listed orders come before this one; none when it is not listed. */
+    std::optional<qsizetype> listedPosition(const SqlCondition& filter, qint64 id) const;
     /** At most `limit` of the listed orders, from the `first` (0-based) on. */
     std::vector<qint64> listedWindow(const SqlCondition& filter, qsizetype first, int limit) const;
     /** Orders absorbed by a merge. */

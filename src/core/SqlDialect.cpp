@@ -39,10 +39,11 @@ QString SqlDialect::upgradeStatement(const QString& statement) const {
 }
 
 QString SqlDialect::newestFirst() const {
-    // A server sends the list a page at a time: orders of one number need a fixed
-    // order among themselves, or a page could repeat one and leave out another.
+    // The list is read a page at a time: orders of one number need a fixed order
+    // among themselves, or a page could repeat one and leave out another.
+    // SQLite puts Null last in a descending order by itself.
     return isServer() ? QStringLiteral("NumSign desc nulls last, id desc")
-                      : QStringLiteral("NumSign desc");
+                      : QStringLiteral("NumSign desc, id desc");
 }
 
 QString SqlDialect::ageInDays() const {

@@ -1,15 +1,14 @@
 #include "NativeMessage.h"
+#include "WindowStart.h"
 
 #include "browser/CapturedPage.h"
 #include "browser/HandOver.h"
 #include "browser/MessageFrame.h"
+#include "browser/SingleWindow.h"
 #include "core/CommandText.h"
 
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QJsonObject>
-#include <QProcess>
-#include <QThread>
 
 #include <cstring>
 
@@ -18,9 +17,6 @@
 namespace mldd {
 
 namespace {
-
-// A window started now needs a moment to open its database and listen.
-constexpr int kStartWaitMs = 30000;
 
 // Reads exactly `size` bytes of standard input; fewer when it ends first.
 QByteArray readExactly(qint64 size) {
@@ -44,20 +40,18 @@ int answer(bool ok, const QString& message = {}) {
     return ok ? 0 : 1;
 }
 
-HandOver::Reply deliver(const QString& socket, const QString& mldd, const QStringList& arguments,
+HandOver::Reply deliver(const DataFolder& folder, const QString& mldd, const QStringList& arguments,
                         const QString& address, const QString& text) {
-    HandOver::Reply reply = HandOver::send(socket, address, text);
-    if (reply.delivered || !QProcess::startDetached(mldd, arguments))
+    const HandOver::Reply reply =
+        HandOver::sendToWindow(folder, address, text, SingleWindow::kWaitMs);
+    if (reply.delivered || reply.running || !startWindow(mldd, arguments))
         return reply;
-    const QDeadlineTimer deadline(kStartWaitMs);
-    while (!deadline.hasExpired() && !HandOver::answers(socket))
-        QThread::msleep(200);
-    return HandOver::send(socket, address, text);
+    return HandOver::sendToWindow(folder, address, text, SingleWindow::kWaitMs, true);
 }
 
 } // namespace
 
-int answerBrowser(const QString& socket, const QString& mldd, const QStringList& mlddArguments) {
+int answerBrowser(const DataFolder& folder, const QString& mldd, const QStringList& mlddArguments) {
     const QByteArray head = readExactly(4);
     quint32 length = 0;
     if (head.size() == 4)
@@ -75,7 +69,7 @@ int answerBrowser(const QString& socket, const QString& mldd, const QStringList&
         return answer(false, refusal->text);
 
     const HandOver::Reply reply =
-        deliver(socket, mldd, mlddArguments, cutBefore(cutBefore(address, u'!'), u'?'), text);
+        deliver(folder, mldd, mlddArguments, cutBefore(cutBefore(address, u'!'), u'?'), text);
     if (!reply.delivered)
         return answer(false, QStringLiteral("墨岚打单没有响应，请先运行墨岚打单再提取。"));
     return answer(reply.ok, reply.message);

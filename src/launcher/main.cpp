@@ -2,13 +2,14 @@
 // or starts one with it. Started by a browser's context-menu extension, it
 // reads the page from one native message and answers it.
 #include "NativeMessage.h"
+#include "WindowStart.h"
 
 #include "browser/ContextMenuHost.h"
 #include "browser/HandOver.h"
+#include "browser/SingleWindow.h"
 #include "core/ProgramVersion.h"
 
 #include <QCoreApplication>
-#include <QProcess>
 
 #include <cstdio>
 
@@ -45,19 +46,20 @@ int main(int argc, char* argv[]) {
     }
     const DataFolder folder =
         dataPath.isEmpty() ? DataFolder::ofProgram(app.applicationDirPath()) : DataFolder(dataPath);
-    const QString socket = HandOver::socketPath(folder);
     const QString mldd = app.applicationDirPath() + QStringLiteral("/mldd");
 
     if (ContextMenuHost::isBrowserStart(args))
-        return answerBrowser(socket, mldd, dataArguments(dataPath));
+        return answerBrowser(folder, mldd, dataArguments(dataPath));
 
     const QString text = args.join(u' ');
     if (text.isEmpty() || text.startsWith(QStringLiteral("--")))
         return fail(2, QString::fromUtf8(kUsage));
-    const HandOver::Reply reply = HandOver::send(socket, text);
+    const HandOver::Reply reply = HandOver::sendToWindow(folder, text, {}, SingleWindow::kWaitMs);
     if (reply.delivered)
         return reply.ok ? 0 : fail(1, reply.message);
-    if (!QProcess::startDetached(mldd, dataArguments(dataPath) << text))
+    if (reply.running)
+        return fail(1, QStringLiteral("墨岚打单已经在运行，但是没有响应。"));
+    if (!startWindow(mldd, dataArguments(dataPath) << text))
         return fail(1, QStringLiteral("墨岚打单没有启动：找不到 %1").arg(mldd));
     return 0;
 }

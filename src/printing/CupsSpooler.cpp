@@ -187,8 +187,12 @@ std::optional<int> CupsSpooler::submit(const QString& printer, const QString& ti
     return std::nullopt;
 }
 
-QList<SpoolerJob> CupsSpooler::keptJobs(const QString& printer) {
-    return jobs(printer, "all").value_or(QList<SpoolerJob>{});
+std::optional<QList<SpoolerJob>> CupsSpooler::keptJobs(const QString& printer) {
+    std::optional<QList<SpoolerJob>> kept = jobs(printer, "all");
+    // A queue that was deleted took its jobs with it: none of them can still come out.
+    if (!kept && cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND)
+        return QList<SpoolerJob>{};
+    return kept;
 }
 
 std::optional<SpoolerJob> CupsSpooler::job(const QString& printer, int id) {

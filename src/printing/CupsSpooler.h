@@ -12,7 +12,7 @@ public:
     PrinterQuery query(const QString& printer) override;
     std::optional<int> submit(const QString& printer, const QString& title, const QString& pdfPath,
                               const QString& uuid, QString* error) override;
-    QList<SpoolerJob> keptJobs(const QString& printer) override;
+    std::optional<QList<SpoolerJob>> keptJobs(const QString& printer) override;
     std::optional<SpoolerJob> job(const QString& printer, int id) override;
     bool cancel(const QString& printer, int id) override;
     int resolution(const QString& printer) override;

@@ -41,11 +41,25 @@ std::variant<CheckedPrinter, Notice> listPrinter(const PrinterSetup& setup, cons
     return CheckedPrinter{name, false, {}, PaperRecords::copiesOf(defaults.paperRecord)};
 }
 
+int toldResolution(Spooler& spooler, const QString& printer) {
+    return printer == PrinterSetup::kPrintToFile ? 0 : spooler.resolution(printer);
+}
+
+int dotsPerInch(const PrinterSetup& setup, Spooler& spooler, const QString& printer) {
+    if (const int told = toldResolution(spooler, printer); told > 0)
+        return told;
+    return setup.resolution(printer).value_or(kDefaultDotsPerInch);
+}
+
+Notice unanswered() {
+    return refusal(QStringLiteral("请检查您的打印机!\n请检查您的打印机后再打单！"),
+                   QStringLiteral("提示"));
+}
+
 std::optional<Notice> spoolerCheck(Spooler& spooler, const QString& printer) {
     const PrinterQuery query = spooler.query(printer);
     if (!query.retrieved() || !query.printerReady)
-        return refusal(QStringLiteral("请检查您的打印机!\n请检查您的打印机后再打单！"),
-                       QStringLiteral("提示"));
+        return unanswered();
     if (query.jobs != PrinterQuery::kNoJobs)
         return refusal(QStringLiteral("打印机中有未完成的打印任务：\n\n") + query.jobs +
                        QStringLiteral("请您先将上述任务完成！"));

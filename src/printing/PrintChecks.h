@@ -32,6 +32,19 @@ std::variant<CheckedPrinter, Notice> waybillPrinter(const PrinterSetup& setup, S
 std::variant<CheckedPrinter, Notice> listPrinter(const PrinterSetup& setup,
                                                  const QString& chosen = {});
 
+/** The printer's resolution as the spooler tells it; 0 when it does not (a file, a raw queue). */
+int toldResolution(Spooler& spooler, const QString& printer);
+
+/**
+ * The resolution barcodes are laid out for on the printer: its own as the
+ * spooler tells it, else the one chosen in the set-up, else the commonest
+ * waybill printer's.
+ */
+int dotsPerInch(const PrinterSetup& setup, Spooler& spooler, const QString& printer);
+
+/** Why a run does not go on when the printer or its spooler does not answer. */
+Notice unanswered();
+
 /** The printer answers, is not paused or at fault, and has no unfinished job; why not. */
 std::optional<Notice> spoolerCheck(Spooler& spooler, const QString& printer);
 

@@ -47,7 +47,7 @@ std::variant<int, QString> sendJob(Spooler& spooler, const JobTarget& target,
     if (target.printer.toFile) {
         QDir().mkpath(target.fileFolder);
         const QString path = freshPath(target.fileFolder, title, orderId);
-        if (!writePdf(path, pages, &error, target.printer.placement))
+        if (!writePdf(path, pages, &error, target.printer.placement, target.dotsPerInch))
             return error;
         return 0;
     }
@@ -64,16 +64,14 @@ std::variant<int, QString> sendJob(Spooler& spooler, const JobTarget& target,
     return *job;
 }
 
-std::optional<Notice> printTestPage(Spooler& spooler, const CheckedPrinter& printer,
-                                    const PageModel& page, const QString& title,
-                                    const QString& fileFolder) {
-    JobTarget target{printer, fileFolder};
-    if (!printer.toFile) {
+std::optional<Notice> printTestPage(Spooler& spooler, const PrinterSetup& setup,
+                                    const CheckedPrinter& printer, const PageModel& page,
+                                    const QString& title, const QString& fileFolder) {
+    if (!printer.toFile)
         if (std::optional<Notice> busy = PrintChecks::spoolerCheck(spooler, printer.name))
             return busy;
-        if (const int resolution = spooler.resolution(printer.name); resolution > 0)
-            target.dotsPerInch = resolution;
-    }
+    const JobTarget target{printer, fileFolder,
+                           PrintChecks::dotsPerInch(setup, spooler, printer.name)};
     const std::variant<int, QString> sent =
         sendJob(spooler, target, {page}, title, 0, newJobUuid());
     if (const QString* why = std::get_if<QString>(&sent))

@@ -15,7 +15,7 @@ class Spooler;
 struct JobTarget {
     CheckedPrinter printer;
     QString fileFolder;
-    int dotsPerInch = 1200; // the printer's own, so that bar edges land on its dots
+    int dotsPerInch = kDefaultDotsPerInch; // the printer's, so that bars are whole dots on it
 };
 
 /** A job identity no other job has, as the spooler takes it ("urn:uuid:…"). */
@@ -36,8 +36,8 @@ std::variant<int, QString> sendJob(Spooler& spooler, const JobTarget& target,
  * the queue must be free as for a run, and no order is marked. Why not, when
  * it was not sent.
  */
-std::optional<Notice> printTestPage(Spooler& spooler, const CheckedPrinter& printer,
-                                    const PageModel& page, const QString& title,
-                                    const QString& fileFolder);
+std::optional<Notice> printTestPage(Spooler& spooler, const PrinterSetup& setup,
+                                    const CheckedPrinter& printer, const PageModel& page,
+                                    const QString& title, const QString& fileFolder);
 
 } // namespace mldd

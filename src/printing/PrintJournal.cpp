@@ -36,7 +36,7 @@ QList<PrintJournal::Entry> PrintJournal::entries() const {
         Entry entry{fields.mid(4).join(u'|'), fields[0], fields[1].toLongLong(),
                     fields[2] == u"K" ? PrintDocuments::Kind::Waybills
                                       : PrintDocuments::Kind::ShippingLists,
-                    fields[3].toLongLong()};
+                    fields[3]};
         if (entry.orderId > 0 && !entry.printer.isEmpty())
             found.append(entry);
     }

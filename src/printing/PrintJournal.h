@@ -20,7 +20,7 @@ public:
         QString uuid;
         qint64 orderId = 0;
         PrintDocuments::Kind kind = PrintDocuments::Kind::Waybills;
-        qint64 process = 0; // the run's process: a live one still follows its job
+        QString process; // ProcessIdentity of the run: a live one still follows its job
     };
 
     explicit PrintJournal(const DataFolder& folder);

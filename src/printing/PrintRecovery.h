@@ -10,20 +10,24 @@ class OrderStore;
 
 /** What a new run found of the jobs a killed run left in the journal. */
 struct RecoveredJobs {
-    QList<qint64> marked; // orders whose job came out: marked now, not to be printed again
-    int cancelled = 0;    // jobs whose document never fully arrived: cancelled, never printed
+    QList<qint64> marked;    // orders whose job came out: marked now, not to be printed again
+    int cancelled = 0;       // jobs that had not begun to print: cancelled, never printed
+    QList<qint64> undecided; // orders whose job may still come out: not to be printed now
 };
 
 /**
  * A run killed at any point leaves its last job in the journal, found in the
- * spooler by the identity it carries. Before a new run on the same printer
- * checks the queue, each such job of a run no longer alive is settled: one
- * the spooler completed gets its order marked; one stuck half-received, which
- * would block every later run, is cancelled; one the spooler never got, or
- * that was cancelled or aborted, leaves its order unmarked. Jobs still
- * printing stay in the journal for the run after.
+ * spooler by the identity it carries. Before a new run checks its printer's
+ * queue, each such job of a run no longer alive (or of an earlier run of this
+ * process) is settled, on whichever printer it went to: one the spooler
+ * completed gets its order marked; one that has not begun to print
+ * (half-received, held or waiting), which would block every later run, is
+ * cancelled; one the spooler never got, or that was cancelled or aborted,
+ * leaves its order unmarked. A job printing right now, one whose printer did
+ * not answer, and every job of a run still alive stay in the journal for the
+ * run after, and their orders are left out of this one.
  */
-RecoveredJobs recoverJobs(Spooler& spooler, const QString& printer, PrintDocuments& documents,
-                          const OrderStore& store, const PrintJournal& journal);
+RecoveredJobs recoverJobs(Spooler& spooler, PrintDocuments& documents, const OrderStore& store,
+                          const PrintJournal& journal);
 
 } // namespace mldd

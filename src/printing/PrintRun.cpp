@@ -9,9 +9,8 @@
 #include "core/OrderClaims.h"
 #include "core/OrderDatabase.h"
 #include "core/OrderStore.h"
+#include "core/ProcessIdentity.h"
 #include "core/TextFile.h"
-
-#include <QCoreApplication>
 
 #include <algorithm>
 #include <utility>
@@ -27,7 +26,6 @@ constexpr int kOffsetGuidanceShown = 5;
 constexpr int kFirstPollMs = 2;
 constexpr int kQuickPolls = 15;
 constexpr int kSlowestPollMs = 250;
-constexpr int kDefaultDotsPerInch = 1200;
 constexpr int kOrdersPerListPage = 10;
 // Claimed ahead of the run position: few enough that another station still gets work.
 constexpr int kClaimSlice = 10;
@@ -56,8 +54,12 @@ Notice PrintRunResult::summary(PrintDocuments::Kind kind) const {
                     .arg(recovered)
                     .arg(what);
     if (abandoned > 0)
-        text += QStringLiteral("\n上次中断的打印在打印机中留下%1个没有传完的任务，已取消。")
+        text += QStringLiteral("\n上次中断的打印在打印机中留下%1个还没有打印的任务，已取消，"
+                               "其订单仍是未打印。")
                     .arg(abandoned);
+    if (stillPrinting > 0)
+        text += QStringLiteral("\n另有%1个订单上次的打印任务还没有结束，这次没有打印。")
+                    .arg(stillPrinting);
     if (takenElsewhere > 0)
         text += QStringLiteral("\n另有%1个订单正由别的打包台打印或已经打印过，这里没有再打。")
                     .arg(takenElsewhere);
@@ -92,21 +94,29 @@ std::optional<Notice> PrintRun::start() {
     if (Notice* refused = std::get_if<Notice>(&checked))
         return *refused;
     m_printer = std::get<CheckedPrinter>(checked);
-    if (!m_printer.toFile && !m_file) {
+    RecoveredJobs recovered;
+    if (!m_file) {
         // Settled before the queue check: a killed run's half-sent job would block it for good.
-        const RecoveredJobs recovered =
-            recoverJobs(m_spooler, m_printer.name, m_documents, OrderStore(*m_state.database),
-                        PrintJournal(m_state.folder));
+        recovered = recoverJobs(m_spooler, m_documents, OrderStore(*m_state.database),
+                                PrintJournal(m_state.folder));
         m_result.recovered = int(recovered.marked.size());
         m_result.abandoned = recovered.cancelled;
-        m_ids.removeIf([&](qint64 id) { return recovered.marked.contains(id); });
+        m_ids.removeIf([&](qint64 id) {
+            const bool undecided = recovered.undecided.contains(id);
+            m_result.stillPrinting += undecided;
+            return undecided || recovered.marked.contains(id);
+        });
+    }
+    if (!m_printer.toFile && !m_file) {
         if (std::optional<Notice> busy = PrintChecks::spoolerCheck(m_spooler, m_printer.name))
             return busy;
-        const int resolution = m_spooler.resolution(m_printer.name);
-        m_dotsPerInch = resolution > 0 ? resolution : kDefaultDotsPerInch;
     }
+    m_dotsPerInch = PrintChecks::dotsPerInch(setup, m_spooler, m_printer.name);
     if (!m_file) {
         m_claims = std::make_unique<OrderClaims>(*m_state.database, m_state.folder, m_state.log);
+        // Claims a dead run of this station left would hold its own orders back until they lapse;
+        // the orders whose jobs may still come out stay held.
+        m_claims->releaseEnded(recovered.undecided);
         if (!claimSliceAt(0))
             return stopNotice(m_state.database->failureText());
         m_heartbeat.start(m_claims->timeoutSeconds() * 1000 / kRenewalsPerLapse);
@@ -274,7 +284,7 @@ bool PrintRun::send(const Order& order, const PrintDocuments::Document& document
     // A print file's records are no stored orders: the spooler follows them, the journal not.
     const bool journalled = !m_printer.toFile && !m_file;
     const PrintJournal::Entry entry{m_printer.name, newJobUuid(), order.id, m_documents.kind(),
-                                    QCoreApplication::applicationPid()};
+                                    ProcessIdentity::current()};
     // Journalled before it is sent: a run killed at any point after this leaves the next run
     // the identity to look for among the spooler's jobs.
     QString error;
@@ -283,9 +293,9 @@ bool PrintRun::send(const Order& order, const PrintDocuments::Document& document
             QStringLiteral("订单%1没有打印：打印记录未能保存：%2").arg(order.orderSign, error));
         return false;
     }
-    const std::variant<int, QString> sent = sendJob(
-        m_spooler, {m_printer, m_fileFolder, m_dotsPerInch}, pages, document.title, order.id,
-        entry.uuid);
+    const std::variant<int, QString> sent =
+        sendJob(m_spooler, {m_printer, m_fileFolder, m_dotsPerInch}, pages, document.title,
+                order.id, entry.uuid);
     if (const QString* why = std::get_if<QString>(&sent)) {
         m_result.stopped =
             stopNotice(QStringLiteral("订单%1没有打印：%2").arg(order.orderSign, *why));
@@ -347,8 +357,7 @@ bool PrintRun::guidanceDue() {
 void PrintRun::poll() {
     const PrinterQuery query = m_spooler.query(m_printer.name);
     if (!query.retrieved()) {
-        m_result.stopped = Notice{QStringLiteral("请检查您的打印机!\n请检查您的打印机后再打单！"),
-                                  QStringLiteral("提示"), Notice::Icon::Exclamation};
+        m_result.stopped = PrintChecks::unanswered();
         finish();
         return;
     }

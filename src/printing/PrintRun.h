@@ -21,7 +21,8 @@ struct PrintRunResult {
     QList<qint64> printedIds; // stored orders printed and marked
     int printed = 0;          // jobs that came out, print-file records included
     int recovered = 0;        // orders a killed run had printed, marked at the start
-    int abandoned = 0;        // half-sent jobs of a killed run, cancelled at the start
+    int abandoned = 0;        // unprinted jobs of a killed run, cancelled at the start
+    int stillPrinting = 0;    // orders whose earlier job may still come out: left out
     int takenElsewhere = 0;   // orders another station's run holds or has printed
     QStringList problems;     // orders not printed, and why
     bool cancelled = false;
@@ -118,7 +119,7 @@ private:
     QString m_fileFolder;
     bool m_guidance = false;
     CheckedPrinter m_printer;
-    int m_dotsPerInch = 1200; // the printer's, asked once per run
+    int m_dotsPerInch = kDefaultDotsPerInch; // the printer's, asked once per run
     QTimer m_timer;
     int m_polls = 0; // since the last job was handed over
     int m_position = 0;

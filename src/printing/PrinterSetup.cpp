@@ -30,10 +30,39 @@ std::optional<Notice> PrinterSetup::chooseWaybillPrinter(const QString& printer)
     return std::nullopt;
 }
 
+namespace {
+
+// The codec's characters are letters and digits; safeFileName only guards against the odd one.
+QString printerFile(const DataFolder& folder, const QString& printer, const QString& suffix) {
+    return folder.settingsFile(DataFolder::safeFileName(LayoutCodec::encode(printer) + suffix));
+}
+
+} // namespace
+
 QString PrinterSetup::offsetFile(const QString& printer) const {
-    // The codec's characters are letters and digits; safeFileName only guards against the odd one.
-    return m_folder.settingsFile(
-        DataFolder::safeFileName(LayoutCodec::encode(printer) + QStringLiteral(".dat")));
+    return printerFile(m_folder, printer, QStringLiteral(".dat"));
+}
+
+QString PrinterSetup::resolutionFile(const QString& printer) const {
+    // "_" is no character of the codec: no printer's offset file has this name.
+    return printerFile(m_folder, printer, QStringLiteral("_dpi.dat"));
+}
+
+std::optional<int> PrinterSetup::resolution(const QString& printer) const {
+    const QString path = resolutionFile(printer);
+    if (!QFileInfo::exists(path))
+        return std::nullopt;
+    bool ok = false;
+    const int dotsPerInch =
+        readSettingsLine(path, QString(), m_log, LocationCode::WaybillPrinter).trimmed().toInt(&ok);
+    if (!ok || !kResolutions.contains(dotsPerInch))
+        return std::nullopt; // an edited file does not lay bars out for a printer nobody has
+    return dotsPerInch;
+}
+
+bool PrinterSetup::saveResolution(const QString& printer, int dotsPerInch) const {
+    return writeSettingsFile(resolutionFile(printer), {QString::number(dotsPerInch)}, m_log,
+                             LocationCode::WaybillPrinter);
 }
 
 std::optional<PrinterOffsets> PrinterSetup::offsets(const QString& printer) const {

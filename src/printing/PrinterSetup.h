@@ -54,6 +54,16 @@ public:
 
     bool saveListPrinter(const QString& printer, const QString& paperRecord) const;
 
+    /** The resolutions a seller chooses from for a printer that does not tell its own (dpi). */
+    static inline const QList<int> kResolutions = {180, 203, 300, 360, 600};
+
+    /** The file of the resolution chosen for a printer: beside its offset file. */
+    QString resolutionFile(const QString& printer) const;
+
+    /** The resolution chosen for the printer (dpi); none when it was never chosen. */
+    std::optional<int> resolution(const QString& printer) const;
+    bool saveResolution(const QString& printer, int dotsPerInch) const;
+
 private:
     bool write(const QString& name, const QString& line) const;
 

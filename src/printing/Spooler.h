@@ -72,8 +72,12 @@ public:
                                       const QString& pdfPath, const QString& uuid,
                                       QString* error) = 0;
 
-    /** Every job of this printer the spooler keeps, ended or not, oldest first. */
-    virtual QList<SpoolerJob> keptJobs(const QString& printer) = 0;
+    /**
+     * Every job of this printer the spooler keeps, ended or not, oldest first
+     * (none for a printer that no longer exists); none when the spooler did
+     * not answer.
+     */
+    virtual std::optional<QList<SpoolerJob>> keptJobs(const QString& printer) = 0;
 
     /** One job as it stands now; none when the spooler does not know it. */
     virtual std::optional<SpoolerJob> job(const QString& printer, int id) = 0;

@@ -19,7 +19,7 @@ constexpr double kMargin = 567; // one centimetre around the list
 constexpr double kPadding = 60; // inside a table cell, and between items
 constexpr double kRuleWidth = 10;
 constexpr double kBarHeight = 700;
-constexpr double kBarcodeUnit = 12; // 24-twip modules: over three dots at 203 dpi
+constexpr double kBarcodeUnit = 12; // 24-twip modules: three dots at 180 and 203 dpi, five at 300
 constexpr double kDefaultPointSize = 10.5;
 constexpr double kColumnShares[] = {0.10, 0.36, 0.12, 0.14, 0.14, 0.14};
 
@@ -81,8 +81,10 @@ void translate(PageModel& page, const PageModel& piece, double dy) {
         line.top += dy;
         page.texts.append(line);
     }
-    for (const QRectF& bar : piece.bars)
-        page.bars.append(bar.translated(0, dy));
+    for (BarcodeBars barcode : piece.barcodes) {
+        barcode.moveBy(0, dy);
+        page.barcodes.append(barcode);
+    }
     for (RuleLine rule : piece.rules) {
         rule.y1 += dy;
         rule.y2 += dy;

@@ -91,25 +91,10 @@ void draw(PageModel& page, TextMetrics& metrics, const QString& input, const Fie
     const double barHeight = field.height - textHeight;
     if (unit <= 0 || barHeight <= 0)
         return;
-    const double module = 2 * unit;
-
-    double x = field.left;
-    for (int value : *values) {
-        const QString modules = pattern(value);
-        std::optional<double> runStart;
-        for (qsizetype m = 0; m < modules.size(); ++m, x += module) {
-            if (modules[m] != u'b')
-                continue;
-            if (!runStart)
-                runStart = x;
-            const bool lastOfRun = m + 1 == modules.size() || modules[m + 1] == u's';
-            if (lastOfRun) {
-                const double right = x + (m + 1 < modules.size() ? module - unit : module);
-                page.bars.append(QRectF(*runStart, field.top, right - *runStart, barHeight));
-                runStart.reset();
-            }
-        }
-    }
+    BarcodeBars bars{field.left, field.top, barHeight, 2 * unit, QString()};
+    for (int value : *values)
+        bars.modules += pattern(value);
+    page.barcodes.append(bars);
     if (field.withText)
         page.texts.append(TextLine{field.left, field.top + barHeight, text, field.font});
 }

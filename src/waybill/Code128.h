@@ -39,8 +39,8 @@ struct Field {
 
 /**
  * Draws `text` as bars into `page`: unit u = 4 × Int(width / 22 / length / 4 + 0.4999),
- * module 2u, every bar run half a module narrower at its right edge; the
- * upper-cased text beneath when asked. Text that cannot be encoded draws nothing.
+ * module 2u (BarcodeBars narrows the bars); the upper-cased text beneath when
+ * asked. Text that cannot be encoded draws nothing.
  */
 void draw(PageModel& page, TextMetrics& metrics, const QString& text, const Field& field);
 

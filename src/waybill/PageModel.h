@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BarcodeBars.h"
+
 #include <QList>
 #include <QRectF>
 #include <QSizeF>
@@ -51,7 +53,7 @@ struct PageModel {
     QSizeF size;        // twips
     QString background; // picture shown behind the page on screen, never printed
     QList<TextLine> texts;
-    QList<QRectF> bars; // barcode bars, edges snapped to device dots when painted
+    QList<BarcodeBars> barcodes;
     QList<RuleLine> rules;
 };
 
@@ -59,6 +61,12 @@ struct PageModel {
 inline constexpr double kTwipsPerInch = 1440;
 inline constexpr double kTwipsPerPoint = 20;
 inline constexpr double kTwipsPerMillimetre = kTwipsPerInch / 25.4;
+
+/**
+ * Barcodes are laid out for this resolution when the printer's is not known:
+ * the commonest waybill printer's, whose whole-dot modules also scan at 180 and 300 dpi.
+ */
+inline constexpr int kDefaultDotsPerInch = 203;
 
 /** Positions beyond this many twips (about seven metres) are no place on paper. */
 inline constexpr double kMaxTwips = 1e7;

@@ -7,6 +7,7 @@
 #include <QPaintDevice>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace mldd {
@@ -25,6 +26,21 @@ const PagePainter::DeviceFont& PagePainter::deviceFont(QPainter& painter, const 
     return *found;
 }
 
+void PagePainter::paintBarcode(QPainter& painter, const BarcodeBars& barcode) const {
+    // In dots of the bars' printer: a whole number per module, the symbol from a whole dot.
+    const double moduleDots = std::max(1.0, std::round(toDots(barcode.module) / m_barDot));
+    // Half a module short, less the dot the last line of a bar run is wide.
+    const double narrowing = std::max(0.0, std::floor(moduleDots / 2) - 1);
+    const double left = std::round(xDots(barcode.left) / m_barDot);
+    const double top = std::round(yDots(barcode.top));
+    const double bottom = std::round(yDots(barcode.top + barcode.height));
+    for (const BarcodeBars::Run& run : barcode.runs()) {
+        const double from = left + moduleDots * run.first;
+        const double to = from + moduleDots * run.length - (run.narrowed ? narrowing : 0);
+        painter.drawRect(QRectF(from * m_barDot, top, (to - from) * m_barDot, bottom - top));
+    }
+}
+
 void PagePainter::paint(QPainter& painter, const PageModel& page, bool withBackground) {
     if (withBackground && !page.background.isEmpty()) {
         const QImage picture(page.background);
@@ -35,14 +51,8 @@ void PagePainter::paint(QPainter& painter, const PageModel& page, bool withBackg
 
     painter.setPen(Qt::NoPen);
     painter.setBrush(Qt::black);
-    for (const QRectF& bar : page.bars) {
-        // Each edge on a whole dot; the right edge gains the dot its last line is wide.
-        const double left = std::round(xDots(bar.left()));
-        const double right = std::round(xDots(bar.right())) + 1;
-        const double top = std::round(yDots(bar.top()));
-        const double bottom = std::round(yDots(bar.bottom()));
-        painter.drawRect(QRectF(left, top, right - left, bottom - top));
-    }
+    for (const BarcodeBars& barcode : page.barcodes)
+        paintBarcode(painter, barcode);
 
     for (const RuleLine& rule : page.rules) {
         painter.setPen(QPen(Qt::black, std::max(1.0, toDots(rule.width))));

@@ -9,8 +9,15 @@
 
 namespace mldd {
 
-PagedOutput::PagedOutput(QPagedPaintDevice& device, PrintPlacement placement)
-    : m_device(device), m_pagePainter(device.logicalDpiX(), placement) {}
+namespace {
+
+// PDF coordinates count in these: text lands within a fraction of a printer's dot.
+constexpr int kPdfUnitsPerInch = 1200;
+
+} // namespace
+
+PagedOutput::PagedOutput(QPagedPaintDevice& device, PrintPlacement placement, int barDotsPerInch)
+    : m_device(device), m_pagePainter(device.logicalDpiX(), placement, barDotsPerInch) {}
 
 void PagedOutput::setPageSize(const PageModel& page) {
     const QSizeF points = page.size / kTwipsPerPoint;
@@ -48,9 +55,9 @@ bool writePdf(const QString& path, const QList<PageModel>& pages, QString* error
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
         QPdfWriter writer(&buffer);
-        writer.setResolution(dotsPerInch);
+        writer.setResolution(kPdfUnitsPerInch);
         writer.setCreator(QStringLiteral("墨岚打单"));
-        PagedOutput output(writer, placement);
+        PagedOutput output(writer, placement, dotsPerInch);
         for (const PageModel& page : pages) {
             if (!output.addPage(page))
                 return notDrawn();

@@ -14,7 +14,10 @@ namespace mldd {
  */
 class PagedOutput {
 public:
-    explicit PagedOutput(QPagedPaintDevice& device, PrintPlacement placement = {});
+    /** `barDotsPerInch`: the printer's resolution the barcodes are laid out for (0: the device's).
+     */
+    explicit PagedOutput(QPagedPaintDevice& device, PrintPlacement placement = {},
+                         int barDotsPerInch = 0);
 
     /** Adds one page; false when the device cannot be painted on. */
     bool addPage(const PageModel& page);
@@ -34,11 +37,11 @@ private:
 };
 
 /**
- * Writes pages into one PDF file at `dotsPerInch`, whole or not at all (a full
- * disk never leaves a cut-short PDF behind a success); the reason for a
- * failure comes back in `error`.
+ * Writes pages into one PDF file with barcodes laid out for a printer of
+ * `dotsPerInch`, whole or not at all (a full disk never leaves a cut-short PDF
+ * behind a success); the reason for a failure comes back in `error`.
  */
 bool writePdf(const QString& path, const QList<PageModel>& pages, QString* error = nullptr,
-              PrintPlacement placement = {}, int dotsPerInch = 1200);
+              PrintPlacement placement = {}, int dotsPerInch = kDefaultDotsPerInch);
 
 } // namespace mldd

@@ -28,7 +28,7 @@ QList<Order> currentRows(const MainState& state) {
 }
 
 std::optional<Notice> nextPage(MainState& state) {
-    if (state.currentPage >= state.cursor.pageCount())
+    if (state.cursor.clampPage(state.currentPage + 1) <= state.currentPage)
         return information(QStringLiteral("已经是最后一页了！"));
     ++state.currentPage;
     return std::nullopt;

@@ -31,10 +31,8 @@ QString idListText(const QList<qint64>& ids) {
 }
 
 void showPageOf(MainState& state, qint64 id) {
-    const auto& ids = state.cursor.ids();
-    const auto at = std::find(ids.begin(), ids.end(), id);
-    if (at != ids.end())
-        state.currentPage = int((at - ids.begin()) / OrderCursor::kPageSize) + 1;
+    if (const std::optional<int> page = state.cursor.pageOf(id))
+        state.currentPage = *page;
 }
 
 // Who receives the parcel: orders of one buyer share name and full address.

@@ -8,6 +8,7 @@
 #include "ManualEntryDialog.h"
 #include "DecodeFileEditor.h"
 #include "SenderPicker.h"
+#include "TrackingNumberDialog.h"
 #include "WindowFixture.h"
 
 #include <QComboBox>
@@ -35,6 +36,8 @@ TEST_F(AccessibilityTest, EveryFieldOfEveryWindowHasAName) {
     EXPECT_EQ(unnamedFields(main), QStringList());
     SenderProfilesDialog senders(m_state);
     EXPECT_EQ(unnamedFields(senders), QStringList());
+    TrackingNumberDialog tracking(m_state);
+    EXPECT_EQ(unnamedFields(tracking), QStringList());
     ShippingListDesigner design(m_state, QStringLiteral("淘宝:墨岚小店"));
     EXPECT_EQ(unnamedFields(design), QStringList());
     ManualEntryDialog entry(m_state);

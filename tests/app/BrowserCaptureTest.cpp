@@ -5,11 +5,12 @@
 #include "ServiceProcess.h"
 
 #include "address/PlaceTable.h"
-#include "browser/HandOver.h"
+#include "browser/SingleWindow.h"
 #include "capture/ServiceClient.h"
 #include "core/MainState.h"
 #include "core/Startup.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -20,6 +21,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -126,10 +128,10 @@ TEST_F(BrowserCaptureTest, CaptureInTheBrowserPanelThenDownloadTwoTemplatesFromT
     QFile favourites(m_state.folder.file(QStringLiteral("code/IE.txt")));
     ASSERT_TRUE(favourites.open(QIODevice::WriteOnly));
     favourites.write(
-        QStringLiteral("0[IE]批量发货{IEF}%1[IE]已卖出的宝贝{IEF}https://trade.taobao.com/"
+        QStringLiteral("0[IE]快递单模版{IEF}http://127.0.0.1:%2/mldd/board/[IE]批量发货{IEF}%1"
+                       "[IE]已卖出的宝贝{IEF}https://trade.taobao.com/"
                        "trade/itemlist/list_sold_items.htm[IE]拍拍订单{IEF}http://"
-                       "sell.paipai.com/order/list.html[IE]快递单模版{IEF}http://"
-                       "127.0.0.1:%2/mldd/board/\r\n")
+                       "sell.paipai.com/order/list.html\r\n")
             .arg(kBatch)
             .arg(m_service.port())
             .toUtf8());
@@ -139,7 +141,8 @@ TEST_F(BrowserCaptureTest, CaptureInTheBrowserPanelThenDownloadTwoTemplatesFromT
     window.openBrowser();
     BrowserPanel* panel = window.browserPanel();
     ASSERT_TRUE(panel);
-    ASSERT_TRUE(waitForLoad(panel->currentView())); // the decode-file id list
+    ASSERT_TRUE(waitForLoad(panel->currentView())); // the first favourite
+    EXPECT_TRUE(panel->currentView()->url().toString().endsWith(QStringLiteral("/mldd/board/")));
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(m_state.folder.file(QStringLiteral("code/CODE_id.txt"))),
                              5000);
 
@@ -175,6 +178,32 @@ TEST_F(BrowserCaptureTest, CaptureInTheBrowserPanelThenDownloadTwoTemplatesFromT
     EXPECT_EQ(panel->downloadButton()->text(), QStringLiteral("选择之后点此【下载单据】"));
 }
 
+TEST_F(BrowserCaptureTest, WithoutFavouritesTheBrowserOpensOnTheStepsAndGoesBackToTheOrders) {
+    MainWindow window(m_state);
+    window.resize(1024, 768);
+    window.show();
+    window.menuAction(MainWindow::Capture)->trigger();
+    BrowserPanel* panel = window.browserPanel();
+    ASSERT_TRUE(panel);
+    ASSERT_TRUE(waitForLoad(panel->currentView()));
+    QString text;
+    panel->currentView()->page()->toPlainText([&text](const QString& page) { text = page; });
+    QTRY_VERIFY_WITH_TIMEOUT(!text.isEmpty(), 5000);
+    EXPECT_TRUE(text.contains(QStringLiteral("点【提取订单】：页面上的订单存进订单列表。")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("还没有收藏的网页")));
+    // The decode files are still checked against the service's list, out of sight.
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(m_state.folder.file(QStringLiteral("code/CODE_id.txt"))),
+                             10000);
+    EXPECT_FALSE(panel->currentView()->url().toString().contains(QStringLiteral("refreshcode")));
+    screenshot(QStringLiteral("browser-start-page.png"));
+
+    ASSERT_TRUE(panel->isVisible());
+    QTest::mouseClick(panel->backButton(), Qt::LeftButton);
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_TRUE(window.rowArea()->isVisible());
+}
+
 TEST_F(BrowserCaptureTest, PageTextWithLinuxLineEndsCapturesTheSameOrders) {
     MainWindow window(m_state);
     QGuiApplication::clipboard()->setText(
@@ -186,9 +215,10 @@ TEST_F(BrowserCaptureTest, PageTextWithLinuxLineEndsCapturesTheSameOrders) {
 
 TEST_F(BrowserCaptureTest, ASecondStartHandsItsPageToTheRunningWindowAndEnds) {
     MainWindow window(m_state);
-    HandOverServer server;
-    ASSERT_TRUE(server.listen(HandOver::socketPath(m_state.folder)));
-    QObject::connect(&server, &HandOverServer::commandReceived, &window, &MainWindow::acceptRequest);
+    SingleWindow single(m_state.folder);
+    ASSERT_TRUE(single.claim(QString()));
+    QObject::connect(&single.server(), &HandOverServer::commandReceived, &window,
+                     &MainWindow::acceptRequest);
 
     // A page far too big is refused before the rules see it.
     window.acceptRequest(kBatch, QString(7 * 1024 * 1024, u'页'));

@@ -10,6 +10,7 @@
 #include "WindowFixture.h"
 
 #include "address/PlaceTable.h"
+#include "browser/SingleWindow.h"
 #include "core/CapturedNumbers.h"
 #include "core/MainState.h"
 #include "core/Startup.h"
@@ -24,12 +25,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
 
 using namespace mldd;
 using test::ModalAnswers;
@@ -243,4 +248,78 @@ TEST_F(CaptureWindowTest, APrintRunFetchesTheFormItsOrdersLackFirst) {
         QStringLiteral("快递单据模版-圆通 文件丢失，点[确定]后,软件将尝试下载！")))
         << answers.texts.join(u'|').toStdString();
     EXPECT_TRUE(QFile::exists(form));
+}
+
+// The browser sends one page over and over, and then another, while the window
+// asks about the first: the sendings wait behind the open box, and the other page
+// is captured after the answer; sent over and over again, the page is told about
+// in one box and then in the status line. Neither boxes nor what waits pile up.
+TEST_F(CaptureWindowTest, PagesSentWhileTheWindowAsksWaitForTheAnswer) {
+    const std::unique_ptr<MainWindow> window = withTheDetailPageCaptured();
+    SingleWindow single(m_state.folder);
+    ASSERT_TRUE(single.claim(QString()));
+    single.server().setReady([] { return !QApplication::activeModalWidget(); });
+    QObject::connect(&single.server(), &HandOverServer::commandReceived, window.get(),
+                     &MainWindow::acceptRequest);
+    const auto sample = [](const QString& name) {
+        QFile file(QStringLiteral(MLDD_SOURCE_DIR "/samples/") + name);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    const QString page = sample(QStringLiteral("taobao-detail.txt"));
+    const QString otherPage = sample(QStringLiteral("taobao-batch.txt"));
+
+    // The seller answers a box only once the browser is done.
+    int told = 0; // boxes saying the page was captured before, answered
+    qsizetype storedWhileAsked = -1;
+    qsizetype mostOpen = 0;
+    qsizetype mostWaiting = 0;
+    std::atomic<bool> sent = false;
+    QTimer seller;
+    QObject::connect(&seller, &QTimer::timeout, [&] {
+        qsizetype open = 0;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) {
+                ++open;
+                if (!sent)
+                    continue;
+                if (storedWhileAsked < 0)
+                    storedWhileAsked = orders().size();
+                told += box->text().startsWith(QStringLiteral("提取过的订单"));
+                box->button(QMessageBox::Ok)->click();
+            }
+        mostOpen = std::max(mostOpen, open);
+        mostWaiting = std::max(mostWaiting, single.server().waiting());
+    });
+    seller.start(10);
+    // Sends the page `times` times, then `then` when given; how many were taken.
+    const auto browser = [&](int times, const QString& then) {
+        sent = false;
+        std::atomic<int> accepted = 0;
+        std::thread sending([&] {
+            for (int i = 0; i < times; ++i)
+                accepted += HandOver::sendToWindow(m_state.folder, kDetail, page).ok;
+            if (!then.isEmpty())
+                accepted += HandOver::sendToWindow(m_state.folder, kBatch, then).ok;
+            sent = true;
+        });
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                return sent && single.server().waiting() == 0 && !QApplication::activeModalWidget();
+            },
+            120000));
+        sending.join();
+        return int(accepted);
+    };
+
+    EXPECT_EQ(browser(300, otherPage), 301);
+    EXPECT_EQ(told, 1);
+    EXPECT_EQ(storedWhileAsked, 1);
+    EXPECT_GT(orders().size(), 1);
+
+    EXPECT_EQ(browser(300, QString()), 300);
+    EXPECT_EQ(told, 2);
+    EXPECT_TRUE(window->statusLine()->text().startsWith(QStringLiteral("提取过的订单有[1]个")))
+        << window->statusLine()->text().toStdString();
+    EXPECT_EQ(mostOpen, 1);
+    EXPECT_LE(mostWaiting, 2);
 }

@@ -1,10 +1,11 @@
 #include "DigitField.h"
+#include "HelpKeys.h"
 #include "MainWindow.h"
-#include "PrintSettingsDialog.h"
 #include "OffsetAdjustDialog.h"
 #include "OrderRowWidget.h"
 #include "PagedPreview.h"
 #include "PrintPreviewDialog.h"
+#include "PrintSettingsDialog.h"
 #include "WaybillPreview.h"
 #include "WindowFixture.h"
 
@@ -277,4 +278,48 @@ TEST_F(PrintWindowsTest, TheOffsetAdjustmentWaitsForAPrintThenSavesTheViewsMovem
                   QStringList{QStringLiteral("设置完成。\n快递面单上的项目将恢复原位。")});
     }
     EXPECT_EQ(setup.offsets(QStringLiteral("Label")), (PrinterOffsets{30, 15}));
+}
+
+// The adjustment's two help buttons open the guide's page on offsets: the steps, and how to read
+// the printed form; each section shows pictures.
+TEST_F(PrintWindowsTest, TheOffsetAdjustmentsHelpButtonsOpenTheGuidesPicturesOfReadingAndMoving) {
+    QList<QUrl> opened;
+    HelpKeys help(QStringLiteral(MLDD_SOURCE_DIR "/help"),
+                  [&opened](const QUrl& page) { opened.append(page); });
+    qApp->installEventFilter(&help);
+    const qint64 id = storeOrder(1);
+    const PrinterSetup setup(m_state.folder, m_state.log);
+    ASSERT_FALSE(setup.chooseWaybillPrinter(QStringLiteral("Label")));
+    ASSERT_TRUE(markWaybillsPrinted(*m_state.database, {id}));
+    MainWindow window(m_state);
+    for (QAction* action : firstCard(window)->preview()->actions())
+        if (action->text() == QStringLiteral("快递单打印偏移调整")) {
+            ModalAnswers answers({}, [](QDialog* dialog) {
+                auto* adjusting = qobject_cast<OffsetAdjustDialog*>(dialog);
+                ASSERT_TRUE(adjusting);
+                for (const QString& caption :
+                     {QStringLiteral("看看视频帮助"), QStringLiteral("调成什么样？")}) {
+                    ASSERT_TRUE(adjusting->button(caption)) << caption.toStdString();
+                    QTest::mouseClick(adjusting->button(caption), Qt::LeftButton);
+                }
+                dialog->reject();
+            });
+            action->trigger();
+        }
+    qApp->removeEventFilter(&help);
+
+    ASSERT_EQ(opened.size(), 2);
+    for (const auto& [page, heading] :
+         {std::pair{opened.at(0), QStringLiteral("动手调整")},
+          std::pair{opened.at(1), QStringLiteral("调成什么样？看懂打出来的快递单")}}) {
+        EXPECT_TRUE(page.toLocalFile().endsWith(QStringLiteral("/help/offsets.html")));
+        QFile file(page.toLocalFile());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << page.toString().toStdString();
+        const QString html = QString::fromUtf8(file.readAll());
+        const qsizetype start = html.indexOf(QStringLiteral("id=\"%1\"").arg(page.fragment()));
+        ASSERT_GE(start, 0) << page.toString().toStdString();
+        const QString section = html.mid(start, html.indexOf(QStringLiteral("<h2"), start) - start);
+        EXPECT_TRUE(section.contains(heading)) << page.fragment().toStdString();
+        EXPECT_GE(section.count(QStringLiteral("<svg")) + section.count(QStringLiteral("<img")), 2);
+    }
 }

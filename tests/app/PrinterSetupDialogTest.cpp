@@ -1,7 +1,7 @@
+#include "PrinterSetupDialog.h"
 #include "CupsDaemon.h"
 #include "DigitField.h"
 #include "MainWindow.h"
-#include "PrinterSetupDialog.h"
 #include "OffsetAdjustDialog.h"
 #include "OrderRowWidget.h"
 #include "WaybillPreview.h"
@@ -9,6 +9,7 @@
 
 #include "core/TextFile.h"
 #include "printing/CupsSpooler.h"
+#include "printing/PrintChecks.h"
 #include "printing/PrinterSetup.h"
 #include "waybill/TemplateFiles.h"
 
@@ -36,6 +37,12 @@ protected:
             s_cups->addQueue(QLatin1String(name));
         CupsDaemon::tool(QStringLiteral("lpadmin"),
                          {QStringLiteral("-d"), QStringLiteral("Label")});
+        // A printer whose driver tells CUPS its 600 dpi.
+        s_cups->addQueue(QStringLiteral("Laser"));
+        CupsDaemon::tool(
+            QStringLiteral("lpadmin"),
+            {QStringLiteral("-p"), QStringLiteral("Laser"), QStringLiteral("-P"),
+             QStringLiteral("/usr/share/ppd/cupsfilters/Generic-PDF_Printer-PDF.ppd")});
     }
     static void TearDownTestSuite() {
         delete s_cups;
@@ -73,7 +80,7 @@ TEST_F(PrinterSetupDialogTest, TheWaybillPrinterIsCheckedAndItsOffsetsKeptInMill
     QStringList offered;
     for (int i = 0; i < window.waybillPrinterList()->count(); ++i)
         offered.append(window.waybillPrinterList()->itemText(i));
-    EXPECT_EQ(offered, (QStringList{"Fax", "Label", "Office", "打印到快递文件"}));
+    EXPECT_EQ(offered, (QStringList{"Fax", "Label", "Laser", "Office", "打印到快递文件"}));
 
     {
         ModalAnswers answers;
@@ -125,6 +132,48 @@ TEST_F(PrinterSetupDialogTest, TheWaybillPrinterIsCheckedAndItsOffsetsKeptInMill
     EXPECT_EQ(again.horizontalMillimetres()->text(), QStringLiteral("10"));
     EXPECT_EQ(again.horizontalTwips()->text(), QStringLiteral("566"));
     EXPECT_EQ(again.verticalMillimetres()->text(), QStringLiteral("-5"));
+}
+
+// Label is a raw queue: it tells no resolution, so the seller chooses it. Laser tells its own.
+TEST_F(PrinterSetupDialogTest, AQueuesUntoldResolutionIsChosenStoredAndUsedForTheBars) {
+    PrinterSetupDialog window(m_state, m_spooler);
+    {
+        ModalAnswers answers;
+        pick(window, QStringLiteral("Label"));
+    }
+    QComboBox* resolutions = window.resolutionList();
+    ASSERT_TRUE(resolutions->isEnabled());
+    QStringList offered;
+    for (int i = 0; i < resolutions->count(); ++i)
+        offered.append(resolutions->itemText(i));
+    EXPECT_EQ(offered, (QStringList{"180 dpi", "203 dpi", "300 dpi", "360 dpi", "600 dpi"}));
+    EXPECT_EQ(resolutions->currentText(), QStringLiteral("203 dpi")); // nothing chosen yet
+
+    resolutions->setFocus();
+    QTest::keyClick(resolutions, Qt::Key_Down);
+    EXPECT_EQ(resolutions->currentText(), QStringLiteral("300 dpi"));
+    {
+        ModalAnswers answers;
+        QTest::mouseClick(window.saveWaybillButton(), Qt::LeftButton);
+        EXPECT_EQ(answers.texts,
+                  QStringList{QStringLiteral("【快递单】打印机设置成功!\n打印机名称：Label")});
+    }
+    const PrinterSetup setup(m_state.folder, m_state.log);
+    EXPECT_EQ(setup.resolution(QStringLiteral("Label")), 300);
+    // What a run on the printer lays its bars out for.
+    EXPECT_EQ(PrintChecks::dotsPerInch(setup, m_spooler, QStringLiteral("Label")), 300);
+    EXPECT_EQ(PrintChecks::dotsPerInch(setup, m_spooler, QStringLiteral("Office")), 203);
+
+    PrinterSetupDialog again(m_state, m_spooler);
+    EXPECT_EQ(again.resolutionList()->currentText(), QStringLiteral("300 dpi"));
+
+    {
+        ModalAnswers answers({QMessageBox::Yes});
+        pick(again, QStringLiteral("Laser"));
+    }
+    EXPECT_EQ(again.resolutionList()->currentText(), QStringLiteral("600 dpi"));
+    EXPECT_FALSE(again.resolutionList()->isEnabled());
+    EXPECT_EQ(PrintChecks::dotsPerInch(setup, m_spooler, QStringLiteral("Laser")), 600);
 }
 
 TEST_F(PrinterSetupDialogTest, TheShippingListPaperIsStoredAsItsRecordAndChangesTheLists) {

@@ -9,6 +9,7 @@
 #include "ModalAnswers.h"
 #include "OrderRowWidget.h"
 #include "ServiceProcess.h"
+#include "TrackingNumberDialog.h"
 #include "SpreadsheetFixture.h"
 #include "WindowFixture.h"
 
@@ -21,6 +22,8 @@
 #include "printing/PrinterSetup.h"
 #include "shiplist/CapitalAmount.h"
 #include "shiplist/FaHuoSet.h"
+#include "core/NumSign.h"
+#include "workbench/ProfileEditing.h"
 
 #include <QAction>
 #include <QApplication>
@@ -40,6 +43,8 @@
 #include <QWebEngineView>
 
 #include <gtest/gtest.h>
+
+#include <iostream>
 
 using namespace mldd;
 using test::ModalAnswers;
@@ -77,6 +82,34 @@ void fillSender(SenderProfilesDialog* editor, const QString& account, const QStr
     editor->reject();
 }
 
+// Where a day's work happens: a private CUPS with the waybill queue "label" and the shipping-list
+// queue "office" (each keeping its jobs in a folder), and a copy of the shipped data folder.
+struct DayPlace {
+    DayPlace() { test::copyFolder(QStringLiteral(MLDD_SOURCE_DIR "/data"), data); }
+
+    test::CupsDaemon cups;
+    QString waybillJobs = cups.addQueue(QStringLiteral("label"));
+    QString listJobs = cups.addQueue(QStringLiteral("office"));
+    QTemporaryDir dir;
+    QString data = dir.path() + QStringLiteral("/data");
+};
+
+// Started as mldd starts, with the waybill printer "label" (its offsets set as the first-print
+// guidance would) and the shipping-list printer "office".
+void startWithPrinters(MainState& state) {
+    StartupHooks hooks;
+    hooks.loadPlaceTable = loadPlaceTableInto;
+    hooks.defaultShippingDesign = DefaultFaHuoSet;
+    ASSERT_TRUE(startUp(state, QString(), hooks).ok);
+    state.options.setValue(ProgramOptions::kCaptureHintShown, 3);
+    state.options.setValue(5, 1); // the offset guidance was seen before
+    state.saveOptions();
+    const PrinterSetup printers(state.folder, state.log);
+    ASSERT_FALSE(printers.chooseWaybillPrinter(QStringLiteral("label")));
+    ASSERT_TRUE(printers.saveOffsets(QStringLiteral("label"), {283, 142}));
+    ASSERT_TRUE(printers.saveListPrinter(QStringLiteral("office"), PrintDefaults::kPaperRecord));
+}
+
 // Four couriers in a few clicks: 圆通 for every province, the rest by exception.
 void setUpPlan(ExpressPlanDialog* plan) {
     test::SellerClicks clicks;
@@ -103,36 +136,24 @@ TEST(SellersDayTest, FromAFreshFolderToPrintedParcels) {
     test::ServiceProcess service{
         {QStringLiteral("--content"), QStringLiteral(MLDD_BIN "/service/content")}};
     ASSERT_NE(service.port(), 0);
-    test::CupsDaemon cups;
-    const QString waybillJobs = cups.addQueue(QStringLiteral("label"));
-    const QString listJobs = cups.addQueue(QStringLiteral("office"));
+    DayPlace place;
+    const QString& waybillJobs = place.waybillJobs;
+    const QString& listJobs = place.listJobs;
     ASSERT_FALSE(waybillJobs.isEmpty());
-    QTemporaryDir dir;
-    const QString data = dir.path() + QStringLiteral("/data");
-    test::copyFolder(QStringLiteral(MLDD_SOURCE_DIR "/data"), data);
+    const QString& data = place.data;
     {
         QFile url(data + QStringLiteral("/../g_url.dat"));
         ASSERT_TRUE(url.open(QIODevice::WriteOnly));
         url.write(QStringLiteral("http://127.0.0.1:%1\r\n").arg(service.port()).toUtf8());
     }
     MainState state{DataFolder(data)};
-    StartupHooks hooks;
-    hooks.loadPlaceTable = loadPlaceTableInto;
-    hooks.defaultShippingDesign = DefaultFaHuoSet;
-    ASSERT_TRUE(startUp(state, QString(), hooks).ok);
-    state.options.setValue(ProgramOptions::kCaptureHintShown, 3);
-    state.options.setValue(5, 1); // the offset guidance was seen before
-    state.saveOptions();
-    const PrinterSetup printers(state.folder, state.log);
-    ASSERT_FALSE(printers.chooseWaybillPrinter(QStringLiteral("label")));
-    ASSERT_TRUE(printers.saveOffsets(QStringLiteral("label"), {283, 142}));
-    ASSERT_TRUE(printers.saveListPrinter(QStringLiteral("office"), PrintDefaults::kPaperRecord));
+    startWithPrinters(state);
 
     MainWindow window(state);
     window.resize(1024, 768);
     window.show();
     int dialogs = 0;
-    const QString workbook = dir.filePath(QStringLiteral("wholesaler.xlsx"));
+    const QString workbook = place.dir.filePath(QStringLiteral("wholesaler.xlsx"));
     ASSERT_TRUE(test::TestWorkbooks::get().ok());
     ASSERT_TRUE(
         QFile::copy(test::TestWorkbooks::get().path(QStringLiteral("orders.xlsx")), workbook));
@@ -277,4 +298,126 @@ TEST(SellersDayTest, FromAFreshFolderToPrintedParcels) {
     EXPECT_TRUE(numbers.startsWith(QStringLiteral("快递单号"))) << numbers.toStdString();
     EXPECT_EQ(dialogs, 6) << "two sender editors, the binding question, the plan, the file "
                              "dialog and the mapping window";
+}
+
+// The day's main job for 100 orders of four couriers, counting the seller's clicks and keys:
+// the tracking numbers (three pads of consecutive forms, 顺丰 labels scanned), the waybills one
+// courier at a time (as the paper question advises), then the shipping lists. A button, a list
+// choice or an answered box is a click; a scanned or typed number is neither.
+TEST(SellersDayTest, AHundredOrdersOfFourCouriersInUnderThirtyClicks) {
+    DayPlace place;
+    const QString& waybillJobs = place.waybillJobs;
+    const QString& listJobs = place.listJobs;
+    ASSERT_FALSE(waybillJobs.isEmpty());
+    const QString& data = place.data;
+    MainState state{DataFolder(data)};
+    startWithPrinters(state);
+    SenderProfile sender;
+    sender.myIdh = QStringLiteral("淘宝:墨岚小店");
+    sender.name = QStringLiteral("王小明");
+    sender.address = QStringLiteral("贵州省贵阳市南明区花果园R1区8栋");
+    ASSERT_FALSE(ProfileEditing::save(state, QString(), sender, DefaultFaHuoSet));
+    // The forms downloaded from the board on the first day: the courier filter lists them.
+    for (const QString& form : {QStringLiteral("圆通"), QStringLiteral("申通"),
+                                QStringLiteral("中通"), QStringLiteral("顺丰")})
+        if (!state.couriers.contains(form))
+            state.couriers.append(form);
+    const QStringList couriers{QStringLiteral("圆通"), QStringLiteral("申通"),
+                               QStringLiteral("圆通"), QStringLiteral("中通"),
+                               QStringLiteral("顺丰")};
+    QList<Order> orders(100);
+    for (int i = 0; i < 100; ++i) {
+        orders[i].myId = sender.myIdh;
+        orders[i].orderSign = QStringLiteral("淘宝:%1").arg(8000 + i);
+        orders[i].numSign = numSignOf(orders[i].orderSign);
+        orders[i].buyName = QStringLiteral("收货人%1").arg(i);
+        orders[i].buyPhone1 = QStringLiteral("1390000%1").arg(i, 4, 10, QChar(u'0'));
+        orders[i].buyAddress = QStringLiteral("花溪大道%1号").arg(i);
+        orders[i].buyGoods = QStringLiteral("茶杯 1 25.00");
+        orders[i].delivery = couriers.at(i % couriers.size());
+    }
+    OrderWriteRule rule;
+    ASSERT_TRUE(OrderStore(*state.database).insert(orders, rule));
+    state.requery();
+
+    MainWindow window(state);
+    window.resize(1024, 768);
+    window.show();
+    int clicks = 0;
+    QStringList sfScanned;
+    ModalAnswers answers({}, [&](QDialog* dialog) {
+        auto* fill = qobject_cast<TrackingNumberDialog*>(dialog);
+        ASSERT_NE(fill, nullptr) << dialog->metaObject()->className();
+        // The first form of each pad of consecutive forms.
+        const QMap<QString, QString> firstForm{
+            {QStringLiteral("圆通"), QStringLiteral("YT7000000001")},
+            {QStringLiteral("申通"), QStringLiteral("268000000001")},
+            {QStringLiteral("中通"), QStringLiteral("731000000001")}};
+        int sf = 0;
+        while (fill->numberBox()->isEnabled()) {
+            const QString waiting = fill->courierLine()->text();
+            const auto pad =
+                std::find_if(firstForm.keyValueBegin(), firstForm.keyValueEnd(),
+                             [&](const auto& form) { return waiting.startsWith(form.first); });
+            if (pad != firstForm.keyValueEnd()) {
+                QTest::keyClicks(fill->numberBox(), (*pad).second);
+                QTest::mouseClick(fill->runButton(), Qt::LeftButton);
+                ++clicks;
+            } else {
+                sfScanned.append(QStringLiteral("%1").arg(100000000000LL + ++sf));
+                QTest::keyClicks(fill->numberBox(), sfScanned.last());
+                QTest::keyClick(fill->numberBox(), Qt::Key_Return);
+            }
+        }
+        QTest::mouseClick(fill->closeButton(), Qt::LeftButton);
+        ++clicks;
+    });
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    int keys = 1; // Ctrl+T: 填写运单号
+    QTest::keyClick(&window, Qt::Key_T, Qt::ControlModifier);
+    int numbered = 0;
+    for (const Order& order : OrderStore(*state.database).byIds(
+             QList<qint64>(state.cursor.ids().begin(), state.cursor.ids().end())))
+        numbered += !order.wuliuCode.isEmpty();
+    EXPECT_EQ(numbered, 100);
+    EXPECT_EQ(sfScanned.size(), 20);
+
+    for (const QString& courier : {QStringLiteral("圆通"), QStringLiteral("申通"),
+                                   QStringLiteral("中通"), QStringLiteral("顺丰")}) {
+        ASSERT_GE(window.courierList()->findText(courier), 0);
+        window.courierList()->setCurrentText(courier);
+        clicks += 2; // the 快递单据 list and its courier
+        // Back in the window after the last box closed, as the seller is.
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_F5);                     // 筛选
+        QTest::keyClick(&window, Qt::Key_P, Qt::ControlModifier); // 打印快递单
+        keys += 2;
+        QTRY_VERIFY_WITH_TIMEOUT(window.printRun() && !window.printRun()->isRunning(), 600000);
+        EXPECT_EQ(state.cursor.recordCount(), 0) << courier.toStdString();
+    }
+    ASSERT_TRUE(test::CupsDaemon::waitUntilIdle(QStringLiteral("label")));
+    EXPECT_EQ(jobFiles(waybillJobs, QStringLiteral("*.pdf")).size(), 100);
+
+    clicks += 2; // 显示全部, the 发货单 tab
+    for (QPushButton* button : window.findChildren<QPushButton*>())
+        if (button->text() == QStringLiteral("显示全部"))
+            QTest::mouseClick(button, Qt::LeftButton);
+    QTest::mouseClick(window.modeTabs(), Qt::LeftButton, {},
+                      window.modeTabs()->tabRect(1).center());
+    EXPECT_EQ(state.cursor.recordCount(), 100);
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+    ++keys;
+    QTRY_VERIFY_WITH_TIMEOUT(window.printRun() && !window.printRun()->isRunning(), 600000);
+    ASSERT_TRUE(test::CupsDaemon::waitUntilIdle(QStringLiteral("office")));
+    EXPECT_EQ(jobFiles(listJobs, QStringLiteral("*.pdf")).size(), 100);
+
+    clicks += int(answers.texts.size());
+    std::cout << "[ clicks   ] the day's job for 100 orders of four couriers: " << clicks
+              << " clicks and " << keys << " keys (" << answers.texts.join(u'|').toStdString()
+              << ")\n";
+    EXPECT_LT(clicks, 30);
 }

@@ -14,6 +14,7 @@
 #include "DecodeFileEditor.h"
 #include "OffsetAdjustDialog.h"
 #include "PrintPreviewDialog.h"
+#include "TrackingNumberDialog.h"
 
 #include "address/PlaceTable.h"
 #include "core/MainState.h"
@@ -27,6 +28,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -92,6 +94,11 @@ int main(int argc, char* argv[]) {
                        "已经保存的订单没有改动。"),
         QStringLiteral("postgresql://mldd@db.shop/orders"), &main);
     shoot(store, out + QStringLiteral("/DatabaseSettingsDialog.png"));
+    // 填写运单号 with the waiting order large and a scanned number it questions.
+    TrackingNumberDialog tracking(state, &main);
+    tracking.numberBox()->setText(QStringLiteral("12345"));
+    emit tracking.numberBox()->returnPressed();
+    shoot(tracking, out + QStringLiteral("/TrackingNumberDialog.png"));
     if (argc > 4) {
         // A marketplace's export with the columns chosen as a seller would choose them.
         ExcelImportDialog mapping(state, &main);

@@ -1,10 +1,7 @@
 #include "browser/Favourites.h"
-#include "browser/ContextMenuHost.h"
 
 #include <QDir>
 #include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -71,37 +68,4 @@ TEST_F(FavouritesTest, GarbageAndMarkersNeverMakeFavouritesWithoutTitleOrAddress
     const Favourites reloaded = Favourites::load(m_folder, m_log);
     ASSERT_EQ(reloaded.list().size(), 2);
     EXPECT_EQ(reloaded.list().last().title, QStringLiteral("坏标题"));
-}
-
-TEST(ContextMenuHostTest, InstallsAScriptAndTheThreeManifestsForThisDataFolder) {
-    QTemporaryDir dir;
-    const DataFolder folder(dir.path() + QStringLiteral("/it's data"));
-    const ContextMenuHost::Places places{dir.path() + QStringLiteral("/config"),
-                                         dir.path() + QStringLiteral("/home")};
-    const ContextMenuHost::Installed installed = ContextMenuHost::install(
-        folder, QStringLiteral("/opt/mldd/mldd-do"), QStringLiteral("/opt/mldd/extension"), places);
-    ASSERT_TRUE(installed.ok) << installed.notice.text.toStdString();
-    EXPECT_TRUE(installed.notice.text.contains(QStringLiteral("/opt/mldd/extension")));
-    EXPECT_TRUE(installed.notice.text.contains(QStringLiteral("重新启动浏览器")));
-    ASSERT_EQ(installed.manifests, places.manifestPaths());
-    for (const QString& path : installed.manifests) {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-        const QJsonObject manifest = QJsonDocument::fromJson(file.readAll()).object();
-        EXPECT_EQ(manifest.value(QStringLiteral("name")).toString(), ContextMenuHost::kHostName);
-        EXPECT_EQ(manifest.value(QStringLiteral("path")).toString(), installed.script);
-        EXPECT_TRUE(manifest.contains(QStringLiteral("allowed_origins")) ||
-                    manifest.contains(QStringLiteral("allowed_extensions")));
-    }
-    QFile script(installed.script);
-    ASSERT_TRUE(script.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(script.permissions() & QFileDevice::ExeOwner);
-    // The quote in the folder's name is escaped for the shell.
-    EXPECT_TRUE(script.readAll().contains("--data '" + dir.path().toUtf8() + "/it'\\''s data'"));
-
-    EXPECT_TRUE(ContextMenuHost::isBrowserStart({ContextMenuHost::kChromiumExtension}));
-    EXPECT_TRUE(ContextMenuHost::isBrowserStart(
-        {QStringLiteral("/home/u/.mozilla/native-messaging-hosts/com.molan.mldd.json"),
-         ContextMenuHost::kFirefoxExtension}));
-    EXPECT_FALSE(ContextMenuHost::isBrowserStart({QStringLiteral("https://trade.taobao.com/")}));
 }

@@ -1,5 +1,6 @@
 #include "browser/HandOver.h"
 #include "browser/MessageFrame.h"
+#include "browser/SingleWindow.h"
 
 #include <QEventLoop>
 #include <QFile>
@@ -19,7 +20,7 @@ using namespace mldd;
 
 namespace {
 
-const QString kChromium = QStringLiteral("chrome-extension://goljiehjbpakmgjoapnkniocnkjnkfbk/");
+const QString kChromium = QStringLiteral("chrome-extension://pbelplpcjkjhhflgbpleghkhflgmdhnp/");
 
 // Spins the event loop (the server answers there) until `done` or five seconds passed.
 template <typename Done> bool spinUntil(Done done, int ms = 5000) {
@@ -45,7 +46,7 @@ QByteArray frame(const QByteArray& body, quint32 claimed) {
 class HandOverTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(m_server.listen(m_socket));
+        ASSERT_TRUE(m_window.claim(QString()));
         QObject::connect(&m_server, &HandOverServer::commandReceived,
                          [this](const QString& text, const QString& page) {
                              m_received.append({text, page});
@@ -80,7 +81,8 @@ protected:
     QTemporaryDir m_dir;
     QString m_data = m_dir.path() + QStringLiteral("/data");
     QString m_socket = HandOver::socketPath(DataFolder(m_data));
-    HandOverServer m_server;
+    SingleWindow m_window{DataFolder(m_data)};
+    HandOverServer& m_server = m_window.server();
     QList<std::pair<QString, QString>> m_received;
     int m_exitCode = -1;
 };

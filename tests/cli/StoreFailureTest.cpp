@@ -174,7 +174,7 @@ TEST_F(StoreFailureTest, DamageABigStoresListMeetsIsReported) {
     {
         auto database = OrderDatabase::open(store(), nullptr);
         QSqlQuery root(database->connection());
-        root.exec(QStringLiteral("select rootpage from sqlite_master where name = 'order_list_kd'"));
+        root.exec(QStringLiteral("select rootpage from sqlite_master where name = 'listed_kd'"));
         ASSERT_TRUE(root.next());
         rootPage = root.value(0).toLongLong();
         QSqlQuery(database->connection()).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));

@@ -8,6 +8,9 @@
 
 #include <QSqlQuery>
 
+#include <algorithm>
+#include <functional>
+
 #include <gtest/gtest.h>
 
 using namespace mldd;
@@ -208,6 +211,47 @@ TEST_F(OrderStoreTest, PagesOfTenWithTheRestOnTheLastPage) {
     OrderCursor empty;
     EXPECT_EQ(empty.pageCount(), 0);
     EXPECT_EQ(empty.clampPage(5), 1);
+}
+
+// A long list is read a page at a time and counted only a stretch past the shown
+// page; paging on counts further, and orders of one number never repeat or go missing.
+TEST_F(OrderStoreTest, ALongListIsCountedAsFarAsThePagesShown) {
+    const qsizetype listed = OrderCursor::kCountAhead + 15;
+    QList<Order> orders;
+    for (qsizetype i = 0; i < listed; ++i)
+        orders.append(order(i < 30 ? QStringLiteral("淘宝:7") : QStringLiteral("淘宝:%1").arg(i)));
+    orders.append(order(QStringLiteral("淘宝:没有数字")));
+    const QList<qint64> ids = store(orders);
+    OrderCursor cursor;
+    cursor.requery(store(), {});
+    EXPECT_FALSE(cursor.countComplete());
+    EXPECT_EQ(cursor.recordCount(), OrderCursor::kCountAhead + 10);
+    EXPECT_EQ(OrderFilter::informationLine(QStringLiteral("筛选:所有订单"), cursor.recordCount(),
+                                           cursor.pageCount(), 1, cursor.countComplete()),
+              QStringLiteral("筛选:所有订单  总计10010多条 共1001多页 第1页"));
+
+    const int last = int(listed / OrderCursor::kPageSize) + 1;
+    EXPECT_EQ(cursor.clampPage(last + 5), last);
+    EXPECT_TRUE(cursor.countComplete());
+    EXPECT_EQ(cursor.recordCount(), listed + 1);
+    // The order without a number comes last; of one number the newer row comes first.
+    EXPECT_EQ(cursor.pageIds(last).last(), ids.last());
+    EXPECT_EQ(cursor.pageOf(ids.last()), last);
+    const std::vector<qint64> whole = store().listed({});
+    std::vector<qint64> paged;
+    for (int page = 1; page <= last; ++page)
+        for (qint64 id : cursor.pageIds(page))
+            paged.push_back(id);
+    EXPECT_EQ(paged, whole);
+    const auto sevens = std::find(whole.begin(), whole.end(), ids[29]);
+    ASSERT_NE(sevens, whole.end());
+    EXPECT_TRUE(std::is_sorted(sevens, sevens + 30, std::greater<>()));
+    EXPECT_EQ(cursor.pageOf(ids[0]), int((sevens - whole.begin() + 29) / 10) + 1);
+
+    cursor.requery(store(), SqlCondition{QStringLiteral(" and kd_sign = 1"), {}});
+    EXPECT_TRUE(cursor.countComplete());
+    EXPECT_EQ(cursor.recordCount(), 0);
+    EXPECT_EQ(cursor.pageOf(ids[0]), std::nullopt);
 }
 
 TEST(OrderFilter, CaptionsTellTheFilter) {

@@ -32,6 +32,19 @@ for host in "$root/etc/chromium" "$prefix/lib/mozilla" "$prefix/share/mldd/chrom
   [[ -x $root$launcher ]] || fail "$manifest starts $launcher, which the package lacks"
 done
 
+# Chromium and Chrome install the signed extension that the package's notes name, of the
+# manifest's version; Firefox's host allows the extension's own id.
+for note in "$prefix"/share/{chromium,google-chrome}/extensions/*.json; do
+  crx=$(sed -n 's/.*"external_crx": "\(.*\)".*/\1/p' "$note")
+  [[ -f $root$crx ]] || fail "$note names $crx, which the package lacks"
+  grep -q "\"external_version\": \"$version\"" "$note" || fail "$note is not of version $version"
+done
+[[ $(ls "$prefix"/share/{chromium,google-chrome}/extensions/*.json | wc -l) -eq 2 ]] ||
+  fail "the extension is not offered to both Chromium and Chrome"
+gecko=$(grep -o '"id": "[^"]*"' "$prefix/share/mldd/extension/manifest.json")
+grep -q "\"${gecko#*: \"}" "$prefix/lib/mozilla/native-messaging-hosts/com.molan.mldd.json" ||
+  fail "Firefox's host does not allow the extension's id ${gecko#*: }"
+
 seller() { env -i HOME="$root/home" PATH=/usr/bin:/bin QT_QPA_PLATFORM=offscreen "$@"; }
 mkdir -p "$root/home"
 seller "$prefix/bin/mldd-cli" orders >/dev/null
@@ -55,6 +68,15 @@ service=$SERVICE_PID
 read -r first <&"${SERVICE[0]}"
 [[ $first == *"$prefix/share/mldd/service/content"* ]] ||
   fail "mldd-service does not serve the installed content: $first"
+
+# The software centre's screenshots are pictures the service serves from the installed content.
+address=${first#mldd-service }
+address=${address%% *}
+for image in $(sed -n 's|.*<image>https://[^/]*/\(.*\)</image>.*|\1|p' \
+                 "$prefix/share/metainfo/com.molan.mldd.metainfo.xml"); do
+  curl -fs "$address$image" | file - | grep -q 'PNG image' ||
+    fail "the screenshot $image is not served from the installed content"
+done
 
 [[ $(listing) == "$before" ]] || fail "something was written below $prefix"
 echo "package_install: $(basename "$deb") runs from $prefix and keeps its data in the seller's home"

@@ -89,7 +89,7 @@ TEST_F(CupsQueues, SubmittedJobArrivesWithItsTitleAndIsFoundByItsIdentity) {
                        pdf(QStringLiteral("SF1234567890")), uuid, &error);
     ASSERT_TRUE(id) << error.toStdString();
     ASSERT_TRUE(CupsDaemon::waitUntilIdle(QStringLiteral("file")));
-    const QList<SpoolerJob> done = spooler.keptJobs(QStringLiteral("file"));
+    const QList<SpoolerJob> done = spooler.keptJobs(QStringLiteral("file")).value();
     ASSERT_EQ(done.size(), 1);
     EXPECT_EQ(done[0].id, *id);
     EXPECT_EQ(done[0].uuid, uuid);

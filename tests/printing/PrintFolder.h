@@ -27,8 +27,11 @@ public:
                             folder.file(QStringLiteral("Delivery/") + form + extension));
     }
 
-    /** Stores one order per form named, numbered from 淘宝:1001 on; their ids (empty: failed). */
-    QList<qint64> addOrders(const QStringList& forms) {
+    /**
+     * Stores one order per form named, numbered from 淘宝:1001 on, with the tracking numbers
+     * given (else ones of their own); their ids (empty: failed).
+     */
+    QList<qint64> addOrders(const QStringList& forms, const QStringList& trackingNumbers = {}) {
         auto database = OrderDatabase::open(store(), nullptr);
         if (!database)
             return {};
@@ -38,7 +41,9 @@ public:
             orders[i].buyName = QStringLiteral("买家%1").arg(stored + i);
             orders[i].buyAddress = QStringLiteral("浙江省杭州市西湖区文三路%1号").arg(i + 1);
             orders[i].wuliuCode =
-                QStringLiteral("YT4021937%1").arg(stored + i, 3, 10, QLatin1Char('0'));
+                i < trackingNumbers.size()
+                    ? trackingNumbers[i]
+                    : QStringLiteral("YT4021937%1").arg(stored + i, 3, 10, QLatin1Char('0'));
             orders[i].delivery = forms[i];
         }
         OrderWriteRule rule;

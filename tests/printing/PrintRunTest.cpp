@@ -1,13 +1,20 @@
 #include "RunFixture.h"
 
+#include "core/ProcessIdentity.h"
 #include "core/TextFile.h"
 #include "printing/PrintJob.h"
 #include "printing/PrintJournal.h"
+#include "printing/PrintRecovery.h"
 
 #include "waybill/PdfReadBack.h"
 #include "waybill/WaybillPages.h"
 
+#include "TrackingNumbers.h"
+
+#include <QProcess>
 #include <QRandomGenerator>
+
+#include <iostream>
 
 namespace mldd {
 namespace {
@@ -70,6 +77,36 @@ TEST_F(PrintRunOnCups, TwoFormsArriveInListOrderWhereTheModelPutThemAndAreMarked
     for (const auto& [sign, print] : marks()) {
         EXPECT_EQ(sign, 1);
         EXPECT_EQ(print, 1);
+    }
+}
+
+// A raw queue tells no resolution: the bars are laid out for the one chosen in the set-up.
+TEST_F(PrintRunOnCups, OnAQueueThatTellsNoResolutionBarsAreWholeDotsOfTheChosenOne) {
+    ASSERT_EQ(spooler.resolution(queue), 0);
+    setUpPrinter();
+    MainState& state = start();
+    const QStringList numbers = test::variedTrackingNumbers(20);
+    for (const int chosen : {180, 203, 300}) {
+        ASSERT_TRUE(PrinterSetup(folder, state.log).saveResolution(queue, chosen));
+        const QList<qint64> ids = addOrders(repeated("圆通", 10) + repeated("中通", 10), numbers);
+        PrintRun run(state, spooler, PrintDocuments::Kind::Waybills, ids);
+        run.askPaperChange = [](const Notice&) { return true; };
+        ASSERT_EQ(runToEnd(run), std::nullopt);
+        const QList<test::KeptJob> jobs = keptJobs().mid(keptJobs().size() - 20);
+        ASSERT_EQ(jobs.size(), 20);
+        for (const int rasterised : {180, 203, 300}) {
+            int right = 0;
+            for (int i = 0; i < jobs.size(); ++i) {
+                QTemporaryDir images;
+                right += test::barcodesOf(jobs[i].pdf, images.path(), rasterised) ==
+                         QStringList{numbers[i]};
+            }
+            std::cout << "queue without a resolution, " << chosen << " dpi chosen, rasterised at "
+                      << rasterised << ": " << right << " of 20 scan\n";
+            if (rasterised == chosen) {
+                EXPECT_EQ(right, 20) << chosen;
+            }
+        }
     }
 }
 
@@ -152,10 +189,9 @@ TEST_F(PrintRunOnCups, AKilledRunsJobsAreFoundByTheirIdentityAndSettledBeforeThe
     const QList<qint64> ids = addOrders(repeated("圆通", 5));
     setUpPrinter();
     const PrintJournal journal(folder);
-    constexpr qint64 kDeadRun = 0x7ffffff0; // no such process
     const auto journalled = [&](const QString& printer, qint64 id) {
         const PrintJournal::Entry entry{printer, newJobUuid(), id, PrintDocuments::Kind::Waybills,
-                                        kDeadRun};
+                                        deadRun()};
         EXPECT_TRUE(journal.record(entry));
         return entry.uuid;
     };
@@ -175,7 +211,7 @@ TEST_F(PrintRunOnCups, AKilledRunsJobsAreFoundByTheirIdentityAndSettledBeforeThe
     cupsFreeOptions(count, option);
     ASSERT_GT(halfSent, 0);
     journalled(queue, ids[3]);
-    // Another printer's job stays for its own next run.
+    // A job on a queue deleted since took the queue's jobs with it: never printed.
     journalled(QStringLiteral("other"), ids[4]);
 
     MainState& state = start();
@@ -190,7 +226,7 @@ TEST_F(PrintRunOnCups, AKilledRunsJobsAreFoundByTheirIdentityAndSettledBeforeThe
     EXPECT_EQ(run.result().printedIds, (QList<qint64>{ids[0], ids[2], ids[3], ids[4]}));
     const QString summary = run.result().summary(PrintDocuments::Kind::Waybills).text;
     EXPECT_TRUE(summary.contains(QStringLiteral("已完成的1张快递单已补上打印标记")));
-    EXPECT_TRUE(summary.contains(QStringLiteral("留下1个没有传完的任务，已取消")));
+    EXPECT_TRUE(summary.contains(QStringLiteral("留下1个还没有打印的任务，已取消")));
     EXPECT_EQ(spooler.job(queue, halfSent)->state, SpoolerJob::kCancelled);
     QStringList titles;
     for (const test::KeptJob& kept : keptJobs())
@@ -199,10 +235,9 @@ TEST_F(PrintRunOnCups, AKilledRunsJobsAreFoundByTheirIdentityAndSettledBeforeThe
     EXPECT_EQ(titles.size(), 5);
     for (const auto& mark : marks())
         EXPECT_EQ(mark.first, 1);
-    // Each order is journalled only until its job ended.
-    EXPECT_EQ(journalledWhilePrinting, 1);
-    ASSERT_EQ(journal.entries().size(), 1);
-    EXPECT_EQ(journal.entries()[0].printer, QStringLiteral("other"));
+    // Each order is journalled only until its job ended: none is left once it is counted.
+    EXPECT_EQ(journalledWhilePrinting, 0);
+    EXPECT_TRUE(journal.entries().isEmpty());
 
     // An order the seller unmarks to print once more is printed again, not "recovered".
     QSqlQuery(state.database->connection())
@@ -211,6 +246,103 @@ TEST_F(PrintRunOnCups, AKilledRunsJobsAreFoundByTheirIdentityAndSettledBeforeThe
     ASSERT_EQ(runToEnd(again), std::nullopt);
     EXPECT_EQ(again.result().recovered, 0);
     EXPECT_EQ(again.result().printedIds, (QList<qint64>{ids[2]}));
+}
+
+// Whose run a journal line belongs to decides what a new run does with its job: a dead run's
+// job still waiting in the queue is cancelled and its order printed now; a live run's job is
+// left to that run, and so is its order; a process id the system gave again to another program
+// is no live run.
+TEST_F(PrintRunOnCups, JobsOfDeadRunsAreSettledAndThoseOfLiveRunsLeftAlone) {
+    const QList<qint64> ids = addOrders(repeated("圆通", 5));
+    setUpPrinter();
+    QProcess other;
+    other.start(QStringLiteral("sleep"), {QStringLiteral("60")});
+    ASSERT_TRUE(other.waitForStarted());
+    const QString live = ProcessIdentity::of(other.processId());
+    const QString reused = live.section(u':', 0, 0) + QStringLiteral(":1");
+    const PrintJournal journal(folder);
+    QTemporaryDir files;
+    QFile document(files.filePath("job.txt"));
+    document.open(QIODevice::WriteOnly);
+    document.write("waybill\n");
+    document.close();
+    const auto sent = [&](qint64 id, int position, const QString& run, bool held) {
+        const PrintJournal::Entry entry{queue, newJobUuid(), id, PrintDocuments::Kind::Waybills,
+                                        run};
+        EXPECT_TRUE(journal.record(entry));
+        cups_option_t* options = nullptr;
+        int count = cupsAddOption("job-uuid", entry.uuid.toUtf8().constData(), 0, &options);
+        if (held)
+            count = cupsAddOption("job-hold-until", "indefinite", count, &options);
+        const int job = cupsPrintFile(
+            queue.toUtf8().constData(), document.fileName().toUtf8().constData(),
+            QStringLiteral("快递单-淘宝:%1").arg(1001 + position).toUtf8().constData(), count,
+            options);
+        cupsFreeOptions(count, options);
+        EXPECT_GT(job, 0);
+        return job;
+    };
+    const int waiting = sent(ids[0], 0, deadRun(), true);
+    sent(ids[1], 1, reused, false);
+    sent(ids[2], 2, live, false);
+    ASSERT_TRUE(waitUntilNothingPrints());
+
+    MainState& state = start();
+    PrintRun run(state, spooler, PrintDocuments::Kind::Waybills, ids);
+    ASSERT_EQ(runToEnd(run), std::nullopt);
+    other.kill();
+    other.waitForFinished();
+    EXPECT_EQ(spooler.job(queue, waiting)->state, SpoolerJob::kCancelled);
+    EXPECT_EQ(run.result().abandoned, 1);
+    EXPECT_EQ(run.result().recovered, 1);
+    EXPECT_EQ(run.result().stillPrinting, 1);
+    EXPECT_EQ(run.result().printedIds, (QList<qint64>{ids[0], ids[3], ids[4]}));
+    EXPECT_TRUE(run.result()
+                    .summary(PrintDocuments::Kind::Waybills)
+                    .text.contains(QStringLiteral("另有1个订单上次的打印任务还没有结束")));
+    QStringList titles;
+    for (const test::KeptJob& kept : keptJobs())
+        titles.append(kept.title);
+    titles.sort();
+    EXPECT_EQ(titles, (QStringList{"快递单-淘宝:1001", "快递单-淘宝:1002", "快递单-淘宝:1003",
+                                   "快递单-淘宝:1004", "快递单-淘宝:1005"}));
+    // The live run marks its own order when it sees its job's end.
+    EXPECT_EQ(marks(), (QList<QPair<int, int>>{{1, 1}, {1, 1}, {0, 0}, {1, 1}, {1, 1}}));
+    ASSERT_EQ(journal.entries().size(), 1);
+    EXPECT_EQ(journal.entries()[0].orderId, ids[2]);
+}
+
+// A spooler that does not answer cannot tell a job that came out from one never sent: the
+// journal keeps the line, its order is not printed, and the run after settles it.
+TEST_F(PrintRunOnCups, AJobIsSettledOnlyOnceTheSpoolerAnswers) {
+    const QList<qint64> ids = addOrders(repeated("圆通", 1));
+    setUpPrinter();
+    const QString uuid = newJobUuid();
+    const PrintJournal journal(folder);
+    ASSERT_TRUE(journal.record({queue, uuid, ids[0], PrintDocuments::Kind::Waybills, deadRun()}));
+    QTemporaryDir files;
+    QFile document(files.filePath("job.txt"));
+    document.open(QIODevice::WriteOnly);
+    document.write("waybill\n");
+    document.close();
+    ASSERT_TRUE(spooler.submit(queue, QStringLiteral("快递单-淘宝:1001"), document.fileName(), uuid,
+                               nullptr));
+    ASSERT_TRUE(CupsDaemon::waitUntilIdle(queue));
+
+    MainState& state = start();
+    PrintDocuments documents(state, PrintDocuments::Kind::Waybills);
+    const OrderStore store(*state.database);
+    cupsSetServer(qPrintable(files.filePath("no-cupsd.sock")));
+    const RecoveredJobs unanswered = recoverJobs(spooler, documents, store, journal);
+    cupsSetServer(qPrintable(CupsDaemon::running().socket()));
+    EXPECT_EQ(unanswered.undecided, QList<qint64>{ids[0]});
+    EXPECT_EQ(journal.entries().size(), 1);
+    EXPECT_EQ(marks()[0].first, 0);
+
+    const RecoveredJobs answered = recoverJobs(spooler, documents, store, journal);
+    EXPECT_EQ(answered.marked, QList<qint64>{ids[0]});
+    EXPECT_TRUE(journal.entries().isEmpty());
+    EXPECT_EQ(marks()[0].first, 1);
 }
 
 // The backend decides each job's end, as a printer does: cancelled at the device, aborted by
@@ -401,7 +533,8 @@ TEST_F(PrintRunOnCups, ATestPageGoesToTheWaybillPrinterOnlyWhenItsQueueIsFreeAnd
     const QList<qint64> ids = addOrders({"圆通"});
     setUpPrinter();
     MainState& state = start();
-    const auto checked = PrintChecks::waybillPrinter(PrinterSetup(folder, state.log), spooler);
+    const PrinterSetup setup(folder, state.log);
+    const auto checked = PrintChecks::waybillPrinter(setup, spooler);
     ASSERT_TRUE(std::holds_alternative<CheckedPrinter>(checked));
     const CheckedPrinter& printer = std::get<CheckedPrinter>(checked);
     PrintDocuments documents(state, PrintDocuments::Kind::Waybills);
@@ -410,13 +543,14 @@ TEST_F(PrintRunOnCups, ATestPageGoesToTheWaybillPrinterOnlyWhenItsQueueIsFreeAnd
 
     CupsDaemon::tool("cupsdisable", {queue});
     const std::optional<Notice> paused =
-        printTestPage(spooler, printer, page, QStringLiteral("快递单-测试-圆通"), QString());
+        printTestPage(spooler, setup, printer, page, QStringLiteral("快递单-测试-圆通"), QString());
     ASSERT_TRUE(paused);
     EXPECT_EQ(paused->title, QStringLiteral("提示"));
     CupsDaemon::tool("cupsenable", {queue});
 
-    EXPECT_EQ(printTestPage(spooler, printer, page, QStringLiteral("快递单-测试-圆通"), QString()),
-              std::nullopt);
+    EXPECT_EQ(
+        printTestPage(spooler, setup, printer, page, QStringLiteral("快递单-测试-圆通"), QString()),
+        std::nullopt);
     ASSERT_TRUE(CupsDaemon::waitUntilIdle(queue));
     ASSERT_EQ(keptJobs().size(), 1);
     EXPECT_EQ(keptJobs().first().title, QStringLiteral("快递单-测试-圆通"));

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QSqlQuery>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -77,6 +78,36 @@ protected:
         std::sort(jobs.begin(), jobs.end(),
                   [](const KeptJob& a, const KeptJob& b) { return a.id < b.id; });
         return jobs;
+    }
+
+    /** Waits until no job of the queue is pending or printing; held ones may stay. */
+    bool waitUntilNothingPrints() {
+        for (int waited = 0; waited < 20000; waited += 10) {
+            const QList<SpoolerJob> jobs = spooler.keptJobs(queue).value();
+            if (std::none_of(jobs.begin(), jobs.end(), [](const SpoolerJob& job) {
+                    return job.state == SpoolerJob::kPending ||
+                           job.state == SpoolerJob::kProcessing;
+                }))
+                return true;
+            QThread::msleep(10);
+        }
+        return false;
+    }
+
+    /** The journal's name of a run that ended: a process id no process has. */
+    static QString deadRun() {
+        return QSysInfo::machineHostName() + QStringLiteral("/2147483632:1");
+    }
+
+    /** Those of `ids` whose waybill is not marked printed, as the list shows them. */
+    QList<qint64> unmarked(const QList<qint64>& ids) {
+        const QList<QPair<int, int>> now = marks();
+        QList<qint64> left;
+        for (int i = 0; i < ids.size(); ++i) {
+            if (now[i].first == 0)
+                left.append(ids[i]);
+        }
+        return left;
     }
 
     /** kd_sign and kd_print (or fh_sign and fh_print) of every order, by id. */

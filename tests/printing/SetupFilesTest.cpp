@@ -78,6 +78,19 @@ TEST_F(SetupFiles, OffsetsLiveInAFileNamedByTheCodedPrinterName) {
     EXPECT_DOUBLE_EQ(placement.y(1000), 950 + 142);
 }
 
+TEST_F(SetupFiles, AChosenResolutionIsThePrintersOwnAndLeavesItUnadjusted) {
+    const QString printer = QStringLiteral("仓库 快递单打印机");
+    EXPECT_EQ(setup.resolution(printer), std::nullopt);
+    ASSERT_TRUE(setup.saveResolution(printer, 300));
+    EXPECT_EQ(setup.resolution(printer), 300);
+    EXPECT_EQ(setup.resolution(QStringLiteral("另一台")), std::nullopt);
+    // A resolution is no adjustment: the run still asks for the offsets first.
+    EXPECT_EQ(setup.offsets(printer), std::nullopt);
+    // A hand-edited file naming no printer's resolution counts as none.
+    ASSERT_TRUE(TextFile::write(setup.resolutionFile(printer), {QStringLiteral("1234")}));
+    EXPECT_EQ(setup.resolution(printer), std::nullopt);
+}
+
 TEST_F(SetupFiles, ShippingListPrinterAndPaperAreReadBackAsChosen) {
     EXPECT_FALSE(setup.load().paperChosen);
     EXPECT_TRUE(setup.load().listPrinter.isEmpty());

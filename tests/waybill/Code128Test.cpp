@@ -57,24 +57,28 @@ TEST(Code128, BarsFollowTheUnitAndModuleRule) {
     const Code128::Field field{1000, 2000, 4000, 900, false, FontSpec{"WenQuanYi Micro Hei", 9}};
     Code128::draw(page, metrics, QStringLiteral("12345678"), field);
     // u = 4 × Int(4000 / 22 / 8 / 4 + 0.4999) = 24, a module 48.
-    ASSERT_FALSE(page.bars.isEmpty());
+    ASSERT_EQ(page.barcodes.size(), 1);
     EXPECT_TRUE(page.texts.isEmpty());
+    const QList<QRectF> bars = page.barcodes[0].bars();
     // Start C begins with a two-module bar, drawn half a module short.
-    EXPECT_EQ(page.bars.first(), QRectF(1000, 2000, 2 * 48 - 24, 900));
+    EXPECT_EQ(bars.first(), QRectF(1000, 2000, 2 * 48 - 24, 900));
     // Six symbols of 11 modules and the 13 of the stop, whose last bar is drawn whole.
-    EXPECT_EQ(page.bars.last().right(), 1000 + 79 * 48);
-    EXPECT_EQ(page.bars.last().width(), 2 * 48);
-    int bars = 0;
+    EXPECT_EQ(bars.last().right(), 1000 + 79 * 48);
+    EXPECT_EQ(bars.last().width(), 2 * 48);
+    int runs = 0;
     for (int value : {105, 12, 34, 56, 78, 47, 106})
-        bars += int(Code128::pattern(value).count(QStringLiteral("bs"))) + (value == 106);
-    EXPECT_EQ(page.bars.size(), bars);
+        runs += int(Code128::pattern(value).count(QStringLiteral("bs"))) + (value == 106);
+    EXPECT_EQ(bars.size(), runs);
 
     // Left of the page's origin the runs come out the same, only moved.
     PageModel moved;
     Code128::draw(moved, metrics, QStringLiteral("12345678"),
                   {-5000, 2000, 4000, 900, false, field.font});
-    ASSERT_EQ(moved.bars.size(), page.bars.size());
-    EXPECT_EQ(moved.bars.first(), page.bars.first().translated(-6000, 0));
+    ASSERT_EQ(moved.barcodes.size(), 1);
+    const QList<QRectF> movedBars = moved.barcodes[0].bars();
+    ASSERT_EQ(movedBars.size(), bars.size());
+    for (qsizetype i = 0; i < bars.size(); ++i)
+        EXPECT_EQ(movedBars[i], bars[i].translated(-6000, 0)) << i;
 }
 
 TEST(Code128, TextGoesBeneathTheBars) {
@@ -85,7 +89,8 @@ TEST(Code128, TextGoesBeneathTheBars) {
     ASSERT_EQ(page.texts.size(), 1);
     EXPECT_EQ(page.texts[0].text, QStringLiteral("YT88"));
     EXPECT_NEAR(page.texts[0].top, 900 - metrics.lineHeight(font), 0.01);
-    EXPECT_NEAR(page.bars[0].height(), page.texts[0].top, 0.01);
+    ASSERT_EQ(page.barcodes.size(), 1);
+    EXPECT_NEAR(page.barcodes[0].height, page.texts[0].top, 0.01);
 }
 
 TEST(Code128, NothingForNarrowBoxesOrBadText) {
@@ -94,6 +99,6 @@ TEST(Code128, NothingForNarrowBoxesOrBadText) {
     Code128::draw(page, metrics, QStringLiteral("1234567890"), {0, 0, 300, 900, false, {}});
     Code128::draw(page, metrics, QStringLiteral("中通"), {0, 0, 3000, 900, false, {}});
     Code128::draw(page, metrics, QString(), {0, 0, 3000, 900, true, {}});
-    EXPECT_TRUE(page.bars.isEmpty());
+    EXPECT_TRUE(page.barcodes.isEmpty());
     EXPECT_TRUE(page.texts.isEmpty());
 }

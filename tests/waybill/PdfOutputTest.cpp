@@ -1,6 +1,7 @@
 #include "PdfReadBack.h"
 #include "TestFolder.h"
 
+#include "waybill/Code128.h"
 #include "waybill/PagePainter.h"
 #include "waybill/PagedOutput.h"
 #include "waybill/WaybillRenderer.h"
@@ -77,24 +78,61 @@ TEST(PdfOutput, ShippedTemplatesPrintWhereModelledAndScan) {
     EXPECT_EQ(barcodesOf(pdf, dir.path()), numbers);
 }
 
-TEST(PagePainter, BarEdgesLandOnWholeDots) {
-    PageModel page;
-    page.size = QSizeF(1440, 1440);
-    // At 203 dpi a twip is 0.141 dots: these edges fall between dots.
-    page.bars = {QRectF(100, 0, 50, 720), QRectF(171, 0, 30, 720)};
-    QImage image(203, 203, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing); // as a smoothing driver would
-    PagePainter(203).paint(painter, page);
-    painter.end();
-    // No grey: every dot is fully inked or fully blank.
-    for (int x = 0; x < 60; ++x) {
-        const QRgb dot = image.pixel(x, 10);
-        EXPECT_TRUE(dot == qRgb(0, 0, 0) || dot == qRgb(255, 255, 255)) << x;
+namespace {
+
+// The widths of the black and white runs along one row, from the first black dot to the last.
+QList<int> runWidths(const QImage& image, int row) {
+    QList<int> widths;
+    bool black = false;
+    for (int x = 0; x < image.width(); ++x) {
+        const bool dot = image.pixel(x, row) == qRgb(0, 0, 0);
+        if (dot != black || widths.isEmpty()) {
+            if (!dot && widths.isEmpty())
+                continue;
+            widths.append(0);
+            black = dot;
+        }
+        ++widths.last();
     }
-    EXPECT_EQ(image.pixel(14, 10), qRgb(0, 0, 0)); // 100 twips: dot 14.1 rounds to 14
-    EXPECT_EQ(image.pixel(13, 10), qRgb(255, 255, 255));
+    if (!black && !widths.isEmpty())
+        widths.removeLast(); // the paper after the symbol
+    return widths;
+}
+
+} // namespace
+
+TEST(PagePainter, EveryModuleIsTheSameWholeNumberOfThePrintersDots) {
+    TextMetrics metrics;
+    PageModel page;
+    page.size = QSizeF(7200, 1440);
+    // u = 12 twips, a module of 24: 3.38 dots at 203 dpi, which rounding edge by edge
+    // turns into bars of uneven widths.
+    Code128::draw(page, metrics, QStringLiteral("YT4021937465"), {100, 0, 3000, 720, false, {}});
+    ASSERT_EQ(page.barcodes.size(), 1);
+    // Painted on a device of twice the printer's resolution, as a PDF is: two device dots
+    // to one of the printer's.
+    for (const int deviceDpi : {203, 406}) {
+        const int scale = deviceDpi / 203;
+        QImage image(5 * deviceDpi, deviceDpi, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing); // as a smoothing driver would
+        PagePainter(deviceDpi, {}, 203).paint(painter, page);
+        painter.end();
+        // 100 twips: the symbol starts on dot 14 of the printer.
+        EXPECT_EQ(image.pixel(14 * scale, 10), qRgb(0, 0, 0)) << deviceDpi;
+        EXPECT_EQ(image.pixel(14 * scale - 1, 10), qRgb(255, 255, 255)) << deviceDpi;
+        const QList<int> widths = runWidths(image, 10);
+        ASSERT_EQ(widths.size(), 2 * page.barcodes[0].runs().size() - 1) << deviceDpi;
+        // Three dots a module; a bar and the space after it always whole modules together.
+        for (qsizetype i = 0; i + 1 < widths.size(); i += 2)
+            EXPECT_EQ((widths[i] + widths[i + 1]) % (3 * scale), 0) << deviceDpi << " " << i;
+        EXPECT_EQ(widths.last(), 2 * 3 * scale); // the stop's last bar, whole
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb dot = image.pixel(x, 10);
+            EXPECT_TRUE(dot == qRgb(0, 0, 0) || dot == qRgb(255, 255, 255)) << x;
+        }
+    }
 }
 
 TEST(PagePainter, BackgroundOnlyOnScreen) {

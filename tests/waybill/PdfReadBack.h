@@ -47,9 +47,12 @@ inline QList<Word> wordsOf(const QString& pdf) {
     return words;
 }
 
-/** Barcodes found on each page rasterised at a label printer's 203 dpi, one text per page. */
-inline QStringList barcodesOf(const QString& pdf, const QString& folder) {
-    run("pdftoppm", {"-r", "203", "-png", pdf, folder + "/page"});
+/**
+ * Barcodes found on each page rasterised at `dotsPerInch` (a label printer's
+ * 203 unless told), one text per page; `folder` holds the images.
+ */
+inline QStringList barcodesOf(const QString& pdf, const QString& folder, int dotsPerInch = 203) {
+    run("pdftoppm", {"-r", QString::number(dotsPerInch), "-png", pdf, folder + "/page"});
     QStringList found;
     const QStringList images = QDir(folder).entryList({"page*.png"}, QDir::Files, QDir::Name);
     for (const QString& image : images)

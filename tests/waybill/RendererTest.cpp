@@ -327,7 +327,7 @@ TEST_F(Renderer, PageHoldsTextLinesBarcodesAndEditedCustomItems) {
     EXPECT_NEAR(page.texts[3].left +
                     metrics.width(page.texts[3].font, QStringLiteral("易碎品")) / 2,
                 6000 + 4965 / 2.0, 0.01);
-    ASSERT_FALSE(page.bars.isEmpty());
-    for (const QRectF& bar : page.bars)
-        EXPECT_TRUE(bar.top() == 3000 || bar.top() == 4500);
+    ASSERT_FALSE(page.barcodes.isEmpty());
+    for (const BarcodeBars& barcode : page.barcodes)
+        EXPECT_TRUE(barcode.top == 3000 || barcode.top == 4500);
 }
