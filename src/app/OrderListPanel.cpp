@@ -79,7 +79,7 @@ QWidget* OrderListPanel::createFilterBar() {
     connect(m_searchKey, &QLineEdit::returnPressed, this, &OrderListPanel::search);
 
     for (auto [caption, list] : {std::pair{QStringLiteral("我的ID"), m_senderList},
-                                 std::pair{QStringLiteral("快递单据"), m_courierList},
+                                 std::pair<QString, QComboBox*>{QStringLiteral("快递单据"), m_courierList},
                                  std::pair{QStringLiteral("打印状态"), m_stateList}}) {
         auto* label = new QLabel(caption, bar);
         label->setBuddy(list);
