@@ -288,10 +288,11 @@ TEST_F(PrintWindowsTest, TheOffsetAdjustmentsHelpButtonsOpenTheGuidesPicturesOfR
                   [&opened](const QUrl& page) { opened.append(page); });
     qApp->installEventFilter(&help);
     const qint64 id = storeOrder(1);
+    // The card stays on the list of unprinted waybills until the list is read again.
+    MainWindow window(m_state);
     const PrinterSetup setup(m_state.folder, m_state.log);
     ASSERT_FALSE(setup.chooseWaybillPrinter(QStringLiteral("Label")));
     ASSERT_TRUE(markWaybillsPrinted(*m_state.database, {id}));
-    MainWindow window(m_state);
     for (QAction* action : firstCard(window)->preview()->actions())
         if (action->text() == QStringLiteral("快递单打印偏移调整")) {
             ModalAnswers answers({}, [](QDialog* dialog) {
