@@ -4,6 +4,7 @@
 #include "ChineseLocale.h"
 #include "DatabaseSettingsDialog.h"
 #include "ExcelImportDialog.h"
+#include "ExpressPlanDialog.h"
 #include "MainWindow.h"
 #include "MenuSettingsDialog.h"
 #include "SenderProfilesDialog.h"
@@ -99,6 +100,8 @@ int main(int argc, char* argv[]) {
     tracking.numberBox()->setText(QStringLiteral("12345"));
     emit tracking.numberBox()->returnPressed();
     shoot(tracking, out + QStringLiteral("/TrackingNumberDialog.png"));
+    ExpressPlanDialog plan(state, &main);
+    shoot(plan, out + QStringLiteral("/ExpressPlanDialog.png"));
     if (argc > 4) {
         // A marketplace's export with the columns chosen as a seller would choose them.
         ExcelImportDialog mapping(state, &main);
