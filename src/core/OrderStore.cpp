@@ -244,13 +244,21 @@ std::vector<qint64> OrderStore::withoutCourier() const {
 }
 
 QStringList OrderStore::namedCouriers() const {
+    // One step along the listed orders' courier index per courier: a year of orders names a
+    // handful, and reading every order for them would hold up the window's start.
     QSqlQuery query(m_database.connection());
+    query.prepare(QStringLiteral("select delivery from order_data where dj_type >= 0 and "
+                                 "delivery > ? order by delivery limit 1"));
     QStringList names;
-    if (!query.exec(QStringLiteral("select distinct delivery from order_data where dj_type >= 0 "
-                                   "and trim(delivery) <> '' order by delivery")))
-        return names;
-    while (query.next())
-        names.append(query.value(0).toString());
+    QString after = QStringLiteral("");
+    for (;;) {
+        query.bindValue(0, after);
+        if (!query.exec() || !query.next())
+            break;
+        after = query.value(0).toString();
+        if (!after.trimmed().isEmpty())
+            names.append(after);
+    }
     return names;
 }
 

@@ -7,6 +7,8 @@ CREATE INDEX IF NOT EXISTS listed_fh ON order_data (fh_sign, NumSign) WHERE dj_t
 CREATE INDEX IF NOT EXISTS listed_sender ON order_data (my_id, NumSign) WHERE dj_type >= 0;
 -- A capture lists its seller's orders still to print.
 CREATE INDEX IF NOT EXISTS listed_sender_kd ON order_data (my_id, kd_sign, NumSign) WHERE dj_type >= 0;
+-- The courier filter lists the couriers the orders name.
+CREATE INDEX IF NOT EXISTS listed_courier ON order_data (delivery) WHERE dj_type >= 0;
 CREATE INDEX IF NOT EXISTS absorbed_orders ON order_data (NumSign) WHERE dj_type < 0;
 -- The list's indexes before it was read a page at a time.
 DROP INDEX IF EXISTS order_list_all;

@@ -114,6 +114,23 @@ TEST_P(BothStores, ListsNewestOrderNumberFirstWithOrdersWithoutOneLast) {
     EXPECT_EQ(store.newestOfSender(QStringLiteral("淘宝:店")), store.listed({}).front());
 }
 
+// The courier filter's names: each courier a listed order names, once; blanks and merged-away
+// orders name none.
+TEST_P(BothStores, NamesEachCourierOfTheListedOrdersOnce) {
+    QList<Order> orders;
+    for (const QString& courier : {QStringLiteral("圆通"), QStringLiteral("  "), QString(),
+                                   QStringLiteral("申通"), QStringLiteral("圆通"),
+                                   QStringLiteral("EMS"), QStringLiteral("圆通")}) {
+        orders.append(order(QStringLiteral("淘宝:%1").arg(orders.size())));
+        orders.last().delivery = courier;
+    }
+    orders[5].djType = -1;
+    insert(orders);
+    QStringList named = OrderStore(*m_database).namedCouriers();
+    named.sort();
+    EXPECT_EQ(named, (QStringList{QStringLiteral("圆通"), QStringLiteral("申通")}));
+}
+
 // Pages read one at a time still show every listed order once, in list order,
 // when many orders share one number.
 TEST_P(BothStores, PagesShowEveryListedOrderOnceAmongEqualNumbers) {
