@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 #include "ModalAnswers.h"
 #include "OrderRowWidget.h"
+#include "WindowFixture.h"
 
 #include "core/MainState.h"
 #include "core/NumSign.h"
@@ -30,31 +31,8 @@ using mldd::test::ModalAnswers;
 
 namespace {
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public mldd::test::WindowFixture {
 protected:
-    MainWindowTest() : m_state(DataFolder(m_dir.path() + QStringLiteral("/data"))) {}
-
-    void SetUp() override { ASSERT_TRUE(startUp(m_state, QString()).ok); }
-
-    QList<qint64> storeOrders(int count) {
-        QList<Order> orders(count);
-        for (int i = 0; i < count; ++i) {
-            orders[i].orderSign = QStringLiteral("淘宝:%1").arg(i + 1);
-            orders[i].numSign = numSignOf(orders[i].orderSign);
-            orders[i].buyName = QStringLiteral("收货人%1").arg(i + 1);
-            orders[i].buyGoods = QStringLiteral("商品%1").arg(i + 1);
-        }
-        OrderWriteRule rule;
-        EXPECT_TRUE(OrderStore(*m_state.database).insert(orders, rule));
-        m_state.requery();
-        QList<qint64> ids;
-        for (const Order& order : orders)
-            ids.append(order.id);
-        return ids;
-    }
-
-    Order order(qint64 id) { return OrderStore(*m_state.database).byId(id).value(); }
-
     static int visibleRows(const MainWindow& window) {
         int visible = 0;
         for (OrderRowWidget* row : window.rows())
@@ -69,9 +47,6 @@ protected:
         }
         return nullptr;
     }
-
-    QTemporaryDir m_dir;
-    MainState m_state;
 };
 
 } // namespace
