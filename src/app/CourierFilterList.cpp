@@ -4,6 +4,9 @@
 #include "core/OrderFilter.h"
 #include "workbench/CourierList.h"
 
+#include <QAbstractItemView>
+#include <QScrollBar>
+
 namespace mldd {
 
 CourierFilterList::CourierFilterList(const MainState& state, QWidget* parent)
@@ -28,6 +31,9 @@ void CourierFilterList::refill() {
 void CourierFilterList::showPopup() {
     // Captures and imports bring couriers of their own between two looks at the list.
     refill();
+    // The list itself stays narrow in the tool row; its entries are read whole.
+    view()->setMinimumWidth(view()->sizeHintForColumn(0) + view()->frameWidth() * 2 +
+                            view()->verticalScrollBar()->sizeHint().width());
     QComboBox::showPopup();
 }
 

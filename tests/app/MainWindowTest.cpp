@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 #include "ModalAnswers.h"
 #include "OrderRowWidget.h"
+#include "SellerClicks.h"
 #include "WindowFixture.h"
 
 #include "core/MainState.h"
@@ -116,24 +117,39 @@ TEST_F(MainWindowTest, MarkClicksFlipUnprintedOrdersAndLeaveShippedOnes) {
                     .contains(QStringLiteral("192,192,192")));
 }
 
-TEST_F(MainWindowTest, FilterSearchAndEditGoThroughTheLibrary) {
+// The seller narrows the list by picking in the filter lists and searching, as with the mouse.
+TEST_F(MainWindowTest, FilterListsAndSearchNarrowTheList) {
     const QList<qint64> ids = storeOrders(12);
+    QSqlQuery(m_state.database->connection())
+        .exec(QStringLiteral("UPDATE order_data SET delivery = '申通' WHERE id IN (%1, %2, %3)")
+                  .arg(ids[0])
+                  .arg(ids[4])
+                  .arg(ids[8]));
     MainWindow window(m_state);
     window.show();
+    test::SellerClicks seller;
 
-    window.printStateList()->setCurrentText(QStringLiteral("快递单已打"));
-    QTest::mouseClick(window.filterButton(), Qt::LeftButton);
+    seller.pick(window.courierList(), QStringLiteral("申通"));
+    seller.click(window.filterButton());
+    EXPECT_EQ(window.informationLine()->text(),
+              QStringLiteral("筛选:单据为[申通]的快递单未打印的订单  总计3条 共1页 第1页"));
+    EXPECT_EQ(visibleRows(window), 3);
+
+    seller.pick(window.courierList(), QStringLiteral("所有"));
+    seller.pick(window.printStateList(), QStringLiteral("快递单已打"));
+    seller.click(window.filterButton());
     EXPECT_EQ(window.informationLine()->text(),
               QStringLiteral("筛选:所有的快递单已打印的订单  总计0条 共0页 第1页"));
     EXPECT_EQ(visibleRows(window), 0);
 
-    window.searchFieldList()->setCurrentText(QStringLiteral("买家姓名"));
-    window.searchKey()->setText(QStringLiteral("收货人1"));
-    QTest::mouseClick(window.searchButton(), Qt::LeftButton);
+    seller.pick(window.searchFieldList(), QStringLiteral("买家姓名"));
+    test::typeText(window.searchKey(), QStringLiteral("收货人1"));
+    QTest::keyClick(window.searchKey(), Qt::Key_Return);
     EXPECT_EQ(window.informationLine()->text(),
               QStringLiteral("[买家姓名]含[收货人1]  总计4条 共1页 第1页"));
 
-    window.modeTabs()->tabBarClicked(1);
+    QTest::mouseClick(window.modeTabs(), Qt::LeftButton, {},
+                      window.modeTabs()->tabRect(1).center());
     EXPECT_EQ(window.printStateList()->currentText(), QStringLiteral("发货单未打"));
     EXPECT_EQ(window.informationLine()->text(),
               QStringLiteral("筛选:所有的发货单未打印的订单  总计12条 共2页 第1页"));

@@ -31,6 +31,8 @@ public:
         ASSERT_TRUE(view->isVisible()) << list->accessibleName().toStdString();
         const int row = list->findText(text);
         ASSERT_GE(row, 0) << text.toStdString();
+        // A long list shows part of itself; the seller scrolls to the entry first.
+        view->scrollTo(list->model()->index(row, 0));
         // A list ignores a release that comes within a double-click of its opening (its coarse
         // timer may run 5% over), as a seller's second click never does.
         QTest::qWait(QApplication::doubleClickInterval() * 3 / 2);
