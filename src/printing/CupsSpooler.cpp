@@ -83,16 +83,28 @@ QList<SpoolerJob> jobsIn(const Ipp& response) {
     return found;
 }
 
-// Jobs of one printer, oldest first; none when the spooler did not answer.
+// Jobs of one printer, oldest first; none when the spooler did not answer. CUPS answers at
+// most 500 jobs of its history at a time, the oldest, and says so in "limit": the newest jobs,
+// those a killed run left, come only on the pages after.
 std::optional<QList<SpoolerJob>> jobs(const QString& printer, const char* which) {
-    Ipp ask = request(IPP_OP_GET_JOBS, printer, kJobAttributes);
-    ippAddString(ask.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, which);
-    const Ipp response(cupsDoRequest(CUPS_HTTP_DEFAULT, ask.release(), "/"));
-    if (failed(response))
-        return std::nullopt;
-    QList<SpoolerJob> found = jobsIn(response);
-    std::sort(found.begin(), found.end(),
-              [](const SpoolerJob& a, const SpoolerJob& b) { return a.id < b.id; });
+    const auto byId = [](const SpoolerJob& a, const SpoolerJob& b) { return a.id < b.id; };
+    QList<SpoolerJob> found;
+    for (int first = 0;;) {
+        Ipp ask = request(IPP_OP_GET_JOBS, printer, kJobAttributes);
+        ippAddString(ask.get(), IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr, which);
+        if (first > 0)
+            ippAddInteger(ask.get(), IPP_TAG_OPERATION, IPP_TAG_INTEGER, "first-job-id", first);
+        const Ipp response(cupsDoRequest(CUPS_HTTP_DEFAULT, ask.release(), "/"));
+        if (failed(response))
+            return std::nullopt;
+        const QList<SpoolerJob> page = jobsIn(response);
+        found += page;
+        ipp_attribute_t* limit = ippFindAttribute(response.get(), "limit", IPP_TAG_INTEGER);
+        if (page.isEmpty() || !limit || page.size() < ippGetInteger(limit, 0))
+            break;
+        first = std::max_element(page.begin(), page.end(), byId)->id + 1;
+    }
+    std::sort(found.begin(), found.end(), byId);
     return found;
 }
 

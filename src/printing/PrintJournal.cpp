@@ -16,6 +16,10 @@ QString lineOf(const PrintJournal::Entry& entry) {
         .arg(entry.printer);
 }
 
+QString takenLineOf(const QString& uuid, int jobId) {
+    return QStringLiteral("%1|%2").arg(uuid).arg(jobId);
+}
+
 } // namespace
 
 PrintJournal::PrintJournal(const DataFolder& folder)
@@ -25,11 +29,23 @@ bool PrintJournal::record(const Entry& entry, QString* error) const {
     return TextFile::appendLine(m_path, lineOf(entry), error);
 }
 
+bool PrintJournal::noteTaken(const QString& uuid, int jobId) const {
+    return TextFile::appendLine(m_path, takenLineOf(uuid, jobId));
+}
+
 QList<PrintJournal::Entry> PrintJournal::entries() const {
     QList<Entry> found;
     for (const QString& line : TextFile::read(m_path).lines) {
         // The printer comes last: its name may hold a bar. A line cut short by a crash is skipped.
         const QStringList fields = line.split(u'|');
+        if (fields.size() == 2) {
+            const int jobId = fields[1].toInt();
+            for (Entry& entry : found) {
+                if (entry.uuid == fields[0] && jobId > 0)
+                    entry.jobId = jobId;
+            }
+            continue;
+        }
         if (fields.size() < 5 || (fields[2] != u"K" && fields[2] != u"F") ||
             !fields[0].startsWith(u"urn:uuid:"))
             continue;
@@ -51,8 +67,11 @@ void PrintJournal::forget(const QString& uuid) const {
 
 void PrintJournal::keepOnly(const QList<Entry>& entries) const {
     QStringList lines;
-    for (const Entry& entry : entries)
+    for (const Entry& entry : entries) {
         lines.append(lineOf(entry));
+        if (entry.jobId > 0)
+            lines.append(takenLineOf(entry.uuid, entry.jobId));
+    }
     TextFile::write(m_path, lines);
 }
 

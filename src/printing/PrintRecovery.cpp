@@ -56,8 +56,12 @@ RecoveredJobs recoverJobs(Spooler& spooler, PrintDocuments& documents, const Ord
             continue;
         }
         const auto found = jobs->constFind(entry.uuid);
-        if (found == jobs->cend())
-            continue; // killed before the spooler had it
+        if (found == jobs->cend()) {
+            // Killed before the spooler had it, unless the spooler said it took it.
+            if (entry.jobId > 0)
+                recovered.unknown.append(entry.orderId);
+            continue;
+        }
         SpoolerJob job = *found;
         // Cancelled before it prints, so that its order is printed once, by this run; one that
         // began printing meanwhile is followed like one found printing.

@@ -13,6 +13,8 @@ struct RecoveredJobs {
     QList<qint64> marked;    // orders whose job came out: marked now, not to be printed again
     int cancelled = 0;       // jobs that had not begun to print: cancelled, never printed
     QList<qint64> undecided; // orders whose job may still come out: not to be printed now
+    QList<qint64> unknown;   // orders whose job the spooler took and no longer knows: it may
+                             // have come out, the seller is to look; not printed now
 };
 
 /**
@@ -23,7 +25,8 @@ struct RecoveredJobs {
  * completed gets its order marked; one that has not begun to print
  * (half-received, held or waiting), which would block every later run, is
  * cancelled; one the spooler never got, or that was cancelled or aborted,
- * leaves its order unmarked. A job printing right now, one whose printer did
+ * leaves its order unmarked; one the spooler took and has forgotten is
+ * neither marked nor printed again silently. A job printing right now, one whose printer did
  * not answer, and every job of a run still alive stay in the journal for the
  * run after, and their orders are left out of this one.
  */

@@ -60,6 +60,11 @@ Notice PrintRunResult::summary(PrintDocuments::Kind kind) const {
     if (stillPrinting > 0)
         text += QStringLiteral("\n另有%1个订单上次的打印任务还没有结束，这次没有打印。")
                     .arg(stillPrinting);
+    if (!uncertain.isEmpty())
+        text +=
+            QStringLiteral("\n以下订单上次的打印任务已交给打印系统，但打印系统已没有它的记录，"
+                           "不能确定是否已经打印出来，这次没有打印，请查看后再决定是否重打：\n") +
+            uncertain.join(u'\n');
     if (takenElsewhere > 0)
         text += QStringLiteral("\n另有%1个订单正由别的打包台打印或已经打印过，这里没有再打。")
                     .arg(takenElsewhere);
@@ -68,7 +73,8 @@ Notice PrintRunResult::summary(PrintDocuments::Kind kind) const {
     if (!problems.isEmpty())
         text += QStringLiteral("\n没有打印的订单：\n") + problems.join(u'\n');
     return Notice{text, QStringLiteral("墨岚打单"),
-                  problems.isEmpty() ? Notice::Icon::Information : Notice::Icon::Exclamation};
+                  problems.isEmpty() && uncertain.isEmpty() ? Notice::Icon::Information
+                                                            : Notice::Icon::Exclamation};
 }
 
 PrintRun::PrintRun(MainState& state, Spooler& spooler, PrintDocuments::Kind kind, QList<qint64> ids,
@@ -97,15 +103,19 @@ std::optional<Notice> PrintRun::start() {
     RecoveredJobs recovered;
     if (!m_file) {
         // Settled before the queue check: a killed run's half-sent job would block it for good.
-        recovered = recoverJobs(m_spooler, m_documents, OrderStore(*m_state.database),
-                                PrintJournal(m_state.folder));
+        const OrderStore store(*m_state.database);
+        recovered = recoverJobs(m_spooler, m_documents, store, PrintJournal(m_state.folder));
         m_result.recovered = int(recovered.marked.size());
         m_result.abandoned = recovered.cancelled;
         m_ids.removeIf([&](qint64 id) {
             const bool undecided = recovered.undecided.contains(id);
             m_result.stillPrinting += undecided;
-            return undecided || recovered.marked.contains(id);
+            return undecided || recovered.marked.contains(id) || recovered.unknown.contains(id);
         });
+        for (qint64 id : recovered.unknown) {
+            const std::optional<Order> order = store.byId(id);
+            m_result.uncertain.append(order ? order->orderSign : QString::number(id));
+        }
     }
     if (!m_printer.toFile && !m_file) {
         if (std::optional<Notice> busy = PrintChecks::spoolerCheck(m_spooler, m_printer.name))
@@ -302,6 +312,9 @@ bool PrintRun::send(const Order& order, const PrintDocuments::Document& document
         return false;
     }
     if (!m_printer.toFile) {
+        // Should this line be lost, a job the spooler then forgets counts as never sent.
+        if (journalled)
+            PrintJournal(m_state.folder).noteTaken(entry.uuid, std::get<int>(sent));
         m_sent = SentJob{journalled ? entry : PrintJournal::Entry{}, std::get<int>(sent), order};
         return true;
     }

@@ -24,6 +24,7 @@ struct PrintRunResult {
     int abandoned = 0;        // unprinted jobs of a killed run, cancelled at the start
     int stillPrinting = 0;    // orders whose earlier job may still come out: left out
     int takenElsewhere = 0;   // orders another station's run holds or has printed
+    QStringList uncertain;    // orders whose earlier job the spooler forgot: the seller looks
     QStringList problems;     // orders not printed, and why
     bool cancelled = false;
     std::optional<Notice> stopped; // why the run stopped early, when it did

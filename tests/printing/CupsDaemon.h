@@ -132,6 +132,19 @@ public:
         writeTo(folder + QStringLiteral("/pace"), seconds);
     }
 
+    /**
+     * Leaves `count` cancelled jobs in the queue's history, as on a printer in use for months;
+     * none of them prints.
+     */
+    static void fillHistory(const QString& queue, int count) {
+        for (int i = 0; i < count; ++i) {
+            // A job that gets no document waits for it, held; cancelled, it stays in the history.
+            const int id = cupsCreateJob(CUPS_HTTP_DEFAULT, queue.toUtf8().constData(),
+                                         "别的程序的文档", 0, nullptr);
+            cupsCancelJob2(CUPS_HTTP_DEFAULT, queue.toUtf8().constData(), id, 0);
+        }
+    }
+
     static void removeQueue(const QString& name) {
         tool(QStringLiteral("lpadmin"), {QStringLiteral("-x"), name});
     }

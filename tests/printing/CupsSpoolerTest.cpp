@@ -111,6 +111,25 @@ TEST_F(CupsQueues, SubmittedJobArrivesWithItsTitleAndIsFoundByItsIdentity) {
     EXPECT_FALSE(error.isEmpty());
 }
 
+// CUPS answers a long history in pages; the newest job, the one a killed run left, comes last.
+TEST_F(CupsQueues, TheNewestJobOfALongHistoryIsFoundByItsIdentity) {
+    CupsDaemon::running().addQueue(QStringLiteral("long"));
+    constexpr int kOlder = 520;
+    CupsDaemon::fillHistory(QStringLiteral("long"), kOlder);
+    const QString uuid = newJobUuid();
+    QString error;
+    ASSERT_TRUE(spooler.submit(QStringLiteral("long"), QStringLiteral("快递单-淘宝:2"),
+                               pdf(QStringLiteral("SF2")), uuid, &error))
+        << error.toStdString();
+    ASSERT_TRUE(CupsDaemon::waitUntilIdle(QStringLiteral("long")));
+    const QList<SpoolerJob> kept = spooler.keptJobs(QStringLiteral("long")).value();
+    ASSERT_EQ(kept.size(), kOlder + 1);
+    EXPECT_EQ(kept.last().uuid, uuid);
+    EXPECT_EQ(kept.last().state, SpoolerJob::kCompleted);
+    EXPECT_TRUE(std::is_sorted(kept.begin(), kept.end(),
+                               [](const auto& a, const auto& b) { return a.id < b.id; }));
+}
+
 TEST_F(CupsQueues, PrinterOffsetsMoveWhatThePainterDraws) {
     const QList<test::Word> plain = test::wordsOf(pdf(QStringLiteral("plain")));
     const QList<test::Word> moved =

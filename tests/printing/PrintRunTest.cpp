@@ -248,6 +248,47 @@ TEST_F(PrintRunOnCups, AKilledRunsJobsAreFoundByTheirIdentityAndSettledBeforeThe
     EXPECT_EQ(again.result().printedIds, (QList<qint64>{ids[2]}));
 }
 
+// A job the spooler took and has since forgotten (its history cut short, its queue deleted) may
+// have come out: its order is neither marked nor printed again before the seller looked.
+TEST_F(PrintRunOnCups, AJobTheSpoolerTookAndForgotIsNamedNotPrintedAgain) {
+    const QList<qint64> ids = addOrders(repeated("圆通", 2));
+    setUpPrinter();
+    const PrintJournal journal(folder);
+    const PrintJournal::Entry entry{queue, newJobUuid(), ids[0], PrintDocuments::Kind::Waybills,
+                                    deadRun()};
+    ASSERT_TRUE(journal.record(entry));
+    QTemporaryDir files;
+    QFile document(files.filePath("job.txt"));
+    document.open(QIODevice::WriteOnly);
+    document.write("waybill\n");
+    document.close();
+    const std::optional<int> taken = spooler.submit(queue, QStringLiteral("快递单-淘宝:1001"),
+                                                    document.fileName(), entry.uuid, nullptr);
+    ASSERT_TRUE(taken);
+    ASSERT_TRUE(journal.noteTaken(entry.uuid, *taken));
+    ASSERT_TRUE(CupsDaemon::waitUntilIdle(queue));
+    cupsCancelJob2(CUPS_HTTP_DEFAULT, queue.toUtf8().constData(), *taken, 1);
+    ASSERT_FALSE(spooler.job(queue, *taken));
+
+    MainState& state = start();
+    PrintRun run(state, spooler, PrintDocuments::Kind::Waybills, ids);
+    ASSERT_EQ(runToEnd(run), std::nullopt);
+    EXPECT_EQ(run.result().printedIds, QList<qint64>{ids[1]});
+    const Notice summary = run.result().summary(PrintDocuments::Kind::Waybills);
+    EXPECT_TRUE(summary.text.contains(QStringLiteral("不能确定是否已经打印出来，这次没有打印，"
+                                                     "请查看后再决定是否重打：\n淘宝:1001")))
+        << summary.text.toStdString();
+    EXPECT_EQ(summary.icon, Notice::Icon::Exclamation);
+    EXPECT_EQ(marks()[0].first, 0);
+    EXPECT_TRUE(journal.entries().isEmpty());
+
+    // Once the seller has looked, the order prints as any other.
+    PrintRun again(state, spooler, PrintDocuments::Kind::Waybills, {ids[0]});
+    ASSERT_EQ(runToEnd(again), std::nullopt);
+    EXPECT_EQ(again.result().printedIds, QList<qint64>{ids[0]});
+    EXPECT_TRUE(again.result().uncertain.isEmpty());
+}
+
 // Whose run a journal line belongs to decides what a new run does with its job: a dead run's
 // job still waiting in the queue is cancelled and its order printed now; a live run's job is
 // left to that run, and so is its order; a process id the system gave again to another program

@@ -16,10 +16,11 @@ struct CliRun {
     QString err;
 };
 
-inline CliRun runCli(const QStringList& args) {
+/** Runs mldd-cli to its end; a run that takes longer than `limitMs` is left unfinished. */
+inline CliRun runCli(const QStringList& args, int limitMs = 60000) {
     QProcess process;
     process.start(QStringLiteral(MLDD_CLI), args);
-    process.waitForFinished(60000);
+    process.waitForFinished(limitMs);
     CliRun run{process.exitCode(),
                process.readAllStandardOutput(),
                process.readAllStandardError(),
