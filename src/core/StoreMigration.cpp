@@ -335,10 +335,15 @@ qint64 copyCapturedNumbers(OrderDatabase& from, OrderDatabase& to, QString* erro
         return -1;
     if (!copy.finish())
         return refused(copy.lastError());
+    // The station's numbers are distinct, and the lock keeps other stations from
+    // adding theirs meanwhile: the lists' own numbers are left out by a join, at
+    // half the cost of a conflict check on every row.
     QSqlQuery add(to.connection());
-    if (!add.exec(QStringLiteral("insert into captured_numbers (shop, order_sign) "
-                                 "select shop, order_sign from incoming_numbers "
-                                 "order by shop, order_sign on conflict do nothing")))
+    if (!add.exec(QStringLiteral("lock table captured_numbers in exclusive mode")) ||
+        !add.exec(QStringLiteral("insert into captured_numbers (shop, order_sign) "
+                                 "select shop, order_sign from incoming_numbers as i where not "
+                                 "exists (select 1 from captured_numbers as c "
+                                 "where c.shop = i.shop and c.order_sign = i.order_sign)")))
         return refused(add.lastError());
     return add.numRowsAffected();
 }
