@@ -12,6 +12,10 @@
 
 namespace mldd::bench {
 
+QString sellerStoreFolder(int orders) {
+    return QDir::tempPath() + QStringLiteral("/mldd-bench-seller-%1/data").arg(orders);
+}
+
 BatchCaptureState::BatchCaptureState() : BatchCaptureState(QString()) {}
 
 BatchCaptureState::BatchCaptureState(const QString& dataPath)

@@ -6,6 +6,12 @@
 
 namespace mldd::bench {
 
+/**
+ * The data folder of a seller's store of `orders` orders, built by capturing
+ * batch pages (bench_seller_store builds it), kept in the temp folder between runs.
+ */
+QString sellerStoreFolder(int orders);
+
 /** A started program whose data folder holds the batch page's decode file and one sender. */
 struct BatchCaptureState {
     static inline const QString kAddress =

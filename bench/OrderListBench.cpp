@@ -11,7 +11,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,17 +24,13 @@ using namespace mldd;
 
 namespace {
 
-QString storeFolder(int orders) {
-    return QDir::tempPath() + QStringLiteral("/mldd-bench-seller-%1/data").arg(orders);
-}
-
 /** The started program on a store bench_seller_store built; null when it is not there. */
 bench::BatchCaptureState* sellerStore(int orders) {
     // Kept to the process's end: a store closed after the application is gone crashes.
     static auto* stores = new std::map<int, std::unique_ptr<bench::BatchCaptureState>>;
     std::unique_ptr<bench::BatchCaptureState>& kept = (*stores)[orders];
-    if (!kept && QFile::exists(storeFolder(orders) + QStringLiteral("/built")))
-        kept = std::make_unique<bench::BatchCaptureState>(storeFolder(orders));
+    if (!kept && QFile::exists(bench::sellerStoreFolder(orders) + QStringLiteral("/built")))
+        kept = std::make_unique<bench::BatchCaptureState>(bench::sellerStoreFolder(orders));
     return kept.get();
 }
 
@@ -116,7 +111,7 @@ BENCHMARK(BM_WindowStart)->Arg(1000)->Arg(1'000'000)->Unit(benchmark::kMilliseco
 
 // The whole start as a seller waits for it: the program started on the store, then the window.
 void BM_StartToFirstPage(benchmark::State& state) {
-    const QString folder = storeFolder(int(state.range(0)));
+    const QString folder = bench::sellerStoreFolder(int(state.range(0)));
     if (!QFile::exists(folder + QStringLiteral("/built"))) {
         state.SkipWithError("no store: run bench_seller_store first");
         return;

@@ -5,6 +5,7 @@
 // time and peak memory of `mldd-cli capture`), and of 16k- and 32k-order pages.
 #include "BatchCaptureState.h"
 #include "BatchPage.h"
+#include "CliRun.h"
 
 #include "capture/PageCapture.h"
 #include "core/CapturedNumbers.h"
@@ -17,11 +18,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <map>
-#include <cstdio>
 #include <sys/wait.h>
-#include <unistd.h>
 
 using namespace mldd;
 
@@ -31,10 +29,6 @@ constexpr int kPageLimit = 32000;
 // Numbers of the pages measured: above every stored one, so they are new each round.
 constexpr int kMeasuredFirst = 50'000'000;
 
-QString storeFolder(int orders) {
-    return QDir::tempPath() + QStringLiteral("/mldd-bench-seller-%1/data").arg(orders);
-}
-
 /** The started program on the store of `orders` orders, built the first time. */
 bench::BatchCaptureState& sellerStore(int orders) {
     // Kept to the process's end: a store closed after the application is gone crashes.
@@ -42,7 +36,7 @@ bench::BatchCaptureState& sellerStore(int orders) {
     std::unique_ptr<bench::BatchCaptureState>& kept = (*stores)[orders];
     if (kept)
         return *kept;
-    const QString folder = storeFolder(orders);
+    const QString folder = bench::sellerStoreFolder(orders);
     const QString built = folder + QStringLiteral("/built");
     const bool fresh = !QFile::exists(built);
     if (fresh)
@@ -76,41 +70,9 @@ void forgetMeasuredPage(bench::BatchCaptureState& store) {
     QSqlQuery(db).exec(QStringLiteral("delete from order_data where NumSign >= %1").arg(from));
 }
 
-struct ProcessRun {
-    double ms = 0;
-    long peakKb = 0;
-    int status = -1;
-};
-
-// Runs mldd-cli to its end: wall time and its peak resident memory. The peak is
-// GNU time's, whose own small process is the one that forks: a child forked
-// from this big one would count this one's memory as its own.
-ProcessRun runCli(const QStringList& args) {
-    const QString peakFile = QDir::temp().filePath(QStringLiteral("mldd-bench-peak.txt"));
-    std::vector<QByteArray> bytes{"/usr/bin/time", "-f", "%M", "-o", QFile::encodeName(peakFile),
-                                  QByteArrayLiteral(MLDD_CLI)};
-    for (const QString& arg : args)
-        bytes.push_back(arg.toLocal8Bit());
-    std::vector<char*> argv;
-    for (QByteArray& arg : bytes)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    const auto start = std::chrono::steady_clock::now();
-    const pid_t child = fork();
-    if (child == 0) {
-        std::freopen("/dev/null", "w", stdout);
-        std::freopen("/dev/null", "w", stderr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    ProcessRun run;
-    waitpid(child, &run.status, 0);
-    run.ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                 .count();
-    QFile peak(peakFile);
-    if (peak.open(QIODevice::ReadOnly))
-        run.peakKb = peak.readAll().trimmed().split('\n').last().toLong();
-    return run;
+// mldd-cli to its end: wall time and its peak resident memory.
+bench::ProcessRun runCli(const QStringList& args) {
+    return bench::runToEnd(QStringLiteral(MLDD_CLI), args);
 }
 
 void BM_OrdersFirstPage(benchmark::State& bench) {
@@ -118,7 +80,7 @@ void BM_OrdersFirstPage(benchmark::State& bench) {
     const QStringList args{QStringLiteral("--data"), store.state.folder.dataPath(),
                            QStringLiteral("orders")};
     for (auto _ : bench) {
-        const ProcessRun run = runCli(args);
+        const bench::ProcessRun run = runCli(args);
         bench.SetIterationTime(run.ms / 1000);
         bench.counters["exit"] = WEXITSTATUS(run.status);
     }
@@ -211,7 +173,7 @@ void BM_CliCaptureFiveOrders(benchmark::State& bench) {
                            QStringLiteral("capture"), QStringLiteral("--url"),
                            bench::BatchCaptureState::kAddress, QStringLiteral("--page"), pagePath};
     for (auto _ : bench) {
-        const ProcessRun run = runCli(args);
+        const bench::ProcessRun run = runCli(args);
         bench.SetIterationTime(run.ms / 1000);
         bench.counters["peak_MB"] = double(run.peakKb) / 1024;
         bench.counters["exit"] = WEXITSTATUS(run.status);

@@ -222,8 +222,11 @@ std::unique_ptr<OrderDatabase> OrderDatabase::openServer(const StoreAddress& add
     QSqlQuery(db).exec(QStringLiteral("set client_min_messages = warning"));
 
     QSqlQuery tables(db);
-    if (!tables.exec(QStringLiteral("select lower(table_name) from information_schema.tables "
-                                    "where table_schema = current_schema()")))
+    // Read from the catalog itself: the information schema's view of it costs
+    // several times as much, at every start of every station.
+    if (!tables.exec(QStringLiteral("select lower(relname) from pg_class where relnamespace = "
+                                    "current_schema()::regnamespace and relkind in "
+                                    "('r', 'p', 'v', 'm', 'f')")))
         return refuse(StoreFailure::fromServerError(tables.lastError()), shown, message, failure);
     QStringList found;
     while (tables.next())

@@ -22,8 +22,8 @@ struct MigrationCount {
 };
 
 /**
- * Copies a station's store into another store (a shared server) in one
- * transaction: orders whose order number the target already holds, sender
+ * Copies a station's store (its SQLite file) into a shared store on a server
+ * in one transaction: orders whose order number the target already holds, sender
  * profiles whose ID it holds, couriers it knows and the settings row when it
  * has one are left out, so that several stations can bring their stores in,
  * and a second run copies nothing twice. The target gives new ids; the merge
