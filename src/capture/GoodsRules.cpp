@@ -265,12 +265,17 @@ private:
 
 GoodsResult RunGoodsRules(const QString& goodsText, const QString& program) {
     WorkBudget budget(goodsText.size() + program.size());
-    return RunGoodsRules(goodsText, program, budget);
+    return RunGoodsRules(goodsText, parseGoodsProgram(program), budget);
 }
 
-GoodsResult RunGoodsRules(const QString& goodsText, const QString& program, WorkBudget& budget) {
+RuleProgram parseGoodsProgram(const QString& program) {
+    return RuleProgram(program, QStringLiteral("[|]"), QStringLiteral("~"));
+}
+
+GoodsResult RunGoodsRules(const QString& goodsText, const RuleProgram& program,
+                          WorkBudget& budget) {
     GoodsRun run(goodsText, budget);
-    run.run(RuleProgram(program, QStringLiteral("[|]"), QStringLiteral("~")));
+    run.run(program);
     return run.result();
 }
 
