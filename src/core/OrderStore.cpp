@@ -296,11 +296,18 @@ std::vector<qint64> OrderStore::byOrderNumber(const QString& orderSign) const {
 
 QSet<QString> OrderStore::storedOrderNumbers(const QStringList& orderSigns) const {
     QSet<QString> stored;
+    // Outside a batch each look-up would begin and end a read of its own; one
+    // read for all of them sees one state of the store and blocks no writer.
+    QSqlQuery read(m_database.connection());
+    const bool reading = !m_database.isServer() && !m_database.inOpenTransaction() &&
+                         read.exec(QStringLiteral("BEGIN"));
     PreparedIds lookup(m_database,
                        QStringLiteral("select id from order_data where order_sign = ? limit 1"));
     for (const QString& orderSign : orderSigns)
         if (!lookup.ids({orderSign}).empty())
             stored.insert(orderSign);
+    if (reading && !read.exec(QStringLiteral("COMMIT")))
+        read.exec(QStringLiteral("ROLLBACK"));
     return stored;
 }
 

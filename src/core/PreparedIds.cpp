@@ -105,9 +105,11 @@ bool PreparedIds::walk(const QVariantList& values, std::vector<qint64>& result) 
         result.push_back(sqlite3_column_int64(m_statement, 0));
     sqlite3_reset(m_statement);
     sqlite3_clear_bindings(m_statement);
+    if (code == SQLITE_DONE)
+        return true;
     // A damaged page ends the walk early; the list must not pass for complete.
     m_database.noteCode(code);
-    return code == SQLITE_DONE;
+    return false;
 }
 
 } // namespace mldd
