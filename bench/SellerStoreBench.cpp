@@ -2,7 +2,7 @@
 // numbers, built the way a seller gets them (by capturing batch pages), kept in
 // the system's temp folder between runs. Measured on each: `mldd-cli orders`
 // from process start to exit, the capture of a 5-order page (time in-process;
-// time and peak memory of `mldd-cli capture`), and of 16k- and 32k-order pages.
+// time and peak memory of `mldd-cli capture`), and of 8k-, 16k- and 32k-order pages.
 #include "BatchCaptureState.h"
 #include "BatchPage.h"
 #include "CliRun.h"
@@ -113,8 +113,10 @@ BENCHMARK(BM_CapturePage)
     ->Repetitions(3)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CapturePage)
+    ->Args({1000, 8000})
     ->Args({1000, 16000})
     ->Args({1000, 32000})
+    ->Args({1'000'000, 8000})
     ->Args({1'000'000, 16000})
     ->Args({1'000'000, 32000})
     ->Iterations(2)

@@ -24,8 +24,8 @@ protected:
         if (line.command() != u"SETALL")
             return std::nullopt;
         if (m_withGoods) {
-            const GoodsResult goods =
-                RunGoodsRules(m_registers.at(kGoodsRegister).toString(), line.field(1), m_budget);
+            const GoodsResult goods = RunGoodsRules(m_registers.at(kGoodsRegister).toString(),
+                                                    goodsProgram(line.field(1)), m_budget);
             m_registers[kGoodsRegister] = TextSlice(goods.text);
             m_goodsFallback = m_goodsFallback || goods.fallback;
         }
@@ -34,6 +34,15 @@ protected:
     }
 
 private:
+    // A page's records usually share one goods program: it is cut into lines once.
+    const RuleProgram& goodsProgram(const QString& text) {
+        if (!m_goodsProgram || m_goodsProgramText != text) {
+            m_goodsProgram = parseGoodsProgram(text);
+            m_goodsProgramText = text;
+        }
+        return *m_goodsProgram;
+    }
+
     void appendRecord() {
         QString record = QStringLiteral("{|D|}");
         for (int index = 0; index < kRegisterCount; ++index) {
@@ -52,6 +61,8 @@ private:
 
     bool m_withGoods;
     bool m_goodsFallback = false;
+    QString m_goodsProgramText;
+    std::optional<RuleProgram> m_goodsProgram;
     QString m_records;
 };
 

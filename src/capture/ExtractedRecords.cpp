@@ -28,6 +28,7 @@ const QStringList& knownShopTypes() {
 QList<QStringList> recordsOf(const QString& recordsText) {
     QList<QStringList> records;
     const QStringList pieces = recordsText.split(QStringLiteral("{|D|}"));
+    records.reserve(pieces.size());
     for (qsizetype i = 1; i < pieces.size(); ++i) {
         QStringList fields = pieces.at(i).split(QStringLiteral("{|B|}"));
         while (fields.size() < kFieldCount)
@@ -121,6 +122,7 @@ CaptureCount StoreExtractedRecords(MainState& state, const QString& recordsText)
     // capture waits only for the writing.
     QList<Order> ready;
     QStringList sellers;
+    ready.reserve(records.size());
     for (const QStringList& field : records) {
         const bool stored = !field[1].isEmpty() && storedBefore.contains(field[1]);
         const QString myId = shopAndSeller(bindings.resolve(field[0]));
@@ -151,6 +153,7 @@ CaptureCount StoreExtractedRecords(MainState& state, const QString& recordsText)
     CapturedNumbers captured(*state.database);
     OrderWriteRule rule;
     QList<Order> orders;
+    orders.reserve(ready.size());
     const bool stored = state.database->inTransaction([&] {
         QStringList candidates;
         QHash<QString, QStringList> pageNumbers;

@@ -22,6 +22,24 @@ double cents(double amount) {
     return std::round(qBound(-kLargestAmount, amount, kLargestAmount) * 100);
 }
 
+// A total of whole cents as QString::number(total / 100, 'g', 15) writes it, without
+// its general formatting for the usual prices: up to thirteen digits print exactly,
+// trailing zeros dropped. Zero (whose sign 'g' keeps) and larger totals take that way.
+QString amountText(double totalCents) {
+    if (totalCents == 0 || std::abs(totalCents) >= 1e13)
+        return QString::number(totalCents / 100, 'g', 15);
+    const qint64 signedCents = qint64(totalCents);
+    const qint64 allCents = signedCents < 0 ? -signedCents : signedCents;
+    QString text = QString::number(allCents / 100);
+    if (const qint64 fraction = allCents % 100) {
+        text += u'.';
+        text += QChar(u'0' + int(fraction / 10));
+        if (fraction % 10)
+            text += QChar(u'0' + int(fraction % 10));
+    }
+    return signedCents < 0 ? u'-' + text : text;
+}
+
 // A name part is one word: line breaks and runs of spaces fold, then spaces become "/".
 QString asNameWord(QString text) {
     text.replace(kCrLf, QStringLiteral(" ")).replace(kLineMark, QStringLiteral(" "));
@@ -176,11 +194,9 @@ private:
         if (amountRegister != u"0") {
             const int index = registerIndex(amountRegister);
             if (index >= 0 && amountHow == u"=") {
-                const double sum =
-                    (cents(ruleAmount(m_registers.at(index).view())) +
-                     cents(ruleAmount(between(m_locationStart, m_locationEnd).view()))) /
-                    100;
-                m_registers[index] = TextSlice(QString::number(sum, 'g', 15));
+                m_registers[index] = TextSlice(
+                    amountText(cents(ruleAmount(m_registers.at(index).view())) +
+                               cents(ruleAmount(between(m_locationStart, m_locationEnd).view()))));
             } else if (index >= 0) {
                 m_registers[index] = TextSlice(amountHow);
             }
@@ -265,12 +281,17 @@ private:
 
 GoodsResult RunGoodsRules(const QString& goodsText, const QString& program) {
     WorkBudget budget(goodsText.size() + program.size());
-    return RunGoodsRules(goodsText, program, budget);
+    return RunGoodsRules(goodsText, parseGoodsProgram(program), budget);
 }
 
-GoodsResult RunGoodsRules(const QString& goodsText, const QString& program, WorkBudget& budget) {
+RuleProgram parseGoodsProgram(const QString& program) {
+    return RuleProgram(program, QStringLiteral("[|]"), QStringLiteral("~"));
+}
+
+GoodsResult RunGoodsRules(const QString& goodsText, const RuleProgram& program,
+                          WorkBudget& budget) {
     GoodsRun run(goodsText, budget);
-    run.run(RuleProgram(program, QStringLiteral("[|]"), QStringLiteral("~")));
+    run.run(program);
     return run.result();
 }
 

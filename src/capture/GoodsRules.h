@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RuleProgram.h"
 #include "WorkBudget.h"
 
 #include <QString>
@@ -19,7 +20,11 @@ struct GoodsResult {
 /** Reshapes a record's goods text into one line per article with a goods program. */
 GoodsResult RunGoodsRules(const QString& goodsText, const QString& program);
 
-/** The same, paid from the budget of the decode run that called it. */
-GoodsResult RunGoodsRules(const QString& goodsText, const QString& program, WorkBudget& budget);
+/** A goods program cut into lines and fields once, for a decode run that runs it per record. */
+RuleProgram parseGoodsProgram(const QString& program);
+
+/** The same run with a parsed program, paid from the budget of the decode run that called it. */
+GoodsResult RunGoodsRules(const QString& goodsText, const RuleProgram& program,
+                          WorkBudget& budget);
 
 } // namespace mldd

@@ -95,6 +95,11 @@ std::optional<QString> decodeTextFor(MainState& state, const QString& pageKey,
     return std::nullopt;
 }
 
+// Whether the text is only white space; a long page is not copied to find out.
+bool isBlank(const QString& text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.isSpace(); });
+}
+
 } // namespace
 
 QString PageCaptureResult::statusLine() const {
@@ -143,7 +148,7 @@ PageCaptureResult capturePage(MainState& state, const QString& address, const QS
         }
         return result;
     }
-    if (pageText.trimmed().isEmpty()) {
+    if (isBlank(pageText)) {
         result.outcome = Outcome::EmptyPage;
         result.notices.append(notice(QStringLiteral("页面上没有文字，没有可以提取的订单。"),
                                      Notice::Icon::Exclamation));

@@ -1,6 +1,8 @@
 #include "RuleProgram.h"
 
+#include <charconv>
 #include <cmath>
+#include <string>
 
 namespace mldd {
 
@@ -69,8 +71,14 @@ double ruleAmount(QStringView text) {
     }
     if (!seenDigit)
         return 0;
-    const double value = text.left(end).toString().toDouble();
-    return std::isfinite(value) ? value : 0;
+    // The number is plain ASCII: read straight, without a locale's conversion.
+    std::string digits;
+    digits.reserve(size_t(end));
+    for (qsizetype i = text.front() == u'+' ? 1 : 0; i < end; ++i)
+        digits.push_back(char(text[i].unicode()));
+    double value = 0;
+    const auto [rest, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    return error == std::errc() && std::isfinite(value) ? value : 0;
 }
 
 } // namespace mldd

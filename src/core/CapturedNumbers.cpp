@@ -1,6 +1,7 @@
 #include "CapturedNumbers.h"
 
 #include "OrderDatabase.h"
+#include "PreparedIds.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -9,19 +10,15 @@ namespace mldd {
 
 QSet<QString> CapturedNumbers::capturedOf(const QString& shop, const QStringList& numbers) const {
     QSet<QString> found;
-    QSqlQuery query(m_database.connection());
-    query.prepare(
-        QStringLiteral("select 1 from captured_numbers where shop = ? and order_sign = ?"));
+    PreparedIds lookup(m_database, QStringLiteral("select 1 from captured_numbers "
+                                                  "where shop = ? and order_sign = ?"));
     for (const QString& number : numbers) {
         if (number.isEmpty())
             continue;
-        query.bindValue(0, shop);
-        query.bindValue(1, number);
-        if (!query.exec()) {
-            m_database.note(query.lastError());
+        const std::optional<std::vector<qint64>> rows = lookup.run({shop, number});
+        if (!rows)
             break;
-        }
-        if (query.next())
+        if (!rows->empty())
             found.insert(number);
     }
     return found;
@@ -29,18 +26,14 @@ QSet<QString> CapturedNumbers::capturedOf(const QString& shop, const QStringList
 
 qint64 CapturedNumbers::add(const QString& shop, const QStringList& numbers) {
     qint64 added = 0;
-    QSqlQuery insert(m_database.connection());
     // Two stations may capture the same page; the second's numbers are there already.
-    insert.prepare(QStringLiteral("insert into captured_numbers (shop, order_sign) values (?, ?) "
-                                  "on conflict do nothing"));
+    PreparedIds insert(m_database, QStringLiteral("insert into captured_numbers (shop, order_sign) "
+                                                  "values (?, ?) on conflict do nothing"));
     for (const QString& number : numbers) {
-        insert.bindValue(0, shop);
-        insert.bindValue(1, number);
-        if (!insert.exec()) {
-            m_database.note(insert.lastError());
+        const std::optional<qint64> rows = insert.write({shop, number});
+        if (!rows)
             return -1;
-        }
-        added += insert.numRowsAffected();
+        added += *rows;
     }
     return added;
 }

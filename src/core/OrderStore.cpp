@@ -12,7 +12,7 @@ namespace mldd {
 
 namespace {
 
-// The written columns and their value placeholders, in the order bindOrder binds them.
+// The written columns and their value placeholders, in the order of writtenValues.
 // An empty field is stored as '', never Null, so that comparisons with it behave.
 QList<std::pair<QString, QString>> writtenColumns() {
     QList<std::pair<QString, QString>> columns;
@@ -44,14 +44,22 @@ QString updateStatement(const SqlDialect& dialect) {
            dialect.sameVersion();
 }
 
-void bindOrder(QSqlQuery& query, const Order& order) {
-    int index = 0;
+QVariantList writtenValues(const Order& order) {
+    QVariantList values;
+    values.reserve(qsizetype(kOrderIntColumns.size() + 1 + kOrderTextColumns.size()));
     for (const auto& column : kOrderIntColumns)
-        query.bindValue(index++, order.*column.member);
-    query.bindValue(index++, order.numSign ? QVariant(*order.numSign)
-                                           : QVariant(QMetaType::fromType<double>()));
+        values.append(order.*column.member);
+    values.append(order.numSign ? QVariant(*order.numSign)
+                                : QVariant(QMetaType::fromType<double>()));
     for (const auto& column : kOrderTextColumns)
-        query.bindValue(index++, order.*column.member);
+        values.append(order.*column.member);
+    return values;
+}
+
+void bindOrder(QSqlQuery& query, const Order& order) {
+    const QVariantList values = writtenValues(order);
+    for (int index = 0; index < values.size(); ++index)
+        query.bindValue(index, values.at(index));
 }
 
 Order orderFrom(const QSqlQuery& query, const QSqlRecord& record) {
@@ -86,16 +94,13 @@ bool OrderStore::insert(QList<Order>& orders, OrderWriteRule& rule, QString* err
 bool OrderStore::insertInTransaction(QList<Order>& orders, OrderWriteRule& rule) {
     for (Order& order : orders)
         rule.apply(order);
-    const bool returning = m_database.isServer();
-    QSqlQuery query(m_database.connection());
-    query.prepare(insertStatement(m_database.dialect()));
+    // On SQLite a "returning" clause would journal every row's pages once more.
+    PreparedIds insert(m_database, insertStatement(m_database.dialect()));
     for (Order& order : orders) {
-        bindOrder(query, order);
-        if (!query.exec() || (returning && !query.next())) {
-            m_database.note(query.lastError());
+        const std::optional<qint64> id = insert.insert(writtenValues(order));
+        if (!id)
             return false;
-        }
-        order.id = (returning ? query.value(0) : query.lastInsertId()).toLongLong();
+        order.id = *id;
     }
     return true;
 }
@@ -291,11 +296,18 @@ std::vector<qint64> OrderStore::byOrderNumber(const QString& orderSign) const {
 
 QSet<QString> OrderStore::storedOrderNumbers(const QStringList& orderSigns) const {
     QSet<QString> stored;
+    // Outside a batch each look-up would begin and end a read of its own; one
+    // read for all of them sees one state of the store and blocks no writer.
+    QSqlQuery read(m_database.connection());
+    const bool reading = !m_database.isServer() && !m_database.inOpenTransaction() &&
+                         read.exec(QStringLiteral("BEGIN"));
     PreparedIds lookup(m_database,
                        QStringLiteral("select id from order_data where order_sign = ? limit 1"));
     for (const QString& orderSign : orderSigns)
         if (!lookup.ids({orderSign}).empty())
             stored.insert(orderSign);
+    if (reading && !read.exec(QStringLiteral("COMMIT")))
+        read.exec(QStringLiteral("ROLLBACK"));
     return stored;
 }
 

@@ -11,6 +11,8 @@ namespace mldd {
 namespace {
 
 bool bindValue(sqlite3_stmt* statement, int index, const QVariant& value) {
+    if (value.isNull())
+        return sqlite3_bind_null(statement, index) == SQLITE_OK;
     switch (value.typeId()) {
     case QMetaType::Int:
     case QMetaType::LongLong:
@@ -51,18 +53,50 @@ PreparedIds::~PreparedIds() {
 
 std::vector<qint64> PreparedIds::ids(const QVariantList& values) {
     std::vector<qint64> result;
+    walk(values, result);
+    return result;
+}
+
+std::optional<std::vector<qint64>> PreparedIds::run(const QVariantList& values) {
+    std::vector<qint64> result;
+    if (!walk(values, result))
+        return std::nullopt;
+    return result;
+}
+
+std::optional<qint64> PreparedIds::insert(const QVariantList& values) {
+    std::vector<qint64> returned;
+    if (!walk(values, returned))
+        return std::nullopt;
+    if (!m_query)
+        return sqlite3_last_insert_rowid(sqlite3_db_handle(m_statement));
+    if (returned.empty())
+        return std::nullopt;
+    return returned.front();
+}
+
+std::optional<qint64> PreparedIds::write(const QVariantList& values) {
+    std::vector<qint64> returned;
+    if (!walk(values, returned))
+        return std::nullopt;
+    return m_query ? m_changed : qint64(sqlite3_changes64(sqlite3_db_handle(m_statement)));
+}
+
+bool PreparedIds::walk(const QVariantList& values, std::vector<qint64>& result) {
     if (m_query) {
         for (int i = 0; i < values.size(); ++i)
             m_query->bindValue(i, values.at(i));
         if (m_query->exec())
             while (m_query->next())
                 result.push_back(m_query->value(0).toLongLong());
-        m_database.note(m_query->lastError());
+        const QSqlError error = m_query->lastError();
+        m_database.note(error);
+        m_changed = m_query->numRowsAffected();
         m_query->finish();
-        return result;
+        return !error.isValid();
     }
     if (!m_statement)
-        return result;
+        return false;
     bool bound = true;
     for (int i = 0; i < values.size(); ++i)
         bound = bound && bindValue(m_statement, i + 1, values.at(i));
@@ -71,9 +105,11 @@ std::vector<qint64> PreparedIds::ids(const QVariantList& values) {
         result.push_back(sqlite3_column_int64(m_statement, 0));
     sqlite3_reset(m_statement);
     sqlite3_clear_bindings(m_statement);
+    if (code == SQLITE_DONE)
+        return true;
     // A damaged page ends the walk early; the list must not pass for complete.
     m_database.noteCode(code);
-    return result;
+    return false;
 }
 
 } // namespace mldd

@@ -4,6 +4,7 @@
 #include <QVariantList>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 struct sqlite3_stmt;
@@ -13,9 +14,10 @@ namespace mldd {
 class OrderDatabase;
 
 /**
- * One "select id ..." statement prepared once and run for many values, as a
- * batch that looks up every row of its input needs: preparing costs more
- * than a look-up along an index.
+ * One "select id ..." statement, or one write, prepared once and run for many
+ * values, as a batch that looks up or writes every row of its input needs:
+ * preparing costs more than a look-up along an index, and on SQLite the
+ * values go straight to the library.
  */
 class PreparedIds {
 public:
@@ -26,10 +28,25 @@ public:
 
     /** The ids the statement gives for these values, in its order. */
     std::vector<qint64> ids(const QVariantList& values);
+    /** The same, or none when the statement failed; the store notes why. */
+    std::optional<std::vector<qint64>> run(const QVariantList& values);
+
+    /**
+     * Runs an insert that ends with the dialect's returningId(): the new row's
+     * id, or none when it failed.
+     */
+    std::optional<qint64> insert(const QVariantList& values);
+
+    /** Runs a write: how many rows it changed, or none when it failed. */
+    std::optional<qint64> write(const QVariantList& values);
 
 private:
+    // Appends the ids to `result`; false when the statement failed.
+    bool walk(const QVariantList& values, std::vector<qint64>& result);
+
     OrderDatabase& m_database;
     sqlite3_stmt* m_statement = nullptr;
+    qint64 m_changed = 0; // by the last walk on a server
     std::unique_ptr<QSqlQuery> m_query; // on a server
 };
 

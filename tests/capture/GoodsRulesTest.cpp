@@ -95,6 +95,23 @@ TEST(GoodsRules, SetbAddsAmountsInCents) {
     EXPECT_EQ(reshape("g", program), QStringLiteral("z 0.3"));
 }
 
+TEST(GoodsRules, SetbWritesATotalAsItsShortestDecimal) {
+    // The total starts as the register's value; the located "0" adds nothing to it.
+    const auto total = [](const QString& start) {
+        return reshape("g", {"SETTO~O~=~x 0 z", "SETTO~2~=~" + start, "SETLOCATION",
+                             "LOCATION~1/K/N~0/K~1/N~0/0/2/=", "SETB", "SETBTOGOODS~2"});
+    };
+    EXPECT_EQ(total("59.00"), QStringLiteral("59"));
+    EXPECT_EQ(total("147.90"), QStringLiteral("147.9"));
+    EXPECT_EQ(total("0.05"), QStringLiteral("0.05"));
+    EXPECT_EQ(total("-3.45元"), QStringLiteral("-3.45"));
+    EXPECT_EQ(total("-0"), QStringLiteral("0"));
+    EXPECT_EQ(total("12345678901.23"), QStringLiteral("12345678901.23"));
+    // Beyond fifteen digits the total is rounded, and from 10^15 on written with an exponent.
+    EXPECT_EQ(total("123456789012345.67"), QStringLiteral("123456789012346"));
+    EXPECT_EQ(total("9000000000000000"), QStringLiteral("1e+15"));
+}
+
 TEST(GoodsRules, EarliestLocationWinsUntilForgotten) {
     // The second pattern finds a later part, so the first one's stays remembered.
     const QStringList program{"SETTO~O~=~甲 5 乙 6", "LOCATION~1/K/N~0/K~1/N~1/=/2/=",
