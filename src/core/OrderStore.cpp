@@ -1,5 +1,6 @@
 #include "OrderStore.h"
 
+#include "OrderColumns.h"
 #include "OrderDatabase.h"
 #include "PreparedIds.h"
 
@@ -52,26 +53,6 @@ void bindOrder(QSqlQuery& query, const Order& order) {
                                            : QVariant(QMetaType::fromType<double>()));
     for (const auto& column : kOrderTextColumns)
         query.bindValue(index++, order.*column.member);
-}
-
-Order orderFrom(const QSqlQuery& query, const QSqlRecord& record) {
-    Order order;
-    order.id = query.value(record.indexOf(QStringLiteral("id"))).toLongLong();
-    for (const auto& column : kOrderIntColumns)
-        order.*column.member = query.value(record.indexOf(QLatin1String(column.name))).toInt();
-    const QVariant numSign = query.value(record.indexOf(QStringLiteral("NumSign")));
-    if (!numSign.isNull())
-        order.numSign = numSign.toDouble();
-    order.timeGet = query.value(record.indexOf(QStringLiteral("time_get"))).toString();
-    const int version = record.indexOf(QStringLiteral("row_version"));
-    if (version >= 0)
-        order.version = query.value(version).toLongLong();
-    for (const auto& column : kOrderTextColumns) {
-        const int field = record.indexOf(QLatin1String(column.name));
-        if (field >= 0)
-            order.*column.member = query.value(field).toString();
-    }
-    return order;
 }
 
 } // namespace
@@ -163,9 +144,9 @@ QList<Order> OrderStore::byIds(const QList<qint64>& ids) const {
         query.addBindValue(id);
     QHash<qint64, Order> found;
     if (query.exec()) {
-        const QSqlRecord record = query.record();
+        const OrderColumns columns(query.record());
         while (query.next()) {
-            Order order = orderFrom(query, record);
+            Order order = columns.orderAt(query);
             found.insert(order.id, std::move(order));
         }
     }
