@@ -82,32 +82,32 @@ bool OrderStore::insertInTransaction(QList<Order>& orders, OrderWriteRule& rule)
 }
 
 bool OrderStore::update(const QList<Order>& orders) {
-    const QString sql = updateStatement(m_database.dialect());
+    return m_database.inTransaction([&] { return updateInTransaction(orders); });
+}
+
+bool OrderStore::updateInTransaction(const QList<Order>& orders) {
     const int idIndex = int(writtenColumns().size());
     const bool versioned = !m_database.dialect().sameVersion().isEmpty();
-    QSqlDatabase db = m_database.connection();
-    return m_database.inTransaction([&] {
-        QSqlQuery query(db);
-        query.prepare(sql);
-        for (const Order& order : orders) {
-            bindOrder(query, order);
-            query.bindValue(idIndex, order.id);
-            if (versioned) {
-                query.bindValue(idIndex + 1, order.version);
-                query.bindValue(idIndex + 2, order.version);
-            }
-            if (!query.exec()) {
-                m_database.note(query.lastError());
-                return false;
-            }
-            // Another station wrote the row after it was read: its changes are not overwritten.
-            if (versioned && query.numRowsAffected() == 0) {
-                m_database.noteChangedElsewhere(order.orderSign);
-                return false;
-            }
+    QSqlQuery query(m_database.connection());
+    query.prepare(updateStatement(m_database.dialect()));
+    for (const Order& order : orders) {
+        bindOrder(query, order);
+        query.bindValue(idIndex, order.id);
+        if (versioned) {
+            query.bindValue(idIndex + 1, order.version);
+            query.bindValue(idIndex + 2, order.version);
         }
-        return true;
-    });
+        if (!query.exec()) {
+            m_database.note(query.lastError());
+            return false;
+        }
+        // Another station wrote the row after it was read: its changes are not overwritten.
+        if (versioned && query.numRowsAffected() == 0) {
+            m_database.noteChangedElsewhere(order.orderSign);
+            return false;
+        }
+    }
+    return true;
 }
 
 bool OrderStore::remove(qint64 id) {

@@ -205,8 +205,10 @@ void ImportRun::takeRow(int row) {
 bool ImportRun::storeSlice() {
     if (m_pending.isEmpty())
         return true;
+    // Straight into the run's transaction: a failed slice fails the whole run, so
+    // a savepoint per slice, which copies every page it changes aside, buys nothing.
     OrderStore store(*m_state.database);
-    if (!store.insert(m_pending, m_rule))
+    if (!store.insertInTransaction(m_pending, m_rule))
         return false;
     QHash<qint64, Order> targets;
     QList<Order> changed;
@@ -234,7 +236,7 @@ bool ImportRun::storeSlice() {
     m_pending.clear();
     m_merges.clear();
     m_pendingTargets.clear();
-    return changed.isEmpty() || store.update(changed);
+    return changed.isEmpty() || store.updateInTransaction(changed);
 }
 
 std::variant<ImportCount, Notice> ImportRun::finish() {
