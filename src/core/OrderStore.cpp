@@ -1,5 +1,6 @@
 #include "OrderStore.h"
 
+#include "OrderColumns.h"
 #include "OrderDatabase.h"
 #include "PreparedIds.h"
 
@@ -62,26 +63,6 @@ void bindOrder(QSqlQuery& query, const Order& order) {
         query.bindValue(index, values.at(index));
 }
 
-Order orderFrom(const QSqlQuery& query, const QSqlRecord& record) {
-    Order order;
-    order.id = query.value(record.indexOf(QStringLiteral("id"))).toLongLong();
-    for (const auto& column : kOrderIntColumns)
-        order.*column.member = query.value(record.indexOf(QLatin1String(column.name))).toInt();
-    const QVariant numSign = query.value(record.indexOf(QStringLiteral("NumSign")));
-    if (!numSign.isNull())
-        order.numSign = numSign.toDouble();
-    order.timeGet = query.value(record.indexOf(QStringLiteral("time_get"))).toString();
-    const int version = record.indexOf(QStringLiteral("row_version"));
-    if (version >= 0)
-        order.version = query.value(version).toLongLong();
-    for (const auto& column : kOrderTextColumns) {
-        const int field = record.indexOf(QLatin1String(column.name));
-        if (field >= 0)
-            order.*column.member = query.value(field).toString();
-    }
-    return order;
-}
-
 } // namespace
 
 bool OrderStore::insert(QList<Order>& orders, OrderWriteRule& rule, QString* error) {
@@ -106,32 +87,32 @@ bool OrderStore::insertInTransaction(QList<Order>& orders, OrderWriteRule& rule)
 }
 
 bool OrderStore::update(const QList<Order>& orders) {
-    const QString sql = updateStatement(m_database.dialect());
+    return m_database.inTransaction([&] { return updateInTransaction(orders); });
+}
+
+bool OrderStore::updateInTransaction(const QList<Order>& orders) {
     const int idIndex = int(writtenColumns().size());
     const bool versioned = !m_database.dialect().sameVersion().isEmpty();
-    QSqlDatabase db = m_database.connection();
-    return m_database.inTransaction([&] {
-        QSqlQuery query(db);
-        query.prepare(sql);
-        for (const Order& order : orders) {
-            bindOrder(query, order);
-            query.bindValue(idIndex, order.id);
-            if (versioned) {
-                query.bindValue(idIndex + 1, order.version);
-                query.bindValue(idIndex + 2, order.version);
-            }
-            if (!query.exec()) {
-                m_database.note(query.lastError());
-                return false;
-            }
-            // Another station wrote the row after it was read: its changes are not overwritten.
-            if (versioned && query.numRowsAffected() == 0) {
-                m_database.noteChangedElsewhere(order.orderSign);
-                return false;
-            }
+    QSqlQuery query(m_database.connection());
+    query.prepare(updateStatement(m_database.dialect()));
+    for (const Order& order : orders) {
+        bindOrder(query, order);
+        query.bindValue(idIndex, order.id);
+        if (versioned) {
+            query.bindValue(idIndex + 1, order.version);
+            query.bindValue(idIndex + 2, order.version);
         }
-        return true;
-    });
+        if (!query.exec()) {
+            m_database.note(query.lastError());
+            return false;
+        }
+        // Another station wrote the row after it was read: its changes are not overwritten.
+        if (versioned && query.numRowsAffected() == 0) {
+            m_database.noteChangedElsewhere(order.orderSign);
+            return false;
+        }
+    }
+    return true;
 }
 
 bool OrderStore::remove(qint64 id) {
@@ -168,9 +149,9 @@ QList<Order> OrderStore::byIds(const QList<qint64>& ids) const {
         query.addBindValue(id);
     QHash<qint64, Order> found;
     if (query.exec()) {
-        const QSqlRecord record = query.record();
+        const OrderColumns columns(query.record());
         while (query.next()) {
-            Order order = orderFrom(query, record);
+            Order order = columns.orderAt(query);
             found.insert(order.id, std::move(order));
         }
     }

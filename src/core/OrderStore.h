@@ -36,6 +36,9 @@ public:
     /** Writes every column of stored orders back, by id, in one transaction. */
     bool update(const QList<Order>& orders);
 
+    /** Writes them back inside the transaction the caller has begun; false when one is refused. */
+    bool updateInTransaction(const QList<Order>& orders);
+
     /** Deletes one order; false when it was no longer stored. */
     bool remove(qint64 id);
 

@@ -11,6 +11,7 @@ class OrderDatabase;
  * between window events (an import). Batches run inside it join it through
  * savepoints. Rolled back when destroyed without commit(), so a cancelled or
  * failed batch leaves the database as it was; a killed process leaves it so too.
+ * While it is open the connection keeps a larger page cache.
  */
 class OrderTransaction {
 public:
@@ -25,8 +26,11 @@ public:
     void rollback();
 
 private:
+    void restoreCache();
+
     OrderDatabase& m_database;
     bool m_open = false;
+    QString m_cacheSize; // the connection's own, given back at the end
 };
 
 } // namespace mldd

@@ -112,6 +112,7 @@ std::variant<std::unique_ptr<ImportRun>, Notice> ImportRun::start(MainState& sta
     const qint64 lastId = last.empty() ? 0 : last[0];
     run->m_sameNumber = std::make_unique<SameReceiver>(*state.database, lastId,
                                                        QStringLiteral(" and order_sign = ?"));
+    run->m_reader = std::make_unique<OrderReader>(*state.database);
     run->m_mergeable = std::make_unique<SameReceiver>(
         *state.database, lastId,
         QStringLiteral(" and (dj_type < 0 or (kd_sign = 0 and cf_sign = 0))"));
@@ -129,13 +130,12 @@ bool ImportRun::step(int rows) {
 bool ImportRun::importedBefore(const Order& order) {
     Order asStored = order;
     OrderWriteRule(limits()).apply(asStored);
-    QList<qint64> unmatched;
-    for (qint64 id : m_sameNumber->ids(asStored, {asStored.orderSign}))
-        if (!m_matched.contains(id))
-            unmatched.append(id);
-    for (const Order& stored : OrderStore(*m_state.database).byIds(unmatched)) {
-        if (sameRow(stored, asStored)) {
-            m_matched.insert(stored.id);
+    for (qint64 id : m_sameNumber->ids(asStored, {asStored.orderSign})) {
+        if (m_matched.contains(id))
+            continue;
+        const std::optional<Order> stored = m_reader->byId(id);
+        if (stored && sameRow(*stored, asStored)) {
+            m_matched.insert(id);
             return true;
         }
     }
@@ -143,13 +143,11 @@ bool ImportRun::importedBefore(const Order& order) {
 }
 
 std::optional<Order> ImportRun::mergeTarget(const Order& order) {
-    OrderStore store(*m_state.database);
-    const std::vector<qint64> candidates = m_mergeable->ids(order);
-    for (std::optional<Order> found :
-         store.byIds(QList<qint64>(candidates.begin(), candidates.end()))) {
+    for (qint64 candidate : m_mergeable->ids(order)) {
+        std::optional<Order> found = m_reader->byId(candidate);
         // An order already merged away leads to the order that took it in.
-        if (found->djType < 0)
-            found = store.byId(found->hbDjId.toLongLong());
+        if (found && found->djType < 0)
+            found = m_reader->byId(found->hbDjId.toLongLong());
         if (found && OrderMerge::canAbsorb(*found))
             return found;
     }
@@ -207,8 +205,10 @@ void ImportRun::takeRow(int row) {
 bool ImportRun::storeSlice() {
     if (m_pending.isEmpty())
         return true;
+    // Straight into the run's transaction: a failed slice fails the whole run, so
+    // a savepoint per slice, which copies every page it changes aside, buys nothing.
     OrderStore store(*m_state.database);
-    if (!store.insert(m_pending, m_rule))
+    if (!store.insertInTransaction(m_pending, m_rule))
         return false;
     QHash<qint64, Order> targets;
     QList<Order> changed;
@@ -218,7 +218,7 @@ bool ImportRun::storeSlice() {
         if (!targets.contains(targetId)) {
             const std::optional<Order> target = merge.target.pending >= 0
                                                     ? m_pending.at(merge.target.pending)
-                                                    : store.byId(targetId);
+                                                    : m_reader->byId(targetId);
             if (!target)
                 return false;
             targets.insert(targetId, *target);
@@ -236,7 +236,7 @@ bool ImportRun::storeSlice() {
     m_pending.clear();
     m_merges.clear();
     m_pendingTargets.clear();
-    return changed.isEmpty() || store.update(changed);
+    return changed.isEmpty() || store.updateInTransaction(changed);
 }
 
 std::variant<ImportCount, Notice> ImportRun::finish() {

@@ -7,6 +7,7 @@
 
 #include "address/ExpressPlan.h"
 #include "core/Order.h"
+#include "core/OrderReader.h"
 #include "core/OrderWriteRule.h"
 
 #include <QSet>
@@ -90,6 +91,7 @@ private:
     // same receiver's that could take a row in (listed, unprinted, never split, or merged away).
     std::unique_ptr<SameReceiver> m_sameNumber;
     std::unique_ptr<SameReceiver> m_mergeable;
+    std::unique_ptr<OrderReader> m_reader; // the stored orders those look-ups name
     QSet<qint64> m_matched;                  // earlier orders this run found its rows in
     /** The order that takes in a buyer's rows: one stored, or one of this slice. */
     struct Target {

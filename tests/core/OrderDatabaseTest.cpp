@@ -120,6 +120,31 @@ TEST(OrderDatabase, AnOldDatabaseGainsExactlyWhatItLacks) {
     EXPECT_EQ(settings.menuSet, PrintSettings::kDefaultMenuSet);
 }
 
+// Every insert keeps up every index: one whose columns lead another index
+// serves no look-up the other does not serve, and only slows the inserts down.
+TEST(OrderDatabase, NoIndexOfTheOrdersRepeatsTheLeadingColumnsOfAnother) {
+    test::TempDataFolder data;
+    auto database = openOrFail(data.folder().databasePath());
+    ASSERT_TRUE(database);
+    QSqlQuery query(database->connection());
+    ASSERT_TRUE(query.exec(QStringLiteral(
+        "select list.name, info.name from pragma_index_list('order_data') as list, "
+        "pragma_index_info(list.name) as info where list.partial = 0 and list.origin = 'c' "
+        "order by list.name, info.seqno")));
+    QMap<QString, QStringList> columns;
+    while (query.next())
+        columns[query.value(0).toString()].append(query.value(1).toString());
+    ASSERT_GE(columns.size(), 3);
+    for (auto index = columns.constBegin(); index != columns.constEnd(); ++index) {
+        for (auto other = columns.constBegin(); other != columns.constEnd(); ++other) {
+            if (other != index) {
+                EXPECT_NE(other->mid(0, index->size()), *index)
+                    << index.key().toStdString() << " leads " << other.key().toStdString();
+            }
+        }
+    }
+}
+
 TEST(OrderDatabase, AFileThatIsNoDatabaseIsToldAndNeverTouched) {
     test::TempDataFolder data;
     QDir().mkpath(data.folder().dataPath());
