@@ -13,15 +13,24 @@ namespace {
 
 enum Figure { Quantity, Price, Discount, Total, Freight, FigureCount };
 
-// A figure as pages write it: digits with an optional decimal part, maybe behind a yuan sign.
-// Signs and exponents make no figure, so no figure is negative or endless.
-std::optional<double> figureOf(const QString& word, QString* text) {
-    static const QRegularExpression number(
-        QStringLiteral("^[¥￥]?(\\d{1,15}(?:\\.\\d+)?|\\.\\d+)$"));
+// How a figure was marked: "￥89" and "89元" are money, "x2" and "×2" a count.
+enum class Mark { None, Money, Count };
+
+// A figure as pages and sellers write it: digits with an optional decimal part, maybe with a
+// mark, which is left out of the printed figure. Signs and exponents make no figure, so no
+// figure is negative or endless.
+std::optional<double> figureOf(const QString& word, QString* text, Mark* mark) {
+    static const QRegularExpression number(QStringLiteral(
+        "^([¥￥]|[xX×*])?(\\d{1,15}(?:\\.\\d+)?|\\.\\d+)(元)?$"));
     const QRegularExpressionMatch match = number.match(word);
     if (!match.hasMatch())
         return std::nullopt;
-    *text = match.captured(1);
+    const bool times = match.hasCaptured(1) && QStringLiteral("xX×*").contains(match.captured(1));
+    const bool yuan = match.hasCaptured(3) || (match.hasCaptured(1) && !times);
+    if (times && yuan)
+        return std::nullopt; // "x2元" is neither a count nor money
+    *mark = yuan ? Mark::Money : times ? Mark::Count : Mark::None;
+    *text = match.captured(2);
     return text->toDouble();
 }
 
@@ -48,20 +57,29 @@ Article readArticle(const QString& item) {
     qsizetype first = words.size();
     QStringList texts;
     QList<double> values;
+    QList<Mark> marks;
     while (first > 0 && texts.size() < FigureCount) {
         QString text;
-        const std::optional<double> value = figureOf(words[first - 1].captured(), &text);
+        Mark mark = Mark::None;
+        const std::optional<double> value = figureOf(words[first - 1].captured(), &text, &mark);
         if (!value)
             break;
         --first;
         texts.prepend(text);
         values.prepend(*value);
+        marks.prepend(mark);
     }
     Article article{QString(), texts, values};
     while (!article.values.isEmpty() && article.total() < 0) {
         ++first;
         article.texts.removeFirst();
         article.values.removeFirst();
+        marks.removeFirst();
+    }
+    // "￥89 x2": the marks say the price came before the count.
+    if (marks.size() >= 2 && marks[0] == Mark::Money && marks[1] == Mark::Count) {
+        article.texts.swapItemsAt(0, 1);
+        article.values.swapItemsAt(0, 1);
     }
     article.name = first < words.size() ? item.left(words[first].capturedStart()).trimmed() : item;
     return article;

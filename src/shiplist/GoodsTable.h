@@ -25,7 +25,9 @@ struct GoodsTable {
      * Reads goods text as pages give it: articles one a line or joined by "；"
      * or ";". Each article is read from its end: the numbers there are
      * quantity, unit price, discount, total and freight, as far as it has
-     * them, and what stands before them, spaces and all, is the name. When
+     * them, and what stands before them, spaces and all, is the name. A count
+     * may be typed "x2" or "×2", money "￥89" or "89元"; a price marked so
+     * before a marked count ("￥89 x2") is read as the price. When
      * the numbers would make the total negative the first of them is part
      * of the name ("iPhone 15 1 5999"). A missing discount prints as 0, a
      * missing total is quantity × price − discount; an article without

@@ -22,6 +22,12 @@ WaybillPages::WaybillPages(const DataFolder& folder, const ErrorLog& log,
 
 std::variant<PageModel, Notice> WaybillPages::page(const Order& order) {
     const WaybillTemplate* form = m_templates.find(order.delivery, order.myId);
+    // No courier and no form of the sender's before it: nothing is missing that a download
+    // could bring, the seller has a courier to choose.
+    if (!form && order.delivery.isEmpty())
+        return Notice{QStringLiteral("订单%1没有选择快递单据：请在订单的[快递单据]里选一个快递单。")
+                          .arg(order.orderSign),
+                      QStringLiteral("墨岚打单"), Notice::Icon::Exclamation};
     if (!form)
         return TemplateFiles::missingNotice(order.delivery);
     // A blank waybill would be printed and marked as if it were the real one.

@@ -142,6 +142,21 @@ TEST_F(PrintRunOnCups, AnOrderWithoutACourierGoesOnTheFormBeforeItWithoutAPrompt
     EXPECT_EQ(run.result().printedIds, ids);
 }
 
+// First in the run there is no form before it: the order is named as having no courier, not
+// as missing a template file that no download could bring.
+TEST_F(PrintRunOnCups, AnOrderWithoutACourierAndNoFormBeforeItIsNamedAsSuch) {
+    const QList<qint64> ids = addOrders({"", "圆通"});
+    setUpPrinter();
+    PrintRun run(start(), spooler, PrintDocuments::Kind::Waybills, ids);
+    ASSERT_EQ(runToEnd(run), std::nullopt);
+    EXPECT_EQ(run.result().printedIds, QList<qint64>{ids[1]});
+    ASSERT_EQ(run.result().problems.size(), 1);
+    const QString problem = run.result().problems[0];
+    EXPECT_TRUE(problem.contains(QStringLiteral("淘宝:1001"))) << problem.toStdString();
+    EXPECT_TRUE(problem.contains(QStringLiteral("没有选择快递单据"))) << problem.toStdString();
+    EXPECT_FALSE(problem.contains(QStringLiteral("文件丢失"))) << problem.toStdString();
+}
+
 TEST_F(PrintRunOnCups, PausedQueueHeldJobAndMissingPrinterRefuseAndMarkNothing) {
     const QList<qint64> ids = addOrders({"圆通", "中通"});
     setUpPrinter();

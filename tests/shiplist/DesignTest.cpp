@@ -103,6 +103,22 @@ TEST(GoodsTable, TotalsAreNeverNegative) {
     EXPECT_EQ(table.capitalAmount(), QStringLiteral("陆拾元整"));
 }
 
+TEST(GoodsTable, CountsAndPricesTypedWithTheirMarks) {
+    // As a seller types them by hand: "x2", "×3", "89元", "￥12.5" and a price before its count.
+    const GoodsTable table = GoodsTable::fromGoods(QStringLiteral("棉麻衬衫 白色 L x2 89元\r\n"
+                                                                  "帆布包 ×3 ￥35.50\r\n"
+                                                                  "陶瓷茶杯 ￥22.00 x4\r\n"
+                                                                  "贴纸 X2 12.5元 5元\r\n"
+                                                                  "型号 x2元 1 9"));
+    ASSERT_EQ(table.rows.size(), 5);
+    EXPECT_EQ(table.rows[0], (QStringList{"1", "棉麻衬衫 白色 L", "2", "89", "0", "178"}));
+    EXPECT_EQ(table.rows[1], (QStringList{"2", "帆布包", "3", "35.50", "0", "106.5"}));
+    EXPECT_EQ(table.rows[2], (QStringList{"3", "陶瓷茶杯", "4", "22.00", "0", "88"}));
+    EXPECT_EQ(table.rows[3], (QStringList{"4", "贴纸", "2", "12.5", "5", "20"}));
+    EXPECT_EQ(table.rows[4], (QStringList{"5", "型号 x2元", "1", "9", "0", "9"}));
+    EXPECT_EQ(table.summary(), QStringLiteral("数量：12  优惠：5元  总价：401.5元  运费：0元"));
+}
+
 TEST(GoodsTable, SumsReadAsTyped) {
     const GoodsTable prices =
         GoodsTable::fromGoods(QStringLiteral("发卡 1 1.15\r\n发卡 1 1.15\r\n发卡 1 1.15\r\n"));
