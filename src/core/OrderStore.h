@@ -84,6 +84,8 @@ public:
     std::vector<qint64> ids(const QString& sql, const QVariantList& values = {}) const;
 
 private:
+    /** Whether more than half of the stored orders were taken in `days` days ago or earlier. */
+    bool mostOrdersOlderThan(int days) const;
     QString listedQuery(const SqlCondition& filter) const;
     /** The " order by" of the lists, in the store's dialect. */
     QString newestFirst() const;
