@@ -35,6 +35,18 @@ protected:
         });
     }
 
+    // Takes `path` in the window's file dialog, typed into 文件名 and taken with Enter as a
+    // seller does; false when `dialog` is another one.
+    static bool openInFileDialog(QDialog* dialog, const QString& path) {
+        auto* files = qobject_cast<QFileDialog*>(dialog);
+        auto* name = files ? files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")) : nullptr;
+        if (!name)
+            return false;
+        name->setText(path);
+        QTest::keyClick(name, Qt::Key_Return);
+        return true;
+    }
+
     static void chooseColumn(ExcelImportDialog& form, ImportLayout::Field field, int column) {
         emit form.fieldCombo(field)->activated(column + 1);
     }
@@ -52,13 +64,8 @@ TEST_F(ExcelImportDialogTest, ImportFromTheMainWindowMapsColumnsAndStoresTheRows
     window.show();
     QStringList seen;
     ModalAnswers answers({}, [&](QDialog* dialog) {
-        if (auto* files = qobject_cast<QFileDialog*>(dialog)) {
+        if (openInFileDialog(dialog, path)) {
             seen.append(QStringLiteral("file"));
-            // Typed into 文件名 and taken with Enter, as a seller does.
-            auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            ASSERT_NE(name, nullptr);
-            name->setText(path);
-            QTest::keyClick(name, Qt::Key_Return);
             return;
         }
         auto* form = qobject_cast<ExcelImportDialog*>(dialog);
@@ -103,13 +110,8 @@ TEST_F(ExcelImportDialogTest, ColumnsAreMappedWithTheKeysAsAScreenReaderUserDoes
         return QAccessible::queryAccessibleInterface(widget)->text(text);
     };
     ModalAnswers answers({}, [&](QDialog* dialog) {
-        if (auto* files = qobject_cast<QFileDialog*>(dialog)) {
-            auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            ASSERT_NE(name, nullptr);
-            name->setText(path);
-            QTest::keyClick(name, Qt::Key_Return);
+        if (openInFileDialog(dialog, path))
             return;
-        }
         auto* form = qobject_cast<ExcelImportDialog*>(dialog);
         ASSERT_NE(form, nullptr) << dialog->metaObject()->className();
         QComboBox* buyer = form->fieldCombo(ImportLayout::BuyerName);
