@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QInputDialog>
@@ -411,4 +412,28 @@ TEST(QtTexts, StandardButtonsAndTextMenusSpeakChinese) {
     EXPECT_TRUE(captions.join(u' ').contains(QStringLiteral("复制")))
         << captions.join(u' ').toStdString();
     EXPECT_TRUE(captions.join(u' ').contains(QStringLiteral("粘贴")));
+}
+
+// 核对 puts the text for the buyer on the clipboard. The buyer opens it on another computer: the
+// program's own service on this one (the usual loopback address) is not named to them, a
+// service elsewhere is.
+TEST_F(OrderCardTest, TheConfirmationTextNamesNoAddressOfThisComputer) {
+    const qint64 id = storeYuantongOrders(1).first();
+    for (const auto& [service, named] :
+         {std::pair{QStringLiteral("http://127.0.0.1:8717"), false},
+          std::pair{QStringLiteral("https://mldd.example.com"), true}}) {
+        m_state.serviceBase = service;
+        MainWindow window(m_state);
+        open(window);
+        QGuiApplication::clipboard()->clear();
+        QTest::mouseClick(cardOf(window, id)->confirmButton(), Qt::LeftButton);
+        const QStringList lines =
+            QGuiApplication::clipboard()->text().split(QStringLiteral("\r\n"));
+        ASSERT_GE(lines.size(), 4) << service.toStdString();
+        EXPECT_EQ(lines[1], named ? QStringLiteral("墨岚打单，网店卖家的快递单打印软件：") +
+                                        service + QStringLiteral("/mldd/")
+                                  : QStringLiteral("墨岚打单，网店卖家的快递单打印软件"));
+        EXPECT_EQ(lines[3], QStringLiteral("〓〓需确认的交易信息〓〓"));
+        EXPECT_TRUE(lines.contains(QStringLiteral("物流公司:圆通")));
+    }
 }
