@@ -10,7 +10,9 @@
 #include "WaybillPreview.h"
 #include "WindowFixture.h"
 
+#include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -436,4 +438,39 @@ TEST_F(OrderCardTest, TheConfirmationTextNamesNoAddressOfThisComputer) {
         EXPECT_EQ(lines[3], QStringLiteral("〓〓需确认的交易信息〓〓"));
         EXPECT_TRUE(lines.contains(QStringLiteral("物流公司:圆通")));
     }
+}
+
+// Without a mouse, with a screen reader: the names panel is a window assistive tools list, the
+// keys start on its first name, and Esc closes it.
+TEST_F(OrderCardTest, ContentsNamesArePickedWithTheKeysAndAScreenReaderSeesThem) {
+    ContentsNames names;
+    names.candidates = {QStringLiteral("衣服"), QStringLiteral("鞋")};
+    ASSERT_FALSE(names.save(m_state.folder, QStringLiteral("淘宝:墨岚小店")));
+    const qint64 id = storeYuantongOrders(1).first();
+    MainWindow window(m_state);
+    open(window);
+    const auto openPanel = [&] {
+        focus(window, cardOf(window, id)->contentsButton());
+        QTest::keyClick(cardOf(window, id)->contentsButton(), Qt::Key_Space);
+        return cardOf(window, id)->findChildren<ContentsNamesPanel*>().last();
+    };
+    ContentsNamesPanel* panel = openPanel();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel->isActiveWindow(); }, 5000));
+    QAccessibleInterface* program = QAccessible::queryAccessibleInterface(qApp);
+    bool listed = false;
+    for (int i = 0; i < program->childCount(); ++i)
+        listed = listed || program->child(i)->object() == panel;
+    EXPECT_TRUE(listed) << "assistive tools do not see the names";
+    EXPECT_EQ(QApplication::focusWidget(), panel->nameButtons().first());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !panel->isVisible(); }, 5000));
+
+    panel = openPanel();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel->isActiveWindow(); }, 5000));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    {
+        ModalAnswers answers;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    }
+    EXPECT_EQ(order(id).buyNjpm, QStringLiteral("鞋"));
 }
