@@ -194,6 +194,14 @@ TEST_F(MainWindowTest, FilterListsAndSearchNarrowTheList) {
     EXPECT_EQ(window.printStateList()->currentText(), QStringLiteral("发货单未打"));
     EXPECT_EQ(window.informationLine()->text(),
               QStringLiteral("筛选:所有的发货单未打印的订单  总计12条 共2页 第1页"));
+
+    // Back with the keys, as a seller without a mouse or a screen reader's user switches.
+    window.modeTabs()->setFocus();
+    QTest::keyClick(window.modeTabs(), Qt::Key_Left);
+    EXPECT_EQ(window.printStateList()->currentText(), QStringLiteral("快递单未打"));
+    EXPECT_TRUE(window.informationLine()->text().startsWith(
+        QStringLiteral("筛选:所有的快递单未打印的订单")))
+        << window.informationLine()->text().toStdString();
 }
 
 TEST_F(MainWindowTest, HiddenMenuEntriesFollowTheMenuSetting) {
