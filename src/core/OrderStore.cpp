@@ -292,13 +292,6 @@ QSet<QString> OrderStore::storedOrderNumbers(const QStringList& orderSigns) cons
     return stored;
 }
 
-std::vector<qint64> OrderStore::mergeCandidates(const QString& myId, const QString& address) const {
-    return ids(QStringLiteral("select id from order_data where dj_type >= 0 and cf_sign = 0 "
-                              "and kd_sign = 0 and (my_id = ? or buy_address = ?)") +
-                   newestFirst(),
-               {myId, address});
-}
-
 std::optional<qint64> OrderStore::newestOfSender(const QString& myId) const {
     const std::vector<qint64> found =
         ids(QStringLiteral("select id from order_data where my_id = ? and dj_type >= 0") +

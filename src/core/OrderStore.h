@@ -72,8 +72,6 @@ public:
     std::vector<qint64> byOrderNumber(const QString& orderSign) const;
     /** Which of these order numbers are stored: one prepared look-up for a whole page. */
     QSet<QString> storedOrderNumbers(const QStringList& orderSigns) const;
-    /** Listed, never split, unprinted orders of this sender or at this address. */
-    std::vector<qint64> mergeCandidates(const QString& myId, const QString& address) const;
     /** The listed order of this sender with the newest order number. */
     std::optional<qint64> newestOfSender(const QString& myId) const;
     /** Orders of one receiver, and all orders, in id order (the spreadsheet import). */
