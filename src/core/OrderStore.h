@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -30,14 +31,22 @@ public:
      */
     bool insert(QList<Order>& orders, OrderWriteRule& rule, QString* error = nullptr);
 
-    /** Stores new orders inside the transaction the caller has begun; false when one is refused. */
-    bool insertInTransaction(QList<Order>& orders, OrderWriteRule& rule);
+    /**
+     * Stores new orders inside the transaction the caller has begun; false when
+     * one is refused. `beforeEach` may still change an order (by its index) just
+     * before it is written, when the orders before it have their ids.
+     */
+    bool insertInTransaction(QList<Order>& orders, OrderWriteRule& rule,
+                             const std::function<void(qsizetype, Order&)>& beforeEach = {});
 
     /** Writes every column of stored orders back, by id, in one transaction. */
     bool update(const QList<Order>& orders);
 
-    /** Writes them back inside the transaction the caller has begun; false when one is refused. */
-    bool updateInTransaction(const QList<Order>& orders);
+    /**
+     * Writes them back inside the transaction the caller has begun, only the
+     * named `columns` when there are any; false when one is refused.
+     */
+    bool updateInTransaction(const QList<Order>& orders, const QStringList& columns = {});
 
     /** Deletes one order; false when it was no longer stored. */
     bool remove(qint64 id);

@@ -215,38 +215,49 @@ void ImportRun::takeRow(int row) {
 bool ImportRun::storeSlice() {
     if (m_pending.isEmpty())
         return true;
+    const auto targetId = [&](const Target& target) {
+        return target.pending >= 0 ? m_pending.at(target.pending).id : target.stored;
+    };
+    QHash<int, Target> mergedInto; // newcomer → the order that takes it in
+    for (const Merge& merge : std::as_const(m_merges))
+        mergedInto.insert(merge.newcomer, merge.target);
     // Straight into the run's transaction: a failed slice fails the whole run, so
     // a savepoint per slice, which copies every page it changes aside, buys nothing.
+    // A merged row is written as taken in at once (its target is stored by then,
+    // earlier in the slice or before the run), so it never joins the list's indexes.
     OrderStore store(*m_state.database);
-    if (!store.insertInTransaction(m_pending, m_rule))
+    if (!store.insertInTransaction(m_pending, m_rule, [&](qsizetype index, Order& order) {
+            const auto merge = mergedInto.constFind(int(index));
+            if (merge != mergedInto.constEnd())
+                OrderMerge::markAbsorbed(order, targetId(*merge));
+        }))
         return false;
     QHash<qint64, Order> targets;
-    QList<Order> changed;
     for (const Merge& merge : std::as_const(m_merges)) {
-        const qint64 targetId =
-            merge.target.pending >= 0 ? m_pending.at(merge.target.pending).id : merge.target.stored;
-        if (!targets.contains(targetId)) {
+        const qint64 id = targetId(merge.target);
+        if (!targets.contains(id)) {
             const std::optional<Order> target = merge.target.pending >= 0
                                                     ? m_pending.at(merge.target.pending)
-                                                    : m_reader->byId(targetId);
+                                                    : m_reader->byId(id);
             if (!target)
                 return false;
-            targets.insert(targetId, *target);
+            targets.insert(id, *target);
         }
-        Order& newcomer = m_pending[merge.newcomer];
-        OrderMerge::absorb(targets[targetId], newcomer);
-        changed.append(newcomer);
+        OrderMerge::absorb(targets[id], m_pending[merge.newcomer]);
     }
     // The slice's targets are stored now: later rows of their buyers find them by id.
     for (const QString& receiver : std::as_const(m_pendingTargets)) {
         Target& target = m_targets[receiver];
         target = {m_pending.at(target.pending).id, -1};
     }
-    changed.append(targets.values());
     m_pending.clear();
     m_merges.clear();
     m_pendingTargets.clear();
-    return changed.isEmpty() || store.updateInTransaction(changed);
+    // A merge changes only the goods and the links of the order that takes rows in.
+    return targets.isEmpty() ||
+           store.updateInTransaction(targets.values(),
+                                     {QStringLiteral("dj_type"), QStringLiteral("hb_dj_id"),
+                                      QStringLiteral("buy_goods")});
 }
 
 std::variant<ImportCount, Notice> ImportRun::finish() {
