@@ -236,9 +236,8 @@ bool ImportRun::storeSlice() {
     for (const Merge& merge : std::as_const(m_merges)) {
         const qint64 id = targetId(merge.target);
         if (!targets.contains(id)) {
-            const std::optional<Order> target = merge.target.pending >= 0
-                                                    ? m_pending.at(merge.target.pending)
-                                                    : m_reader->byId(id);
+            const std::optional<Order> target =
+                merge.target.pending >= 0 ? m_pending.at(merge.target.pending) : m_reader->byId(id);
             if (!target)
                 return false;
             targets.insert(id, *target);

@@ -16,8 +16,7 @@ QString lookup(const QStringList& facts) {
 } // namespace
 
 SameReceiver::SameReceiver(OrderDatabase& database, qint64 lastId, const QStringList& facts)
-    : m_lookup(database, lookup(facts)),
-      m_lastId(lastId), m_stride(int(facts.size()) + 1) {}
+    : m_lookup(database, lookup(facts)), m_lastId(lastId), m_stride(int(facts.size()) + 1) {}
 
 std::vector<qint64> SameReceiver::ids(const Order& order, const QVariantList& values) {
     if (RowOrders::receiverKey(order).isEmpty())
