@@ -38,10 +38,22 @@ QString insertStatement(const SqlDialect& dialect) {
            dialect.returningId();
 }
 
-QString updateStatement(const SqlDialect& dialect) {
+// Which of the written columns an update sets: all of them, or the named ones.
+QList<int> updatedColumns(const QStringList& names) {
+    const QList<std::pair<QString, QString>> columns = writtenColumns();
+    QList<int> updated;
+    for (int index = 0; index < columns.size(); ++index)
+        if (names.isEmpty() || names.contains(columns.at(index).first))
+            updated.append(index);
+    return updated;
+}
+
+QString updateStatement(const SqlDialect& dialect, const QList<int>& updated) {
+    const QList<std::pair<QString, QString>> columns = writtenColumns();
     QStringList assignments;
-    for (const auto& [name, value] : writtenColumns())
-        assignments.append(name + QStringLiteral(" = ") + value);
+    for (int index : updated)
+        assignments.append(columns.at(index).first + QStringLiteral(" = ") +
+                           columns.at(index).second);
     return QStringLiteral("update order_data set %1 where id = ?").arg(assignments.join(u',')) +
            dialect.sameVersion();
 }
@@ -58,10 +70,10 @@ QVariantList writtenValues(const Order& order) {
     return values;
 }
 
-void bindOrder(QSqlQuery& query, const Order& order) {
+void bindOrder(QSqlQuery& query, const Order& order, const QList<int>& updated) {
     const QVariantList values = writtenValues(order);
-    for (int index = 0; index < values.size(); ++index)
-        query.bindValue(index, values.at(index));
+    for (int index = 0; index < updated.size(); ++index)
+        query.bindValue(index, values.at(updated.at(index)));
 }
 
 } // namespace
@@ -73,12 +85,16 @@ bool OrderStore::insert(QList<Order>& orders, OrderWriteRule& rule, QString* err
     return stored;
 }
 
-bool OrderStore::insertInTransaction(QList<Order>& orders, OrderWriteRule& rule) {
+bool OrderStore::insertInTransaction(QList<Order>& orders, OrderWriteRule& rule,
+                                     const std::function<void(qsizetype, Order&)>& beforeEach) {
     for (Order& order : orders)
         rule.apply(order);
     // On SQLite a "returning" clause would journal every row's pages once more.
     PreparedIds insert(m_database, insertStatement(m_database.dialect()));
-    for (Order& order : orders) {
+    for (qsizetype index = 0; index < orders.size(); ++index) {
+        Order& order = orders[index];
+        if (beforeEach)
+            beforeEach(index, order);
         const std::optional<qint64> id = insert.insert(writtenValues(order));
         if (!id)
             return false;
@@ -91,13 +107,14 @@ bool OrderStore::update(const QList<Order>& orders) {
     return m_database.inTransaction([&] { return updateInTransaction(orders); });
 }
 
-bool OrderStore::updateInTransaction(const QList<Order>& orders) {
-    const int idIndex = int(writtenColumns().size());
+bool OrderStore::updateInTransaction(const QList<Order>& orders, const QStringList& columns) {
+    const QList<int> updated = updatedColumns(columns);
+    const int idIndex = int(updated.size());
     const bool versioned = !m_database.dialect().sameVersion().isEmpty();
     QSqlQuery query(m_database.connection());
-    query.prepare(updateStatement(m_database.dialect()));
+    query.prepare(updateStatement(m_database.dialect(), updated));
     for (const Order& order : orders) {
-        bindOrder(query, order);
+        bindOrder(query, order, updated);
         query.bindValue(idIndex, order.id);
         if (versioned) {
             query.bindValue(idIndex + 1, order.version);
@@ -307,13 +324,6 @@ QSet<QString> OrderStore::storedOrderNumbers(const QStringList& orderSigns) cons
     if (reading && !read.exec(QStringLiteral("COMMIT")))
         read.exec(QStringLiteral("ROLLBACK"));
     return stored;
-}
-
-std::vector<qint64> OrderStore::mergeCandidates(const QString& myId, const QString& address) const {
-    return ids(QStringLiteral("select id from order_data where dj_type >= 0 and cf_sign = 0 "
-                              "and kd_sign = 0 and (my_id = ? or buy_address = ?)") +
-                   newestFirst(),
-               {myId, address});
 }
 
 std::optional<qint64> OrderStore::newestOfSender(const QString& myId) const {

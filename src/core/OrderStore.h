@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -30,14 +31,22 @@ public:
      */
     bool insert(QList<Order>& orders, OrderWriteRule& rule, QString* error = nullptr);
 
-    /** Stores new orders inside the transaction the caller has begun; false when one is refused. */
-    bool insertInTransaction(QList<Order>& orders, OrderWriteRule& rule);
+    /**
+     * Stores new orders inside the transaction the caller has begun; false when
+     * one is refused. `beforeEach` may still change an order (by its index) just
+     * before it is written, when the orders before it have their ids.
+     */
+    bool insertInTransaction(QList<Order>& orders, OrderWriteRule& rule,
+                             const std::function<void(qsizetype, Order&)>& beforeEach = {});
 
     /** Writes every column of stored orders back, by id, in one transaction. */
     bool update(const QList<Order>& orders);
 
-    /** Writes them back inside the transaction the caller has begun; false when one is refused. */
-    bool updateInTransaction(const QList<Order>& orders);
+    /**
+     * Writes them back inside the transaction the caller has begun, only the
+     * named `columns` when there are any; false when one is refused.
+     */
+    bool updateInTransaction(const QList<Order>& orders, const QStringList& columns = {});
 
     /** Deletes one order; false when it was no longer stored. */
     bool remove(qint64 id);
@@ -72,8 +81,6 @@ public:
     std::vector<qint64> byOrderNumber(const QString& orderSign) const;
     /** Which of these order numbers are stored: one prepared look-up for a whole page. */
     QSet<QString> storedOrderNumbers(const QStringList& orderSigns) const;
-    /** Listed, never split, unprinted orders of this sender or at this address. */
-    std::vector<qint64> mergeCandidates(const QString& myId, const QString& address) const;
     /** The listed order of this sender with the newest order number. */
     std::optional<qint64> newestOfSender(const QString& myId) const;
     /** Orders of one receiver, and all orders, in id order (the spreadsheet import). */

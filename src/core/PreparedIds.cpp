@@ -64,6 +64,12 @@ std::optional<std::vector<qint64>> PreparedIds::run(const QVariantList& values) 
     return result;
 }
 
+std::vector<qint64> PreparedIds::numbers(const QVariantList& values, int columns) {
+    std::vector<qint64> result;
+    walk(values, result, columns);
+    return result;
+}
+
 std::optional<qint64> PreparedIds::insert(const QVariantList& values) {
     std::vector<qint64> returned;
     if (!walk(values, returned))
@@ -82,13 +88,14 @@ std::optional<qint64> PreparedIds::write(const QVariantList& values) {
     return m_query ? m_changed : qint64(sqlite3_changes64(sqlite3_db_handle(m_statement)));
 }
 
-bool PreparedIds::walk(const QVariantList& values, std::vector<qint64>& result) {
+bool PreparedIds::walk(const QVariantList& values, std::vector<qint64>& result, int columns) {
     if (m_query) {
         for (int i = 0; i < values.size(); ++i)
             m_query->bindValue(i, values.at(i));
         if (m_query->exec())
             while (m_query->next())
-                result.push_back(m_query->value(0).toLongLong());
+                for (int column = 0; column < columns; ++column)
+                    result.push_back(m_query->value(column).toLongLong());
         const QSqlError error = m_query->lastError();
         m_database.note(error);
         m_changed = m_query->numRowsAffected();
@@ -102,7 +109,8 @@ bool PreparedIds::walk(const QVariantList& values, std::vector<qint64>& result) 
         bound = bound && bindValue(m_statement, i + 1, values.at(i));
     int code = SQLITE_MISUSE;
     while (bound && (code = sqlite3_step(m_statement)) == SQLITE_ROW)
-        result.push_back(sqlite3_column_int64(m_statement, 0));
+        for (int column = 0; column < columns; ++column)
+            result.push_back(sqlite3_column_int64(m_statement, column));
     sqlite3_reset(m_statement);
     sqlite3_clear_bindings(m_statement);
     if (code == SQLITE_DONE)

@@ -30,6 +30,11 @@ public:
     std::vector<qint64> ids(const QVariantList& values);
     /** The same, or none when the statement failed; the store notes why. */
     std::optional<std::vector<qint64>> run(const QVariantList& values);
+    /**
+     * The first `columns` columns of each row, read as integers (a truth as 0 or
+     * 1, Null as 0), row after row.
+     */
+    std::vector<qint64> numbers(const QVariantList& values, int columns);
 
     /**
      * Runs an insert that ends with the dialect's returningId(): the new row's
@@ -41,8 +46,8 @@ public:
     std::optional<qint64> write(const QVariantList& values);
 
 private:
-    // Appends the ids to `result`; false when the statement failed.
-    bool walk(const QVariantList& values, std::vector<qint64>& result);
+    // Appends the first `columns` columns of each row to `result`; false when the statement failed.
+    bool walk(const QVariantList& values, std::vector<qint64>& result, int columns = 1);
 
     OrderDatabase& m_database;
     sqlite3_stmt* m_statement = nullptr;

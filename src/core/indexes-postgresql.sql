@@ -16,9 +16,11 @@ DROP INDEX IF EXISTS order_list_fh;
 DROP INDEX IF EXISTS order_list_sender;
 -- The look-ups of capture, merging and import.
 CREATE INDEX IF NOT EXISTS order_by_sign ON order_data (order_sign);
-CREATE INDEX IF NOT EXISTS order_by_address ON order_data (buy_address);
 -- A look-up by name alone walks the receiver index; none of the name alone is kept up.
 CREATE INDEX IF NOT EXISTS order_by_receiver ON order_data (buy_name, buy_address_sheng, buy_address_shi, buy_address_xian, buy_address);
 DROP INDEX IF EXISTS order_by_name;
 -- The 填写运单号 mode asks whether a scanned number is on another order already.
 CREATE INDEX IF NOT EXISTS order_by_tracking ON order_data (wuliu_code);
+-- No look-up finds orders by the street address alone; its index only slowed
+-- every insert down.
+DROP INDEX IF EXISTS order_by_address;

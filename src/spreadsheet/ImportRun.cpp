@@ -110,12 +110,11 @@ std::variant<std::unique_ptr<ImportRun>, Notice> ImportRun::start(MainState& sta
     const std::vector<qint64> last =
         OrderStore(*state.database).ids(QStringLiteral("select max(id) from order_data"));
     const qint64 lastId = last.empty() ? 0 : last[0];
-    run->m_sameNumber = std::make_unique<SameReceiver>(*state.database, lastId,
-                                                       QStringLiteral(" and order_sign = ?"));
-    run->m_reader = std::make_unique<OrderReader>(*state.database);
-    run->m_mergeable = std::make_unique<SameReceiver>(
+    run->m_sameReceiver = std::make_unique<SameReceiver>(
         *state.database, lastId,
-        QStringLiteral(" and (dj_type < 0 or (kd_sign = 0 and cf_sign = 0))"));
+        QStringList{QStringLiteral("order_sign = ?"),
+                    QStringLiteral("dj_type < 0 or (kd_sign = 0 and cf_sign = 0)")});
+    run->m_reader = std::make_unique<OrderReader>(*state.database);
     return run;
 }
 
@@ -127,24 +126,32 @@ bool ImportRun::step(int rows) {
     return !m_failed && m_next < m_sheet.rows.size();
 }
 
-bool ImportRun::importedBefore(const Order& order) {
-    Order asStored = order;
-    OrderWriteRule(limits()).apply(asStored);
-    for (qint64 id : m_sameNumber->ids(asStored, {asStored.orderSign})) {
-        if (m_matched.contains(id))
+std::vector<ImportRun::Stored> ImportRun::storedOf(const Order& asStored) {
+    const std::vector<qint64> found = m_sameReceiver->ids(asStored, {asStored.orderSign});
+    std::vector<Stored> stored;
+    for (std::size_t at = 0; at + 2 < found.size(); at += 3)
+        stored.push_back({found[at], found[at + 1] != 0, found[at + 2] != 0});
+    return stored;
+}
+
+bool ImportRun::importedBefore(const Order& asStored, const std::vector<Stored>& stored) {
+    for (const Stored& candidate : stored) {
+        if (!candidate.sameNumber || m_matched.contains(candidate.id))
             continue;
-        const std::optional<Order> stored = m_reader->byId(id);
-        if (stored && sameRow(*stored, asStored)) {
-            m_matched.insert(id);
+        const std::optional<Order> found = m_reader->byId(candidate.id);
+        if (found && sameRow(*found, asStored)) {
+            m_matched.insert(candidate.id);
             return true;
         }
     }
     return false;
 }
 
-std::optional<Order> ImportRun::mergeTarget(const Order& order) {
-    for (qint64 candidate : m_mergeable->ids(order)) {
-        std::optional<Order> found = m_reader->byId(candidate);
+std::optional<Order> ImportRun::mergeTarget(const std::vector<Stored>& stored) {
+    for (const Stored& candidate : stored) {
+        if (!candidate.mergeable)
+            continue;
+        std::optional<Order> found = m_reader->byId(candidate.id);
         // An order already merged away leads to the order that took it in.
         if (found && found->djType < 0)
             found = m_reader->byId(found->hbDjId.toLongLong());
@@ -159,7 +166,10 @@ void ImportRun::takeRow(int row) {
     if (!order)
         return;
     ++m_count.rows;
-    if (importedBefore(*order)) {
+    Order asStored = *order;
+    OrderWriteRule(limits()).apply(asStored);
+    const std::vector<Stored> stored = storedOf(asStored);
+    if (importedBefore(asStored, stored)) {
         ++m_count.alreadyImported;
         return;
     }
@@ -187,8 +197,8 @@ void ImportRun::takeRow(int row) {
     }
     auto target = m_targets.constFind(receiver);
     if (target == m_targets.constEnd()) {
-        if (const std::optional<Order> stored = mergeTarget(*order))
-            target = m_targets.insert(receiver, {stored->id, -1});
+        if (const std::optional<Order> found = mergeTarget(stored))
+            target = m_targets.insert(receiver, {found->id, -1});
     }
     if (target != m_targets.constEnd()) {
         m_merges.append({index, *target});
@@ -205,38 +215,48 @@ void ImportRun::takeRow(int row) {
 bool ImportRun::storeSlice() {
     if (m_pending.isEmpty())
         return true;
+    const auto targetId = [&](const Target& target) {
+        return target.pending >= 0 ? m_pending.at(target.pending).id : target.stored;
+    };
+    QHash<int, Target> mergedInto; // newcomer → the order that takes it in
+    for (const Merge& merge : std::as_const(m_merges))
+        mergedInto.insert(merge.newcomer, merge.target);
     // Straight into the run's transaction: a failed slice fails the whole run, so
     // a savepoint per slice, which copies every page it changes aside, buys nothing.
+    // A merged row is written as taken in at once (its target is stored by then,
+    // earlier in the slice or before the run), so it never joins the list's indexes.
     OrderStore store(*m_state.database);
-    if (!store.insertInTransaction(m_pending, m_rule))
+    if (!store.insertInTransaction(m_pending, m_rule, [&](qsizetype index, Order& order) {
+            const auto merge = mergedInto.constFind(int(index));
+            if (merge != mergedInto.constEnd())
+                OrderMerge::markAbsorbed(order, targetId(*merge));
+        }))
         return false;
     QHash<qint64, Order> targets;
-    QList<Order> changed;
     for (const Merge& merge : std::as_const(m_merges)) {
-        const qint64 targetId =
-            merge.target.pending >= 0 ? m_pending.at(merge.target.pending).id : merge.target.stored;
-        if (!targets.contains(targetId)) {
-            const std::optional<Order> target = merge.target.pending >= 0
-                                                    ? m_pending.at(merge.target.pending)
-                                                    : m_reader->byId(targetId);
+        const qint64 id = targetId(merge.target);
+        if (!targets.contains(id)) {
+            const std::optional<Order> target =
+                merge.target.pending >= 0 ? m_pending.at(merge.target.pending) : m_reader->byId(id);
             if (!target)
                 return false;
-            targets.insert(targetId, *target);
+            targets.insert(id, *target);
         }
-        Order& newcomer = m_pending[merge.newcomer];
-        OrderMerge::absorb(targets[targetId], newcomer);
-        changed.append(newcomer);
+        OrderMerge::absorb(targets[id], m_pending[merge.newcomer]);
     }
     // The slice's targets are stored now: later rows of their buyers find them by id.
     for (const QString& receiver : std::as_const(m_pendingTargets)) {
         Target& target = m_targets[receiver];
         target = {m_pending.at(target.pending).id, -1};
     }
-    changed.append(targets.values());
     m_pending.clear();
     m_merges.clear();
     m_pendingTargets.clear();
-    return changed.isEmpty() || store.updateInTransaction(changed);
+    // A merge changes only the goods and the links of the order that takes rows in.
+    return targets.isEmpty() ||
+           store.updateInTransaction(targets.values(),
+                                     {QStringLiteral("dj_type"), QStringLiteral("hb_dj_id"),
+                                      QStringLiteral("buy_goods")});
 }
 
 std::variant<ImportCount, Notice> ImportRun::finish() {

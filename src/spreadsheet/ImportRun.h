@@ -75,10 +75,18 @@ private:
     void takeRow(int row);
     /** Stores the rows taken since the last slice and their merges. */
     bool storeSlice();
+    /** An order of a row's receiver stored before this run. */
+    struct Stored {
+        qint64 id;
+        bool sameNumber; // has the row's order number
+        bool mergeable;  // listed, unprinted and never split, or merged away
+    };
+    /** The orders of the row's receiver stored before this run, in id order: one look-up. */
+    std::vector<Stored> storedOf(const Order& asStored);
     /** A stored order that this row was imported into before: it is not stored again. */
-    bool importedBefore(const Order& order);
+    bool importedBefore(const Order& asStored, const std::vector<Stored>& stored);
     /** The order stored before this run that takes in the rows of its buyer, if any. */
-    std::optional<Order> mergeTarget(const Order& order);
+    std::optional<Order> mergeTarget(const std::vector<Stored>& stored);
 
     MainState& m_state;
     SheetTable m_sheet;
@@ -87,10 +95,7 @@ private:
     ExpressPlan m_plan;
     OrderWriteRule m_rule;
     std::unique_ptr<OrderTransaction> m_transaction;
-    // Orders stored before this run: of the same receiver and order number, and the
-    // same receiver's that could take a row in (listed, unprinted, never split, or merged away).
-    std::unique_ptr<SameReceiver> m_sameNumber;
-    std::unique_ptr<SameReceiver> m_mergeable;
+    std::unique_ptr<SameReceiver> m_sameReceiver; // among the orders stored before this run
     std::unique_ptr<OrderReader> m_reader; // the stored orders those look-ups name
     QSet<qint64> m_matched;                  // earlier orders this run found its rows in
     /** The order that takes in a buyer's rows: one stored, or one of this slice. */

@@ -3,6 +3,8 @@
 #include "core/Order.h"
 #include "core/PreparedIds.h"
 
+#include <QStringList>
+
 #include <limits>
 
 namespace mldd {
@@ -16,18 +18,25 @@ class SameReceiver {
 public:
     /**
      * Looks only at orders with ids up to `lastId` (the ones stored before a
-     * run) that also meet `condition` (" and ..." with its own placeholders).
+     * run). Each found order also gives `facts`: integer expressions over its
+     * columns, with placeholders of their own.
      */
     explicit SameReceiver(OrderDatabase& database,
                           qint64 lastId = std::numeric_limits<qint64>::max(),
-                          const QString& condition = QString());
+                          const QStringList& facts = {});
 
-    /** Their ids in id order, `values` bound to the condition; none when the order names no receiver. */
+    /**
+     * In id order, each found order's id followed by its facts (`values` bound to
+     * their placeholders); none when the order names no receiver.
+     */
     std::vector<qint64> ids(const Order& order, const QVariantList& values = {});
+    /** How many numbers ids() gives for each found order. */
+    int stride() const { return m_stride; }
 
 private:
     PreparedIds m_lookup;
     qint64 m_lastId;
+    int m_stride;
 };
 
 } // namespace mldd

@@ -151,8 +151,12 @@ void absorb(Order& target, Order& newcomer) {
     target.buyGoods += kLineEnd + newcomer.buyGoods;
     target.buyGoods.replace(kLineEnd + kLineEnd, kLineEnd);
     target.hbDjId += idListText({newcomer.id});
+    markAbsorbed(newcomer, target.id);
+}
+
+void markAbsorbed(Order& newcomer, qint64 targetId) {
     newcomer.djType = -1;
-    newcomer.hbDjId = QString::number(target.id);
+    newcomer.hbDjId = QString::number(targetId);
 }
 
 } // namespace mldd::OrderMerge

@@ -42,5 +42,8 @@ bool canAbsorb(const Order& target);
  */
 void absorb(Order& target, Order& newcomer);
 
+/** Marks an order as taken in by the order `targetId` (the newcomer's part of absorb). */
+void markAbsorbed(Order& newcomer, qint64 targetId);
+
 } // namespace OrderMerge
 } // namespace mldd

@@ -165,12 +165,11 @@ TEST_F(OrderStoreTest, AbsorbedOrdersNeverShowAndStatesFilterTheList) {
     EXPECT_EQ(store().absorbed().size(), 1u);
 }
 
-TEST_F(OrderStoreTest, LookUpsOfCaptureMergeAndCourierFilling) {
+TEST_F(OrderStoreTest, LookUpsOfCaptureAndCourierFilling) {
     Order a = order(QStringLiteral("淘宝:10"));
     a.myId = QStringLiteral("淘宝:店主");
     a.delivery = QStringLiteral("   ");
     Order b = order(QStringLiteral("淘宝:11"));
-    b.buyAddress = QStringLiteral("花溪大道1号");
     b.delivery = QStringLiteral("圆通");
     Order printed = order(QStringLiteral("淘宝:12"));
     printed.myId = a.myId;
@@ -179,7 +178,6 @@ TEST_F(OrderStoreTest, LookUpsOfCaptureMergeAndCourierFilling) {
     const QList<qint64> ids = store({a, b, printed});
 
     EXPECT_EQ(store().byOrderNumber(QStringLiteral("淘宝:11")), std::vector<qint64>{ids[1]});
-    EXPECT_EQ(store().mergeCandidates(a.myId, b.buyAddress), (std::vector<qint64>{ids[1], ids[0]}));
     EXPECT_EQ(store().withoutCourier(), std::vector<qint64>{ids[0]});
     EXPECT_TRUE(store().olderThan(1).empty());
     EXPECT_EQ(store().olderThan(0).size(), 3u);

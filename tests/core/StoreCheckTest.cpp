@@ -72,17 +72,20 @@ protected:
 // the table itself sound: the daily check rebuilds the index and says so.
 TEST_F(StoreCheckTest, DamageToAnIndexOnlyIsRepairedAndSaidSo) {
     storeOrders(200, 1);
-    // The index is maintained as one on buy_id while three addresses change, then
-    // reads as the address index again: its entries for those rows are stale.
+    // The index is maintained as one on buy_id while three tracking numbers change,
+    // then reads as the tracking index again: its entries for those rows are stale.
+    execRaw(
+        "PRAGMA writable_schema = ON; update sqlite_master set sql = "
+        "'CREATE INDEX order_by_tracking ON order_data (buy_id)' where name = 'order_by_tracking'");
+    execRaw("update order_data set wuliu_code = '改过' where id <= 3");
     execRaw("PRAGMA writable_schema = ON; update sqlite_master set sql = "
-            "'CREATE INDEX order_by_address ON order_data (buy_id)' where name = 'order_by_address'");
-    execRaw("update order_data set buy_address = '改过' where id <= 3");
-    execRaw("PRAGMA writable_schema = ON; update sqlite_master set sql = "
-            "'CREATE INDEX order_by_address ON order_data (buy_address)' where name = 'order_by_address'");
+            "'CREATE INDEX order_by_tracking ON order_data (wuliu_code)' where name = "
+            "'order_by_tracking'");
 
     const StoreCheck::Result result = StoreCheck::run(m_data.folder(), kMonday);
     ASSERT_EQ(result.outcome, StoreCheck::Outcome::Repaired) << result.problems.join(u'\n').toStdString();
-    EXPECT_TRUE(result.problems.first().contains(QStringLiteral("missing from index order_by_address")));
+    EXPECT_TRUE(
+        result.problems.first().contains(QStringLiteral("missing from index order_by_tracking")));
     const std::optional<Notice> notice = result.notice(m_data.folder());
     ASSERT_TRUE(notice);
     EXPECT_TRUE(notice->text.contains(QStringLiteral("已经重建索引"))) << notice->text.toStdString();
@@ -94,7 +97,7 @@ TEST_F(StoreCheckTest, DamageToAnIndexOnlyIsRepairedAndSaidSo) {
     QString error;
     EXPECT_TRUE(StoreCheck::problemsOf(database->handle(), &error).isEmpty());
     QSqlQuery changed(database->connection());
-    changed.exec(QStringLiteral("select count(*) from order_data where buy_address = '改过'"));
+    changed.exec(QStringLiteral("select count(*) from order_data where wuliu_code = '改过'"));
     changed.next();
     EXPECT_EQ(changed.value(0).toInt(), 3);
 }
