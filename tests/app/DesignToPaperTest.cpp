@@ -137,6 +137,22 @@ void dragWithoutSnapping(QWidget* paper, QPoint grip, QPoint by) {
     QTest::mouseRelease(paper, Qt::LeftButton, Qt::AltModifier, grip + by);
 }
 
+QToolButton* toolButton(QWidget* window, const QString& caption) {
+    for (QToolButton* button : window->findChildren<QToolButton*>())
+        if (button->text() == caption)
+            return button;
+    ADD_FAILURE() << "no button " << caption.toStdString();
+    return nullptr;
+}
+
+QAction* menuEntry(const MainWindow& window, MainWindow::Menu menu, const QString& caption) {
+    for (QAction* action : window.menu(menu)->actions())
+        if (action->text() == caption)
+            return action;
+    ADD_FAILURE() << "no menu entry " << caption.toStdString();
+    return nullptr;
+}
+
 // Types `text` over a box's text and leaves it with `done` (in a dialog Return also saves).
 void retype(QWidget* box, const QString& text, Qt::Key done = Qt::Key_Return) {
     box->setFocus();
@@ -157,10 +173,8 @@ TEST_F(DesignToPaperTest, DesignerAndPrinterSetUpMoveThePrintedWaybillByWhatTheS
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 
-    QAction* printers = nullptr;
-    for (QAction* action : window.menu(MainWindow::Menu::Printing)->actions())
-        if (action->text() == QStringLiteral("打印机设置"))
-            printers = action;
+    QAction* printers =
+        menuEntry(window, MainWindow::Menu::Printing, QStringLiteral("打印机设置"));
     ASSERT_TRUE(printers);
     {
         ModalAnswers answers({}, [](QDialog* dialog) {
@@ -215,10 +229,7 @@ TEST_F(DesignToPaperTest, DesignerAndPrinterSetUpMoveThePrintedWaybillByWhatTheS
     retype(designer->itemEditor()->boxFields()->field(1), QStringLiteral("60"));
     SellerClicks().pick(designer->itemEditor()->face(), QStringLiteral("黑体"));
     retype(designer->itemEditor()->size()->lineEdit(), QStringLiteral("14"));
-    QToolButton* save = nullptr;
-    for (QToolButton* button : designer->findChildren<QToolButton*>())
-        if (button->text() == QStringLiteral("保存"))
-            save = button;
+    QToolButton* save = toolButton(designer, QStringLiteral("保存"));
     ASSERT_TRUE(save);
     QTest::mouseClick(save, Qt::LeftButton);
     EXPECT_FALSE(designer->isWindowModified());
@@ -253,10 +264,7 @@ TEST_F(DesignToPaperTest, DesignerAndPrinterSetUpMoveThePrintedWaybillByWhatTheS
     EXPECT_NEAR(third.top, second.top - 60, 1);
 
     // The designer's test page goes to the same printer with the same offsets.
-    QToolButton* testPrint = nullptr;
-    for (QToolButton* button : designer->findChildren<QToolButton*>())
-        if (button->text() == QStringLiteral("测试打印"))
-            testPrint = button;
+    QToolButton* testPrint = toolButton(designer, QStringLiteral("测试打印"));
     ASSERT_TRUE(testPrint);
     {
         ModalAnswers answers({QMessageBox::Yes});
@@ -268,4 +276,31 @@ TEST_F(DesignToPaperTest, DesignerAndPrinterSetUpMoveThePrintedWaybillByWhatTheS
     EXPECT_NEAR(test.left, third.left, 1);
     EXPECT_NEAR(test.top, third.top, 1);
     designer->close();
+}
+
+// Before the printer's offsets are set it takes no waybills: the designer's test page says so
+// before it offers to write the page into a file.
+TEST_F(DesignToPaperTest, ATestPageThePrinterRefusesIsToldBeforeAFileIsAskedFor) {
+    MainWindow window(m_state);
+    window.show();
+    QAction* design = menuEntry(window, MainWindow::Menu::Settings, QStringLiteral("模版设计"));
+    ASSERT_TRUE(design);
+    design->trigger();
+    const QList<TemplateDesigner*> designers = window.findChildren<TemplateDesigner*>();
+    ASSERT_EQ(designers.size(), 1);
+    QToolButton* testPrint = toolButton(designers.first(), QStringLiteral("测试打印"));
+    ASSERT_TRUE(testPrint);
+    {
+        ModalAnswers answers({}, [this](QDialog* dialog) {
+            m_opened.append(dialog->windowTitle());
+            dialog->reject();
+        });
+        QTest::mouseClick(testPrint, Qt::LeftButton);
+        EXPECT_EQ(answers.texts, QStringList{QStringLiteral(
+                                     "您还没进行快递单默认打印机的调整！\n请设置后再打单！"
+                                     "\n\n测试页改为写入 PDF 文件。")});
+    }
+    EXPECT_EQ(m_opened, QStringList{QStringLiteral("测试打印")});
+    EXPECT_TRUE(QDir(m_jobs).entryList({"*.pdf"}, QDir::Files).isEmpty());
+    designers.first()->close();
 }
