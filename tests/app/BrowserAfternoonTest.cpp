@@ -1,0 +1,194 @@
+#include "BrowserPanel.h"
+#include "CliRun.h"
+#include "DecodeFileEditor.h"
+#include "FavouritesDialog.h"
+#include "FolderCopy.h"
+#include "MainWindow.h"
+#include "ModalAnswers.h"
+#include "ServiceProcess.h"
+#include "WindowFixture.h"
+
+#include "address/PlaceTable.h"
+#include "core/MainState.h"
+#include "core/Startup.h"
+#include "core/TextFile.h"
+
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWebEngineView>
+
+using namespace mldd;
+using test::ModalAnswers;
+
+namespace {
+
+// The shipped data folder with one sender and a plan, and a real mldd-service on loopback that
+// serves the sample order pages but no decode file for its own addresses.
+class BrowserAfternoonTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(m_service.port(), 0);
+        test::copyFolder(QStringLiteral(MLDD_SOURCE_DIR "/data"), m_data);
+        for (const QStringList& args :
+             {QStringList{"profile", "save", "--market", "淘宝", "--id", "墨岚小店", "--name",
+                          "王小明", "--address", "贵州省贵阳市南明区花果园R1区8栋"},
+              QStringList{"plan", "圆通"}}) {
+            const test::CliRun run = test::runCli(QStringList{"--data", m_data} + args);
+            ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        }
+        QFile service(m_data + QStringLiteral("/../g_url.dat"));
+        ASSERT_TRUE(service.open(QIODevice::WriteOnly));
+        service.write(QStringLiteral("http://127.0.0.1:%1\r\n").arg(m_service.port()).toUtf8());
+        service.close();
+        StartupHooks hooks;
+        hooks.loadPlaceTable = loadPlaceTableInto;
+        ASSERT_TRUE(startUp(m_state, QString(), hooks).ok);
+        m_state.options.setValue(ProgramOptions::kCaptureHintShown, 3);
+        m_state.saveOptions();
+    }
+
+    QString samplePage() const {
+        return QStringLiteral("http://127.0.0.1:%1/mldd/samples/taobao-detail.html")
+            .arg(m_service.port());
+    }
+
+    static bool load(BrowserPanel* panel, const QString& address) {
+        QSignalSpy loaded(panel->currentView(), &QWebEngineView::loadFinished);
+        panel->open(address);
+        return loaded.wait(20000) && loaded.last().first().toBool();
+    }
+
+    QList<Order> orders() {
+        const std::vector<qint64> ids = OrderStore(*m_state.database).allById();
+        return OrderStore(*m_state.database).byIds(QList<qint64>(ids.begin(), ids.end()));
+    }
+
+    test::ServiceProcess m_service{
+        {QStringLiteral("--content"), QStringLiteral(MLDD_BIN "/service/content")}};
+    QTemporaryDir m_dir;
+    QString m_data = m_dir.path() + QStringLiteral("/data");
+    MainState m_state{DataFolder(m_data)};
+};
+
+} // namespace
+
+// A shop whose pages the service has no decode file for: the capture says so, the seller builds
+// one in 设置 › 自助解码文件 from the page just captured, and the next capture stores the order.
+TEST_F(BrowserAfternoonTest, APageWithoutADecodeFileIsCapturedWithTheOneTheSellerBuilt) {
+    MainWindow window(m_state);
+    window.show();
+    window.openBrowser();
+    BrowserPanel* panel = window.browserPanel();
+    ASSERT_TRUE(panel);
+    ASSERT_TRUE(load(panel, samplePage()));
+    QTest::mouseClick(panel->extractButton(), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        window.statusLine()->text().contains(QStringLiteral("暂无本类解码文件")), 10000);
+    EXPECT_TRUE(orders().isEmpty());
+
+    QAction* selfService = nullptr;
+    for (QAction* action : window.menu(MainWindow::Menu::Settings)->actions())
+        if (action->text() == QStringLiteral("自助解码文件"))
+            selfService = action;
+    ASSERT_TRUE(selfService);
+    {
+        ModalAnswers answers({}, [this](QDialog* dialog) {
+            auto* editor = qobject_cast<DecodeFileEditor*>(dialog);
+            ASSERT_TRUE(editor);
+            EXPECT_EQ(editor->addressBox()->text(), samplePage());
+            EXPECT_TRUE(editor->pageBox()->toPlainText().contains(QStringLiteral("收货人：李小红")));
+            for (const auto& [field, value] :
+                 {std::pair{1, QStringLiteral("3218877301")},
+                  std::pair{3, QStringLiteral("李小红")},
+                  std::pair{4, QStringLiteral("13812345678")},
+                  std::pair{11,
+                            QStringLiteral("贵州省 贵阳市 花溪区 花溪大道北段218号贵州大学北区")}}) {
+                test::typeText(editor->valueBox(field), value);
+                QTest::keyClick(editor->valueBox(field), Qt::Key_Tab);
+            }
+            QTest::mouseClick(editor->saveButton(), Qt::LeftButton);
+            EXPECT_EQ(editor->resultLine()->text(),
+                      QStringLiteral("试提取：这个页面提取到1个订单。"));
+            editor->accept();
+        });
+        selfService->trigger();
+        EXPECT_EQ(answers.texts,
+                  QStringList{QStringLiteral("解码文件已保存，下次提取这类页面时就用它。")});
+    }
+
+    // The shop of a self-built file is the seller's own: the first sender is taken.
+    ModalAnswers answers({}, [](QDialog* dialog) {
+        if (auto* choice = qobject_cast<QInputDialog*>(dialog))
+            choice->accept();
+    });
+    QTest::mouseClick(panel->extractButton(), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(int(orders().size()), 1, 10000);
+    const Order stored = orders().first();
+    EXPECT_EQ(stored.buyName, QStringLiteral("李小红"));
+    EXPECT_EQ(stored.buyPhone1, QStringLiteral("13812345678"));
+    EXPECT_EQ(stored.buyAddressSheng, QStringLiteral("贵州省"));
+    EXPECT_EQ(stored.buyAddressXian, QStringLiteral("花溪区"));
+    EXPECT_EQ(stored.myId, QStringLiteral("淘宝:墨岚小店"));
+    EXPECT_EQ(stored.delivery, QStringLiteral("圆通"));
+}
+
+// 收藏 on the browser's toolbar keeps the page shown; an empty title is refused; a favourite is
+// removed after the question; the file and the links under the toolbar follow.
+TEST_F(BrowserAfternoonTest, FavouritesAreKeptAndRemovedFromTheBrowsersToolbar) {
+    MainWindow window(m_state);
+    window.show();
+    window.openBrowser();
+    BrowserPanel* panel = window.browserPanel();
+    ASSERT_TRUE(panel);
+    const QString board = QStringLiteral("http://127.0.0.1:%1/mldd/board/").arg(m_service.port());
+    auto* favourite = panel->findChild<QPushButton*>(QStringLiteral("IE_Favorite"));
+    ASSERT_TRUE(favourite);
+    const auto keep = [&](const std::function<void(FavouritesDialog*)>& work) {
+        ModalAnswers answers({QMessageBox::Yes}, [&work](QDialog* dialog) {
+            auto* editor = qobject_cast<FavouritesDialog*>(dialog);
+            ASSERT_TRUE(editor);
+            work(editor);
+            editor->accept();
+        });
+        QTest::mouseClick(favourite, Qt::LeftButton);
+        return answers.texts;
+    };
+    const auto press = [](QDialog* dialog, const QString& caption) {
+        for (QPushButton* button : dialog->findChildren<QPushButton*>())
+            if (button->text() == caption)
+                QTest::mouseClick(button, Qt::LeftButton);
+    };
+
+    ASSERT_TRUE(load(panel, board));
+    EXPECT_EQ(keep([&](FavouritesDialog* editor) {
+                  auto* title = editor->findChild<QLineEdit*>(QStringLiteral("Text_title"));
+                  EXPECT_EQ(title->text(), QStringLiteral("墨岚打单-快递单模版"));
+                  const QString shown = title->text();
+                  title->clear();
+                  press(editor, QStringLiteral("收藏"));
+                  test::typeText(title, shown);
+                  press(editor, QStringLiteral("收藏"));
+              }),
+              QStringList{QStringLiteral("标题不能空！")});
+    ASSERT_TRUE(load(panel, samplePage()));
+    keep([&](FavouritesDialog* editor) { press(editor, QStringLiteral("收藏")); });
+    EXPECT_TRUE(panel->favouriteLinks().at(0)->text().contains(QStringLiteral("墨岚打单-快递单模版")));
+    EXPECT_TRUE(panel->favouriteLinks().at(1)->text().contains(QStringLiteral("taobao-detail")));
+
+    EXPECT_EQ(keep([&](FavouritesDialog* editor) {
+                  editor->findChild<QListWidget*>()->setCurrentRow(0);
+                  press(editor, QStringLiteral("删除"));
+              }),
+              QStringList{QStringLiteral("确定要删除吗?")});
+    EXPECT_EQ(TextFile::read(m_state.folder.file(QStringLiteral("code/IE.txt"))).firstLine(),
+              QStringLiteral("0[IE]taobao-detail{IEF}") + samplePage());
+    EXPECT_TRUE(panel->favouriteLinks().at(0)->text().contains(QStringLiteral("taobao-detail")));
+    EXPECT_FALSE(panel->favouriteLinks().at(1)->isVisibleTo(panel));
+}
