@@ -13,6 +13,7 @@
 #include "core/Startup.h"
 #include "core/TextFile.h"
 
+#include <QComboBox>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -191,4 +192,22 @@ TEST_F(BrowserAfternoonTest, FavouritesAreKeptAndRemovedFromTheBrowsersToolbar) 
               QStringLiteral("0[IE]taobao-detail{IEF}") + samplePage());
     EXPECT_TRUE(panel->favouriteLinks().at(0)->text().contains(QStringLiteral("taobao-detail")));
     EXPECT_FALSE(panel->favouriteLinks().at(1)->isVisibleTo(panel));
+}
+
+// On a 1024 × 768 screen the board's address stands whole in the address box beside the
+// download button.
+TEST_F(BrowserAfternoonTest, TheAddressIsReadableBesideTheBoardsDownloadButton) {
+    MainWindow window(m_state);
+    window.resize(1024, 768);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.openBrowser();
+    BrowserPanel* panel = window.browserPanel();
+    ASSERT_TRUE(panel);
+    ASSERT_TRUE(load(panel, QStringLiteral("http://127.0.0.1:%1/mldd/board/").arg(m_service.port())));
+    ASSERT_TRUE(panel->downloadButton()->isVisible());
+    QLineEdit* address = panel->findChild<QComboBox*>(QStringLiteral("Combo_ie"))->lineEdit();
+    QTRY_VERIFY(address->text().endsWith(QStringLiteral("/mldd/board/")));
+    EXPECT_GT(address->width(), address->fontMetrics().horizontalAdvance(address->text()) + 10)
+        << address->width();
 }
