@@ -1,16 +1,12 @@
 #include "BrowserPanel.h"
-#include "CliRun.h"
 #include "DecodeFileEditor.h"
 #include "FavouritesDialog.h"
-#include "FolderCopy.h"
 #include "MainWindow.h"
+#include "MenuEntry.h"
 #include "ModalAnswers.h"
-#include "ServiceProcess.h"
+#include "ServiceWindowFixture.h"
 #include "WindowFixture.h"
 
-#include "address/PlaceTable.h"
-#include "core/MainState.h"
-#include "core/Startup.h"
 #include "core/TextFile.h"
 
 #include <QComboBox>
@@ -30,29 +26,15 @@ using test::ModalAnswers;
 
 namespace {
 
-// The shipped data folder with one sender and a plan, and a real mldd-service on loopback that
-// serves the sample order pages but no decode file for its own addresses.
-class BrowserAfternoonTest : public ::testing::Test {
+// The shipped data folder with one sender and a plan; the service serves the sample order
+// pages but no decode file for its own addresses.
+class BrowserAfternoonTest : public test::ServiceWindowFixture {
 protected:
     void SetUp() override {
-        ASSERT_NE(m_service.port(), 0);
-        test::copyFolder(QStringLiteral(MLDD_SOURCE_DIR "/data"), m_data);
-        for (const QStringList& args :
-             {QStringList{"profile", "save", "--market", "淘宝", "--id", "墨岚小店", "--name",
-                          "王小明", "--address", "贵州省贵阳市南明区花果园R1区8栋"},
-              QStringList{"plan", "圆通"}}) {
-            const test::CliRun run = test::runCli(QStringList{"--data", m_data} + args);
-            ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-        }
-        QFile service(m_data + QStringLiteral("/../g_url.dat"));
-        ASSERT_TRUE(service.open(QIODevice::WriteOnly));
-        service.write(QStringLiteral("http://127.0.0.1:%1\r\n").arg(m_service.port()).toUtf8());
-        service.close();
-        StartupHooks hooks;
-        hooks.loadPlaceTable = loadPlaceTableInto;
-        ASSERT_TRUE(startUp(m_state, QString(), hooks).ok);
-        m_state.options.setValue(ProgramOptions::kCaptureHintShown, 3);
-        m_state.saveOptions();
+        test::ServiceWindowFixture::SetUp();
+        addSender(QStringLiteral("墨岚小店"));
+        cli({QStringLiteral("plan"), QStringLiteral("圆通")});
+        start();
     }
 
     QString samplePage() const {
@@ -65,17 +47,6 @@ protected:
         panel->open(address);
         return loaded.wait(20000) && loaded.last().first().toBool();
     }
-
-    QList<Order> orders() {
-        const std::vector<qint64> ids = OrderStore(*m_state.database).allById();
-        return OrderStore(*m_state.database).byIds(QList<qint64>(ids.begin(), ids.end()));
-    }
-
-    test::ServiceProcess m_service{
-        {QStringLiteral("--content"), QStringLiteral(MLDD_BIN "/service/content")}};
-    QTemporaryDir m_dir;
-    QString m_data = m_dir.path() + QStringLiteral("/data");
-    MainState m_state{DataFolder(m_data)};
 };
 
 } // namespace
@@ -94,10 +65,8 @@ TEST_F(BrowserAfternoonTest, APageWithoutADecodeFileIsCapturedWithTheOneTheSelle
         window.statusLine()->text().contains(QStringLiteral("暂无本类解码文件")), 10000);
     EXPECT_TRUE(orders().isEmpty());
 
-    QAction* selfService = nullptr;
-    for (QAction* action : window.menu(MainWindow::Menu::Settings)->actions())
-        if (action->text() == QStringLiteral("自助解码文件"))
-            selfService = action;
+    QAction* selfService =
+        test::menuEntry(window, MainWindow::Menu::Settings, QStringLiteral("自助解码文件"));
     ASSERT_TRUE(selfService);
     {
         ModalAnswers answers({}, [this](QDialog* dialog) {

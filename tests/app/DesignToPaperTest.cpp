@@ -5,6 +5,7 @@
 #include "DesignerView.h"
 #include "ItemEditor.h"
 #include "MainWindow.h"
+#include "MenuEntry.h"
 #include "OffsetAdjustDialog.h"
 #include "OrderRowWidget.h"
 #include "PrinterSetupDialog.h"
@@ -142,14 +143,6 @@ QToolButton* toolButton(QWidget* window, const QString& caption) {
         if (button->text() == caption)
             return button;
     ADD_FAILURE() << "no button " << caption.toStdString();
-    return nullptr;
-}
-
-QAction* menuEntry(const MainWindow& window, MainWindow::Menu menu, const QString& caption) {
-    for (QAction* action : window.menu(menu)->actions())
-        if (action->text() == caption)
-            return action;
-    ADD_FAILURE() << "no menu entry " << caption.toStdString();
     return nullptr;
 }
 
