@@ -69,6 +69,10 @@ BrowserPanel::BrowserPanel(MainState& state, QWidget* parent)
     m_extract->setStyleSheet(QStringLiteral("font-weight: bold;"));
     m_backToOrders = toolButton(QStringLiteral("IE_Back"), QStringLiteral("返回订单"), this);
     m_download = toolButton(QStringLiteral("scts"), TemplateDownload::kIdleCaption, this);
+    // The short commands as wide as their captions: on a 1024-pixel screen the room goes to
+    // the address, which the seller reads to know the page.
+    for (QPushButton* button : {back, forward, refresh, go, favourite})
+        button->setMaximumWidth(button->fontMetrics().horizontalAdvance(button->text()) + 24);
     m_address = new QComboBox(this);
     m_address->setEditable(true);
     m_address->setObjectName(QStringLiteral("Combo_ie"));

@@ -534,6 +534,11 @@ void TemplateDesigner::testPrint() {
                     statusBar()->showMessage(QStringLiteral("测试页已交给打印机。"), 8000);
                 return;
             }
+        } else {
+            // The seller asked for paper: say why the page goes to a file instead.
+            Notice refused = std::get<Notice>(checked);
+            refused.text += QStringLiteral("\n\n测试页改为写入 PDF 文件。");
+            showNotice(this, refused);
         }
     }
     const QString pdf = FileChooser::saveFile(

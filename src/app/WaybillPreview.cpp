@@ -3,6 +3,7 @@
 #include "waybill/PagePainter.h"
 
 #include <QCoreApplication>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QThreadPool>
@@ -55,6 +56,12 @@ void WaybillPreview::setPlacement(PrintPlacement placement) {
 void WaybillPreview::setBackgroundShown(bool shown) {
     m_withBackground = shown;
     render();
+}
+
+void WaybillPreview::mousePressEvent(QMouseEvent* event) {
+    // The right button opens the waybill's menu, not the larger view.
+    if (event->button() == Qt::LeftButton)
+        emit clicked();
 }
 
 void WaybillPreview::resizeEvent(QResizeEvent* event) {

@@ -7,6 +7,8 @@
 #include "ModalAnswers.h"
 #include "OrderRowWidget.h"
 #include "ServiceProcess.h"
+#include "MenuEntry.h"
+#include "ServiceWindowFixture.h"
 #include "WindowFixture.h"
 
 #include "address/PlaceTable.h"
@@ -44,50 +46,10 @@ namespace {
 const QString kDetail = QStringLiteral("https://trade.taobao.com/trade/detail.htm");
 const QString kBatch = QStringLiteral("https://trade.taobao.com/trade/batch_send.htm");
 
-QAction* settingsEntry(const MainWindow& window, const QString& caption) {
-    for (QAction* action : window.menu(MainWindow::Menu::Settings)->actions())
-        if (action->text() == caption)
-            return action;
-    return nullptr;
-}
-
 // Capturing in the window on a fresh copy of the shipped data folder, with a real
 // mldd-service behind it, as a seller meets it on a new machine.
-class CaptureWindowTest : public ::testing::Test {
+class CaptureWindowTest : public test::ServiceWindowFixture {
 protected:
-    void SetUp() override {
-        ASSERT_NE(m_service.port(), 0);
-        test::copyFolder(QStringLiteral(MLDD_SOURCE_DIR "/data"), m_data);
-        pointAtService(m_service.port());
-    }
-
-    void pointAtService(quint16 port) {
-        QFile service(m_data + QStringLiteral("/../g_url.dat"));
-        ASSERT_TRUE(service.open(QIODevice::WriteOnly));
-        service.write(QStringLiteral("http://127.0.0.1:%1\r\n").arg(port).toUtf8());
-    }
-
-    void cli(const QStringList& args) {
-        const test::CliRun run = test::runCli(QStringList{QStringLiteral("--data"), m_data} + args);
-        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    }
-
-    void addSender(const QString& account) {
-        cli({QStringLiteral("profile"), QStringLiteral("save"), QStringLiteral("--market"),
-             QStringLiteral("淘宝"), QStringLiteral("--id"), account, QStringLiteral("--name"),
-             QStringLiteral("王小明"), QStringLiteral("--address"),
-             QStringLiteral("贵州省贵阳市南明区花果园R1区8栋")});
-    }
-
-    void start() {
-        StartupHooks hooks;
-        hooks.loadPlaceTable = loadPlaceTableInto;
-        ASSERT_TRUE(startUp(m_state, QString(), hooks).ok);
-        // The hint would open the help page in the system browser.
-        m_state.options.setValue(ProgramOptions::kCaptureHintShown, 3);
-        m_state.saveOptions();
-    }
-
     /** The page handed over as mldd-do hands it: its address, its text on the clipboard. */
     void handOver(MainWindow& window, const QString& address, const QString& sample) {
         QFile page(QStringLiteral(MLDD_SOURCE_DIR "/samples/") + sample);
@@ -107,17 +69,6 @@ protected:
         EXPECT_TRUE(QTest::qWaitFor([&] { return orders().size() == 1; }, 20000));
         return window;
     }
-
-    QList<Order> orders() {
-        const std::vector<qint64> ids = OrderStore(*m_state.database).allById();
-        return OrderStore(*m_state.database).byIds(QList<qint64>(ids.begin(), ids.end()));
-    }
-
-    test::ServiceProcess m_service{
-        {QStringLiteral("--content"), QStringLiteral(MLDD_BIN "/service/content")}};
-    QTemporaryDir m_dir;
-    QString m_data = m_dir.path() + QStringLiteral("/data");
-    MainState m_state{DataFolder(m_data)};
 };
 
 } // namespace
@@ -201,7 +152,8 @@ TEST_F(CaptureWindowTest, ClearingAShopsCapturedNumbersLetsADeletedOrderBeCaptur
     QTRY_VERIFY_WITH_TIMEOUT(window.statusLine()->text().startsWith(QStringLiteral("提示")), 20000);
     EXPECT_TRUE(orders().isEmpty()) << "a captured number is not taken twice";
 
-    QAction* clear = settingsEntry(window, QStringLiteral("清空已提取记录"));
+    QAction* clear =
+        test::menuEntry(window, MainWindow::Menu::Settings, QStringLiteral("清空已提取记录"));
     ASSERT_NE(clear, nullptr);
     {
         ModalAnswers answers({QMessageBox::Yes}, [](QDialog* dialog) {
