@@ -215,6 +215,10 @@ QWidget* TemplateDesigner::createSidePanel() {
     m_itemList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     connect(m_itemList, &QListWidget::itemSelectionChanged, this,
             &TemplateDesigner::chooseFromList);
+    // An item picked by a click or Enter is then nudged with the arrow keys, as
+    // the hint says; stepping through the list with them leaves the keys there.
+    for (const auto picked : {&QListWidget::itemClicked, &QListWidget::itemActivated})
+        connect(m_itemList, picked, m_view, [this] { m_view->setFocus(); });
     tabs->addTab(m_itemList, QStringLiteral("项目"));
     auto* history = new QUndoView(m_undoGroup, tabs);
     history->setEmptyLabel(QStringLiteral("<打开时>"));

@@ -134,6 +134,28 @@ TEST_F(TemplateDesignerTest, DraggedReceiverUndoRedoAndSaveChangeItsRecordAlone)
         EXPECT_EQ(after[i], i == receiver ? moved : before[i]) << i;
 }
 
+// The hint promises that the arrow keys move the item picked, also when it was picked in the list.
+TEST_F(TemplateDesignerTest, AnItemPickedInTheListIsMovedByTheArrowKeys) {
+    TemplateDesigner window(m_state, kYuantong);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.activateWindow();
+    const int receiver = indexOf(*window.document(), QStringLiteral("收件人"));
+    auto* list = window.findChild<QListWidget*>();
+    ASSERT_TRUE(list);
+    QListWidgetItem* row = list->item(receiver);
+    list->scrollToItem(row);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(row).center());
+    ASSERT_EQ(list->currentRow(), receiver);
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(list->currentRow(), receiver);
+    const QRectF box = window.scene()->item(ItemRef::layout(receiver))->box();
+    EXPECT_NEAR(box.left(), 6576 + kTwipsPerMillimetre, 1);
+    EXPECT_NEAR(box.top(), 2608 + kTwipsPerMillimetre / 10, 1);
+}
+
 TEST_F(TemplateDesignerTest, TemplateFromAPicturePrintsItsTextsWhereTheDesignerShowsThem) {
     QImage scan(2300, 1270, QImage::Format_RGB32);
     scan.fill(QColor(250, 240, 230));
