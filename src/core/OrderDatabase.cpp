@@ -1,6 +1,7 @@
 #include "OrderDatabase.h"
 
 #include "CapturedNumberFiles.h"
+#include "OrderSearchIndex.h"
 #include "SchemaUpgrade.h"
 #include "StoreCheck.h"
 
@@ -99,6 +100,26 @@ StoreFailure upgradeVersion(sqlite3* db, const QString& path) {
     return {};
 }
 
+/**
+ * Gives the store the search's index, in one transaction, filled from the
+ * orders the first time. The index only speeds the search up: where the store
+ * cannot hold one, the search reads every order. False then.
+ */
+bool addSearchIndex(QSqlDatabase& db, const SqlDialect& dialect) {
+    bool present = false;
+    if (!dialect.isServer()) {
+        QSqlQuery presence(db);
+        present = presence.exec(OrderSearchIndex::presenceQuery()) && presence.next();
+    }
+    if (!db.transaction())
+        return false;
+    QSqlError error;
+    if (execAll(db, OrderSearchIndex::statements(dialect, present), &error) && db.commit())
+        return true;
+    db.rollback();
+    return false;
+}
+
 // Fills the caller's outputs and returns null, so that every refusal reads the same.
 std::unique_ptr<OrderDatabase> refuse(const StoreFailure& found, const QString& path,
                                       QString* message, StoreFailure* failure) {
@@ -192,6 +213,7 @@ std::unique_ptr<OrderDatabase> OrderDatabase::openFile(const QString& path, QStr
     // Indexes only speed up queries; a database that refuses one still works.
     QSqlError error;
     execAll(db, statementsOf(QStringLiteral(":/mldd/core/indexes.sql")), &error);
+    database->m_searchIndex = addSearchIndex(db, database->m_dialect);
     if (const StoreFailure refused = upgradeVersion(database->handle(), path))
         return refuse(refused, path, message, failure);
     return database;
@@ -254,6 +276,7 @@ std::unique_ptr<OrderDatabase> OrderDatabase::openServer(const StoreAddress& add
     });
     if (!made)
         return refuse(database->lastFailure(), shown, message, failure);
+    addSearchIndex(db, dialect);
     return database;
 }
 

@@ -85,6 +85,8 @@ public:
 
 private:
     QString listedQuery(const SqlCondition& filter) const;
+    /** " from ... where" of the listed orders under the filter, `alongside` joined in too. */
+    static QString listedFrom(const SqlCondition& filter, const QString& alongside = {});
     /** The " order by" of the lists, in the store's dialect. */
     QString newestFirst() const;
 

@@ -1,6 +1,8 @@
 #include "TempDataFolder.h"
 
 #include "core/OrderDatabase.h"
+#include "core/OrderSearchIndex.h"
+#include "core/OrderStore.h"
 #include "core/PrintSettings.h"
 #include "core/SchemaUpgrade.h"
 #include "core/StoreBackup.h"
@@ -111,6 +113,13 @@ TEST(OrderDatabase, AnOldDatabaseGainsExactlyWhatItLacks) {
     stored.exec(QStringLiteral("select order_sign, buy_name from order_data"));
     ASSERT_TRUE(stored.next());
     EXPECT_EQ(stored.value(1).toString(), QStringLiteral("张三"));
+    // The search's index is filled once from the orders the store had.
+    ASSERT_TRUE(database->hasSearchIndex());
+    const QStringList signs{QStringLiteral("order_sign")};
+    EXPECT_EQ(OrderStore(*database)
+                  .listed(OrderSearchIndex::contains(signs, QStringLiteral("宝:12"), true))
+                  .size(),
+              1);
 
     // The old settings row keeps its values; the new columns read as their defaults.
     const PrintSettings settings = PrintSettings::load(db, ErrorLog(data.folder().errorLogPath()));

@@ -1,0 +1,126 @@
+#include "OrderSearchIndex.h"
+
+#include <algorithm>
+#include <string>
+
+namespace mldd {
+
+namespace {
+
+/** The columns the search looks in. */
+const QStringList kColumns{
+    QStringLiteral("buy_id"),           QStringLiteral("my_id"),
+    QStringLiteral("delivery"),         QStringLiteral("order_sign"),
+    QStringLiteral("buy_name"),         QStringLiteral("buy_phone1"),
+    QStringLiteral("buy_phone2"),       QStringLiteral("buy_zipcode"),
+    QStringLiteral("buy_address"),      QStringLiteral("buy_address_sheng"),
+    QStringLiteral("buy_address_shi"),  QStringLiteral("buy_address_xian"),
+    QStringLiteral("buy_goods"),
+};
+
+/** The row's searched columns as the trigger sees them: "new.buy_id, new.my_id, …". */
+QString valuesOf(const QString& row) {
+    QStringList values;
+    for (const QString& column : kColumns)
+        values.append(row + u'.' + column);
+    return values.join(QStringLiteral(", "));
+}
+
+// The index keeps no copy of the texts (content=''): a row leaves it by the
+// "delete" command with the values it went in with, which the triggers have.
+QString adding(const QString& row) {
+    return QStringLiteral("insert into order_search(rowid, %1) values (%2.id, %3);")
+        .arg(kColumns.join(QStringLiteral(", ")), row, valuesOf(row));
+}
+
+QString removing(const QString& row) {
+    return QStringLiteral(
+               "insert into order_search(order_search, rowid, %1) values ('delete', %2.id, %3);")
+        .arg(kColumns.join(QStringLiteral(", ")), row, valuesOf(row));
+}
+
+QStringList sqliteStatements(bool present) {
+    QStringList statements;
+    if (!present) {
+        // Trigrams without positions: the search asks for all of a key's trigrams
+        // in a column, and LIKE then checks that they stand together.
+        statements.append(
+            QStringLiteral("create virtual table order_search using fts5(%1, content='', "
+                           "detail='column', tokenize='trigram')")
+                .arg(kColumns.join(QStringLiteral(", "))));
+        statements.append(QStringLiteral("insert into order_search(rowid, %1) select id, %1 "
+                                         "from order_data")
+                              .arg(kColumns.join(QStringLiteral(", "))));
+    }
+    statements.append(QStringLiteral("create trigger if not exists order_search_insert after "
+                                     "insert on order_data begin %1 end")
+                          .arg(adding(QStringLiteral("new"))));
+    statements.append(QStringLiteral("create trigger if not exists order_search_delete after "
+                                     "delete on order_data begin %1 end")
+                          .arg(removing(QStringLiteral("old"))));
+    statements.append(QStringLiteral("create trigger if not exists order_search_update after "
+                                     "update of id, %1 on order_data begin %2 %3 end")
+                          .arg(kColumns.join(QStringLiteral(", ")),
+                               removing(QStringLiteral("old")), adding(QStringLiteral("new"))));
+    return statements;
+}
+
+QStringList serverStatements() {
+    // pg_trgm is a trusted extension: the database's owner may add it. Where the
+    // server has none or refuses it, the search reads every order, as before.
+    QStringList statements{QStringLiteral("create extension if not exists pg_trgm")};
+    for (const QString& column : kColumns)
+        statements.append(QStringLiteral("create index if not exists order_search_%1 on "
+                                         "order_data using gin (%1 gin_trgm_ops)")
+                              .arg(column));
+    return statements;
+}
+
+/** An FTS5 string: the text in double quotes, its own double quotes doubled. */
+QString quoted(QString text) {
+    return u'"' + text.replace(u'"', QStringLiteral("\"\"")) + u'"';
+}
+
+} // namespace
+
+QStringList OrderSearchIndex::statements(const SqlDialect& dialect, bool present) {
+    return dialect.isServer() ? serverStatements() : sqliteStatements(present);
+}
+
+QString OrderSearchIndex::presenceQuery() {
+    return QStringLiteral(
+        "select 1 from sqlite_master where type = 'table' and name = 'order_search'");
+}
+
+SqlCondition OrderSearchIndex::contains(const QStringList& columns, const QString& key,
+                                        bool alongIndex) {
+    // Alternatives are grouped, so that "dj_type >= 0" still holds for all of them.
+    SqlCondition condition;
+    QStringList alternatives;
+    for (const QString& column : columns) {
+        alternatives.append(column + QStringLiteral(" like ? escape '\\'"));
+        condition.values.append(SqlCondition::containsPattern(key));
+    }
+    condition.sql = QStringLiteral(" and (") + alternatives.join(QStringLiteral(" or ")) + u')';
+
+    const std::u32string characters = key.toStdU32String();
+    const bool indexed = std::all_of(columns.begin(), columns.end(), [](const QString& column) {
+        return kColumns.contains(column);
+    });
+    if (!alongIndex || !indexed || characters.size() < kShortestKey)
+        return condition;
+    // The orders whose columns hold every trigram of the key, found along the
+    // index; the LIKE conditions then keep those that hold the key itself.
+    QStringList trigrams;
+    for (size_t i = 0; i + kShortestKey <= characters.size(); ++i)
+        trigrams.append(quoted(QString::fromUcs4(characters.data() + i, kShortestKey)));
+    trigrams.removeDuplicates();
+    condition.join = QStringLiteral(" join (select rowid as found from order_search where "
+                                    "order_search match ?) as searched on searched.found = "
+                                    "order_data.id");
+    condition.joinValues.append(u'{' + columns.join(u' ') + QStringLiteral("} : (") +
+                                trigrams.join(QStringLiteral(" AND ")) + u')');
+    return condition;
+}
+
+} // namespace mldd
