@@ -10,14 +10,15 @@
 namespace mldd {
 
 /**
- * The index that finds a text anywhere in the searched columns without reading
- * every order: on SQLite a trigram full-text table kept by triggers on
- * order_data, joined into the search; on the server trigram indexes (pg_trgm)
- * that the planner uses for the search's own LIKE conditions.
+ * The index that finds a text anywhere in the short searched columns (buyer,
+ * sender, order number, telephones…) without reading every order: on SQLite a
+ * trigram full-text table kept by triggers on order_data, joined into the
+ * search; on the server trigram indexes (pg_trgm) that the planner uses for
+ * the search's own LIKE conditions.
  */
 class OrderSearchIndex {
 public:
-    /** A trigram index narrows keys of three characters and more; shorter ones are looked for in every order. */
+    /** A trigram index narrows keys of three characters and more; shorter ones read every order. */
     static constexpr size_t kShortestKey = 3;
 
     /**

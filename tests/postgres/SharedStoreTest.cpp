@@ -298,6 +298,7 @@ TEST_P(BothStores, SearchAlongTheIndexFindsWhatReadingEveryOrderFinds) {
         {QStringLiteral("buy_phone1"), QStringLiteral("buy_phone2")},
         {QStringLiteral("buy_address"), QStringLiteral("buy_address_sheng"),
          QStringLiteral("buy_address_shi"), QStringLiteral("buy_address_xian")},
+        {QStringLiteral("buy_name")},
         {QStringLiteral("buy_goods")}};
     OrderStore store(*m_database);
     const auto expectSameAsReading = [&](const char* when) {
