@@ -52,6 +52,12 @@ QStringList sqliteStatements(bool present) {
         statements.append(QStringLiteral("insert into order_search(rowid, %1) select id, %1 "
                                          "from order_data")
                               .arg(kColumns.join(QStringLiteral(", "))));
+        // Each statement that stores an order writes the index a small segment of its own.
+        // Merged on the way (automerge), every one of them costs a share of merging the
+        // big segments of a year of orders: 0.4 ms an order at a million. The small ones
+        // are merged among themselves when sixteen of a size pile up (crisismerge) instead.
+        statements.append(QStringLiteral(
+            "insert into order_search(order_search, rank) values ('automerge', 0)"));
     }
     statements.append(QStringLiteral("create trigger if not exists order_search_insert after "
                                      "insert on order_data begin %1 end")
@@ -59,9 +65,14 @@ QStringList sqliteStatements(bool present) {
     statements.append(QStringLiteral("create trigger if not exists order_search_delete after "
                                      "delete on order_data begin %1 end")
                           .arg(removing(QStringLiteral("old"))));
+    // An order is saved with all its columns; the index changes only when a searched one did.
+    QStringList changed{QStringLiteral("old.id is not new.id")};
+    for (const QString& column : kColumns)
+        changed.append(QStringLiteral("old.%1 is not new.%1").arg(column));
     statements.append(QStringLiteral("create trigger if not exists order_search_update after "
-                                     "update of id, %1 on order_data begin %2 %3 end")
+                                     "update of id, %1 on order_data when %2 begin %3 %4 end")
                           .arg(kColumns.join(QStringLiteral(", ")),
+                               changed.join(QStringLiteral(" or ")),
                                removing(QStringLiteral("old")), adding(QStringLiteral("new"))));
     return statements;
 }

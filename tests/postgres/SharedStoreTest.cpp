@@ -333,12 +333,21 @@ TEST_P(BothStores, SearchAlongTheIndexFindsWhatReadingEveryOrderFinds) {
         "update order_data set buy_id = 'buyer_900', buy_phone2 = null where buy_id = 'buyer_5'")));
     ASSERT_TRUE(edit.exec(QStringLiteral("update order_data set kd_sign = 1")));
     ASSERT_TRUE(edit.exec(QStringLiteral("delete from order_data where buy_id = 'BUYER-77'")));
+    Order renamed = *store.byId(ids.at(4));
+    renamed.buyName = QStringLiteral("王五'_%");
+    Order regoods = *store.byId(ids.at(5));
+    regoods.buyGoods = QStringLiteral("袜");
+    ASSERT_TRUE(store.update({renamed, regoods}));
     expectSameAsReading("edited");
     EXPECT_EQ(store.listed(OrderSearchIndex::contains({QStringLiteral("buy_id")},
                                                       QStringLiteral("yer_9"),
                                                       m_database->hasSearchIndex()))
                   .size(),
               1);
+    EXPECT_EQ(store.listed(OrderSearchIndex::contains({QStringLiteral("buy_name")},
+                                                      QStringLiteral("王五'_"),
+                                                      m_database->hasSearchIndex())),
+              std::vector<qint64>{ids.at(4)});
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, BothStores, ::testing::Values(Store::SQLite, Store::Server),
