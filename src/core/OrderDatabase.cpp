@@ -101,23 +101,17 @@ StoreFailure upgradeVersion(sqlite3* db, const QString& path) {
 }
 
 /**
- * Gives the store the search's index, in one transaction, filled from the
- * orders the first time. The index only speeds the search up: where the store
- * cannot hold one, the search reads every order. False then.
+ * Gives the store the search's index, in one transaction. Its tables start
+ * empty: the orders an existing store holds go in at the first searches, in
+ * steps, so that no start of a big store waits for them. The index only speeds
+ * the search up: where the store refuses it, the search reads every order.
  */
-bool addSearchIndex(QSqlDatabase& db, const SqlDialect& dialect) {
-    bool present = false;
-    if (!dialect.isServer()) {
-        QSqlQuery presence(db);
-        present = presence.exec(OrderSearchIndex::presenceQuery()) && presence.next();
-    }
+void addSearchIndex(QSqlDatabase& db, const SqlDialect& dialect) {
     if (!db.transaction())
-        return false;
+        return;
     QSqlError error;
-    if (execAll(db, OrderSearchIndex::statements(dialect, present), &error) && db.commit())
-        return true;
-    db.rollback();
-    return false;
+    if (!execAll(db, OrderSearchIndex::statements(dialect), &error) || !db.commit())
+        db.rollback();
 }
 
 // Fills the caller's outputs and returns null, so that every refusal reads the same.
@@ -213,7 +207,7 @@ std::unique_ptr<OrderDatabase> OrderDatabase::openFile(const QString& path, QStr
     // Indexes only speed up queries; a database that refuses one still works.
     QSqlError error;
     execAll(db, statementsOf(QStringLiteral(":/mldd/core/indexes.sql")), &error);
-    database->m_searchIndex = addSearchIndex(db, database->m_dialect);
+    addSearchIndex(db, database->m_dialect);
     if (const StoreFailure refused = upgradeVersion(database->handle(), path))
         return refuse(refused, path, message, failure);
     return database;

@@ -91,9 +91,6 @@ public:
     /** Whether SQLite has called the file damaged since it was opened. */
     bool corruptionFound() const { return m_corrupt; }
 
-    /** Whether the search joins in the store's trigram index (SQLite; the server's serves LIKE itself). */
-    bool hasSearchIndex() const { return m_searchIndex; }
-
     /** The file, or the server's address without its password. */
     QString path() const { return m_path; }
 
@@ -115,7 +112,6 @@ private:
     bool m_batchOpen = false;
     StoreFailure m_lastFailure;
     bool m_corrupt = false;
-    bool m_searchIndex = false;
 };
 
 } // namespace mldd

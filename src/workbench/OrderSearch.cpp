@@ -38,8 +38,9 @@ std::optional<Notice> search(MainState& state, const QString& fieldCaption, cons
             columns = field.columns;
     }
     OrderFilter filter;
+    // The index is brought up to date first, with what was stored since the last search.
     filter.condition = OrderSearchIndex::contains(
-        columns, trimmed, state.database && state.database->hasSearchIndex());
+        columns, trimmed, state.database && OrderSearchIndex::catchUp(*state.database));
     filter.caption = u'[' + fieldCaption + QStringLiteral("]含[") + trimmed + u']';
     state.filter = filter;
     // The results are new: they are read from their first page, not the page the list was on.
