@@ -121,6 +121,15 @@ TEST_F(OrderSearchIndexTest, EditsDeletesAndReusedIdsBetweenSearchesAreFoundAsTh
     EXPECT_TRUE(indexHolds(QStringLiteral("alpha_again")).empty());
     EXPECT_EQ(indexHolds(QStringLiteral("beta_again")), std::vector<qint64>{kept});
     expectSameAsReading(true, kKeys, "after a replacing update");
+
+    // No id is given twice: an order stored after the newest one was deleted and the
+    // index caught up lies past the mark, where the search finds it.
+    const qint64 newest = add(QStringLiteral("omega_old"));
+    ASSERT_TRUE(OrderSearchIndex::catchUp(*m_database));
+    exec(QStringLiteral("delete from order_data where id = %1").arg(newest));
+    ASSERT_TRUE(OrderSearchIndex::catchUp(*m_database));
+    EXPECT_GT(add(QStringLiteral("omega_new")), newest);
+    expectSameAsReading(true, {QStringLiteral("omega"), QStringLiteral("old")}, "id after the newest");
 }
 
 // The index takes a big backlog in steps; while it lags more than a step, or cannot be written
