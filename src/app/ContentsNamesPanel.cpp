@@ -1,6 +1,7 @@
 #include "ContentsNamesPanel.h"
 
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -13,7 +14,8 @@ constexpr int kNamesPerRow = 5;
 
 ContentsNamesPanel::ContentsNamesPanel(const DataFolder& folder, const QString& senderId,
                                        const QString& currentName, QWidget* parent)
-    : QFrame(parent, Qt::Popup), m_folder(folder), m_senderId(senderId),
+    // Not a Qt::Popup: assistive tools are shown no popup windows.
+    : QFrame(parent, Qt::Tool | Qt::FramelessWindowHint), m_folder(folder), m_senderId(senderId),
       m_current(currentName.trimmed()), m_names(ContentsNames::load(folder, senderId)),
       m_makeDefault(new QPushButton(QStringLiteral("设为默认"), this)),
       m_add(new QPushButton(QStringLiteral("加入备选"), this)), m_hint(new QLabel(this)) {
@@ -48,6 +50,29 @@ ContentsNamesPanel::ContentsNamesPanel(const DataFolder& folder, const QString& 
     m_makeDefault->setToolTip(QStringLiteral("将当前内件设为此用户默认"));
     connect(m_makeDefault, &QPushButton::clicked, this, &ContentsNamesPanel::makeDefault);
     connect(m_add, &QPushButton::clicked, this, &ContentsNamesPanel::addCurrent);
+}
+
+void ContentsNamesPanel::showEvent(QShowEvent* event) {
+    QFrame::showEvent(event);
+    activateWindow();
+    // The keys start on the first name, as in a popup list.
+    if (!m_nameButtons.isEmpty())
+        m_nameButtons.first()->setFocus();
+}
+
+void ContentsNamesPanel::changeEvent(QEvent* event) {
+    QFrame::changeEvent(event);
+    // A click elsewhere closes it, as it closes a popup.
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow())
+        close();
+}
+
+void ContentsNamesPanel::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QFrame::keyPressEvent(event);
 }
 
 void ContentsNamesPanel::makeDefault() {

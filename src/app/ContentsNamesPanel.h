@@ -13,6 +13,8 @@ namespace mldd {
 /**
  * The contents-name panel of an order card: the sender's candidate names to
  * click, and the commands that make the card's name the default or a candidate.
+ * It closes as a popup does (Esc, or a click elsewhere), but is a window of its
+ * own, so that screen readers can reach its names.
  */
 class ContentsNamesPanel : public QFrame {
     Q_OBJECT
@@ -25,6 +27,11 @@ public:
     QPushButton* defaultButton() const { return m_makeDefault; }
     QPushButton* addButton() const { return m_add; }
     QLabel* hintLine() const { return m_hint; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 signals:
     /** The seller clicked a candidate: it becomes the order's contents name. */

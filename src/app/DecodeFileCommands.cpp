@@ -1,27 +1,15 @@
 #include "DecodeFileCommands.h"
 
+#include "BusyCursor.h"
 #include "NoticeBox.h"
 
 #include "capture/DecodeMaintenance.h"
 #include "capture/PageKey.h"
 #include "core/MainState.h"
 
-#include <QApplication>
-#include <QCursor>
 #include <QLabel>
 
 namespace mldd::DecodeFileCommands {
-
-namespace {
-
-// The service is asked with a time-out; the busy cursor says the window is waiting for it.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-};
-
-} // namespace
 
 void refresh(QWidget* parent, MainState& state, const QString& address, QLabel* status) {
     const std::optional<QString> pageKey = pageKeyOf(address.trimmed());

@@ -1,5 +1,6 @@
 #include "ExcelImportDialog.h"
 
+#include "ColumnCombo.h"
 #include "FileChooser.h"
 #include "NoticeBox.h"
 
@@ -112,17 +113,18 @@ QWidget* ExcelImportDialog::createFieldGrid() {
     constexpr int kRows = ImportLayout::kFieldCount / 2;
     for (int i = 0; i < ImportLayout::kFieldCount; ++i) {
         const MappingField& field = ImportLayout::fields().at(i);
-        auto* combo = new QComboBox(box);
+        auto* combo = new ColumnCombo(box);
         combo->addItem(kPrompt);
         combo->setMinimumWidth(150);
-        // The chosen columns stand in a box of their own; the list beside it adds one more.
-        auto* expression = new QLabel(box);
-        expression->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        // The chosen columns stand in a box of their own, read aloud with its name; the list
+        // beside it adds one more.
+        auto* expression = new QLineEdit(box);
+        expression->setReadOnly(true);
         expression->setMinimumWidth(90);
         expression->setAccessibleName(field.label() + QStringLiteral("的列"));
         auto* clear = new QPushButton(QStringLiteral("清空"), box);
         clear->setAccessibleName(QStringLiteral("清空") + field.label());
-        connect(combo, &QComboBox::activated, this,
+        connect(combo, &ColumnCombo::columnChosen, this,
                 [this, i](int index) { chooseColumn(i, index); });
         connect(clear, &QPushButton::clicked, this, [this, i] { clearField(i); });
         const int row = i % kRows;
@@ -242,12 +244,12 @@ void ExcelImportDialog::chooseColumn(int field, int index) {
         return;
     m_expressions[field].columns.append(index - 1);
     m_fieldExpressions.at(field)->setText(m_expressions.at(field).text());
-    m_fieldCombos.at(field)->setCurrentIndex(0);
 }
 
 void ExcelImportDialog::clearField(int field) {
     m_expressions[field] = ColumnExpression();
     m_fieldExpressions.at(field)->clear();
+    m_fieldCombos.at(field)->setCurrentIndex(0);
 }
 
 ImportLayout ExcelImportDialog::layoutShown() const {

@@ -8,7 +8,6 @@
 
 class QCheckBox;
 class QComboBox;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -44,7 +43,7 @@ public:
     QComboBox* senderList() const { return m_senderList; }
     QComboBox* templateList() const { return m_templateList; }
     QComboBox* fieldCombo(int field) const { return m_fieldCombos.at(field); }
-    QLabel* fieldExpression(int field) const { return m_fieldExpressions.at(field); }
+    QLineEdit* fieldExpression(int field) const { return m_fieldExpressions.at(field); }
     QPushButton* clearButton(int field) const { return m_clearButtons.at(field); }
     QPushButton* confirmButton() const { return m_confirm; }
     QPushButton* extractButton() const { return m_extract; }
@@ -81,7 +80,7 @@ private:
     QComboBox* m_senderList = nullptr;
     QComboBox* m_templateList = nullptr;
     QList<QComboBox*> m_fieldCombos;
-    QList<QLabel*> m_fieldExpressions;
+    QList<QLineEdit*> m_fieldExpressions;
     QList<QPushButton*> m_clearButtons;
     QRadioButton* m_firstSeparator = nullptr;
     QRadioButton* m_secondSeparator = nullptr;

@@ -3,8 +3,10 @@
 #include <QDateTime>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QLocale>
+#include <QTreeView>
 
 namespace mldd {
 
@@ -68,6 +70,9 @@ QString chosenFile(QFileDialog& dialog, QFileDialog::AcceptMode mode) {
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
     dialog.setProxyModel(new ChineseFileColumns(&dialog));
+    // Qt sizes the type column for "mp3Folder", which cuts "XLSX 文件".
+    if (auto* list = dialog.findChild<QTreeView*>(QStringLiteral("treeView")))
+        list->header()->setSectionResizeMode(TypeColumn, QHeaderView::ResizeToContents);
     dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("查找范围："));
     dialog.setLabelText(QFileDialog::FileName, QStringLiteral("文件名："));
     dialog.setLabelText(QFileDialog::FileType, QStringLiteral("文件类型："));

@@ -1,5 +1,6 @@
 #include "OrderCommands.h"
 
+#include "BusyCursor.h"
 #include "NoticeBox.h"
 #include "OrderListPanel.h"
 
@@ -95,7 +96,12 @@ void OrderCommands::deleteOld() {
     if (const auto again = OrderDeletion::everyOrderQuestion(days);
         again && !showNotice(m_context.window, *again))
         return;
-    m_context.list->showResult(OrderDeletion::deleteOlderThan(m_context.state, days));
+    // A year's orders take seconds to clear; the answer comes after the cursor is back.
+    const Notice deleted = [&] {
+        const BusyCursor busy;
+        return OrderDeletion::deleteOlderThan(m_context.state, days);
+    }();
+    m_context.list->showResult(deleted);
 }
 
 } // namespace mldd

@@ -33,7 +33,8 @@ OrderListPanel::OrderListPanel(MainState& state, QWidget* parent)
     m_modeTabs = new QTabBar(this);
     m_modeTabs->addTab(QStringLiteral("快递单"));
     m_modeTabs->addTab(QStringLiteral("发货单"));
-    connect(m_modeTabs, &QTabBar::tabBarClicked, this, &OrderListPanel::switchMode);
+    // Switched by a click, the keys or an assistive tool alike.
+    connect(m_modeTabs, &QTabBar::currentChanged, this, &OrderListPanel::switchMode);
     layout->addWidget(m_modeTabs);
     auto* list = new QHBoxLayout;
     list->addWidget(createRowArea(), 1);

@@ -13,6 +13,7 @@
 #include "browser/TemplateDownload.h"
 #include "core/MainState.h"
 #include "printing/CupsSpooler.h"
+#include "printing/FollowingLists.h"
 #include "printing/OffsetAdjustment.h"
 #include "printing/PrintFile.h"
 #include "printing/PrintQuestion.h"
@@ -101,12 +102,9 @@ void PrintCommands::printFinished(PrintDocuments::Kind kind) {
     m_spreadsheets.offerWriteBack(result.printedIds);
     // 打印发货单: each printed waybill's shipping list follows on the shipping-list printer,
     // once; a list printed before is not printed again.
-    if (!state.settings.printsShippingLists() || result.cancelled)
+    if (result.cancelled)
         return;
-    const QList<qint64> lists = PrintQuestion::about(OrderStore(*state.database),
-                                                     PrintDocuments::Kind::ShippingLists,
-                                                     result.printedIds)
-                                    .unprinted;
+    const QList<qint64> lists = FollowingLists::of(state, result.printedIds);
     if (!lists.isEmpty())
         QTimer::singleShot(0, this, [this, lists] {
             follow(std::make_unique<PrintRun>(m_context.state, *m_spooler,

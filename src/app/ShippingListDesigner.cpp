@@ -118,7 +118,8 @@ QLineEdit* ShippingListDesigner::addText(const QString& item) {
     const std::optional<QStringList> fields = m_design.item(item);
     text->setEnabled(fields.has_value());
     text->setText(fields ? fields->at(FaHuoSet::Text) : QString());
-    connect(text, &QLineEdit::textEdited, this, [this, item](const QString& value) {
+    // Changed by typing, pasting or an assistive tool alike.
+    connect(text, &QLineEdit::textChanged, this, [this, item](const QString& value) {
         m_design.setItemField(item, FaHuoSet::Text, value);
         showPreview();
     });

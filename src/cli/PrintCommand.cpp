@@ -6,6 +6,7 @@
 #include "waybill/PagedOutput.h"
 
 #include "printing/CupsSpooler.h"
+#include "printing/FollowingLists.h"
 #include "printing/PrintRun.h"
 
 #include <QEventLoop>
@@ -24,12 +25,8 @@ const QString kUsage = QStringLiteral(
 constexpr int kLowestDpi = 72;
 constexpr int kHighestDpi = 2400;
 
-// A run to a printer, as the window starts it: checks, pacing, marks after each job.
-int runOnPrinter(MainState& state, PrintDocuments::Kind kind, const QList<qint64>& ids,
-                 const QString& printer) {
-    CupsSpooler spooler;
-    PrintRun run(state, spooler, kind, ids);
-    run.setPrinter(printer);
+// Runs to its end on the event loop and reports as the window does.
+int runToEnd(PrintRun& run, PrintDocuments::Kind kind) {
     // Nobody can change the paper for a script: the seller sorts such runs by form.
     run.askPaperChange = [](const Notice&) { return true; };
     if (const std::optional<Notice> refused = run.start())
@@ -45,16 +42,27 @@ int runOnPrinter(MainState& state, PrintDocuments::Kind kind, const QList<qint64
     return result.problems.isEmpty() ? Success : Failed;
 }
 
-// Every order's pages (a waybill, or all pages of its shipping list) into one PDF; the orders
-// are marked once the file is complete.
-int printToPdf(MainState& state, PrintDocuments::Kind kind, const QList<qint64>& ids,
-               const QString& pdf, int dotsPerInch) {
-    const bool waybills = kind == PrintDocuments::Kind::Waybills;
-    OrderStore store(*state.database);
-    PrintDocuments documents(state, kind);
-    QList<PageModel> pages;
-    QList<Order> printed;
-    QStringList problems;
+// A run to a printer, as the window starts it: checks, pacing, marks after each job; with
+// 打印发货单 on, the printed waybills' shipping lists follow on the shipping-list printer.
+int runOnPrinter(MainState& state, PrintDocuments::Kind kind, const QList<qint64>& ids,
+                 const QString& printer) {
+    CupsSpooler spooler;
+    PrintRun run(state, spooler, kind, ids);
+    run.setPrinter(printer);
+    const int status = runToEnd(run, kind);
+    const QList<qint64> lists = kind == PrintDocuments::Kind::Waybills
+                                    ? FollowingLists::of(state, run.result().printedIds)
+                                    : QList<qint64>();
+    if (lists.isEmpty())
+        return status;
+    PrintRun listRun(state, spooler, PrintDocuments::Kind::ShippingLists, lists);
+    return std::max(status, runToEnd(listRun, PrintDocuments::Kind::ShippingLists));
+}
+
+// Each order's pages of one kind, appended to `pages`; the orders drawn, in order.
+QList<Order> collect(const OrderStore& store, PrintDocuments& documents, const QList<qint64>& ids,
+                     QList<PageModel>& pages, QStringList& problems) {
+    QList<Order> drawn;
     for (qint64 id : ids) {
         const std::optional<Order> order = store.byId(id);
         if (!order) {
@@ -67,8 +75,48 @@ int printToPdf(MainState& state, PrintDocuments::Kind kind, const QList<qint64>&
             continue;
         }
         pages += std::get<PrintDocuments::Document>(std::move(document)).pages;
-        printed.append(*order);
+        drawn.append(*order);
     }
+    return drawn;
+}
+
+QList<qint64> idsOf(const QList<Order>& orders) {
+    QList<qint64> ids;
+    for (const Order& order : orders)
+        ids.append(order.id);
+    return ids;
+}
+
+// Marks the orders printed; false, after saying so, when a mark could not be saved.
+bool markAll(PrintDocuments& documents, PrintDocuments::Kind kind, const QList<Order>& orders) {
+    QString error;
+    for (const Order& order : orders)
+        if (!documents.mark(order, &error)) {
+            fail(Failed, (kind == PrintDocuments::Kind::Waybills
+                              ? QStringLiteral("快递单已打印，但打印标记未能保存：%1")
+                              : QStringLiteral("发货单已打印，但打印标记未能保存：%1"))
+                             .arg(error));
+            return false;
+        }
+    return true;
+}
+
+// Every order's pages (a waybill, or all pages of its shipping list) into one PDF, with 打印发货单
+// on the printed waybills' shipping lists after them; the orders are marked once the file is
+// complete.
+int printToPdf(MainState& state, PrintDocuments::Kind kind, const QList<qint64>& ids,
+               const QString& pdf, int dotsPerInch) {
+    const bool waybills = kind == PrintDocuments::Kind::Waybills;
+    OrderStore store(*state.database);
+    PrintDocuments documents(state, kind);
+    QList<PageModel> pages;
+    QStringList problems;
+    const QList<Order> printed = collect(store, documents, ids, pages, problems);
+    PrintDocuments listDocuments(state, PrintDocuments::Kind::ShippingLists);
+    const QList<Order> lists =
+        waybills ? collect(store, listDocuments, FollowingLists::of(state, idsOf(printed)), pages,
+                           problems)
+                 : QList<Order>();
     for (const QString& problem : problems)
         writeError(problem + u'\n');
     if (pages.isEmpty())
@@ -78,11 +126,9 @@ int printToPdf(MainState& state, PrintDocuments::Kind kind, const QList<qint64>&
     QString error;
     if (!writePdf(pdf, pages, &error, {}, dotsPerInch))
         return fail(Failed, error);
-    for (const Order& order : printed)
-        if (!documents.mark(order, &error))
-            return fail(Failed, (waybills ? QStringLiteral("快递单已打印，但打印标记未能保存：%1")
-                                          : QStringLiteral("发货单已打印，但打印标记未能保存：%1"))
-                                    .arg(error));
+    if (!markAll(documents, kind, printed) ||
+        !markAll(listDocuments, PrintDocuments::Kind::ShippingLists, lists))
+        return Failed;
     return problems.isEmpty() ? Success : Failed;
 }
 

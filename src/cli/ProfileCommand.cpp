@@ -1,6 +1,7 @@
 #include "Commands.h"
 #include "ProgramStart.h"
 
+#include "core/DeliveryAddress.h"
 #include "core/MainState.h"
 #include "workbench/ProfileEditing.h"
 
@@ -54,9 +55,12 @@ QJsonObject toJson(const SenderProfile& profile) {
 
 QString toLine(const SenderProfile& profile) {
     return QStringList{
-        profile.myIdh,   profile.name,
-        profile.phone1,  profile.phone2,
-        profile.zipcode, profile.province + profile.city + profile.county + profile.address,
+        profile.myIdh,
+        profile.name,
+        profile.phone1,
+        profile.phone2,
+        profile.zipcode,
+        DeliveryAddress::joined(profile.province, profile.city, profile.county, profile.address),
         profile.company}
         .join(u'\t');
 }

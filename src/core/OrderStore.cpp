@@ -1,5 +1,6 @@
 #include "OrderStore.h"
 
+#include "IndexesAside.h"
 #include "OrderColumns.h"
 #include "OrderDatabase.h"
 #include "PreparedIds.h"
@@ -258,20 +259,36 @@ std::vector<qint64> OrderStore::olderThan(int days) const {
                {days});
 }
 
+bool OrderStore::mostOrdersOlderThan(int days) const {
+    const std::vector<qint64> shares =
+        ids(QStringLiteral("select count(*) - 2 * coalesce(sum(") +
+                m_database.dialect().ageInDays() + QStringLiteral(" >= ?), 0) from order_data"),
+            {days});
+    return !shares.empty() && shares.front() < 0;
+}
+
 int OrderStore::deleteOlderThan(int days) {
     int deleted = 0;
     QSqlDatabase db = m_database.connection();
-    m_database.inTransaction([&] {
+    const bool done = m_database.inTransaction([&] {
+        // Clearing most of a year's store row by row through every index takes
+        // SQLite a minute; the indexes built again over the rest take seconds.
+        std::optional<IndexesAside> aside;
+        if (!m_database.isServer() && mostOrdersOlderThan(days) &&
+            !(aside = IndexesAside::take(db, QStringLiteral("order_data"))))
+            return false;
         QSqlQuery query(db);
         query.prepare(QStringLiteral("delete from order_data where ") +
                       m_database.dialect().ageInDays() + QStringLiteral(" >= ?"));
         query.addBindValue(days);
         if (!query.exec())
             return false;
+        if (aside && !aside->restore())
+            return false;
         deleted = query.numRowsAffected();
         return true;
     });
-    return deleted;
+    return done ? deleted : 0;
 }
 
 std::vector<qint64> OrderStore::byOrderNumber(const QString& orderSign) const {

@@ -84,6 +84,8 @@ public:
     std::vector<qint64> ids(const QString& sql, const QVariantList& values = {}) const;
 
 private:
+    /** Whether more than half of the stored orders were taken in `days` days ago or earlier. */
+    bool mostOrdersOlderThan(int days) const;
     QString listedQuery(const SqlCondition& filter) const;
     /** " from ... where" of the listed orders under the filter, `alongside` joined in too. */
     static QString listedFrom(const SqlCondition& filter, const QString& alongside = {});

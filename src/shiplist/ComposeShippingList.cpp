@@ -2,6 +2,7 @@
 
 #include "GoodsTable.h"
 
+#include "core/DeliveryAddress.h"
 #include "waybill/Code128.h"
 #include "waybill/FontFaces.h"
 #include "waybill/TextMetrics.h"
@@ -109,7 +110,6 @@ private:
     std::optional<Piece> barcodePiece(const QString& value, const Style& style);
     Piece rowPiece(const QStringList& cells, const Style& style, Place place);
     QStringList wrapped(const QString& text, const FontSpec& font, double width);
-    QString address() const;
     QString orderNumberForBarcode() const;
 
     const Order& m_order;
@@ -193,14 +193,6 @@ Piece Composer::rowPiece(const QStringList& cells, const Style& style, Place pla
     return piece;
 }
 
-QString Composer::address() const {
-    const QString region = m_order.buyAddressSheng + m_order.buyAddressShi + m_order.buyAddressXian;
-    // Captured addresses often carry their province already.
-    if (region.isEmpty() || m_order.buyAddress.startsWith(m_order.buyAddressSheng))
-        return m_order.buyAddress;
-    return region + m_order.buyAddress;
-}
-
 QString Composer::orderNumberForBarcode() const {
     // Order numbers are "marketplace:number"; a Chinese marketplace word has no bars.
     if (Code128::encode(m_order.orderSign))
@@ -237,7 +229,7 @@ std::optional<Piece> Composer::itemPiece(const QString& name, const QStringList&
     if (name == u"买家邮编")
         return text(m_order.buyZipcode, OrderItems);
     if (name == u"收货地址")
-        return text(address(), OrderItems);
+        return text(DeliveryAddress::full(m_order), OrderItems);
     if (name == u"发货日期")
         return text(m_today.toString(QStringLiteral("yyyy-MM-dd")), OrderItems);
     if (name == u"卖家姓名" || name == u"卖家ID" || name == u"卖家联系电话" || name == u"卖家寄语")

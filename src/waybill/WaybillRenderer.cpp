@@ -6,6 +6,8 @@
 #include "SizeLadder.h"
 #include "WaybillTemplate.h"
 
+#include "core/DeliveryAddress.h"
+
 #include <cmath>
 
 namespace mldd {
@@ -171,7 +173,7 @@ QString WaybillRenderer::sourceValue(const QString& name, const WaybillInput& in
         if (!on[S::Destination])
             return QString();
         if (on[S::DestinationFullNames])
-            return order.buyAddressSheng + order.buyAddressShi + order.buyAddressXian;
+            return DeliveryAddress::region(order);
         if (on[S::DestinationCityCounty])
             return order.buyAddressShi + order.buyAddressXian;
         return order.buyEnd;
@@ -201,6 +203,11 @@ QString WaybillRenderer::evaluate(const QString& source, const WaybillInput& inp
         if (kind == u"C") {
             text += value;
         } else if (kind == u"B" || kind == u"T" || kind == u"TN") {
+            // A municipality's city is not written again right after its province.
+            if (value == u"ORDER_DATA:buy_address_shi" &&
+                DeliveryAddress::cityRepeatsProvince(input.order) &&
+                text.endsWith(input.order.buyAddressSheng))
+                continue;
             text += sourceValue(value, input);
         } else if (kind == u"Y" && input.sender) {
             bool ok = false;

@@ -1,5 +1,7 @@
 #include "ConfirmationText.h"
 
+#include <QUrl>
+
 namespace mldd {
 
 namespace {
@@ -8,6 +10,15 @@ const QString kEndMarker = QStringLiteral("〓〓需确认的信息结束〓〓"
 
 QString line(const QString& label, const QString& value) {
     return label + value + kLineEnd;
+}
+
+// The buyer reads the text on another computer: an address of this one means nothing there.
+QString siteLine(const QString& siteAddress) {
+    const QString host = QUrl(siteAddress).host();
+    const bool here =
+        host.isEmpty() || host == u"localhost" || host.startsWith(u"127.") || host == u"::1";
+    const QString tool = QStringLiteral("墨岚打单，网店卖家的快递单打印软件");
+    return here ? tool : tool + u'：' + siteAddress;
 }
 } // namespace
 
@@ -32,9 +43,8 @@ ConfirmationText ConfirmationText::compose(const Order& order, const QString& si
 
     QString text =
         QStringLiteral("【以下信息由『墨岚打单』软件自动生成】") + kLineEnd +
-        QStringLiteral("墨岚打单，网店卖家的快递单打印软件：") + siteAddress + kLineEnd + kLineEnd +
-        QStringLiteral("〓〓需确认的交易信息〓〓") + kLineEnd +
-        line(QStringLiteral("您的ID:"), order.buyId) +
+        siteLine(siteAddress) + kLineEnd + kLineEnd + QStringLiteral("〓〓需确认的交易信息〓〓") +
+        kLineEnd + line(QStringLiteral("您的ID:"), order.buyId) +
         line(QStringLiteral("您的真实姓名:"), order.buyName) + phones +
         line(QStringLiteral("您的邮编:"), order.buyZipcode) +
         line(QStringLiteral("您的收货省:"), order.buyAddressSheng) +

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
@@ -27,10 +28,15 @@ TEST(ChineseLocaleTest, TheProgramAndItsFileDialogsSpeakChineseOnAnyMachine) {
     ASSERT_TRUE(sheet.open(QIODevice::WriteOnly));
     sheet.write(QByteArray(3 * 1024, 'x'));
     sheet.close();
+    // A long type name, as another spreadsheet program's file has.
+    QFile other(dir.filePath(QStringLiteral("报表.numbers")));
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    other.close();
 
     QStringList header;
     QStringList folderRow;
     QStringList fileRow;
+    QList<bool> cut;
     test::ModalAnswers answers({}, [&](QDialog* dialog) {
         auto* files = qobject_cast<QFileDialog*>(dialog);
         ASSERT_NE(files, nullptr);
@@ -48,12 +54,20 @@ TEST(ChineseLocaleTest, TheProgramAndItsFileDialogsSpeakChineseOnAnyMachine) {
             }
             return cells;
         };
-        ASSERT_TRUE(
-            QTest::qWaitFor([&] { return row(QStringLiteral("orders.xlsx")).size() == 4; }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                return row(QStringLiteral("orders.xlsx")).size() == 4 &&
+                       row(QStringLiteral("报表.numbers")).size() == 4;
+            },
+            5000));
         for (int c = 0; c < 4; ++c)
             header.append(model->headerData(c, Qt::Horizontal).toString());
         folderRow = row(QStringLiteral("订单表"));
         fileRow = row(QStringLiteral("orders.xlsx"));
+        // Size, type and date stand whole in their columns.
+        const QAbstractItemView* cells = view;
+        for (int c = 1; c < 4; ++c)
+            cut.append(view->header()->sectionSize(c) < cells->sizeHintForColumn(c));
         dialog->reject();
     });
     EXPECT_EQ(FileChooser::openFile(nullptr, QStringLiteral("选择Excel文件"), dir.path(),
@@ -68,4 +82,5 @@ TEST(ChineseLocaleTest, TheProgramAndItsFileDialogsSpeakChineseOnAnyMachine) {
         << fileRow.at(3).toStdString();
     ASSERT_EQ(folderRow.size(), 4);
     EXPECT_EQ(folderRow.at(2), QStringLiteral("文件夹"));
+    EXPECT_EQ(cut, QList<bool>(3, false));
 }

@@ -4,6 +4,8 @@
 #include "ModalAnswers.h"
 #include "SpreadsheetFixture.h"
 
+#include <QAbstractItemView>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -33,6 +35,18 @@ protected:
         });
     }
 
+    // Takes `path` in the window's file dialog, typed into 文件名 and taken with Enter as a
+    // seller does; false when `dialog` is another one.
+    static bool openInFileDialog(QDialog* dialog, const QString& path) {
+        auto* files = qobject_cast<QFileDialog*>(dialog);
+        auto* name = files ? files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")) : nullptr;
+        if (!name)
+            return false;
+        name->setText(path);
+        QTest::keyClick(name, Qt::Key_Return);
+        return true;
+    }
+
     static void chooseColumn(ExcelImportDialog& form, ImportLayout::Field field, int column) {
         emit form.fieldCombo(field)->activated(column + 1);
     }
@@ -50,13 +64,8 @@ TEST_F(ExcelImportDialogTest, ImportFromTheMainWindowMapsColumnsAndStoresTheRows
     window.show();
     QStringList seen;
     ModalAnswers answers({}, [&](QDialog* dialog) {
-        if (auto* files = qobject_cast<QFileDialog*>(dialog)) {
+        if (openInFileDialog(dialog, path)) {
             seen.append(QStringLiteral("file"));
-            // Typed into 文件名 and taken with Enter, as a seller does.
-            auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            ASSERT_NE(name, nullptr);
-            name->setText(path);
-            QTest::keyClick(name, Qt::Key_Return);
             return;
         }
         auto* form = qobject_cast<ExcelImportDialog*>(dialog);
@@ -88,6 +97,62 @@ TEST_F(ExcelImportDialogTest, ImportFromTheMainWindowMapsColumnsAndStoresTheRows
     EXPECT_EQ(again.layoutList()->currentText(), QStringLiteral("orders"));
     EXPECT_EQ(again.fieldExpression(ImportLayout::Address)->text(), QStringLiteral("E + F"));
     EXPECT_EQ(again.senderList()->currentText(), QString::fromUtf8(kSender));
+}
+
+// A screen reader's user maps the columns with the keys: stepping through a closed list only
+// reads the columns out, Enter or leaving the list takes the one it shows, the open list takes
+// the one chosen; the list then reads that column and the box beside it reads what was taken.
+TEST_F(ExcelImportDialogTest, ColumnsAreMappedWithTheKeysAsAScreenReaderUserDoes) {
+    const QString path = copyOf(QStringLiteral("orders.xlsx"));
+    MainWindow window(m_state);
+    window.show();
+    const auto spoken = [](QWidget* widget, QAccessible::Text text) {
+        return QAccessible::queryAccessibleInterface(widget)->text(text);
+    };
+    ModalAnswers answers({}, [&](QDialog* dialog) {
+        if (openInFileDialog(dialog, path))
+            return;
+        auto* form = qobject_cast<ExcelImportDialog*>(dialog);
+        ASSERT_NE(form, nullptr) << dialog->metaObject()->className();
+        QComboBox* buyer = form->fieldCombo(ImportLayout::BuyerName);
+        buyer->setFocus();
+        QTest::keyClick(buyer, Qt::Key_Down);
+        QTest::keyClick(buyer, Qt::Key_Down);
+        EXPECT_EQ(form->fieldExpression(ImportLayout::BuyerName)->text(), QString());
+        QTest::keyClick(buyer, Qt::Key_Return);
+        EXPECT_EQ(form->fieldExpression(ImportLayout::BuyerName)->text(), QStringLiteral("B"));
+        EXPECT_EQ(spoken(buyer, QAccessible::Name), QStringLiteral("B|收货人"));
+        EXPECT_TRUE(form->isVisible()) << "Enter in the list started the import";
+
+        // The open list, then one more column stepped to and left.
+        QComboBox* address = form->fieldCombo(ImportLayout::Address);
+        address->setFocus();
+        QTest::keyClick(address, Qt::Key_Down, Qt::AltModifier);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return address->view()->isVisible(); }, 5000));
+        for (int step = 0; step < 5; ++step)
+            QTest::keyClick(address->view(), Qt::Key_Down);
+        QTest::keyClick(address->view(), Qt::Key_Return);
+        EXPECT_EQ(form->fieldExpression(ImportLayout::Address)->text(), QStringLiteral("E"));
+        QTest::keyClick(address, Qt::Key_Down);
+        form->fieldCombo(ImportLayout::Goods)->setFocus(Qt::TabFocusReason);
+        EXPECT_EQ(spoken(form->fieldExpression(ImportLayout::Address), QAccessible::Value),
+                  QStringLiteral("E + F"));
+        EXPECT_EQ(spoken(form->fieldExpression(ImportLayout::Address), QAccessible::Name),
+                  QStringLiteral("收货地址的列"));
+
+        QComboBox* goods = form->fieldCombo(ImportLayout::Goods);
+        for (int step = 0; step < 7; ++step)
+            QTest::keyClick(goods, Qt::Key_Down);
+        QTest::keyClick(goods, Qt::Key_Return);
+        form->senderList()->setCurrentText(QString::fromUtf8(kSender));
+        QTest::mouseClick(form->extractButton(), Qt::LeftButton);
+    });
+    window.menuAction(MainWindow::Import)->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.importProgress(); }, 20000))
+        << "the import never finished";
+    EXPECT_EQ(window.statusLine()->text(),
+              QStringLiteral("提示:Excedl中共有订单4个，实提订单3个，合并订单1个。  "));
+    EXPECT_EQ(storedOrders().size(), 4);
 }
 
 TEST_F(ExcelImportDialogTest, TheMappingWindowSaysWhatIsMissingBeforeItImports) {

@@ -13,17 +13,20 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QSqlQuery>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 
 #include <gtest/gtest.h>
 
@@ -117,6 +120,44 @@ TEST_F(MainWindowTest, MarkClicksFlipUnprintedOrdersAndLeaveShippedOnes) {
                     .contains(QStringLiteral("192,192,192")));
 }
 
+// Most orders are old: they are cleared in one go (their indexes set aside and
+// built again), and the list, the count and a later search stay right.
+TEST_F(MainWindowTest, DeletingOldOrdersFromTheToolbarLeavesTheRecentOnesListed) {
+    const QList<qint64> ids = storeOrders(25);
+    QSqlQuery age(m_state.database->connection());
+    age.prepare(QStringLiteral("update order_data set time_get = "
+                               "datetime('now', 'localtime', '-40 days') where id <= ?"));
+    age.addBindValue(ids[19]);
+    ASSERT_TRUE(age.exec());
+    MainWindow window(m_state);
+    window.show();
+
+    ModalAnswers answers({QMessageBox::Ok}, [](QDialog* dialog) {
+        auto* days = dialog->findChild<QSpinBox*>();
+        ASSERT_TRUE(days);
+        days->selectAll();
+        QTest::keyClicks(days, QStringLiteral("30"));
+        auto* buttons = dialog->findChild<QDialogButtonBox*>();
+        ASSERT_TRUE(buttons);
+        QTest::mouseClick(buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
+    });
+    QTest::mouseClick(window.findChild<QToolBar*>()->widgetForAction(
+                          window.menuAction(MainWindow::DeleteOld)),
+                      Qt::LeftButton);
+    QTRY_COMPARE(answers.texts, QStringList{QStringLiteral("本次共删除订单20条!")});
+    EXPECT_FALSE(QApplication::overrideCursor());
+    EXPECT_EQ(window.informationLine()->text(),
+              QStringLiteral("筛选:所有的快递单未打印的订单  总计5条 共1页 第1页"));
+    EXPECT_EQ(rowOf(window, ids[24])->orderId(), ids[24]);
+    EXPECT_EQ(allOrders().size(), 5);
+
+    window.searchFieldList()->setCurrentText(QStringLiteral("买家姓名"));
+    window.searchKey()->setText(QStringLiteral("收货人22"));
+    QTest::mouseClick(window.searchButton(), Qt::LeftButton);
+    EXPECT_EQ(window.informationLine()->text(),
+              QStringLiteral("[买家姓名]含[收货人22]  总计1条 共1页 第1页"));
+}
+
 // The seller narrows the list by picking in the filter lists and searching, as with the mouse.
 TEST_F(MainWindowTest, FilterListsAndSearchNarrowTheList) {
     const QList<qint64> ids = storeOrders(12);
@@ -153,6 +194,14 @@ TEST_F(MainWindowTest, FilterListsAndSearchNarrowTheList) {
     EXPECT_EQ(window.printStateList()->currentText(), QStringLiteral("发货单未打"));
     EXPECT_EQ(window.informationLine()->text(),
               QStringLiteral("筛选:所有的发货单未打印的订单  总计12条 共2页 第1页"));
+
+    // Back with the keys, as a seller without a mouse or a screen reader's user switches.
+    window.modeTabs()->setFocus();
+    QTest::keyClick(window.modeTabs(), Qt::Key_Left);
+    EXPECT_EQ(window.printStateList()->currentText(), QStringLiteral("快递单未打"));
+    EXPECT_TRUE(window.informationLine()->text().startsWith(
+        QStringLiteral("筛选:所有的快递单未打印的订单")))
+        << window.informationLine()->text().toStdString();
 }
 
 TEST_F(MainWindowTest, HiddenMenuEntriesFollowTheMenuSetting) {

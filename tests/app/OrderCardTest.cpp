@@ -10,8 +10,11 @@
 #include "WaybillPreview.h"
 #include "WindowFixture.h"
 
+#include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QInputDialog>
@@ -411,4 +414,63 @@ TEST(QtTexts, StandardButtonsAndTextMenusSpeakChinese) {
     EXPECT_TRUE(captions.join(u' ').contains(QStringLiteral("复制")))
         << captions.join(u' ').toStdString();
     EXPECT_TRUE(captions.join(u' ').contains(QStringLiteral("粘贴")));
+}
+
+// 核对 puts the text for the buyer on the clipboard. The buyer opens it on another computer: the
+// program's own service on this one (the usual loopback address) is not named to them, a
+// service elsewhere is.
+TEST_F(OrderCardTest, TheConfirmationTextNamesNoAddressOfThisComputer) {
+    const qint64 id = storeYuantongOrders(1).first();
+    for (const auto& [service, named] :
+         {std::pair{QStringLiteral("http://127.0.0.1:8717"), false},
+          std::pair{QStringLiteral("https://mldd.example.com"), true}}) {
+        m_state.serviceBase = service;
+        MainWindow window(m_state);
+        open(window);
+        QGuiApplication::clipboard()->clear();
+        QTest::mouseClick(cardOf(window, id)->confirmButton(), Qt::LeftButton);
+        const QStringList lines =
+            QGuiApplication::clipboard()->text().split(QStringLiteral("\r\n"));
+        ASSERT_GE(lines.size(), 4) << service.toStdString();
+        EXPECT_EQ(lines[1], named ? QStringLiteral("墨岚打单，网店卖家的快递单打印软件：") +
+                                        service + QStringLiteral("/mldd/")
+                                  : QStringLiteral("墨岚打单，网店卖家的快递单打印软件"));
+        EXPECT_EQ(lines[3], QStringLiteral("〓〓需确认的交易信息〓〓"));
+        EXPECT_TRUE(lines.contains(QStringLiteral("物流公司:圆通")));
+    }
+}
+
+// Without a mouse, with a screen reader: the names panel is a window assistive tools list, the
+// keys start on its first name, and Esc closes it.
+TEST_F(OrderCardTest, ContentsNamesArePickedWithTheKeysAndAScreenReaderSeesThem) {
+    ContentsNames names;
+    names.candidates = {QStringLiteral("衣服"), QStringLiteral("鞋")};
+    ASSERT_FALSE(names.save(m_state.folder, QStringLiteral("淘宝:墨岚小店")));
+    const qint64 id = storeYuantongOrders(1).first();
+    MainWindow window(m_state);
+    open(window);
+    const auto openPanel = [&] {
+        focus(window, cardOf(window, id)->contentsButton());
+        QTest::keyClick(cardOf(window, id)->contentsButton(), Qt::Key_Space);
+        return cardOf(window, id)->findChildren<ContentsNamesPanel*>().last();
+    };
+    ContentsNamesPanel* panel = openPanel();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel->isActiveWindow(); }, 5000));
+    QAccessibleInterface* program = QAccessible::queryAccessibleInterface(qApp);
+    bool listed = false;
+    for (int i = 0; i < program->childCount(); ++i)
+        listed = listed || program->child(i)->object() == panel;
+    EXPECT_TRUE(listed) << "assistive tools do not see the names";
+    EXPECT_EQ(QApplication::focusWidget(), panel->nameButtons().first());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !panel->isVisible(); }, 5000));
+
+    panel = openPanel();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel->isActiveWindow(); }, 5000));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    {
+        ModalAnswers answers;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    }
+    EXPECT_EQ(order(id).buyNjpm, QStringLiteral("鞋"));
 }

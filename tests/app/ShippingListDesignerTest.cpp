@@ -1,12 +1,16 @@
 #include "ShippingListDesigner.h"
+#include "MainWindow.h"
 #include "WaybillPreview.h"
 #include "WindowFixture.h"
 
 #include "CliRun.h"
 
+#include <QAccessible>
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QSqlQuery>
@@ -138,4 +142,40 @@ TEST_F(ShippingListDesignerTest, TheBuiltInExampleShowsItsFiguresInTheirColumns)
     EXPECT_TRUE(texts.contains(QStringLiteral("壹佰陆拾元整")));
     EXPECT_TRUE(texts.contains(QStringLiteral("89.00")));
     EXPECT_TRUE(texts.contains(QStringLiteral("71")));
+}
+
+// 设置 › 发货单设置 with the texts set through the accessibility interface, as a screen reader or
+// a voice-input tool sets them: the preview and the saved design take them as typed ones.
+TEST_F(ShippingListDesignerTest, TextsSetByAnAssistiveToolAreSaved) {
+    storeOrders(1, kSender);
+    MainWindow window(m_state);
+    window.show();
+    ModalAnswers answers({}, [&](QDialog* dialog) {
+        auto* editor = qobject_cast<ShippingListDesigner*>(dialog);
+        ASSERT_NE(editor, nullptr) << dialog->metaObject()->className();
+        const QList<QPair<QString, QString>> texts{{"标题", "墨岚小店发货单"},
+                                                   {"卖家姓名", "卖家姓名:林掌柜"},
+                                                   {"卖家ID", "卖家ID:墨岚小店"},
+                                                   {"卖家联系电话", "卖家联系电话:13600001111"}};
+        for (const auto& [item, text] : texts) {
+            QAccessibleInterface* box =
+                QAccessible::queryAccessibleInterface(editor->itemText(item));
+            box->editableTextInterface()->replaceText(0, box->textInterface()->characterCount(),
+                                                      text);
+        }
+        QTest::mouseClick(editor->saveButton(), Qt::LeftButton);
+        QTest::qWait(50);
+        dialog->reject();
+    });
+    for (QAction* action : window.menu(MainWindow::Menu::Settings)->actions())
+        if (action->text() == QStringLiteral("发货单设置"))
+            action->trigger();
+    EXPECT_EQ(answers.texts, QStringList{QStringLiteral("保存成功！")});
+    const QStringList records = storedDesign().split(QStringLiteral("[FA]"));
+    ASSERT_EQ(records.size(), 21);
+    EXPECT_TRUE(records.first().startsWith(QStringLiteral("标题[FAHUO]墨岚小店发货单[FAHUO]")))
+        << records.first().toStdString();
+    EXPECT_TRUE(records.at(13).startsWith(
+        QStringLiteral("卖家联系电话[FAHUO]卖家联系电话:13600001111[FAHUO]")))
+        << records.at(13).toStdString();
 }

@@ -45,6 +45,23 @@ TEST_F(ProfileCommandTest, SaveListDeleteRoundTrip) {
     EXPECT_EQ(profile({u"list"_s}).out, QString());
 }
 
+// The sender window keeps the whole address beside its parts; a municipality's city repeats its
+// province. Either way each place is listed once.
+TEST_F(ProfileCommandTest, EachPlaceOfASendersAddressIsListedOnce) {
+    ASSERT_EQ(profile({u"save"_s, u"--id"_s, u"a"_s, u"--address"_s,
+                       u"浙江省杭州市西湖区文三路100号"_s, u"--province"_s, u"浙江省"_s,
+                       u"--city"_s, u"杭州市"_s, u"--county"_s, u"西湖区"_s})
+                  .exitCode,
+              0);
+    ASSERT_EQ(
+        profile({u"save"_s, u"--id"_s, u"b"_s, u"--address"_s, u"漕溪北路88号"_s, u"--province"_s,
+                 u"上海市"_s, u"--city"_s, u"上海市"_s, u"--county"_s, u"徐汇区"_s})
+            .exitCode,
+        0);
+    EXPECT_EQ(profile({u"list"_s}).out, u"a\t\t\t\t\t浙江省杭州市西湖区文三路100号\t\n"
+                                        u"b\t\t\t\t\t上海市徐汇区漕溪北路88号\t\n"_s);
+}
+
 TEST_F(ProfileCommandTest, RefusalsAndUsageErrors) {
     const CliRun blank = profile({u"save"_s, u"--id"_s, u"a"_s, u"--address"_s, u" "_s});
     EXPECT_EQ(blank.exitCode, 1);

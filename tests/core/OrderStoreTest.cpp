@@ -44,6 +44,15 @@ protected:
         return o;
     }
 
+    void takenDaysAgo(qint64 id, int days) {
+        QSqlQuery age(m_database->connection());
+        age.prepare(QStringLiteral("update order_data set time_get = "
+                                   "datetime('now', 'localtime', ?) where id = ?"));
+        age.addBindValue(QStringLiteral("-%1 days").arg(days));
+        age.addBindValue(id);
+        EXPECT_TRUE(age.exec());
+    }
+
     QList<QString> signsOf(const std::vector<qint64>& ids) {
         QList<QString> signs;
         for (const Order& o : store().byIds(QList<qint64>(ids.begin(), ids.end())))
@@ -178,17 +187,40 @@ TEST_F(OrderStoreTest, LookUpsOfCaptureMergeAndCourierFilling) {
 
 TEST_F(OrderStoreTest, DeletingByAgeCountsCalendarDays) {
     const QList<qint64> ids = store({order("淘宝:1"), order("淘宝:2"), order("淘宝:3")});
-    QSqlQuery age(m_database->connection());
-    age.prepare(QStringLiteral("update order_data set time_get = datetime('now', 'localtime', ?) "
-                               "where id = ?"));
-    for (const auto& [id, shift] : {std::pair{ids[0], "-3 days"}, std::pair{ids[1], "-2 days"}}) {
-        age.addBindValue(QString::fromLatin1(shift));
-        age.addBindValue(id);
-        age.exec();
-    }
+    takenDaysAgo(ids[0], 3);
+    takenDaysAgo(ids[1], 2);
     EXPECT_EQ(store().olderThan(2), (std::vector<qint64>{ids[0], ids[1]}));
     EXPECT_EQ(store().deleteOlderThan(3), 1);
     EXPECT_EQ(store().allById(), (std::vector<qint64>{ids[1], ids[2]}));
+}
+
+// Most of the store goes: the order indexes are built again over the rest, and
+// must come back exactly, or every later list reads the whole table.
+TEST_F(OrderStoreTest, DeletingMostOrdersKeepsTheRestAndEveryIndex) {
+    const auto indexes = [&] {
+        QSqlQuery query(QStringLiteral("select name, sql from sqlite_master where type = 'index' "
+                                       "and tbl_name = 'order_data' order by name"),
+                        m_database->connection());
+        QStringList made;
+        while (query.next())
+            made.append(query.value(0).toString() + u' ' + query.value(1).toString());
+        return made;
+    };
+    const QStringList before = indexes();
+    QList<Order> orders;
+    for (int i = 1; i <= 9; ++i)
+        orders.append(order(QStringLiteral("淘宝:%1").arg(i), QStringLiteral("买家%1").arg(i)));
+    const QList<qint64> ids = store(orders);
+    for (int i = 0; i < 7; ++i)
+        takenDaysAgo(ids[i], 40);
+
+    EXPECT_EQ(store().deleteOlderThan(30), 7);
+    EXPECT_EQ(store().allById(), (std::vector<qint64>{ids[7], ids[8]}));
+    EXPECT_EQ(indexes(), before);
+    EXPECT_EQ(store().byOrderNumber(QStringLiteral("淘宝:9")), std::vector<qint64>{ids[8]});
+    OrderCursor cursor;
+    cursor.requery(store(), {});
+    EXPECT_EQ(cursor.pageIds(1), (QList<qint64>{ids[8], ids[7]}));
 }
 
 TEST_F(OrderStoreTest, PagesOfTenWithTheRestOnTheLastPage) {

@@ -3,6 +3,7 @@
 #include "CliRun.h"
 
 #include <QMap>
+#include <QRegularExpression>
 
 #include <iostream>
 #include <random>
@@ -111,6 +112,47 @@ TEST_F(CliPrint, APdfThatCannotBeWrittenWhollyFailsAndMarksNothing) {
     }
     for (const auto& mark : marks())
         EXPECT_EQ(mark, (QPair<int, int>{0, 0}));
+}
+
+// 打印设置 › 打印发货单 on: a scripted waybill print brings each order's shipping list after it,
+// as the window's run does, and never a list that was printed before.
+TEST_F(CliPrint, WithShippingListsOnWaybillsAreFollowedByTheirLists) {
+    const QList<qint64> ids = addOrders({"圆通", "中通", "圆通"});
+    setUpPrinter();
+    const QString listQueue = queue.left(30) + QStringLiteral("Lists");
+    const QString listJobs = test::CupsDaemon::running().addQueue(listQueue);
+    ASSERT_FALSE(listJobs.isEmpty());
+    MainState& started = start();
+    ASSERT_TRUE(PrinterSetup(folder, started.log)
+                    .saveListPrinter(listQueue, QStringLiteral("A5|148|210|8390|11905|1")));
+    started.settings.switchFlags[4] = 1;
+    QSqlDatabase connection = started.database->connection();
+    ASSERT_TRUE(started.settings.save(connection, started.log));
+
+    QStringList args = printArgs(ids.mid(0, 1));
+    args.replace(args.indexOf("--printer"), "--pdf");
+    args.last() = dir.filePath(QStringLiteral("早班.pdf"));
+    const test::CliRun toFile = test::runCli(args);
+    EXPECT_EQ(toFile.exitCode, 0) << toFile.err.toStdString();
+    QString info;
+    test::CupsDaemon::tool("pdfinfo", {args.last()}, &info);
+    EXPECT_TRUE(info.contains(QRegularExpression("Pages: +2\\n"))) << info.toStdString();
+    QString text;
+    test::CupsDaemon::tool("pdftotext", {args.last(), "-"}, &text);
+    EXPECT_TRUE(text.contains(QStringLiteral("某某某店铺发货单"))) << text.toStdString();
+
+    // The first order's list came out with its waybill: printing all three brings two lists.
+    const test::CliRun toPrinter = test::runCli(printArgs(ids));
+    EXPECT_EQ(toPrinter.exitCode, 0) << toPrinter.err.toStdString();
+    EXPECT_TRUE(toPrinter.out.contains(QStringLiteral("已打印2张发货单")))
+        << toPrinter.out.toStdString();
+    EXPECT_EQ(keptJobs().size(), 3);
+    const QList<test::KeptJob> lists = keptJobsOf(listQueue, listJobs);
+    ASSERT_EQ(lists.size(), 2);
+    EXPECT_EQ(lists[0].title, QStringLiteral("发货单-%1-淘宝:1002").arg(ids[1]));
+    EXPECT_EQ(lists[1].title, QStringLiteral("发货单-%1-淘宝:1003").arg(ids[2]));
+    EXPECT_EQ(marks("fh_sign, fh_print"), (QList<QPair<int, int>>(3, {1, 1})));
+    EXPECT_EQ(marks(), (QList<QPair<int, int>>(3, {1, 1})));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "waybill/WaybillPages.h"
 
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSqlQuery>
 
 #include "CliRun.h"
@@ -133,4 +134,61 @@ TEST(WaybillCli, AnOrderWithoutContentsNameShowsAndPrintsItsSendersDefault) {
     ASSERT_GE(pages.size(), 3);
     for (int i = 0; i < orders.size(); ++i)
         EXPECT_EQ(pages[i].trimmed(), expected[i]);
+}
+
+// A municipality is filed as province and city under one name (上海市, 上海市): the waybill's
+// address box and the shipping list name it once; a province and its namesake city (吉林, 吉林市)
+// stay both.
+TEST(WaybillCli, AMunicipalityIsNamedOnceOnTheWaybillAndTheShippingList) {
+    test::TestFolder test;
+    QStringList items;
+    for (const QString& source :
+         {QStringLiteral("B|ORDER_DATA:buy_address_sheng+B|ORDER_DATA:buy_address_shi+"
+                         "B|ORDER_DATA:buy_address_xian+B|ORDER_DATA:buy_address"),
+          QStringLiteral("B|ORDER_DATA:buy_name"), QStringLiteral("B|ORDER_DATA:buy_phone1")})
+        items.append(QStringList{"Y", "N", source, "收件", "宋体", "10", "0",
+                                 QStringLiteral("LT^600^%1^6000^300").arg(600 + 400 * items.size()),
+                                 "N^"}
+                         .join(QStringLiteral("{F}")));
+    test.writeTemplate(QStringLiteral("圆通"), items);
+    const QList<QStringList> places{{"上海市", "上海市", "徐汇区", "漕溪北路88号"},
+                                    {"上海", "上海市", "黄浦区", "南京东路1号"},
+                                    {"吉林", "吉林市", "昌邑区", "解放北路2号"}};
+    QList<Order> orders(places.size());
+    for (int i = 0; i < orders.size(); ++i) {
+        orders[i].orderSign = QStringLiteral("淘宝:%1").arg(300 + i);
+        orders[i].buyName = QStringLiteral("买家%1").arg(i);
+        orders[i].buyPhone1 = QStringLiteral("1380013800%1").arg(i);
+        orders[i].buyAddressSheng = places[i][0];
+        orders[i].buyAddressShi = places[i][1];
+        orders[i].buyAddressXian = places[i][2];
+        orders[i].buyAddress = places[i][3];
+        orders[i].delivery = QStringLiteral("圆通");
+    }
+    {
+        const auto database = OrderDatabase::open(test.folder().databasePath(), nullptr);
+        ASSERT_TRUE(database);
+        OrderWriteRule rule;
+        ASSERT_TRUE(OrderStore(*database).insert(orders, rule));
+    }
+    const QStringList expected{"上海市徐汇区漕溪北路88号", "上海黄浦区南京东路1号",
+                               "吉林吉林市昌邑区解放北路2号"};
+    for (const QString kind : {"waybill", "shiplist"}) {
+        const QString pdf = test.folder().file(kind + QStringLiteral(".pdf"));
+        const test::CliRun printed = test::runCli(
+            {"--data", test.folder().dataPath(), "print", kind, "--ids", "1,2,3", "--pdf", pdf});
+        ASSERT_EQ(printed.exitCode, 0) << printed.err.toStdString();
+        QProcess text;
+        text.start("pdftotext", {pdf, "-"});
+        text.waitForFinished();
+        const QString printedText =
+            QString::fromUtf8(text.readAllStandardOutput()).remove(QRegularExpression("\\s"));
+        for (const QString& address : expected)
+            EXPECT_TRUE(printedText.contains(address))
+                << kind.toStdString() << ": " << address.toStdString() << " in "
+                << printedText.toStdString();
+        for (const QString repeated : {"上海市上海市", "上海上海市"})
+            EXPECT_FALSE(printedText.contains(repeated))
+                << kind.toStdString() << ": " << printedText.toStdString();
+    }
 }
