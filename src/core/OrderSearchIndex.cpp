@@ -202,6 +202,18 @@ bool OrderSearchIndex::catchUp(OrderDatabase& database, qint64 step) {
     return behind && *behind <= step;
 }
 
+void OrderSearchIndex::startOver(OrderDatabase& database) {
+    if (!present(database))
+        return;
+    database.inTransaction([&] {
+        QSqlQuery query(database.connection());
+        return query.exec(QStringLiteral(
+                   "insert into order_search (order_search) values ('delete-all')")) &&
+               query.exec(QStringLiteral("update order_search_mark set indexed = 0")) &&
+               query.exec(QStringLiteral("delete from order_search_stale"));
+    });
+}
+
 SqlCondition OrderSearchIndex::contains(const QStringList& columns, const QString& key,
                                         bool alongIndex) {
     // Alternatives are grouped, so that "dj_type >= 0" still holds for all of them.

@@ -50,6 +50,13 @@ public:
     static bool catchUp(OrderDatabase& database, qint64 step = kCatchUpStep);
 
     /**
+     * Empties the index and sets its mark back to nothing, as one step that lands
+     * whole or not at all: before most of the orders are deleted, which it would
+     * otherwise note one by one.
+     */
+    static void startOver(OrderDatabase& database);
+
+    /**
      * Finds `key` anywhere in one of `columns` as LIKE does (its % and _ taken
      * literally), narrowed along the index when `alongIndex` (catchUp said so),
      * the index holds these columns and the key is long enough.

@@ -169,3 +169,21 @@ TEST_F(OrderSearchIndexTest, ABacklogGoesInStepsAndABusyStoreIsSearchedAsItIs) {
     EXPECT_TRUE(indexHolds(QStringLiteral("alpha_0")).empty());
     expectSameAsReading(true, kKeys, "caught up");
 }
+
+// Deleting most of the orders by age notes none of them one by one: the index starts over
+// and takes the rest in at the next search, which finds them all the same.
+TEST_F(OrderSearchIndexTest, DeletingMostOrdersByAgeStartsTheIndexOver) {
+    for (int i = 0; i < 5; ++i)
+        add(QStringLiteral("alpha_%1").arg(i));
+    const qint64 kept = add(QStringLiteral("alpha_kept"));
+    ASSERT_TRUE(OrderSearchIndex::catchUp(*m_database));
+    exec(QStringLiteral("update order_data set time_get = datetime('now', 'localtime', "
+                        "'-40 days') where id <> %1")
+             .arg(kept));
+    EXPECT_EQ(OrderStore(*m_database).deleteOlderThan(30), 5);
+    EXPECT_EQ(OrderStore(*m_database).ids(QStringLiteral("select count(*) from order_search_stale")),
+              std::vector<qint64>{0});
+    expectSameAsReading(true, kKeys, "most deleted");
+    ASSERT_TRUE(OrderSearchIndex::catchUp(*m_database));
+    EXPECT_EQ(indexHolds(QStringLiteral("alpha_")), std::vector<qint64>{kept});
+}
