@@ -238,13 +238,16 @@ SqlCondition OrderSearchIndex::contains(const QStringList& columns, const QStrin
     for (size_t i = 0; i + kShortestKey <= characters.size(); ++i)
         trigrams.append(quoted(QString::fromUcs4(characters.data() + i, kShortestKey)));
     trigrams.removeDuplicates();
-    condition.join =
-        QStringLiteral(" join (select rowid as found from order_search where order_search match ? "
-                       "union select id from order_search_stale union select id from order_data "
-                       "where id > %1) as searched on searched.found = order_data.id")
-            .arg(kMark);
-    condition.joinValues.append(u'{' + columns.join(u' ') + QStringLiteral("} : (") +
-                                trigrams.join(QStringLiteral(" AND ")) + u')');
+    // An id list rather than a join: SQLite would build a Bloom filter over every
+    // order for a join, reading the whole store to look a few orders up.
+    condition.sql = QStringLiteral(" and id in (select rowid from order_search where "
+                                   "order_search match ? union select id from "
+                                   "order_search_stale union select id from order_data where "
+                                   "id > %1)")
+                        .arg(kMark) +
+                    condition.sql;
+    condition.values.prepend(u'{' + columns.join(u' ') + QStringLiteral("} : (") +
+                             trigrams.join(QStringLiteral(" AND ")) + u')');
     return condition;
 }
 

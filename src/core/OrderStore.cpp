@@ -181,49 +181,45 @@ bool OrderStore::isServer() const {
 }
 
 QString OrderStore::listedQuery(const SqlCondition& filter) const {
-    return QStringLiteral("select id") + listedFrom(filter) + newestFirst();
-}
-
-QString OrderStore::listedFrom(const SqlCondition& filter, const QString& alongside) {
-    return QStringLiteral(" from order_data") + filter.join + alongside +
-           QStringLiteral(" where dj_type >= 0 ") + filter.sql;
+    return QStringLiteral("select id from order_data where dj_type >= 0 ") + filter.sql +
+           newestFirst();
 }
 
 std::vector<qint64> OrderStore::listed(const SqlCondition& filter) const {
-    return ids(listedQuery(filter), filter.boundValues());
+    return ids(listedQuery(filter), filter.values);
 }
 
 qsizetype OrderStore::listedCount(const SqlCondition& filter, qsizetype limit) const {
     // Stops at the limit: a count walks the list's index entry by entry.
     const std::vector<qint64> count =
-        ids(QStringLiteral("select count(*) from (select 1") + listedFrom(filter) +
-                QStringLiteral(" limit ?) as counted"),
-            filter.boundValues() + QVariantList{qint64(limit)});
+        ids(QStringLiteral("select count(*) from (select 1 from order_data where dj_type >= 0 ") +
+                filter.sql + QStringLiteral(" limit ?) as counted"),
+            filter.values + QVariantList{qint64(limit)});
     return count.empty() ? 0 : qsizetype(count.front());
 }
 
 std::optional<qsizetype> OrderStore::listedPosition(const SqlCondition& filter, qint64 id) const {
+    const QString listed = QStringLiteral("select count(*) from order_data where dj_type >= 0 ");
     const std::vector<qint64> found =
-        ids(QStringLiteral("select count(*)") + listedFrom(filter) + QStringLiteral(" and id = ?"),
-            filter.boundValues() + QVariantList{id});
+        ids(listed + filter.sql + QStringLiteral(" and id = ?"), filter.values + QVariantList{id});
     if (found.empty() || found.front() == 0)
         return std::nullopt;
     // Before it in the list: a larger order number, or the same one on a newer row;
     // an order without a number comes after every order with one.
     const std::vector<qint64> before = ids(
-        QStringLiteral("select count(*)") +
-            listedFrom(filter, QStringLiteral(", (select NumSign as shown from order_data "
-                                              "where id = ?) as target")) +
+        QStringLiteral("select count(*) from order_data, (select NumSign as shown from order_data "
+                       "where id = ?) as target where dj_type >= 0 ") +
+            filter.sql +
             QStringLiteral(" and (NumSign > shown or (NumSign = shown and id > ?) or "
                            "(shown is null and (NumSign is not null or id > ?)))"),
-        filter.joinValues + QVariantList{id} + filter.values + QVariantList{id, id});
+        QVariantList{id} + filter.values + QVariantList{id, id});
     return before.empty() ? 0 : qsizetype(before.front());
 }
 
 std::vector<qint64> OrderStore::listedWindow(const SqlCondition& filter, qsizetype first,
                                              int limit) const {
     return ids(listedQuery(filter) + QStringLiteral(" limit ? offset ?"),
-               filter.boundValues() + QVariantList{limit, qint64(first)});
+               filter.values + QVariantList{limit, qint64(first)});
 }
 
 std::vector<qint64> OrderStore::absorbed() const {

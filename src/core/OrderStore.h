@@ -87,8 +87,6 @@ private:
     /** Whether more than half of the stored orders were taken in `days` days ago or earlier. */
     bool mostOrdersOlderThan(int days) const;
     QString listedQuery(const SqlCondition& filter) const;
-    /** " from ... where" of the listed orders under the filter, `alongside` joined in too. */
-    static QString listedFrom(const SqlCondition& filter, const QString& alongside = {});
     /** The " order by" of the lists, in the store's dialect. */
     QString newestFirst() const;
 

@@ -123,7 +123,7 @@ TEST(OrderDatabase, AnOldDatabaseGainsExactlyWhatItLacks) {
     ASSERT_TRUE(OrderSearchIndex::catchUp(*database));
     EXPECT_EQ(OrderStore(*database).ids(QStringLiteral("select rowid from order_search where "
                                                        "order_search match ?"),
-                                        sign.joinValues),
+                                        {sign.values.first()}),
               std::vector<qint64>{1});
     EXPECT_EQ(OrderStore(*database).listed(sign).size(), 1);
 

@@ -47,7 +47,7 @@ protected:
         return OrderStore(*m_database)
             .ids(QStringLiteral("select rowid from order_search where order_search match ? "
                                 "order by rowid"),
-                 OrderSearchIndex::contains(kBuyer, key, true).joinValues);
+                 {OrderSearchIndex::contains(kBuyer, key, true).values.first()});
     }
 
     /** Searching along the index (as far as `along` allows) finds what reading every order finds. */
