@@ -94,6 +94,23 @@ void BM_ListSearch(benchmark::State& state) {
 }
 BENCHMARK(BM_ListSearch)->Arg(1000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
+// A seller looking one order up by its number: each key is found on a single order.
+void BM_ListSearchOneOrder(benchmark::State& state) {
+    const auto window = windowOn(state);
+    if (!window)
+        return;
+    window->searchFieldList()->setCurrentText(QStringLiteral("订单标志"));
+    auto* search = qobject_cast<QPushButton*>(window->searchButton());
+    int round = 0;
+    for (auto _ : state) {
+        window->searchKey()->setText(++round % 2 ? QStringLiteral("20241205000777")
+                                                 : QStringLiteral("20241205000555"));
+        search->click();
+        window->repaint();
+    }
+}
+BENCHMARK(BM_ListSearchOneOrder)->Arg(1000)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
 // The window's own part of a start: the store is open; the window is made, shown and drawn.
 void BM_WindowStart(benchmark::State& state) {
     bench::BatchCaptureState* store = sellerStore(int(state.range(0)));

@@ -2,7 +2,8 @@
 // numbers, built the way a seller gets them (by capturing batch pages), kept in
 // the system's temp folder between runs. Measured on each: `mldd-cli orders`
 // from process start to exit, the capture of a 5-order page (time in-process;
-// time and peak memory of `mldd-cli capture`), and of 8k-, 16k- and 32k-order pages.
+// time and peak memory of `mldd-cli capture`), and of 8k-, 16k- and 32k-order pages;
+// the search index built from nothing, and the first search after a captured page.
 #include "BatchCaptureState.h"
 #include "BatchPage.h"
 #include "CliRun.h"
@@ -10,6 +11,8 @@
 #include "capture/PageCapture.h"
 #include "core/CapturedNumbers.h"
 #include "core/MainState.h"
+#include "core/OrderSearchIndex.h"
+#include "workbench/OrderSearch.h"
 
 #include <QDate>
 #include <QDir>
@@ -18,6 +21,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <limits>
 #include <map>
 #include <sys/wait.h>
 
@@ -28,6 +32,15 @@ namespace {
 constexpr int kPageLimit = 32000;
 // Numbers of the pages measured: above every stored one, so they are new each round.
 constexpr int kMeasuredFirst = 50'000'000;
+
+/** Brings the search index up to date, step by step; how many steps it took. */
+int catchUpWhole(OrderDatabase& database) {
+    int steps = 1;
+    while (!OrderSearchIndex::catchUp(database))
+        ++steps;
+    OrderSearchIndex::catchUp(database); // the last step's rest
+    return steps;
+}
 
 /** The started program on the store of `orders` orders, built the first time. */
 bench::BatchCaptureState& sellerStore(int orders) {
@@ -53,6 +66,8 @@ bench::BatchCaptureState& sellerStore(int orders) {
         QSqlQuery(kept->state.database->connection()).exec(QStringLiteral("ANALYZE"));
         QFile(built).open(QIODevice::WriteOnly);
     }
+    // A seller's store has had its search index brought up to date by a search.
+    OrderSearchIndex::catchUp(*kept->state.database, std::numeric_limits<qint64>::max());
     // mldd-cli would refetch the decode files at its first capture of the day.
     QFile stamp(kept->state.folder.file(QStringLiteral("code/date.txt")));
     stamp.open(QIODevice::WriteOnly);
@@ -161,6 +176,52 @@ BENCHMARK(BM_CapturedNumbersOfPage)
     ->Args({1000, 32000})
     ->Args({1'000'000, 32000})
     ->Repetitions(3)
+    ->Unit(benchmark::kMillisecond);
+
+// The search index of a store that never had one, built as the first searches after the
+// upgrade build it: a step of OrderSearchIndex::kCatchUpStep orders at each.
+void BM_SearchIndexFirstBuild(benchmark::State& bench) {
+    bench::BatchCaptureState& store = sellerStore(int(bench.range(0)));
+    OrderDatabase& database = *store.state.database;
+    for (auto _ : bench) {
+        bench.PauseTiming();
+        QSqlDatabase db = database.connection();
+        QSqlQuery(db).exec(
+            QStringLiteral("insert into order_search (order_search) values ('delete-all')"));
+        QSqlQuery(db).exec(QStringLiteral("update order_search_mark set indexed = 0"));
+        QSqlQuery(db).exec(QStringLiteral("delete from order_search_stale"));
+        bench.ResumeTiming();
+        bench.counters["steps"] = catchUpWhole(database);
+    }
+}
+BENCHMARK(BM_SearchIndexFirstBuild)
+    ->Arg(1000)
+    ->Arg(1'000'000)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+// The first search after a captured page, which takes the page's orders into the index.
+void BM_FirstSearchAfterCapture(benchmark::State& bench) {
+    bench::BatchCaptureState& store = sellerStore(int(bench.range(0)));
+    const QString page = bench::batchPage(int(bench.range(1)), kMeasuredFirst);
+    const ServiceClient service;
+    for (auto _ : bench) {
+        bench.PauseTiming();
+        capturePage(store.state, bench::BatchCaptureState::kAddress, page, service, true);
+        bench.ResumeTiming();
+        OrderSearch::search(store.state, QStringLiteral("买家ID"), QStringLiteral("buyer_77"));
+        bench.PauseTiming();
+        forgetMeasuredPage(store);
+        catchUpWhole(*store.state.database);
+        bench.ResumeTiming();
+    }
+}
+BENCHMARK(BM_FirstSearchAfterCapture)
+    ->Args({1000, 5})
+    ->Args({1'000'000, 5})
+    ->Args({1000, 32000})
+    ->Args({1'000'000, 32000})
+    ->Iterations(3)
     ->Unit(benchmark::kMillisecond);
 
 // A 5-order page captured as `mldd-cli capture` does: whole process, and its peak memory.

@@ -1,6 +1,7 @@
 #include "OrderDatabase.h"
 
 #include "CapturedNumberFiles.h"
+#include "OrderSearchIndex.h"
 #include "SchemaUpgrade.h"
 #include "StoreCheck.h"
 
@@ -99,6 +100,20 @@ StoreFailure upgradeVersion(sqlite3* db, const QString& path) {
     return {};
 }
 
+/**
+ * Gives the store the search's index, in one transaction. Its tables start
+ * empty: the orders an existing store holds go in at the first searches, in
+ * steps, so that no start of a big store waits for them. The index only speeds
+ * the search up: where the store refuses it, the search reads every order.
+ */
+void addSearchIndex(QSqlDatabase& db, const SqlDialect& dialect) {
+    if (!db.transaction())
+        return;
+    QSqlError error;
+    if (!execAll(db, OrderSearchIndex::statements(dialect), &error) || !db.commit())
+        db.rollback();
+}
+
 // Fills the caller's outputs and returns null, so that every refusal reads the same.
 std::unique_ptr<OrderDatabase> refuse(const StoreFailure& found, const QString& path,
                                       QString* message, StoreFailure* failure) {
@@ -192,6 +207,7 @@ std::unique_ptr<OrderDatabase> OrderDatabase::openFile(const QString& path, QStr
     // Indexes only speed up queries; a database that refuses one still works.
     QSqlError error;
     execAll(db, statementsOf(QStringLiteral(":/mldd/core/indexes.sql")), &error);
+    addSearchIndex(db, database->m_dialect);
     if (const StoreFailure refused = upgradeVersion(database->handle(), path))
         return refuse(refused, path, message, failure);
     return database;
@@ -254,6 +270,7 @@ std::unique_ptr<OrderDatabase> OrderDatabase::openServer(const StoreAddress& add
     });
     if (!made)
         return refuse(database->lastFailure(), shown, message, failure);
+    addSearchIndex(db, dialect);
     return database;
 }
 

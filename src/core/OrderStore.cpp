@@ -3,6 +3,7 @@
 #include "IndexesAside.h"
 #include "OrderColumns.h"
 #include "OrderDatabase.h"
+#include "OrderSearchIndex.h"
 #include "PreparedIds.h"
 
 #include <QHash>
@@ -287,9 +288,13 @@ int OrderStore::deleteOlderThan(int days) {
         // Clearing most of a year's store row by row through every index takes
         // SQLite a minute; the indexes built again over the rest take seconds.
         std::optional<IndexesAside> aside;
-        if (!m_database.isServer() && mostOrdersOlderThan(days) &&
-            !(aside = IndexesAside::take(db, QStringLiteral("order_data"))))
-            return false;
+        if (!m_database.isServer() && mostOrdersOlderThan(days)) {
+            if (!(aside = IndexesAside::take(db, QStringLiteral("order_data"))))
+                return false;
+            // Nor is each deleted order noted for the search index: it starts over
+            // and takes the rest in at the next searches.
+            OrderSearchIndex::startOver(m_database);
+        }
         QSqlQuery query(db);
         query.prepare(QStringLiteral("delete from order_data where ") +
                       m_database.dialect().ageInDays() + QStringLiteral(" >= ?"));

@@ -1,6 +1,7 @@
 #include "OrderSearch.h"
 
 #include "core/MainState.h"
+#include "core/OrderSearchIndex.h"
 
 namespace mldd::OrderSearch {
 
@@ -36,15 +37,10 @@ std::optional<Notice> search(MainState& state, const QString& fieldCaption, cons
         if (field.caption == fieldCaption)
             columns = field.columns;
     }
-    // Alternatives are grouped, so that "dj_type >= 0" still holds for all of them.
-    QStringList alternatives;
     OrderFilter filter;
-    for (const QString& column : columns) {
-        alternatives.append(column + QStringLiteral(" like ? escape '\\'"));
-        filter.condition.values.append(SqlCondition::containsPattern(trimmed));
-    }
-    filter.condition.sql =
-        QStringLiteral(" and (") + alternatives.join(QStringLiteral(" or ")) + u')';
+    // The index is brought up to date first, with what was stored since the last search.
+    filter.condition = OrderSearchIndex::contains(
+        columns, trimmed, state.database && OrderSearchIndex::catchUp(*state.database));
     filter.caption = u'[' + fieldCaption + QStringLiteral("]含[") + trimmed + u']';
     state.filter = filter;
     // The results are new: they are read from their first page, not the page the list was on.

@@ -1,6 +1,8 @@
 #include "TempDataFolder.h"
 
 #include "core/OrderDatabase.h"
+#include "core/OrderSearchIndex.h"
+#include "core/OrderStore.h"
 #include "core/PrintSettings.h"
 #include "core/SchemaUpgrade.h"
 #include "core/StoreBackup.h"
@@ -111,6 +113,19 @@ TEST(OrderDatabase, AnOldDatabaseGainsExactlyWhatItLacks) {
     stored.exec(QStringLiteral("select order_sign, buy_name from order_data"));
     ASSERT_TRUE(stored.next());
     EXPECT_EQ(stored.value(1).toString(), QStringLiteral("张三"));
+    // The search's index starts empty, so that no start waits for it; the first
+    // search finds the store's orders past its mark, then takes them in.
+    const SqlCondition sign = OrderSearchIndex::contains({QStringLiteral("order_sign")},
+                                                         QStringLiteral("宝:12"), true);
+    EXPECT_EQ(OrderStore(*database).ids(QStringLiteral("select indexed from order_search_mark")),
+              std::vector<qint64>{0});
+    EXPECT_EQ(OrderStore(*database).listed(sign).size(), 1);
+    ASSERT_TRUE(OrderSearchIndex::catchUp(*database));
+    EXPECT_EQ(OrderStore(*database).ids(QStringLiteral("select rowid from order_search where "
+                                                       "order_search match ?"),
+                                        {sign.values.first()}),
+              std::vector<qint64>{1});
+    EXPECT_EQ(OrderStore(*database).listed(sign).size(), 1);
 
     // The old settings row keeps its values; the new columns read as their defaults.
     const PrintSettings settings = PrintSettings::load(db, ErrorLog(data.folder().errorLogPath()));

@@ -6,6 +6,7 @@
 #include "core/OrderCursor.h"
 #include "core/OrderDatabase.h"
 #include "core/OrderFilter.h"
+#include "core/OrderSearchIndex.h"
 #include "core/OrderStore.h"
 #include "core/PrintSettings.h"
 
@@ -254,6 +255,103 @@ TEST_P(BothStores, CapturedNumbersFollowTheirBatchAndClearPerShop) {
     EXPECT_EQ(captured.clear(shop), 2);
     ASSERT_EQ(captured.shops().size(), 1);
     EXPECT_EQ(captured.shops().first().shop, QStringLiteral("其他:b"));
+}
+
+// The search finds along the store's index exactly what reading every order finds: keys of
+// one, two and more characters, Chinese and either case of ASCII, wildcard characters and
+// quotes taken literally, merged-away orders never; also after orders are edited and deleted,
+// before the index caught up with them and after.
+TEST_P(BothStores, SearchAlongTheIndexFindsWhatReadingEveryOrderFinds) {
+    const QStringList texts{QStringLiteral("Buyer_77"), QStringLiteral("buyer_5"),
+                            QStringLiteral("BUYER-77"), QStringLiteral("贵州省贵阳市花溪区"),
+                            QStringLiteral("O'Brien 50%"), QStringLiteral("a\\b_c\"d"),
+                            QStringLiteral("13800000077"), QStringLiteral("纯棉T恤\r\n运动袜 2"),
+                            QString()};
+    QList<Order> orders;
+    for (const QString& text : texts) {
+        Order o = order(QStringLiteral("淘宝:%1").arg(orders.size()));
+        o.buyId = o.buyName = o.buyGoods = o.buyAddressShi = text;
+        o.buyPhone2 = text.right(4);
+        orders.append(o);
+    }
+    orders[0].djType = -1;
+    orders.append(orders[0]);
+    orders.last().djType = 0;
+    const QList<qint64> ids = insert(orders);
+    // SQLite's index is joined into the search; the server's serves its LIKE conditions.
+    const bool along = OrderSearchIndex::catchUp(*m_database);
+    EXPECT_EQ(along, GetParam() == Store::SQLite);
+    if (GetParam() == Store::Server) {
+        EXPECT_GT(count(QStringLiteral("select count(*) from pg_indexes where indexdef like "
+                                       "'%gin_trgm_ops%'")),
+                  0);
+    }
+
+    const QStringList keys{
+        QStringLiteral("7"),        QStringLiteral("77"),     QStringLiteral("buyer_77"),
+        QStringLiteral("BUYER"),    QStringLiteral("yer_"),   QStringLiteral("r%7"),
+        QStringLiteral("贵"),       QStringLiteral("贵阳"),   QStringLiteral("贵阳市花"),
+        QStringLiteral("%"),        QStringLiteral("_"),      QStringLiteral("50%"),
+        QStringLiteral("'"),        QStringLiteral("O'Br"),   QStringLiteral("\\b_"),
+        QStringLiteral("c\"d"),     QStringLiteral("0000077"), QStringLiteral("恤\r\n运"),
+        QStringLiteral("no such"),  QString()};
+    const QList<QStringList> fields{
+        {QStringLiteral("buy_id")},
+        {QStringLiteral("buy_phone1"), QStringLiteral("buy_phone2")},
+        {QStringLiteral("buy_address"), QStringLiteral("buy_address_sheng"),
+         QStringLiteral("buy_address_shi"), QStringLiteral("buy_address_xian")},
+        {QStringLiteral("buy_name")},
+        {QStringLiteral("buy_goods")}};
+    OrderStore store(*m_database);
+    const auto expectSameAsReading = [&](const char* when) {
+        for (const QStringList& columns : fields) {
+            for (const QString& key : keys) {
+                const std::vector<qint64> read =
+                    store.listed(OrderSearchIndex::contains(columns, key, false));
+                const SqlCondition indexed =
+                    OrderSearchIndex::contains(columns, key, along);
+                EXPECT_EQ(store.listed(indexed), read)
+                    << when << ' ' << columns.join(u',').toStdString() << " [" << key.toStdString()
+                    << ']';
+                OrderCursor cursor;
+                cursor.requery(store, indexed);
+                EXPECT_EQ(size_t(cursor.recordCount()), read.size());
+                if (!read.empty()) {
+                    EXPECT_EQ(cursor.pageOf(read.back()), 1);
+                }
+            }
+        }
+    };
+    expectSameAsReading("stored");
+    // LIKE ignores the case of ASCII letters on SQLite only.
+    EXPECT_EQ(store.listed(OrderSearchIndex::contains({QStringLiteral("buy_id")},
+                                                      QStringLiteral("BUYER_77"),
+                                                      along)),
+              GetParam() == Store::SQLite ? std::vector<qint64>{ids.last()}
+                                          : std::vector<qint64>{});
+
+    QSqlQuery edit(m_database->connection());
+    ASSERT_TRUE(edit.exec(QStringLiteral(
+        "update order_data set buy_id = 'buyer_900', buy_phone2 = null where buy_id = 'buyer_5'")));
+    ASSERT_TRUE(edit.exec(QStringLiteral("update order_data set kd_sign = 1")));
+    ASSERT_TRUE(edit.exec(QStringLiteral("delete from order_data where buy_id = 'BUYER-77'")));
+    Order renamed = *store.byId(ids.at(4));
+    renamed.buyName = QStringLiteral("王五'_%");
+    Order regoods = *store.byId(ids.at(5));
+    regoods.buyGoods = QStringLiteral("袜");
+    ASSERT_TRUE(store.update({renamed, regoods}));
+    expectSameAsReading("edited");
+    EXPECT_EQ(OrderSearchIndex::catchUp(*m_database), along);
+    expectSameAsReading("caught up");
+    EXPECT_EQ(store.listed(OrderSearchIndex::contains({QStringLiteral("buy_id")},
+                                                      QStringLiteral("yer_9"),
+                                                      along))
+                  .size(),
+              1);
+    EXPECT_EQ(store.listed(OrderSearchIndex::contains({QStringLiteral("buy_name")},
+                                                      QStringLiteral("王五'_"),
+                                                      along)),
+              std::vector<qint64>{ids.at(4)});
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, BothStores, ::testing::Values(Store::SQLite, Store::Server),

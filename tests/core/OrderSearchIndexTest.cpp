@@ -1,0 +1,189 @@
+#include "TempDataFolder.h"
+
+#include "core/NumSign.h"
+#include "core/OrderDatabase.h"
+#include "core/OrderSearchIndex.h"
+#include "core/OrderStore.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <gtest/gtest.h>
+
+using namespace mldd;
+
+namespace {
+
+const QStringList kBuyer{QStringLiteral("buy_id")};
+const QStringList kPhones{QStringLiteral("buy_phone1"), QStringLiteral("buy_phone2")};
+
+class OrderSearchIndexTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QString message;
+        m_database = OrderDatabase::open(m_data.folder().databasePath(), &message);
+        ASSERT_TRUE(m_database) << message.toStdString();
+    }
+
+    qint64 add(const QString& buyer, const QString& phone = {}) {
+        QList<Order> orders{Order{}};
+        orders[0].orderSign = QStringLiteral("淘宝:%1").arg(++m_number);
+        orders[0].numSign = numSignOf(orders[0].orderSign);
+        orders[0].buyId = buyer;
+        orders[0].buyPhone2 = phone;
+        OrderWriteRule rule;
+        EXPECT_TRUE(OrderStore(*m_database).insert(orders, rule));
+        return orders[0].id;
+    }
+
+    void exec(const QString& sql) {
+        QSqlQuery query(m_database->connection());
+        EXPECT_TRUE(query.exec(sql)) << sql.toStdString() << ' '
+                                     << query.lastError().text().toStdString();
+    }
+
+    /** What the index itself answers for a buyer ID, without the orders' own texts. */
+    std::vector<qint64> indexHolds(const QString& key) {
+        return OrderStore(*m_database)
+            .ids(QStringLiteral("select rowid from order_search where order_search match ? "
+                                "order by rowid"),
+                 {OrderSearchIndex::contains(kBuyer, key, true).values.first()});
+    }
+
+    /** Searching along the index (as far as `along` allows) finds what reading every order finds. */
+    void expectSameAsReading(bool along, const QStringList& keys, const char* when) {
+        const OrderStore store(*m_database);
+        for (const QStringList& columns : {kBuyer, kPhones}) {
+            for (const QString& key : keys) {
+                EXPECT_EQ(store.listed(OrderSearchIndex::contains(columns, key, along)),
+                          store.listed(OrderSearchIndex::contains(columns, key, false)))
+                    << when << " [" << key.toStdString() << ']';
+            }
+        }
+    }
+
+    test::TempDataFolder m_data;
+    std::unique_ptr<OrderDatabase> m_database;
+    int m_number = 0;
+};
+
+const QStringList kKeys{QStringLiteral("alpha"),  QStringLiteral("beta"),
+                        QStringLiteral("gamma"),  QStringLiteral("delta"),
+                        QStringLiteral("reused"), QStringLiteral("moved"),
+                        QStringLiteral("fresh"),  QStringLiteral("555"),
+                        QStringLiteral("a"),      QStringLiteral("al")};
+
+} // namespace
+
+// Orders edited twice, deleted, stored again under a used id or moved to another id between
+// two searches: the search finds them as reading every order does, before the index caught
+// up and after, and the index then holds each order's present texts and nothing of the old.
+TEST_F(OrderSearchIndexTest, EditsDeletesAndReusedIdsBetweenSearchesAreFoundAsTheyAreNow) {
+    const qint64 edited = add(QStringLiteral("alpha_one"), QStringLiteral("555-1"));
+    const qint64 deleted = add(QStringLiteral("delta_gone"));
+    const qint64 moved = add(QStringLiteral("moved_away"));
+    const qint64 kept = add(QStringLiteral("alpha_kept"));
+    ASSERT_TRUE(OrderSearchIndex::catchUp(*m_database));
+    EXPECT_EQ(indexHolds(QStringLiteral("alpha_one")), std::vector<qint64>{edited});
+
+    exec(QStringLiteral("update order_data set buy_id = 'beta_two' where id = %1").arg(edited));
+    exec(QStringLiteral("update order_data set buy_id = 'gamma_three', buy_phone2 = null where "
+                        "id = %1")
+             .arg(edited));
+    // Saved again with its searched texts unchanged: nothing to note.
+    exec(QStringLiteral("update order_data set kd_sign = 1, buy_id = buy_id"));
+    exec(QStringLiteral("delete from order_data where id = %1").arg(deleted));
+    exec(QStringLiteral("insert into order_data (id, buy_id, dj_type) values (%1, 'reused_id', 0)")
+             .arg(deleted));
+    exec(QStringLiteral("update order_data set id = 1000 where id = %1").arg(moved));
+    exec(QStringLiteral("update order_data set id = %1, buy_id = 'moved_back' where id = 1000")
+             .arg(moved));
+    const qint64 fresh = add(QStringLiteral("fresh_one"));
+    expectSameAsReading(true, kKeys, "before the catch-up");
+
+    ASSERT_TRUE(OrderSearchIndex::catchUp(*m_database));
+    expectSameAsReading(true, kKeys, "after the catch-up");
+    for (const char* gone : {"alpha_one", "beta_two", "delta_gone", "moved_away", "555"})
+        EXPECT_TRUE(indexHolds(QLatin1String(gone)).empty()) << gone;
+    EXPECT_EQ(indexHolds(QStringLiteral("gamma_three")), std::vector<qint64>{edited});
+    EXPECT_EQ(indexHolds(QStringLiteral("reused_id")), std::vector<qint64>{deleted});
+    EXPECT_EQ(indexHolds(QStringLiteral("moved_back")), std::vector<qint64>{moved});
+    EXPECT_EQ(indexHolds(QStringLiteral("alpha_kept")), std::vector<qint64>{kept});
+    EXPECT_EQ(indexHolds(QStringLiteral("fresh_one")), std::vector<qint64>{fresh});
+
+    // A store that replaces a row outright, as REPLACE does without a delete trigger,
+    // overrides conflict clauses: the first note still tells what the index holds.
+    exec(QStringLiteral("update order_data set buy_id = 'alpha_again' where id = %1").arg(kept));
+    exec(QStringLiteral("update or replace order_data set buy_id = 'beta_again' where id = %1")
+             .arg(kept));
+    ASSERT_TRUE(OrderSearchIndex::catchUp(*m_database));
+    EXPECT_TRUE(indexHolds(QStringLiteral("alpha_kept")).empty());
+    EXPECT_TRUE(indexHolds(QStringLiteral("alpha_again")).empty());
+    EXPECT_EQ(indexHolds(QStringLiteral("beta_again")), std::vector<qint64>{kept});
+    expectSameAsReading(true, kKeys, "after a replacing update");
+
+    // No id is given twice: an order stored after the newest one was deleted and the
+    // index caught up lies past the mark, where the search finds it.
+    const qint64 newest = add(QStringLiteral("omega_old"));
+    ASSERT_TRUE(OrderSearchIndex::catchUp(*m_database));
+    exec(QStringLiteral("delete from order_data where id = %1").arg(newest));
+    ASSERT_TRUE(OrderSearchIndex::catchUp(*m_database));
+    EXPECT_GT(add(QStringLiteral("omega_new")), newest);
+    expectSameAsReading(true, {QStringLiteral("omega"), QStringLiteral("old")}, "id after the newest");
+}
+
+// The index takes a big backlog in steps; while it lags more than a step, or cannot be written
+// because another program holds the store, the search still finds every order.
+TEST_F(OrderSearchIndexTest, ABacklogGoesInStepsAndABusyStoreIsSearchedAsItIs) {
+    for (int i = 0; i < 5; ++i)
+        add(QStringLiteral("alpha_%1").arg(i));
+    EXPECT_FALSE(OrderSearchIndex::catchUp(*m_database, 2));
+    EXPECT_EQ(indexHolds(QStringLiteral("alpha_")).size(), 2);
+    EXPECT_TRUE(OrderSearchIndex::catchUp(*m_database, 2));
+    expectSameAsReading(true, kKeys, "one step behind");
+    EXPECT_TRUE(OrderSearchIndex::catchUp(*m_database, 2));
+    EXPECT_EQ(indexHolds(QStringLiteral("alpha_")).size(), 5);
+
+    // Another program's batch is open on the store: the catch-up does not wait for it.
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
+                                                       QStringLiteral("other"));
+        other.setDatabaseName(m_data.folder().databasePath());
+        ASSERT_TRUE(other.open());
+        exec(QStringLiteral("update order_data set buy_id = 'beta_edited' where buy_id = "
+                            "'alpha_0'"));
+        const qint64 fresh = add(QStringLiteral("alpha_fresh"));
+        QSqlQuery(other).exec(QStringLiteral("BEGIN IMMEDIATE"));
+        EXPECT_TRUE(OrderSearchIndex::catchUp(*m_database));
+        expectSameAsReading(true, kKeys, "store busy");
+        EXPECT_EQ(OrderStore(*m_database)
+                      .listed(OrderSearchIndex::contains(kBuyer, QStringLiteral("fresh"), true)),
+                  std::vector<qint64>{fresh});
+        // Too far behind to join the index in: the search reads every order.
+        EXPECT_FALSE(OrderSearchIndex::catchUp(*m_database, 0));
+        QSqlQuery(other).exec(QStringLiteral("ROLLBACK"));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    EXPECT_TRUE(OrderSearchIndex::catchUp(*m_database));
+    EXPECT_TRUE(indexHolds(QStringLiteral("alpha_0")).empty());
+    expectSameAsReading(true, kKeys, "caught up");
+}
+
+// Deleting most of the orders by age notes none of them one by one: the index starts over
+// and takes the rest in at the next search, which finds them all the same.
+TEST_F(OrderSearchIndexTest, DeletingMostOrdersByAgeStartsTheIndexOver) {
+    for (int i = 0; i < 5; ++i)
+        add(QStringLiteral("alpha_%1").arg(i));
+    const qint64 kept = add(QStringLiteral("alpha_kept"));
+    ASSERT_TRUE(OrderSearchIndex::catchUp(*m_database));
+    exec(QStringLiteral("update order_data set time_get = datetime('now', 'localtime', "
+                        "'-40 days') where id <> %1")
+             .arg(kept));
+    EXPECT_EQ(OrderStore(*m_database).deleteOlderThan(30), 5);
+    EXPECT_EQ(OrderStore(*m_database).ids(QStringLiteral("select count(*) from order_search_stale")),
+              std::vector<qint64>{0});
+    expectSameAsReading(true, kKeys, "most deleted");
+    ASSERT_TRUE(OrderSearchIndex::catchUp(*m_database));
+    EXPECT_EQ(indexHolds(QStringLiteral("alpha_")), std::vector<qint64>{kept});
+}
