@@ -145,7 +145,7 @@ TEST(XlsxXml, BrokenPartsAreRefused) {
         EXPECT_TRUE(std::get<Notice>(read).text.contains(QStringLiteral("已经损坏")))
             << rows.toStdString();
     }
-    for (const QByteArray shared : {QByteArray("<sst><si><t>a</si></sst>"),
+    for (const QByteArray& shared : {QByteArray("<sst><si><t>a</si></sst>"),
                                     QByteArray("<sst><si><t>&bad;</t></si></sst>"),
                                     QByteArray("<sst><si><t>a</t></si>")}) {
         const auto read = readParts(sheetOf(good), shared);
