@@ -291,13 +291,6 @@ QByteArrayView XmlScanner::attribute(QByteArrayView qualifiedName) const {
     return {};
 }
 
-QByteArrayView XmlScanner::attributeByLocalName(QByteArrayView localName) const {
-    for (const Attribute& a : m_attributes)
-        if (localPart(a.name) == localName)
-            return a.value;
-    return {};
-}
-
 QString XmlScanner::text() const {
     if (m_cdata ? !m_rawText.contains('\r') : !needsDecoding(m_rawText, false))
         return QString::fromUtf8(m_rawText);

@@ -30,8 +30,6 @@ public:
     QByteArrayView name() const { return m_name; }
     /** The value of the attribute with this exact (qualified) name, as UTF-8; empty when absent. */
     QByteArrayView attribute(QByteArrayView qualifiedName) const;
-    /** The same, or the value of the attribute whose name without prefix is `localName`. */
-    QByteArrayView attributeByLocalName(QByteArrayView localName) const;
     /** The current text token. */
     QString text() const;
 
