@@ -1,6 +1,7 @@
 #include "XlsxWorkbook.h"
 
 #include "NumberFormat.h"
+#include "XmlScanner.h"
 
 #include <QDir>
 #include <QXmlStreamReader>
@@ -48,25 +49,36 @@ Relationships readRelationships(const QByteArray& xml, const QString& fromPart) 
 }
 
 // The text of an <si> or <is>: its <t> parts, leaving out phonetic runs (<rPh>).
-QString richText(QXmlStreamReader& reader) {
-    const QString element = reader.name().toString();
+QString richText(XmlScanner& xml) {
+    const QByteArrayView element = xml.name();
     QString text;
     int phonetic = 0;
-    while (!reader.atEnd()) {
-        reader.readNext();
-        if (reader.isStartElement()) {
-            if (reader.name() == u"rPh")
+    for (;;) {
+        const XmlScanner::Token token = xml.next();
+        if (token == XmlScanner::Token::StartElement) {
+            if (xml.name() == "rPh")
                 ++phonetic;
-            else if (reader.name() == u"t" && phonetic == 0)
-                text += reader.readElementText(QXmlStreamReader::IncludeChildElements);
-        } else if (reader.isEndElement()) {
-            if (reader.name() == u"rPh")
+            else if (xml.name() == "t" && phonetic == 0)
+                text += xml.elementText(true);
+        } else if (token == XmlScanner::Token::EndElement) {
+            if (xml.name() == "rPh")
                 --phonetic;
-            else if (reader.name() == element)
-                break;
+            else if (xml.name() == element)
+                return text;
+        } else if (token != XmlScanner::Token::Text) {
+            return text;
         }
     }
-    return text;
+}
+
+// Row and column of a cell name in the part's bytes, without a string made for each cell.
+bool parseCellName(QByteArrayView name, int* row, int* column) {
+    char16_t wide[16];
+    if (name.size() > qsizetype(std::size(wide)) ||
+        std::any_of(name.begin(), name.end(), [](char ch) { return ch & 0x80; }))
+        return CellName::parse(QString::fromUtf8(name), row, column);
+    std::copy(name.begin(), name.end(), wide);
+    return CellName::parse(QStringView(wide, name.size()), row, column);
 }
 
 // Fills every cell of a merged range with its top-left text, as the sheet shows it.
@@ -181,17 +193,18 @@ std::optional<Notice> XlsxWorkbook::readSharedStrings() {
     const std::optional<QByteArray> xml = entry(m_sharedStringsEntry, &failure);
     if (!xml)
         return failure;
-    QXmlStreamReader reader(*xml);
-    while (!reader.atEnd()) {
-        reader.readNext();
-        if (reader.isStartElement() && reader.name() == u"si") {
-            QString text = richText(reader);
+    XmlScanner scanner(*xml);
+    for (XmlScanner::Token token = scanner.next();
+         token != XmlScanner::Token::End && token != XmlScanner::Token::Error;
+         token = scanner.next()) {
+        if (token == XmlScanner::Token::StartElement && scanner.name() == "si") {
+            QString text = richText(scanner);
             if (text.size() > CellName::kMaxCellText)
                 return WorkbookMessages::cellTooLong(m_path, QString(), -1, -1);
             m_sharedStrings.append(std::move(text));
         }
     }
-    if (reader.hasError())
+    if (scanner.failed())
         return WorkbookMessages::damaged(m_path);
     return std::nullopt;
 }
@@ -257,62 +270,68 @@ std::variant<SheetTable, Notice> XlsxWorkbook::read(const QString& sheetName) co
     QList<std::pair<QString, QString>> merged;
     int row = -1;
     int column = -1;
-    QXmlStreamReader reader(*xml);
-    while (!reader.atEnd()) {
-        reader.readNext();
-        if (!reader.isStartElement())
+    XmlScanner scanner(*xml);
+    for (XmlScanner::Token token = scanner.next();
+         token != XmlScanner::Token::End && token != XmlScanner::Token::Error;
+         token = scanner.next()) {
+        if (token != XmlScanner::Token::StartElement)
             continue;
-        const QStringView name = reader.name();
-        if (name == u"row") {
-            const QStringView number = reader.attributes().value(QLatin1String("r"));
+        const QByteArrayView name = scanner.name();
+        if (name == "row") {
+            const QByteArrayView number = scanner.attribute("r");
             row = number.isEmpty() ? row + 1 : number.toInt() - 1;
             column = -1;
             if (row < 0 || row >= CellName::kMaxRows)
                 return WorkbookMessages::damaged(m_path);
-        } else if (name == u"c") {
-            const QXmlStreamAttributes a = reader.attributes();
-            const QStringView reference = a.value(QLatin1String("r"));
+        } else if (name == "c") {
+            const QByteArrayView reference = scanner.attribute("r");
             int cellRow = row;
             if (reference.isEmpty())
                 ++column;
-            else if (!CellName::parse(reference, &cellRow, &column) || cellRow != row)
+            else if (!parseCellName(reference, &cellRow, &column) || cellRow != row)
                 return WorkbookMessages::damaged(m_path);
             if (row < 0 || column >= CellName::kMaxColumns)
                 return WorkbookMessages::damaged(m_path);
-            const QString type = a.value(QLatin1String("t")).toString();
-            const int style = a.value(QLatin1String("s")).toInt();
+            const QByteArrayView type = scanner.attribute("t");
+            const int style = scanner.attribute("s").toInt();
             QString value;
             QString inlineText;
             bool formula = false;
-            while (reader.readNextStartElement()) {
-                if (reader.name() == u"v")
-                    value = reader.readElementText();
-                else if (reader.name() == u"is")
-                    inlineText = richText(reader);
+            for (XmlScanner::Token inner = scanner.next();
+                 inner == XmlScanner::Token::StartElement || inner == XmlScanner::Token::Text;
+                 inner = scanner.next()) {
+                if (inner != XmlScanner::Token::StartElement)
+                    continue;
+                if (scanner.name() == "v")
+                    value = scanner.elementText(false);
+                else if (scanner.name() == "is")
+                    inlineText = richText(scanner);
                 else {
-                    formula = formula || reader.name() == u"f";
-                    reader.skipCurrentElement();
+                    formula = formula || scanner.name() == "f";
+                    scanner.skipElement();
                 }
             }
+            if (scanner.failed())
+                return WorkbookMessages::damaged(m_path);
             if (formula && value.isEmpty() && inlineText.isEmpty())
                 table.uncalculated.insert(SheetTable::cellKey(row, column));
             QString text;
-            if (type == u"s") {
+            if (type == "s") {
                 bool ok = false;
                 const int index = value.toInt(&ok);
                 if (!ok || index < 0 || index >= m_sharedStrings.size())
                     return WorkbookMessages::damaged(m_path);
                 text = m_sharedStrings.at(index);
-            } else if (type == u"inlineStr") {
+            } else if (type == "inlineStr") {
                 text = inlineText;
-            } else if (type == u"str") {
+            } else if (type == "str") {
                 text = value;
-            } else if (type == u"b") {
+            } else if (type == "b") {
                 text = value == u"1" ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
-            } else if (type == u"e") {
+            } else if (type == "e") {
                 text = value;
                 table.errors.insert(SheetTable::cellKey(row, column), value);
-            } else if (type == u"d") {
+            } else if (type == "d") {
                 text = isoDateText(value);
             } else if (!value.isEmpty()) {
                 bool ok = false;
@@ -324,12 +343,12 @@ std::variant<SheetTable, Notice> XlsxWorkbook::read(const QString& sheetName) co
             if (text.size() > CellName::kMaxCellText)
                 return WorkbookMessages::cellTooLong(m_path, sheetName, row, column);
             table.setCell(row, column, text);
-        } else if (name == u"mergeCell") {
-            const QString range = reader.attributes().value(QLatin1String("ref")).toString();
+        } else if (name == "mergeCell") {
+            const QString range = QString::fromUtf8(scanner.attribute("ref"));
             merged.append({range.section(u':', 0, 0), range.section(u':', -1)});
         }
     }
-    if (reader.hasError())
+    if (scanner.failed())
         return WorkbookMessages::damaged(m_path);
     fillMerged(table, merged);
     return table;
