@@ -104,10 +104,10 @@ TEST_F(CliImportTest, AKilledImportStoresNothing) {
             QFile::remove(m_state.folder.databasePath() + suffix);
         QFile::copy(clean, m_state.folder.databasePath());
         const bool killed = test::runCliKilledAfter(importArgs(), delayMs);
-        cut += killed ? 1 : 0;
         const qsizetype stored = storedCount();
-        EXPECT_TRUE(stored == 0 || (!killed && stored == 10000))
-            << "after " << delayMs << " ms: " << stored;
+        // A kill after the commit, while the program still reports, leaves every order.
+        EXPECT_TRUE(stored == 0 || stored == 10000) << "after " << delayMs << " ms: " << stored;
+        cut += killed && stored == 0 ? 1 : 0;
     }
-    EXPECT_GT(cut, 0) << "no import was cut; the workbook is too small to test this";
+    EXPECT_GT(cut, 0) << "no import was cut before its commit; the workbook is too small to test this";
 }
