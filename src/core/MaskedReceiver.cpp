@@ -11,8 +11,8 @@ namespace mldd::MaskedReceiver {
 namespace {
 
 // The columns a platform masks; the list condition and the order check read the same ones.
-constexpr std::array<QString Order::*, 4> kMaskedMembers{
-    &Order::buyName, &Order::buyPhone1, &Order::buyPhone2, &Order::buyAddress};
+constexpr std::array<QString Order::*, 4> kMaskedMembers{&Order::buyName, &Order::buyPhone1,
+                                                         &Order::buyPhone2, &Order::buyAddress};
 constexpr std::array<const char*, 4> kMaskedColumns{"buy_name", "buy_phone1", "buy_phone2",
                                                     "buy_address"};
 

@@ -9,8 +9,8 @@
 using namespace mldd;
 
 TEST(MaskedReceiver, PlatformMaskingIsSeenVirtualNumbersAreNot) {
-    for (const char* masked : {"林**", "183****2807", "****", "*", "广东省深圳市南山区****",
-                               "张＊＊"})
+    for (const char* masked :
+         {"林**", "183****2807", "****", "*", "广东省深圳市南山区****", "张＊＊"})
         EXPECT_TRUE(MaskedReceiver::isMasked(QString::fromUtf8(masked))) << masked;
     for (const char* whole : {"林晓东", "18312342807", "13212345774-1234", "13212345774转1234",
                               "广东省深圳市南山区科技园1栋#101", ""})
