@@ -40,7 +40,7 @@ QLabel* explanation(const QString& text, QWidget* parent) {
 PrinterSetupDialog::PrinterSetupDialog(MainState& state, Spooler& spooler, QWidget* parent)
     : QDialog(parent), m_state(state), m_spooler(spooler),
       m_setup(std::make_unique<PrinterSetup>(state.folder, state.log)),
-      m_printers(spooler.destinations()) {
+      m_printers(spooler.destinations()), m_systemDefault(spooler.defaultDestination()) {
     setWindowTitle(QStringLiteral("打印机设置"));
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(createWaybillPart(), 1);
@@ -55,7 +55,7 @@ QWidget* PrinterSetupDialog::createWaybillPart() {
     m_waybillPrinter->addItems(m_printers);
     m_waybillPrinter->addItem(PrinterSetup::kPrintToFile);
     m_chosen = m_setup->load().waybillPrinter;
-    m_waybillPrinter->setCurrentIndex(m_waybillPrinter->findText(m_chosen));
+    showChosenWaybillPrinter();
     connect(m_waybillPrinter, &QComboBox::activated, this,
             [this](int index) { chooseWaybillPrinter(m_waybillPrinter->itemText(index)); });
 
@@ -99,7 +99,8 @@ QWidget* PrinterSetupDialog::createListPart() {
     const QStringList record = defaults.paperRecord.split(u'|');
     m_listPrinter = new QComboBox(part);
     m_listPrinter->addItems(m_printers);
-    m_listPrinter->setCurrentIndex(m_listPrinter->findText(defaults.listPrinter));
+    m_listPrinter->setCurrentIndex(m_listPrinter->findText(
+        defaults.listPrinter.isEmpty() ? m_systemDefault : defaults.listPrinter));
 
     m_paper = new QComboBox(part);
     m_paper->addItem(QString());
@@ -152,18 +153,21 @@ QWidget* PrinterSetupDialog::createListPart() {
 }
 
 void PrinterSetupDialog::chooseWaybillPrinter(const QString& printer) {
-    const auto keepOld = [this] {
-        m_waybillPrinter->setCurrentIndex(m_waybillPrinter->findText(m_chosen));
-    };
+    const auto keepOld = [this] { showChosenWaybillPrinter(); };
     if (const auto refused = PrinterSetup::refusal(printer)) {
         keepOld();
         showNotice(this, *refused);
         return;
     }
-    if (printer != PrinterSetup::kPrintToFile && printer != m_spooler.defaultDestination() &&
-        !showNotice(this, SetupNotices::notDefaultQuestion())) {
-        keepOld();
-        return;
+    // A printer the seller already said yes to is not asked about again in this window,
+    // however often the list reports it chosen (keys, wheel, a pick and then 保存).
+    if (printer != PrinterSetup::kPrintToFile && printer != m_systemDefault &&
+        !m_confirmed.contains(printer)) {
+        if (!showNotice(this, SetupNotices::notDefaultQuestion())) {
+            keepOld();
+            return;
+        }
+        m_confirmed.insert(printer);
     }
     if (const auto failed = m_setup->chooseWaybillPrinter(printer)) {
         keepOld();
@@ -175,6 +179,12 @@ void PrinterSetupDialog::chooseWaybillPrinter(const QString& printer) {
     showOffsets();
     m_state.printDefaults = m_setup->load();
     emit saved();
+}
+
+void PrinterSetupDialog::showChosenWaybillPrinter() {
+    // Nothing chosen yet: the system's default printer is shown, and 保存 takes it unasked.
+    m_waybillPrinter->setCurrentIndex(
+        m_waybillPrinter->findText(m_chosen.isEmpty() ? m_systemDefault : m_chosen));
 }
 
 void PrinterSetupDialog::showOffsets() {

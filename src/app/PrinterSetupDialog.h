@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QSet>
 
 class QComboBox;
 class QGroupBox;
@@ -54,6 +55,7 @@ signals:
 private:
     QWidget* createWaybillPart();
     QWidget* createListPart();
+    void showChosenWaybillPrinter();
     void showOffsets();
     /** The chosen printer's resolution: its own when the spooler tells it, else the stored one. */
     void showResolution();
@@ -67,6 +69,8 @@ private:
     Spooler& m_spooler;
     std::unique_ptr<PrinterSetup> m_setup;
     QStringList m_printers;
+    QString m_systemDefault;
+    QSet<QString> m_confirmed; // printers other than the default the seller said yes to
     QString m_chosen;
 
     QComboBox* m_waybillPrinter = nullptr;

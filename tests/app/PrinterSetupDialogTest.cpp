@@ -2,6 +2,7 @@
 #include "CupsDaemon.h"
 #include "DigitField.h"
 #include "MainWindow.h"
+#include "MenuEntry.h"
 #include "OffsetAdjustDialog.h"
 #include "OrderRowWidget.h"
 #include "WaybillPreview.h"
@@ -233,4 +234,44 @@ TEST_F(PrinterSetupDialogTest, TheShippingListPaperIsStoredAsItsRecordAndChanges
     }
     EXPECT_EQ(firstLine(PrintDefaults::kPaperFile), QStringLiteral("A5|210|148|11905|8390|2"));
     EXPECT_EQ(listWidth(), 11905);
+}
+
+// A new seller opens 打印机设置 from the menu: CUPS's default is shown in both lists and
+// saved as it stands; stepping through the list with the keys asks once per other printer.
+TEST_F(PrinterSetupDialogTest, ANewSellerFindsTheDefaultPrinterChosenAndIsAskedOncePerPrinter) {
+    MainWindow main(m_state);
+    QStringList asked;
+    {
+        ModalAnswers answers({}, [](QDialog* dialog) {
+            auto* printers = qobject_cast<PrinterSetupDialog*>(dialog);
+            ASSERT_TRUE(printers);
+            EXPECT_EQ(printers->waybillPrinterList()->currentText(), QStringLiteral("Label"));
+            EXPECT_EQ(printers->listPrinterList()->currentText(), QStringLiteral("Label"));
+            QTest::mouseClick(printers->saveWaybillButton(), Qt::LeftButton);
+            printers->accept();
+        });
+        menuEntry(main, MainWindow::Menu::Printing, QStringLiteral("打印机设置"))->trigger();
+        EXPECT_EQ(answers.texts,
+                  QStringList{QStringLiteral("【快递单】打印机设置成功!\n打印机名称：Label")});
+    }
+    EXPECT_EQ(firstLine(QStringLiteral("Print_kd_default.dat")), QStringLiteral("Label"));
+
+    ModalAnswers answers({}, [](QDialog* dialog) {
+        auto* printers = qobject_cast<PrinterSetupDialog*>(dialog);
+        ASSERT_TRUE(printers);
+        QComboBox* list = printers->waybillPrinterList();
+        list->setFocus();
+        for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Down})
+            QTest::keyClick(list, key);
+        EXPECT_EQ(list->currentText(), QStringLiteral("Office"));
+        QTest::mouseClick(printers->saveWaybillButton(), Qt::LeftButton);
+        printers->accept();
+    });
+    menuEntry(main, MainWindow::Menu::Printing, QStringLiteral("打印机设置"))->trigger();
+    const QString question =
+        QStringLiteral("您选择的打印机不是您的默认打印机。真的要选择这打印机吗？");
+    EXPECT_EQ(answers.texts,
+              (QStringList{question, question,
+                           QStringLiteral("【快递单】打印机设置成功!\n打印机名称：Office")}));
+    EXPECT_EQ(firstLine(QStringLiteral("Print_kd_default.dat")), QStringLiteral("Office"));
 }
