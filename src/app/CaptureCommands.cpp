@@ -88,6 +88,8 @@ void CaptureCommands::manualEntry() {
         m_context.list->senderFilterList()->setCurrentText(m_context.state.senderChoice);
         m_context.list->showPage();
     });
+    connect(&entry, &ManualEntryDialog::expressPlanWanted, this,
+            &CaptureCommands::expressPlanWanted);
     entry.exec();
 }
 

@@ -51,7 +51,8 @@ ManualEntryDialog::ManualEntryDialog(MainState& state, QWidget* parent)
       m_split(new QPushButton(QStringLiteral("识别省市县"), this)),
       m_clear(new QPushButton(QStringLiteral("清空"), this)),
       m_saveClose(new QPushButton(QStringLiteral("保存并关闭"), this)),
-      m_saveNext(new QPushButton(QStringLiteral("保存，再录一单"), this)) {
+      m_saveNext(new QPushButton(QStringLiteral("保存，再录一单"), this)),
+      m_status(new QLabel(this)) {
     setWindowTitle(QStringLiteral("手工录入订单"));
     for (const SenderProfile& profile : state.profiles)
         m_sender->addItem(profile.myIdh);
@@ -104,6 +105,7 @@ ManualEntryDialog::ManualEntryDialog(MainState& state, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addStretch();
+    layout->addWidget(m_status);
     layout->addLayout(buttons);
 
     connect(m_recognize, &QPushButton::clicked, this, &ManualEntryDialog::recognize);
@@ -175,10 +177,13 @@ Order ManualEntryDialog::orderFromBoxes() const {
 
 bool ManualEntryDialog::save() {
     const ManualOrderResult result = InsertManualOrder(m_state, orderFromBoxes());
+    m_status->setText(result.status);
     if (result.inserted)
         emit orderInserted(result.id);
     for (const Notice& notice : result.notices)
         showNotice(this, notice);
+    if (result.openPlanPanel)
+        emit expressPlanWanted();
     return result.inserted;
 }
 

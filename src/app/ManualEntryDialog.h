@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -36,10 +37,14 @@ public:
     QPushButton* clearButton() const { return m_clear; }
     QPushButton* saveCloseButton() const { return m_saveClose; }
     QPushButton* saveNextButton() const { return m_saveNext; }
+    /** Says what the last save did, so that saving order after order needs no click between. */
+    QLabel* statusLine() const { return m_status; }
 
 signals:
     /** A new order was stored; the list has been queried again. */
     void orderInserted(qint64 id);
+    /** A saved order found no express plan: the plan panel should open to give it a courier. */
+    void expressPlanWanted();
 
 private:
     void recognize();
@@ -67,6 +72,7 @@ private:
     QPushButton* m_clear;
     QPushButton* m_saveClose;
     QPushButton* m_saveNext;
+    QLabel* m_status;
 };
 
 } // namespace mldd

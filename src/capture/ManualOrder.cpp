@@ -31,8 +31,8 @@ ManualOrderResult InsertManualOrder(MainState& state, Order order) {
 
     order.buyNjpm = ContentsNames::load(state.folder, order.myId).defaultName;
     order.numSign = numSignOf(order.orderSign);
-    const std::optional<Notice> courierNotice =
-        PlaceNewOrder(state, ExpressPlan::fromText(state.settings.selectKD), order).notice;
+    const CourierChoice courier =
+        PlaceNewOrder(state, ExpressPlan::fromText(state.settings.selectKD), order);
 
     // A typed order is saved whole or not at all: the seller still has every box to fix.
     Order checked = order;
@@ -47,9 +47,10 @@ ManualOrderResult InsertManualOrder(MainState& state, Order order) {
     ManualOrderResult result;
     result.inserted = true;
     result.id = orders.first().id;
-    result.notices.append(hint(QStringLiteral("增加成功!")));
-    if (courierNotice)
-        result.notices.append(*courierNotice);
+    result.status = QStringLiteral("增加成功!");
+    if (courier.notice)
+        result.notices.append(*courier.notice);
+    result.openPlanPanel = courier.openPlanPanel;
     if (state.senderChoice != OrderFilter::kAll && !state.senderChoice.isEmpty())
         state.senderChoice = order.myId;
     OrderListing::applyFilter(state);

@@ -13,8 +13,12 @@ struct MainState;
 struct ManualOrderResult {
     bool inserted = false;
     qint64 id = 0;
-    /** Messages to show in order: why nothing was saved, or the success and any courier hint. */
+    /** Messages to show in order: why nothing was saved, or why no courier could be chosen. */
     QList<Notice> notices;
+    /** What the window's status line says after a save: no box to click for every order. */
+    QString status;
+    /** The express plan is empty: its panel is opened so that the order gets a courier. */
+    bool openPlanPanel = false;
 };
 
 /**

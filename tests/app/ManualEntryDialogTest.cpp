@@ -1,11 +1,14 @@
-#include "MainWindow.h"
 #include "ManualEntryDialog.h"
+#include "ExpressPlanDialog.h"
+#include "MainWindow.h"
 #include "OrderRowWidget.h"
+#include "SellerClicks.h"
 #include "WindowFixture.h"
 
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -60,7 +63,7 @@ TEST_F(ManualEntryDialogTest, APastedBlockIsRecognisedSavedAndListedWithItsAddre
         closed = !entry->isVisible();
     });
     window.menuAction(MainWindow::ManualEntry)->trigger();
-    EXPECT_EQ(answers.texts, QStringList{QStringLiteral("增加成功!")});
+    EXPECT_EQ(answers.texts, QStringList()); // saved without a box to click away
     EXPECT_TRUE(closed);
 
     const QList<Order> stored = allOrders();
@@ -131,11 +134,49 @@ TEST_F(ManualEntryDialogTest, BadInputIsRefusedOrStoredLiterallyAndNothingIsStor
         entry.buyerName()->setText(odd);
         entry.phone1()->setText(QStringLiteral("'; drop table order_data; --"));
         QTest::mouseClick(entry.saveNextButton(), Qt::LeftButton);
-        EXPECT_EQ(answers.texts.first(), QStringLiteral("增加成功!"));
+        EXPECT_EQ(answers.texts, QStringList());
+        EXPECT_EQ(entry.statusLine()->text(), QStringLiteral("增加成功!"));
     }
     const QList<Order> stored = allOrders();
     ASSERT_EQ(stored.size(), 1);
     EXPECT_EQ(stored.first().buyName, odd);
     EXPECT_EQ(stored.first().buyPhone1, QStringLiteral("'; drop table order_data; --"));
     EXPECT_TRUE(entry.buyerName()->text().isEmpty()); // ready for the next order
+}
+
+// A new seller types orders one after another before any express plan is set: each save
+// says so on the status line only, and the first opens the plan panel, whose plan then
+// gives that order its courier and the next one too.
+TEST_F(ManualEntryDialogTest, SavingWithoutAPlanOpensThePlanPanelAndNeedsNoClickPerOrder) {
+    m_state.settings.selectKD = QStringLiteral("圆通|");
+    MainWindow window(m_state);
+    window.show();
+    SellerClicks clicks;
+    QStringList statuses;
+    int planPanels = 0;
+    ModalAnswers answers({}, [&](QDialog* dialog) {
+        if (auto* plan = qobject_cast<ExpressPlanDialog*>(dialog)) {
+            ++planPanels;
+            clicks.pick(plan->everyProvinceList(), QStringLiteral("圆通"));
+            clicks.click(plan->saveButton());
+            return;
+        }
+        auto* entry = qobject_cast<ManualEntryDialog*>(dialog);
+        ASSERT_TRUE(entry);
+        for (const QString& name : {QStringLiteral("王小明"), QStringLiteral("李小红")}) {
+            typeText(entry->buyerName(), name);
+            entry->address()->setPlainText(QStringLiteral("贵州省贵阳市南明区花果园R1区8栋"));
+            QTest::mouseClick(entry->saveNextButton(), Qt::LeftButton);
+            statuses.append(entry->statusLine()->text());
+        }
+        entry->reject();
+    });
+    window.menuAction(MainWindow::ManualEntry)->trigger();
+    EXPECT_EQ(statuses, QStringList(2, QStringLiteral("增加成功!")));
+    EXPECT_EQ(answers.texts, QStringList{QStringLiteral("您需要设置快递方案！")});
+    EXPECT_EQ(planPanels, 1);
+    const QList<Order> stored = allOrders();
+    ASSERT_EQ(stored.size(), 2);
+    for (const Order& order : stored)
+        EXPECT_EQ(order.delivery, QStringLiteral("圆通")) << order.buyName.toStdString();
 }
