@@ -46,10 +46,40 @@ bool isHelp(const QString& argument) {
     return argument == QStringLiteral("--help") || argument == QStringLiteral("-h");
 }
 
+QString tabbedLine(const QStringList& fields) {
+    QStringList escaped;
+    for (const QString& field : fields) {
+        QString text;
+        for (const QChar c : field) {
+            if (c == u'\\')
+                text += QStringLiteral("\\\\");
+            else if (c == u'\t')
+                text += QStringLiteral("\\t");
+            else if (c == u'\n')
+                text += QStringLiteral("\\n");
+            else if (c == u'\r')
+                text += QStringLiteral("\\r");
+            else if (c.category() == QChar::Other_Control)
+                text += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+            else
+                text += c;
+        }
+        escaped.append(text);
+    }
+    return escaped.join(u'\t');
+}
+
 QString commandUsage(const QString& usage, const QString& command) {
     QString text;
+    bool continued = false;
     for (const QString& line : usage.split(u'\n')) {
-        if (line.startsWith(QStringLiteral("  ") + command + u' '))
+        // A command's options may go on in the lines indented below it.
+        if (continued && line.startsWith(QStringLiteral("   "))) {
+            text += QStringLiteral("    ") + line.trimmed() + u'\n';
+            continue;
+        }
+        continued = line.startsWith(QStringLiteral("  ") + command + u' ');
+        if (continued)
             text += QStringLiteral("用法: mldd-cli [--data DIR] ") + line.trimmed() + u'\n';
     }
     return text;

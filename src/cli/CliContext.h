@@ -2,8 +2,8 @@
 
 #include "core/DataFolder.h"
 
-#include <QString>
 #include <QList>
+#include <QString>
 #include <QStringList>
 
 #include <optional>
@@ -39,6 +39,13 @@ std::optional<QList<qint64>> parseIds(const QString& text);
 
 /** Whether an argument asks for the usage: "--help" or "-h". */
 bool isHelp(const QString& argument);
+
+/**
+ * One line of fields joined by tabs, each field's backslashes and control characters
+ * written as escapes (\\, \t, \n, \r, \xHH), so that a record is always one line of
+ * the same number of columns.
+ */
+QString tabbedLine(const QStringList& fields);
 
 /** The lines of the program's usage that describe `command`, as its own usage. */
 QString commandUsage(const QString& usage, const QString& command);

@@ -25,16 +25,10 @@ QJsonObject toJson(const Order& order) {
 }
 
 QString toLine(const Order& order) {
-    return QStringList{QString::number(order.id),
-                       order.orderSign,
-                       order.buyName,
-                       order.buyPhone1,
-                       order.buyAddressSheng + order.buyAddressShi + order.buyAddressXian +
-                           order.buyAddress,
-                       order.delivery,
-                       QString::number(order.kdSign),
-                       QString::number(order.fhSign)}
-        .join(u'\t');
+    return tabbedLine(
+        {QString::number(order.id), order.orderSign, order.buyName, order.buyPhone1,
+         order.buyAddressSheng + order.buyAddressShi + order.buyAddressXian + order.buyAddress,
+         order.delivery, QString::number(order.kdSign), QString::number(order.fhSign)});
 }
 
 } // namespace

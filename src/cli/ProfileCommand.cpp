@@ -54,15 +54,10 @@ QJsonObject toJson(const SenderProfile& profile) {
 }
 
 QString toLine(const SenderProfile& profile) {
-    return QStringList{
-        profile.myIdh,
-        profile.name,
-        profile.phone1,
-        profile.phone2,
-        profile.zipcode,
-        DeliveryAddress::joined(profile.province, profile.city, profile.county, profile.address),
-        profile.company}
-        .join(u'\t');
+    return tabbedLine(
+        {profile.myIdh, profile.name, profile.phone1, profile.phone2, profile.zipcode,
+         DeliveryAddress::joined(profile.province, profile.city, profile.county, profile.address),
+         profile.company});
 }
 
 } // namespace

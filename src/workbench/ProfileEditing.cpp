@@ -6,6 +6,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <limits>
+
 namespace mldd::ProfileEditing {
 
 namespace {
@@ -16,21 +18,23 @@ struct Column {
     int limit;
 };
 
-// The columns the editor writes, with the lengths my_data holds.
+// The columns the editor writes, with the longest value each takes: what an import stores
+// in the matching order column (the ID is an order's my_id; texts have no limit).
+constexpr int kNoLimit = std::numeric_limits<int>::max();
 constexpr Column kColumns[] = {
     {"my_idh", &SenderProfile::myIdh, 50},
-    {"my_Co", &SenderProfile::company, 50},
-    {"my_fjr", &SenderProfile::name, 50},
-    {"my_phone1", &SenderProfile::phone1, 50},
-    {"my_phone2", &SenderProfile::phone2, 50},
-    {"my_zipcode", &SenderProfile::zipcode, 50},
-    {"my_address", &SenderProfile::address, 255},
-    {"my_address_sheng", &SenderProfile::province, 50},
-    {"my_address_shi", &SenderProfile::city, 50},
-    {"my_address_xian", &SenderProfile::county, 50},
-    {"my_jbr", &SenderProfile::handler, 50},
-    {"my_start", &SenderProfile::start, 50},
-    {"my_Delivery", &SenderProfile::delivery, 255},
+    {"my_Co", &SenderProfile::company, kNoLimit},
+    {"my_fjr", &SenderProfile::name, kNoLimit},
+    {"my_phone1", &SenderProfile::phone1, 100},
+    {"my_phone2", &SenderProfile::phone2, 100},
+    {"my_zipcode", &SenderProfile::zipcode, 100},
+    {"my_address", &SenderProfile::address, kNoLimit},
+    {"my_address_sheng", &SenderProfile::province, kNoLimit},
+    {"my_address_shi", &SenderProfile::city, kNoLimit},
+    {"my_address_xian", &SenderProfile::county, kNoLimit},
+    {"my_jbr", &SenderProfile::handler, kNoLimit},
+    {"my_start", &SenderProfile::start, kNoLimit},
+    {"my_Delivery", &SenderProfile::delivery, kNoLimit},
 };
 
 Notice failure(const MainState& state, const QSqlQuery& query, const QString& text) {

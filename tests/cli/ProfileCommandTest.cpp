@@ -62,6 +62,16 @@ TEST_F(ProfileCommandTest, EachPlaceOfASendersAddressIsListedOnce) {
                                         u"b\t\t\t\t\t上海市徐汇区漕溪北路88号\t\n"_s);
 }
 
+// A tab, a line break or another control character in a field never splits a profile's line.
+TEST_F(ProfileCommandTest, ControlCharactersAreListedAsEscapesOnOneLine) {
+    ASSERT_EQ(profile({u"save"_s, u"--id"_s, u"a"_s, u"--address"_s, u"文三路\t100号\r\n二楼"_s,
+                       u"--name"_s, u"王\\小\x01明"_s})
+                  .exitCode,
+              0);
+    EXPECT_EQ(profile({u"list"_s}).out,
+              u"a\t王\\\\小\\x01明\t\t\t\t文三路\\t100号\\r\\n二楼\t\n"_s);
+}
+
 TEST_F(ProfileCommandTest, RefusalsAndUsageErrors) {
     const CliRun blank = profile({u"save"_s, u"--id"_s, u"a"_s, u"--address"_s, u" "_s});
     EXPECT_EQ(blank.exitCode, 1);

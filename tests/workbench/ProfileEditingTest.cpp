@@ -78,14 +78,20 @@ TEST_F(ProfileEditingTest, ValuesAreStoredLiterallyWithinTheirColumns) {
     EXPECT_EQ(m_state.profiles.value(0).myIdh, u"O'Neil"_s);
     EXPECT_EQ(m_state.profiles.value(0).address, u"x'); drop table my_data;--"_s);
 
-    const std::optional<Notice> tooLong =
-        save(QString(), u"long"_s, QString(256, u'路'), QString(51, u'名'));
+    // Texts as long as an import stores in an order are kept whole; a phone number is not text.
+    ASSERT_FALSE(save(QString(), u"long"_s, QString(10000, u'路'), QString(10000, u'名')));
+    EXPECT_EQ(m_state.profiles.value(1).address, QString(10000, u'路'));
+    EXPECT_EQ(m_state.profiles.value(1).name, QString(10000, u'名'));
+    SenderProfile phone;
+    phone.myIdh = u"phone"_s;
+    phone.address = u"路"_s;
+    phone.phone1 = QString(101, u'1');
+    const std::optional<Notice> tooLong = ProfileEditing::save(m_state, QString(), phone, kDesign);
     ASSERT_TRUE(tooLong);
-    EXPECT_TRUE(tooLong->text.contains(u"[my_fjr]超长51"_s));
-    EXPECT_TRUE(tooLong->text.contains(u"[my_address]超长256"_s));
+    EXPECT_TRUE(tooLong->text.contains(u"[my_phone1]超长101"_s));
     // The marketplace counts toward the ID's length.
     EXPECT_TRUE(save(u"阿里巴巴"_s, QString(46, u'a')));
-    EXPECT_EQ(rows(), 1);
+    EXPECT_EQ(rows(), 2);
 }
 
 TEST_F(ProfileEditingTest, DeleteRemovesOnlyThatProfileAndOrdersKeepTheirSender) {
