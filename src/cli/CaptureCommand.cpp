@@ -60,10 +60,12 @@ int runCapture(const CliContext& context, QStringList args) {
         capturePage(state, *url, TextCodec::decodeFileBytes(*page), ServiceClient());
     for (const Notice& notice : result.notices)
         writeError(notice.text + u'\n');
-    if (!result.progress.isEmpty())
-        writeError(result.progress + u'\n');
-    if (result.outcome != PageCaptureResult::Outcome::Stored)
+    // The line the capture ended with; the search for its decode file is over by now.
+    if (result.outcome != PageCaptureResult::Outcome::Stored) {
+        if (const QString line = result.statusLine(); !line.isEmpty())
+            writeError(line + u'\n');
         return Failed;
+    }
     writeOut(result.count.statusLine().trimmed() + u'\n');
     return Success;
 }

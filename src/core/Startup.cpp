@@ -30,11 +30,12 @@ std::optional<Notice> screenTooNarrow(int screenWidthPixels) {
 StartupResult startUp(MainState& state, const QString& commandText, const StartupHooks& hooks) {
     StartupResult result;
     QString message;
-    result.createdDataFolder = !QFileInfo::exists(state.folder.dataPath());
+    const bool existed = QFileInfo::exists(state.folder.dataPath());
     if (!state.folder.ensureExists(&message)) {
         result.failure = Notice{message, QStringLiteral("墨岚打单"), Notice::Icon::Critical};
         return result;
     }
+    result.createdDataFolder = !existed;
 
     state.serviceBase = ServiceAddress::read(state.folder, state.log);
     state.updateNotice = UpdateNotice::load(state.folder, state.log);

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QTcpServer>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -51,6 +53,21 @@ TEST_F(RefusalsTest, EveryProgramAndCommandAnswersHelp) {
                                        QString::fromUtf8(command) + u' '))
             << command << ": " << run.out.toStdString();
     }
+    // The overview, and each command's part of it, names every option the command itself
+    // says it takes when it is given none.
+    const QRegularExpression option(QStringLiteral("--[a-z-]+"));
+    for (const char* command : {"print", "capture", "captured", "import", "writeback"}) {
+        const QString name = QString::fromUtf8(command);
+        const CliRun own = runCli({name});
+        EXPECT_EQ(own.exitCode, 2) << command;
+        const QString overview = runCli({name, QStringLiteral("--help")}).out;
+        for (const QRegularExpressionMatch& match : option.globalMatch(own.err)) {
+            const QString taken = match.captured();
+            if (taken != QStringLiteral("--data")) {
+                EXPECT_TRUE(overview.contains(taken)) << command << " " << taken.toStdString();
+            }
+        }
+    }
     for (const char* program : {MLDD_APP, MLDD_DO}) {
         QProcess other;
         other.start(QString::fromUtf8(program), {QStringLiteral("--help")});
@@ -86,6 +103,40 @@ TEST_F(RefusalsTest, OnlyRegularFilesOfAtMost64MbAreRead) {
                           QStringLiteral("--text"), QStringLiteral("/dev/urandom")}),
                   1, QStringLiteral("不是普通文件"));
     EXPECT_FALSE(QFile::exists(data() + QStringLiteral("/mlddsj.db")));
+}
+
+// What a capture or a start could not do is its last word: no line of work in progress after it.
+TEST_F(RefusalsTest, AFailedCaptureOrStartEndsWithWhatWentWrong) {
+    QTcpServer closed;
+    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost, 0));
+    const quint16 port = closed.serverPort();
+    closed.close();
+    QFile service(file(QStringLiteral("g_url.dat")));
+    ASSERT_TRUE(service.open(QIODevice::WriteOnly));
+    service.write(QStringLiteral("http://127.0.0.1:%1\r\n").arg(port).toUtf8());
+    service.close();
+    const QString page = file(QStringLiteral("page.txt"));
+    QFile text(page);
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("收货人：王小明\r\n");
+    text.close();
+    const CliRun refused = cli({QStringLiteral("capture"), QStringLiteral("--url"),
+                                QStringLiteral("https://example.com/shop/orders.htm"),
+                                QStringLiteral("--page"), page});
+    expectRefused(refused, 1, QStringLiteral("没有取到本类页面的解码文件"));
+    EXPECT_FALSE(refused.err.contains(QStringLiteral("正在搜索解码文件")))
+        << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.trimmed().endsWith(
+        QStringLiteral("没有提取：没有取到本类页面的解码文件，请检查网络后再提取。")))
+        << refused.err.toStdString();
+
+    // A data folder whose parent cannot hold it is not said to be made.
+    const QString notAFolder = file(QStringLiteral("plain-file"));
+    QFile(notAFolder).open(QIODevice::WriteOnly);
+    const CliRun unmade = runCli(
+        {QStringLiteral("--data"), notAFolder + QStringLiteral("/data"), QStringLiteral("orders")});
+    expectRefused(unmade, 1, QStringLiteral("无法创建数据文件夹"));
+    EXPECT_FALSE(unmade.err.contains(QStringLiteral("已经新建了"))) << unmade.err.toStdString();
 }
 
 TEST_F(RefusalsTest, SmallMistakesAreToldNotSwallowed) {
