@@ -15,10 +15,10 @@ namespace mldd {
 namespace {
 
 const QString kTitle = QStringLiteral("墨岚打单");
+const QString kNothingImported = QStringLiteral("\r\n这次没有导入订单。");
 
 Notice refusal(const QString& text) {
-    return Notice{text + QStringLiteral("\r\n这次没有导入订单。"), kTitle,
-                  Notice::Icon::Exclamation, Notice::Buttons::Ok};
+    return Notice{text + kNothingImported, kTitle, Notice::Icon::Exclamation, Notice::Buttons::Ok};
 }
 
 QString shown(const QString& path) {
@@ -44,6 +44,13 @@ bool looksLikeWebPage(QByteArray head) {
 } // namespace
 
 namespace WorkbookMessages {
+
+Notice forWriteBack(Notice notice) {
+    if (notice.text.endsWith(kNothingImported))
+        notice.text.chop(kNothingImported.size());
+    notice.text += QStringLiteral("\r\n表格文件没有改动。");
+    return notice;
+}
 
 Notice cannotOpen(const QString& path, const QString& reason) {
     return refusal(QStringLiteral("表格文件 %1 打不开：%2。").arg(shown(path), reason));

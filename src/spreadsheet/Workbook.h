@@ -46,6 +46,8 @@ Notice webPage(const QString& path);
 Notice unknownFormat(const QString& path);
 Notice cellTooLong(const QString& path, const QString& sheet, int row, int column);
 Notice noSuchSheet(const QString& path, const QString& sheet);
+/** One of the above said when writing tracking numbers back: the file is left as it was. */
+Notice forWriteBack(Notice notice);
 } // namespace WorkbookMessages
 
 } // namespace mldd

@@ -89,8 +89,7 @@ QHash<qint64, Order> shippedOrders(const MainState& state, const QList<qint64>& 
         const auto order = byId.constFind(id);
         if (order == byId.constEnd())
             continue;
-        const auto taker =
-            order->djType < 0 ? byId.constFind(order->hbDjId.toLongLong()) : order;
+        const auto taker = order->djType < 0 ? byId.constFind(order->hbDjId.toLongLong()) : order;
         if (taker != byId.constEnd())
             shipped.insert(id, *taker);
     }
@@ -215,7 +214,7 @@ std::optional<QByteArray> newWorkbook(const SheetTable& table, const CellEdits& 
 std::variant<Target, Notice> targetOf(const MainState& state, const QString& path) {
     std::variant<std::unique_ptr<Workbook>, Notice> opened = Workbook::open(path);
     if (auto* notice = std::get_if<Notice>(&opened))
-        return *notice;
+        return WorkbookMessages::forWriteBack(*notice);
     const Workbook& book = *std::get<std::unique_ptr<Workbook>>(opened);
     Target target;
     target.sheet = book.sheetNames().value(book.activeSheet());
@@ -232,7 +231,7 @@ std::variant<Target, Notice> targetOf(const MainState& state, const QString& pat
             query.value(0).toString().mid(prefix.size()).section(QStringLiteral("|L|"), 0, 0);
     std::variant<SheetTable, Notice> read = book.read(target.sheet);
     if (auto* notice = std::get_if<Notice>(&read))
-        return *notice;
+        return WorkbookMessages::forWriteBack(*notice);
     const SheetTable& table = std::get<SheetTable>(read);
     for (const QString& name : ImportLayout::savedNames(state.folder)) {
         std::optional<ImportLayout> layout = ImportLayout::load(state.folder, name, state.log);
@@ -306,7 +305,7 @@ Result run(const MainState& state, const QString& path, const ImportLayout& layo
     std::variant<std::unique_ptr<Workbook>, Notice> opened = Workbook::open(path);
     if (auto* notice = std::get_if<Notice>(&opened)) {
         Result result;
-        result.notice = *notice;
+        result.notice = WorkbookMessages::forWriteBack(*notice);
         return result;
     }
     const Workbook& book = *std::get<std::unique_ptr<Workbook>>(opened);
@@ -319,7 +318,7 @@ Result run(const MainState& state, const QString& path, const ImportLayout& layo
     std::variant<SheetTable, Notice> read = book.read(sheetName);
     if (auto* notice = std::get_if<Notice>(&read)) {
         Result result;
-        result.notice = *notice;
+        result.notice = WorkbookMessages::forWriteBack(*notice);
         return result;
     }
     const SheetTable& table = std::get<SheetTable>(read);

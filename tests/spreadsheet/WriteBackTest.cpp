@@ -171,6 +171,23 @@ TEST_F(WriteBackTest, AnOpenOrReadOnlyFileIsLeftAlone) {
     EXPECT_FALSE(result.ok);
     EXPECT_TRUE(result.notice.text.contains(QStringLiteral("是只读的")));
     EXPECT_EQ(fileBytes(path), before);
+
+    // A file that cannot be read is refused in write-back's words, never in the import's.
+    QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    QFile damaged(path);
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(before.left(before.size() / 2));
+    damaged.close();
+    const QByteArray cut = fileBytes(path);
+    for (const auto& refused :
+         {WriteBack::run(m_state, path, ordersLayout(), QStringLiteral("订单")).notice,
+          std::get<Notice>(WriteBack::targetOf(m_state, path))}) {
+        EXPECT_TRUE(refused.text.endsWith(QStringLiteral("表格文件没有改动。")))
+            << refused.text.toStdString();
+        EXPECT_FALSE(refused.text.contains(QStringLiteral("导入订单")))
+            << refused.text.toStdString();
+    }
+    EXPECT_EQ(fileBytes(path), cut);
 }
 
 TEST(WriteBackCourier, TheCourierNameIsTheFirstOneTheTemplateNames) {
