@@ -1,5 +1,7 @@
 #include "FileChooser.h"
 
+#include "HelpKeys.h"
+
 #include <QDateTime>
 #include <QFileDialog>
 #include <QFileSystemModel>
@@ -88,8 +90,10 @@ QString chosenFile(QFileDialog& dialog, QFileDialog::AcceptMode mode) {
 } // namespace
 
 QString FileChooser::openFile(QWidget* parent, const QString& caption, const QString& folder,
-                              const QString& filter) {
+                              const QString& filter, const QString& helpPage) {
     QFileDialog dialog(parent, caption, folder, filter);
+    if (!helpPage.isEmpty())
+        HelpKeys::setPage(&dialog, helpPage);
     return chosenFile(dialog, QFileDialog::AcceptOpen);
 }
 

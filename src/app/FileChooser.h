@@ -13,8 +13,9 @@ namespace mldd {
  */
 namespace FileChooser {
 
+/** `helpPage`: what F1 opens in it, when not its parent window's page. */
 QString openFile(QWidget* parent, const QString& caption, const QString& folder,
-                 const QString& filter);
+                 const QString& filter, const QString& helpPage = {});
 QString saveFile(QWidget* parent, const QString& caption, const QString& path,
                  const QString& filter);
 

@@ -29,9 +29,12 @@ const QHash<QString, QString>& pages() {
         {QStringLiteral("mldd::TemplateDesigner"), QStringLiteral("print.html#designer")},
         {QStringLiteral("mldd::OffsetAdjustDialog"), QStringLiteral("offsets.html")},
         {QStringLiteral("mldd::DatabaseSettingsDialog"), QStringLiteral("stations.html")},
+        {QStringLiteral("mldd::TrackingNumberDialog"), QStringLiteral("import.html#tracking")},
     };
     return table;
 }
+
+const char kPageProperty[] = "mlddHelpPage";
 
 // A help button's wish for a page, sent to its window for the application's HelpKeys to answer.
 class HelpRequest : public QEvent {
@@ -64,6 +67,10 @@ QUrl HelpKeys::pageOf(const QWidget* window) const {
     QString page = QStringLiteral("index.html");
     for (const QWidget* w = window; w;
          w = w->parentWidget() ? w->parentWidget()->window() : nullptr) {
+        if (const QString given = w->property(kPageProperty).toString(); !given.isEmpty()) {
+            page = given;
+            break;
+        }
         const auto found = pages().constFind(QString::fromLatin1(w->metaObject()->className()));
         if (found != pages().constEnd()) {
             page = *found;
@@ -79,6 +86,10 @@ QUrl HelpKeys::urlOf(const QString& page) const {
     if (hash >= 0)
         url.setFragment(page.mid(hash + 1));
     return url;
+}
+
+void HelpKeys::setPage(QWidget* window, const QString& page) {
+    window->setProperty(kPageProperty, page);
 }
 
 void HelpKeys::request(QWidget* from, const QString& page) {

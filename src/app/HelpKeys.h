@@ -32,6 +32,12 @@ public:
     /** The page, with its section, that F1 opens in `window`. */
     QUrl pageOf(const QWidget* window) const;
 
+    /**
+     * Gives a window of a general kind (a file chooser) the page of what it is used for;
+     * it goes before the page of its class and of the window it belongs to.
+     */
+    static void setPage(QWidget* window, const QString& page);
+
     /** Asks the HelpKeys installed on the application to open `page` ("offsets.html#read"). */
     static void request(QWidget* from, const QString& page);
 

@@ -22,8 +22,9 @@ SpreadsheetCommands::~SpreadsheetCommands() = default;
 void SpreadsheetCommands::importSpreadsheet() {
     QWidget* window = m_context.window;
     showNotice(window, Notice{QStringLiteral("请选择Excel文件，而后编制提取文件！")});
-    const QString path = FileChooser::openFile(window, QStringLiteral("选择Excel文件"), QString(),
-                                               Workbook::fileFilter());
+    const QString path =
+        FileChooser::openFile(window, QStringLiteral("选择Excel文件"), QString(),
+                              Workbook::fileFilter(), QStringLiteral("import.html#import"));
     if (path.isEmpty())
         return;
     ExcelImportDialog mapping(m_context.state, window);
@@ -40,9 +41,9 @@ void SpreadsheetCommands::importSpreadsheet() {
 }
 
 void SpreadsheetCommands::writeBackSpreadsheet() {
-    const QString path =
-        FileChooser::openFile(m_context.window, QStringLiteral("选择要回写快递单号的Excel文件"),
-                              QString(), Workbook::fileFilter());
+    const QString path = FileChooser::openFile(
+        m_context.window, QStringLiteral("选择要回写快递单号的Excel文件"), QString(),
+        Workbook::fileFilter(), QStringLiteral("import.html#writeback"));
     if (!path.isEmpty())
         writeBack(path);
 }

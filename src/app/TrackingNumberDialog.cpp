@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSet>
 
 namespace mldd {
@@ -71,6 +72,12 @@ TrackingNumberDialog::TrackingNumberDialog(MainState& state, QWidget* parent)
     m_number->setPlaceholderText(QStringLiteral("扫描或输入运单号，回车"));
     m_hint->setWordWrap(true);
     m_given->setAccessibleName(QStringLiteral("已填写的运单号"));
+    // A long order number or name wraps; the tracking number comes first and is never cut.
+    m_given->setWordWrap(true);
+    m_given->setTextElideMode(Qt::ElideNone);
+    m_given->setMinimumWidth(
+        m_given->fontMetrics().horizontalAdvance(QStringLiteral("SF1234567890123456789")) +
+        m_given->verticalScrollBar()->sizeHint().width() + 12);
 
     auto* left = new QVBoxLayout;
     left->addWidget(m_progress);
@@ -168,8 +175,7 @@ void TrackingNumberDialog::take() {
         return;
     }
     m_doubted.clear();
-    m_given->addItem(QStringLiteral("%1　%2　%3")
-                         .arg(order.orderSign, order.buyName, m_queue.givenTo(order.id)));
+    showGiven(order);
     m_given->scrollToBottom();
     m_number->clear();
     tell(QStringLiteral("%1 的运单号：%2").arg(order.buyName, m_queue.givenTo(order.id)));
@@ -177,6 +183,11 @@ void TrackingNumberDialog::take() {
     if (!m_queue.current())
         save();
     showWaiting();
+}
+
+void TrackingNumberDialog::showGiven(const Order& order) {
+    m_given->addItem(QStringLiteral("%1\n%2　%3")
+                         .arg(m_queue.givenTo(order.id), order.orderSign, order.buyName));
 }
 
 void TrackingNumberDialog::skip() {
@@ -219,8 +230,7 @@ void TrackingNumberDialog::fillRun() {
     }
     for (const Order& order : m_queue.orders())
         if (!m_queue.givenTo(order.id).isEmpty() && !given.contains(order.id))
-            m_given->addItem(QStringLiteral("%1　%2　%3")
-                                 .arg(order.orderSign, order.buyName, m_queue.givenTo(order.id)));
+            showGiven(order);
     const int filled = m_queue.givenCount() - before;
     m_number->clear();
     if (save())

@@ -45,6 +45,8 @@ public:
     void reject() override;
 
 private:
+    /** Adds an order that got its number to 已填写: the number, then its order and receiver. */
+    void showGiven(const Order& order);
     /** Enter in the number box: the number goes to the waiting order, or is questioned. */
     void take();
     void skip();

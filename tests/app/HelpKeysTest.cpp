@@ -1,16 +1,21 @@
 #include "WindowFixture.h"
 
-#include "ExpressPlanDialog.h"
 #include "DatabaseSettingsDialog.h"
-#include "ExcelImportDialog.h"
-#include "MainWindow.h"
-#include "MenuSettingsDialog.h"
-#include "SenderProfilesDialog.h"
-#include "PrintSettingsDialog.h"
-#include "ShippingListDesigner.h"
-#include "ManualEntryDialog.h"
 #include "DecodeFileEditor.h"
+#include "ExcelImportDialog.h"
+#include "ExpressPlanDialog.h"
 #include "HelpKeys.h"
+#include "MainWindow.h"
+#include "ManualEntryDialog.h"
+#include "MenuEntry.h"
+#include "MenuSettingsDialog.h"
+#include "ModalAnswers.h"
+#include "PrintSettingsDialog.h"
+#include "SenderProfilesDialog.h"
+#include "ShippingListDesigner.h"
+#include "TrackingNumberDialog.h"
+
+#include <QFileDialog>
 
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -61,16 +66,19 @@ TEST_F(HelpKeysTest, F1InEachWindowOpensItsOwnPage) {
     addProfile(QStringLiteral("淘宝:墨岚小店"));
     MainWindow main(m_state);
     std::vector<std::pair<std::unique_ptr<QWidget>, QString>> windows;
-    windows.emplace_back(std::make_unique<ManualEntryDialog>(m_state, &main), QStringLiteral("提取订单"));
-    windows.emplace_back(std::make_unique<DecodeFileEditor>(m_state,
-                                                        QStringLiteral("https://shop.example/o"),
-                                                        QStringLiteral("订单"), &main),
+    windows.emplace_back(std::make_unique<ManualEntryDialog>(m_state, &main),
                          QStringLiteral("提取订单"));
+    windows.emplace_back(
+        std::make_unique<DecodeFileEditor>(m_state, QStringLiteral("https://shop.example/o"),
+                                           QStringLiteral("订单"), &main),
+        QStringLiteral("提取订单"));
     windows.emplace_back(std::make_unique<ExcelImportDialog>(m_state, &main),
                          QStringLiteral("导入表格与回写单号"));
-    windows.emplace_back(std::make_unique<SenderProfilesDialog>(m_state, &main), QStringLiteral("开始之前"));
-    windows.emplace_back(std::make_unique<MenuSettingsDialog>(m_state, main.menuEntryCaptions(), &main),
+    windows.emplace_back(std::make_unique<SenderProfilesDialog>(m_state, &main),
                          QStringLiteral("开始之前"));
+    windows.emplace_back(
+        std::make_unique<MenuSettingsDialog>(m_state, main.menuEntryCaptions(), &main),
+        QStringLiteral("开始之前"));
     windows.emplace_back(std::make_unique<ExpressPlanDialog>(m_state, &main),
                          QStringLiteral("开始之前"));
     windows.emplace_back(
@@ -78,8 +86,11 @@ TEST_F(HelpKeysTest, F1InEachWindowOpensItsOwnPage) {
         QStringLiteral("发货单"));
     windows.emplace_back(std::make_unique<PrintSettingsDialog>(m_state, &main),
                          QStringLiteral("打印快递单"));
-    windows.emplace_back(std::make_unique<DatabaseSettingsDialog>(QStringLiteral("连不上"), QString(), &main),
-                         QStringLiteral("几台电脑共用一个订单库"));
+    windows.emplace_back(
+        std::make_unique<DatabaseSettingsDialog>(QStringLiteral("连不上"), QString(), &main),
+        QStringLiteral("几台电脑共用一个订单库"));
+    windows.emplace_back(std::make_unique<TrackingNumberDialog>(m_state, &main),
+                         QStringLiteral("导入表格与回写单号"));
     for (const auto& [window, page] : windows)
         EXPECT_EQ(pressF1(*window), page) << window->metaObject()->className();
     EXPECT_EQ(pressF1(main), u"墨岚打单帮助");
@@ -94,4 +105,32 @@ TEST_F(HelpKeysTest, AMessageBoxShowsThePageOfTheWindowItBelongsTo) {
     EXPECT_EQ(m_help.pageOf(&question).fragment(), u"manual");
     QWidget stray;
     EXPECT_TRUE(m_help.pageOf(&stray).toLocalFile().endsWith(u"/help/index.html"));
+}
+
+// The file chooser serves several commands: F1 in it opens the page of the one that opened it.
+TEST_F(HelpKeysTest, F1InTheFileChooserOpensThePageOfItsCommand) {
+    qApp->installEventFilter(&m_help);
+    MainWindow main(m_state);
+    main.show();
+    for (const auto& [caption, section] :
+         {std::pair{QStringLiteral("回写Excel"), QStringLiteral("writeback")},
+          std::pair{QStringLiteral("填写运单号"), QStringLiteral("tracking")}}) {
+        m_opened.clear();
+        ModalAnswers answers({}, [this](QDialog* dialog) {
+            if (auto* tracking = qobject_cast<TrackingNumberDialog*>(dialog)) {
+                tracking->importButton()->click();
+                tracking->reject();
+                return;
+            }
+            auto* chooser = qobject_cast<QFileDialog*>(dialog);
+            ASSERT_TRUE(chooser) << dialog->metaObject()->className();
+            QTest::keyClick(chooser->focusWidget() ? chooser->focusWidget() : chooser, Qt::Key_F1);
+            chooser->reject();
+        });
+        menuEntry(main, MainWindow::Menu::Orders, caption)->trigger();
+        ASSERT_EQ(m_opened.size(), 1) << caption.toStdString();
+        EXPECT_EQ(m_opened.first().fragment(), section);
+        EXPECT_EQ(openedText(m_opened.first()), QStringLiteral("导入表格与回写单号"));
+    }
+    qApp->removeEventFilter(&m_help);
 }

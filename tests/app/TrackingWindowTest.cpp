@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -73,6 +74,7 @@ TEST_F(TrackingWindowTest, ScannedNumbersGoDownTheListAndAreUndoneWhole) {
     QStringList shown;
     QString doubt;
     QStringList afterScans;
+    QStringList shownNumbers;
     QStringList afterUndo;
     test::ModalAnswers answers({}, [&](QDialog* opened) {
         auto* dialog = qobject_cast<TrackingNumberDialog*>(opened);
@@ -88,6 +90,16 @@ TEST_F(TrackingWindowTest, ScannedNumbersGoDownTheListAndAreUndoneWhole) {
         EXPECT_TRUE(numbers(ids).join(QString()).isEmpty()) << "saved only as one batch";
         scan(dialog, QStringLiteral("268000000001"));
         afterScans = numbers(ids);
+        // 已填写 shows every number whole beside its order.
+        QCoreApplication::processEvents();
+        QListWidget* list = dialog->givenList();
+        for (int i = 0; i < list->count(); ++i) {
+            const QListWidgetItem* item = list->item(i);
+            shownNumbers.append(item->text().section(u'\n', 0, 0));
+            EXPECT_LE(list->fontMetrics().horizontalAdvance(shownNumbers.last()),
+                      list->visualItemRect(item).width())
+                << item->text().toStdString();
+        }
         QTest::mouseClick(dialog->undoButton(), Qt::LeftButton);
         afterUndo = numbers(ids);
         EXPECT_EQ(dialog->receiverLine()->text(), QStringLiteral("收货人2"));
@@ -100,6 +112,9 @@ TEST_F(TrackingWindowTest, ScannedNumbersGoDownTheListAndAreUndoneWhole) {
     EXPECT_EQ(shown, (QStringList{QStringLiteral("收货人2"), QStringLiteral("收货人1")}));
     EXPECT_TRUE(doubt.contains(QStringLiteral("12345不像顺丰的运单号"))) << doubt.toStdString();
     EXPECT_EQ(afterScans,
+              (QStringList{QStringLiteral("YT4021937465"), QStringLiteral("123456789012"),
+                           QStringLiteral("268000000001")}));
+    EXPECT_EQ(shownNumbers,
               (QStringList{QStringLiteral("YT4021937465"), QStringLiteral("123456789012"),
                            QStringLiteral("268000000001")}));
     EXPECT_EQ(afterUndo, (QStringList{QString(), QString(), QString()}));
