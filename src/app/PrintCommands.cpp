@@ -180,13 +180,11 @@ void PrintCommands::downloadMissingTemplates(const QList<Order>& orders) {
             missing.append(order.delivery);
     if (missing.isEmpty())
         return;
-    for (const QString& name : missing) {
+    for (const QString& name : missing)
         showNotice(m_context.window, TemplateFiles::missingNotice(name));
-        const TemplateDownload::Result result =
-            TemplateDownload::downloadById(m_context.state, name, ServiceClient());
-        for (const Notice& notice : result.notices)
-            showNotice(m_context.window, notice);
-    }
+    for (const Notice& notice :
+         TemplateDownload::fetchMissing(m_context.state, missing, ServiceClient()).notices)
+        showNotice(m_context.window, notice);
     // The cards and the courier filter show the templates as they are now.
     m_context.list->showCourierChoices();
 }

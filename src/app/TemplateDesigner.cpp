@@ -8,6 +8,7 @@
 #include "ItemEditor.h"
 #include "NoticeBox.h"
 
+#include "browser/TemplateDownload.h"
 #include "core/MainState.h"
 #include "core/Startup.h"
 #include "printing/PrintJob.h"
@@ -238,6 +239,18 @@ bool TemplateDesigner::openTemplate(const QString& name) {
     if (!confirmLeaving())
         return false;
     TemplateDocument::Opened opened = TemplateDocument::open(m_state.folder, name);
+    const TemplateFiles files(m_state.folder, name);
+    if (!opened.document && files.hasSafeName() && !files.exists()) {
+        // Missing: said so, fetched from the board once, and opened when it came.
+        tell(opened.notices);
+        const TemplateDownload::Result fetched =
+            TemplateDownload::fetchMissing(m_state, {name}, ServiceClient());
+        tell(fetched.notices);
+        if (fetched.downloaded.isEmpty())
+            return false;
+        emit templateSaved(name);
+        opened = TemplateDocument::open(m_state.folder, name);
+    }
     if (opened.document)
         install(std::move(opened.document));
     tell(opened.notices);

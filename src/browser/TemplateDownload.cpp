@@ -188,4 +188,19 @@ Result downloadById(MainState& state, const QString& name, const ServiceClient& 
     return result;
 }
 
+Result fetchMissing(MainState& state, const QStringList& names, const ServiceClient& service) {
+    Result result;
+    QStringList asked;
+    for (const QString& name : names) {
+        const TemplateFiles files(state.folder, name);
+        if (!files.hasSafeName() || asked.contains(name) || files.exists())
+            continue;
+        asked.append(name);
+        const Result one = downloadById(state, name, service);
+        result.notices += one.notices;
+        result.downloaded += one.downloaded;
+    }
+    return result;
+}
+
 } // namespace mldd::TemplateDownload

@@ -49,5 +49,11 @@ Result downloadSelected(MainState& state, const QList<BoardChoice>& choices,
 /** Asks the board for one template by name and installs it: an order names a missing one. */
 Result downloadById(MainState& state, const QString& name, const ServiceClient& service);
 
+/**
+ * Downloads each template of `names` (couriers orders name) that is not installed, one
+ * request per name; installed names and names no file may have are left alone.
+ */
+Result fetchMissing(MainState& state, const QStringList& names, const ServiceClient& service);
+
 } // namespace TemplateDownload
 } // namespace mldd

@@ -1,6 +1,7 @@
 #include "Commands.h"
 #include "ProgramStart.h"
 
+#include "browser/TemplateDownload.h"
 #include "core/MainState.h"
 #include "core/OrderStore.h"
 #include "waybill/PagedOutput.h"
@@ -132,6 +133,17 @@ int printToPdf(MainState& state, PrintDocuments::Kind kind, const QList<qint64>&
     return problems.isEmpty() ? Success : Failed;
 }
 
+// The forms the orders name but the folder lacks come from the board first, once each;
+// what could not come is said, and those orders are then told as unprintable.
+void fetchMissingTemplates(MainState& state, const QList<qint64>& ids) {
+    QStringList forms;
+    for (const Order& order : OrderStore(*state.database).byIds(ids))
+        forms.append(order.delivery);
+    for (const Notice& notice :
+         TemplateDownload::fetchMissing(state, forms, ServiceClient()).notices)
+        writeError(notice.text + u'\n');
+}
+
 } // namespace
 
 int runPrint(const CliContext& context, QStringList args) {
@@ -161,6 +173,8 @@ int runPrint(const CliContext& context, QStringList args) {
         return Failed;
     const PrintDocuments::Kind kind =
         shippingLists ? PrintDocuments::Kind::ShippingLists : PrintDocuments::Kind::Waybills;
+    if (!shippingLists)
+        fetchMissingTemplates(state, *ids);
     return printer ? runOnPrinter(state, kind, *ids, *printer)
                    : printToPdf(state, kind, *ids, *pdf, dotsPerInch);
 }

@@ -11,6 +11,7 @@
 #include "WaybillPreview.h"
 
 #include "../waybill/PdfReadBack.h"
+#include "ServiceProcess.h"
 
 #include "core/MainState.h"
 #include "core/Startup.h"
@@ -348,4 +349,30 @@ TEST_F(TemplateDesignerTest, Screenshot) {
         {ItemRef::layout(indexOf(*window.document(), QStringLiteral("收件人")))});
     QTest::qWait(300);
     ASSERT_TRUE(QApplication::primaryScreen()->grabWindow(0).save(path));
+}
+
+// A card's 编辑模版 on an order whose form is missing: the designer fetches it from the
+// board once and opens it; a form the board lacks is said, and nothing is opened.
+TEST_F(TemplateDesignerTest, AMissingFormIsFetchedFromTheBoardWhenTheDesignerOpensIt) {
+    test::ServiceProcess service(
+        {QStringLiteral("--content"), QStringLiteral(MLDD_BIN "/service/content")});
+    ASSERT_NE(service.port(), 0);
+    m_state.serviceBase = QStringLiteral("http://127.0.0.1:%1").arg(service.port());
+    answerMessages(QMessageBox::Ok);
+    {
+        TemplateDesigner designer(m_state, QStringLiteral("韵达"), std::nullopt);
+        ASSERT_TRUE(designer.document());
+        EXPECT_EQ(designer.document()->name(), QStringLiteral("韵达"));
+    }
+    EXPECT_EQ(m_told, (QStringList{
+                          QStringLiteral("快递单据模版-韵达 文件丢失，点[确定]后,软件将尝试下载！"),
+                          QStringLiteral("快递模版：韵达已经成功下载，点[确定]后，继续刚才的工作！")}));
+    EXPECT_TRUE(m_state.templates.contains(QStringLiteral("韵达")));
+
+    m_told.clear();
+    TemplateDesigner unknown(m_state, QStringLiteral("没有这个"), std::nullopt);
+    EXPECT_FALSE(unknown.document() &&
+                 unknown.document()->name() == QStringLiteral("没有这个"));
+    EXPECT_EQ(m_told.size(), 2);
+    EXPECT_TRUE(m_told.last().startsWith(QStringLiteral("刚才尝试下载快递模版：没有这个未能成功")));
 }

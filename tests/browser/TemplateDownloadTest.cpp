@@ -1,7 +1,9 @@
+#include "CliRun.h"
 #include "ServiceProcess.h"
 
 #include "browser/TemplateDownload.h"
 #include "core/MainState.h"
+#include "core/OrderStore.h"
 #include "core/Startup.h"
 
 #include <QDir>
@@ -157,4 +159,39 @@ TEST_F(TemplateDownloadTest, AnEmptyOrCutLayoutNeverReplacesTheTemplate) {
         EXPECT_EQ(result.notices.first().text, QStringLiteral("这些快递单模版没有下载成功：圆通"));
         EXPECT_EQ(bytesOf(installed), whole);
     }
+}
+
+// mldd-cli print fetches each form its orders lack from the board once; one the board does
+// not have is said, and its order stays unprinted.
+TEST_F(TemplateDownloadTest, APrintFromTheCommandLineFetchesTheFormsItsOrdersLack) {
+    QFile service(m_dir.filePath(QStringLiteral("g_url.dat")));
+    ASSERT_TRUE(service.open(QIODevice::WriteOnly));
+    service.write(m_state.serviceBase.toUtf8() + "\r\n");
+    service.close();
+    QList<Order> orders(3);
+    for (int i = 0; i < orders.size(); ++i) {
+        orders[i].orderSign = QStringLiteral("淘宝:%1").arg(100 + i);
+        orders[i].buyName = QStringLiteral("买家%1").arg(i);
+        orders[i].delivery = i < 2 ? QStringLiteral("顺丰") : QStringLiteral("没有这个");
+    }
+    OrderWriteRule rule;
+    ASSERT_TRUE(OrderStore(*m_state.database).insert(orders, rule));
+
+    const QString pdf = m_dir.filePath(QStringLiteral("out.pdf"));
+    const test::CliRun printed =
+        test::runCli({QStringLiteral("--data"), m_state.folder.dataPath(), QStringLiteral("print"),
+                      QStringLiteral("waybill"), QStringLiteral("--ids"), QStringLiteral("1,2,3"),
+                      QStringLiteral("--pdf"), pdf});
+    EXPECT_EQ(printed.exitCode, 1) << printed.err.toStdString();
+    EXPECT_EQ(printed.err.count(QStringLiteral("快递模版：顺丰已经成功下载")), 1)
+        << printed.err.toStdString();
+    EXPECT_EQ(printed.err.count(QStringLiteral("刚才尝试下载快递模版：没有这个未能成功")), 1)
+        << printed.err.toStdString();
+    EXPECT_TRUE(QFile::exists(m_state.folder.file(QStringLiteral("Delivery/顺丰.mlg"))));
+    EXPECT_TRUE(QFile::exists(pdf));
+
+    // Names that could leave the folder, or are installed now, are not asked for.
+    const TemplateDownload::Result none = TemplateDownload::fetchMissing(
+        m_state, {QStringLiteral("../顺丰"), QString(), QStringLiteral("顺丰")}, m_client);
+    EXPECT_TRUE(none.notices.isEmpty());
 }
