@@ -1,11 +1,14 @@
 #include "ChineseLocale.h"
 #include "DatabaseSettingsDialog.h"
-#include "MainWindow.h"
 #include "HelpKeys.h"
+#include "MainWindow.h"
 #include "NoticeBox.h"
 
 #include "address/PlaceTable.h"
+#include "browser/LocalService.h"
 #include "browser/SingleWindow.h"
+#include "capture/DecodeMaintenance.h"
+#include "capture/ServiceClient.h"
 #include "core/DataDefaults.h"
 #include "core/MainState.h"
 #include "core/ProgramVersion.h"
@@ -32,6 +35,9 @@ const char kUsage[] =
     "  --database postgresql://用户@服务器/数据库  几个打包台共用的订单数据库\n"
     "  网页地址     用剪贴板里的网页文字提取这个页面的订单\n"
     "  打印文件     打印这个打印文件\n";
+
+// A service that does not answer at start holds the window back no longer than this.
+constexpr int kStartCheckTimeoutMs = 3000;
 
 // The store is damaged: says so and offers the latest backup; true when it was put back.
 bool restoredFromBackup(const MainState& state, const StartupResult& started) {
@@ -100,9 +106,9 @@ int main(int argc, char* argv[]) {
     }
     // A shared store that cannot be used: the seller may correct its address and try again.
     while (!started.ok && started.storeAddressOffer) {
-        const std::optional<QString> address =
-            DatabaseSettingsDialog::ask(started.failure->text,
-                            StoreAddress::choiceText(folder, state.databaseOption, state.log));
+        const std::optional<QString> address = DatabaseSettingsDialog::ask(
+            started.failure->text,
+            StoreAddress::choiceText(folder, state.databaseOption, state.log));
         if (!address)
             return 1;
         StoreAddress::saveChoice(folder, *address, state.log);
@@ -113,6 +119,15 @@ int main(int argc, char* argv[]) {
         showNotice(nullptr, *started.failure);
         return 1;
     }
+    // Templates, decode files and help come from the service: a local one is started when
+    // none answers, so that a fresh installation works with no step by hand.
+    if (LocalService::ensure(state.serviceBase, QCoreApplication::applicationDirPath()).outcome ==
+        LocalService::Outcome::NotStarted)
+        state.log.append(QStringLiteral("main"), ErrorLog::FileAccess,
+                         QStringLiteral("mldd-service did not start for ") + state.serviceBase);
+    // Decode files the service replaced are dropped before the first capture needs one;
+    // unreachable, the files on disk serve until the browser or 检查解码文件 asks again.
+    DecodeMaintenance::checkDecodeFiles(state, ServiceClient(kStartCheckTimeoutMs));
     MainWindow window(state);
     QObject::connect(&single.server(), &HandOverServer::commandReceived, &window,
                      &MainWindow::acceptRequest);

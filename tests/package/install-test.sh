@@ -11,7 +11,7 @@ if [[ -z $deb || $deb -ot $built ]]; then
 fi
 root=$(mktemp -d)
 service=""
-trap '[[ -n $service ]] && kill "$service"; rm -rf "$root"' EXIT
+trap '[[ -n $service ]] && kill $service; rm -rf "$root"' EXIT
 dpkg -x "$deb" "$root"
 prefix=$root/usr
 listing() { (cd "$prefix" && find . -printf '%p %s %T@ %m\n' | sort); }
@@ -77,6 +77,26 @@ for image in $(sed -n 's|.*<image>https://[^/]*/\(.*\)</image>.*|\1|p' \
   curl -fs "$address$image" | file - | grep -q 'PNG image' ||
     fail "the screenshot $image is not served from the installed content"
 done
+
+# Right after installation the window works with no step by hand: started with nothing
+# answering at its service address (on loopback), it starts the installed service there.
+port=$(/usr/bin/python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+printf 'http://127.0.0.1:%s\r\n' "$port" >"$folder/g_url.dat"
+seller xvfb-run -a -s "-screen 0 1366x768x24" "$prefix/bin/mldd" >"$root/mldd.log" 2>&1 &
+window=$!
+for _ in $(seq 150); do
+  curl -fs "http://127.0.0.1:$port/mldd/help/" >/dev/null && break
+  sleep 0.2
+done
+started=$(ss -Hltnp "sport = :$port" | sed -n 's/.*pid=\([0-9]*\).*/\1/p' | head -n 1)
+[[ -n $started ]] && service="$service $started"
+kill $(pgrep -P "$window") "$window" 2>/dev/null || true
+curl -fs "http://127.0.0.1:$port/mldd/help/" | grep -q 墨岚打单 ||
+  fail "the window did not start the service at http://127.0.0.1:$port/ (see $root/mldd.log)"
+[[ $(readlink "/proc/$started/exe") == "$prefix/bin/mldd-service" ]] ||
+  fail "what answers at $port is not the installed mldd-service"
+# It checked the service's list of decode files as it started.
+[[ -f $folder/code/CODE_id.txt ]] || fail "the window did not check the decode-file list at start"
 
 [[ $(listing) == "$before" ]] || fail "something was written below $prefix"
 echo "package_install: $(basename "$deb") runs from $prefix and keeps its data in the seller's home"
