@@ -4,6 +4,7 @@
 #include "CaptureCommands.h"
 #include "DailyStoreCheck.h"
 #include "DayShortcuts.h"
+#include "FirstStartChecklist.h"
 #include "HelpKeys.h"
 #include "LargePreview.h"
 #include "MenuSettingsDialog.h"
@@ -32,6 +33,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
+#include <QVBoxLayout>
 
 namespace mldd {
 
@@ -40,7 +42,12 @@ MainWindow::MainWindow(MainState& state, QWidget* parent) : QMainWindow(parent),
     m_list = new OrderListPanel(state, this);
     m_pages = new QStackedWidget(this);
     m_pages->addWidget(m_list);
-    setCentralWidget(m_pages);
+    auto* central = new QWidget(this);
+    auto* centralLayout = new QVBoxLayout(central);
+    centralLayout->setContentsMargins(0, 0, 0, 0);
+    centralLayout->setSpacing(0);
+    centralLayout->addWidget(m_pages, 1);
+    setCentralWidget(central);
     m_status = new QLabel(this);
     statusBar()->addWidget(m_status, 1);
 
@@ -56,6 +63,7 @@ MainWindow::MainWindow(MainState& state, QWidget* parent) : QMainWindow(parent),
 
     addMenus();
     wireRows();
+    addFirstStartChecklist(centralLayout);
     resize(1024, 760);
     m_list->showSenders();
     m_list->showPage();
@@ -81,6 +89,8 @@ void MainWindow::addMenus() {
     m_menus.insert(Menu::Settings, menuBar()->addMenu(QStringLiteral("设置")));
 
     addMenuEntry(Menu::Orders, Capture, QStringLiteral("提取订单"), [this] { showBrowser(); });
+    // The browser for any page (the template board, a marketplace), without capture's checks.
+    addMenuEntry(Menu::Orders, Browser, QStringLiteral("浏览器"), [this] { openBrowser(); });
     addMenuEntry(Menu::Orders, ManualEntry, QStringLiteral("手工录入"),
                  [this] { m_capture->manualEntry(); });
     addMenuEntry(Menu::Orders, Import, QStringLiteral("导入Excel"),
@@ -234,6 +244,7 @@ void MainWindow::openBrowser(const QString& address) {
                 [this] { m_pages->setCurrentIndex(0); });
         connect(m_browser, &BrowserPanel::templatesChanged, m_list,
                 &OrderListPanel::showCourierChoices);
+        connect(m_browser, &BrowserPanel::templatesChanged, this, &MainWindow::showFirstStartSteps);
     }
     // Choosing 提取订单 again while the browser is shown goes back to the orders.
     const bool showing = m_pages->currentWidget() == m_browser;
@@ -242,20 +253,72 @@ void MainWindow::openBrowser(const QString& address) {
         m_browser->open(address);
 }
 
+void MainWindow::addFirstStartChecklist(QVBoxLayout* layout) {
+    if (!FirstStartSteps::wanted(m_state))
+        return;
+    m_checklist = new FirstStartChecklist(this);
+    layout->insertWidget(0, m_checklist);
+    using FirstStartSteps::Step;
+    connect(m_checklist, &FirstStartChecklist::stepChosen, this, [this](Step step) {
+        switch (step) {
+        case Step::Sender:
+            m_senders->edit();
+            break;
+        case Step::Printer:
+            m_printing->editPrinters();
+            break;
+        case Step::Templates:
+            openBrowser(TemplateDownload::boardAddress(m_state.serviceBase));
+            break;
+        case Step::Plan:
+            m_settings->editExpressPlan();
+            break;
+        case Step::Orders:
+            break;
+        }
+        showFirstStartSteps();
+    });
+    using Way = FirstStartChecklist::OrderWay;
+    connect(m_checklist, &FirstStartChecklist::orderWayChosen, this, [this](Way way) {
+        const MenuEntry entry = way == Way::Capture  ? Capture
+                                : way == Way::Import ? Import
+                                                     : ManualEntry;
+        m_actions.value(entry)->trigger();
+        showFirstStartSteps();
+    });
+    // Templates arrive while the board is open; orders when a capture or an import ends.
+    connect(m_list, &OrderListPanel::pageShown, this, &MainWindow::showFirstStartSteps);
+    showFirstStartSteps();
+}
+
+void MainWindow::showFirstStartSteps() {
+    if (!m_checklist)
+        return;
+    FirstStartSteps::recordIfDone(m_state);
+    if (FirstStartSteps::wanted(m_state)) {
+        m_checklist->showItems(FirstStartSteps::items(m_state));
+        return;
+    }
+    m_checklist->hide();
+    m_checklist->deleteLater();
+    m_checklist = nullptr;
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        showFirstStartSteps();
+}
+
 void MainWindow::showBrowser() {
     if (m_senders->ensure())
         openBrowser();
 }
 
 QStringList MainWindow::menuEntryCaptions() const {
-    // Captions of entries whose command is not in this window yet; the others say their own.
-    QStringList captions{
-        QStringLiteral("提取订单"),   QStringLiteral("手工录入"),   QStringLiteral("导入Excel"),
-        QStringLiteral("打印快递单"), QStringLiteral("打印发货单"), QStringLiteral("打印设置"),
-        QStringLiteral("合并订单"),   QStringLiteral("全选/取消"),  QStringLiteral("快递方案"),
-        QStringLiteral("发件人信息"), QStringLiteral("浏览器"),     QStringLiteral("删除旧订单")};
-    for (auto entry = m_actions.constBegin(); entry != m_actions.constEnd(); ++entry)
-        captions[entry.key()] = entry.value()->text();
+    QStringList captions;
+    for (int entry = 0; entry < MenuVisibility::kEntries; ++entry)
+        captions.append(m_actions.value(static_cast<MenuEntry>(entry))->text());
     return captions;
 }
 
@@ -267,21 +330,53 @@ void MainWindow::editMenuSettings() {
         entry.value()->setVisible(m_state.menu.isShown(entry.key()));
 }
 
-ImportProgress* MainWindow::importProgress() const { return m_spreadsheets->importProgress(); }
-PrintRun* MainWindow::printRun() const { return m_printing->run(); }
-QLabel* MainWindow::informationLine() const { return m_list->informationLine(); }
-QComboBox* MainWindow::printStateList() const { return m_list->printStateList(); }
-QComboBox* MainWindow::searchFieldList() const { return m_list->searchFieldList(); }
-QLineEdit* MainWindow::searchKey() const { return m_list->searchKey(); }
-const QList<OrderRowWidget*>& MainWindow::rows() const { return m_list->rows(); }
-QWidget* MainWindow::nextPageButton() const { return m_list->nextPageButton(); }
-QWidget* MainWindow::previousPageButton() const { return m_list->previousPageButton(); }
-QWidget* MainWindow::filterButton() const { return m_list->filterButton(); }
-QWidget* MainWindow::searchButton() const { return m_list->searchButton(); }
-QTabBar* MainWindow::modeTabs() const { return m_list->modeTabs(); }
-QScrollArea* MainWindow::rowArea() const { return m_list->rowArea(); }
-QComboBox* MainWindow::senderFilterList() const { return m_list->senderFilterList(); }
-QComboBox* MainWindow::courierList() const { return m_list->courierList(); }
-PrintProgressLine* MainWindow::printProgressLine() const { return m_list->printProgressLine(); }
+ImportProgress* MainWindow::importProgress() const {
+    return m_spreadsheets->importProgress();
+}
+PrintRun* MainWindow::printRun() const {
+    return m_printing->run();
+}
+QLabel* MainWindow::informationLine() const {
+    return m_list->informationLine();
+}
+QComboBox* MainWindow::printStateList() const {
+    return m_list->printStateList();
+}
+QComboBox* MainWindow::searchFieldList() const {
+    return m_list->searchFieldList();
+}
+QLineEdit* MainWindow::searchKey() const {
+    return m_list->searchKey();
+}
+const QList<OrderRowWidget*>& MainWindow::rows() const {
+    return m_list->rows();
+}
+QWidget* MainWindow::nextPageButton() const {
+    return m_list->nextPageButton();
+}
+QWidget* MainWindow::previousPageButton() const {
+    return m_list->previousPageButton();
+}
+QWidget* MainWindow::filterButton() const {
+    return m_list->filterButton();
+}
+QWidget* MainWindow::searchButton() const {
+    return m_list->searchButton();
+}
+QTabBar* MainWindow::modeTabs() const {
+    return m_list->modeTabs();
+}
+QScrollArea* MainWindow::rowArea() const {
+    return m_list->rowArea();
+}
+QComboBox* MainWindow::senderFilterList() const {
+    return m_list->senderFilterList();
+}
+QComboBox* MainWindow::courierList() const {
+    return m_list->courierList();
+}
+PrintProgressLine* MainWindow::printProgressLine() const {
+    return m_list->printProgressLine();
+}
 
 } // namespace mldd

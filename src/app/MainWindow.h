@@ -15,6 +15,7 @@ class QScrollArea;
 class QStackedWidget;
 class QTabBar;
 class QToolBar;
+class QVBoxLayout;
 
 namespace mldd {
 
@@ -22,6 +23,7 @@ struct MainState;
 class BrowserPanel;
 class CaptureCommands;
 class DailyStoreCheck;
+class FirstStartChecklist;
 class ImportProgress;
 class OrderCommands;
 class OrderListPanel;
@@ -33,7 +35,8 @@ class SenderSetup;
 class SettingsCommands;
 class SpreadsheetCommands;
 
-/** The main window: the menus and toolbar, the order list and the browser, wired to the commands. */
+/** The main window: the menus and toolbar, the order list and the browser, wired to the commands.
+ */
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -106,10 +109,14 @@ public:
     PrintRun* printRun() const;
     /** The built-in browser, once it was opened. */
     BrowserPanel* browserPanel() const { return m_browser; }
+    /** A new seller's steps while they are shown; null once they were done. */
+    FirstStartChecklist* firstStartChecklist() const { return m_checklist; }
 
 protected:
     /** No right-button menu on the toolbar: unticking it there would lose it for the session. */
     QMenu* createPopupMenu() override { return nullptr; }
+    /** Coming back to the window (from the browser, a dialog): the steps are ticked anew. */
+    void changeEvent(QEvent* event) override;
 
 private:
     /** Adds an entry of the menu-visibility setting to a menu and to the toolbar. */
@@ -121,6 +128,10 @@ private:
     void editMenuSettings();
     /** 提取订单: the built-in browser, once a sender exists to ship the captured orders. */
     void showBrowser();
+    /** Shows a new seller's steps above the list while any is open. */
+    void addFirstStartChecklist(QVBoxLayout* layout);
+    /** Ticks the steps done; once all are, records it and takes the steps away for good. */
+    void showFirstStartSteps();
 
     MainState& m_state;
     OrderListPanel* m_list = nullptr;
@@ -134,6 +145,7 @@ private:
     DailyStoreCheck* m_dailyCheck = nullptr;
     QStackedWidget* m_pages = nullptr;
     BrowserPanel* m_browser = nullptr;
+    FirstStartChecklist* m_checklist = nullptr;
     QToolBar* m_toolbar = nullptr;
     QMap<Menu, QMenu*> m_menus;
     QMap<MenuEntry, QAction*> m_actions;

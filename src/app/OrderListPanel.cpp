@@ -79,9 +79,10 @@ QWidget* OrderListPanel::createFilterBar() {
     connect(searchButton, &QPushButton::clicked, this, &OrderListPanel::search);
     connect(m_searchKey, &QLineEdit::returnPressed, this, &OrderListPanel::search);
 
-    for (auto [caption, list] : {std::pair{QStringLiteral("我的ID"), m_senderList},
-                                 std::pair<QString, QComboBox*>{QStringLiteral("快递单据"), m_courierList},
-                                 std::pair{QStringLiteral("打印状态"), m_stateList}}) {
+    for (auto [caption, list] :
+         {std::pair{QStringLiteral("我的ID"), m_senderList},
+          std::pair<QString, QComboBox*>{QStringLiteral("快递单据"), m_courierList},
+          std::pair{QStringLiteral("打印状态"), m_stateList}}) {
         auto* label = new QLabel(caption, bar);
         label->setBuddy(list);
         layout->addWidget(label);
@@ -167,6 +168,7 @@ void OrderListPanel::showPage() {
                           QStringLiteral("打印文件 %1 的记录").arg(m_printFile->baseName),
                           m_printFile->records.size(), m_printFile->pageCount(), m_printFilePage)
                     : m_state.informationLine());
+    emit pageShown();
 }
 
 void OrderListPanel::showLargePreview(const QList<Order>& orders) {

@@ -22,7 +22,8 @@ class LargePreview;
 class OrderRowWidget;
 class PrintProgressLine;
 
-/** The order list: filters and search, the mode tabs, ten order cards, paging and the print line. */
+/** The order list: filters and search, the mode tabs, ten order cards, paging and the print line.
+ */
 class OrderListPanel : public QWidget {
     Q_OBJECT
 
@@ -77,6 +78,10 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+
+signals:
+    /** A page was shown: orders may have come or gone. */
+    void pageShown();
 
 private:
     QWidget* createFilterBar();

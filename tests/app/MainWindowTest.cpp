@@ -1,4 +1,6 @@
 #include "MainWindow.h"
+#include "BrowserPanel.h"
+#include "MenuEntry.h"
 #include "ModalAnswers.h"
 #include "OrderRowWidget.h"
 #include "SellerClicks.h"
@@ -141,9 +143,9 @@ TEST_F(MainWindowTest, DeletingOldOrdersFromTheToolbarLeavesTheRecentOnesListed)
         ASSERT_TRUE(buttons);
         QTest::mouseClick(buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
     });
-    QTest::mouseClick(window.findChild<QToolBar*>()->widgetForAction(
-                          window.menuAction(MainWindow::DeleteOld)),
-                      Qt::LeftButton);
+    QTest::mouseClick(
+        window.findChild<QToolBar*>()->widgetForAction(window.menuAction(MainWindow::DeleteOld)),
+        Qt::LeftButton);
     QTRY_COMPARE(answers.texts, QStringList{QStringLiteral("本次共删除订单20条!")});
     EXPECT_FALSE(QApplication::overrideCursor());
     EXPECT_EQ(window.informationLine()->text(),
@@ -207,8 +209,35 @@ TEST_F(MainWindowTest, FilterListsAndSearchNarrowTheList) {
 TEST_F(MainWindowTest, HiddenMenuEntriesFollowTheMenuSetting) {
     m_state.menu = MenuVisibility::fromText(QStringLiteral("111111011111"));
     MainWindow window(m_state);
+    window.show();
     EXPECT_FALSE(window.menuAction(MainWindow::Merge)->isVisible());
     EXPECT_TRUE(window.menuAction(MainWindow::SelectAll)->isVisible());
+
+    // Every box of 菜单设置 has its entry: unticking 浏览器 hides it, ticking shows it again.
+    const auto tickBrowser = [&window](bool shown) {
+        ModalAnswers answers({}, [shown](QDialog* dialog) {
+            QList<QCheckBox*> boxes;
+            for (QCheckBox* box : dialog->findChildren<QCheckBox*>())
+                if (box->text() == QStringLiteral("浏览器"))
+                    boxes.append(box);
+            ASSERT_EQ(boxes.size(), 1);
+            if (boxes.first()->isChecked() != shown)
+                QTest::mouseClick(boxes.first(), Qt::LeftButton);
+            dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Save)->click();
+        });
+        test::menuEntry(window, MainWindow::Menu::Settings, QStringLiteral("菜单设置"))->trigger();
+    };
+    QAction* browser = window.menuAction(MainWindow::Browser);
+    ASSERT_TRUE(browser);
+    EXPECT_TRUE(browser->isVisible());
+    tickBrowser(false);
+    EXPECT_FALSE(browser->isVisible());
+    EXPECT_EQ(m_state.menu.toText(), QStringLiteral("111111011101"));
+    tickBrowser(true);
+    ASSERT_TRUE(browser->isVisible());
+    browser->trigger();
+    ASSERT_TRUE(window.browserPanel());
+    EXPECT_TRUE(window.browserPanel()->isVisible());
 }
 
 TEST_F(MainWindowTest, ACommandTextCapturesThePageOnTheClipboard) {
