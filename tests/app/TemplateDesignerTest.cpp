@@ -364,15 +364,15 @@ TEST_F(TemplateDesignerTest, AMissingFormIsFetchedFromTheBoardWhenTheDesignerOpe
         ASSERT_TRUE(designer.document());
         EXPECT_EQ(designer.document()->name(), QStringLiteral("韵达"));
     }
-    EXPECT_EQ(m_told, (QStringList{
-                          QStringLiteral("快递单据模版-韵达 文件丢失，点[确定]后,软件将尝试下载！"),
-                          QStringLiteral("快递模版：韵达已经成功下载，点[确定]后，继续刚才的工作！")}));
+    EXPECT_EQ(
+        m_told,
+        (QStringList{QStringLiteral("快递单据模版-韵达 文件丢失，点[确定]后,软件将尝试下载！"),
+                     QStringLiteral("快递模版：韵达已经成功下载，点[确定]后，继续刚才的工作！")}));
     EXPECT_TRUE(m_state.templates.contains(QStringLiteral("韵达")));
 
     m_told.clear();
     TemplateDesigner unknown(m_state, QStringLiteral("没有这个"), std::nullopt);
-    EXPECT_FALSE(unknown.document() &&
-                 unknown.document()->name() == QStringLiteral("没有这个"));
+    EXPECT_FALSE(unknown.document() && unknown.document()->name() == QStringLiteral("没有这个"));
     EXPECT_EQ(m_told.size(), 2);
     EXPECT_TRUE(m_told.last().startsWith(QStringLiteral("刚才尝试下载快递模版：没有这个未能成功")));
 }

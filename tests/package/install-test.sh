@@ -82,7 +82,8 @@ done
 # answering at its service address (on loopback), it starts the installed service there.
 port=$(/usr/bin/python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 printf 'http://127.0.0.1:%s\r\n' "$port" >"$folder/g_url.dat"
-seller xvfb-run -a -s "-screen 0 1366x768x24" "$prefix/bin/mldd" >"$root/mldd.log" 2>&1 &
+seller env QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1366x768x24" "$prefix/bin/mldd" \
+  >"$root/mldd.log" 2>&1 &
 window=$!
 for _ in $(seq 150); do
   curl -fs "http://127.0.0.1:$port/mldd/help/" >/dev/null && break
@@ -91,7 +92,8 @@ done
 started=$(ss -Hltnp "sport = :$port" | sed -n 's/.*pid=\([0-9]*\).*/\1/p' | head -n 1)
 [[ -n $started ]] && service="$service $started"
 kill $(pgrep -P "$window") "$window" 2>/dev/null || true
-curl -fs "http://127.0.0.1:$port/mldd/help/" | grep -q 墨岚打单 ||
+help=$(curl -fs "http://127.0.0.1:$port/mldd/help/" || true)
+[[ $help == *墨岚打单* ]] ||
   fail "the window did not start the service at http://127.0.0.1:$port/ (see $root/mldd.log)"
 [[ $(readlink "/proc/$started/exe") == "$prefix/bin/mldd-service" ]] ||
   fail "what answers at $port is not the installed mldd-service"
