@@ -17,7 +17,9 @@ static void BM_FirstStartLaysEveryDefault(benchmark::State& state) {
         const DataFolder folder(home.path() + QStringLiteral("/mldd"));
         QDir().mkpath(folder.dataPath());
         state.ResumeTiming();
-        benchmark::DoNotOptimize(DataDefaults(QStringLiteral(MLDD_SHIPPED_DATA)).bringInto(folder));
+        benchmark::DoNotOptimize(
+            DataDefaults(QStringLiteral(MLDD_SHIPPED_DATA), QStringLiteral(MLDD_DEFAULTS_MANIFEST))
+                .bringInto(folder));
     }
 }
 BENCHMARK(BM_FirstStartLaysEveryDefault)->Unit(benchmark::kMillisecond);
@@ -26,7 +28,8 @@ static void BM_LaterStartWithTheSameDefaults(benchmark::State& state) {
     QTemporaryDir home;
     const DataFolder folder(home.path() + QStringLiteral("/mldd"));
     QDir().mkpath(folder.dataPath());
-    const DataDefaults defaults{QStringLiteral(MLDD_SHIPPED_DATA)};
+    const DataDefaults defaults{QStringLiteral(MLDD_SHIPPED_DATA),
+                                QStringLiteral(MLDD_DEFAULTS_MANIFEST)};
     defaults.bringInto(folder);
     for (auto _ : state)
         benchmark::DoNotOptimize(defaults.bringInto(folder));

@@ -17,6 +17,18 @@ function(mldd_copy_folder target source destination)
 endfunction()
 
 mldd_copy_folder(shipped_data ${CMAKE_SOURCE_DIR}/data ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/data)
+
+# The package's defaults are the files listed here, never whatever else lies in the data
+# folder (a store, its journal or backups made by a run in the source tree).
+file(GLOB_RECURSE MLDD_DEFAULT_FILES RELATIVE ${CMAKE_SOURCE_DIR}/data CONFIGURE_DEPENDS
+     ${CMAKE_SOURCE_DIR}/data/*)
+list(FILTER MLDD_DEFAULT_FILES EXCLUDE REGEX
+     "^(mlddsj\\.db.*|backup/.*|defaults\\.sum|defaults\\.list|ERR\\.TXT|mldd\\.lock)$")
+list(SORT MLDD_DEFAULT_FILES)
+list(JOIN MLDD_DEFAULT_FILES "\n" defaults_text)
+set(MLDD_DEFAULTS_MANIFEST ${CMAKE_BINARY_DIR}/defaults.list)
+file(CONFIGURE OUTPUT ${MLDD_DEFAULTS_MANIFEST} CONTENT "${defaults_text}\n" @ONLY)
+
 # The web service's content sits beside mldd-service, where it looks by default.
 mldd_copy_folder(service_content ${CMAKE_SOURCE_DIR}/service/content
                  ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/service/content)

@@ -9,6 +9,7 @@
 #include "capture/PageCapture.h"
 #include "capture/SellerBindings.h"
 #include "core/MainState.h"
+#include "workbench/ProfileEditing.h"
 
 #include <QComboBox>
 #include <QDesktopServices>
@@ -33,9 +34,7 @@ void CaptureCommands::capture(const QString& address, const QString& pageText) {
     m_lastPageText = pageText;
     PageCaptureResult result = capturePage(m_context.state, address, pageText, ServiceClient());
     if (result.outcome == PageCaptureResult::Outcome::NeedsBinding) {
-        // On a fresh data folder the seller sets up the first sender, then the page is taken again.
-        if (m_context.state.profiles.isEmpty() ? m_senders.ensure(result.count.unboundSeller)
-                                               : bindSeller(result))
+        if (bindSeller(result))
             capture(address, pageText);
         else
             m_context.status->setText(QStringLiteral("没有提取：发件人没有设置。"));
@@ -57,21 +56,33 @@ void CaptureCommands::capture(const QString& address, const QString& pageText) {
 }
 
 bool CaptureCommands::bindSeller(const PageCaptureResult& result) {
-    const QString newSender = QStringLiteral("新建发件人…");
-    QStringList senders;
-    for (const SenderProfile& profile : m_context.state.profiles)
-        senders.append(profile.myIdh);
-    showNotice(m_context.window, result.count.bindingRequest());
-    bool chosen = false;
-    QString sender =
-        QInputDialog::getItem(m_context.window, QStringLiteral("墨岚打单"),
-                              result.count.unboundSeller + QStringLiteral(" 用哪个发件人发货？"),
-                              senders + QStringList{newSender}, 0, false, &chosen);
-    if (!chosen)
-        return false;
-    // A second shop: its profile is made here, with the shop's id filled in.
-    if (sender == newSender)
-        sender = m_senders.addProfile(result.count.unboundSeller);
+    // The shop a page names may come from its decode file rather than from the seller: a new
+    // sender starts with the page's marketplace only, and the seller gives its own id.
+    const QString market = result.count.unboundSeller.section(u':', 0, 0);
+    const QString marketplace =
+        ProfileEditing::kMarketplaces.contains(market) ? market + u':' : QString();
+    QString sender;
+    if (m_context.state.profiles.isEmpty()) {
+        // A new seller's first sender is the one every shop of theirs ships with, until asked.
+        if (m_senders.ensure(marketplace))
+            sender = m_context.state.profiles.first().myIdh;
+    } else {
+        const QString newSender = QStringLiteral("新建发件人…");
+        QStringList senders;
+        for (const SenderProfile& profile : m_context.state.profiles)
+            senders.append(profile.myIdh);
+        bool chosen = false;
+        sender = QInputDialog::getItem(
+            m_context.window, QStringLiteral("墨岚打单"),
+            QStringLiteral("店铺 %1 还没有对应的发件人。\r\n%1 用哪个发件人发货？"
+                           "以后这个店铺的订单都用它，可以在[设置]菜单中清除。")
+                .arg(result.count.unboundSeller),
+            senders + QStringList{newSender}, 0, false, &chosen);
+        if (!chosen)
+            return false;
+        if (sender == newSender)
+            sender = m_senders.addProfile(marketplace);
+    }
     if (sender.isEmpty())
         return false;
     SellerBindings bindings = SellerBindings::load(m_context.state.folder, m_context.state.log);

@@ -203,7 +203,7 @@ void MainWindow::showPage() {
 void MainWindow::handleCommand(const CommandAction& action, const QString& pageText, bool now) {
     if (action.hint) {
         showNotice(this, *action.hint);
-        QDesktopServices::openUrl(QUrl(action.helpPage));
+        HelpKeys::request(this, action.helpPage);
     }
     const auto act = [this, now](const std::function<void()>& work) {
         now ? work() : QTimer::singleShot(10, this, work);

@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QScreen>
+#include <QStatusBar>
 
 #include <cstdio>
 #include <cstring>
@@ -133,6 +134,10 @@ int main(int argc, char* argv[]) {
                      &MainWindow::acceptRequest);
     shown = &window;
     window.show();
+    if (const auto refusal = single.socketRefusal())
+        window.statusBar()->showMessage(
+            QStringLiteral("交接通道没有打开（%1）：右键提取和双击打印文件不能转给这个窗口。")
+                .arg(*refusal));
     if (started.command)
         window.handleCommand(*started.command);
     return app.exec();

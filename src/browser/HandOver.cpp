@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace mldd {
@@ -37,10 +38,26 @@ qint64 peerUser(qintptr descriptor) {
 namespace HandOver {
 
 QString socketPath(const DataFolder& folder) {
-    QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (runtime.isEmpty())
-        runtime = QDir::tempPath();
-    return runtime + QStringLiteral("/mldd-%1-%2").arg(getuid()).arg(folder.key());
+    // A socket's path holds at most sizeof sun_path bytes with its end.
+    constexpr qsizetype kLongest = sizeof(sockaddr_un::sun_path) - 1;
+    const QString name = QStringLiteral("/mldd-%1-%2").arg(getuid()).arg(folder.key());
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    for (const QString& place : {runtime, QDir::tempPath()}) {
+        if (!place.isEmpty() && QFile::encodeName(place + name).size() <= kLongest)
+            return place + name;
+    }
+    return QStringLiteral("/tmp") + name;
+}
+
+QString Reply::undeliveredText(const DataFolder& folder) const {
+    if (noSocket)
+        return QStringLiteral("墨岚打单已经打开了数据文件夹 %1，但是它没能打开交接通道，"
+                              "不能把命令转给它。\r\n请在已经打开的墨岚打单窗口中操作，"
+                              "或者关闭它后再打开。")
+            .arg(folder.dataPath());
+    return QStringLiteral("墨岚打单已经打开了数据文件夹 %1，但是没有响应。\r\n"
+                          "请切换到已经打开的墨岚打单窗口；如果找不到它，请结束它后再打开。")
+        .arg(folder.dataPath());
 }
 
 Reply send(const QString& socketPath, const QString& commandText, const QString& pageText,
@@ -82,10 +99,12 @@ Reply sendToWindow(const DataFolder& folder, const QString& commandText, const Q
     for (;;) {
         const std::optional<DataFolderLock::Holder> holder = DataFolderLock::holder(folder);
         Reply reply;
-        if (holder && !holder->address.isEmpty())
+        reply.noSocket = holder && holder->address == kNoSocket;
+        if (holder && !holder->address.isEmpty() && !reply.noSocket)
             reply = send(holder->address, commandText, pageText);
         reply.running = holder.has_value();
-        if (reply.delivered || deadline.hasExpired() || (!holder && !waitForStart))
+        if (reply.delivered || reply.noSocket || deadline.hasExpired() ||
+            (!holder && !waitForStart))
             return reply;
         QThread::msleep(100);
     }

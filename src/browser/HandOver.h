@@ -17,15 +17,26 @@ namespace mldd {
  */
 namespace HandOver {
 
-/** The socket of a data folder: in the user's runtime folder, named after user and folder. */
+/**
+ * The socket of a data folder, named after user and folder: in the user's
+ * runtime folder, or in the temporary folder when the runtime folder lies too
+ * deep for a socket's path.
+ */
 QString socketPath(const DataFolder& folder);
+
+/** What the window writes into the folder's lock in place of a socket when it could not listen. */
+inline const QString kNoSocket = QStringLiteral("-");
 
 /** What handing a command to the running window gave. */
 struct Reply {
     bool delivered = false; // a window answered
     bool ok = false;
-    QString message; // why the window refused, when it did
-    bool running = false; // a window holds the data folder
+    QString message;       // why the window refused, when it did
+    bool running = false;  // a window holds the data folder
+    bool noSocket = false; // it runs without a socket: nothing can reach it
+
+    /** What a start that could not hand its command over tells the seller, by why. */
+    QString undeliveredText(const DataFolder& folder) const;
 };
 
 /** Sends a command text and, when known, the page text; no window answering is not delivered. */
@@ -39,7 +50,8 @@ bool answers(const QString& socketPath);
  * Sends to the window that holds the data folder, found through the folder's
  * lock file. While a window holds the folder but does not answer yet (it is
  * starting), tries again until `waitMs` passed; with `waitForStart`, also
- * while no window holds the folder yet.
+ * while no window holds the folder yet. A window that runs without a socket
+ * is told at once.
  */
 Reply sendToWindow(const DataFolder& folder, const QString& commandText,
                    const QString& pageText = {}, int waitMs = 0, bool waitForStart = false);

@@ -31,6 +31,8 @@ public:
     const std::optional<Notice>& notice() const { return m_notice; }
 
     HandOverServer& server() { return m_server; }
+    /** After a claim that kept the folder: why the window could not listen, if so. */
+    const std::optional<QString>& socketRefusal() const { return m_socketRefusal; }
 
 private:
     DataFolder m_folder;
@@ -38,6 +40,7 @@ private:
     HandOverServer m_server;
     int m_exitCode = 0;
     std::optional<Notice> m_notice;
+    std::optional<QString> m_socketRefusal;
 };
 
 } // namespace mldd

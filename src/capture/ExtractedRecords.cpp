@@ -77,9 +77,11 @@ bool unsplittable(const MainState& state, const Order& order) {
 } // namespace
 
 QString CaptureCount::statusLine() const {
+    // Orders still in the list count as repeated, as the message about them says.
+    const int repeated = duplicates + alreadyCaptured;
     return QStringLiteral("提示:本次提取订单%1个，重复订单%2个，有效订单%3个。  ")
-        .arg(newOrders + duplicates)
-        .arg(duplicates)
+        .arg(newOrders + repeated)
+        .arg(repeated)
         .arg(newOrders);
 }
 
@@ -91,13 +93,6 @@ std::optional<Notice> CaptureCount::alreadyCapturedNotice() const {
                        "找到后，勾选，打印！")
             .arg(alreadyCaptured),
         QStringLiteral("墨岚打单"), Notice::Icon::Information, Notice::Buttons::Ok};
-}
-
-Notice CaptureCount::bindingRequest() const {
-    return Notice{unboundSeller +
-                      QStringLiteral(" 的信息没有设置。\r\n点击[确定]马上设置。\r\n"
-                                     "将来如果需要修改，可以在[设置]菜单中的[发件人信息]中修改。"),
-                  QStringLiteral("墨岚打单"), Notice::Icon::Information, Notice::Buttons::Ok};
 }
 
 QString shopAndSeller(const QString& field0) {

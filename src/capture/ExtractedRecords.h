@@ -35,8 +35,6 @@ struct CaptureCount {
     QString statusLine() const;
     /** The message when every order of the page had been captured before. */
     std::optional<Notice> alreadyCapturedNotice() const;
-    /** The request to bind `unboundSeller` to a sender profile. */
-    Notice bindingRequest() const;
 };
 
 /** The shop-and-seller value of a record's field 0, with the shop type made one we know. */

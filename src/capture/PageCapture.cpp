@@ -166,7 +166,6 @@ PageCaptureResult capturePage(MainState& state, const QString& address, const QS
     result.count = StoreExtractedRecords(state, run.records);
     if (!result.count.unboundSeller.isEmpty()) {
         result.outcome = Outcome::NeedsBinding;
-        result.notices.append(result.count.bindingRequest());
         return result;
     }
     if (!result.count.stored) {

@@ -14,8 +14,7 @@ int runCapital(const CliContext&, QStringList args) {
     if (!ok || !std::isfinite(amount))
         return fail(Failed, QStringLiteral("金额只能是数字：%1").arg(args[0]));
     if (!isWritableInCapitals(amount))
-        return fail(Failed, QStringLiteral("金额必须在 0 到 %1 之间（大写最高写到亿）：%2")
-                                .arg(QString::number(kLargestCapitalAmount, 'f', 2), args[0]));
+        return fail(Failed, capitalsRangeText() + QStringLiteral("：") + args[0]);
     writeOut(ToCapitalAmount(amount) + u'\n');
     return Success;
 }

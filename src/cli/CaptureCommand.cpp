@@ -58,6 +58,13 @@ int runCapture(const CliContext& context, QStringList args) {
 
     const PageCaptureResult result =
         capturePage(state, *url, TextCodec::decodeFileBytes(*page), ServiceClient());
+    // A script cannot be asked which sender a new shop ships with, and a guess would print
+    // someone else's return address: it is told how to say so.
+    if (result.outcome == PageCaptureResult::Outcome::NeedsBinding)
+        return fail(Failed, QStringLiteral("没有提取：店铺 %1 还没有对应的发件人。\n"
+                                           "请用 --bind %1=发件人ID 指定它用哪个发件人发货，"
+                                           "发件人见 mldd-cli profile list。")
+                                .arg(result.count.unboundSeller));
     for (const Notice& notice : result.notices)
         writeError(notice.text + u'\n');
     // The line the capture ended with; the search for its decode file is over by now.

@@ -5,7 +5,7 @@
 namespace mldd {
 
 namespace {
-constexpr int kHintTimes = 3;
+constexpr int kHintTimes = 1;
 
 bool hasExtension(const QString& text, QStringView extension) {
     return text.size() >= 3 && text.right(4).toLower() == extension;
@@ -42,7 +42,7 @@ CommandAction handleCommandText(MainState& state, const QString& text, CommandSo
         action.hint =
             Notice{QStringLiteral("软件内部提取比右键提取更好，更稳定。看看视频帮助。"),
                    QStringLiteral("墨岚打单"), Notice::Icon::Exclamation, Notice::Buttons::Ok};
-        action.helpPage = state.serviceBase + QStringLiteral("/mldd/help/Videohelp_soft_tq.html");
+        action.helpPage = QStringLiteral("capture.html#browser");
         state.options.setValue(ProgramOptions::kCaptureHintShown, shown + 1);
         state.saveOptions();
     }

@@ -21,9 +21,9 @@ struct CommandAction {
 
     Kind kind = Kind::None;
     QString text;
-    /** The hint that capture inside the program works better, shown the first three times. */
+    /** The hint that capture inside the program works better, shown the first time. */
     std::optional<Notice> hint;
-    /** A help page to open in the system browser with the hint. */
+    /** The user guide's page (with its section) to open with the hint. */
     QString helpPage;
 };
 

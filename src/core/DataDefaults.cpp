@@ -5,7 +5,6 @@
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -46,16 +45,38 @@ QHash<QString, QByteArray> DataDefaults::readRecord(const QString& path) const {
     return record;
 }
 
+std::optional<QStringList> DataDefaults::listedFiles(QString* error) const {
+    const TextFileContent manifest = TextFile::read(m_manifestPath);
+    if (!manifest.ok()) {
+        *error = QStringLiteral("找不到默认文件清单 %1，没有放入默认文件。%2")
+                     .arg(m_manifestPath, manifest.error);
+        return std::nullopt;
+    }
+    QStringList files;
+    for (const QString& line : manifest.lines) {
+        const QString relative = QDir::cleanPath(line.trimmed());
+        if (relative.isEmpty() || relative == u'.' || QDir::isAbsolutePath(relative) ||
+            relative == QStringLiteral("..") || relative.startsWith(QStringLiteral("../")))
+            continue;
+        files.append(relative);
+    }
+    return files;
+}
+
 DataDefaults::Result DataDefaults::bringInto(const DataFolder& folder) const {
     Result result;
+    const std::optional<QStringList> listed = listedFiles(&result.error);
+    if (!listed) {
+        result.ok = false;
+        return result;
+    }
     const QString recordPath = folder.file(kRecordName);
     const QHash<QString, QByteArray> before = readRecord(recordPath);
     QHash<QString, QByteArray> after;
-    const QDir defaults(m_defaultsPath);
-    QDirIterator files(m_defaultsPath, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (files.hasNext() && result.ok) {
-        const QString source = files.next();
-        const QString relative = defaults.relativeFilePath(source);
+    for (const QString& relative : *listed) {
+        if (!result.ok)
+            break;
+        const QString source = m_defaultsPath + u'/' + relative;
         const QString target = folder.file(relative);
         const std::optional<QByteArray> shipped = checksum(source, &result.error);
         if (!shipped) {
@@ -115,11 +136,13 @@ DataFolder DataDefaults::open(const QString& dataOption, const QString& programP
     QString error;
     Result result;
     if (folder.ensureExists(&error))
-        result = DataDefaults(installed + QStringLiteral("/data")).bringInto(folder);
+        result = DataDefaults(installed + QStringLiteral("/data"), installed + u'/' + kManifestName)
+                     .bringInto(folder);
     else
         result = Result{false, {}, {}, {}, error};
     if (!result.ok)
-        ErrorLog(folder.errorLogPath()).append(QStringLiteral("DF"), ErrorLog::FileAccess, result.error);
+        ErrorLog(folder.errorLogPath())
+            .append(QStringLiteral("DF"), ErrorLog::FileAccess, result.error);
     return folder;
 }
 

@@ -21,6 +21,11 @@ QString idArray(const QList<qint64>& ids) {
     return u'{' + numbers.join(u',') + u'}';
 }
 
+QString unmarkedCondition(OrderClaims::Print print) {
+    return print == OrderClaims::Print::Waybills ? QStringLiteral("kd_sign = 0")
+                                                 : QStringLiteral("fh_sign = 0");
+}
+
 } // namespace
 
 OrderClaims::OrderClaims(OrderDatabase& database, const DataFolder& folder, const ErrorLog& log)
@@ -39,8 +44,7 @@ OrderClaims::OrderClaims(OrderDatabase& database, const DataFolder& folder, cons
 std::optional<QList<qint64>> OrderClaims::claim(const QList<qint64>& ids, Print print) {
     if (!m_database.isServer() || ids.isEmpty())
         return ids;
-    const QString unmarked =
-        print == Print::Waybills ? QStringLiteral("kd_sign = 0") : QStringLiteral("fh_sign = 0");
+    const QString unmarked = unmarkedCondition(print);
     return updated(QStringLiteral("update order_data set claim_station = ?, claim_time = now() "
                                   "where id = any(cast(? as bigint[])) and %1 and "
                                   "(claim_station is null or claim_time < now() - "
@@ -56,6 +60,19 @@ std::optional<QList<qint64>> OrderClaims::renew(const QList<qint64>& ids) {
                                   "where claim_station = ? and id = any(cast(? as bigint[])) "
                                   "returning id"),
                    ids, false);
+}
+
+std::optional<bool> OrderClaims::confirm(qint64 id, Print print) {
+    if (!m_database.isServer())
+        return true;
+    const std::optional<QList<qint64>> kept =
+        updated(QStringLiteral("update order_data set claim_time = now() where claim_station = ? "
+                               "and id = any(cast(? as bigint[])) and %1 returning id")
+                    .arg(unmarkedCondition(print)),
+                {id}, false);
+    if (!kept)
+        return std::nullopt;
+    return !kept->isEmpty();
 }
 
 std::optional<QList<qint64>> OrderClaims::updated(const QString& statement,

@@ -48,6 +48,14 @@ public:
     std::optional<QList<qint64>> renew(const QList<qint64>& ids);
 
     /**
+     * Right before an order's job goes out: renews this run's claim on it when
+     * the claim is still this run's and the order still unprinted. False when
+     * another station took it over or it was marked since; none when the store
+     * refused.
+     */
+    std::optional<bool> confirm(qint64 id, Print print);
+
+    /**
      * Gives up the claims that ended runs of this station (this data folder on
      * this host) and earlier runs of this process left, except on `kept`:
      * orders whose jobs may still come out.

@@ -321,9 +321,40 @@ bool OrderDatabase::beginBatch() {
     QSqlQuery begin(connection());
     const bool begun = begin.exec(QStringLiteral("BEGIN IMMEDIATE"));
     sqlite3_busy_timeout(raw, kStatementWaitMs);
-    if (!begun)
+    if (!begun) {
         note(begin.lastError());
-    return begun;
+        return false;
+    }
+    begin.finish();
+    if (!indexesSound()) {
+        rollbackBatch();
+        return false;
+    }
+    return true;
+}
+
+bool OrderDatabase::indexesSound() {
+    sqlite3* raw = handle();
+    sqlite3_stmt* statement = nullptr;
+    std::optional<qint64> version;
+    if (sqlite3_prepare_v2(raw, "PRAGMA data_version", -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW)
+        version = sqlite3_column_int64(statement, 0);
+    sqlite3_finalize(statement);
+    if (version && version == m_indexesSoundAt)
+        return true;
+    const StoreCheck::CheckLines lines = StoreCheck::checkLines(raw, "integrity_check(order_data)");
+    if (!lines.problems.isEmpty() && !StoreCheck::rebuildIndexes(raw, lines.problems)) {
+        m_lastFailure = {StoreFailure::Kind::Corrupt, lines.problems.join(u'\n')};
+        m_corrupt = true;
+        return false;
+    }
+    if (lines.code != SQLITE_DONE && lines.problems.isEmpty()) {
+        noteCode(lines.code);
+        return false;
+    }
+    m_indexesSoundAt = version;
+    return true;
 }
 
 bool OrderDatabase::commitBatch() {

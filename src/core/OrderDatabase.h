@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 struct sqlite3;
 
@@ -104,6 +105,13 @@ private:
     StoreFailure failureOf(const QSqlError& error) const;
     /** A connection to the server that was lost is opened again before the next batch. */
     bool reconnectIfLost();
+    /**
+     * Inside a begun batch: checks the orders table's indexes against it and
+     * rebuilds a stale one, so that no batch looks up or writes through a
+     * damaged index; false, with the damage noted, when the table itself is
+     * damaged. Done again only after another connection changed the file.
+     */
+    bool indexesSound();
 
     QString m_connectionName;
     QString m_path;
@@ -112,6 +120,8 @@ private:
     bool m_batchOpen = false;
     StoreFailure m_lastFailure;
     bool m_corrupt = false;
+    /** SQLite's data_version when the indexes were last found sound. */
+    std::optional<qint64> m_indexesSoundAt;
 };
 
 } // namespace mldd

@@ -28,8 +28,9 @@ QString damagedIndex(const QString& problem) {
     return match.hasMatch() ? match.captured(1) : QString();
 }
 
-// Rebuilds the named indexes from their tables; false when any problem is not an index's.
-bool reindex(sqlite3* db, const QStringList& problems) {
+} // namespace
+
+bool StoreCheck::rebuildIndexes(sqlite3* db, const QStringList& problems) {
     QStringList indexes;
     for (const QString& problem : problems) {
         const QString index = damagedIndex(problem);
@@ -38,7 +39,6 @@ bool reindex(sqlite3* db, const QStringList& problems) {
         if (!indexes.contains(index))
             indexes.append(index);
     }
-    sqlite3_busy_timeout(db, kRepairWaitMs);
     for (const QString& index : indexes) {
         const QByteArray statement = "REINDEX \"" + index.toUtf8().replace('"', "\"\"") + '"';
         if (sqlite3_exec(db, statement.constData(), nullptr, nullptr, nullptr) != SQLITE_OK)
@@ -46,8 +46,6 @@ bool reindex(sqlite3* db, const QStringList& problems) {
     }
     return true;
 }
-
-} // namespace
 
 StoreCheck::CheckLines StoreCheck::checkLines(sqlite3* db, const QByteArray& pragma) {
     CheckLines lines;
@@ -100,8 +98,9 @@ StoreCheck::Result StoreCheck::run(const DataFolder& folder, const QDateTime& no
         result.outcome = Outcome::Failed;
     } else if (!result.problems.isEmpty()) {
         QString again;
-        const bool repaired =
-            reindex(db, result.problems) && problemsOf(db, &again).isEmpty() && again.isEmpty();
+        sqlite3_busy_timeout(db, kRepairWaitMs);
+        const bool repaired = rebuildIndexes(db, result.problems) &&
+                              problemsOf(db, &again).isEmpty() && again.isEmpty();
         result.outcome = repaired ? Outcome::Repaired : Outcome::Damaged;
     }
     if (result.outcome == Outcome::Damaged) {

@@ -52,6 +52,12 @@ public:
     /** Runs a check pragma ("quick_check(20)", "integrity_check(100)") on an open store. */
     static CheckLines checkLines(sqlite3* db, const QByteArray& pragma);
 
+    /**
+     * Rebuilds the indexes the problem lines name; false when any problem lies
+     * outside an index (the table itself is damaged) or a rebuild failed.
+     */
+    static bool rebuildIndexes(sqlite3* db, const QStringList& problems);
+
     /** SQLite's integrity check of an open store: its problems, none when sound. */
     static QStringList problemsOf(sqlite3* db, QString* error);
 

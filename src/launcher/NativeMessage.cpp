@@ -71,7 +71,9 @@ int answerBrowser(const DataFolder& folder, const QString& mldd, const QStringLi
     const HandOver::Reply reply =
         deliver(folder, mldd, mlddArguments, cutBefore(cutBefore(address, u'!'), u'?'), text);
     if (!reply.delivered)
-        return answer(false, QStringLiteral("墨岚打单没有响应，请先运行墨岚打单再提取。"));
+        return answer(false, reply.running
+                                 ? reply.undeliveredText(folder)
+                                 : QStringLiteral("墨岚打单没有响应，请先运行墨岚打单再提取。"));
     return answer(reply.ok, reply.message);
 }
 

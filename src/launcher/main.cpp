@@ -58,7 +58,7 @@ int main(int argc, char* argv[]) {
     if (reply.delivered)
         return reply.ok ? 0 : fail(1, reply.message);
     if (reply.running)
-        return fail(1, QStringLiteral("墨岚打单已经在运行，但是没有响应。"));
+        return fail(1, reply.undeliveredText(folder));
     if (!startWindow(mldd, dataArguments(dataPath) << text))
         return fail(1, QStringLiteral("墨岚打单没有启动：找不到 %1").arg(mldd));
     return 0;

@@ -40,9 +40,25 @@ QString newJobUuid() {
     return QStringLiteral("urn:uuid:") + QUuid::createUuid().toString(QUuid::WithoutBraces);
 }
 
-std::variant<int, QString> sendJob(Spooler& spooler, const JobTarget& target,
-                                   const QList<PageModel>& pages, const QString& title,
-                                   qint64 orderId, const QString& uuid) {
+std::variant<ReadyJob, QString> prepareJob(const JobTarget& target, const QList<PageModel>& pages) {
+    ReadyJob ready;
+    if (target.printer.toFile)
+        return ready;
+    ready.pdf =
+        std::make_shared<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/mldd-job-XXXXXX.pdf"));
+    if (!ready.pdf->open())
+        return QStringLiteral("无法建立临时打印文件：%1").arg(ready.pdf->errorString());
+    ready.pdf->close();
+    QString error;
+    if (!writePdf(ready.pdf->fileName(), pages, &error, target.printer.placement,
+                  target.dotsPerInch))
+        return error;
+    return ready;
+}
+
+std::variant<int, QString> submitJob(Spooler& spooler, const JobTarget& target,
+                                     const QList<PageModel>& pages, const ReadyJob& job,
+                                     const QString& title, qint64 orderId, const QString& uuid) {
     QString error;
     if (target.printer.toFile) {
         QDir().mkpath(target.fileFolder);
@@ -51,17 +67,20 @@ std::variant<int, QString> sendJob(Spooler& spooler, const JobTarget& target,
             return error;
         return 0;
     }
-    QTemporaryFile file(QDir::tempPath() + QStringLiteral("/mldd-job-XXXXXX.pdf"));
-    if (!file.open())
-        return QStringLiteral("无法建立临时打印文件：%1").arg(file.errorString());
-    file.close();
-    if (!writePdf(file.fileName(), pages, &error, target.printer.placement, target.dotsPerInch))
-        return error;
-    const std::optional<int> job =
-        spooler.submit(target.printer.name, title, file.fileName(), uuid, &error);
-    if (!job)
+    const std::optional<int> id =
+        spooler.submit(target.printer.name, title, job.pdf->fileName(), uuid, &error);
+    if (!id)
         return QStringLiteral("打印机没有接受任务（%1）").arg(error);
-    return *job;
+    return *id;
+}
+
+std::variant<int, QString> sendJob(Spooler& spooler, const JobTarget& target,
+                                   const QList<PageModel>& pages, const QString& title,
+                                   qint64 orderId, const QString& uuid) {
+    const std::variant<ReadyJob, QString> ready = prepareJob(target, pages);
+    if (const QString* why = std::get_if<QString>(&ready))
+        return *why;
+    return submitJob(spooler, target, pages, std::get<ReadyJob>(ready), title, orderId, uuid);
 }
 
 std::optional<Notice> printTestPage(Spooler& spooler, const PrinterSetup& setup,

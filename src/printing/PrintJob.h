@@ -5,7 +5,10 @@
 #include "core/Notice.h"
 #include "waybill/PageModel.h"
 
+#include <memory>
 #include <variant>
+
+class QTemporaryFile;
 
 namespace mldd {
 
@@ -22,11 +25,27 @@ struct JobTarget {
 QString newJobUuid();
 
 /**
- * Sends `pages` as one job titled `title` that carries `uuid`, moved by the
- * printer's offsets: the spooler's job id (0 for a file), or why it was not sent.
- * A file is named by the title, or by the title and `orderId` where another file
- * has that name already; it never replaces one.
+ * A job drawn and ready to go: for a printer, its PDF in a temporary file
+ * that lives as long as the job; for the file folder, nothing yet.
  */
+struct ReadyJob {
+    std::shared_ptr<QTemporaryFile> pdf;
+};
+
+/** Draws `pages` for `target`, moved by the printer's offsets; why not, when it could not. */
+std::variant<ReadyJob, QString> prepareJob(const JobTarget& target, const QList<PageModel>& pages);
+
+/**
+ * Hands a prepared job titled `title` that carries `uuid` over: the spooler's
+ * job id (0 for a file), or why it was not sent. A file is named by the title,
+ * or by the title and `orderId` where another file has that name already; it
+ * never replaces one.
+ */
+std::variant<int, QString> submitJob(Spooler& spooler, const JobTarget& target,
+                                     const QList<PageModel>& pages, const ReadyJob& job,
+                                     const QString& title, qint64 orderId, const QString& uuid);
+
+/** Prepares and submits at once. */
 std::variant<int, QString> sendJob(Spooler& spooler, const JobTarget& target,
                                    const QList<PageModel>& pages, const QString& title,
                                    qint64 orderId, const QString& uuid);

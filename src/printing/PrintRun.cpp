@@ -68,13 +68,18 @@ Notice PrintRunResult::summary(PrintDocuments::Kind kind) const {
     if (takenElsewhere > 0)
         text += QStringLiteral("\n另有%1个订单正由别的打包台打印或已经打印过，这里没有再打。")
                     .arg(takenElsewhere);
+    if (!printedTwice.isEmpty())
+        text += QStringLiteral("\n以下订单在这台电脑停顿时被别的打包台接手，可能打印了两次，"
+                               "请核对后作废多出的一张：\n") +
+                printedTwice.join(u'\n');
     if (cancelled)
         text += QStringLiteral("\n打印已取消。");
     if (!problems.isEmpty())
         text += QStringLiteral("\n没有打印的订单：\n") + problems.join(u'\n');
     return Notice{text, QStringLiteral("墨岚打单"),
-                  problems.isEmpty() && uncertain.isEmpty() ? Notice::Icon::Information
-                                                            : Notice::Icon::Exclamation};
+                  problems.isEmpty() && uncertain.isEmpty() && printedTwice.isEmpty()
+                      ? Notice::Icon::Information
+                      : Notice::Icon::Exclamation};
 }
 
 PrintRun::PrintRun(MainState& state, Spooler& spooler, PrintDocuments::Kind kind, QList<qint64> ids,
@@ -191,23 +196,15 @@ void PrintRun::printNext() {
         finish();
         return;
     }
-    // Just before the job goes out: a paper question may have kept the run past its claim.
-    if (!m_file) {
-        const std::optional<QList<qint64>> still = m_claims->renew({order->id});
-        if (!still) {
-            m_result.stopped = stopNotice(m_state.database->failureText());
-            finish();
-            return;
-        }
-        if (still->isEmpty()) {
-            m_held.removeOne(order->id);
-            skipTakenElsewhere();
-            return;
-        }
-    }
-    if (!send(*order, pages)) {
+    switch (send(*order, pages)) {
+    case Sent::Stop:
         finish();
         return;
+    case Sent::TakenElsewhere:
+        skipTakenElsewhere();
+        return;
+    case Sent::Out:
+        break;
     }
     if (m_sent) {
         m_polls = 0;
@@ -221,10 +218,7 @@ bool PrintRun::claimSliceAt(int index) {
     if (index < m_claimedUpTo)
         return true;
     const QList<qint64> slice = m_ids.mid(index, kClaimSlice);
-    const std::optional<QList<qint64>> claimed =
-        m_claims->claim(slice, m_documents.kind() == PrintDocuments::Kind::Waybills
-                                   ? OrderClaims::Print::Waybills
-                                   : OrderClaims::Print::ShippingLists);
+    const std::optional<QList<qint64>> claimed = m_claims->claim(slice, claimedPrint());
     if (!claimed)
         return false;
     m_held += *claimed;
@@ -287,10 +281,19 @@ void PrintRun::logBeyondPage(const Order& order, const QList<PageModel>& pages) 
     }
 }
 
-bool PrintRun::send(const Order& order, const PrintDocuments::Document& document) {
+PrintRun::Sent PrintRun::send(const Order& order, const PrintDocuments::Document& document) {
     const QList<PageModel> pages = withCopies(document.pages, m_printer.copies);
     if (m_documents.kind() == PrintDocuments::Kind::Waybills)
         logBeyondPage(order, document.pages);
+    const JobTarget target{m_printer, m_fileFolder, m_dotsPerInch};
+    const std::variant<ReadyJob, QString> ready = prepareJob(target, pages);
+    if (const QString* why = std::get_if<QString>(&ready)) {
+        m_result.stopped =
+            stopNotice(QStringLiteral("订单%1没有打印：%2").arg(order.orderSign, *why));
+        return Sent::Stop;
+    }
+    if (const Sent claim = confirmClaim(order); claim != Sent::Out)
+        return claim;
     // A print file's records are no stored orders: the spooler follows them, the journal not.
     const bool journalled = !m_printer.toFile && !m_file;
     const PrintJournal::Entry entry{m_printer.name, newJobUuid(), order.id, m_documents.kind(),
@@ -301,27 +304,55 @@ bool PrintRun::send(const Order& order, const PrintDocuments::Document& document
     if (journalled && !PrintJournal(m_state.folder).record(entry, &error)) {
         m_result.stopped = stopNotice(
             QStringLiteral("订单%1没有打印：打印记录未能保存：%2").arg(order.orderSign, error));
-        return false;
+        return Sent::Stop;
     }
-    const std::variant<int, QString> sent =
-        sendJob(m_spooler, {m_printer, m_fileFolder, m_dotsPerInch}, pages, document.title,
-                order.id, entry.uuid);
+    const std::variant<int, QString> sent = submitJob(
+        m_spooler, target, pages, std::get<ReadyJob>(ready), document.title, order.id, entry.uuid);
     if (const QString* why = std::get_if<QString>(&sent)) {
         m_result.stopped =
             stopNotice(QStringLiteral("订单%1没有打印：%2").arg(order.orderSign, *why));
-        return false;
+        return Sent::Stop;
     }
     if (!m_printer.toFile) {
         // Should this line be lost, a job the spooler then forgets counts as never sent.
         if (journalled)
             PrintJournal(m_state.folder).noteTaken(entry.uuid, std::get<int>(sent));
         m_sent = SentJob{journalled ? entry : PrintJournal::Entry{}, std::get<int>(sent), order};
-        return true;
+        return Sent::Out;
     }
-    return printed(order);
+    return printed(order) ? Sent::Out : Sent::Stop;
+}
+
+OrderClaims::Print PrintRun::claimedPrint() const {
+    return m_documents.kind() == PrintDocuments::Kind::Waybills ? OrderClaims::Print::Waybills
+                                                                : OrderClaims::Print::ShippingLists;
+}
+
+PrintRun::Sent PrintRun::confirmClaim(const Order& order) {
+    // Checked after the drawing, the last slow step: a paper question or a station that slept
+    // may have kept the run past its claim, and another station printed the order meanwhile.
+    if (m_file)
+        return Sent::Out;
+    const std::optional<bool> held = m_claims->confirm(order.id, claimedPrint());
+    if (!held) {
+        m_result.stopped = stopNotice(m_state.database->failureText());
+        return Sent::Stop;
+    }
+    if (!*held) {
+        m_held.removeOne(order.id);
+        return Sent::TakenElsewhere;
+    }
+    return Sent::Out;
 }
 
 bool PrintRun::printed(const Order& order) {
+    // The claim lost while the job was out: another station took the order over and may
+    // have printed it too. Nothing can call the page back; the seller is told.
+    if (m_claims && !m_file) {
+        const std::optional<QList<qint64>> still = m_claims->renew({order.id});
+        if (still && still->isEmpty())
+            m_result.printedTwice.append(order.orderSign);
+    }
     QString error;
     // A print file's records are no stored orders: nothing to mark.
     if (!m_file && !m_documents.mark(order, &error)) {

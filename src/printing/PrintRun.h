@@ -5,6 +5,8 @@
 #include "PrintFile.h"
 #include "PrintJournal.h"
 
+#include "core/OrderClaims.h"
+
 #include <QObject>
 #include <QTimer>
 
@@ -14,7 +16,6 @@
 namespace mldd {
 
 struct MainState;
-class OrderClaims;
 
 /** How a run ended. */
 struct PrintRunResult {
@@ -26,6 +27,7 @@ struct PrintRunResult {
     int takenElsewhere = 0;   // orders another station's run holds or has printed
     QStringList uncertain;    // orders whose earlier job the spooler forgot: the seller looks
     QStringList problems;     // orders not printed, and why
+    QStringList printedTwice; // orders another station took over and printed while this run slept
     bool cancelled = false;
     std::optional<Notice> stopped; // why the run stopped early, when it did
 
@@ -83,8 +85,13 @@ private:
     void printNext();
     void poll();
     void finish();
-    /** Sends one order's pages; false when the run has to stop. */
-    bool send(const Order& order, const PrintDocuments::Document& document);
+    enum class Sent { Out, TakenElsewhere, Stop };
+    /** Sends one order's pages unless another station took the order over meanwhile. */
+    Sent send(const Order& order, const PrintDocuments::Document& document);
+    /** Right before a job goes out: whether this run still holds the order. */
+    Sent confirmClaim(const Order& order);
+    /** What this run's claims are for. */
+    OrderClaims::Print claimedPrint() const;
     /** Counts the order printed and marks it; false when the mark could not be saved. */
     bool printed(const Order& order);
     /** Marks the order of the job just ended when it came out, names it when not. */

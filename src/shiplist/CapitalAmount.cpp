@@ -35,6 +35,11 @@ bool isWritableInCapitals(double amount) {
     return amount >= 0 && amount <= kLargestCapitalAmount;
 }
 
+QString capitalsRangeText() {
+    return QStringLiteral("金额必须在 0 到 %1 之间（大写最高写到亿）")
+        .arg(QString::number(kLargestCapitalAmount, 'f', 2));
+}
+
 QString ToCapitalAmount(double amount) {
     QString text = shortestDecimalText(amount);
     text += text.contains(u'.') ? QStringLiteral("00") : QStringLiteral(".00");

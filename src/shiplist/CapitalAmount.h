@@ -17,4 +17,7 @@ constexpr double kLargestCapitalAmount = 999999999.99;
 /** Whether ToCapitalAmount writes `amount` truly: not negative, at most kLargestCapitalAmount. */
 bool isWritableInCapitals(double amount);
 
+/** Why an amount has no capitals: said alike by the shipping list and `mldd-cli capital`. */
+QString capitalsRangeText();
+
 } // namespace mldd

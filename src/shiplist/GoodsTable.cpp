@@ -20,8 +20,8 @@ enum class Mark { None, Money, Count };
 // mark, which is left out of the printed figure. Signs and exponents make no figure, so no
 // figure is negative or endless.
 std::optional<double> figureOf(const QString& word, QString* text, Mark* mark) {
-    static const QRegularExpression number(QStringLiteral(
-        "^([¥￥]|[xX×*])?(\\d{1,15}(?:\\.\\d+)?|\\.\\d+)(元)?$"));
+    static const QRegularExpression number(
+        QStringLiteral("^([¥￥]|[xX×*])?(\\d{1,15}(?:\\.\\d+)?|\\.\\d+)(元)?$"));
     const QRegularExpressionMatch match = number.match(word);
     if (!match.hasMatch())
         return std::nullopt;
@@ -68,6 +68,15 @@ Article readArticle(const QString& item) {
         texts.prepend(text);
         values.prepend(*value);
         marks.prepend(mark);
+    }
+    // A minus sign before the figures: no reading of them is what the seller meant.
+    if (first > 0 && texts.size() < FigureCount) {
+        const QString before = words[first - 1].captured();
+        QString text;
+        Mark mark = Mark::None;
+        if ((before.startsWith(u'-') || before.startsWith(u'－')) &&
+            figureOf(before.mid(1), &text, &mark))
+            return Article{item, {}, {}};
     }
     Article article{QString(), texts, values};
     while (!article.values.isEmpty() && article.total() < 0) {
@@ -130,7 +139,7 @@ QString GoodsTable::summary() const {
 }
 
 QString GoodsTable::capitalAmount() const {
-    return ToCapitalAmount(total);
+    return isWritableInCapitals(total) ? ToCapitalAmount(total) : capitalsRangeText();
 }
 
 } // namespace mldd

@@ -31,13 +31,14 @@ struct GoodsTable {
      * the numbers would make the total negative the first of them is part
      * of the name ("iPhone 15 1 5999"). A missing discount prints as 0, a
      * missing total is quantity × price − discount; an article without
-     * numbers is a name with empty figures.
+     * numbers, or with a negative one among them ("T恤 -5 59.00"), is a name
+     * with empty figures.
      */
     static GoodsTable fromGoods(const QString& goods);
 
     /** "数量：… 优惠：…元  总价：…元  运费：…元". */
     QString summary() const;
-    /** 总价 in capital numerals. */
+    /** 总价 in capital numerals; beyond what capitals write, why there are none. */
     QString capitalAmount() const;
 };
 

@@ -15,6 +15,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
 #include <QSqlQuery>
 
 #include <fcntl.h>
@@ -94,6 +96,69 @@ QHash<qint64, Order> shippedOrders(const MainState& state, const QList<qint64>& 
             shipped.insert(id, *taker);
     }
     return shipped;
+}
+
+// A row as the seller finds it in the sheet: its number, order number and receiver.
+QString rowName(int row, const Order& order) {
+    const QString what = QStringList{order.orderSign, order.buyName}
+                             .filter(QRegularExpression(QStringLiteral("\\S")))
+                             .join(u' ');
+    return what.isEmpty() ? QStringLiteral("第%1行").arg(row + 1)
+                          : QStringLiteral("第%1行（%2）").arg(row + 1).arg(what);
+}
+
+// Each data row's order: with an order-number column the number finds it (rows may have been
+// sorted or added since the import), preferring the order imported from this sheet; a row
+// without a number, or a layout without the column, goes by the row it was imported from,
+// else by its receiver. The rows whose order is not found go into `unmatched`, named.
+QMap<int, qint64> ordersOfRows(const MainState& state, const SheetTable& table,
+                               const ImportLayout& layout, const RowOrders& rows, int headerRow,
+                               QStringList* unmatched) {
+    const QHash<int, qint64> bySource = ordersBySource(state, rows.sourcePrefix());
+    const bool numbered = !layout.expressions.at(ImportLayout::OrderNumber).isEmpty();
+    const QSet<qint64> fromSheet(bySource.cbegin(), bySource.cend());
+    PreparedIds byNumber(*state.database,
+                         QStringLiteral("select id from order_data where order_sign = ? "
+                                        "order by id desc"));
+    SameReceiver sameReceiver(*state.database);
+    QMap<int, qint64> rowOrders;
+    for (int r = headerRow + 1; r < table.rows.size(); ++r) {
+        const std::optional<Order> order = rows.orderOf(r);
+        if (!order)
+            continue;
+        qint64 id = 0;
+        if (numbered && !order->orderSign.isEmpty()) {
+            const std::vector<qint64> same = byNumber.ids({order->orderSign});
+            const auto own = std::find_if(same.begin(), same.end(), [&](qint64 candidate) {
+                return fromSheet.contains(candidate);
+            });
+            id = own != same.end() ? *own : same.empty() ? 0 : same.front();
+        } else {
+            id = bySource.value(r + 1);
+            if (id == 0) {
+                const std::vector<qint64> same = sameReceiver.ids(*order);
+                id = same.empty() ? 0 : same.front();
+            }
+        }
+        if (id != 0)
+            rowOrders.insert(r, id);
+        else
+            unmatched->append(rowName(r, *order));
+    }
+    return rowOrders;
+}
+
+QString unmatchedNote(const QStringList& rows) {
+    constexpr int kNamed = 10;
+    if (rows.isEmpty())
+        return QString();
+    QString names = rows.mid(0, kNamed).join(QStringLiteral("、"));
+    if (rows.size() > kNamed)
+        names += QStringLiteral("等");
+    return QStringLiteral(
+               "\r\n表格中有%1行找不到它的订单（导入后改过单号或收货人？），没有回写：%2。")
+        .arg(rows.size())
+        .arg(names);
 }
 
 QString splicedCsv(const CsvText& csv, const CellEdits& edits) {
@@ -345,21 +410,9 @@ Result run(const MainState& state, const QString& path, const ImportLayout& layo
     const int trackingColumn = columnFor(ImportLayout::TrackingColumn, kTracking);
 
     const RowOrders rows(state, table, layout, path);
-    const QHash<int, qint64> bySource = ordersBySource(state, rows.sourcePrefix());
-    SameReceiver sameReceiver(*state.database);
-    QMap<int, qint64> rowOrders; // sheet row → the order it was imported as
-    for (int r = headerRow + 1; r < table.rows.size(); ++r) {
-        const std::optional<Order> order = rows.orderOf(r);
-        if (!order)
-            continue;
-        qint64 id = bySource.value(r + 1);
-        if (id == 0) {
-            const std::vector<qint64> same = sameReceiver.ids(*order);
-            id = same.empty() ? 0 : same.front();
-        }
-        if (id != 0)
-            rowOrders.insert(r, id);
-    }
+    QStringList unmatched;
+    const QMap<int, qint64> rowOrders =
+        ordersOfRows(state, table, layout, rows, headerRow, &unmatched);
     // A merged row ships in the parcel of the order that took it in.
     const QHash<qint64, Order> shipped = shippedOrders(state, rowOrders.values());
     QStringList couriers = ExpressPlan::fromText(state.settings.selectKD).courierNames;
@@ -380,7 +433,8 @@ Result run(const MainState& state, const QString& path, const ImportLayout& layo
     }
     if (result.written == 0)
         return failed(
-            QStringLiteral("表格文件 %1 中没有已经打印快递单的订单，没有回写。").arg(shown(path)));
+            QStringLiteral("表格文件 %1 中没有已经打印快递单的订单，没有回写。").arg(shown(path)) +
+            unmatchedNote(unmatched));
 
     std::optional<QByteArray> bytes;
     result.writtenFile = path;
@@ -434,6 +488,7 @@ Result run(const MainState& state, const QString& path, const ImportLayout& layo
     if (result.notPrinted > 0)
         text +=
             QStringLiteral("\r\n还有%1个订单的快递单没有打印，没有回写。").arg(result.notPrinted);
+    text += unmatchedNote(unmatched);
     result.notice =
         Notice{text, QStringLiteral("墨岚打单"), Notice::Icon::Information, Notice::Buttons::Ok};
     return result;

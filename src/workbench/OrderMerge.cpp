@@ -42,6 +42,38 @@ QString receiverOf(const Order& order) {
     return order.buyName.trimmed() + u'|' + address.remove(u' ');
 }
 
+// A merge joins the buyers' messages and the seller's memos after the target's own, in the
+// order of its hb_dj_id, so that a split can take each one off again from the end.
+const QString kNoteJoin = QStringLiteral("；");
+
+void appendNote(QString& joined, const QString& note) {
+    if (!note.isEmpty())
+        joined += joined.isEmpty() ? note : kNoteJoin + note;
+}
+
+void removeLastNote(QString& joined, const QString& note) {
+    if (note.isEmpty())
+        return;
+    if (joined == note)
+        joined.clear();
+    else if (joined.endsWith(kNoteJoin + note))
+        joined.chop(kNoteJoin.size() + note.size());
+}
+
+void appendNotes(Order& target, const Order& absorbed) {
+    appendNote(target.buyLy, absorbed.buyLy);
+    appendNote(target.sellerMem, absorbed.sellerMem);
+}
+
+// A merge target's own notes: its absorbed orders' notes taken off, last first. A note the
+// seller has since edited stays whole.
+void keepOwnNotes(Order& target, const QList<Order>& absorbed) {
+    for (auto it = absorbed.crbegin(); it != absorbed.crend(); ++it) {
+        removeLastNote(target.buyLy, it->buyLy);
+        removeLastNote(target.sellerMem, it->sellerMem);
+    }
+}
+
 } // namespace
 
 std::optional<Notice> differentBuyersQuestion(const MainState& state) {
@@ -84,14 +116,18 @@ std::optional<Notice> mergeSelected(MainState& state) {
         collectedGoods += kLineEnd + order.buyGoods;
         if (order.djType > 0) {
             // Orders it had absorbed now belong to the new target.
-            for (Order earlier : store.byIds(idsOf(order.hbDjId))) {
+            const QList<Order> earlierOrders = store.byIds(idsOf(order.hbDjId));
+            for (Order earlier : earlierOrders) {
                 earlier.hbDjId = QString::number(target.id);
                 absorbedIds.append(earlier.id);
+                appendNotes(target, earlier);
                 changed.append(earlier);
             }
             order.buyGoods = GoodsLines::firstNonEmpty(order.buyGoods, order.djType);
+            keepOwnNotes(order, earlierOrders);
         }
         absorbedIds.append(order.id);
+        appendNotes(target, order);
         order.djType = -1;
         order.hbDjId = QString::number(target.id);
         changed.append(order);
@@ -117,8 +153,10 @@ std::optional<Notice> split(MainState& state, qint64 targetId) {
     if (!target || target->djType <= 0)
         return information(QStringLiteral("这个订单不是合并的订单，不用拆分。"));
 
+    const QList<Order> absorbedOrders = store.byIds(idsOf(target->hbDjId));
+    keepOwnNotes(*target, absorbedOrders);
     QList<Order> changed;
-    for (Order absorbed : store.byIds(idsOf(target->hbDjId))) {
+    for (Order absorbed : absorbedOrders) {
         if (absorbed.djType != -1)
             continue;
         absorbed.djType = 0;
@@ -151,6 +189,7 @@ void absorb(Order& target, Order& newcomer) {
     target.buyGoods += kLineEnd + newcomer.buyGoods;
     target.buyGoods.replace(kLineEnd + kLineEnd, kLineEnd);
     target.hbDjId += idListText({newcomer.id});
+    appendNotes(target, newcomer);
     markAbsorbed(newcomer, target.id);
 }
 

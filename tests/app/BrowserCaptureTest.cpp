@@ -6,6 +6,7 @@
 
 #include "address/PlaceTable.h"
 #include "browser/SingleWindow.h"
+#include "capture/SellerBindings.h"
 #include "capture/ServiceClient.h"
 #include "core/MainState.h"
 #include "core/Startup.h"
@@ -157,7 +158,10 @@ TEST_F(BrowserCaptureTest, CaptureInTheBrowserPanelThenDownloadTwoTemplatesFromT
     screenshot(QStringLiteral("browser-panel.png"));
     QTest::mouseClick(panel->extractButton(), Qt::LeftButton);
     expectTheBatchStored();
-    EXPECT_TRUE(m_told.first().startsWith(QStringLiteral("淘宝:墨岚小店 的信息没有设置。")));
+    // The page's shop was bound to the sender offered first, without a box before the question.
+    EXPECT_EQ(
+        SellerBindings::load(m_state.folder, m_state.log).resolve(QStringLiteral("淘宝:墨岚小店")),
+        QStringLiteral("淘宝:墨岚旗舰店"));
     QTRY_VERIFY_WITH_TIMEOUT(window.informationLine()->text().contains(QStringLiteral("总计40条")),
                              10000);
 

@@ -1,13 +1,13 @@
 #include "CliRun.h"
 #include "ExpressPlanDialog.h"
-#include "SellerClicks.h"
 #include "FolderCopy.h"
 #include "MainWindow.h"
-#include "SenderProfilesDialog.h"
+#include "MenuEntry.h"
 #include "ModalAnswers.h"
 #include "OrderRowWidget.h"
+#include "SellerClicks.h"
+#include "SenderProfilesDialog.h"
 #include "ServiceProcess.h"
-#include "MenuEntry.h"
 #include "ServiceWindowFixture.h"
 #include "WindowFixture.h"
 
@@ -58,6 +58,15 @@ protected:
         window.acceptRequest(address, QString());
     }
 
+    /** Fills in the seller's own shop 淘宝:小红家居 in the sender editor, saves and closes it. */
+    static void makeSender(SenderProfilesDialog& editor) {
+        test::typeText(editor.account(), QStringLiteral("小红家居"));
+        test::typeText(editor.senderName(), QStringLiteral("李小红"));
+        test::typeText(editor.address(), QStringLiteral("浙江省杭州市西湖区文三路478号"));
+        QTest::mouseClick(editor.saveButton(), Qt::LeftButton);
+        editor.reject();
+    }
+
     /** A sender with a plan, the window shown, and the detail page's order captured. */
     std::unique_ptr<MainWindow> withTheDetailPageCaptured() {
         addSender(QStringLiteral("墨岚小店"));
@@ -73,7 +82,8 @@ protected:
 
 } // namespace
 
-// A second shop: the binding question makes its sender, and the capture goes on.
+// A shop no sender claims: one question, whose new sender starts with the page's marketplace
+// only (the page's shop may be a decode file's, not the seller's), and the answer is kept.
 TEST_F(CaptureWindowTest, ASecondShopGetsItsSenderFromTheBindingQuestion) {
     addSender(QStringLiteral("墨岚旗舰店"));
     cli({QStringLiteral("plan"), QStringLiteral("圆通")});
@@ -88,21 +98,47 @@ TEST_F(CaptureWindowTest, ASecondShopGetsItsSenderFromTheBindingQuestion) {
             question->setTextValue(QStringLiteral("新建发件人…"));
             question->accept();
         } else if (auto* editor = qobject_cast<SenderProfilesDialog*>(dialog)) {
-            seen.append(QStringLiteral("editor ") + editor->account()->text());
-            test::typeText(editor->senderName(), QStringLiteral("李店长"));
-            test::typeText(editor->address(), QStringLiteral("浙江省杭州市西湖区文三路478号"));
-            QTest::mouseClick(editor->saveButton(), Qt::LeftButton);
-            editor->reject();
+            seen.append(QStringLiteral("editor ") + editor->marketplace()->currentText() + u':' +
+                        editor->account()->text());
+            makeSender(*editor);
         }
     });
     handOver(window, kBatch, QStringLiteral("taobao-batch.txt"));
     QTRY_COMPARE_WITH_TIMEOUT(int(orders().size()), 40, 20000);
     ASSERT_EQ(seen.size(), 2);
     EXPECT_TRUE(seen.at(0).contains(QStringLiteral("用哪个发件人发货")));
-    EXPECT_EQ(seen.at(1), QStringLiteral("editor 墨岚小店"));
+    EXPECT_EQ(seen.at(1), QStringLiteral("editor 淘宝:"));
+    EXPECT_TRUE(answers.texts.isEmpty()) << answers.texts.join(u'|').toStdString();
     for (const Order& order : orders())
-        EXPECT_EQ(order.myId, QStringLiteral("淘宝:墨岚小店"));
-    EXPECT_GE(window.senderFilterList()->findText(QStringLiteral("淘宝:墨岚小店")), 0);
+        EXPECT_EQ(order.myId, QStringLiteral("淘宝:小红家居"));
+    EXPECT_GE(window.senderFilterList()->findText(QStringLiteral("淘宝:小红家居")), 0);
+
+    // The shop's next page is taken without a question.
+    handOver(window, kDetail, QStringLiteral("taobao-detail.txt"));
+    QTRY_COMPARE_WITH_TIMEOUT(int(orders().size()), 41, 20000);
+    EXPECT_EQ(seen.size(), 2);
+    EXPECT_EQ(orders().last().myId, QStringLiteral("淘宝:小红家居"));
+}
+
+// A new seller's first capture: the sender they make is the one the page's shop ships with.
+TEST_F(CaptureWindowTest, ANewSellersFirstCaptureShipsWithTheSenderTheyMake) {
+    cli({QStringLiteral("plan"), QStringLiteral("圆通")});
+    start();
+    MainWindow window(m_state);
+    window.show();
+    QStringList seen;
+    ModalAnswers answers({}, [&](QDialog* dialog) {
+        auto* editor = qobject_cast<SenderProfilesDialog*>(dialog);
+        ASSERT_NE(editor, nullptr) << dialog->metaObject()->className();
+        seen.append(editor->account()->text());
+        makeSender(*editor);
+    });
+    handOver(window, kDetail, QStringLiteral("taobao-detail.txt"));
+    QTRY_COMPARE_WITH_TIMEOUT(int(orders().size()), 1, 20000);
+    EXPECT_EQ(seen, QStringList{QString()});
+    EXPECT_EQ(orders().first().myId, QStringLiteral("淘宝:小红家居"));
+    EXPECT_EQ(answers.texts.size(), 1)
+        << answers.texts.join(u'|').toStdString(); // set up a sender?
 }
 
 // No plan yet: the capture says so, opens the plan, and saving it gives the orders couriers.

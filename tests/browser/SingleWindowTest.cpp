@@ -6,6 +6,7 @@
 #include "ServiceProcess.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -242,4 +243,56 @@ TEST_F(SingleWindowTest, AKilledWindowsFolderIsTakenOverByTheNextStart) {
     EXPECT_EQ(DataFolderLock::holder(folder)->pid, next);
     EXPECT_EQ(windows(), QList<qint64>{next});
     EXPECT_TRUE(HandOver::sendToWindow(folder, QString()).ok);
+}
+
+// A runtime folder too deep for a socket's path: the window listens where a socket fits and
+// every later start reaches it at once. A window that cannot listen at all is reported at once.
+TEST_F(SingleWindowTest, ADeepRuntimeFolderStillHandsOverAndNoStartWaitsForNothing) {
+    const QString deep = QStringLiteral("run-") + QString(60, u'd') + u'/' + QString(60, u'e');
+    const QProcessEnvironment environment = session(deep);
+    ASSERT_GT(QFile::encodeName(environment.value(QStringLiteral("XDG_RUNTIME_DIR"))).size(), 108);
+    QProcess window;
+    window.setProcessEnvironment(environment);
+    window.start(QStringLiteral(MLDD_BIN "/mldd"), {QStringLiteral("--data"), m_data});
+    const DataFolder folder(m_data);
+    ASSERT_TRUE(waitFor([&] {
+        const auto holder = DataFolderLock::holder(folder);
+        return holder && !holder->address.isEmpty() && HandOver::answers(holder->address);
+    }));
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(run(QStringLiteral(MLDD_BIN "/mldd-do"),
+                  {QStringLiteral("https://trade.taobao.com/trade/detail.htm")}, environment),
+              0);
+    EXPECT_EQ(run(QStringLiteral(MLDD_BIN "/mldd"), {}, environment), 0);
+    EXPECT_LT(clock.elapsed(), 10000);
+    window.kill();
+    window.waitForFinished();
+
+    // The folder's socket is taken by something that is no socket: the window starts without one.
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", environment.value(QStringLiteral("XDG_RUNTIME_DIR")).toUtf8());
+    const QString socket = HandOver::socketPath(folder);
+    qputenv("XDG_RUNTIME_DIR", saved);
+    ASSERT_LE(QFile::encodeName(socket).size(), 107);
+    QFile::remove(socket);
+    ASSERT_TRUE(QDir().mkpath(socket + QStringLiteral("/taken")));
+    window.start(QStringLiteral(MLDD_BIN "/mldd"), {QStringLiteral("--data"), m_data});
+    ASSERT_TRUE(waitFor([&] {
+        const auto holder = DataFolderLock::holder(folder);
+        return holder && holder->address == HandOver::kNoSocket;
+    }));
+    clock.restart();
+    QProcess sender;
+    sender.setProcessEnvironment(environment);
+    sender.start(QStringLiteral(MLDD_BIN "/mldd-do"),
+                 {QStringLiteral("--data"), m_data, QStringLiteral("https://trade.taobao.com/x")});
+    ASSERT_TRUE(sender.waitForFinished(60000));
+    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_EQ(sender.exitCode(), 1);
+    EXPECT_TRUE(
+        QString::fromUtf8(sender.readAllStandardError()).contains(QStringLiteral("交接通道")));
+    window.kill();
+    window.waitForFinished();
+    QDir(socket).removeRecursively();
 }

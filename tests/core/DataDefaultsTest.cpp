@@ -23,15 +23,21 @@ QByteArray readFile(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-// A package's defaults folder and a seller's data folder made from it.
+// A package's defaults folder with its list of files, and a seller's data folder made from them.
 struct Folders {
     QTemporaryDir dir;
     QString defaults = dir.path() + QStringLiteral("/share/data");
+    QString manifest = dir.path() + QStringLiteral("/share/defaults.list");
     DataFolder seller{dir.path() + QStringLiteral("/home/data")};
 
-    DataDefaults::Result bring() const { return DataDefaults(defaults).bringInto(seller); }
+    DataDefaults::Result bring() const {
+        return DataDefaults(defaults, manifest).bringInto(seller);
+    }
     void ship(const QString& relative, const QByteArray& bytes) const {
         writeFile(defaults + u'/' + relative, bytes);
+        const QByteArray listed = readFile(manifest).replace("<missing>", "");
+        if (!listed.split('\n').contains(relative.toUtf8()))
+            writeFile(manifest, listed + relative.toUtf8() + '\n');
     }
 };
 
@@ -95,6 +101,37 @@ TEST(DataDefaults, AFileTheSellerMadeBeforeTheDefaultExistedIsKept) {
     EXPECT_EQ(readFile(f.seller.file(QStringLiteral("Delivery/own.mlg"))), "seller's");
 }
 
+// Only the files the package lists come in: never a store, its journal, backups or a record
+// that something left in the defaults folder.
+TEST(DataDefaults, FilesThePackageDoesNotListStayOut) {
+    Folders f;
+    f.ship(QStringLiteral("code/Area.txt"), "北京市");
+    for (const char* stray :
+         {"mlddsj.db", "mlddsj.db-wal", "mlddsj.db-shm", "backup/mlddsj-1.db", "defaults.sum"})
+        writeFile(f.defaults + u'/' + QString::fromUtf8(stray), "stray");
+    writeFile(f.manifest, readFile(f.manifest) + "../outside.txt\n/etc/passwd\n\n");
+    writeFile(f.dir.path() + QStringLiteral("/share/outside.txt"), "stray");
+
+    const DataDefaults::Result result = f.bring();
+    ASSERT_TRUE(result.ok) << result.error.toStdString();
+    EXPECT_EQ(result.added, QStringList{QStringLiteral("code/Area.txt")});
+    QStringList inFolder;
+    for (QDirIterator it(f.seller.dataPath(), QDir::Files, QDirIterator::Subdirectories);
+         it.hasNext();)
+        inFolder.append(QDir(f.seller.dataPath()).relativeFilePath(it.next()));
+    inFolder.sort();
+    EXPECT_EQ(inFolder, (QStringList{"code/Area.txt", "defaults.sum"}));
+    EXPECT_NE(readFile(f.seller.file(QStringLiteral("defaults.sum"))), "stray");
+    EXPECT_FALSE(QFile::exists(f.dir.path() + QStringLiteral("/home/outside.txt")));
+
+    // Without its list the package brings nothing and says why.
+    QFile::remove(f.manifest);
+    const DataDefaults::Result unlisted = f.bring();
+    EXPECT_FALSE(unlisted.ok);
+    EXPECT_TRUE(unlisted.error.contains(QStringLiteral("defaults.list")))
+        << unlisted.error.toStdString();
+}
+
 TEST(DataFolderOfProgram, ABuildTreeKeepsItsFolderAndAnInstalledProgramUsesTheUsersOwn) {
     QTemporaryDir dir;
     const QString build = dir.path() + QStringLiteral("/build/bin");
@@ -104,12 +141,13 @@ TEST(DataFolderOfProgram, ABuildTreeKeepsItsFolderAndAnInstalledProgramUsesTheUs
 
     const QString prefix = dir.path() + QStringLiteral("/usr");
     writeFile(prefix + QStringLiteral("/share/mldd/data/code/Area.txt"), "北京市");
+    writeFile(prefix + QStringLiteral("/share/mldd/defaults.list"), "code/Area.txt\n");
     const QString home = dir.path() + QStringLiteral("/home/.local/share");
     const QByteArray saved = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", home.toUtf8());
     const DataFolder own = DataDefaults::open(QString(), prefix + QStringLiteral("/bin"));
-    const DataFolder chosen =
-        DataDefaults::open(dir.path() + QStringLiteral("/elsewhere"), prefix + QStringLiteral("/bin"));
+    const DataFolder chosen = DataDefaults::open(dir.path() + QStringLiteral("/elsewhere"),
+                                                 prefix + QStringLiteral("/bin"));
     if (saved.isEmpty())
         qunsetenv("XDG_DATA_HOME");
     else
@@ -122,5 +160,7 @@ TEST(DataFolderOfProgram, ABuildTreeKeepsItsFolderAndAnInstalledProgramUsesTheUs
     QStringList underPrefix;
     for (QDirIterator it(prefix, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
         underPrefix.append(it.next());
-    EXPECT_EQ(underPrefix, QStringList{prefix + QStringLiteral("/share/mldd/data/code/Area.txt")});
+    underPrefix.sort();
+    EXPECT_EQ(underPrefix, (QStringList{prefix + QStringLiteral("/share/mldd/data/code/Area.txt"),
+                                        prefix + QStringLiteral("/share/mldd/defaults.list")}));
 }

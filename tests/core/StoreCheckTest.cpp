@@ -41,7 +41,8 @@ protected:
             batch[i].numSign = numSignOf(batch[i].orderSign);
             batch[i].buyId = QStringLiteral("buyer%1").arg(i);
             batch[i].buyName = QStringLiteral("收货人%1").arg(i);
-            batch[i].buyAddress = QStringLiteral("花溪大道北段%1号").arg(i).repeated(addressRepeats);
+            batch[i].buyAddress =
+                QStringLiteral("花溪大道北段%1号").arg(i).repeated(addressRepeats);
         }
         OrderWriteRule rule;
         ASSERT_TRUE(OrderStore(*database).insert(batch, rule));
@@ -63,6 +64,18 @@ protected:
         sqlite3_close(db);
     }
 
+    // The index is maintained as one on buy_id while three tracking numbers change,
+    // then reads as the tracking index again: its entries for those rows are stale.
+    void makeTrackingIndexStale() {
+        execRaw("PRAGMA writable_schema = ON; update sqlite_master set sql = "
+                "'CREATE INDEX order_by_tracking ON order_data (buy_id)' where name = "
+                "'order_by_tracking'");
+        execRaw("update order_data set wuliu_code = '改过' where id <= 3");
+        execRaw("PRAGMA writable_schema = ON; update sqlite_master set sql = "
+                "'CREATE INDEX order_by_tracking ON order_data (wuliu_code)' where name = "
+                "'order_by_tracking'");
+    }
+
     test::TempDataFolder m_data;
 };
 
@@ -72,23 +85,17 @@ protected:
 // the table itself sound: the daily check rebuilds the index and says so.
 TEST_F(StoreCheckTest, DamageToAnIndexOnlyIsRepairedAndSaidSo) {
     storeOrders(200, 1);
-    // The index is maintained as one on buy_id while three tracking numbers change,
-    // then reads as the tracking index again: its entries for those rows are stale.
-    execRaw(
-        "PRAGMA writable_schema = ON; update sqlite_master set sql = "
-        "'CREATE INDEX order_by_tracking ON order_data (buy_id)' where name = 'order_by_tracking'");
-    execRaw("update order_data set wuliu_code = '改过' where id <= 3");
-    execRaw("PRAGMA writable_schema = ON; update sqlite_master set sql = "
-            "'CREATE INDEX order_by_tracking ON order_data (wuliu_code)' where name = "
-            "'order_by_tracking'");
+    makeTrackingIndexStale();
 
     const StoreCheck::Result result = StoreCheck::run(m_data.folder(), kMonday);
-    ASSERT_EQ(result.outcome, StoreCheck::Outcome::Repaired) << result.problems.join(u'\n').toStdString();
+    ASSERT_EQ(result.outcome, StoreCheck::Outcome::Repaired)
+        << result.problems.join(u'\n').toStdString();
     EXPECT_TRUE(
         result.problems.first().contains(QStringLiteral("missing from index order_by_tracking")));
     const std::optional<Notice> notice = result.notice(m_data.folder());
     ASSERT_TRUE(notice);
-    EXPECT_TRUE(notice->text.contains(QStringLiteral("已经重建索引"))) << notice->text.toStdString();
+    EXPECT_TRUE(notice->text.contains(QStringLiteral("已经重建索引")))
+        << notice->text.toStdString();
     EXPECT_TRUE(result.backup); // the repaired store is the day's backup
 
     QString message;
@@ -100,6 +107,31 @@ TEST_F(StoreCheckTest, DamageToAnIndexOnlyIsRepairedAndSaidSo) {
     changed.exec(QStringLiteral("select count(*) from order_data where wuliu_code = '改过'"));
     changed.next();
     EXPECT_EQ(changed.value(0).toInt(), 3);
+}
+
+// The start's quick check reads no index against its table: a batch looks at the indexes
+// of the orders table before it writes, and rebuilds a stale one first.
+TEST_F(StoreCheckTest, ABatchRebuildsAStaleIndexBeforeItWrites) {
+    storeOrders(200, 1);
+    makeTrackingIndexStale();
+    QString message;
+    auto database = open(&message);
+    ASSERT_TRUE(database) << message.toStdString();
+
+    QList<Order> batch(1);
+    batch[0].orderSign = QStringLiteral("淘宝:9001");
+    batch[0].numSign = numSignOf(batch[0].orderSign);
+    batch[0].wuliuCode = QStringLiteral("改过");
+    OrderWriteRule rule;
+    ASSERT_TRUE(OrderStore(*database).insert(batch, rule));
+
+    QString error;
+    EXPECT_EQ(StoreCheck::problemsOf(database->handle(), &error), QStringList());
+    QSqlQuery found(database->connection());
+    found.exec(QStringLiteral("select count(*) from order_data indexed by order_by_tracking "
+                              "where wuliu_code = '改过'"));
+    found.next();
+    EXPECT_EQ(found.value(0).toInt(), 4);
 }
 
 // A store too big to read whole at every start, damaged in the middle: the

@@ -8,7 +8,9 @@
 #include <QSet>
 #include <QThread>
 
+#include <functional>
 #include <iostream>
+#include <utility>
 
 namespace mldd {
 namespace {
@@ -215,6 +217,53 @@ TEST_F(SharedStoreRun, ALostConnectionStopsTheRunAndKeepsTheMarksItMade) {
     const QStringList titles = titlesOf(keptJobs());
     EXPECT_EQ(titles.size(), ids.size());
     EXPECT_EQ(QSet<QString>(titles.begin(), titles.end()).size(), ids.size());
+    for (const auto& mark : marks())
+        EXPECT_EQ(mark, (QPair<int, int>{1, 1}));
+}
+
+// Station one stops (as a laptop that sleeps) after checking its claim of the first order and
+// before the job goes out. Meanwhile the claims lapse and station two prints the first two
+// orders. Station one's page of the first order then comes out as well, and it says so; the
+// second it leaves alone, and the rest it prints as its claims are still its own.
+TEST_F(SharedStoreRun, AStationThatSleptSaysWhatWentOutTwiceAndLeavesWhatWasTakenOver) {
+    constexpr int kLapseSeconds = 2;
+    writeSetting(QStringLiteral("claim.dat"), QString::number(kLapseSeconds));
+    const QList<qint64> ids = addOrders(QStringList(4, QStringLiteral("圆通")));
+    ASSERT_EQ(ids.size(), 4);
+    test::PrintFolder two;
+    joinStore(two);
+    ASSERT_TRUE(two.setUpPrinter(queue));
+
+    class SleepingSpooler : public CupsSpooler {
+    public:
+        std::function<void()> whileAsleep;
+        std::optional<int> submit(const QString& printer, const QString& title,
+                                  const QString& pdfPath, const QString& uuid,
+                                  QString* error) override {
+            if (whileAsleep)
+                std::exchange(whileAsleep, nullptr)();
+            return CupsSpooler::submit(printer, title, pdfPath, uuid, error);
+        }
+    } sleeping;
+    test::CliRun other;
+    sleeping.whileAsleep = [&] {
+        QThread::msleep((kLapseSeconds + 1) * 1000);
+        other = test::runCli(printArgs({ids[0], ids[1]}, queue, &two.folder));
+    };
+    MainState& one = start();
+    const QString first = OrderStore(*one.database).byId(ids[0])->orderSign;
+    PrintRun run(one, sleeping, PrintDocuments::Kind::Waybills, ids);
+    ASSERT_EQ(runToEnd(run), std::nullopt);
+    EXPECT_EQ(other.exitCode, 0) << other.err.toStdString();
+
+    const QStringList titles = titlesOf(keptJobs());
+    EXPECT_EQ(titles.size(), 5);
+    EXPECT_EQ(QSet<QString>(titles.begin(), titles.end()).size(), 4);
+    const Notice said = run.result().summary(PrintDocuments::Kind::Waybills);
+    EXPECT_TRUE(said.text.contains(QStringLiteral("可能打印了两次")) && said.text.contains(first))
+        << said.text.toStdString();
+    EXPECT_EQ(run.result().takenElsewhere, 1);
+    EXPECT_EQ(said.icon, Notice::Icon::Exclamation);
     for (const auto& mark : marks())
         EXPECT_EQ(mark, (QPair<int, int>{1, 1}));
 }

@@ -103,6 +103,23 @@ TEST(GoodsTable, TotalsAreNeverNegative) {
     EXPECT_EQ(table.capitalAmount(), QStringLiteral("陆拾元整"));
 }
 
+TEST(GoodsTable, NegativeFiguresAndAmountsBeyondCapitals) {
+    // A minus sign makes no figure: the line is not read with its price as the count.
+    const GoodsTable signed_ = GoodsTable::fromGoods(QStringLiteral("T恤 -5 59.00\r\n袜子 2 10"));
+    ASSERT_EQ(signed_.rows.size(), 2);
+    EXPECT_EQ(signed_.rows[0], (QStringList{"1", "T恤 -5 59.00", "", "", "", ""}));
+    EXPECT_EQ(signed_.quantity, 2);
+    EXPECT_EQ(signed_.total, 20);
+
+    // Capitals end at 亿: past that the list says so, in the words of `mldd-cli capital`.
+    const GoodsTable large = GoodsTable::fromGoods(QStringLiteral("金条 1 4294967296"));
+    EXPECT_EQ(large.summary(), QStringLiteral("数量：1  优惠：0元  总价：4294967296元  运费：0元"));
+    EXPECT_EQ(large.capitalAmount(),
+              QStringLiteral("金额必须在 0 到 999999999.99 之间（大写最高写到亿）"));
+    EXPECT_EQ(GoodsTable::fromGoods(QStringLiteral("金条 1 999999999.99")).capitalAmount(),
+              QStringLiteral("玖亿玖仟玖佰玖拾玖万玖仟玖佰玖拾玖元玖角玖分"));
+}
+
 TEST(GoodsTable, CountsAndPricesTypedWithTheirMarks) {
     // As a seller types them by hand: "x2", "×3", "89元", "￥12.5" and a price before its count.
     const GoodsTable table = GoodsTable::fromGoods(QStringLiteral("棉麻衬衫 白色 L x2 89元\r\n"

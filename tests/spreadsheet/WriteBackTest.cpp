@@ -151,6 +151,46 @@ TEST_F(WriteBackTest, ChosenColumnsCsvAndXls) {
     EXPECT_EQ(written.cell(2, 5), QStringLiteral("圆通"));
 }
 
+// With an order-number column the number finds each row's order: the seller may sort the rows
+// or add a row for the same buyer after the import; a row whose order is not found is named.
+TEST_F(WriteBackTest, TheOrderNumberIsTheKeyAndRowsWithoutAnOrderAreNamed) {
+    const QString path = m_dir.filePath(QStringLiteral("week.csv"));
+    const auto write = [&](const QStringList& lines) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write((lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
+    };
+    const QString header = QStringLiteral("单号,姓名,电话,电话2,省,地址,商品,留言");
+    const QString wang =
+        QStringLiteral("A1001,王芳,13800000001,,,浙江省杭州市西湖区文三路1号,杯子 1,");
+    const QString zhao =
+        QStringLiteral("A1002,赵磊,13800000002,,,江苏省南京市鼓楼区中山路2号,伞 1,");
+    write({header, wang, zhao});
+    ImportLayout layout = ordersLayout();
+    layout.expressions[ImportLayout::Province] = ColumnExpression();
+    imported(path, layout);
+    printAll();
+    qint64 wangId = 0, zhaoId = 0;
+    for (const Order& order : storedOrders())
+        (order.orderSign == u"A1001" ? wangId : zhaoId) = order.id;
+
+    // Sorted by name, and a new order of 赵磊 typed below after the import.
+    write({header, zhao, wang,
+           QStringLiteral("A1003,赵磊,13800000002,,,江苏省南京市鼓楼区中山路2号,帽子 1,")});
+    const WriteBack::Result result = WriteBack::run(m_state, path, layout, QStringLiteral("week"));
+    ASSERT_TRUE(result.ok) << result.notice.text.toStdString();
+    EXPECT_EQ(result.written, 2);
+    const QStringList lines = QString::fromUtf8(fileBytes(path)).split(QStringLiteral("\r\n"));
+    EXPECT_TRUE(lines.at(1).contains(QStringLiteral("YT%1").arg(9000 + zhaoId)))
+        << lines.at(1).toStdString();
+    EXPECT_TRUE(lines.at(2).contains(QStringLiteral("YT%1").arg(9000 + wangId)))
+        << lines.at(2).toStdString();
+    EXPECT_FALSE(lines.at(3).contains(QStringLiteral("YT"))) << lines.at(3).toStdString();
+    EXPECT_TRUE(result.notice.text.contains(QStringLiteral("1行")) &&
+                result.notice.text.contains(QStringLiteral("第4行（A1003 赵磊）")))
+        << result.notice.text.toStdString();
+}
+
 TEST_F(WriteBackTest, AnOpenOrReadOnlyFileIsLeftAlone) {
     const QString path = copyOf(QStringLiteral("orders.xlsx"));
     imported(path, ordersLayout());

@@ -89,6 +89,39 @@ TEST_F(OrderMergeTest, MergingAgainKeepsEarlierAbsorbedOrdersAndOwnLines) {
     }
 }
 
+TEST_F(OrderMergeTest, MessagesAndMemosAreJoinedAndGivenBackOnSplit) {
+    const QList<qint64> ids = storeOrders(4);
+    const QStringList messages{"请周末送", "不要放快递柜", "", "请周末送"};
+    const QStringList memos{"", "送贴纸", "赠品：钥匙扣", ""};
+    for (int i = 0; i < ids.size(); ++i) {
+        Order changed = order(ids[i]);
+        changed.buyLy = messages[i];
+        changed.sellerMem = memos[i];
+        OrderStore(*m_state.database).update({changed});
+    }
+    select({ids[1], ids[2]});
+    ASSERT_FALSE(OrderMerge::mergeSelected(m_state));
+    // The merged order is absorbed in turn: its own and its earlier orders' notes come along.
+    select({ids[0], ids[1], ids[3]});
+    ASSERT_FALSE(OrderMerge::mergeSelected(m_state));
+    const Order merged = order(ids[0]);
+    EXPECT_EQ(merged.buyLy, QStringLiteral("请周末送；不要放快递柜；请周末送"));
+    EXPECT_EQ(merged.sellerMem, QStringLiteral("赠品：钥匙扣；送贴纸"));
+
+    // Orders taken in by the import join the same way.
+    Order newcomer = order(ids[2]);
+    Order target = order(ids[3]);
+    OrderMerge::absorb(target, newcomer);
+    EXPECT_EQ(target.sellerMem, QStringLiteral("赠品：钥匙扣"));
+    EXPECT_EQ(target.buyLy, QStringLiteral("请周末送"));
+
+    ASSERT_FALSE(OrderMerge::split(m_state, ids[0]));
+    for (int i = 0; i < ids.size(); ++i) {
+        EXPECT_EQ(order(ids[i]).buyLy, messages[i]) << "order " << i;
+        EXPECT_EQ(order(ids[i]).sellerMem, memos[i]) << "order " << i;
+    }
+}
+
 TEST_F(OrderMergeTest, SelectedIdsMatchAsWholeItems) {
     const QList<qint64> ids = storeOrders(20);
     select({2, 20});
