@@ -3,7 +3,7 @@
 #include "NoticeBox.h"
 
 #include "address/AddressSplitter.h"
-#include "address/PastedAddress.h"
+#include "address/PastedReceiver.h"
 #include "capture/ManualOrder.h"
 #include "core/MainState.h"
 
@@ -124,14 +124,15 @@ ManualEntryDialog::ManualEntryDialog(MainState& state, QWidget* parent)
 }
 
 void ManualEntryDialog::recognize() {
-    ReceiverBoxes boxes{m_name->text(), m_phone1->text(), m_phone2->text(), m_zipcode->text(),
-                        m_address->toPlainText()};
-    RecognizePastedAddress(boxes);
-    m_name->setText(boxes.name);
-    m_phone1->setText(boxes.phone1);
-    m_phone2->setText(boxes.phone2);
-    m_zipcode->setText(boxes.zipcode);
-    m_address->setPlainText(boxes.address);
+    if (!m_state.placeTable)
+        return;
+    const PastedReceiver receiver =
+        RecognizeReceiver(m_address->toPlainText(), *m_state.placeTable, m_state.log);
+    m_name->setText(receiver.name);
+    m_phone1->setText(receiver.phone1);
+    m_phone2->setText(receiver.phone2);
+    m_zipcode->setText(receiver.zipcode);
+    m_address->setPlainText(receiver.address);
 }
 
 void ManualEntryDialog::splitPlaces() {

@@ -79,9 +79,10 @@ QWidget* OrderListPanel::createFilterBar() {
     connect(searchButton, &QPushButton::clicked, this, &OrderListPanel::search);
     connect(m_searchKey, &QLineEdit::returnPressed, this, &OrderListPanel::search);
 
-    for (auto [caption, list] : {std::pair{QStringLiteral("我的ID"), m_senderList},
-                                 std::pair<QString, QComboBox*>{QStringLiteral("快递单据"), m_courierList},
-                                 std::pair{QStringLiteral("打印状态"), m_stateList}}) {
+    for (auto [caption, list] :
+         {std::pair{QStringLiteral("我的ID"), m_senderList},
+          std::pair<QString, QComboBox*>{QStringLiteral("快递单据"), m_courierList},
+          std::pair{QStringLiteral("打印状态"), m_stateList}}) {
         auto* label = new QLabel(caption, bar);
         label->setBuddy(list);
         layout->addWidget(label);
@@ -106,7 +107,7 @@ QWidget* OrderListPanel::createRowArea() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(3);
     for (int i = 0; i < OrderCursor::kPageSize; ++i) {
-        auto* row = new OrderRowWidget(m_state.folder, rows);
+        auto* row = new OrderRowWidget(m_state.folder, m_state.placeTable, rows);
         connect(row, &OrderRowWidget::selectionToggled, this,
                 [this](qint64 id, bool ticked) { m_state.selection.toggle(id, ticked); });
         connect(row, &OrderRowWidget::addressRecognized, this, [this, row](Order order) {
