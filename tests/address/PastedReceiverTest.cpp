@@ -1,5 +1,6 @@
 #include "address/PastedReceiver.h"
 #include "address/PastedAddress.h"
+#include "address/PastedBatch.h"
 #include "address/PlaceTable.h"
 
 #include "core/ErrorLog.h"
@@ -257,4 +258,35 @@ TEST_F(PastedReceiverTest, MaskedAndBadInputIsMarkedNeverGuessed) {
     EXPECT_EQ(got.name, QStringLiteral("张三"));
     EXPECT_EQ(got.phone1, QStringLiteral("13800138000"));
     EXPECT_EQ(got.county, QStringLiteral("南山区"));
+}
+
+TEST_F(PastedReceiverTest, BatchesAreCutWhereSellersCutThem) {
+    const auto names = [](const QList<PastedBlock>& blocks) {
+        QStringList list;
+        for (const PastedBlock& block : blocks)
+            list.append(QString::number(block.firstLine) + u':' + block.receiver.name);
+        return list;
+    };
+    const QString a = QStringLiteral("收货人：张三\n手机号码：13812345678\n所在地区：广东省 深圳市 "
+                                     "南山区\n详细地址：粤海街道1栋");
+    const QString b = QStringLiteral("李四\n13900001111\n北京市朝阳区建国路1号");
+    EXPECT_EQ(names(RecognizeBatch(a + "\n\n\n" + b + "\n", *s_table, m_log)),
+              (QStringList{"1:张三", "7:李四"}));
+    EXPECT_EQ(names(RecognizeBatch(a + "\n-----------\n" + b, *s_table, m_log)),
+              (QStringList{"1:张三", "6:李四"}));
+    EXPECT_EQ(names(RecognizeBatch("1. " + a + "\n2、" + b, *s_table, m_log)),
+              (QStringList{"1:张三", "5:李四"}));
+    // One whole receiver per line.
+    EXPECT_EQ(
+        names(RecognizeBatch(QStringLiteral("王五 13500000000 湖南省长沙市岳麓区麓山南路1号\n"
+                                            "赵六，13700000000，湖南省长沙市芙蓉区五一大道2号"),
+                             *s_table, m_log)),
+        (QStringList{"1:王五", "2:赵六"}));
+
+    EXPECT_TRUE(RecognizeBatch(QStringLiteral(" \n\n---\n"), *s_table, m_log).isEmpty());
+    // Ten thousand lines of no receiver: one block, refused, nothing guessed.
+    const QList<PastedBlock> junk =
+        RecognizeBatch(QStringLiteral("没有地址的一行字\n").repeated(10000), *s_table, m_log);
+    ASSERT_EQ(junk.size(), 1);
+    EXPECT_EQ(junk.first().refusal(), QStringLiteral("这一段有10000行，不像一个收件人"));
 }
