@@ -34,16 +34,18 @@ public:
     QPushButton* recognizeButton() const { return m_recognize; }
     QPushButton* splitButton() const { return m_split; }
     QPushButton* clearButton() const { return m_clear; }
+    QPushButton* batchButton() const { return m_batch; }
     QPushButton* saveCloseButton() const { return m_saveClose; }
     QPushButton* saveNextButton() const { return m_saveNext; }
 
 signals:
-    /** A new order was stored; the list has been queried again. */
+    /** New orders were stored (`id` 0 for a batch); the list has been queried again. */
     void orderInserted(qint64 id);
 
 private:
     void recognize();
     void splitPlaces();
+    void pasteMany();
     void clearBoxes();
     Order orderFromBoxes() const;
     bool save();
@@ -64,6 +66,7 @@ private:
     QPlainTextEdit* m_goods;
     QPushButton* m_recognize;
     QPushButton* m_split;
+    QPushButton* m_batch;
     QPushButton* m_clear;
     QPushButton* m_saveClose;
     QPushButton* m_saveNext;
