@@ -103,6 +103,11 @@ public:
             completeFrom(*named);
         else if (province)
             fromProvince(province);
+        // The destination was worked out from the names as written; the fields
+        // keep the table's full names, so that every order reads the same.
+        officialName(m_fields.province, m_provinceEntry);
+        officialName(m_fields.city, m_cityEntry);
+        officialName(m_fields.county, m_countyEntry);
     }
 
 private:
@@ -119,16 +124,23 @@ private:
         return false;
     }
 
-    void take(QString& field, const QString& name, bool ownDestination) {
+    void take(QString& field, const PlaceEntry*& slot, const PlaceEntry& entry,
+              const QString& name) {
         field = name;
-        if (ownDestination)
+        slot = &entry;
+        if (entry.ownDestination)
             m_fields.destination = name;
+    }
+
+    static void officialName(QString& field, const PlaceEntry* entry) {
+        if (entry && !entry->official.isEmpty())
+            field = entry->official;
     }
 
     void fromProvince(const Hit& hit) {
         if (!usable(*hit.entry))
             return;
-        take(m_fields.province, hit.entry->name, hit.entry->ownDestination);
+        take(m_fields.province, m_provinceEntry, *hit.entry, hit.entry->name);
         m_address.remove(0, hit.length);
         if (hit.entry->reference != 0)
             inSection(hit.entry->reference - 1, Hit{});
@@ -139,7 +151,7 @@ private:
     void completeFrom(const PlaceIndex::Name& named) {
         const PlaceEntry& province =
             m_table.provinces.at(m_table.index.provinces(named.section).first());
-        take(m_fields.province, province.name, province.ownDestination);
+        take(m_fields.province, m_provinceEntry, province, province.name);
         const CitySection& section = m_table.sections.at(named.section);
         const PlaceEntry& city = section.cities.at(named.city);
         if (named.countyList < 0) {
@@ -186,7 +198,7 @@ private:
         }
         if (m_counties && cityEndsInCounty(city))
             --city.length;
-        take(m_fields.city, city.name(), city.entry->ownDestination);
+        take(m_fields.city, m_cityEntry, *city.entry, city.name());
         // Only where it stands: 吉安 in 吉安吉安县 must leave the county whole.
         m_address.remove(0, city.length);
         addCityNames(*city.entry);
@@ -232,7 +244,8 @@ private:
         }
         for (const PlaceEntry& city : m_section->cities) {
             if (sameCity(city) && shortCityLength(city.name) > 0)
-                m_repeatable.append({QStringView(city.name).left(shortCityLength(city.name)), false});
+                m_repeatable.append(
+                    {QStringView(city.name).left(shortCityLength(city.name)), false});
         }
     }
 
@@ -276,7 +289,7 @@ private:
         if (!usable(*hit.entry))
             return false;
         const QString name = hit.name();
-        take(m_fields.county, name, hit.entry->ownDestination);
+        take(m_fields.county, m_countyEntry, *hit.entry, name);
         m_address.remove(name);
         return true;
     }
@@ -284,8 +297,9 @@ private:
     // The address names the county without its city, which completes it.
     void takeCounty(const PlaceEntry& city, const Hit& county) {
         const QString name = county.name();
-        take(m_fields.county, name, county.entry->ownDestination);
+        take(m_fields.county, m_countyEntry, *county.entry, name);
         m_fields.city = city.name;
+        m_cityEntry = &city;
         m_address.remove(name);
     }
 
@@ -324,6 +338,9 @@ private:
     QString& m_address;
     const ErrorLog& m_log;
     const CitySection* m_section = nullptr;
+    const PlaceEntry* m_provinceEntry = nullptr;
+    const PlaceEntry* m_cityEntry = nullptr;
+    const PlaceEntry* m_countyEntry = nullptr;
     const QList<PlaceEntry>* m_counties = nullptr; // the found city's, once it is found
     QVarLengthArray<Repeatable, 12> m_repeatable;
 };

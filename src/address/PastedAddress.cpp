@@ -1,6 +1,5 @@
 #include "PastedAddress.h"
 
-#include <QRegularExpression>
 #include <QStringList>
 
 namespace mldd {
@@ -91,47 +90,7 @@ void addressFirst(ReceiverBoxes& boxes, const QStringList& parts) {
     withoutZipcode(boxes);
 }
 
-bool isZipcode(const QString& part) {
-    static const QRegularExpression zipcode(QStringLiteral("^\\d{6}$"));
-    return zipcode.match(part).hasMatch();
-}
-
-// Digits with the separators people write in numbers: 0851-8888888, +86 138 0000 0000.
-bool isPhone(const QString& part) {
-    static const QRegularExpression phone(QStringLiteral("^\\+?[\\d\\s()（）-]{7,24}$"));
-    static const QRegularExpression digit(QStringLiteral("\\d"));
-    return phone.match(part).hasMatch() && part.count(digit) >= 7;
-}
-
-void nameFirstByShape(ReceiverBoxes& boxes, const QStringList& parts) {
-    boxes = ReceiverBoxes{parts.at(0).trimmed(), {}, {}, {}, {}};
-    QStringList address;
-    for (qsizetype i = 1; i < parts.size(); ++i) {
-        const QString part = parts.at(i).trimmed();
-        if (part.isEmpty())
-            continue;
-        if (boxes.zipcode.isEmpty() && isZipcode(part))
-            boxes.zipcode = part;
-        else if (boxes.phone2.isEmpty() && isPhone(part))
-            (boxes.phone1.isEmpty() ? boxes.phone1 : boxes.phone2) = part;
-        else
-            address.append(part);
-    }
-    boxes.address = address.join(u' ');
-}
-
 } // namespace
-
-void RecognizeInCard(ReceiverBoxes& boxes) {
-    const QString line = firstAddressLine(normaliseCommas(boxes.address));
-    const QStringList parts = line.split(kComma);
-    if (line.indexOf(kComma) + 1 >= kAddressFirstFrom) {
-        boxes = ReceiverBoxes{};
-        addressFirst(boxes, parts);
-    } else {
-        nameFirstByShape(boxes, parts);
-    }
-}
 
 void RecognizePastedAddress(ReceiverBoxes& boxes) {
     const QString line = firstAddressLine(normaliseCommas(boxes.address));

@@ -1,5 +1,7 @@
 #include "PlaceTable.h"
 
+#include "OfficialNames.h"
+
 #include "core/MainState.h"
 #include "core/TextFile.h"
 
@@ -57,6 +59,7 @@ PlaceTable parsePlaceTable(const QString& text) {
     table.provinces = parseTriples(sections.first(), sections.size() - 1);
     for (qsizetype k = 1; k < sections.size(); ++k)
         table.sections.append(parseSection(sections.at(k)));
+    markOfficialNames(table.provinces, table.sections);
     table.index = PlaceIndex(table.provinces, table.sections);
     return table;
 }

@@ -21,6 +21,7 @@ struct PlaceEntry {
     int reference = 0;           // section (province) or sub-section (city); 0 when there is none
     bool ownDestination = false; // flag "Z": the place's own name is the destination
     Fault fault = Fault::None;
+    QString official; // the place's full name in the table (贵州省 for 贵州)
 };
 
 /** The city list of one province with the county lists it refers to. */

@@ -16,6 +16,7 @@ const QHash<QString, QString>& pages() {
     static const QHash<QString, QString> table{
         {QStringLiteral("mldd::MainWindow"), QStringLiteral("index.html")},
         {QStringLiteral("mldd::ManualEntryDialog"), QStringLiteral("capture.html#manual")},
+        {QStringLiteral("mldd::BatchPasteDialog"), QStringLiteral("capture.html#batch")},
         {QStringLiteral("mldd::DecodeFileEditor"), QStringLiteral("capture.html#decode")},
         {QStringLiteral("mldd::FavouritesDialog"), QStringLiteral("capture.html#browser")},
         {QStringLiteral("mldd::ExcelImportDialog"), QStringLiteral("import.html#import")},

@@ -1,9 +1,10 @@
 #include "ManualEntryDialog.h"
 
+#include "BatchPasteDialog.h"
 #include "NoticeBox.h"
 
 #include "address/AddressSplitter.h"
-#include "address/PastedAddress.h"
+#include "address/PastedReceiver.h"
 #include "capture/ManualOrder.h"
 #include "core/MainState.h"
 
@@ -49,6 +50,7 @@ ManualEntryDialog::ManualEntryDialog(MainState& state, QWidget* parent)
       m_goods(textBox(this, 4, QStringLiteral("一行一件商品：名称 规格 数量 单价"))),
       m_recognize(new QPushButton(QStringLiteral("自动识别"), this)),
       m_split(new QPushButton(QStringLiteral("识别省市县"), this)),
+      m_batch(new QPushButton(QStringLiteral("批量粘贴"), this)),
       m_clear(new QPushButton(QStringLiteral("清空"), this)),
       m_saveClose(new QPushButton(QStringLiteral("保存并关闭"), this)),
       m_saveNext(new QPushButton(QStringLiteral("保存，再录一单"), this)),
@@ -60,6 +62,7 @@ ManualEntryDialog::ManualEntryDialog(MainState& state, QWidget* parent)
         m_sender->setCurrentText(state.senderChoice);
     m_recognize->setToolTip(QStringLiteral("把地址框里粘贴的整段文字分成姓名、电话、邮编和地址"));
     m_split->setToolTip(QStringLiteral("从地址里分出省、市、县"));
+    m_batch->setToolTip(QStringLiteral("一次粘贴许多收件人，识别后一起保存"));
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("发件人"), m_sender);
@@ -70,6 +73,7 @@ ManualEntryDialog::ManualEntryDialog(MainState& state, QWidget* parent)
     auto* addressButtons = new QVBoxLayout;
     addressButtons->addWidget(m_recognize);
     addressButtons->addWidget(m_split);
+    addressButtons->addWidget(m_batch);
     addressRow->addLayout(addressButtons);
     auto* addressLabel = new QLabel(QStringLiteral("收货地址"), this);
     addressLabel->setBuddy(m_address);
@@ -110,6 +114,7 @@ ManualEntryDialog::ManualEntryDialog(MainState& state, QWidget* parent)
 
     connect(m_recognize, &QPushButton::clicked, this, &ManualEntryDialog::recognize);
     connect(m_split, &QPushButton::clicked, this, &ManualEntryDialog::splitPlaces);
+    connect(m_batch, &QPushButton::clicked, this, &ManualEntryDialog::pasteMany);
     connect(m_clear, &QPushButton::clicked, this, &ManualEntryDialog::clearBoxes);
     connect(m_saveClose, &QPushButton::clicked, this, [this] {
         if (save())
@@ -126,14 +131,22 @@ ManualEntryDialog::ManualEntryDialog(MainState& state, QWidget* parent)
 }
 
 void ManualEntryDialog::recognize() {
-    ReceiverBoxes boxes{m_name->text(), m_phone1->text(), m_phone2->text(), m_zipcode->text(),
-                        m_address->toPlainText()};
-    RecognizePastedAddress(boxes);
-    m_name->setText(boxes.name);
-    m_phone1->setText(boxes.phone1);
-    m_phone2->setText(boxes.phone2);
-    m_zipcode->setText(boxes.zipcode);
-    m_address->setPlainText(boxes.address);
+    if (!m_state.placeTable)
+        return;
+    const PastedReceiver receiver =
+        RecognizeReceiver(m_address->toPlainText(), *m_state.placeTable, m_state.log);
+    m_name->setText(receiver.name);
+    m_phone1->setText(receiver.phone1);
+    m_phone2->setText(receiver.phone2);
+    m_zipcode->setText(receiver.zipcode);
+    m_address->setPlainText(receiver.address);
+}
+
+void ManualEntryDialog::pasteMany() {
+    BatchPasteDialog batch(m_state, this);
+    batch.senderList()->setCurrentText(m_sender->currentText());
+    connect(&batch, &BatchPasteDialog::ordersStored, this, [this] { emit orderInserted(0); });
+    batch.exec();
 }
 
 void ManualEntryDialog::splitPlaces() {

@@ -35,13 +35,14 @@ public:
     QPushButton* recognizeButton() const { return m_recognize; }
     QPushButton* splitButton() const { return m_split; }
     QPushButton* clearButton() const { return m_clear; }
+    QPushButton* batchButton() const { return m_batch; }
     QPushButton* saveCloseButton() const { return m_saveClose; }
     QPushButton* saveNextButton() const { return m_saveNext; }
     /** Says what the last save did, so that saving order after order needs no click between. */
     QLabel* statusLine() const { return m_status; }
 
 signals:
-    /** A new order was stored; the list has been queried again. */
+    /** New orders were stored (`id` 0 for a batch); the list has been queried again. */
     void orderInserted(qint64 id);
     /** A saved order found no express plan: the plan panel should open to give it a courier. */
     void expressPlanWanted();
@@ -49,6 +50,7 @@ signals:
 private:
     void recognize();
     void splitPlaces();
+    void pasteMany();
     void clearBoxes();
     Order orderFromBoxes() const;
     bool save();
@@ -69,6 +71,7 @@ private:
     QPlainTextEdit* m_goods;
     QPushButton* m_recognize;
     QPushButton* m_split;
+    QPushButton* m_batch;
     QPushButton* m_clear;
     QPushButton* m_saveClose;
     QPushButton* m_saveNext;

@@ -107,7 +107,7 @@ QWidget* OrderListPanel::createRowArea() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(3);
     for (int i = 0; i < OrderCursor::kPageSize; ++i) {
-        auto* row = new OrderRowWidget(m_state.folder, rows);
+        auto* row = new OrderRowWidget(m_state.folder, m_state.placeTable, rows);
         connect(row, &OrderRowWidget::selectionToggled, this,
                 [this](qint64 id, bool ticked) { m_state.selection.toggle(id, ticked); });
         connect(row, &OrderRowWidget::addressRecognized, this, [this, row](Order order) {

@@ -6,7 +6,9 @@
 #include "SenderPicker.h"
 #include "WaybillPreview.h"
 
-#include "address/PastedAddress.h"
+#include "address/PastedReceiver.h"
+#include "address/PlaceTable.h"
+#include "core/ErrorLog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -47,8 +49,9 @@ QString fromEditorText(QString text) {
 
 } // namespace
 
-OrderRowWidget::OrderRowWidget(const DataFolder& folder, QWidget* parent)
-    : QFrame(parent), m_folder(folder), m_select(new QCheckBox(this)),
+OrderRowWidget::OrderRowWidget(const DataFolder& folder, std::shared_ptr<const PlaceTable> places,
+                               QWidget* parent)
+    : QFrame(parent), m_folder(folder), m_places(std::move(places)), m_select(new QCheckBox(this)),
       m_goods(new QPlainTextEdit(this)),
       m_waybillMark(new QPushButton(QStringLiteral("快递单"), this)),
       m_listMark(new QPushButton(QStringLiteral("发货单"), this)),
@@ -56,7 +59,8 @@ OrderRowWidget::OrderRowWidget(const DataFolder& folder, QWidget* parent)
       m_confirm(new QPushButton(QStringLiteral("核对"), this)),
       m_delete(new QPushButton(QStringLiteral("删除"), this)), m_sender(new QComboBox(this)),
       m_recognize(new QPushButton(QStringLiteral("识别"), this)),
-      m_contents(new QPushButton(QStringLiteral("▼"), this)), m_courier(new CourierBox(folder, this)),
+      m_contents(new QPushButton(QStringLiteral("▼"), this)),
+      m_courier(new CourierBox(folder, this)),
       m_pages(new PagedPreview(WaybillPreview::kCardSize, this)), m_preview(m_pages->page()) {
     setFrameShape(QFrame::StyledPanel);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
@@ -73,7 +77,8 @@ OrderRowWidget::OrderRowWidget(const DataFolder& folder, QWidget* parent)
     m_goods->setTabChangesFocus(true);
     // Three goods lines show at once.
     m_goods->setFixedHeight(m_goods->fontMetrics().lineSpacing() * 3 + 14);
-    for (QPushButton* button : {m_waybillMark, m_listMark, m_confirm, m_delete, m_split, m_recognize})
+    for (QPushButton* button :
+         {m_waybillMark, m_listMark, m_confirm, m_delete, m_split, m_recognize})
         button->setMaximumWidth(button->fontMetrics().horizontalAdvance(button->text()) + 20);
     m_sender->setAccessibleName(QStringLiteral("我的ID"));
     m_sender->setToolTip(QStringLiteral("我的ID（发件人）"));
@@ -84,36 +89,44 @@ OrderRowWidget::OrderRowWidget(const DataFolder& folder, QWidget* parent)
     auto* top = new QHBoxLayout;
     top->addWidget(m_select);
     top->addWidget(addField(&Order::orderSign, QStringLiteral("订单编号"),
-                            QStringLiteral("淘宝:3218877301234567")), 3);
+                            QStringLiteral("淘宝:3218877301234567")),
+                   3);
     top->addWidget(m_sender, 2);
-    top->addWidget(addField(&Order::buyId, QStringLiteral("买家ID"),
-                            QStringLiteral("xiaohong_lover_88")), 3);
-    top->addWidget(addField(&Order::buyName, QStringLiteral("收货人"), QStringLiteral("欧阳小红红")), 1);
+    top->addWidget(
+        addField(&Order::buyId, QStringLiteral("买家ID"), QStringLiteral("xiaohong_lover_88")), 3);
+    top->addWidget(
+        addField(&Order::buyName, QStringLiteral("收货人"), QStringLiteral("欧阳小红红")), 1);
     top->addWidget(addField(&Order::buyZipcode, QStringLiteral("邮编"), QStringLiteral("5500250")));
 
     auto* place = new QHBoxLayout;
-    place->addWidget(addField(&Order::buyPhone1, QStringLiteral("电话1"),
-                              QStringLiteral("138123456789")), 2);
-    place->addWidget(addField(&Order::buyPhone2, QStringLiteral("电话2"),
-                              QStringLiteral("0851-85612345")), 2);
-    place->addWidget(addField(&Order::buyAddressSheng, QStringLiteral("省"),
-                              QStringLiteral("新疆维吾尔自治区")), 2);
-    place->addWidget(addField(&Order::buyAddressShi, QStringLiteral("市"),
-                              QStringLiteral("伊犁哈萨克自治州")), 2);
-    place->addWidget(addField(&Order::buyAddressXian, QStringLiteral("县"),
-                              QStringLiteral("霍尔果斯市区")), 2);
-    place->addWidget(addField(&Order::buyEnd, QStringLiteral("目的地"), QStringLiteral("乌鲁木齐")), 1);
+    place->addWidget(
+        addField(&Order::buyPhone1, QStringLiteral("电话1"), QStringLiteral("138123456789")), 2);
+    place->addWidget(
+        addField(&Order::buyPhone2, QStringLiteral("电话2"), QStringLiteral("0851-85612345")), 2);
+    place->addWidget(
+        addField(&Order::buyAddressSheng, QStringLiteral("省"), QStringLiteral("新疆维吾尔自治区")),
+        2);
+    place->addWidget(
+        addField(&Order::buyAddressShi, QStringLiteral("市"), QStringLiteral("伊犁哈萨克自治州")),
+        2);
+    place->addWidget(
+        addField(&Order::buyAddressXian, QStringLiteral("县"), QStringLiteral("霍尔果斯市区")), 2);
+    place->addWidget(addField(&Order::buyEnd, QStringLiteral("目的地"), QStringLiteral("乌鲁木齐")),
+                     1);
 
     auto* address = new QHBoxLayout;
     address->addWidget(addField(&Order::buyAddress, QStringLiteral("地址"),
-                                QStringLiteral("花溪大道北段218号贵州大学北区")), 5);
+                                QStringLiteral("花溪大道北段218号贵州大学北区")),
+                       5);
     address->addWidget(m_recognize);
     // The list's arrow takes about as much room as a line edit's frame and margins, twice.
-    m_courier->setMinimumWidth(m_courier->fontMetrics().horizontalAdvance(QStringLiteral("中通快递")) + 40);
+    m_courier->setMinimumWidth(
+        m_courier->fontMetrics().horizontalAdvance(QStringLiteral("中通快递")) + 40);
     m_fields.append({m_courier->lineEdit(), &Order::delivery});
     address->addWidget(m_courier, 1);
-    address->addWidget(addField(&Order::wuliuCode, QStringLiteral("运单号"),
-                                QStringLiteral("YT40219374650123")), 2);
+    address->addWidget(
+        addField(&Order::wuliuCode, QStringLiteral("运单号"), QStringLiteral("YT40219374650123")),
+        2);
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(m_goods, 3);
@@ -125,7 +138,8 @@ OrderRowWidget::OrderRowWidget(const DataFolder& folder, QWidget* parent)
     bottom->addLayout(notes, 2);
     auto* contents = new QHBoxLayout;
     contents->setSpacing(0);
-    contents->addWidget(addField(&Order::buyNjpm, QStringLiteral("内件品名"), QStringLiteral("衣服鞋子")));
+    contents->addWidget(
+        addField(&Order::buyNjpm, QStringLiteral("内件品名"), QStringLiteral("衣服鞋子")));
     contents->addWidget(m_contents);
     bottom->addLayout(contents);
     auto* buttons = new QGridLayout;
@@ -300,15 +314,15 @@ void OrderRowWidget::focusMoved(QWidget* from, QWidget* to) {
 }
 
 void OrderRowWidget::recognize() {
-    ReceiverBoxes boxes{field(&Order::buyName)->text(), field(&Order::buyPhone1)->text(),
-                        field(&Order::buyPhone2)->text(), field(&Order::buyZipcode)->text(),
-                        field(&Order::buyAddress)->text()};
-    RecognizeInCard(boxes);
-    field(&Order::buyName)->setText(boxes.name);
-    field(&Order::buyPhone1)->setText(boxes.phone1);
-    field(&Order::buyPhone2)->setText(boxes.phone2);
-    field(&Order::buyZipcode)->setText(boxes.zipcode);
-    field(&Order::buyAddress)->setText(boxes.address);
+    if (!m_places)
+        return;
+    const PastedReceiver receiver = RecognizeReceiver(field(&Order::buyAddress)->text(), *m_places,
+                                                      ErrorLog(m_folder.errorLogPath()));
+    field(&Order::buyName)->setText(receiver.name);
+    field(&Order::buyPhone1)->setText(receiver.phone1);
+    field(&Order::buyPhone2)->setText(receiver.phone2);
+    field(&Order::buyZipcode)->setText(receiver.zipcode);
+    field(&Order::buyAddress)->setText(receiver.address);
     field(&Order::buyAddress)->setFocus();
     emit addressRecognized(editedOrder());
 }

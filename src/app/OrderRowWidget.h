@@ -6,6 +6,8 @@
 
 #include <QFrame>
 
+#include <memory>
+
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -13,6 +15,8 @@ class QPlainTextEdit;
 class QPushButton;
 
 namespace mldd {
+
+struct PlaceTable;
 
 class CourierBox;
 class PagedPreview;
@@ -23,8 +27,12 @@ class OrderRowWidget : public QFrame {
     Q_OBJECT
 
 public:
-    /** `folder`: where the senders' contents names are kept. */
-    explicit OrderRowWidget(const DataFolder& folder, QWidget* parent = nullptr);
+    /**
+     * `folder`: where the senders' contents names are kept; `places`: the
+     * place table a pasted receiver's address is recognised by.
+     */
+    OrderRowWidget(const DataFolder& folder, std::shared_ptr<const PlaceTable> places,
+                   QWidget* parent = nullptr);
 
     /** The sender IDs the card's sender list offers. */
     void setSenders(const QStringList& senders);
@@ -97,6 +105,7 @@ private:
     void showContentsNames();
 
     DataFolder m_folder;
+    std::shared_ptr<const PlaceTable> m_places;
     Order m_order;
     bool m_committing = false;
     QList<std::pair<QLineEdit*, QString Order::*>> m_fields;

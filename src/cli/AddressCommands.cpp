@@ -2,6 +2,7 @@
 
 #include "address/AddressSplitter.h"
 #include "address/PastedAddress.h"
+#include "address/PastedReceiver.h"
 
 #include "core/ErrorLog.h"
 
@@ -54,22 +55,33 @@ int runSplitAddress(const CliContext& context, QStringList args) {
     return Success;
 }
 
-int runRecognize(const CliContext&, QStringList args) {
+int runRecognize(const CliContext& context, QStringList args) {
     const bool editPanel = takeFlag(args, QStringLiteral("edit-panel"));
     if (args.size() != 1)
         return fail(Usage, QStringLiteral("用法: mldd-cli recognize [--edit-panel] TEXT"));
 
-    ReceiverBoxes boxes;
-    boxes.address = args.first();
-    if (editPanel)
+    if (editPanel) {
+        ReceiverBoxes boxes;
+        boxes.address = args.first();
         RecognizeInEditPanel(boxes);
-    else
-        RecognizePastedAddress(boxes);
-    writeOut(jsonLine({{QStringLiteral("name"), boxes.name},
-                       {QStringLiteral("phone1"), boxes.phone1},
-                       {QStringLiteral("phone2"), boxes.phone2},
-                       {QStringLiteral("zipcode"), boxes.zipcode},
-                       {QStringLiteral("address"), boxes.address}}));
+        writeOut(jsonLine({{QStringLiteral("name"), boxes.name},
+                           {QStringLiteral("phone1"), boxes.phone1},
+                           {QStringLiteral("phone2"), boxes.phone2},
+                           {QStringLiteral("zipcode"), boxes.zipcode},
+                           {QStringLiteral("address"), boxes.address}}));
+        return Success;
+    }
+    const ErrorLog log(context.dataFolder.errorLogPath());
+    const PlaceTable table = LoadPlaceTable(placeTablePath(context.dataFolder), log);
+    const PastedReceiver receiver = RecognizeReceiver(args.first(), table, log);
+    writeOut(jsonLine({{QStringLiteral("name"), receiver.name},
+                       {QStringLiteral("phone1"), receiver.phone1},
+                       {QStringLiteral("phone2"), receiver.phone2},
+                       {QStringLiteral("zipcode"), receiver.zipcode},
+                       {QStringLiteral("address"), receiver.address},
+                       {QStringLiteral("province"), receiver.province},
+                       {QStringLiteral("city"), receiver.city},
+                       {QStringLiteral("county"), receiver.county}}));
     return Success;
 }
 

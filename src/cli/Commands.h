@@ -12,6 +12,9 @@ int runSplitAddress(const CliContext& context, QStringList args);
 
 /** recognize [--edit-panel] TEXT: the receiver fields found in a pasted block. */
 int runRecognize(const CliContext& context, QStringList args);
+
+/** add --paste FILE [--sender ID] [--goods TEXT]: stores the receivers pasted in a text. */
+int runAdd(const CliContext& context, QStringList args);
 /** codec encode|decode TEXT: the layout codec's encoded or decoded text. */
 int runCodec(const CliContext& context, QStringList args);
 
@@ -54,7 +57,8 @@ int runCapital(const CliContext& context, QStringList args);
 /** captured list | clear (--shop ID | --all): the captured-number lists of the shops. */
 int runCaptured(const CliContext& context, QStringList args);
 
-/** tracking import --file F | run --from NUMBER --ids …: tracking numbers for many orders at once. */
+/** tracking import --file F | run --from NUMBER --ids …: tracking numbers for many orders at once.
+ */
 int runTracking(const CliContext& context, QStringList args);
 
 /** db backup | list | restore [FILE] | check: the order database's backups and daily check. */

@@ -20,7 +20,10 @@ const QString kUsage = QStringLiteral(
     "用法: mldd-cli [--data DIR] [--database postgresql://用户@服务器/数据库] COMMAND ...\n"
     "  orders [--state NAME] [--page N] [--json]   列出订单的一页\n"
     "  split-address [--area FILE] ADDRESS...     把地址分成省、市、县和目的地\n"
-    "  recognize [--edit-panel] TEXT              从粘贴的文字中识别姓名、电话、邮编和地址\n"
+    "  recognize [--edit-panel] TEXT              "
+    "从粘贴的文字中识别姓名、电话、邮编、地址和省市县\n"
+    "  add --paste FILE [--sender ID] [--goods TEXT]  一次保存粘贴的许多收件人（FILE 为 - "
+    "时读标准输入）\n"
     "  codec encode|decode TEXT                    版面编码、解码\n"
     "  code128 TEXT                                条码的符号值\n"
     "  print waybill --ids 1,2,… (--pdf OUT [--dpi N] | --printer NAME)  打印快递单\n"
@@ -79,6 +82,7 @@ int main(int argc, char* argv[]) {
         {QStringLiteral("orders"), runOrders},
         {QStringLiteral("split-address"), runSplitAddress},
         {QStringLiteral("recognize"), runRecognize},
+        {QStringLiteral("add"), runAdd},
         {QStringLiteral("codec"), runCodec},
         {QStringLiteral("code128"), runCode128},
         {QStringLiteral("print"), runPrint},

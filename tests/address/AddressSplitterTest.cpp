@@ -73,7 +73,8 @@ TEST_F(SplitterTest, DistrictLeavesTheCityAsDestination) {
 }
 
 TEST_F(SplitterTest, ProvinceFlaggedZStaysTheDestination) {
-    expectSplit(split(QStringLiteral("北京北京市海淀区中关村大街1号")), QStringLiteral("北京"),
+    // The province is stored under its full name; the destination stays as written.
+    expectSplit(split(QStringLiteral("北京北京市海淀区中关村大街1号")), QStringLiteral("北京市"),
                 QStringLiteral("北京市"), QStringLiteral("海淀区"), QStringLiteral("中关村大街1号"),
                 QStringLiteral("北京"));
     // The longer form comes first in the table, so nothing of it is left behind.
@@ -82,14 +83,14 @@ TEST_F(SplitterTest, ProvinceFlaggedZStaysTheDestination) {
                 QStringLiteral("北京市"));
 }
 
-TEST_F(SplitterTest, ShortenedNamesAreFoundAndStoredShort) {
+TEST_F(SplitterTest, ShortenedNamesAreFoundAndStoredInFull) {
     expectSplit(split(QStringLiteral("贵州省贵阳花溪区溪北路")), QStringLiteral("贵州省"),
-                QStringLiteral("贵阳"), QStringLiteral("花溪区"), QStringLiteral("溪北路"),
+                QStringLiteral("贵阳市"), QStringLiteral("花溪区"), QStringLiteral("溪北路"),
                 QStringLiteral("贵阳"));
     // Eight passes bring 务川仡佬族苗族自治县 down to 务川.
     expectSplit(split(QStringLiteral("贵州省遵义市务川大坪镇")), QStringLiteral("贵州省"),
-                QStringLiteral("遵义市"), QStringLiteral("务川"), QStringLiteral("大坪镇"),
-                QStringLiteral("务川"));
+                QStringLiteral("遵义市"), QStringLiteral("务川仡佬族苗族自治县"),
+                QStringLiteral("大坪镇"), QStringLiteral("务川"));
     // A two-character county is only ever tried whole.
     expectSplit(split(QStringLiteral("贵州省贵阳市息烽路")), QStringLiteral("贵州省"),
                 QStringLiteral("贵阳市"), QString(), QStringLiteral("息烽路"),
@@ -108,7 +109,7 @@ TEST_F(SplitterTest, TwoCharacterNamesStayWholeAndTheCityIsCutOnlyInFront) {
                 QStringLiteral("巴音郭楞蒙古自治州"), QStringLiteral("博湖县"),
                 QStringLiteral("本布图镇"), QStringLiteral("博湖县"));
     expectSplit(split(QStringLiteral("江西吉安吉安县敦厚镇"), table), QStringLiteral("江西"),
-                QStringLiteral("吉安"), QStringLiteral("吉安县"), QStringLiteral("敦厚镇"),
+                QStringLiteral("吉安市"), QStringLiteral("吉安县"), QStringLiteral("敦厚镇"),
                 QStringLiteral("吉安县"));
 }
 
@@ -162,14 +163,15 @@ TEST_F(SplitterTest, AddressWithoutProvinceIsCompletedWhereOnlyOnePlaceFits) {
                 QStringLiteral("遵义市"), QStringLiteral("汇川区"), QStringLiteral("上海路"),
                 QStringLiteral("遵义市"));
     expectSplit(split(QStringLiteral("遵义 务川仡佬族苗族自治县 大坪镇"), table),
-                QStringLiteral("贵州省"), QStringLiteral("遵义"),
+                QStringLiteral("贵州省"), QStringLiteral("遵义市"),
                 QStringLiteral("务川仡佬族苗族自治县"), QStringLiteral("大坪镇"),
                 QStringLiteral("务川仡佬族苗族自治县"));
     expectSplit(split(QStringLiteral("汇川区上海路"), table), QStringLiteral("贵州省"),
                 QStringLiteral("遵义市"), QStringLiteral("汇川区"), QStringLiteral("上海路"),
                 QStringLiteral("遵义市"));
     expectSplit(split(QStringLiteral("仁怀市茅台镇"), table), QStringLiteral("贵州省"),
-                QStringLiteral("仁怀市"), QString(), QStringLiteral("茅台镇"), QStringLiteral("仁怀市"));
+                QStringLiteral("仁怀市"), QString(), QStringLiteral("茅台镇"),
+                QStringLiteral("仁怀市"));
     expectSplit(split(QStringLiteral("海淀区中关村大街1号"), table), QStringLiteral("北京市"),
                 QStringLiteral("北京市"), QStringLiteral("海淀区"), QStringLiteral("中关村大街1号"),
                 QStringLiteral("北京市"));
@@ -179,7 +181,7 @@ TEST_F(SplitterTest, AddressWithoutProvinceIsCompletedWhereOnlyOnePlaceFits) {
                 QStringLiteral("吉林市"));
     // 道 begins streets and counties alike.
     expectSplit(split(QStringLiteral("遵义道真县洛龙镇"), table), QStringLiteral("贵州省"),
-                QStringLiteral("遵义"), QStringLiteral("道真县"), QStringLiteral("洛龙镇"),
+                QStringLiteral("遵义市"), QStringLiteral("道真县"), QStringLiteral("洛龙镇"),
                 QStringLiteral("道真县"));
     // Beijing's or Changchun's: left as it was. A short city name before a street
     // word names a street.
@@ -190,10 +192,10 @@ TEST_F(SplitterTest, AddressWithoutProvinceIsCompletedWhereOnlyOnePlaceFits) {
 // A zone or district whose name begins with its city's name is taken whole, with
 // or without the city in front.
 TEST_F(SplitterTest, CountyBeginningWithTheCityNameIsTakenWhole) {
-    const QString table = QStringLiteral(
-        "/山东省/1/N/山东/1/N/四川省/2/N"
-        "[S]/东营市/1/N[D]/东营区/0/N/东营港经济开发区/0/N/港经济开发区/0/N"
-        "[S]/乐山市/1/N[D]/市中区/0/N/沙湾区/0/N");
+    const QString table =
+        QStringLiteral("/山东省/1/N/山东/1/N/四川省/2/N"
+                       "[S]/东营市/1/N[D]/东营区/0/N/东营港经济开发区/0/N/港经济开发区/0/N"
+                       "[S]/乐山市/1/N[D]/市中区/0/N/沙湾区/0/N");
     for (const QString& address :
          {QStringLiteral("山东东营港经济开发区港城路"), QStringLiteral("东营港经济开发区港城路"),
           QStringLiteral("山东东营市东营港经济开发区港城路")}) {
@@ -203,14 +205,15 @@ TEST_F(SplitterTest, CountyBeginningWithTheCityNameIsTakenWhole) {
         EXPECT_EQ(got.address, QStringLiteral("港城路")) << address.toStdString();
     }
     expectSplit(split(QStringLiteral("山东东营东营港经济开发区港城路"), table),
-                QStringLiteral("山东"), QStringLiteral("东营"), QStringLiteral("东营港经济开发区"),
-                QStringLiteral("港城路"), QStringLiteral("东营"));
-    expectSplit(split(QStringLiteral("山东东营区西城街道"), table), QStringLiteral("山东"),
+                QStringLiteral("山东省"), QStringLiteral("东营市"),
+                QStringLiteral("东营港经济开发区"), QStringLiteral("港城路"),
+                QStringLiteral("东营"));
+    expectSplit(split(QStringLiteral("山东东营区西城街道"), table), QStringLiteral("山东省"),
                 QStringLiteral("东营市"), QStringLiteral("东营区"), QStringLiteral("西城街道"),
                 QStringLiteral("东营市"));
     // 市中区 written after the city's full name takes its 市.
     expectSplit(split(QStringLiteral("四川省乐山市中区嘉定路"), table), QStringLiteral("四川省"),
-                QStringLiteral("乐山"), QStringLiteral("市中区"), QStringLiteral("嘉定路"),
+                QStringLiteral("乐山市"), QStringLiteral("市中区"), QStringLiteral("嘉定路"),
                 QStringLiteral("乐山"));
 }
 
@@ -232,7 +235,7 @@ TEST_F(SplitterTest, RepeatedCallsSeeTheWholeTable) {
                            QStringLiteral("old")};
         QString address = QStringLiteral("贵州省贵阳花溪区");
         SplitAddress(table, fields, address, m_log);
-        EXPECT_EQ(fields.city, QStringLiteral("贵阳"));
+        EXPECT_EQ(fields.city, QStringLiteral("贵阳市"));
         EXPECT_EQ(fields.destination, QStringLiteral("贵阳"));
     }
     PlaceFields fields;
@@ -340,19 +343,15 @@ TEST(ShippedTableTest, SplitsRealAddressesRight) {
     EXPECT_GE(share, 98.0);
 }
 
-// Whether `address` splits to the province, city and county a person reads in it;
-// prints it when not. The splitter may store a name shortened, as the address
-// writes it (吉安 for 吉安市); an empty name means nothing may be found.
+// Whether `address` splits to the official names of the province, city and
+// county a person reads in it, however the address writes them (吉安市 for 吉安);
+// prints it when not. An empty name means nothing may be found.
 bool splitsAs(const PlaceTable& table, const QString& address, const QStringList& wanted) {
     const ErrorLog log(QStringLiteral("/nonexistent/ERR.TXT"));
-    const auto same = [](const QString& found, const QString& want) {
-        return found == want || (found.size() >= 2 && want.startsWith(found));
-    };
     PlaceFields fields;
     QString rest = address;
     SplitAddress(table, fields, rest, log);
-    if (same(fields.province, wanted[0]) && same(fields.city, wanted[1]) &&
-        same(fields.county, wanted[2]))
+    if (QStringList{fields.province, fields.city, fields.county} == wanted.mid(0, 3))
         return true;
     std::cout << "  " << address.toStdString() << " -> " << fields.province.toStdString() << '|'
               << fields.city.toStdString() << '|' << fields.county.toStdString() << '\n';
@@ -420,9 +419,9 @@ TEST(ShippedTableTest, FunctionalZonesAndIslandGroupsAreCounties) {
     } cases[] = {
         {"甘肃省兰州市兰州新区西岔镇", "兰州市", "兰州新区", "兰州市"},
         {"湖北省黄冈市龙感湖管理区严家闸", "黄冈市", "龙感湖管理区", "黄冈市"},
-        {"河北省石家庄市高新区天山大街", "石家庄市", "高新区", "石家庄市"},
-        {"河南省郑州市航空港区新港大道", "郑州市", "航空港区", "郑州市"},
-        {"江苏省苏州市工业园区星湖街", "苏州市", "工业园区", "苏州市"},
+        {"河北省石家庄市高新区天山大街", "石家庄市", "石家庄高新技术产业开发区", "石家庄市"},
+        {"河南省郑州市航空港区新港大道", "郑州市", "郑州航空港经济综合实验区", "郑州市"},
+        {"江苏省苏州市工业园区星湖街", "苏州市", "苏州工业园区", "苏州市"},
         {"海南省三沙市西沙群岛永兴岛", "三沙市", "西沙群岛", "西沙群岛"},
         {"山东省菏泽经济技术开发区长江路", "菏泽市", "菏泽经济技术开发区", "菏泽市"},
         {"合肥高新技术产业开发区望江西路", "合肥市", "合肥高新技术产业开发区", "合肥市"},
@@ -437,5 +436,40 @@ TEST(ShippedTableTest, FunctionalZonesAndIslandGroupsAreCounties) {
         EXPECT_EQ(fields.city, QString::fromUtf8(wanted.city)) << wanted.address;
         EXPECT_EQ(fields.county, QString::fromUtf8(wanted.county)) << wanted.address;
         EXPECT_EQ(fields.destination, QString::fromUtf8(wanted.destination)) << wanted.address;
+    }
+}
+
+// However an address writes a place, the order stores the table's full name, so
+// that lists, filters and the express plan read one name; the destination stays
+// as written. Names that only look like a short form stay themselves.
+TEST(ShippedTableTest, StoresTheFullNamesOfThePlaces) {
+    const ErrorLog log(QStringLiteral("/nonexistent/ERR.TXT"));
+    const PlaceTable table = shippedTable(log);
+    const struct {
+        const char* address;
+        const char* province;
+        const char* city;
+        const char* county;
+        const char* destination;
+    } cases[] = {
+        {"贵州贵阳清镇市红枫湖镇", "贵州省", "贵阳市", "清镇市", "清镇市"},
+        {"北京朝阳区建国路", "北京市", "北京市", "朝阳区", "北京"},
+        {"广西南宁青秀区民族大道", "广西壮族自治区", "南宁市", "青秀区", "南宁"},
+        {"湖北恩施州利川市都亭街道", "湖北省", "恩施土家族苗族自治州", "利川市", "利川市"},
+        {"海南白沙县牙叉镇", "海南省", "白沙黎族自治县", "", "白沙县"},
+        {"内蒙古呼伦贝尔莫力达瓦旗尼尔基镇", "内蒙古自治区", "呼伦贝尔市", "莫力达瓦达斡尔族自治旗",
+         "莫力达瓦旗"},
+        {"山西运城绛县古绛镇", "山西省", "运城市", "绛县", "绛县"},
+        {"内蒙古鄂尔多斯鄂托克旗乌兰镇", "内蒙古自治区", "鄂尔多斯市", "鄂托克旗", "鄂托克旗"},
+    };
+    for (const auto& wanted : cases) {
+        PlaceFields fields;
+        QString address = QString::fromUtf8(wanted.address);
+        SplitAddress(table, fields, address, log);
+        EXPECT_EQ(
+            (QStringList{fields.province, fields.city, fields.county, fields.destination}),
+            (QStringList{QString::fromUtf8(wanted.province), QString::fromUtf8(wanted.city),
+                         QString::fromUtf8(wanted.county), QString::fromUtf8(wanted.destination)}))
+            << wanted.address;
     }
 }

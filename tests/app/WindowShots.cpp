@@ -12,6 +12,7 @@
 #include "PrinterSetupDialog.h"
 #include "ShippingListDesigner.h"
 #include "ManualEntryDialog.h"
+#include "BatchPasteDialog.h"
 #include "DecodeFileEditor.h"
 #include "OffsetAdjustDialog.h"
 #include "PrintPreviewDialog.h"
@@ -84,6 +85,13 @@ int main(int argc, char* argv[]) {
     entry.address()->setPlainText(
         QStringLiteral("王小明，13800001111，，贵州省贵阳市南明区花果园R1区8栋，550002"));
     shoot(entry, out + QStringLiteral("/ManualEntryDialog.png"));
+    BatchPasteDialog batch(state, &entry);
+    batch.pasteBox()->setPlainText(QStringLiteral(
+        "收货人：李小红\n手机号码：13812345678\n所在地区：贵州省 贵阳市 花溪区\n"
+        "详细地址：花溪大道北段218号\n\n张伟，86-13900001111，上海市 徐汇区 漕溪北路88号，200030\n\n"
+        "林** 186****2222 湖北省恩施州恩施市航空大道56号\n\n王芳 北京市朝阳区建国路88号"));
+    batch.recognizeButton()->click();
+    shoot(batch, out + QStringLiteral("/BatchPasteDialog.png"));
     DecodeFileEditor decode(state, QStringLiteral("https://trade.taobao.com/trade/detail.htm"),
                         QString::fromUtf8(page.readAll()), &main);
     shoot(decode, out + QStringLiteral("/DecodeFileEditor.png"));
