@@ -82,8 +82,9 @@ done
 # answering at its service address (on loopback), it starts the installed service there.
 port=$(/usr/bin/python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
 printf 'http://127.0.0.1:%s\r\n' "$port" >"$folder/g_url.dat"
-seller env QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1366x768x24" "$prefix/bin/mldd" \
-  >"$root/mldd.log" 2>&1 &
+# Started without the seller function, so that $! is xvfb-run itself, the parent of the window.
+env -i HOME="$root/home" PATH=/usr/bin:/bin QT_QPA_PLATFORM=xcb \
+  xvfb-run -a -s "-screen 0 1366x768x24" "$prefix/bin/mldd" >"$root/mldd.log" 2>&1 &
 window=$!
 for _ in $(seq 150); do
   curl -fs "http://127.0.0.1:$port/mldd/help/" >/dev/null && break
