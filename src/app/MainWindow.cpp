@@ -105,6 +105,8 @@ void MainWindow::addMenus() {
                  [this] { m_printing->startPrint(PrintDocuments::Kind::Waybills); });
     addMenuEntry(Menu::Printing, PrintLists, QStringLiteral("打印发货单"),
                  [this] { m_printing->startPrint(PrintDocuments::Kind::ShippingLists); });
+    menu(Menu::Printing)
+        ->addAction(QStringLiteral("打印拣货单"), m_printing, &PrintCommands::printPickingList);
     addMenuEntry(Menu::Printing, PrintSettings, QStringLiteral("打印设置"),
                  [this] { m_printing->editPrintSettings(); });
     menu(Menu::Printing)
@@ -267,21 +269,53 @@ void MainWindow::editMenuSettings() {
         entry.value()->setVisible(m_state.menu.isShown(entry.key()));
 }
 
-ImportProgress* MainWindow::importProgress() const { return m_spreadsheets->importProgress(); }
-PrintRun* MainWindow::printRun() const { return m_printing->run(); }
-QLabel* MainWindow::informationLine() const { return m_list->informationLine(); }
-QComboBox* MainWindow::printStateList() const { return m_list->printStateList(); }
-QComboBox* MainWindow::searchFieldList() const { return m_list->searchFieldList(); }
-QLineEdit* MainWindow::searchKey() const { return m_list->searchKey(); }
-const QList<OrderRowWidget*>& MainWindow::rows() const { return m_list->rows(); }
-QWidget* MainWindow::nextPageButton() const { return m_list->nextPageButton(); }
-QWidget* MainWindow::previousPageButton() const { return m_list->previousPageButton(); }
-QWidget* MainWindow::filterButton() const { return m_list->filterButton(); }
-QWidget* MainWindow::searchButton() const { return m_list->searchButton(); }
-QTabBar* MainWindow::modeTabs() const { return m_list->modeTabs(); }
-QScrollArea* MainWindow::rowArea() const { return m_list->rowArea(); }
-QComboBox* MainWindow::senderFilterList() const { return m_list->senderFilterList(); }
-QComboBox* MainWindow::courierList() const { return m_list->courierList(); }
-PrintProgressLine* MainWindow::printProgressLine() const { return m_list->printProgressLine(); }
+ImportProgress* MainWindow::importProgress() const {
+    return m_spreadsheets->importProgress();
+}
+PrintRun* MainWindow::printRun() const {
+    return m_printing->run();
+}
+QLabel* MainWindow::informationLine() const {
+    return m_list->informationLine();
+}
+QComboBox* MainWindow::printStateList() const {
+    return m_list->printStateList();
+}
+QComboBox* MainWindow::searchFieldList() const {
+    return m_list->searchFieldList();
+}
+QLineEdit* MainWindow::searchKey() const {
+    return m_list->searchKey();
+}
+const QList<OrderRowWidget*>& MainWindow::rows() const {
+    return m_list->rows();
+}
+QWidget* MainWindow::nextPageButton() const {
+    return m_list->nextPageButton();
+}
+QWidget* MainWindow::previousPageButton() const {
+    return m_list->previousPageButton();
+}
+QWidget* MainWindow::filterButton() const {
+    return m_list->filterButton();
+}
+QWidget* MainWindow::searchButton() const {
+    return m_list->searchButton();
+}
+QTabBar* MainWindow::modeTabs() const {
+    return m_list->modeTabs();
+}
+QScrollArea* MainWindow::rowArea() const {
+    return m_list->rowArea();
+}
+QComboBox* MainWindow::senderFilterList() const {
+    return m_list->senderFilterList();
+}
+QComboBox* MainWindow::courierList() const {
+    return m_list->courierList();
+}
+PrintProgressLine* MainWindow::printProgressLine() const {
+    return m_list->printProgressLine();
+}
 
 } // namespace mldd

@@ -20,7 +20,8 @@ int runCode128(const CliContext& context, QStringList args);
 
 /**
  * print waybill --ids … (--pdf OUT | --printer NAME), print shiplist --ids … --pdf OUT:
- * prints the orders' waybills or shipping lists and marks them.
+ * prints the orders' waybills or shipping lists and marks them; print picking: their
+ * picking list, marking nothing.
  */
 int runPrint(const CliContext& context, QStringList args);
 /** decode --rules FILE --page FILE [--goods]: the records text a decode file makes of a page. */
@@ -54,7 +55,8 @@ int runCapital(const CliContext& context, QStringList args);
 /** captured list | clear (--shop ID | --all): the captured-number lists of the shops. */
 int runCaptured(const CliContext& context, QStringList args);
 
-/** tracking import --file F | run --from NUMBER --ids …: tracking numbers for many orders at once. */
+/** tracking import --file F | run --from NUMBER --ids …: tracking numbers for many orders at once.
+ */
 int runTracking(const CliContext& context, QStringList args);
 
 /** db backup | list | restore [FILE] | check: the order database's backups and daily check. */

@@ -33,6 +33,7 @@ const QString kUsage = QStringLiteral(
     "  plan [--province-only] TEMPLATE [PROVINCE=TEMPLATE ...]  设置快递方案\n"
     "  decode-files refresh --url URL | repair | check  更新、修复解码文件\n"
     "  print shiplist --ids 1,2,… --pdf OUT       打印发货单\n"
+    "  print picking --ids 1,2,… [--by-courier] (--pdf OUT | --printer NAME)  打印拣货单\n"
     "  capital AMOUNT                              金额的人民币大写\n"
     "  import --file F --layout NAME [--sheet S] [--header-row N] [--sender MYID]\n"
     "         [--template NAME] [--map 字段=列]…   导入表格中的订单\n"
