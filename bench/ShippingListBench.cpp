@@ -1,5 +1,7 @@
+#include "shiplist/PickingListPages.h"
 #include "shiplist/ShippingLists.h"
 #include "waybill/PagedOutput.h"
+#include "waybill/TextMetrics.h"
 
 #include <QPdfWriter>
 #include <QTemporaryDir>
@@ -67,5 +69,35 @@ void BM_ThousandShippingListsIntoOnePdf(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ThousandShippingListsIntoOnePdf)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// A day's picking list: 1,000 orders of three goods lines each, 200 distinct items, some coded,
+// read, summed, laid out and written as a PDF.
+void BM_PickingListOfThousandOrdersToPdf(benchmark::State& state) {
+    QList<Order> orders;
+    for (int n = 0; n < 1000; ++n) {
+        Order one;
+        one.id = n + 1;
+        one.myId = QStringLiteral("淘宝:墨岚小店");
+        one.delivery = n % 3 == 0 ? QStringLiteral("圆通") : QStringLiteral("中通");
+        QStringList goods;
+        for (int i = 0; i < 3; ++i) {
+            const int item = (n * 3 + i) % 200;
+            goods.append(QStringLiteral("纯棉连衣裙夏季新款 %1号 %2 %3 59.9")
+                             .arg(item)
+                             .arg(item % 2 ? QStringLiteral("编码:LYQ%1").arg(item) : QString())
+                             .arg(i + 1));
+        }
+        one.buyGoods = goods.join(QStringLiteral("\r\n"));
+        orders.append(one);
+    }
+    QTemporaryDir dir;
+    for (auto _ : state) {
+        TextMetrics metrics;
+        const QList<PageModel> pages =
+            pickingListOf(orders, {sender()}, QDate(2026, 12, 7), true, metrics);
+        writePdf(dir.filePath(QStringLiteral("picking.pdf")), pages);
+    }
+}
+BENCHMARK(BM_PickingListOfThousandOrdersToPdf)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace

@@ -27,6 +27,7 @@ const QHash<QString, QString>& pages() {
         {QStringLiteral("mldd::ShippingListDesigner"), QStringLiteral("shiplist.html")},
         {QStringLiteral("mldd::PrintSettingsDialog"), QStringLiteral("print.html")},
         {QStringLiteral("mldd::PrintPreviewDialog"), QStringLiteral("print.html")},
+        {QStringLiteral("mldd::PickingListDialog"), QStringLiteral("print.html#picking")},
         {QStringLiteral("mldd::TemplateDesigner"), QStringLiteral("print.html#designer")},
         {QStringLiteral("mldd::OffsetAdjustDialog"), QStringLiteral("offsets.html")},
         {QStringLiteral("mldd::DatabaseSettingsDialog"), QStringLiteral("stations.html")},

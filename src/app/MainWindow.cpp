@@ -115,6 +115,8 @@ void MainWindow::addMenus() {
                  [this] { m_printing->startPrint(PrintDocuments::Kind::Waybills); });
     addMenuEntry(Menu::Printing, PrintLists, QStringLiteral("打印发货单"),
                  [this] { m_printing->startPrint(PrintDocuments::Kind::ShippingLists); });
+    menu(Menu::Printing)
+        ->addAction(QStringLiteral("打印拣货单"), m_printing, &PrintCommands::printPickingList);
     addMenuEntry(Menu::Printing, PrintSettings, QStringLiteral("打印设置"),
                  [this] { m_printing->editPrintSettings(); });
     menu(Menu::Printing)

@@ -3,6 +3,7 @@
 #include "NoticeBox.h"
 #include "OffsetAdjustDialog.h"
 #include "OrderListPanel.h"
+#include "PickingListDialog.h"
 #include "PrintPreviewDialog.h"
 #include "PrintProgressLine.h"
 #include "PrintSettingsDialog.h"
@@ -23,6 +24,8 @@
 
 #include <QTimer>
 
+#include <utility>
+
 namespace mldd {
 
 PrintCommands::PrintCommands(const CommandContext& context, SpreadsheetCommands& spreadsheets,
@@ -36,9 +39,7 @@ void PrintCommands::startPrint(PrintDocuments::Kind kind) {
     if (m_run && m_run->isRunning())
         return;
     MainState& state = m_context.state;
-    QList<qint64> ids = state.selection.ids();
-    if (ids.isEmpty())
-        ids = QList<qint64>(state.cursor.ids().begin(), state.cursor.ids().end());
+    QList<qint64> ids = chosenIds();
     // Asked once with the count, so that a changed filter never prints orders twice unasked.
     const PrintQuestion question = PrintQuestion::about(OrderStore(*state.database), kind, ids);
     if (!question.all.isEmpty()) {
@@ -50,6 +51,22 @@ void PrintCommands::startPrint(PrintDocuments::Kind kind) {
     if (kind == PrintDocuments::Kind::Waybills)
         downloadMissingTemplates(OrderStore(*state.database).byIds(ids));
     follow(std::make_unique<PrintRun>(state, *m_spooler, kind, ids), kind);
+}
+
+QList<qint64> PrintCommands::chosenIds() const {
+    const MainState& state = m_context.state;
+    const QList<qint64> ticked = state.selection.ids();
+    return ticked.isEmpty() ? QList<qint64>(state.cursor.ids().begin(), state.cursor.ids().end())
+                            : ticked;
+}
+
+void PrintCommands::printPickingList() {
+    const QList<Order> orders = OrderStore(*m_context.state.database).byIds(chosenIds());
+    if (orders.isEmpty()) {
+        showNotice(m_context.window, Notice{QStringLiteral("列表中没有订单，没有拣货单可打印。")});
+        return;
+    }
+    PickingListDialog(m_context.state, *m_spooler, orders, m_context.window).exec();
 }
 
 void PrintCommands::printFile(const QString& path) {
@@ -96,15 +113,31 @@ void PrintCommands::printFinished(PrintDocuments::Kind kind) {
     m_context.list->showPage();
     if (result.stopped)
         showNotice(m_context.window, *result.stopped);
-    showNotice(m_context.window, result.summary(kind));
-    if (kind != PrintDocuments::Kind::Waybills || result.printedIds.isEmpty())
+    m_printedInChain += result.printedIds;
+    if (!result.remaining.isEmpty()) {
+        // A question or the guidance stopped the run: the orders it did not come to are offered.
+        Notice goOn = result.summary(kind);
+        goOn.text += QStringLiteral("\n现在继续打印这%1个订单吗？").arg(result.remaining.size());
+        goOn.buttons = Notice::Buttons::YesNo;
+        if (askNotice(m_context.window, goOn) == Notice::Answer::Yes) {
+            QTimer::singleShot(0, this, [this, kind, remaining = result.remaining] {
+                follow(std::make_unique<PrintRun>(m_context.state, *m_spooler, kind, remaining),
+                       kind);
+            });
+            return;
+        }
+    } else {
+        showNotice(m_context.window, result.summary(kind));
+    }
+    const QList<qint64> printed = std::exchange(m_printedInChain, {});
+    if (kind != PrintDocuments::Kind::Waybills || printed.isEmpty())
         return;
-    m_spreadsheets.offerWriteBack(result.printedIds);
+    m_spreadsheets.offerWriteBack(printed);
     // 打印发货单: each printed waybill's shipping list follows on the shipping-list printer,
     // once; a list printed before is not printed again.
     if (result.cancelled)
         return;
-    const QList<qint64> lists = FollowingLists::of(state, result.printedIds);
+    const QList<qint64> lists = FollowingLists::of(state, printed);
     if (!lists.isEmpty())
         QTimer::singleShot(0, this, [this, lists] {
             follow(std::make_unique<PrintRun>(m_context.state, *m_spooler,

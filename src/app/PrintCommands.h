@@ -28,6 +28,8 @@ public:
 
     /** Prints the ticked orders, else the whole list, one order at a time. */
     void startPrint(PrintDocuments::Kind kind);
+    /** 打印拣货单: the picking list of the ticked orders, else of the whole list. */
+    void printPickingList();
     /** Prints the records of a print file (.mlk, .mlf); nothing is marked. */
     void printFile(const QString& path);
     /** A click on a card's page: the pages large, or the missing template fetched. */
@@ -47,6 +49,8 @@ public:
 private:
     /** Starts the run and shows its progress; tells why when it does not start. */
     void follow(std::unique_ptr<PrintRun> run, PrintDocuments::Kind kind);
+    /** The ticked orders, else the listed ones, in list order. */
+    QList<qint64> chosenIds() const;
     void printFinished(PrintDocuments::Kind kind);
     /** Downloads the orders' templates that are not installed, each after its notice. */
     void downloadMissingTemplates(const QList<Order>& orders);
@@ -55,6 +59,8 @@ private:
     SpreadsheetCommands& m_spreadsheets;
     std::unique_ptr<Spooler> m_spooler;
     std::unique_ptr<PrintRun> m_run;
+    /** Orders printed by a run and the runs that went on with what it left. */
+    QList<qint64> m_printedInChain;
 };
 
 } // namespace mldd

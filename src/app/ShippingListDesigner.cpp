@@ -52,7 +52,8 @@ Order sampleOrder(const MainState& state, const QString& senderId, bool* real) {
 
 } // namespace
 
-ShippingListDesigner::ShippingListDesigner(MainState& state, const QString& senderId, QWidget* parent)
+ShippingListDesigner::ShippingListDesigner(MainState& state, const QString& senderId,
+                                           QWidget* parent)
     : QDialog(parent), m_state(state), m_senderId(senderId), m_itemList(new QComboBox(this)),
       m_font(new QComboBox(this)), m_size(new QComboBox(this)), m_alignment(new QComboBox(this)),
       m_bold(new QCheckBox(QStringLiteral("粗体"), this)),
@@ -63,7 +64,8 @@ ShippingListDesigner::ShippingListDesigner(MainState& state, const QString& send
     setWindowTitle(QStringLiteral("【") + senderId + QStringLiteral("】发货单样单编辑"));
     for (const SenderProfile& profile : state.profiles)
         if (profile.myIdh == senderId) {
-            m_design = FaHuoSet(profile.faHuoSet);
+            // The profile's own values stand where the design still has its placeholders.
+            m_design = FaHuoSet(profile.faHuoSet).withSender(profile);
             break;
         }
     bool real = false;

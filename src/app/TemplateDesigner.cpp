@@ -542,10 +542,10 @@ void TemplateDesigner::testPrint() {
             if (answer == QMessageBox::Cancel)
                 return;
             if (answer == QMessageBox::Yes) {
-                if (const std::optional<Notice> failed =
-                        printTestPage(*m_spooler, setup, *printer, testPage(),
-                                      QStringLiteral("快递单-测试-") + m_document->name(),
-                                      m_state.folder.file(QStringLiteral("Print"))))
+                if (const std::optional<Notice> failed = printOutsideRun(
+                        *m_spooler, setup, *printer, {testPage()},
+                        QStringLiteral("快递单-测试-") + m_document->name(),
+                        m_state.folder.file(QStringLiteral("Print")), QStringLiteral("测试页")))
                     showNotice(this, *failed);
                 else
                     statusBar()->showMessage(QStringLiteral("测试页已交给打印机。"), 8000);

@@ -23,7 +23,8 @@ int runCode128(const CliContext& context, QStringList args);
 
 /**
  * print waybill --ids … (--pdf OUT | --printer NAME), print shiplist --ids … --pdf OUT:
- * prints the orders' waybills or shipping lists and marks them.
+ * prints the orders' waybills or shipping lists and marks them; print picking: their
+ * picking list, marking nothing.
  */
 int runPrint(const CliContext& context, QStringList args);
 /** decode --rules FILE --page FILE [--goods]: the records text a decode file makes of a page. */

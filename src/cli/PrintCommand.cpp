@@ -8,7 +8,10 @@
 
 #include "printing/CupsSpooler.h"
 #include "printing/FollowingLists.h"
+#include "printing/PaperRecords.h"
+#include "printing/PrintJob.h"
 #include "printing/PrintRun.h"
+#include "shiplist/PickingListPages.h"
 
 #include <QEventLoop>
 
@@ -18,9 +21,12 @@ namespace {
 
 const QString kUsage = QStringLiteral(
     "用法: mldd-cli [--data DIR] print waybill --ids 1,2,… (--pdf OUT [--dpi N] | --printer NAME)\n"
-    "      mldd-cli [--data DIR] print shiplist --ids 1,2,… (--pdf OUT [--dpi N] | --printer "
+    "      mldd-cli [--data DIR] print shiplist --ids 1,2,… (--pdf OUT [--dpi N] [--paper 宽x高] | "
+    "--printer NAME)\n"
+    "      mldd-cli [--data DIR] print picking --ids 1,2,… [--by-courier] (--pdf OUT | --printer "
     "NAME)\n"
-    "  --dpi N  条码按N点每英寸的打印机排版（默认203）");
+    "  --dpi N  条码按N点每英寸的打印机排版（默认203）\n"
+    "  --paper 宽x高  发货单用这个尺寸的纸（毫米，如 100x150 热敏纸），不用打印机设置里的纸张");
 
 // Resolutions a printer may have; outside them a number is a typing slip.
 constexpr int kLowestDpi = 72;
@@ -106,14 +112,14 @@ bool markAll(PrintDocuments& documents, PrintDocuments::Kind kind, const QList<O
 // on the printed waybills' shipping lists after them; the orders are marked once the file is
 // complete.
 int printToPdf(MainState& state, PrintDocuments::Kind kind, const QList<qint64>& ids,
-               const QString& pdf, int dotsPerInch) {
+               const QString& pdf, int dotsPerInch, const QString& listPaper) {
     const bool waybills = kind == PrintDocuments::Kind::Waybills;
     OrderStore store(*state.database);
-    PrintDocuments documents(state, kind);
+    PrintDocuments documents(state, kind, listPaper);
     QList<PageModel> pages;
     QStringList problems;
     const QList<Order> printed = collect(store, documents, ids, pages, problems);
-    PrintDocuments listDocuments(state, PrintDocuments::Kind::ShippingLists);
+    PrintDocuments listDocuments(state, PrintDocuments::Kind::ShippingLists, listPaper);
     const QList<Order> lists =
         waybills ? collect(store, listDocuments, FollowingLists::of(state, idsOf(printed)), pages,
                            problems)
@@ -144,6 +150,39 @@ void fetchMissingTemplates(MainState& state, const QList<qint64>& ids) {
         writeError(notice.text + u'\n');
 }
 
+// 拣货单 of the orders, to a PDF or a printer; it marks nothing.
+int printPickingList(MainState& state, const QList<qint64>& ids, bool byCourier,
+                     const std::optional<QString>& pdf, const std::optional<QString>& printer) {
+    const QList<Order> orders = OrderStore(*state.database).byIds(ids);
+    if (orders.size() != ids.size())
+        writeError(
+            QStringLiteral("有%1个订单编号没有对应的订单。\n").arg(ids.size() - orders.size()));
+    if (orders.isEmpty())
+        return fail(Failed, QStringLiteral("没有可打印拣货单的订单。"));
+    TextMetrics metrics;
+    const QList<PageModel> pages =
+        pickingListOf(orders, state.profiles, QDate::currentDate(), byCourier, metrics);
+    if (pdf) {
+        QString error;
+        if (!writePdf(*pdf, pages, &error))
+            return fail(Failed, error);
+    } else {
+        const PrinterSetup setup(state.folder, state.log);
+        CupsSpooler spooler;
+        CheckedPrinter checked;
+        checked.name = *printer;
+        if (const std::optional<Notice> failed =
+                printOutsideRun(spooler, setup, checked, pages,
+                                QStringLiteral("拣货单-") +
+                                    QDate::currentDate().toString(QStringLiteral("yyyyMMdd")),
+                                QString(), QStringLiteral("拣货单")))
+            return fail(Failed, failed->text);
+    }
+    writeOut(
+        QStringLiteral("拣货单已打印：%1个订单，%2页。\n").arg(orders.size()).arg(pages.size()));
+    return Success;
+}
+
 } // namespace
 
 int runPrint(const CliContext& context, QStringList args) {
@@ -153,10 +192,21 @@ int runPrint(const CliContext& context, QStringList args) {
     const std::optional<QString> printer =
         takeOption(args, QStringLiteral("printer"), &missingValue);
     const std::optional<QString> dpiText = takeOption(args, QStringLiteral("dpi"), &missingValue);
+    const std::optional<QString> paperText =
+        takeOption(args, QStringLiteral("paper"), &missingValue);
+    const bool byCourier = args.removeAll(QStringLiteral("--by-courier")) > 0;
     const bool shippingLists = args.size() == 1 && args[0] == u"shiplist";
-    if (missingValue || args.size() != 1 || (args[0] != u"waybill" && !shippingLists) || !idsText ||
-        pdf.has_value() == printer.has_value() || (dpiText && printer))
+    const bool picking = args.size() == 1 && args[0] == u"picking";
+    if (missingValue || args.size() != 1 || (args[0] != u"waybill" && !shippingLists && !picking) ||
+        !idsText || pdf.has_value() == printer.has_value() || (dpiText && (printer || picking)) ||
+        (byCourier && !picking) || (paperText && (!shippingLists || printer)))
         return fail(Usage, kUsage);
+    const std::optional<PaperRow> paper =
+        paperText ? PaperRecords::typedPaper(*paperText) : std::optional<PaperRow>();
+    if (paperText && !paper)
+        return fail(
+            Usage,
+            QStringLiteral("纸张尺寸要写成 宽x高，单位毫米，如 100x150：%1").arg(*paperText));
     bool dpiOk = true;
     const int dotsPerInch = dpiText ? dpiText->toInt(&dpiOk) : kDefaultDotsPerInch;
     if (!dpiOk || dotsPerInch < kLowestDpi || dotsPerInch > kHighestDpi)
@@ -171,12 +221,15 @@ int runPrint(const CliContext& context, QStringList args) {
     MainState state(context.dataFolder, context.database);
     if (!startProgram(state))
         return Failed;
+    if (picking)
+        return printPickingList(state, *ids, byCourier, pdf, printer);
     const PrintDocuments::Kind kind =
         shippingLists ? PrintDocuments::Kind::ShippingLists : PrintDocuments::Kind::Waybills;
     if (!shippingLists)
         fetchMissingTemplates(state, *ids);
     return printer ? runOnPrinter(state, kind, *ids, *printer)
-                   : printToPdf(state, kind, *ids, *pdf, dotsPerInch);
+                   : printToPdf(state, kind, *ids, *pdf, dotsPerInch,
+                                paper ? paper->record(1) : QString());
 }
 
 } // namespace mldd::cli

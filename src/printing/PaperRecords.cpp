@@ -2,6 +2,7 @@
 
 #include "OffsetUnits.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <cmath>
@@ -24,18 +25,33 @@ QList<PaperRow> standardPapers(Orientation orientation) {
     // The twips are the ones printers were always given: A4 is 11904 wide
     // upright but 11905 high across, and both stay as they are.
     static const QList<PaperRow> portrait = {
-        {"A4", 210, 297, 11904, 16840}, {"A5", 148, 210, 8390, 11905},
-        {"A6", 105, 148, 5950, 8390},   {"A7", 74, 105, 4195, 5950},
-        {"A8", 52, 74, 2950, 4195},     {"B5", 176, 250, 9980, 14175},
-        {"B6", 125, 176, 7085, 9980},   {"B7", 88, 125, 4990, 7085},
+        {"A4", 210, 297, 11904, 16840},
+        {"A5", 148, 210, 8390, 11905},
+        {"A6", 105, 148, 5950, 8390},
+        {"A7", 74, 105, 4195, 5950},
+        {"A8", 52, 74, 2950, 4195},
+        {"B5", 176, 250, 9980, 14175},
+        {"B6", 125, 176, 7085, 9980},
+        {"B7", 88, 125, 4990, 7085},
         {"B8", 62, 88, 3515, 4990},
+        // Label printers are exact: their twips are the millimetres' own, not 56.6 to one.
+        {"热敏76x130", 76, 130, 4309, 7370},
+        {"热敏100x150", 100, 150, 5669, 8504},
+        {"热敏100x180", 100, 180, 5669, 10205},
     };
     static const QList<PaperRow> landscape = {
-        {"A4", 297, 210, 16840, 11905}, {"A5", 210, 148, 11905, 8390},
-        {"A6", 148, 105, 8390, 5950},   {"A7", 105, 74, 5950, 4195},
-        {"A8", 74, 52, 4195, 2950},     {"B5", 250, 176, 14175, 9980},
-        {"B6", 176, 125, 9980, 7085},   {"B7", 125, 88, 7085, 4990},
+        {"A4", 297, 210, 16840, 11905},
+        {"A5", 210, 148, 11905, 8390},
+        {"A6", 148, 105, 8390, 5950},
+        {"A7", 105, 74, 5950, 4195},
+        {"A8", 74, 52, 4195, 2950},
+        {"B5", 250, 176, 14175, 9980},
+        {"B6", 176, 125, 9980, 7085},
+        {"B7", 125, 88, 7085, 4990},
         {"B8", 88, 62, 4990, 3515},
+        {"热敏76x130", 130, 76, 7370, 4309},
+        {"热敏100x150", 150, 100, 8504, 5669},
+        {"热敏100x180", 180, 100, 10205, 5669},
     };
     return orientation == Orientation::Portrait ? portrait : landscape;
 }
@@ -51,6 +67,20 @@ std::optional<PaperRow> continuousPaper(const QString& widthMm, const QString& h
         return int(std::lround(mm * OffsetUnits::kTwipsPerMillimetre));
     };
     return PaperRow{kContinuousName, width, height, twips(width), twips(height)};
+}
+
+std::optional<PaperRow> typedPaper(const QString& size) {
+    const QStringList sides =
+        size.trimmed().toLower().split(QRegularExpression(QStringLiteral("[x×*]")));
+    if (sides.size() != 2)
+        return std::nullopt;
+    std::optional<PaperRow> paper = continuousPaper(sides[0], sides[1]);
+    if (!paper)
+        return std::nullopt;
+    for (const PaperRow& known : standardPapers(Orientation::Portrait))
+        if (known.widthMm == paper->widthMm && known.heightMm == paper->heightMm)
+            return known;
+    return paper;
 }
 
 int copiesOf(const QString& record) {

@@ -28,11 +28,20 @@ inline const QString kContinuousName = QStringLiteral("00");
 
 enum class Orientation { Portrait, Landscape };
 
-/** A4 … A8, B5 … B8 in the given orientation, as printers have always been told them. */
+/**
+ * A4 … A8, B5 … B8 in the given orientation, as printers have always been
+ * told them, then the thermal labels 76×130, 100×150 and 100×180 mm.
+ */
 QList<PaperRow> standardPapers(Orientation orientation);
 
 /** Continuous paper of the typed size; none when either text is no whole number above 0. */
 std::optional<PaperRow> continuousPaper(const QString& widthMm, const QString& heightMm);
+
+/**
+ * The paper of a size typed "100x150" (millimetres, width first): the
+ * standard or label paper of that size, else continuous paper of it.
+ */
+std::optional<PaperRow> typedPaper(const QString& size);
 
 /** The copies of a stored record (its last field); 1 when that is no number above 0. */
 int copiesOf(const QString& record);

@@ -6,14 +6,18 @@
 
 namespace mldd {
 
-PrintDocuments::PrintDocuments(MainState& state, Kind kind) : m_state(state), m_kind(kind) {
+PrintDocuments::PrintDocuments(MainState& state, Kind kind, const QString& listPaper)
+    : m_state(state), m_kind(kind) {
     const QDate today = QDate::currentDate();
     if (kind == Kind::Waybills)
         m_waybills = std::make_unique<WaybillPages>(state.folder, state.log, state.settings,
                                                     state.profiles, today);
     else
         m_lists = std::make_unique<ShippingLists>(
-            state.profiles, PrintDefaults::load(state.folder, state.log).paperRecord, today);
+            state.profiles,
+            listPaper.isEmpty() ? PrintDefaults::load(state.folder, state.log).paperRecord
+                                : listPaper,
+            today);
 }
 
 PrintDocuments::~PrintDocuments() = default;

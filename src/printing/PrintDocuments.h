@@ -24,7 +24,8 @@ public:
         QString paper;
     };
 
-    PrintDocuments(MainState& state, Kind kind);
+    /** `listPaper`: a paper record for shipping lists instead of the one set up. */
+    PrintDocuments(MainState& state, Kind kind, const QString& listPaper = {});
     ~PrintDocuments();
 
     Kind kind() const { return m_kind; }

@@ -83,18 +83,18 @@ std::variant<int, QString> sendJob(Spooler& spooler, const JobTarget& target,
     return submitJob(spooler, target, pages, std::get<ReadyJob>(ready), title, orderId, uuid);
 }
 
-std::optional<Notice> printTestPage(Spooler& spooler, const PrinterSetup& setup,
-                                    const CheckedPrinter& printer, const PageModel& page,
-                                    const QString& title, const QString& fileFolder) {
+std::optional<Notice> printOutsideRun(Spooler& spooler, const PrinterSetup& setup,
+                                      const CheckedPrinter& printer, const QList<PageModel>& pages,
+                                      const QString& title, const QString& fileFolder,
+                                      const QString& what) {
     if (!printer.toFile)
         if (std::optional<Notice> busy = PrintChecks::spoolerCheck(spooler, printer.name))
             return busy;
     const JobTarget target{printer, fileFolder,
                            PrintChecks::dotsPerInch(setup, spooler, printer.name)};
-    const std::variant<int, QString> sent =
-        sendJob(spooler, target, {page}, title, 0, newJobUuid());
+    const std::variant<int, QString> sent = sendJob(spooler, target, pages, title, 0, newJobUuid());
     if (const QString* why = std::get_if<QString>(&sent))
-        return Notice{QStringLiteral("测试页没有打印：") + *why, QStringLiteral("墨岚打单"),
+        return Notice{QStringLiteral("%1没有打印：%2").arg(what, *why), QStringLiteral("墨岚打单"),
                       Notice::Icon::Exclamation};
     return std::nullopt;
 }

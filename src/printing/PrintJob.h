@@ -51,12 +51,13 @@ std::variant<int, QString> sendJob(Spooler& spooler, const JobTarget& target,
                                    qint64 orderId, const QString& uuid);
 
 /**
- * One page on the waybill printer outside a run (the designer's test print):
- * the queue must be free as for a run, and no order is marked. Why not, when
- * it was not sent.
+ * Pages on a printer outside a run (the designer's test print, a picking
+ * list): the queue must be free as for a run, and no order is marked. Why
+ * not, naming `what` did not print, when it was not sent.
  */
-std::optional<Notice> printTestPage(Spooler& spooler, const PrinterSetup& setup,
-                                    const CheckedPrinter& printer, const PageModel& page,
-                                    const QString& title, const QString& fileFolder);
+std::optional<Notice> printOutsideRun(Spooler& spooler, const PrinterSetup& setup,
+                                      const CheckedPrinter& printer, const QList<PageModel>& pages,
+                                      const QString& title, const QString& fileFolder,
+                                      const QString& what);
 
 } // namespace mldd

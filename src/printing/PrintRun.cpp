@@ -1,5 +1,6 @@
 #include "PrintRun.h"
 
+#include "CourierGroups.h"
 #include "PrintJob.h"
 #include "PrintRecovery.h"
 #include "PrintableArea.h"
@@ -49,6 +50,12 @@ Notice PrintRunResult::summary(PrintDocuments::Kind kind) const {
     const QString what = kind == PrintDocuments::Kind::Waybills ? QStringLiteral("快递单")
                                                                 : QStringLiteral("发货单");
     QString text = QStringLiteral("已打印%1张%2。").arg(printed).arg(what);
+    if (perCourier.size() > 1) {
+        QStringList counts;
+        for (const auto& [courier, count] : perCourier)
+            counts.append(QStringLiteral("%1 %2张").arg(courier).arg(count));
+        text += QStringLiteral("\n其中：") + counts.join(QStringLiteral("，")) + u'。';
+    }
     if (recovered > 0)
         text += QStringLiteral("\n上次中断的打印中已完成的%1张%2已补上打印标记。")
                     .arg(recovered)
@@ -74,6 +81,8 @@ Notice PrintRunResult::summary(PrintDocuments::Kind kind) const {
                 printedTwice.join(u'\n');
     if (cancelled)
         text += QStringLiteral("\n打印已取消。");
+    if (notReached > 0)
+        text += QStringLiteral("\n还有%1张%2没有打印。").arg(notReached).arg(what);
     if (!problems.isEmpty())
         text += QStringLiteral("\n没有打印的订单：\n") + problems.join(u'\n');
     return Notice{text, QStringLiteral("墨岚打单"),
@@ -122,6 +131,8 @@ std::optional<Notice> PrintRun::start() {
             m_result.uncertain.append(order ? order->orderSign : QString::number(id));
         }
     }
+    if (!m_file)
+        groupByCourier();
     if (!m_printer.toFile && !m_file) {
         if (std::optional<Notice> busy = PrintChecks::spoolerCheck(m_spooler, m_printer.name))
             return busy;
@@ -139,6 +150,16 @@ std::optional<Notice> PrintRun::start() {
     m_running = true;
     QTimer::singleShot(0, this, &PrintRun::printNext);
     return std::nullopt;
+}
+
+void PrintRun::groupByCourier() {
+    const QList<Order> orders = OrderStore(*m_state.database).byIds(m_ids);
+    m_ids = groupedByCourier(m_ids, orders);
+    QStringList couriers;
+    for (const Order& order : orders)
+        if (!order.delivery.isEmpty() && !couriers.contains(order.delivery))
+            couriers.append(order.delivery);
+    m_askFirstPaper = couriers.size() > 1;
 }
 
 void PrintRun::cancel() {
@@ -184,6 +205,7 @@ void PrintRun::printNext() {
                           : std::variant<PrintDocuments::Document, Notice>(std::get<Notice>(found));
     if (const Notice* notice = std::get_if<Notice>(&document)) {
         m_result.problems.append(notice->text);
+        ++m_handled;
         emit progressed(m_position, total(), order ? order->orderSign : QString());
         QTimer::singleShot(0, this, &PrintRun::printNext);
         return;
@@ -233,12 +255,14 @@ void PrintRun::renewClaims() {
 
 void PrintRun::skipTakenElsewhere() {
     ++m_result.takenElsewhere;
+    ++m_handled;
     emit progressed(m_position, total(), QString());
     QTimer::singleShot(0, this, &PrintRun::printNext);
 }
 
 void PrintRun::afterOrder(const Order& order) {
     m_held.removeOne(order.id);
+    ++m_handled;
     emit progressed(m_position, total(), order.orderSign);
     if (m_result.cancelled || guidanceDue()) {
         finish();
@@ -257,7 +281,8 @@ std::variant<Order, Notice> PrintRun::orderAt(int position) const {
 }
 
 bool PrintRun::askForPaper(const QString& paper) {
-    const bool changed = !m_previousPaper.isEmpty() && paper != m_previousPaper;
+    const bool changed = !paper.isEmpty() && paper != m_previousPaper &&
+                         (!m_previousPaper.isEmpty() || m_askFirstPaper);
     if (!paper.isEmpty())
         m_previousPaper = paper;
     if (!changed || !askPaperChange)
@@ -363,6 +388,12 @@ bool PrintRun::printed(const Order& order) {
     if (!m_file)
         m_result.printedIds.append(order.id);
     ++m_result.printed;
+    if (!m_previousPaper.isEmpty()) {
+        auto& perCourier = m_result.perCourier;
+        if (perCourier.isEmpty() || perCourier.last().first != m_previousPaper)
+            perCourier.append({m_previousPaper, 0});
+        ++perCourier.last().second;
+    }
     return true;
 }
 
@@ -394,7 +425,7 @@ bool PrintRun::guidanceDue() {
                                              "[1]在快递面单空白处点鼠标右键；\n"
                                              "[2]在弹出的右键菜单点[快递单打印偏移调整]。\n"
                                              "[3]将显示项目调整到与打印出来的一样，保存。"),
-                              QStringLiteral("墨岚打单无障碍引导"), Notice::Icon::Information};
+                              QStringLiteral("打印位置引导"), Notice::Icon::Information};
     return true;
 }
 
@@ -424,6 +455,9 @@ void PrintRun::finish() {
     if (!m_running)
         return;
     m_running = false;
+    m_result.notReached = total() - m_handled;
+    if (!m_file)
+        m_result.remaining = m_ids.mid(m_handled);
     m_timer.stop();
     m_heartbeat.stop();
     if (m_claims)

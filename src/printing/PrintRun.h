@@ -30,6 +30,11 @@ struct PrintRunResult {
     QStringList printedTwice; // orders another station took over and printed while this run slept
     bool cancelled = false;
     std::optional<Notice> stopped; // why the run stopped early, when it did
+    /** Waybills printed per courier form, in the order the run took the forms. */
+    QList<QPair<QString, int>> perCourier;
+    /** The run's orders it did not come to because it stopped early, in run order. */
+    QList<qint64> remaining;
+    int notReached = 0; // those, print-file records included
 
     /** The counts as the seller reads them at the end. */
     Notice summary(PrintDocuments::Kind kind) const;
@@ -60,8 +65,8 @@ public:
     void setFileFolder(const QString& folder) { m_fileFolder = folder; }
 
     /**
-     * Asked before an order whose form differs from the one before (never
-     * before the first); false cancels the run.
+     * Asked before an order whose form differs from the one before, and before
+     * the first when the run holds several forms; false stops the run there.
      */
     std::function<bool(const Notice& question)> askPaperChange;
 
@@ -92,6 +97,9 @@ private:
     Sent confirmClaim(const Order& order);
     /** What this run's claims are for. */
     OrderClaims::Print claimedPrint() const;
+    /** Orders come grouped by courier form, and the first form is asked for when there are several.
+     */
+    void groupByCourier();
     /** Counts the order printed and marks it; false when the mark could not be saved. */
     bool printed(const Order& order);
     /** Marks the order of the job just ended when it came out, names it when not. */
@@ -131,7 +139,9 @@ private:
     QTimer m_timer;
     int m_polls = 0; // since the last job was handed over
     int m_position = 0;
+    int m_handled = 0; // run positions done with, printed or not
     QString m_previousPaper;
+    bool m_askFirstPaper = false; // several forms: the first is asked for too
     bool m_running = false;
     PrintRunResult m_result;
     /** This run's hold on its orders, on a store that several stations share. */

@@ -16,13 +16,26 @@ namespace mldd {
 
 namespace {
 
-constexpr double kMargin = 567; // one centimetre around the list
-constexpr double kPadding = 60; // inside a table cell, and between items
+constexpr double kMargin = 567;       // one centimetre around the list
+constexpr double kNarrowMargin = 170; // three millimetres on label paper
+constexpr double kPadding = 60;       // inside a table cell, and between items
 constexpr double kRuleWidth = 10;
 constexpr double kBarHeight = 700;
 constexpr double kBarcodeUnit = 12; // 24-twip modules: three dots at 180 and 203 dpi, five at 300
 constexpr double kDefaultPointSize = 10.5;
-constexpr double kColumnShares[] = {0.10, 0.36, 0.12, 0.14, 0.14, 0.14};
+
+// A column of the goods table: which cell of a row it shows, and its share of the width.
+struct Column {
+    int cell;
+    double share;
+};
+constexpr Column kWideColumns[] = {{0, 0.10}, {1, 0.36}, {2, 0.12},
+                                   {3, 0.14}, {4, 0.14}, {5, 0.14}};
+// Thermal labels (76 or 100 mm wide) keep number, name, quantity and total: the name gets room.
+constexpr Column kNarrowColumns[] = {{0, 0.10}, {1, 0.52}, {2, 0.14}, {5, 0.24}};
+// Paper up to this wide is label paper: a slim margin, four columns, and continuation pages
+// that repeat only the order number and the captions.
+constexpr double kNarrowPaper = 110 * kTwipsPerMillimetre;
 
 // Where composing stopped, for the number in front of the paper message.
 enum Place {
@@ -97,8 +110,15 @@ class Composer {
 public:
     Composer(const Order& order, const ShippingPaper& paper, QDate today, TextMetrics& metrics)
         : m_order(order), m_paper(paper.size), m_today(today), m_metrics(metrics),
-          m_width(std::max(0.0, paper.size.width() - 2 * kMargin)),
-          m_goods(GoodsTable::fromGoods(order.buyGoods)) {}
+          m_narrow(paper.size.width() <= kNarrowPaper),
+          m_margin(m_narrow ? kNarrowMargin : kMargin),
+          m_width(std::max(0.0, paper.size.width() - 2 * m_margin)),
+          m_goods(GoodsTable::fromGoods(order.buyGoods)) {
+        if (m_narrow)
+            m_columns = {std::begin(kNarrowColumns), std::end(kNarrowColumns)};
+        else
+            m_columns = {std::begin(kWideColumns), std::end(kWideColumns)};
+    }
 
     ShippingListPages compose(const FaHuoSet& design);
 
@@ -111,13 +131,27 @@ private:
     Piece rowPiece(const QStringList& cells, const Style& style, Place place);
     QStringList wrapped(const QString& text, const FontSpec& font, double width);
     QString orderNumberForBarcode() const;
+    /**
+     * Lays `head`, the rows that fit under it and `tail` out on a new page;
+     * false when the cell store is full.
+     */
+    bool addPage(ShippingListPages& result, const QList<Piece>& head,
+                 const QList<const Piece*>& rows, const QList<Piece>& tail, double spare);
+    double spaceUnder(const QList<Piece>& head, const QList<Piece>& tail) const;
+    /** Label paper: what follows the first page's rows goes on under a short head. */
+    ShippingListPages narrowPages();
 
     const Order& m_order;
     QSizeF m_paper;
     QDate m_today;
     TextMetrics& m_metrics;
+    bool m_narrow;
+    double m_margin;
     double m_width;
+    QList<Column> m_columns;
     GoodsTable m_goods;
+    int m_cells = 0;
+    std::optional<Piece> m_header; // the captions row, repeated on label paper
 
     QList<Piece> m_before; // fixed items above the table (its header included)
     QList<Piece> m_rows;   // goods rows and the summary row, paged
@@ -160,7 +194,7 @@ std::optional<Piece> Composer::barcodePiece(const QString& value, const Style& s
     const double width = std::min(m_width, 22 * double(value.size()) * kBarcodeUnit);
     const double height = kBarHeight + m_metrics.lineHeight(style.font);
     Code128::draw(piece.content, m_metrics, value,
-                  Code128::Field{alignedLeft(style.align, kMargin, m_width, width), 0, width,
+                  Code128::Field{alignedLeft(style.align, m_margin, m_width, width), 0, width,
                                  height, true, style.font});
     piece.height = height + kPadding;
     return piece;
@@ -169,15 +203,16 @@ std::optional<Piece> Composer::barcodePiece(const QString& value, const Style& s
 Piece Composer::rowPiece(const QStringList& cells, const Style& style, Place place) {
     Piece piece;
     piece.place = place;
-    piece.cells = int(std::size(kColumnShares));
+    piece.cells = int(m_columns.size());
     const double lineHeight = m_metrics.lineHeight(style.font);
-    double left = kMargin;
+    double left = m_margin;
     qsizetype lines = 1;
-    for (qsizetype column = 0; column < qsizetype(std::size(kColumnShares)); ++column) {
-        const double width = kColumnShares[column] * m_width;
+    for (const Column& column : m_columns) {
+        const double width = column.share * m_width;
         const double inner = std::max(0.0, width - 2 * kPadding);
-        const QStringList cellLines =
-            column < cells.size() ? wrapped(cells[column], style.font, inner) : QStringList();
+        const QStringList cellLines = column.cell < cells.size()
+                                          ? wrapped(cells[column.cell], style.font, inner)
+                                          : QStringList();
         for (qsizetype i = 0; i < cellLines.size(); ++i) {
             const double used = m_metrics.width(style.font, cellLines[i]);
             piece.content.texts.append(
@@ -189,7 +224,7 @@ Piece Composer::rowPiece(const QStringList& cells, const Style& style, Place pla
     }
     piece.height = 2 * kPadding + double(lines) * lineHeight;
     piece.content.rules.append(
-        RuleLine{kMargin, piece.height, kMargin + m_width, piece.height, kRuleWidth});
+        RuleLine{m_margin, piece.height, m_margin + m_width, piece.height, kRuleWidth});
     return piece;
 }
 
@@ -205,7 +240,7 @@ std::optional<Piece> Composer::itemPiece(const QString& name, const QStringList&
     const auto text = [&](const QString& value, Place place) -> std::optional<Piece> {
         if (value.isEmpty())
             return std::nullopt;
-        return textPiece(value, style, place, kMargin, m_width);
+        return textPiece(value, style, place, m_margin, m_width);
     };
     if (name == u"标题")
         return text(fields[FaHuoSet::Text], OrderItems);
@@ -253,25 +288,26 @@ void Composer::addTable(const FaHuoSet& design) {
     };
     if (const auto style = shown(QStringLiteral("商品标题"))) {
         Piece header = rowPiece(GoodsTable::captions(), *style, TableHeader);
-        header.content.rules.append(RuleLine{kMargin, 0, kMargin + m_width, 0, kRuleWidth});
+        header.content.rules.append(RuleLine{m_margin, 0, m_margin + m_width, 0, kRuleWidth});
+        m_header = header;
         m_before.append(header);
     }
     if (const auto style = shown(QStringLiteral("商品内容"))) {
         for (const QStringList& row : m_goods.rows) {
             // Rows past the cell store's end can never be placed: laying them out would only take
             // time.
-            if (m_rows.size() * qsizetype(std::size(kColumnShares)) > kMaxShippingListCells)
+            if (m_rows.size() * m_columns.size() > kMaxShippingListCells)
                 break;
             m_rows.append(rowPiece(row, *style, GoodsRows));
         }
     }
     if (const auto style = shown(QStringLiteral("合计"))) {
         // Padded above like the goods rows.
-        Piece summary = textPiece(m_goods.summary(), *style, SummaryRow, kMargin + kPadding,
+        Piece summary = textPiece(m_goods.summary(), *style, SummaryRow, m_margin + kPadding,
                                   m_width - 2 * kPadding, kPadding);
-        summary.cells = int(std::size(kColumnShares));
+        summary.cells = int(m_columns.size());
         summary.content.rules.append(
-            RuleLine{kMargin, summary.height, kMargin + m_width, summary.height, kRuleWidth});
+            RuleLine{m_margin, summary.height, m_margin + m_width, summary.height, kRuleWidth});
         m_rows.append(summary);
     }
 }
@@ -295,36 +331,10 @@ ShippingListPages Composer::compose(const FaHuoSet& design) {
             (m_tablePlaced ? m_after : m_before).append(std::move(*piece));
     }
 
-    double fixedHeight = 2 * kMargin;
-    for (const QList<Piece>* pieces : {&m_before, &m_after})
-        for (const Piece& piece : *pieces)
-            fixedHeight += piece.height;
-    const double rowSpace = m_paper.height() - fixedHeight;
-
+    if (m_narrow)
+        return narrowPages();
+    const double rowSpace = spaceUnder(m_before, m_after);
     ShippingListPages result;
-    int cells = 0;
-    // Lays one page out around its goods rows; false when the cell store is full.
-    const auto addPage = [&](const QList<const Piece*>& rows, double spare) {
-        PageModel& page = result.pages.emplace_back();
-        page.size = m_paper;
-        result.spareHeights.append(spare);
-        double top = kMargin;
-        const auto place = [&](const Piece& piece) {
-            if (cells + piece.cells > kMaxShippingListCells) {
-                result.stopped = paperTooSmall(piece.place);
-                return false;
-            }
-            translate(page, piece.content, top);
-            top += piece.height;
-            cells += piece.cells;
-            return true;
-        };
-        return std::all_of(m_before.begin(), m_before.end(), place) &&
-               std::all_of(rows.begin(), rows.end(),
-                           [&](const Piece* row) { return place(*row); }) &&
-               std::all_of(m_after.begin(), m_after.end(), place);
-    };
-
     // Rows go onto a page while they fit; a row never splits between two pages.
     QList<const Piece*> rows;
     double spare = rowSpace;
@@ -335,16 +345,95 @@ ShippingListPages Composer::compose(const FaHuoSet& design) {
             continue;
         }
         if (rows.isEmpty()) { // not even on a page of its own
-            if (addPage(rows, spare))
+            if (addPage(result, m_before, rows, m_after, spare))
                 result.stopped = paperTooSmall(row.place);
             return result;
         }
-        if (!addPage(rows, spare))
+        if (!addPage(result, m_before, rows, m_after, spare))
             return result;
         rows = {&row};
         spare = rowSpace - row.height;
     }
-    addPage(rows, spare);
+    addPage(result, m_before, rows, m_after, spare);
+    return result;
+}
+
+double Composer::spaceUnder(const QList<Piece>& head, const QList<Piece>& tail) const {
+    double fixedHeight = 2 * m_margin;
+    for (const QList<Piece>* pieces : {&head, &tail})
+        for (const Piece& piece : *pieces)
+            fixedHeight += piece.height;
+    return m_paper.height() - fixedHeight;
+}
+
+bool Composer::addPage(ShippingListPages& result, const QList<Piece>& head,
+                       const QList<const Piece*>& rows, const QList<Piece>& tail, double spare) {
+    PageModel& page = result.pages.emplace_back();
+    page.size = m_paper;
+    result.spareHeights.append(spare);
+    double top = m_margin;
+    const auto place = [&](const Piece& piece) {
+        if (m_cells + piece.cells > kMaxShippingListCells) {
+            result.stopped = paperTooSmall(piece.place);
+            return false;
+        }
+        translate(page, piece.content, top);
+        top += piece.height;
+        m_cells += piece.cells;
+        return true;
+    };
+    return std::all_of(head.begin(), head.end(), place) &&
+           std::all_of(rows.begin(), rows.end(), [&](const Piece* row) { return place(*row); }) &&
+           std::all_of(tail.begin(), tail.end(), place);
+}
+
+ShippingListPages Composer::narrowPages() {
+    // The items below the table follow the rows like rows: on a label they would leave no room.
+    QList<const Piece*> flowing;
+    for (const Piece& row : m_rows)
+        flowing.append(&row);
+    for (const Piece& piece : m_after)
+        flowing.append(&piece);
+    Style plain;
+    plain.font.family = FontFaces::printingFace(QStringLiteral("宋体"));
+    plain.font.pointSize = kDefaultPointSize;
+    QList<Piece> again{textPiece(m_order.orderSign + QStringLiteral("（续）"), plain, OrderItems,
+                                 m_margin, m_width)};
+    if (m_header)
+        again.append(*m_header);
+
+    ShippingListPages result;
+    const QList<Piece>* head = &m_before;
+    QList<const Piece*> rows;
+    double spare = spaceUnder(*head, {});
+    if (spare < 0) { // the items above the table alone overfill the label
+        if (addPage(result, *head, rows, {}, spare))
+            result.stopped = paperTooSmall(flowing.isEmpty() ? ClosingItems : flowing[0]->place);
+        return result;
+    }
+    for (const Piece* row : flowing) {
+        if (row->height <= spare) {
+            rows.append(row);
+            spare -= row->height;
+            continue;
+        }
+        if (rows.isEmpty() && head == &again) { // not even on a page of its own
+            if (addPage(result, *head, rows, {}, spare))
+                result.stopped = paperTooSmall(row->place);
+            return result;
+        }
+        if (!addPage(result, *head, rows, {}, spare))
+            return result;
+        head = &again;
+        rows = {row};
+        spare = spaceUnder(*head, {}) - row->height;
+        if (spare < 0) {
+            addPage(result, *head, {}, {}, spare + row->height);
+            result.stopped = paperTooSmall(row->place);
+            return result;
+        }
+    }
+    addPage(result, *head, rows, {}, spare);
     return result;
 }
 

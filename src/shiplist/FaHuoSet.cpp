@@ -153,6 +153,29 @@ bool FaHuoSet::setItemField(const QString& name, Field field, const QString& val
     return index && setField(*index, field, value);
 }
 
+FaHuoSet FaHuoSet::withSender(const SenderProfile& sender) const {
+    const QString account =
+        sender.myIdh.contains(u':') ? sender.myIdh.section(u':', 1) : sender.myIdh;
+    const QString phone = sender.phone1.isEmpty() ? sender.phone2 : sender.phone1;
+    const std::pair<QString, QString> values[] = {
+        {QStringLiteral("标题"),
+         sender.company.isEmpty() ? QString() : sender.company + QStringLiteral("发货单")},
+        {QStringLiteral("卖家姓名"),
+         sender.name.isEmpty() ? QString() : QStringLiteral("卖家姓名:") + sender.name},
+        {QStringLiteral("卖家ID"),
+         account.isEmpty() ? QString() : QStringLiteral("卖家ID:") + account},
+        {QStringLiteral("卖家联系电话"),
+         phone.isEmpty() ? QString() : QStringLiteral("卖家联系电话:") + phone},
+    };
+    FaHuoSet design = *this;
+    for (const auto& [name, value] : values) {
+        const auto fields = item(name);
+        if (!value.isEmpty() && fields && fields->at(Text) == defaultText(name))
+            design.setItemField(name, Text, value);
+    }
+    return design;
+}
+
 std::optional<FaHuoSet::Refusal> FaHuoSet::saveRefusal() const {
     for (const auto& placeholder : kPlaceholders) {
         const QString name = text(placeholder.item);

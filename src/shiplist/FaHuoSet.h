@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Notice.h"
+#include "core/SenderProfile.h"
 
 #include <QStringList>
 
@@ -56,6 +57,14 @@ public:
     bool setField(qsizetype index, Field field, const QString& text);
     /** The same for the record of the item `name`. */
     bool setItemField(const QString& name, Field field, const QString& text);
+
+    /**
+     * The design with the sender's own values where it still holds the
+     * placeholders: the shop name in the title, the sender's name, account and
+     * telephone. Texts the seller wrote stay; a value the profile lacks leaves
+     * its placeholder.
+     */
+    FaHuoSet withSender(const SenderProfile& sender) const;
 
     /**
      * Why the design may not be saved: a shown title or seller item still

@@ -9,7 +9,7 @@ ShippingLists::ShippingLists(const QList<SenderProfile>& senders, const QString&
     : m_paper(ShippingPaper::fromRecord(paperRecord)), m_today(today) {
     for (const SenderProfile& sender : senders)
         if (!m_designs.contains(sender.myIdh))
-            m_designs.insert(sender.myIdh, FaHuoSet(sender.faHuoSet));
+            m_designs.insert(sender.myIdh, FaHuoSet(sender.faHuoSet).withSender(sender));
 }
 
 ShippingListPages ShippingLists::compose(const Order& order) {

@@ -2,10 +2,13 @@
 
 #include "CupsDaemon.h"
 #include "MainWindow.h"
-#include "PrintSettingsDialog.h"
+#include "MenuEntry.h"
 #include "OrderRowWidget.h"
+#include "PagedPreview.h"
+#include "PickingListDialog.h"
 #include "PrintFileWriter.h"
 #include "PrintProgressLine.h"
+#include "PrintSettingsDialog.h"
 
 #include "core/PrintDefaults.h"
 #include "printing/PrintRun.h"
@@ -15,8 +18,10 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QMenu>
+#include <QProcess>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTest>
@@ -66,7 +71,7 @@ protected:
     QString jobs;
 };
 
-TEST_F(PrintWindowTest, TwentyOrdersOfTwoFormsPrintInListOrderWithOnePaperChange) {
+TEST_F(PrintWindowTest, TwentyOrdersOfTwoFormsPrintInListOrderAskingForEachPaperOnce) {
     storeWaybillOrders(QStringList(10, QStringLiteral("圆通")) +
                        QStringList(10, QStringLiteral("中通")));
     MainWindow window(m_state);
@@ -77,10 +82,12 @@ TEST_F(PrintWindowTest, TwentyOrdersOfTwoFormsPrintInListOrderWithOnePaperChange
     waitForEnd(window);
     EXPECT_FALSE(window.printProgressLine()->isVisible());
 
-    // The list shows the newest order number first: 中通's ten, then 圆通's.
+    // The list shows the newest order number first: 中通's ten, then 圆通's; with two forms in
+    // the run the first is asked for too.
     const QStringList changes = answers.texts.filter(QStringLiteral("请将快递单打印纸更换成"));
-    ASSERT_EQ(changes.size(), 1);
-    EXPECT_TRUE(changes[0].contains(QStringLiteral("[圆通]")));
+    ASSERT_EQ(changes.size(), 2);
+    EXPECT_TRUE(changes[0].contains(QStringLiteral("[中通]")));
+    EXPECT_TRUE(changes[1].contains(QStringLiteral("[圆通]")));
     EXPECT_TRUE(answers.texts.last().startsWith(QStringLiteral("已打印20张快递单。")))
         << answers.texts.last().toStdString();
 
@@ -187,6 +194,88 @@ TEST_F(PrintWindowTest, APrintFileShowsItsRecordsTenToAPageWhileTheyPrint) {
 
     QTest::mouseClick(window.filterButton(), Qt::LeftButton);
     EXPECT_TRUE(shown().isEmpty()); // the stored orders again: there are none
+}
+
+// The first run of a new folder: the guidance after the first waybill stops it, the end says how
+// many are left, and going on prints every one of them once.
+TEST_F(PrintWindowTest, TheFirstRunGoesOnAfterThePositionGuideWithTheOrdersItLeft) {
+    m_state.options.setValue(5, 0);
+    storeWaybillOrders(QStringList(19, QStringLiteral("圆通")));
+    MainWindow window(m_state);
+    window.show();
+    test::ModalAnswers answers;
+    window.menuAction(MainWindow::PrintWaybills)->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(!answers.texts.filter(QStringLiteral("已打印18张快递单。")).isEmpty(),
+                             120000);
+    waitForEnd(window);
+    ASSERT_EQ(answers.texts.filter(QStringLiteral("下面将要调整打印偏移。")).size(), 1);
+    const QStringList left = answers.texts.filter(QStringLiteral("已打印1张快递单。"));
+    ASSERT_EQ(left.size(), 1);
+    EXPECT_TRUE(left[0].contains(QStringLiteral("还有18张快递单没有打印。")))
+        << left[0].toStdString();
+    EXPECT_TRUE(left[0].contains(QStringLiteral("现在继续打印这18个订单吗？")));
+
+    ASSERT_TRUE(test::CupsDaemon::waitUntilIdle(QStringLiteral("label")));
+    EXPECT_EQ(QDir(jobs).entryList({"*.title"}, QDir::Files).size(), 19);
+    QSqlQuery marks(m_state.database->connection());
+    marks.exec("select count(*) from order_data where kd_sign = 1 and kd_print = 1");
+    ASSERT_TRUE(marks.next());
+    EXPECT_EQ(marks.value(0).toInt(), 19);
+}
+
+// 打印 › 打印拣货单 on the ticked-nothing list: the list's orders, printed on the printer the
+// seller picks, and nothing marked.
+TEST_F(PrintWindowTest, APickingListPrintsFromThePrintMenuAndReadsBackWithItsSums) {
+    QList<Order> orders(3);
+    const QStringList goods{QStringLiteral("保温杯 星空蓝 500ml 编码:BW500 2 39"),
+                            QStringLiteral("保温杯 星空蓝 500ml 编码:BW500 1 39；帆布袋 1 15"),
+                            QStringLiteral("帆布袋 3 15")};
+    for (int i = 0; i < 3; ++i) {
+        orders[i].orderSign = QStringLiteral("淘宝:%1").arg(2001 + i);
+        orders[i].numSign = numSignOf(orders[i].orderSign);
+        orders[i].buyName = QStringLiteral("收货人%1").arg(i + 1);
+        orders[i].buyGoods = goods[i];
+        orders[i].delivery = QStringLiteral("圆通");
+    }
+    OrderWriteRule rule;
+    ASSERT_TRUE(OrderStore(*m_state.database).insert(orders, rule));
+    m_state.requery();
+    MainWindow window(m_state);
+    window.show();
+
+    int pages = 0;
+    test::ModalAnswers answers({}, [&pages](QDialog* dialog) {
+        auto* picking = qobject_cast<PickingListDialog*>(dialog);
+        ASSERT_TRUE(picking);
+        pages = picking->preview()->pageLabel()->text().section(u'/', 1).toInt();
+        picking->printer()->setCurrentIndex(picking->printer()->findText(QStringLiteral("label")));
+        QTest::mouseClick(picking->printButton(), Qt::LeftButton);
+    });
+    test::menuEntry(window, MainWindow::Menu::Printing, QStringLiteral("打印拣货单"))->trigger();
+    EXPECT_EQ(pages, 1);
+    EXPECT_EQ(answers.texts, QStringList{QStringLiteral("拣货单已交给打印机 label。")});
+
+    ASSERT_TRUE(test::CupsDaemon::waitUntilIdle(QStringLiteral("label")));
+    const QStringList pdfs = QDir(jobs).entryList({"*.pdf"}, QDir::Files);
+    ASSERT_EQ(pdfs.size(), 1);
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"),
+               {QStringLiteral("-layout"), jobs + u'/' + pdfs[0], "-"});
+    ASSERT_TRUE(text.waitForFinished(30000));
+    QStringList lines;
+    for (const QString& line : QString::fromUtf8(text.readAllStandardOutput()).split(u'\n'))
+        lines.append(line.simplified());
+    const auto lineWith = [&lines](const QString& words) { return lines.filter(words).value(0); };
+    EXPECT_FALSE(lineWith(QStringLiteral("拣货单")).isEmpty());
+    EXPECT_TRUE(lineWith(QStringLiteral("订单：3个")).contains(QStringLiteral("包裹：3个")));
+    EXPECT_EQ(lineWith(QStringLiteral("BW500")), QStringLiteral("1 BW500 保温杯 星空蓝 500ml 3 2"));
+    EXPECT_EQ(lineWith(QStringLiteral("帆布袋")), QStringLiteral("2 帆布袋 4 2"));
+    EXPECT_FALSE(lineWith(QStringLiteral("合计：7件，2种商品")).isEmpty());
+
+    QSqlQuery marks(m_state.database->connection());
+    marks.exec("select count(*) from order_data where kd_sign = 0 and fh_sign = 0");
+    ASSERT_TRUE(marks.next());
+    EXPECT_EQ(marks.value(0).toInt(), 3);
 }
 
 } // namespace

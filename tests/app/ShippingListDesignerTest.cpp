@@ -63,10 +63,13 @@ TEST_F(ShippingListDesignerTest, PlaceholdersAreRefusedUntilEditedThenTheListPri
     retype(editor.itemText(QStringLiteral("标题")), QStringLiteral("墨岚小店发货单"));
     retype(editor.itemText(QStringLiteral("卖家姓名")), QStringLiteral("卖家姓名:王小明"));
     {
-        // 卖家ID still holds its placeholder; hiding it lets the save pass.
+        // The profile has no telephone: its item still holds the placeholder; hiding it lets
+        // the save pass. 卖家ID shows the profile's account.
         ModalAnswers answers;
         QTest::mouseClick(editor.saveButton(), Qt::LeftButton);
-        EXPECT_EQ(answers.texts, QStringList{QStringLiteral("请修改您的卖家ID！")});
+        EXPECT_EQ(answers.texts, QStringList{QStringLiteral("请修改您的卖家联系电话！")});
+        EXPECT_EQ(editor.itemText(QStringLiteral("卖家ID"))->text(),
+                  QStringLiteral("卖家ID:墨岚小店"));
     }
     QTest::mouseClick(editor.itemControl(QStringLiteral("卖家ID")), Qt::LeftButton);
     QTest::mouseClick(editor.itemControl(QStringLiteral("卖家联系电话")), Qt::LeftButton);
@@ -85,7 +88,7 @@ TEST_F(ShippingListDesignerTest, PlaceholdersAreRefusedUntilEditedThenTheListPri
     EXPECT_EQ(records.first(),
               QStringLiteral("标题[FAHUO]墨岚小店发货单[FAHUO]1[FAHUO]宋体[FAHUO]72"
                              "[FAHUO]居中[FAHUO]1[FAHUO]0[FAHUO]0"));
-    EXPECT_TRUE(records.at(12).startsWith(QStringLiteral("卖家ID[FAHUO]卖家ID:某某某[FAHUO]0")));
+    EXPECT_TRUE(records.at(12).startsWith(QStringLiteral("卖家ID[FAHUO]卖家ID:墨岚小店[FAHUO]0")));
     EXPECT_TRUE(records.last().startsWith(QStringLiteral("卖家备注[FAHUO]")));
     EXPECT_EQ(m_state.profiles.first().faHuoSet, storedDesign());
 

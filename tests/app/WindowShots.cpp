@@ -1,21 +1,22 @@
 // Opens each window a seller fills in over the main window, on a data folder
 // made by scripts/screenshot-windows, and writes a picture of the whole screen
 // for each into the folder given: for looking at them as a seller would.
+#include "BatchPasteDialog.h"
 #include "ChineseLocale.h"
 #include "DatabaseSettingsDialog.h"
+#include "DecodeFileEditor.h"
 #include "ExcelImportDialog.h"
 #include "ExpressPlanDialog.h"
 #include "MainWindow.h"
+#include "ManualEntryDialog.h"
 #include "MenuSettingsDialog.h"
-#include "SenderProfilesDialog.h"
+#include "OffsetAdjustDialog.h"
+#include "PickingListDialog.h"
+#include "PrintPreviewDialog.h"
 #include "PrintSettingsDialog.h"
 #include "PrinterSetupDialog.h"
+#include "SenderProfilesDialog.h"
 #include "ShippingListDesigner.h"
-#include "ManualEntryDialog.h"
-#include "BatchPasteDialog.h"
-#include "DecodeFileEditor.h"
-#include "OffsetAdjustDialog.h"
-#include "PrintPreviewDialog.h"
 #include "TrackingNumberDialog.h"
 
 #include "address/PlaceTable.h"
@@ -28,6 +29,7 @@
 #include "waybill/WaybillPages.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
@@ -93,7 +95,7 @@ int main(int argc, char* argv[]) {
     batch.recognizeButton()->click();
     shoot(batch, out + QStringLiteral("/BatchPasteDialog.png"));
     DecodeFileEditor decode(state, QStringLiteral("https://trade.taobao.com/trade/detail.htm"),
-                        QString::fromUtf8(page.readAll()), &main);
+                            QString::fromUtf8(page.readAll()), &main);
     shoot(decode, out + QStringLiteral("/DecodeFileEditor.png"));
     MenuSettingsDialog menu(state, main.menuEntryCaptions(), &main);
     shoot(menu, out + QStringLiteral("/MenuSettingsDialog.png"));
@@ -133,6 +135,14 @@ int main(int argc, char* argv[]) {
     CupsSpooler spooler;
     PrinterSetupDialog printers(state, spooler, &main);
     shoot(printers, out + QStringLiteral("/PrinterSetupDialog.png"));
+    // 打印 › 打印拣货单 over the listed orders, grouped by courier.
+    PickingListDialog picking(
+        state, spooler,
+        OrderStore(*state.database)
+            .byIds(QList<qint64>(state.cursor.ids().begin(), state.cursor.ids().end())),
+        &main);
+    picking.byCourier()->setChecked(true);
+    shoot(picking, out + QStringLiteral("/PickingListDialog.png"));
     // The first order's waybill large, and in the offset adjustment moved a little right.
     const Order first =
         OrderStore(*state.database).byIds({state.cursor.pageIds(1).value(0)}).value(0);
@@ -143,6 +153,13 @@ int main(int argc, char* argv[]) {
         PrintPreviewDialog larger(first.orderSign, {*page},
                                   setup.placement(QStringLiteral("Label")), &main);
         shoot(larger, out + QStringLiteral("/PrintPreviewDialog.png"));
+        // The same order on a whole waybill of 100×150 thermal label stock.
+        Order onLabel = first;
+        onLabel.delivery = QStringLiteral("热敏100x150");
+        if (const auto label = waybills.page(onLabel); std::holds_alternative<PageModel>(label)) {
+            PrintPreviewDialog thermal(first.orderSign, {std::get<PageModel>(label)}, {}, &main);
+            shoot(thermal, out + QStringLiteral("/PrintPreviewDialog_Thermal.png"));
+        }
         OffsetAdjustDialog adjusting(setup, QStringLiteral("Label"), *page, &main);
         for (int i = 0; i < 4; ++i)
             adjusting.button(QStringLiteral("右"))->click();

@@ -149,8 +149,9 @@ TEST_F(CliPrint, WithShippingListsOnWaybillsAreFollowedByTheirLists) {
     EXPECT_EQ(keptJobs().size(), 3);
     const QList<test::KeptJob> lists = keptJobsOf(listQueue, listJobs);
     ASSERT_EQ(lists.size(), 2);
-    EXPECT_EQ(lists[0].title, QStringLiteral("发货单-%1-淘宝:1002").arg(ids[1]));
-    EXPECT_EQ(lists[1].title, QStringLiteral("发货单-%1-淘宝:1003").arg(ids[2]));
+    // In the order the waybills came out: 圆通's two first, then 中通's.
+    EXPECT_EQ(lists[0].title, QStringLiteral("发货单-%1-淘宝:1003").arg(ids[2]));
+    EXPECT_EQ(lists[1].title, QStringLiteral("发货单-%1-淘宝:1002").arg(ids[1]));
     EXPECT_EQ(marks("fh_sign, fh_print"), (QList<QPair<int, int>>(3, {1, 1})));
     EXPECT_EQ(marks(), (QList<QPair<int, int>>(3, {1, 1})));
 }

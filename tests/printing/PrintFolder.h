@@ -21,7 +21,7 @@ public:
 
     PrintFolder() {
         QDir().mkpath(folder.file(QStringLiteral("Delivery")));
-        for (const QString form : {"圆通", "中通"})
+        for (const QString form : {"圆通", "中通", "申通"})
             for (const QString extension : {".mlg", ".mlm"})
                 QFile::copy(QStringLiteral(MLDD_SHIPPED_DATA "/Delivery/") + form + extension,
                             folder.file(QStringLiteral("Delivery/") + form + extension));

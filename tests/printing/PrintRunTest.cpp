@@ -55,8 +55,9 @@ TEST_F(PrintRunOnCups, TwoFormsArriveInListOrderWhereTheModelPutThemAndAreMarked
 
     EXPECT_EQ(run.result().printedIds, ids);
     EXPECT_FALSE(run.result().stopped);
-    ASSERT_EQ(questions.size(), 1);
-    EXPECT_TRUE(questions[0].startsWith(QStringLiteral("请将快递单打印纸更换成[中通]")));
+    ASSERT_EQ(questions.size(), 2);
+    EXPECT_TRUE(questions[0].startsWith(QStringLiteral("请将快递单打印纸更换成[圆通]")));
+    EXPECT_TRUE(questions[1].startsWith(QStringLiteral("请将快递单打印纸更换成[中通]")));
     EXPECT_EQ(pageTurns, 1);
 
     const QList<test::KeptJob> jobs = keptJobs();
@@ -110,10 +111,49 @@ TEST_F(PrintRunOnCups, OnAQueueThatTellsNoResolutionBarsAreWholeDotsOfTheChosenO
     }
 }
 
-TEST_F(PrintRunOnCups, FormsPromptOnlyWhenTheyChangeAndNeverBeforeTheFirst) {
-    const QList<qint64> ids = addOrders({"中通", "圆通", "圆通", "中通"});
+TEST_F(PrintRunOnCups, ThreeCouriersMixedAreAskedForOnceEachAndCountedPerCourier) {
+    QStringList couriers;
+    for (int i = 0; i < 15; ++i)
+        couriers.append(QStringList{"圆通", "中通", "申通"}[i % 3]);
+    const QList<qint64> ids = addOrders(couriers);
     setUpPrinter();
     PrintRun run(start(), spooler, PrintDocuments::Kind::Waybills, ids);
+    QStringList papers;
+    run.askPaperChange = [&](const Notice& question) {
+        papers.append(question.text.section(u'[', 1, 1).section(u']', 0, 0));
+        return true;
+    };
+    ASSERT_EQ(runToEnd(run), std::nullopt);
+    EXPECT_EQ(papers, (QStringList{"圆通", "中通", "申通"}));
+    QStringList printedSigns;
+    for (const test::KeptJob& job : keptJobs())
+        printedSigns.append(job.title.section(u':', 1));
+    // List order inside each courier's group.
+    EXPECT_EQ(printedSigns,
+              (QStringList{"1001", "1004", "1007", "1010", "1013", "1002", "1005", "1008", "1011",
+                           "1014", "1003", "1006", "1009", "1012", "1015"}));
+    EXPECT_EQ(unmarked(ids), QList<qint64>());
+    const QString summary = run.result().summary(PrintDocuments::Kind::Waybills).text;
+    EXPECT_TRUE(summary.contains(QStringLiteral("其中：圆通 5张，中通 5张，申通 5张。")))
+        << summary.toStdString();
+    EXPECT_FALSE(summary.contains(QStringLiteral("没有打印"))) << summary.toStdString();
+}
+
+TEST_F(PrintRunOnCups, OneCourierIsNeverAskedForAndANoLeavesTheRestToGoOnWith) {
+    const QList<qint64> single = addOrders({"圆通", "圆通"});
+    setUpPrinter();
+    MainState& state = start();
+    {
+        PrintRun run(state, spooler, PrintDocuments::Kind::Waybills, single);
+        run.askPaperChange = [](const Notice&) {
+            ADD_FAILURE() << "one form needs no question";
+            return true;
+        };
+        ASSERT_EQ(runToEnd(run), std::nullopt);
+        EXPECT_EQ(run.result().printedIds, single);
+    }
+    const QList<qint64> ids = addOrders({"中通", "圆通", "圆通", "中通"});
+    PrintRun run(state, spooler, PrintDocuments::Kind::Waybills, ids);
     QStringList papers;
     run.askPaperChange = [&](const Notice& question) {
         papers.append(question.text.section(u'[', 1, 1).section(u']', 0, 0));
@@ -121,11 +161,15 @@ TEST_F(PrintRunOnCups, FormsPromptOnlyWhenTheyChangeAndNeverBeforeTheFirst) {
         return papers.size() < 2;
     };
     ASSERT_EQ(runToEnd(run), std::nullopt);
-    EXPECT_EQ(papers, (QStringList{"圆通", "中通"}));
+    EXPECT_EQ(papers, (QStringList{"中通", "圆通"}));
     EXPECT_TRUE(run.result().cancelled);
-    EXPECT_EQ(run.result().printedIds, ids.mid(0, 3));
-    EXPECT_EQ(keptJobs().size(), 3);
-    EXPECT_EQ(marks().last(), (QPair<int, int>{0, 0}));
+    EXPECT_EQ(run.result().printedIds, (QList<qint64>{ids[0], ids[3]}));
+    EXPECT_EQ(run.result().remaining, (QList<qint64>{ids[1], ids[2]}));
+    EXPECT_EQ(keptJobs().size(), 4);
+    EXPECT_EQ(unmarked(single + ids), (QList<qint64>{ids[1], ids[2]}));
+    const QString summary = run.result().summary(PrintDocuments::Kind::Waybills).text;
+    EXPECT_TRUE(summary.contains(QStringLiteral("还有2张快递单没有打印。")))
+        << summary.toStdString();
 }
 
 TEST_F(PrintRunOnCups, AnOrderWithoutACourierGoesOnTheFormBeforeItWithoutAPrompt) {
@@ -498,7 +542,12 @@ TEST_F(PrintRunOnCups, TheFirstWaybillEverStopsForTheOffsetGuidanceOnce) {
         ASSERT_EQ(runToEnd(run), std::nullopt);
         EXPECT_EQ(run.result().printedIds, ids.mid(0, 1));
         ASSERT_TRUE(run.result().stopped);
-        EXPECT_EQ(run.result().stopped->title, QStringLiteral("墨岚打单无障碍引导"));
+        EXPECT_EQ(run.result().stopped->title, QStringLiteral("打印位置引导"));
+        // The run says what it left, and the seller goes on with exactly those.
+        EXPECT_EQ(run.result().remaining, ids.mid(1));
+        const QString summary = run.result().summary(PrintDocuments::Kind::Waybills).text;
+        EXPECT_TRUE(summary.contains(QStringLiteral("还有2张快递单没有打印。")))
+            << summary.toStdString();
     }
     // The seller reads the guidance; the waybill has come out by then.
     ASSERT_TRUE(CupsDaemon::waitUntilIdle(queue));
@@ -599,14 +648,15 @@ TEST_F(PrintRunOnCups, ATestPageGoesToTheWaybillPrinterOnlyWhenItsQueueIsFreeAnd
 
     CupsDaemon::tool("cupsdisable", {queue});
     const std::optional<Notice> paused =
-        printTestPage(spooler, setup, printer, page, QStringLiteral("快递单-测试-圆通"), QString());
+        printOutsideRun(spooler, setup, printer, {page}, QStringLiteral("快递单-测试-圆通"),
+                        QString(), QStringLiteral("测试页"));
     ASSERT_TRUE(paused);
     EXPECT_EQ(paused->title, QStringLiteral("提示"));
     CupsDaemon::tool("cupsenable", {queue});
 
-    EXPECT_EQ(
-        printTestPage(spooler, setup, printer, page, QStringLiteral("快递单-测试-圆通"), QString()),
-        std::nullopt);
+    EXPECT_EQ(printOutsideRun(spooler, setup, printer, {page}, QStringLiteral("快递单-测试-圆通"),
+                              QString(), QStringLiteral("测试页")),
+              std::nullopt);
     ASSERT_TRUE(CupsDaemon::waitUntilIdle(queue));
     ASSERT_EQ(keptJobs().size(), 1);
     EXPECT_EQ(keptJobs().first().title, QStringLiteral("快递单-测试-圆通"));

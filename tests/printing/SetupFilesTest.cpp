@@ -106,8 +106,8 @@ TEST_F(SetupFiles, ShippingListPrinterAndPaperAreReadBackAsChosen) {
 TEST(PaperRecords, StandardRowsKeepTheirOldTwipsAndContinuousPaperIsTyped) {
     const auto portrait = PaperRecords::standardPapers(PaperRecords::Orientation::Portrait);
     const auto landscape = PaperRecords::standardPapers(PaperRecords::Orientation::Landscape);
-    ASSERT_EQ(portrait.size(), 9);
-    ASSERT_EQ(landscape.size(), 9);
+    ASSERT_EQ(portrait.size(), 12);
+    ASSERT_EQ(landscape.size(), 12);
     EXPECT_EQ(portrait[0].record(1), PaperRecords::kDefaultRecord);
     EXPECT_EQ(landscape[0].record(1), QStringLiteral("A4|297|210|16840|11905|1"));
     EXPECT_EQ(portrait[8].record(3), QStringLiteral("B8|62|88|3515|4990|3"));
@@ -119,6 +119,14 @@ TEST(PaperRecords, StandardRowsKeepTheirOldTwipsAndContinuousPaperIsTyped) {
     ASSERT_TRUE(holes);
     EXPECT_EQ(holes->record(1), QStringLiteral("00|241|140|13641|7924|1"));
     EXPECT_FALSE(PaperRecords::continuousPaper("24x", "140"));
+    // A typed size is the label of that size when there is one.
+    EXPECT_EQ(PaperRecords::typedPaper("100x150")->record(1),
+              QStringLiteral("热敏100x150|100|150|5669|8504|1"));
+    EXPECT_EQ(PaperRecords::typedPaper(" 76×130 ")->name, QStringLiteral("热敏76x130"));
+    EXPECT_EQ(PaperRecords::typedPaper("80x120")->record(1),
+              QStringLiteral("00|80|120|4528|6792|1"));
+    EXPECT_FALSE(PaperRecords::typedPaper("100"));
+    EXPECT_FALSE(PaperRecords::typedPaper("100x-5"));
     EXPECT_FALSE(PaperRecords::continuousPaper("0", "140"));
     EXPECT_EQ(PaperRecords::copiesOf("A4|210|297|11904|16840|x"), 1);
 }

@@ -210,3 +210,75 @@ TEST(ShippingLists, EachOrderWithItsSendersDesign) {
             textsOf(composed(lists.compose(order)).pages.value(0)).contains("某某某店铺发货单"));
     }
 }
+
+// The profile's shop, name, account and phone stand where the design kept its placeholders; a
+// text the seller wrote stays.
+TEST(ShippingLists, TheSenderProfileFillsThePlaceholdersOnly) {
+    SenderProfile shop;
+    shop.myIdh = QStringLiteral("淘宝:墨岚小店");
+    shop.company = QStringLiteral("墨岚家居");
+    shop.name = QStringLiteral("林小岚");
+    shop.phone2 = QStringLiteral("13800000077");
+    SenderProfile written = shop;
+    written.myIdh = QStringLiteral("拍拍:墨岚");
+    FaHuoSet design;
+    design.setItemField("卖家姓名", FaHuoSet::Text, "店主:阿岚");
+    written.faHuoSet = design.value();
+    ShippingLists lists({shop, written}, kA5, kToday);
+
+    Order order = sampleOrder(1);
+    order.myId = shop.myIdh;
+    QStringList texts = textsOf(composed(lists.compose(order)).pages.value(0));
+    for (const QString expected :
+         {"墨岚家居发货单", "卖家姓名:林小岚", "卖家ID:墨岚小店", "卖家联系电话:13800000077"})
+        EXPECT_TRUE(texts.contains(expected)) << expected.toStdString();
+    EXPECT_TRUE(texts.filter("某某某").isEmpty() && texts.filter("XXXX").isEmpty())
+        << texts.join(u'|').toStdString();
+
+    order.myId = written.myIdh;
+    texts = textsOf(composed(lists.compose(order)).pages.value(0));
+    EXPECT_TRUE(texts.contains("店主:阿岚"));
+    EXPECT_TRUE(texts.contains("墨岚家居发货单"));
+    EXPECT_FALSE(texts.contains("卖家姓名:林小岚"));
+}
+
+// Label paper: four columns inside the page, every goods line once, continued under the order
+// number, and the closing items after the last row.
+TEST_F(Compose, ThermalLabelsHoldEveryGoodsLineAndContinueUnderTheOrderNumber) {
+    for (const QString label :
+         {"热敏100x150|100|150|5669|8504|1", "热敏76x130|76|130|4309|7370|1"}) {
+        Order order = sampleOrder(30);
+        order.buyGoods.replace(QStringLiteral("商品7 "),
+                               QStringLiteral("商品7 加厚款 纯棉 超长的名字要在窄纸上折行显示 "));
+        const ShippingListPages list = composed(compose(order, FaHuoSet(), label));
+        ASSERT_GE(list.pages.size(), 2) << label.toStdString();
+        const QSizeF size = ShippingPaper::fromRecord(label).size;
+        QMap<QString, int> names;
+        for (int p = 0; p < list.pages.size(); ++p) {
+            const PageModel& page = list.pages[p];
+            EXPECT_EQ(page.size, size);
+            for (const TextLine& line : page.texts) {
+                EXPECT_LE(line.left + m_metrics.width(line.font, line.text), size.width())
+                    << line.text.toStdString();
+                EXPECT_LE(line.top + m_metrics.lineHeight(line.font), size.height())
+                    << line.text.toStdString();
+                const QRegularExpressionMatch goods =
+                    QRegularExpression(QStringLiteral("^商品(\\d+)")).match(line.text);
+                if (goods.hasMatch())
+                    ++names[goods.captured(1)];
+            }
+            const QStringList texts = textsOf(page);
+            if (p > 0) {
+                EXPECT_TRUE(texts.contains(order.orderSign + QStringLiteral("（续）")));
+                EXPECT_FALSE(texts.contains(QStringLiteral("某某某店铺发货单")));
+            }
+            EXPECT_EQ(texts.contains(QStringLiteral("卖家备注：送小礼物")),
+                      p == list.pages.size() - 1);
+        }
+        EXPECT_EQ(names.size(), 30);
+        for (const int seen : names)
+            EXPECT_EQ(seen, 1);
+        // No discount column on a label: quantity and total stand beside the name.
+        EXPECT_FALSE(textsOf(list.pages[0]).contains(QStringLiteral(" 优惠(元) ")));
+    }
+}

@@ -11,6 +11,7 @@
 #include "waybill/TestFolder.h"
 #include "workbench/OrderMerge.h"
 
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
@@ -89,6 +90,48 @@ TEST(ShippingListCli, PrintsListsIntoAPdfAndMarksThem) {
     EXPECT_EQ(unset.exitCode, 1);
     EXPECT_TRUE(unset.err.contains(QStringLiteral("您还没选择发货单的默认纸张！")))
         << unset.err.toStdString();
+}
+
+// Headless label paper for the lists, and the day's picking list of the same orders, which marks
+// nothing.
+TEST(ShippingListCli, ListsOnTypedLabelPaperAndAPickingListThatMarksNothing) {
+    TestFolder test;
+    const QString data = test.folder().dataPath();
+    test.folder().ensureExists();
+    {
+        const auto database = OrderDatabase::open(test.folder().databasePath(), nullptr);
+        ASSERT_TRUE(database);
+        QList<Order> orders{sampleOrder(2, 1), sampleOrder(40, 2)};
+        OrderWriteRule rule;
+        ASSERT_TRUE(OrderStore(*database).insert(orders, rule));
+    }
+    const QString lists = data + QStringLiteral("/labels.pdf");
+    const test::CliRun printed = test::runCli({"--data", data, "print", "shiplist", "--ids", "1,2",
+                                               "--pdf", lists, "--paper", "100x150"});
+    ASSERT_EQ(printed.exitCode, 0) << printed.err.toStdString();
+    const QString info = run("pdfinfo", {lists});
+    EXPECT_TRUE(info.contains("Page size:       283 x 425 pts"))
+        << info.toStdString(); // whole points
+    EXPECT_EQ(test::runCli({"--data", data, "print", "shiplist", "--ids", "1", "--pdf", lists,
+                            "--paper", "100毫米"})
+                  .exitCode,
+              2);
+
+    const QString picking = data + QStringLiteral("/picking.pdf");
+    const test::CliRun picked =
+        test::runCli({"--data", data, "print", "picking", "--ids", "1,2", "--pdf", picking});
+    ASSERT_EQ(picked.exitCode, 0) << picked.err.toStdString();
+    const QString words = run("pdftotext", {"-layout", picking, "-"});
+    // 商品1 is in both orders: 2 of the first's quantities and 2 of the second's.
+    EXPECT_TRUE(words.contains(QRegularExpression(QStringLiteral("1\\s+商品1\\s+4\\s+2\\n"))))
+        << words.toStdString();
+    EXPECT_TRUE(words.contains(QStringLiteral("订单：2个"))) << words.toStdString();
+
+    const auto database = OrderDatabase::open(test.folder().databasePath(), nullptr);
+    QSqlQuery marks(database->connection());
+    marks.exec("select count(*) from order_data where kd_sign = 0 and fh_sign = 1");
+    ASSERT_TRUE(marks.next());
+    EXPECT_EQ(marks.value(0).toInt(), 2); // the lists marked, the picking list nothing more
 }
 
 TEST(ShippingListCli, AMergedOrderOfCapturedGoodsPrintsEveryArticleAndSumsThatAgree) {

@@ -23,7 +23,9 @@ namespace {
 class PdfBarcodes : public testing::Test {
 protected:
     void SetUp() override {
-        const QStringList forms{"圆通", "申通", "中通", "韵达", "顺丰", "EMS"};
+        // The pre-printed forms and the whole waybills on blank thermal labels.
+        const QStringList forms{"圆通", "申通",       "中通",        "韵达",       "顺丰",
+                                "EMS",  "热敏76x130", "热敏100x150", "热敏100x180"};
         for (const QString& form : forms)
             for (const QString extension : {".mlg", ".mlm"}) {
                 QFile shipped(QStringLiteral(MLDD_SHIPPED_DATA "/Delivery/") + form + extension);
