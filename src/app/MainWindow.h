@@ -110,6 +110,9 @@ public:
 protected:
     /** No right-button menu on the toolbar: unticking it there would lose it for the session. */
     QMenu* createPopupMenu() override { return nullptr; }
+    /** A workbook dragged over the window may be dropped: it imports as 导入Excel does. */
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     /** Adds an entry of the menu-visibility setting to a menu and to the toolbar. */

@@ -24,8 +24,14 @@ void SpreadsheetCommands::importSpreadsheet() {
     showNotice(window, Notice{QStringLiteral("请选择Excel文件，而后编制提取文件！")});
     const QString path = FileChooser::openFile(window, QStringLiteral("选择Excel文件"), QString(),
                                                Workbook::fileFilter());
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        importFile(path);
+}
+
+void SpreadsheetCommands::importFile(const QString& path) {
+    QWidget* window = m_context.window;
+    if (m_import)
+        return; // one import at a time; the running one is behind its progress dialog
     ExcelImportDialog mapping(m_context.state, window);
     if (!mapping.openWorkbook(path) || mapping.exec() != QDialog::Accepted)
         return;
