@@ -1,5 +1,7 @@
 // A 10,000-row .xlsx (written by python3-xlsxwriter) read and imported into
 // stored orders, addresses split against the shipped place table.
+#include "SheetReading.h"
+
 #include "address/PlaceTable.h"
 #include "core/MainState.h"
 #include "core/Startup.h"
@@ -14,9 +16,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include <sys/resource.h>
 
 using namespace mldd;
+using bench::peakMegabytes;
+using bench::readSheet;
 
 namespace {
 
@@ -25,18 +28,6 @@ QString bigWorkbook(const QTemporaryDir& dir, int rows) {
                       {QStringLiteral(MLDD_SOURCE_DIR "/tests/spreadsheet/make_workbooks.py"),
                        dir.path(), QStringLiteral("big"), QString::number(rows)});
     return dir.filePath(QStringLiteral("big.xlsx"));
-}
-
-SheetTable readSheet(const QString& path) {
-    auto opened = Workbook::open(path);
-    const Workbook& book = *std::get<std::unique_ptr<Workbook>>(opened);
-    return std::get<SheetTable>(book.read(book.sheetNames().value(book.activeSheet())));
-}
-
-double peakMegabytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) / 1024.0;
 }
 
 void BM_ReadXlsx(benchmark::State& bench) {

@@ -5,6 +5,7 @@
 #include "NoticeBox.h"
 
 #include "core/MainState.h"
+#include "spreadsheet/ExportLayouts.h"
 #include "spreadsheet/ImportRun.h"
 
 #include <QCheckBox>
@@ -40,6 +41,11 @@ ExcelImportDialog::ExcelImportDialog(MainState& state, QWidget* parent)
     setWindowTitle(kTitle);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(createSourceBar());
+    m_recognition = new QLabel(this);
+    m_recognition->setWordWrap(true);
+    m_recognition->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_recognition->setAccessibleName(QStringLiteral("表格识别结果"));
+    layout->addWidget(m_recognition);
     layout->addWidget(createFieldGrid());
     layout->addWidget(createOptions());
 
@@ -110,7 +116,7 @@ QWidget* ExcelImportDialog::createFieldGrid() {
     auto* box =
         new QGroupBox(QStringLiteral("每一项在表格的哪一列（可以选几列，依次连起来）"), this);
     auto* grid = new QGridLayout(box);
-    constexpr int kRows = ImportLayout::kFieldCount / 2;
+    constexpr int kRows = (ImportLayout::kFieldCount + 1) / 2;
     for (int i = 0; i < ImportLayout::kFieldCount; ++i) {
         const MappingField& field = ImportLayout::fields().at(i);
         auto* combo = new ColumnCombo(box);
@@ -189,13 +195,35 @@ bool ExcelImportDialog::openWorkbook(const QString& path) {
     m_sheetList->setCurrentIndex(m_workbook->activeSheet());
     m_sheet = SheetTable();
     showSheet(m_sheetList->currentText());
-    // The layout saved for workbooks with these headers, else one named after the file.
-    const int header = std::max(1, m_headerRow->text().toInt()) - 1;
-    const QString name =
-        ImportLayout::nameFor(m_state.folder, m_state.log, path, m_sheet.rows.value(header));
-    m_layoutList->setCurrentText(name);
-    chooseLayout(name);
+    recognize();
     return true;
+}
+
+void ExcelImportDialog::recognize() {
+    const ExportLayouts::Recognition found =
+        ExportLayouts::forSheet(m_state.folder, m_state.log, m_sheet, m_state.profiles);
+    if (found.recognized) {
+        m_layoutList->setCurrentText(found.layout.name);
+        showLayout(found.layout);
+        m_recognition->setText(
+            found.layout.market.isEmpty()
+                ? QStringLiteral("已按表头对好各项的列（表格方案“%1”），请核对后按[提取Excel]。")
+                      .arg(found.layout.name)
+                : QStringLiteral(
+                      "认出是[%1]的订单导出表格，各项的列已经对好，直接按[提取Excel]即可。")
+                      .arg(found.layout.name));
+        return;
+    }
+    // A layout the seller saved under the file's name, else what the headers could place.
+    const QString name = ImportLayout::nameFor(m_state.folder, m_state.log, m_path, {});
+    m_layoutList->setCurrentText(name);
+    const std::optional<ImportLayout> saved = ImportLayout::load(m_state.folder, name, m_state.log);
+    ImportLayout partial = saved.value_or(found.layout);
+    partial.sender = saved ? saved->sender : found.layout.sender;
+    showLayout(partial);
+    m_recognition->setText(saved ? QString()
+                                 : ExportLayouts::unknownLayoutText(found) +
+                                       QStringLiteral("\r\n请在下面选好各项对应的列。"));
 }
 
 void ExcelImportDialog::showSheet(const QString& name) {
@@ -234,6 +262,7 @@ void ExcelImportDialog::showLayout(const ImportLayout& layout) {
     if (!layout.sender.isEmpty())
         m_senderList->setCurrentText(layout.sender);
     m_templateList->setCurrentIndex(std::max(0, m_templateList->findData(layout.templateName)));
+    m_market = layout.market;
     m_expressions = layout.expressions;
     for (int i = 0; i < ImportLayout::kFieldCount; ++i)
         m_fieldExpressions.at(i)->setText(m_expressions.at(i).text());
@@ -261,6 +290,7 @@ ImportLayout ExcelImportDialog::layoutShown() const {
     layout.sender = m_senderList->currentText().trimmed();
     layout.templateName = m_templateList->currentData().toString();
     layout.expressions = m_expressions;
+    layout.market = m_market;
     layout.noteHeaders(m_sheet.rows.value(layout.headerRow - 1));
     return layout;
 }

@@ -8,6 +8,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -48,6 +49,8 @@ public:
     QPushButton* confirmButton() const { return m_confirm; }
     QPushButton* extractButton() const { return m_extract; }
     QCheckBox* mergeBox() const { return m_merge; }
+    /** What the window made of the workbook's headers. */
+    QLabel* recognitionLine() const { return m_recognition; }
 
 private:
     QWidget* createSourceBar();
@@ -57,6 +60,9 @@ private:
     void chooseWorkbook();
     void showSheet(const QString& name);
     void chooseLayout(const QString& name);
+    /** Fills the mapping from the headers: a saved layout, a marketplace's export, or named
+     * columns. */
+    void recognize();
     void showLayout(const ImportLayout& layout);
     void chooseColumn(int field, int index);
     void clearField(int field);
@@ -72,8 +78,10 @@ private:
     std::unique_ptr<Workbook> m_workbook;
     SheetTable m_sheet;
     QList<ColumnExpression> m_expressions;
+    QString m_market; // of the layout shown: the word before its order numbers
 
     QLineEdit* m_file = nullptr;
+    QLabel* m_recognition = nullptr;
     QComboBox* m_sheetList = nullptr;
     QLineEdit* m_headerRow = nullptr;
     QComboBox* m_layoutList = nullptr;

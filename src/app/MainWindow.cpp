@@ -25,9 +25,13 @@
 
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTimer>
@@ -57,6 +61,7 @@ MainWindow::MainWindow(MainState& state, QWidget* parent) : QMainWindow(parent),
     m_settings = new SettingsCommands(context, *m_capture, this);
     m_orders = new OrderCommands(context, this);
     m_spreadsheets = new SpreadsheetCommands(context, this);
+    setAcceptDrops(true);
     m_printing = new PrintCommands(context, *m_spreadsheets, this);
     connect(m_capture, &CaptureCommands::expressPlanWanted, m_settings,
             &SettingsCommands::editExpressPlan);
@@ -379,6 +384,38 @@ QComboBox* MainWindow::courierList() const {
 }
 PrintProgressLine* MainWindow::printProgressLine() const {
     return m_list->printProgressLine();
+}
+
+namespace {
+
+// The one local file of a drop, when it is one a workbook can be.
+QString droppedWorkbook(const QMimeData* data) {
+    const QList<QUrl> urls = data->urls();
+    if (urls.size() != 1 || !urls.first().isLocalFile())
+        return QString();
+    const QString path = urls.first().toLocalFile();
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return QStringList{QStringLiteral("xlsx"), QStringLiteral("xls"), QStringLiteral("csv"),
+                       QStringLiteral("txt")}
+                   .contains(suffix)
+               ? path
+               : QString();
+}
+
+} // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedWorkbook(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QString path = droppedWorkbook(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // The mapping window is modal: it opens once the drop has ended.
+    QTimer::singleShot(0, m_spreadsheets, [this, path] { m_spreadsheets->importFile(path); });
 }
 
 } // namespace mldd

@@ -117,6 +117,9 @@ protected:
     QMenu* createPopupMenu() override { return nullptr; }
     /** Coming back to the window (from the browser, a dialog): the steps are ticked anew. */
     void changeEvent(QEvent* event) override;
+    /** A workbook dragged over the window may be dropped: it imports as 导入Excel does. */
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     /** Adds an entry of the menu-visibility setting to a menu and to the toolbar. */

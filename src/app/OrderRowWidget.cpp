@@ -9,6 +9,7 @@
 #include "address/PastedReceiver.h"
 #include "address/PlaceTable.h"
 #include "core/ErrorLog.h"
+#include "core/MaskedReceiver.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,6 +17,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -56,6 +58,7 @@ OrderRowWidget::OrderRowWidget(const DataFolder& folder, std::shared_ptr<const P
       m_waybillMark(new QPushButton(QStringLiteral("快递单"), this)),
       m_listMark(new QPushButton(QStringLiteral("发货单"), this)),
       m_split(new QPushButton(QStringLiteral("拆分"), this)),
+      m_maskedMark(new QLabel(MaskedReceiver::kMark, this)),
       m_confirm(new QPushButton(QStringLiteral("核对"), this)),
       m_delete(new QPushButton(QStringLiteral("删除"), this)), m_sender(new QComboBox(this)),
       m_recognize(new QPushButton(QStringLiteral("识别"), this)),
@@ -66,6 +69,9 @@ OrderRowWidget::OrderRowWidget(const DataFolder& folder, std::shared_ptr<const P
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     m_select->setAccessibleName(QStringLiteral("选中"));
     m_split->setToolTip(QStringLiteral("点击拆分订单"));
+    m_maskedMark->setStyleSheet(QStringLiteral("color: rgb(192,0,0); font-weight: bold;"));
+    m_maskedMark->setToolTip(
+        QStringLiteral("网店隐藏了收件人的一部分：补全后才能打印快递单，发货单照常打印"));
     m_confirm->setToolTip(QStringLiteral("复制核对信息，发给买家确认"));
     m_recognize->setToolTip(
         QStringLiteral("把地址框里粘贴的“姓名，电话，电话，地址，邮编”分到各个框里"));
@@ -88,6 +94,7 @@ OrderRowWidget::OrderRowWidget(const DataFolder& folder, std::shared_ptr<const P
     // card fits a 1024-pixel screen beside its waybill and shows every field whole there.
     auto* top = new QHBoxLayout;
     top->addWidget(m_select);
+    top->addWidget(m_maskedMark);
     top->addWidget(addField(&Order::orderSign, QStringLiteral("订单编号"),
                             QStringLiteral("淘宝:3218877301234567")),
                    3);
@@ -272,6 +279,7 @@ void OrderRowWidget::showOrder(const Order& order, bool selected) {
     m_waybillMark->setStyleSheet(markStyle(order.kdSign));
     m_listMark->setStyleSheet(markStyle(order.fhSign));
     m_split->setVisible(order.djType > 0);
+    m_maskedMark->setVisible(MaskedReceiver::isMasked(order));
 }
 
 QPushButton* OrderRowWidget::markButton(OrderMarks::Mark mark) const {

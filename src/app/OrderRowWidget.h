@@ -9,6 +9,7 @@
 #include <memory>
 
 class QCheckBox;
+class QLabel;
 class QComboBox;
 class QLineEdit;
 class QPlainTextEdit;
@@ -51,6 +52,8 @@ public:
     QCheckBox* selectionBox() const { return m_select; }
     QPushButton* markButton(OrderMarks::Mark mark) const;
     QPushButton* splitButton() const { return m_split; }
+    /** Shown while the order's receiver is masked. */
+    QLabel* maskedMark() const { return m_maskedMark; }
     QPushButton* confirmButton() const { return m_confirm; }
     QPushButton* deleteButton() const { return m_delete; }
     /** The drawn waybill or shipping-list page. */
@@ -114,6 +117,7 @@ private:
     QPushButton* m_waybillMark;
     QPushButton* m_listMark;
     QPushButton* m_split;
+    QLabel* m_maskedMark;
     QPushButton* m_confirm;
     QPushButton* m_delete;
     QComboBox* m_sender;

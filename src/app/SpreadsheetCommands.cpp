@@ -25,8 +25,14 @@ void SpreadsheetCommands::importSpreadsheet() {
     const QString path =
         FileChooser::openFile(window, QStringLiteral("选择Excel文件"), QString(),
                               Workbook::fileFilter(), QStringLiteral("import.html#import"));
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        importFile(path);
+}
+
+void SpreadsheetCommands::importFile(const QString& path) {
+    QWidget* window = m_context.window;
+    if (m_import)
+        return; // one import at a time; the running one is behind its progress dialog
     ExcelImportDialog mapping(m_context.state, window);
     if (!mapping.openWorkbook(path) || mapping.exec() != QDialog::Accepted)
         return;

@@ -19,8 +19,11 @@ public:
     ~SpreadsheetCommands() override;
 
     void importSpreadsheet();
+    /** Opens the mapping window on a workbook (chosen or dropped), its headers recognised. */
+    void importFile(const QString& path);
     void writeBackSpreadsheet();
-    /** After a waybill run: offers to write the tracking numbers back into the orders' workbooks. */
+    /** After a waybill run: offers to write the tracking numbers back into the orders' workbooks.
+     */
     void offerWriteBack(const QList<qint64>& printedIds);
 
     /** The import while it runs. */

@@ -18,10 +18,13 @@ namespace {
 constexpr int kFieldCount = 15;
 
 const QStringList& knownShopTypes() {
-    static const QStringList types{QStringLiteral("淘宝"),  QStringLiteral("阿里"),
-                                   QStringLiteral("拍拍"),  QStringLiteral("有啊"),
-                                   QStringLiteral("意趣"),  QStringLiteral("京东"),
-                                   QStringLiteral("1号店"), QStringLiteral("当当")};
+    // The marketplaces of today and those older decode files still name.
+    static const QStringList types{
+        QStringLiteral("淘宝"),   QStringLiteral("天猫"),     QStringLiteral("拼多多"),
+        QStringLiteral("抖店"),   QStringLiteral("京东"),     QStringLiteral("快手"),
+        QStringLiteral("小红书"), QStringLiteral("微信小店"), QStringLiteral("1688"),
+        QStringLiteral("阿里"),   QStringLiteral("拍拍"),     QStringLiteral("有啊"),
+        QStringLiteral("意趣"),   QStringLiteral("1号店"),    QStringLiteral("当当")};
     return types;
 }
 

@@ -19,7 +19,7 @@ const QString kProfileUsage = QStringLiteral(
     "           [--province T] [--city T] [--county T] [--handler T] [--start T] [--delivery T]\n"
     "       mldd-cli [--data DIR] profile delete --id ID [--market NAME]\n"
     "       mldd-cli [--data DIR] profile list [--json]\n"
-    "  --market 可选：淘宝、阿里巴巴、拍拍、有啊、意趣、京东、其他；不给时ID不加平台");
+    "  --market 可选：淘宝、天猫、拼多多、抖店、京东、快手、小红书、微信小店、1688、其他；不给时ID不加平台");
 
 struct FieldOption {
     const char* option;

@@ -2,6 +2,7 @@
 #include "ProgramStart.h"
 
 #include "core/MainState.h"
+#include "spreadsheet/ExportLayouts.h"
 #include "spreadsheet/ImportRun.h"
 #include "spreadsheet/Workbook.h"
 #include "spreadsheet/WriteBack.h"
@@ -11,8 +12,9 @@ namespace mldd::cli {
 namespace {
 
 const QString kImportUsage = QStringLiteral(
-    "用法: mldd-cli [--data DIR] import --file F --layout NAME [--sheet S] [--header-row N] "
-    "[--sender MYID] [--template NAME] [--map 字段=列]…");
+    "用法: mldd-cli [--data DIR] import --file F [--layout NAME [--map 字段=列]…] [--sheet S] "
+    "[--header-row N] [--sender MYID] [--template NAME]\n"
+    "  不给 --layout 时按表头认出网店的订单导出表格（或以前保存的表格方案）直接导入");
 const QString kWriteBackUsage =
     QStringLiteral("用法: mldd-cli [--data DIR] writeback --file F --layout NAME [--sheet S]");
 
@@ -43,14 +45,26 @@ int runImport(const CliContext& context, QStringList args) {
     QStringList maps;
     while (const auto map = takeOption(args, QStringLiteral("map"), &missingValue))
         maps.append(*map);
-    if (missingValue || !file || !layoutName || !args.isEmpty())
+    if (missingValue || !file || (!layoutName && !maps.isEmpty()) || !args.isEmpty())
         return fail(Usage, kImportUsage);
 
     MainState state(context.dataFolder, context.database);
     if (!startProgram(state))
         return Failed;
+    std::variant<SheetTable, Notice> read = readSheet(*file, sheetName);
+    if (auto* notice = std::get_if<Notice>(&read))
+        return failWith(*notice);
+    const SheetTable& sheet = std::get<SheetTable>(read);
+
     ImportLayout layout;
-    if (maps.isEmpty()) {
+    if (!layoutName) {
+        const ExportLayouts::Recognition found =
+            ExportLayouts::forSheet(state.folder, state.log, sheet, state.profiles);
+        if (!found.recognized)
+            return fail(Failed, ExportLayouts::unknownLayoutText(found) +
+                                    QStringLiteral("\n请用 --layout 和 --map 给出各项对应的列。"));
+        layout = found.layout;
+    } else if (maps.isEmpty()) {
         const std::optional<ImportLayout> saved =
             ImportLayout::load(state.folder, *layoutName, state.log);
         if (!saved)
@@ -59,7 +73,8 @@ int runImport(const CliContext& context, QStringList args) {
                             .arg(*layoutName));
         layout = *saved;
     }
-    layout.name = *layoutName;
+    if (layoutName)
+        layout.name = *layoutName;
     for (const QString& map : maps) {
         const int field = ImportLayout::fieldOf(map.section(u'=', 0, 0));
         const std::optional<ColumnExpression> columns =
@@ -85,10 +100,6 @@ int runImport(const CliContext& context, QStringList args) {
     if (const std::optional<Notice> refused = layout.check(state.templates))
         return failWith(*refused);
 
-    std::variant<SheetTable, Notice> read = readSheet(*file, sheetName);
-    if (auto* notice = std::get_if<Notice>(&read))
-        return failWith(*notice);
-    const SheetTable& sheet = std::get<SheetTable>(read);
     if (!maps.isEmpty()) {
         layout.noteHeaders(sheet.rows.value(layout.headerRow - 1));
         if (!layout.save(state.folder, state.log))

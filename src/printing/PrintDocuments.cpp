@@ -1,5 +1,7 @@
 #include "PrintDocuments.h"
 
+#include "WaybillRefusal.h"
+
 #include "core/MainState.h"
 #include "core/OrderDatabase.h"
 #include "core/OrderStore.h"
@@ -24,6 +26,8 @@ PrintDocuments::~PrintDocuments() = default;
 
 std::variant<PrintDocuments::Document, Notice> PrintDocuments::of(const Order& order) {
     if (m_waybills) {
+        if (std::optional<Notice> refused = WaybillRefusal::of(order))
+            return std::move(*refused);
         auto page = m_waybills->page(order);
         if (Notice* notice = std::get_if<Notice>(&page))
             return std::move(*notice);

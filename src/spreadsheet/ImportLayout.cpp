@@ -20,6 +20,7 @@ const QString kJoin = QStringLiteral(" + ");
 const QString kHeaderRow = QStringLiteral("表头行=");
 const QString kSender = QStringLiteral("发件人=");
 const QString kTemplate = QStringLiteral("快递模板=");
+const QString kMarket = QStringLiteral("平台=");
 
 // Marks of the file's own structure cannot stand inside a value.
 QString clean(QString text) {
@@ -48,10 +49,14 @@ QString ColumnExpression::text() const {
     return letters.join(kJoin);
 }
 
-QString ColumnExpression::evaluate(const QStringList& row) const {
+QString ColumnExpression::evaluate(const QStringList& row, const QString& separator) const {
     QString text;
-    for (int column : columns)
-        text += row.value(column);
+    for (int column : columns) {
+        const QString cell = row.value(column);
+        if (!text.isEmpty() && !cell.isEmpty())
+            text += separator;
+        text += cell;
+    }
     return text;
 }
 
@@ -71,6 +76,9 @@ const QList<MappingField>& ImportLayout::fields() {
         {QStringLiteral("收货省 ="), 8},         {QStringLiteral("收货市 ="), 9},
         {QStringLiteral("收货县 ="), 10},        {QStringLiteral("快递模板 ="), 14},
         {QStringLiteral("快递单号回写至 ="), 7}, {QStringLiteral("快递公司名回写至 ="), -1},
+        {QStringLiteral("商品数量 ="), 16},      {QStringLiteral("商品单价 ="), 17},
+        {QStringLiteral("商品总价 ="), 18},      {QStringLiteral("商家编码 ="), 19},
+        {QStringLiteral("商品规格 ="), 20},      {QStringLiteral("快递公司 ="), 21},
     };
     return fields;
 }
@@ -89,8 +97,21 @@ Notice ImportLayout::checkFailure(const QString& text) {
                   Notice::Buttons::Ok};
 }
 
+QString ImportLayout::marketFor(const QString& senderId) const {
+    const QStringList words = market.split(u'、', Qt::SkipEmptyParts);
+    for (const QString& word : words)
+        if (senderId.startsWith(word + u':'))
+            return word;
+    return words.value(0);
+}
+
+bool ImportLayout::isGoodsReport() const {
+    return expressions.at(Address).isEmpty() && !expressions.at(OrderNumber).isEmpty() &&
+           !expressions.at(Goods).isEmpty();
+}
+
 std::optional<Notice> ImportLayout::check(const QStringList& installedTemplates) const {
-    if (expressions.at(Address).isEmpty())
+    if (expressions.at(Address).isEmpty() && !isGoodsReport())
         return checkFailure(QStringLiteral("地址不能空，请匹配！"));
     if (installedTemplates.isEmpty() ||
         (!templateName.isEmpty() && !installedTemplates.contains(templateName)))
@@ -125,7 +146,7 @@ bool ImportLayout::matchesHeaders(const QStringList& headerRow) const {
 QStringList ImportLayout::ruleLines() const {
     QStringList lines{QStringLiteral("墨岚打单Excel提取文件|") + kHeaderRow +
                       QString::number(headerRow) + u'|' + kSender + clean(sender) + u'|' +
-                      kTemplate + clean(templateName)};
+                      kTemplate + clean(templateName) + u'|' + kMarket + clean(market)};
     for (int i = 0; i < kFieldCount; ++i) {
         if (expressions.at(i).isEmpty())
             continue;
@@ -148,6 +169,8 @@ ImportLayout ImportLayout::fromRuleText(const QString& name, const QString& text
             layout.sender = item.mid(kSender.size());
         else if (item.startsWith(kTemplate))
             layout.templateName = item.mid(kTemplate.size());
+        else if (item.startsWith(kMarket))
+            layout.market = item.mid(kMarket.size());
     }
     for (qsizetype i = 1; i < parts.size(); ++i) {
         const QString& rule = parts.at(i);

@@ -19,8 +19,8 @@ struct ColumnExpression {
     static std::optional<ColumnExpression> parse(const QString& text);
     QString text() const;
     bool isEmpty() const { return columns.isEmpty(); }
-    /** The cell texts of the columns, joined left to right without a separator. */
-    QString evaluate(const QStringList& row) const;
+    /** The cell texts of the columns, joined left to right by `separator`. */
+    QString evaluate(const QStringList& row, const QString& separator = QString()) const;
 };
 
 /** A field of the mapping window: its caption and the slot of the import record it fills. */
@@ -57,6 +57,12 @@ struct ImportLayout {
         Template,
         TrackingColumn,
         CourierColumn,
+        Quantity,
+        UnitPrice,
+        GoodsTotal,
+        Sku,
+        Spec,
+        Courier,
         kFieldCount
     };
 
@@ -67,11 +73,21 @@ struct ImportLayout {
     QString name;
     int headerRow = 1;
     QString sender;
+    /**
+     * The marketplaces whose order numbers the sheet holds ("淘宝、天猫"): the
+     * stored number gets the sender's one, else the first, before a ":".
+     */
+    QString market;
     /** The waybill template for every row; empty: the express plan chooses. */
     QString templateName;
     QList<ColumnExpression> expressions = QList<ColumnExpression>(kFieldCount);
     /** The header texts of each field's columns when it was saved, joined by " + ". */
     QStringList notes = QStringList(kFieldCount);
+
+    /** The marketplace word an order number gets for the sender `senderId`; empty for none. */
+    QString marketFor(const QString& senderId) const;
+    /** A report of goods lines by order number, which completes orders another report gives. */
+    bool isGoodsReport() const;
 
     /** The checks before an import starts, in the order the seller hears them. */
     std::optional<Notice> check(const QStringList& installedTemplates) const;

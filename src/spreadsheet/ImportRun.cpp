@@ -1,7 +1,10 @@
 #include "ImportRun.h"
 
+#include "OrderCompletion.h"
+
 #include "address/CourierChoice.h"
 #include "core/MainState.h"
+#include "core/MaskedReceiver.h"
 #include "core/OrderTransaction.h"
 #include "workbench/GoodsLines.h"
 #include "workbench/OrderListing.h"
@@ -34,10 +37,20 @@ bool sameRow(const Order& stored, const Order& row) {
 } // namespace
 
 QString ImportCount::countsLine() const {
-    return QStringLiteral("提示:Excedl中共有订单%1个，实提订单%2个，合并订单%3个。  ")
-        .arg(rows)
-        .arg(imported)
-        .arg(merged);
+    QString line = QStringLiteral("提示:");
+    if (!platform.isEmpty())
+        line += u'[' + platform + u']';
+    line += QStringLiteral("Excel中共有订单%1个，实提订单%2个，合并订单%3个")
+                .arg(rows)
+                .arg(imported)
+                .arg(merged);
+    if (alreadyImported > 0)
+        line += QStringLiteral("，已有%1个").arg(alreadyImported);
+    if (completed > 0)
+        line += QStringLiteral("，补全%1个").arg(completed);
+    if (masked > 0)
+        line += QStringLiteral("，%1%2个").arg(MaskedReceiver::kMark).arg(masked);
+    return line + QStringLiteral("。  ");
 }
 
 QList<Notice> ImportCount::notices() const {
@@ -48,6 +61,19 @@ QList<Notice> ImportCount::notices() const {
         notices.append(Notice{
             QStringLiteral("有%1个订单以前已经导入过，这次没有重复导入。").arg(alreadyImported),
             QStringLiteral("墨岚打单"), Notice::Icon::Information, Notice::Buttons::Ok});
+    if (!damagedRows.isEmpty())
+        notices.append(Notice{
+            QStringLiteral("有%1行不完整，没有导入，其余的已经导入：\r\n").arg(damagedRows.size()) +
+                damagedRows.join(QStringLiteral("\r\n")),
+            QStringLiteral("墨岚打单"), Notice::Icon::Exclamation, Notice::Buttons::Ok});
+    if (masked > 0)
+        notices.append(
+            Notice{QStringLiteral("有%1个订单的收件人被网店隐藏了一部分（%2），已经导入并标上“%2”，"
+                                  "可以用筛选找到它们。\r\n这些订单不能打印快递单：请补全收件人，"
+                                  "或者用网店自己的工具打印快递单。")
+                       .arg(masked)
+                       .arg(MaskedReceiver::kMark),
+                   QStringLiteral("墨岚打单"), Notice::Icon::Information, Notice::Buttons::Ok});
     if (!errorNote.isEmpty())
         notices.append(Notice{QStringLiteral("有的内容太长，没有保存：") + errorNote,
                               QStringLiteral("墨岚打单"), Notice::Icon::Exclamation,
@@ -110,6 +136,12 @@ std::variant<std::unique_ptr<ImportRun>, Notice> ImportRun::start(MainState& sta
     const std::vector<qint64> last =
         OrderStore(*state.database).ids(QStringLiteral("select max(id) from order_data"));
     const qint64 lastId = last.empty() ? 0 : last[0];
+    run->m_lastId = lastId;
+    run->m_byNumber = std::make_unique<PreparedIds>(
+        *state.database,
+        QStringLiteral("select id from order_data where order_sign = ? and id <= ? order by id"));
+    if (!layout.market.isEmpty())
+        run->m_count.platform = layout.name;
     run->m_sameReceiver = std::make_unique<SameReceiver>(
         *state.database, lastId,
         QStringList{QStringLiteral("order_sign = ?"),
@@ -161,13 +193,42 @@ std::optional<Order> ImportRun::mergeTarget(const std::vector<Stored>& stored) {
     return std::nullopt;
 }
 
+bool ImportRun::completeStored(const Order& asStored) {
+    if (asStored.orderSign.isEmpty())
+        return false;
+    const std::vector<qint64> ids = m_byNumber->ids({asStored.orderSign, m_lastId});
+    if (ids.empty())
+        return false;
+    std::optional<Order> stored = m_reader->byId(ids.front());
+    if (!stored)
+        return false;
+    if (OrderCompletion::complete(*stored, asStored)) {
+        ++m_count.completed;
+        m_completions.append(*stored);
+    } else {
+        ++m_count.alreadyImported;
+    }
+    if (MaskedReceiver::isMasked(*stored))
+        ++m_count.masked;
+    return true;
+}
+
 void ImportRun::takeRow(int row) {
     std::optional<Order> order = m_rows.orderOf(row);
     if (!order)
         return;
+    if (const QString damage = m_rows.damageOf(row); !damage.isEmpty()) {
+        m_count.damagedRows.append(damage);
+        return;
+    }
     ++m_count.rows;
     Order asStored = *order;
     OrderWriteRule(limits()).apply(asStored);
+    // An order number stored before: this file completes that order, never adds it twice.
+    if (completeStored(asStored))
+        return;
+    if (MaskedReceiver::isMasked(*order))
+        ++m_count.masked;
     const std::vector<Stored> stored = storedOf(asStored);
     if (importedBefore(asStored, stored)) {
         ++m_count.alreadyImported;
@@ -189,8 +250,10 @@ void ImportRun::takeRow(int row) {
         ++m_count.imported;
         return;
     }
-    // The buyer's order found before in this run, else a stored one, takes the row in.
-    const QString receiver = RowOrders::receiverKey(*order);
+    // The buyer's order found before in this run, else a stored one, takes the row in. A
+    // masked receiver names no buyer: two buyers called 林** are not one.
+    const QString receiver =
+        MaskedReceiver::isMasked(*order) ? QString() : RowOrders::receiverKey(*order);
     if (receiver.isEmpty()) {
         ++m_count.imported;
         return;
@@ -213,6 +276,12 @@ void ImportRun::takeRow(int row) {
 }
 
 bool ImportRun::storeSlice() {
+    if (!m_completions.isEmpty()) {
+        if (!OrderStore(*m_state.database)
+                 .updateInTransaction(m_completions, OrderCompletion::columns()))
+            return false;
+        m_completions.clear();
+    }
     if (m_pending.isEmpty())
         return true;
     const auto targetId = [&](const Target& target) {

@@ -9,6 +9,7 @@
 #include "core/Order.h"
 #include "core/OrderReader.h"
 #include "core/OrderWriteRule.h"
+#include "core/PreparedIds.h"
 
 #include <QSet>
 
@@ -26,6 +27,12 @@ struct ImportCount {
     int imported = 0;        // stored as orders of their own
     int merged = 0;          // merged into an order of the same buyer
     int alreadyImported = 0; // found stored already, not stored again
+    int completed = 0;       // stored before with less, completed from this file
+    int masked = 0;          // new or completed orders whose receiver is still masked
+    /** The marketplace layout the file was recognised as; empty for a seller's own sheet. */
+    QString platform;
+    /** The rows left out, each "第N行…" with why. */
+    QStringList damagedRows;
     /** The over-long fields, each "\r\n[column]超长" + length. */
     QString errorNote;
     /** Why an order got no courier form (no templates, no plan). */
@@ -85,6 +92,8 @@ private:
     std::vector<Stored> storedOf(const Order& asStored);
     /** A stored order that this row was imported into before: it is not stored again. */
     bool importedBefore(const Order& asStored, const std::vector<Stored>& stored);
+    /** Completes the order stored before this run under the row's number; false when none is. */
+    bool completeStored(const Order& asStored);
     /** The order stored before this run that takes in the rows of its buyer, if any. */
     std::optional<Order> mergeTarget(const std::vector<Stored>& stored);
 
@@ -96,8 +105,11 @@ private:
     OrderWriteRule m_rule;
     std::unique_ptr<OrderTransaction> m_transaction;
     std::unique_ptr<SameReceiver> m_sameReceiver; // among the orders stored before this run
-    std::unique_ptr<OrderReader> m_reader; // the stored orders those look-ups name
-    QSet<qint64> m_matched;                  // earlier orders this run found its rows in
+    std::unique_ptr<OrderReader> m_reader;        // the stored orders those look-ups name
+    std::unique_ptr<PreparedIds> m_byNumber;      // stored before this run, by order number
+    qint64 m_lastId = 0;
+    QList<Order> m_completions; // stored orders completed in this slice
+    QSet<qint64> m_matched;     // earlier orders this run found its rows in
     /** The order that takes in a buyer's rows: one stored, or one of this slice. */
     struct Target {
         qint64 stored;

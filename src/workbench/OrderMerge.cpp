@@ -3,6 +3,7 @@
 #include "GoodsLines.h"
 
 #include "core/MainState.h"
+#include "core/MaskedReceiver.h"
 
 #include <algorithm>
 
@@ -177,7 +178,9 @@ std::optional<Notice> split(MainState& state, qint64 targetId) {
 }
 
 bool canAbsorb(const Order& target) {
+    // A masked receiver may be another buyer of the same masked name: never merged by itself.
     return target.djType >= 0 && target.kdSign == 0 && target.cfSign == 0 &&
+           !MaskedReceiver::isMasked(target) &&
            (target.djType > 0 || GoodsLines::nonEmptyCount(target.buyGoods) > 0);
 }
 

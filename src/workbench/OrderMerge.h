@@ -32,7 +32,7 @@ std::optional<Notice> mergeSelected(MainState& state);
 std::optional<Notice> split(MainState& state, qint64 targetId);
 
 /** Whether an order can take in a new order of its buyer: listed, unprinted, never split, with
- * goods. */
+ * goods, its receiver not masked. */
 bool canAbsorb(const Order& target);
 
 /**

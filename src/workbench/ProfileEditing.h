@@ -14,10 +14,11 @@ struct MainState;
 namespace ProfileEditing {
 
 /** The editor's marketplace list, in its order; the first is the initial choice. */
-inline const QStringList kMarketplaces = {QStringLiteral("淘宝"), QStringLiteral("阿里巴巴"),
-                                          QStringLiteral("拍拍"), QStringLiteral("有啊"),
-                                          QStringLiteral("意趣"), QStringLiteral("京东"),
-                                          QStringLiteral("其他")};
+inline const QStringList kMarketplaces = {QStringLiteral("淘宝"),   QStringLiteral("天猫"),
+                                          QStringLiteral("拼多多"), QStringLiteral("抖店"),
+                                          QStringLiteral("京东"),   QStringLiteral("快手"),
+                                          QStringLiteral("小红书"), QStringLiteral("微信小店"),
+                                          QStringLiteral("1688"),   QStringLiteral("其他")};
 
 /** The shipping-list design a new profile gets; may be empty (the profile then reads as default).
  */

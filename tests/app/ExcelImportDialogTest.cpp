@@ -1,6 +1,7 @@
 #include "ExcelImportDialog.h"
 #include "MainWindow.h"
 #include "ImportProgress.h"
+#include "MarketplaceExports.h"
 #include "ModalAnswers.h"
 #include "SpreadsheetFixture.h"
 
@@ -9,13 +10,17 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 using namespace mldd;
 using test::ModalAnswers;
@@ -85,7 +90,7 @@ TEST_F(ExcelImportDialogTest, ImportFromTheMainWindowMapsColumnsAndStoresTheRows
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window.importProgress(); }, 20000))
         << "the import never finished";
     EXPECT_EQ(window.statusLine()->text(),
-              QStringLiteral("提示:Excedl中共有订单4个，实提订单3个，合并订单1个。  "));
+              QStringLiteral("提示:Excel中共有订单4个，实提订单3个，合并订单1个。  "));
     EXPECT_EQ(storedOrders().size(), 4);
     EXPECT_FALSE(window.informationLine()->text().contains(QStringLiteral("总计0条")))
         << "the list shows the imported orders";
@@ -151,8 +156,91 @@ TEST_F(ExcelImportDialogTest, ColumnsAreMappedWithTheKeysAsAScreenReaderUserDoes
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window.importProgress(); }, 20000))
         << "the import never finished";
     EXPECT_EQ(window.statusLine()->text(),
-              QStringLiteral("提示:Excedl中共有订单4个，实提订单3个，合并订单1个。  "));
+              QStringLiteral("提示:Excel中共有订单4个，实提订单3个，合并订单1个。  "));
     EXPECT_EQ(storedOrders().size(), 4);
+}
+
+// A marketplace's export through 订单 › 导入Excel: the mapping window opens with the
+// marketplace named and every column taken, and 提取Excel is all the seller presses.
+TEST_F(ExcelImportDialogTest, AMarketplaceExportNeedsNothingButTheExtractButton) {
+    ASSERT_TRUE(test::MarketplaceExports::get().ok());
+    ASSERT_TRUE(test::MarketplaceExports::layTable(m_state.folder));
+    MainWindow window(m_state);
+    window.show();
+    const QList<std::pair<QString, QString>> exports{
+        {QStringLiteral("taobao_orders.csv"), QStringLiteral("淘宝订单报表")},
+        {QStringLiteral("pdd.csv"), QStringLiteral("拼多多")},
+        {QStringLiteral("douyin.csv"), QStringLiteral("抖店")},
+        {QStringLiteral("jd.csv"), QStringLiteral("京东")},
+        {QStringLiteral("kuaishou.xlsx"), QStringLiteral("快手")},
+        {QStringLiteral("xiaohongshu.xlsx"), QStringLiteral("小红书")},
+        {QStringLiteral("wechat.xlsx"), QStringLiteral("微信小店")}};
+    QStringList messages;
+    for (const auto& [file, platform] : exports) {
+        SCOPED_TRACE(file.toStdString());
+        const QString path = test::MarketplaceExports::get().path(file);
+        QString recognised;
+        {
+            ModalAnswers answers({}, [&](QDialog* dialog) {
+                if (openInFileDialog(dialog, path))
+                    return;
+                auto* form = qobject_cast<ExcelImportDialog*>(dialog);
+                ASSERT_NE(form, nullptr) << dialog->metaObject()->className();
+                recognised = form->recognitionLine()->text();
+                QTest::mouseClick(form->extractButton(), Qt::LeftButton);
+            });
+            window.menuAction(MainWindow::Import)->trigger();
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !window.importProgress(); }, 20000))
+                << "the import never finished";
+            messages += answers.texts;
+        }
+        EXPECT_TRUE(recognised.contains(u'[' + platform + u']')) << recognised.toStdString();
+        EXPECT_TRUE(window.statusLine()->text().startsWith(QStringLiteral("提示:[") + platform +
+                                                           QStringLiteral("]Excel中共有订单")))
+            << window.statusLine()->text().toStdString();
+    }
+    const QList<Order> stored = storedOrders();
+    EXPECT_EQ(stored.size(), 15);
+    const auto douyin = std::find_if(stored.begin(), stored.end(), [](const Order& order) {
+        return order.orderSign == QStringLiteral("抖店:6934567890123456789");
+    });
+    ASSERT_NE(douyin, stored.end());
+    EXPECT_EQ(douyin->buyGoods, QStringLiteral("纯棉T恤 白色 XL 编码:TS-W-XL 2 59.9\r\n"
+                                               "运动袜 五双装 编码:SOCK5 1 25"));
+    EXPECT_TRUE(std::any_of(messages.begin(), messages.end(), [](const QString& text) {
+        return text.contains(QStringLiteral("有2个订单的收件人被网店隐藏了一部分"));
+    })) << messages.join(u'\n').toStdString();
+}
+
+// A workbook dropped on the main window opens the same mapping window, filled in.
+TEST_F(ExcelImportDialogTest, AWorkbookDroppedOnTheWindowImportsTheSameWay) {
+    ASSERT_TRUE(test::MarketplaceExports::get().ok());
+    ASSERT_TRUE(test::MarketplaceExports::layTable(m_state.folder));
+    MainWindow window(m_state);
+    window.show();
+    QString recognised;
+    ModalAnswers answers({}, [&](QDialog* dialog) {
+        auto* form = qobject_cast<ExcelImportDialog*>(dialog);
+        if (!form)
+            return; // the import's progress
+        recognised = form->recognitionLine()->text();
+        QTest::mouseClick(form->extractButton(), Qt::LeftButton);
+    });
+    QMimeData dropped;
+    dropped.setUrls(
+        {QUrl::fromLocalFile(test::MarketplaceExports::get().path(QStringLiteral("pdd.csv")))});
+    QDragEnterEvent enter(QPoint(200, 200), Qt::CopyAction, &dropped, Qt::LeftButton,
+                          Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(200, 200), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &drop);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return window.statusLine()->text().startsWith(QStringLiteral("提示:[拼多多]")); },
+        20000))
+        << window.statusLine()->text().toStdString();
+    EXPECT_TRUE(recognised.contains(QStringLiteral("[拼多多]"))) << recognised.toStdString();
+    EXPECT_EQ(storedOrders().size(), 2);
 }
 
 TEST_F(ExcelImportDialogTest, TheMappingWindowSaysWhatIsMissingBeforeItImports) {

@@ -78,7 +78,7 @@ TEST_F(SenderProfilesDialogTest, SavingChecksTheBoxesBuildsTheIdAndKeepsContents
     editor.show();
     {
         ModalAnswers answers;
-        editor.marketplace()->setCurrentText(QStringLiteral("拍拍"));
+        editor.marketplace()->setCurrentText(QStringLiteral("拼多多"));
         typeText(editor.account(), QStringLiteral("abc"));
         QTest::mouseClick(editor.saveButton(), Qt::LeftButton);
         EXPECT_EQ(answers.texts,
@@ -92,12 +92,12 @@ TEST_F(SenderProfilesDialogTest, SavingChecksTheBoxesBuildsTheIdAndKeepsContents
     typeText(editor.defaultContentsName(), QStringLiteral("衣服"));
     QTest::mouseClick(editor.saveButton(), Qt::LeftButton);
     ASSERT_EQ(m_state.profiles.size(), 1);
-    EXPECT_EQ(m_state.profiles.first().myIdh, QStringLiteral("拍拍:abc"));
+    EXPECT_EQ(m_state.profiles.first().myIdh, QStringLiteral("拼多多:abc"));
     EXPECT_EQ(m_state.profiles.first().address, QStringLiteral("O'Brien 路 100%_号"));
     EXPECT_EQ(m_state.profiles.first().faHuoSet, DefaultFaHuoSet());
-    EXPECT_EQ(fileBytes(m_state.folder.file(QStringLiteral("拍拍;abc.njp"))),
+    EXPECT_EQ(fileBytes(m_state.folder.file(QStringLiteral("拼多多;abc.njp"))),
               QStringLiteral("0衣服[NJF]衣服 鞋 包\r\n").toUtf8());
-    EXPECT_EQ(editor.profileList()->currentItem()->text(), QStringLiteral("拍拍:abc"));
+    EXPECT_EQ(editor.profileList()->currentItem()->text(), QStringLiteral("拼多多:abc"));
 
     // 10,000 characters pasted stop at what the column holds.
     editor.address()->setText(QString(10000, u'路'));

@@ -24,24 +24,24 @@ protected:
 };
 
 TEST_F(ProfileCommandTest, SaveListDeleteRoundTrip) {
-    const CliRun saved = profile({u"save"_s, u"--market"_s, u"拍拍"_s, u"--id"_s, u"abc"_s,
+    const CliRun saved = profile({u"save"_s, u"--market"_s, u"拼多多"_s, u"--id"_s, u"abc"_s,
                                   u"--address"_s, u"朝阳区建国路1号"_s, u"--name"_s, u"张三"_s,
                                   u"--phone1"_s, u"13800000000"_s, u"--province"_s, u"北京"_s});
     ASSERT_EQ(saved.exitCode, 0) << saved.err.toStdString();
     EXPECT_EQ(profile({u"list"_s}).out,
-              u"拍拍:abc\t张三\t13800000000\t\t\t北京朝阳区建国路1号\t\n"_s);
+              u"拼多多:abc\t张三\t13800000000\t\t\t北京朝阳区建国路1号\t\n"_s);
 
     const CliRun json = profile({u"list"_s, u"--json"_s});
     const QJsonArray rows = QJsonDocument::fromJson(json.out.toUtf8()).array();
     ASSERT_EQ(rows.size(), 1);
-    EXPECT_EQ(rows[0][u"my_idh"_s].toString(), u"拍拍:abc"_s);
+    EXPECT_EQ(rows[0][u"my_idh"_s].toString(), u"拼多多:abc"_s);
     EXPECT_EQ(rows[0][u"my_fjr"_s].toString(), u"张三"_s);
     EXPECT_EQ(rows[0][u"my_address_sheng"_s].toString(), u"北京"_s);
 
     const CliRun wrongId = profile({u"delete"_s, u"--id"_s, u"abc"_s});
     EXPECT_EQ(wrongId.exitCode, 1);
     EXPECT_TRUE(wrongId.err.contains(u"没有这个发件人：abc"_s));
-    EXPECT_EQ(profile({u"delete"_s, u"--market"_s, u"拍拍"_s, u"--id"_s, u"abc"_s}).exitCode, 0);
+    EXPECT_EQ(profile({u"delete"_s, u"--market"_s, u"拼多多"_s, u"--id"_s, u"abc"_s}).exitCode, 0);
     EXPECT_EQ(profile({u"list"_s}).out, QString());
 }
 
@@ -80,7 +80,7 @@ TEST_F(ProfileCommandTest, RefusalsAndUsageErrors) {
     for (const QStringList& args :
          {QStringList{}, QStringList{u"frob"_s}, QStringList{u"save"_s, u"--id"_s, u"a"_s},
           QStringList{u"save"_s, u"--id"_s, u"a"_s, u"--address"_s, u"b"_s, u"--market"_s,
-                      u"天猫"_s},
+                      u"拍拍"_s},
           QStringList{u"delete"_s, u"--id"_s, u"a"_s, u"--name"_s, u"b"_s},
           QStringList{u"list"_s, u"extra"_s}, QStringList{u"list"_s, u"--id"_s}}) {
         EXPECT_EQ(profile(args).exitCode, 2) << args.join(u' ').toStdString();

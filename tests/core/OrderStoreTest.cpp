@@ -296,7 +296,7 @@ TEST(OrderFilter, CaptionsTellTheFilter) {
     const OrderFilter all = OrderFilter::fromLists(OrderFilter::kAll, QString(), OrderFilter::kAll);
     EXPECT_EQ(all.caption, QStringLiteral("筛选:所有订单"));
     EXPECT_TRUE(all.condition.isEmpty());
-    EXPECT_EQ(OrderFilter::printStates().size(), 11);
+    EXPECT_EQ(OrderFilter::printStates().size(), 13);
     EXPECT_EQ(OrderFilter::informationLine(QStringLiteral("筛选:所有订单"), 25, 3, 3),
               QStringLiteral("筛选:所有订单  总计25条 共3页 第3页"));
 }

@@ -60,14 +60,14 @@ TEST_F(CliImportTest, ATenThousandRowWorkbookImportsOnceAndTakesItsNumbersBack) 
     const test::CliRun first = test::runCli(importArgs());
     ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
     EXPECT_EQ(first.out,
-              QStringLiteral("提示:Excedl中共有订单10000个，实提订单9000个，合并订单1000个。\n"));
+              QStringLiteral("提示:Excel中共有订单10000个，实提订单9000个，合并订单1000个。\n"));
     // The second run uses the layout the first one saved.
     const test::CliRun second = test::runCli(
         {QStringLiteral("--data"), m_state.folder.dataPath(), QStringLiteral("import"),
          QStringLiteral("--file"), m_big, QStringLiteral("--layout"), QStringLiteral("店铺导出")});
     ASSERT_EQ(second.exitCode, 0) << second.err.toStdString();
     EXPECT_EQ(second.out,
-              QStringLiteral("提示:Excedl中共有订单10000个，实提订单0个，合并订单0个。\n"));
+              QStringLiteral("提示:Excel中共有订单10000个，实提订单0个，合并订单0个，已有10000个。\n"));
     EXPECT_EQ(storedCount(), 10000);
 
     {

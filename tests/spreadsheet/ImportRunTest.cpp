@@ -26,7 +26,7 @@ protected:
 TEST_F(ImportRunTest, RowsBecomeOrdersAndABuyersSecondRowIsMerged) {
     const ImportCount count = imported(orders(), ordersLayout());
     EXPECT_EQ(count.countsLine(),
-              QStringLiteral("提示:Excedl中共有订单4个，实提订单3个，合并订单1个。  "));
+              QStringLiteral("提示:Excel中共有订单4个，实提订单3个，合并订单1个。  "));
 
     const Order first = orderNamed(QStringLiteral("李小红"));
     EXPECT_EQ(first.orderSign, QStringLiteral("2851234567890123"));
@@ -63,7 +63,7 @@ TEST_F(ImportRunTest, ImportingTheSameFileAgainAddsAndMergesNothing) {
     const QList<Order> before = storedOrders();
     const ImportCount again = imported(orders(), ordersLayout());
     EXPECT_EQ(again.countsLine(),
-              QStringLiteral("提示:Excedl中共有订单4个，实提订单0个，合并订单0个。  "));
+              QStringLiteral("提示:Excel中共有订单4个，实提订单0个，合并订单0个，已有4个。  "));
     EXPECT_EQ(again.alreadyImported, 4);
     const QList<Order> after = storedOrders();
     ASSERT_EQ(after.size(), before.size());

@@ -121,7 +121,7 @@ protected:
             DatabaseWork counted(m_state.database->handle());
             // Every tenth row is the second order of the buyer above it.
             EXPECT_EQ(importAll(table, path),
-                      QStringLiteral("提示:Excedl中共有订单%1个，实提订单%2个，合并订单%3个。  ")
+                      QStringLiteral("提示:Excel中共有订单%1个，实提订单%2个，合并订单%3个。  ")
                           .arg(rows)
                           .arg(rows / 10 * 9)
                           .arg(rows / 10));
@@ -192,7 +192,8 @@ TEST_F(ImportScaleTest, AnImportPreparesItsReadsOnceAndStoresWithoutSavepoints) 
     }
     CompiledStatements counted(m_state.database->handle());
     EXPECT_EQ(importAll(table, path),
-              QStringLiteral("提示:Excedl中共有订单%1个，实提订单0个，合并订单0个。  ").arg(kRows));
+              QStringLiteral("提示:Excel中共有订单%1个，实提订单0个，合并订单0个，已有%1个。  ")
+                  .arg(kRows));
     EXPECT_LT(counted.reads(), kRows / 20) << counted.reads() << " statements that read";
 }
 
@@ -206,7 +207,7 @@ TEST_F(ImportScaleTest, AMergedRowIsWrittenOnceAndItsTargetOnceMore) {
     const SheetTable table = readSheet(path);
     WrittenRows written(m_state.database->handle());
     EXPECT_EQ(importAll(table, path, 249),
-              QStringLiteral("提示:Excedl中共有订单2000个，实提订单1800个，合并订单200个。  "));
+              QStringLiteral("提示:Excel中共有订单2000个，实提订单1800个，合并订单200个。  "));
     EXPECT_EQ(written.inserts, kRows);
     EXPECT_EQ(written.updates, kRows / 10);
 
