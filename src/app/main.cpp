@@ -3,6 +3,7 @@
 #include "MainWindow.h"
 #include "HelpKeys.h"
 #include "NoticeBox.h"
+#include "SearchIndexProgress.h"
 
 #include "address/PlaceTable.h"
 #include "browser/SingleWindow.h"
@@ -92,6 +93,7 @@ int main(int argc, char* argv[]) {
     StartupHooks hooks;
     hooks.loadPlaceTable = loadPlaceTableInto;
     hooks.defaultShippingDesign = DefaultFaHuoSet;
+    hooks.searchIndexProgress = SearchIndexProgress();
     StartupResult started = startUp(state, command, hooks);
     if (!started.ok && started.restoreOffer) {
         if (!restoredFromBackup(state, started))
