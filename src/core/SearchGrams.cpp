@@ -140,16 +140,22 @@ QStringList ofKey(const QString& key) {
         return i >= 0 && i + 3 <= count && starts[i + 3] - starts[i] == 3 &&
                lettersOrDigits(foldedKey, starts[i], starts[i + 3]);
     };
+    // Grams side by side over the key, the last one ending with it: each more
+    // gram is one more list of orders to read, and LIKE checks the rest.
     QStringList grams;
-    for (int i = 0; i + 2 <= count; ++i) {
-        QString gram;
-        if (triple(i))
-            gram = slice(foldedKey, starts[i], starts[i + 3]);
-        else if (!triple(i - 1))
-            gram = slice(foldedKey, starts[i], starts[i + 2]);
-        if (!gram.isEmpty() && !grams.contains(gram))
+    const auto add = [&](int from, int to) {
+        const QString gram = slice(foldedKey, starts[from], starts[to]);
+        if (!grams.contains(gram))
             grams.append(gram);
+    };
+    int i = 0;
+    while (i + 2 <= count) {
+        const int length = triple(i) ? 3 : 2;
+        add(i, i + length);
+        i += length;
     }
+    if (i < count)
+        add(triple(count - 3) ? count - 3 : count - 2, count);
     return grams;
 }
 

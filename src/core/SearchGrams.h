@@ -23,9 +23,9 @@ inline constexpr char kTokenizer[] = "mldd_grams";
 QStringList ofText(const QString& text);
 
 /**
- * The grams every text holding `key` holds, as few as tell it apart: its one
- * character, else its letter-or-digit triples and the pairs none of them
- * covers. Empty for an empty key.
+ * Grams every text holding `key` holds, as few as cover it: its one character,
+ * else letter-or-digit triples and pairs side by side, the last ending with the
+ * key. Empty for an empty key.
  */
 QStringList ofKey(const QString& key);
 

@@ -27,15 +27,17 @@ TEST(SearchGramsTest, EveryTextHoldingAKeyHoldsTheKeysGrams) {
     }
 }
 
-// As few grams as tell a key apart: its one character, pairs of Chinese, triples of
-// digits or letters (a pair of digits is on almost every telephone).
-TEST(SearchGramsTest, AKeyIsAskedForByItsLongestGrams) {
+// As few grams as cover a key: its one character, pairs of Chinese, triples of digits or
+// letters (a pair of digits is on almost every telephone), side by side.
+TEST(SearchGramsTest, AKeyIsAskedForByGramsSideBySide) {
     EXPECT_EQ(SearchGrams::ofKey(QStringLiteral("王")), QStringList{QStringLiteral("王")});
     EXPECT_EQ(SearchGrams::ofKey(QStringLiteral("明军")), QStringList{QStringLiteral("明军")});
     EXPECT_EQ(SearchGrams::ofKey(QStringLiteral("羊毛衫")),
               (QStringList{QStringLiteral("羊毛"), QStringLiteral("毛衫")}));
-    EXPECT_EQ(SearchGrams::ofKey(QStringLiteral("13800")),
-              (QStringList{QStringLiteral("138"), QStringLiteral("380"), QStringLiteral("800")}));
+    EXPECT_EQ(SearchGrams::ofKey(QStringLiteral("138000")),
+              (QStringList{QStringLiteral("138"), QStringLiteral("000")}));
+    EXPECT_EQ(SearchGrams::ofKey(QStringLiteral("Buyer97")),
+              (QStringList{QStringLiteral("buy"), QStringLiteral("er9"), QStringLiteral("r97")}));
     EXPECT_EQ(SearchGrams::ofKey(QStringLiteral("XL码")),
               (QStringList{QStringLiteral("xl"), QStringLiteral("l码")}));
     EXPECT_TRUE(SearchGrams::ofKey(QString()).isEmpty());
