@@ -4,6 +4,8 @@
 
 #include <sqlite3.h>
 
+#include <cstring>
+
 using namespace mldd;
 using test::TestWorkbooks;
 
