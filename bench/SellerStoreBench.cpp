@@ -3,7 +3,10 @@
 // the system's temp folder between runs. Measured on each: `mldd-cli orders`
 // from process start to exit, the capture of a 5-order page (time in-process;
 // time and peak memory of `mldd-cli capture`), and of 8k-, 16k- and 32k-order pages;
-// the search index built from nothing, and the first search after a captured page.
+// the search index built from nothing (and its share of the store), the first search
+// after a captured page, a search of each field with keys of 1 to 6 characters, and
+// the daily backup. The search, the index and the backup are measured at 100,000
+// orders too, for how they grow.
 #include "BatchCaptureState.h"
 #include "BatchPage.h"
 #include "CliRun.h"
@@ -12,16 +15,17 @@
 #include "core/CapturedNumbers.h"
 #include "core/MainState.h"
 #include "core/OrderSearchIndex.h"
+#include "core/StoreBackup.h"
 #include "workbench/OrderSearch.h"
 
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlQuery>
 
 #include <benchmark/benchmark.h>
 
-#include <limits>
 #include <map>
 #include <sys/wait.h>
 
@@ -32,15 +36,6 @@ namespace {
 constexpr int kPageLimit = 32000;
 // Numbers of the pages measured: above every stored one, so they are new each round.
 constexpr int kMeasuredFirst = 50'000'000;
-
-/** Brings the search index up to date, step by step; how many steps it took. */
-int catchUpWhole(OrderDatabase& database) {
-    int steps = 1;
-    while (!OrderSearchIndex::catchUp(database))
-        ++steps;
-    OrderSearchIndex::catchUp(database); // the last step's rest
-    return steps;
-}
 
 /** The started program on the store of `orders` orders, built the first time. */
 bench::BatchCaptureState& sellerStore(int orders) {
@@ -66,8 +61,8 @@ bench::BatchCaptureState& sellerStore(int orders) {
         QSqlQuery(kept->state.database->connection()).exec(QStringLiteral("ANALYZE"));
         QFile(built).open(QIODevice::WriteOnly);
     }
-    // A seller's store has had its search index brought up to date by a search.
-    OrderSearchIndex::catchUp(*kept->state.database, std::numeric_limits<qint64>::max());
+    // A store built before the index was kept current is brought up to date, as a start does.
+    OrderSearchIndex::bringUpToDate(*kept->state.database);
     // mldd-cli would refetch the decode files at its first capture of the day.
     QFile stamp(kept->state.folder.file(QStringLiteral("code/date.txt")));
     stamp.open(QIODevice::WriteOnly);
@@ -131,6 +126,7 @@ BENCHMARK(BM_CapturePage)
     ->Args({1000, 8000})
     ->Args({1000, 16000})
     ->Args({1000, 32000})
+    ->Args({100'000, 32000})
     ->Args({1'000'000, 8000})
     ->Args({1'000'000, 16000})
     ->Args({1'000'000, 32000})
@@ -178,29 +174,36 @@ BENCHMARK(BM_CapturedNumbersOfPage)
     ->Repetitions(3)
     ->Unit(benchmark::kMillisecond);
 
-// The search index of a store that never had one, built as the first searches after the
-// upgrade build it: a step of OrderSearchIndex::kCatchUpStep orders at each.
+// The search index of a store that never had one, built once by the start's catch-up, a
+// step of OrderSearchIndex::kCatchUpStep orders per transaction.
 void BM_SearchIndexFirstBuild(benchmark::State& bench) {
     bench::BatchCaptureState& store = sellerStore(int(bench.range(0)));
     OrderDatabase& database = *store.state.database;
     for (auto _ : bench) {
         bench.PauseTiming();
-        QSqlDatabase db = database.connection();
-        QSqlQuery(db).exec(
-            QStringLiteral("insert into order_search (order_search) values ('delete-all')"));
-        QSqlQuery(db).exec(QStringLiteral("update order_search_mark set indexed = 0"));
-        QSqlQuery(db).exec(QStringLiteral("delete from order_search_stale"));
+        OrderSearchIndex::startOver(database);
         bench.ResumeTiming();
-        bench.counters["steps"] = catchUpWhole(database);
+        int steps = 0;
+        OrderSearchIndex::bringUpToDate(database, [&](qint64, qint64) { return ++steps, true; });
+        bench.counters["steps"] = steps;
+    }
+    // What the index adds to the store's file.
+    QSqlQuery pages(database.connection());
+    pages.exec(QStringLiteral("select sum(case when name like 'order_grams%' then pgsize end), "
+                              "sum(pgsize) from dbstat"));
+    if (pages.next()) {
+        bench.counters["index_MB"] = pages.value(0).toDouble() / (1024 * 1024);
+        bench.counters["store_MB"] = pages.value(1).toDouble() / (1024 * 1024);
+        bench.counters["index_share"] = pages.value(0).toDouble() / pages.value(1).toDouble();
     }
 }
 BENCHMARK(BM_SearchIndexFirstBuild)
-    ->Arg(1000)
+    ->Arg(100'000)
     ->Arg(1'000'000)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 
-// The first search after a captured page, which takes the page's orders into the index.
+// The first search after a captured page (the capture took the page's orders into the index).
 void BM_FirstSearchAfterCapture(benchmark::State& bench) {
     bench::BatchCaptureState& store = sellerStore(int(bench.range(0)));
     const QString page = bench::batchPage(int(bench.range(1)), kMeasuredFirst);
@@ -212,7 +215,7 @@ void BM_FirstSearchAfterCapture(benchmark::State& bench) {
         OrderSearch::search(store.state, QStringLiteral("买家ID"), QStringLiteral("buyer_77"));
         bench.PauseTiming();
         forgetMeasuredPage(store);
-        catchUpWhole(*store.state.database);
+        OrderSearchIndex::bringUpToDate(*store.state.database);
         bench.ResumeTiming();
     }
 }
@@ -222,6 +225,52 @@ BENCHMARK(BM_FirstSearchAfterCapture)
     ->Args({1000, 32000})
     ->Args({1'000'000, 32000})
     ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+
+// The search box on each field, as the window runs it: the first page and the lazy count.
+// Keys of 1, 2, 3 and 6 characters, common and rare, and words found nowhere.
+const std::pair<const char*, const char*> kSearches[] = {
+    {"买家姓名", "张"},        {"买家姓名", "张7"},    {"买家姓名", "明军"},
+    {"商品内容", "羊毛衫"},    {"商品内容", "运动袜"}, {"买家地址", "现代城"},
+    {"买家地址", "建国路123"}, {"买家电话", "000777"}, {"买家电话", "7"},
+    {"买家ID", "r_7777"},      {"订单标志", "0007"},   {"买家邮编", "100"},
+};
+
+void BM_SearchField(benchmark::State& bench) {
+    bench::BatchCaptureState& store = sellerStore(int(bench.range(0)));
+    const auto& [field, key] = kSearches[bench.range(1)];
+    bench.SetLabel(QStringLiteral("%1=%2")
+                       .arg(QString::fromUtf8(field), QString::fromUtf8(key))
+                       .toStdString());
+    for (auto _ : bench)
+        OrderSearch::search(store.state, QString::fromUtf8(field), QString::fromUtf8(key));
+    bench.counters["listed"] = double(store.state.cursor.recordCount());
+}
+BENCHMARK(BM_SearchField)
+    ->ArgsProduct({{100'000, 1'000'000}, benchmark::CreateDenseRange(0, 11, 1)})
+    ->Repetitions(3)
+    ->Unit(benchmark::kMillisecond);
+
+// The daily backup: SQLite's online copy, packed; its size against the store's.
+void BM_DailyBackup(benchmark::State& bench) {
+    bench::BatchCaptureState& store = sellerStore(int(bench.range(0)));
+    StoreBackup backups(store.state.folder);
+    QDateTime when(QDate(2026, 1, 1), QTime(3, 0));
+    for (auto _ : bench) {
+        QString error;
+        const std::optional<QString> made =
+            backups.make(*store.state.database, when = when.addDays(1), &error);
+        bench.counters["backup_MB"] = made ? double(QFileInfo(*made).size()) / (1024 * 1024) : 0;
+    }
+    const double storeBytes = double(QFileInfo(store.state.folder.databasePath()).size());
+    bench.counters["store_MB"] = storeBytes / (1024 * 1024);
+    bench.counters["backup_share"] = bench.counters["backup_MB"] * 1024 * 1024 / storeBytes;
+}
+BENCHMARK(BM_DailyBackup)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
+    ->Iterations(1)
+    ->Repetitions(2)
     ->Unit(benchmark::kMillisecond);
 
 // A 5-order page captured as `mldd-cli capture` does: whole process, and its peak memory.

@@ -15,11 +15,22 @@ DailyStoreCheck::~DailyStoreCheck() {
 }
 
 void DailyStoreCheck::startIfDue(const MainState& state) {
+    if (StoreCheck::isDue(state.folder, QDateTime::currentDateTime()))
+        start(state, false);
+}
+
+void DailyStoreCheck::startNow(const MainState& state) {
+    start(state, true);
+}
+
+void DailyStoreCheck::start(const MainState& state, bool backupAnyway) {
     const QDateTime now = QDateTime::currentDateTime();
-    if (m_thread || state.database->isServer() || !StoreCheck::isDue(state.folder, now))
+    if (m_thread || state.database->isServer())
         return;
     const DataFolder folder = state.folder;
-    m_thread = QThread::create([this, folder, now] { m_result = StoreCheck::run(folder, now); });
+    m_thread = QThread::create([this, folder, now, backupAnyway] {
+        m_result = StoreCheck::run(folder, now, backupAnyway);
+    });
     connect(m_thread, &QThread::finished, this, [this, folder] {
         m_thread->deleteLater();
         m_thread = nullptr;

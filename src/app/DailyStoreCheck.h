@@ -12,7 +12,8 @@ struct MainState;
 
 /**
  * Runs the store's daily check and backup on a worker thread once the window is
- * up, so that a year of orders never delays the first page.
+ * up, or when the seller asks for a backup, so that a year of orders never
+ * delays the first page or a print run.
  */
 class DailyStoreCheck : public QObject {
     Q_OBJECT
@@ -23,6 +24,8 @@ public:
 
     /** Starts the check when the day still lacks one and the store is the folder's own file. */
     void startIfDue(const MainState& state);
+    /** Starts the check and a backup now (the seller asked), unless one is running. */
+    void startNow(const MainState& state);
     bool isRunning() const;
 
 signals:
@@ -30,6 +33,8 @@ signals:
     void finished(const std::optional<Notice>& notice);
 
 private:
+    void start(const MainState& state, bool backupAnyway);
+
     QThread* m_thread = nullptr;
     StoreCheck::Result m_result;
 };

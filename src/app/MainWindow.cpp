@@ -22,6 +22,7 @@
 #include "browser/TemplateDownload.h"
 #include "core/MainState.h"
 #include "core/ProgramVersion.h"
+#include "core/StoreBackup.h"
 
 #include <QClipboard>
 #include <QDesktopServices>
@@ -77,6 +78,7 @@ MainWindow::MainWindow(MainState& state, QWidget* parent) : QMainWindow(parent),
     m_dailyCheck = new DailyStoreCheck(this);
     connect(m_dailyCheck, &DailyStoreCheck::finished, this,
             [this](const std::optional<Notice>& notice) {
+                showLatestBackup();
                 if (notice)
                     showNotice(this, *notice);
             });
@@ -85,6 +87,15 @@ MainWindow::MainWindow(MainState& state, QWidget* parent) : QMainWindow(parent),
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::showLatestBackup() {
+    if (m_state.database->isServer())
+        m_backupEntry->setText(QStringLiteral("备份订单数据库（共享数据库请用服务器自己的备份）"));
+    else if (m_dailyCheck && m_dailyCheck->isRunning())
+        m_backupEntry->setText(QStringLiteral("正在检查并备份订单数据库……"));
+    else
+        m_backupEntry->setText(StoreBackup(m_state.folder).entryCaption());
+}
 
 void MainWindow::addMenus() {
     m_toolbar = addToolBar(QStringLiteral("菜单"));
@@ -156,6 +167,15 @@ void MainWindow::addMenus() {
                         &SettingsCommands::installContextMenu);
     settings->addAction(QStringLiteral("模版设计"), this,
                         [this] { m_printing->openDesigner(QString(), std::nullopt); });
+    settings->addSeparator();
+    // A backup made now, behind the window, like the day's first one.
+    m_backupEntry = settings->addAction(QString(), this, [this] {
+        m_dailyCheck->startNow(m_state);
+        showLatestBackup();
+    });
+    m_backupEntry->setEnabled(!m_state.database->isServer());
+    connect(settings, &QMenu::aboutToShow, this, &MainWindow::showLatestBackup);
+    showLatestBackup();
 
     // The same pages as F1 in each window: the guide to the seller's day.
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助"));

@@ -80,6 +80,8 @@ public:
 
     /** The store's daily check, for the window tests. */
     DailyStoreCheck* dailyCheck() const { return m_dailyCheck; }
+    /** The 设置 menu's backup entry, captioned with the latest backup. */
+    QAction* backupEntry() const { return m_backupEntry; }
     /** The spreadsheet import while it runs, for the window tests. */
     ImportProgress* importProgress() const;
 
@@ -129,6 +131,8 @@ private:
     /** Connects each order card to the commands that act on its order. */
     void wireRows();
     void editMenuSettings();
+    /** Captions the backup entry with the latest backup, or with the one being made. */
+    void showLatestBackup();
     /** 提取订单: the built-in browser, once a sender exists to ship the captured orders. */
     void showBrowser();
     /** Shows a new seller's steps above the list while any is open. */
@@ -146,6 +150,7 @@ private:
     SpreadsheetCommands* m_spreadsheets = nullptr;
     PrintCommands* m_printing = nullptr;
     DailyStoreCheck* m_dailyCheck = nullptr;
+    QAction* m_backupEntry = nullptr;
     QStackedWidget* m_pages = nullptr;
     BrowserPanel* m_browser = nullptr;
     FirstStartChecklist* m_checklist = nullptr;

@@ -3,6 +3,7 @@
 #include "HelpKeys.h"
 #include "MainWindow.h"
 #include "NoticeBox.h"
+#include "SearchIndexProgress.h"
 
 #include "address/PlaceTable.h"
 #include "browser/LocalService.h"
@@ -99,6 +100,7 @@ int main(int argc, char* argv[]) {
     StartupHooks hooks;
     hooks.loadPlaceTable = loadPlaceTableInto;
     hooks.defaultShippingDesign = DefaultFaHuoSet;
+    hooks.searchIndexProgress = SearchIndexProgress();
     StartupResult started = startUp(state, command, hooks);
     if (!started.ok && started.restoreOffer) {
         if (!restoredFromBackup(state, started))

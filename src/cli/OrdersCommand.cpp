@@ -2,6 +2,7 @@
 #include "ProgramStart.h"
 
 #include "core/MainState.h"
+#include "workbench/OrderSearch.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -33,18 +34,40 @@ QString toLine(const Order& order) {
 
 } // namespace
 
+/** The search box's field and key of "FIELD=TEXT", or the usage message. */
+std::optional<std::pair<QString, QString>> searchOf(const QString& text, QString* refusal) {
+    const qsizetype equals = text.indexOf(u'=');
+    const QString field = text.left(equals);
+    if (equals < 0 || !OrderSearch::columnsOf(field)) {
+        QStringList captions;
+        for (const OrderSearch::Field& known : OrderSearch::fields())
+            captions.append(known.caption);
+        *refusal = QStringLiteral("搜索要写成 字段=内容，字段可选：%1").arg(captions.join(u'、'));
+        return std::nullopt;
+    }
+    return std::pair{field, text.mid(equals + 1)};
+}
+
 int runOrders(const CliContext& context, QStringList args) {
     bool missingValue = false;
-    const QString stateName = takeOption(args, QStringLiteral("state"), &missingValue)
-                                  .value_or(QStringLiteral("快递单未打"));
+    const std::optional<QString> stateOption =
+        takeOption(args, QStringLiteral("state"), &missingValue);
+    const QString stateName = stateOption.value_or(QStringLiteral("快递单未打"));
+    const std::optional<QString> searchText =
+        takeOption(args, QStringLiteral("search"), &missingValue);
     const std::optional<QString> pageText = takeOption(args, QStringLiteral("page"), &missingValue);
     const bool json = takeFlag(args, QStringLiteral("json"));
-    if (missingValue || !args.isEmpty())
-        return fail(Usage, QStringLiteral("用法: mldd-cli [--data DIR] orders [--state NAME] "
-                                          "[--page N] [--json]"));
+    if (missingValue || !args.isEmpty() || (stateOption && searchText))
+        return fail(Usage, QStringLiteral("用法: mldd-cli [--data DIR] orders [--state NAME | "
+                                          "--search 字段=内容] [--page N] [--json]"));
     if (!OrderFilter::isPrintState(stateName))
         return fail(Usage, QStringLiteral("没有这个打印状态：%1（可选：%2）")
                                .arg(stateName, OrderFilter::printStates().join(u'、')));
+    QString refusal;
+    const std::optional<std::pair<QString, QString>> search =
+        searchText ? searchOf(*searchText, &refusal) : std::nullopt;
+    if (!refusal.isEmpty())
+        return fail(Usage, refusal);
     bool pageOk = true;
     const int page = pageText ? pageText->toInt(&pageOk) : 1;
     if (!pageOk || page < 1)
@@ -54,8 +77,13 @@ int runOrders(const CliContext& context, QStringList args) {
     if (!startProgram(state))
         return Failed;
 
-    state.filter = OrderFilter::fromLists(OrderFilter::kAll, OrderFilter::kAll, stateName);
-    state.requery();
+    // A search replaces the print-state filter, as the window's search box does.
+    if (search) {
+        OrderSearch::search(state, search->first, search->second);
+    } else {
+        state.filter = OrderFilter::fromLists(OrderFilter::kAll, OrderFilter::kAll, stateName);
+        state.requery();
+    }
     if (page > state.cursor.clampPage(page))
         return fail(Failed,
                     QStringLiteral("没有第%1页，共%2页。").arg(page).arg(state.cursor.pageCount()));

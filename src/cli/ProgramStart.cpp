@@ -15,6 +15,10 @@ bool startProgram(MainState& state) {
     StartupHooks hooks;
     hooks.loadPlaceTable = loadPlaceTableInto;
     hooks.defaultShippingDesign = DefaultFaHuoSet;
+    hooks.searchIndexProgress = [](qint64 done, qint64 total) {
+        writeError(QStringLiteral("正在建立搜索索引：%1 / %2\n").arg(done).arg(total));
+        return true;
+    };
     const StartupResult started = startUp(state, QString(), hooks);
     if (started.createdDataFolder)
         writeError(QStringLiteral("数据文件夹 %1 原来不存在，已经新建了一个（里面还没有订单）。\n")

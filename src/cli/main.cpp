@@ -19,6 +19,7 @@ namespace {
 const QString kUsage = QStringLiteral(
     "用法: mldd-cli [--data DIR] [--database postgresql://用户@服务器/数据库] COMMAND ...\n"
     "  orders [--state NAME] [--page N] [--json]   列出订单的一页\n"
+    "  orders --search 字段=内容 [--page N] [--json]  像搜索框一样搜索订单（字段如 买家姓名）\n"
     "  split-address [--area FILE] ADDRESS...     把地址分成省、市、县和目的地\n"
     "  recognize [--edit-panel] TEXT              "
     "从粘贴的文字中识别姓名、电话、邮编、地址和省市县\n"

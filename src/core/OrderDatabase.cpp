@@ -3,6 +3,7 @@
 #include "CapturedNumberFiles.h"
 #include "OrderSearchIndex.h"
 #include "SchemaUpgrade.h"
+#include "SearchGrams.h"
 #include "StoreCheck.h"
 
 #include <QDir>
@@ -102,9 +103,9 @@ StoreFailure upgradeVersion(sqlite3* db, const QString& path) {
 
 /**
  * Gives the store the search's index, in one transaction. Its tables start
- * empty: the orders an existing store holds go in at the first searches, in
- * steps, so that no start of a big store waits for them. The index only speeds
- * the search up: where the store refuses it, the search reads every order.
+ * empty: the orders an existing store holds go in at the start's catch-up, a
+ * step at a time. The index only speeds the search up: where the store refuses
+ * it, the search reads every order.
  */
 void addSearchIndex(QSqlDatabase& db, const SqlDialect& dialect) {
     if (!db.transaction())
@@ -175,6 +176,8 @@ std::unique_ptr<OrderDatabase> OrderDatabase::openFile(const QString& path, QStr
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kStatementWaitMs));
     if (!db.open())
         return refuse(StoreFailure::fromError(db.lastError(), path), path, message, failure);
+    // The search index's tokenizer, before anything reads or writes the index.
+    SearchGrams::registerOn(database->handle());
     // SQLite opens any file lazily; the first read tells whether it is a database.
     QSqlQuery probe(db);
     if (!probe.exec(QStringLiteral("PRAGMA schema_version")))
@@ -358,6 +361,11 @@ bool OrderDatabase::indexesSound() {
 }
 
 bool OrderDatabase::commitBatch() {
+    // Whatever the batch wrote is in the search index when it lands, or neither is.
+    if (!isServer() && !OrderSearchIndex::takeInBatch(*this)) {
+        rollbackBatch();
+        return false;
+    }
     QSqlQuery commit(connection());
     if (commit.exec(QStringLiteral("COMMIT"))) {
         m_batchOpen = false;

@@ -1,29 +1,36 @@
 #include "OrderSearchIndex.h"
 
 #include "OrderDatabase.h"
+#include "SearchGrams.h"
 
+#include <QSqlError>
 #include <QSqlQuery>
 
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <string>
 
 namespace mldd {
 
 namespace {
 
 /**
- * The searched columns the index holds: the short ones that name an order, a
- * buyer or a sender. The street address and the goods, several times longer,
- * would more than double what each stored order costs the index, so their
- * fields read every order. So does the courier form: it names a handful of
- * templates, each on a large share of the orders, and the express plan sets it
- * on thousands at once, each of which the index would have to note.
+ * The columns of the search box's fields, each held apart so that a search
+ * asks only its field's. The server's trigram indexes keep to the short ones
+ * that name an order, a buyer or a sender.
  */
 const QStringList kColumns{
-    QStringLiteral("buy_id"),     QStringLiteral("my_id"),      QStringLiteral("order_sign"),
-    QStringLiteral("buy_name"),   QStringLiteral("buy_phone1"), QStringLiteral("buy_phone2"),
+    QStringLiteral("buy_id"),          QStringLiteral("my_id"),
+    QStringLiteral("delivery"),        QStringLiteral("order_sign"),
+    QStringLiteral("buy_name"),        QStringLiteral("buy_phone1"),
+    QStringLiteral("buy_phone2"),      QStringLiteral("buy_zipcode"),
+    QStringLiteral("buy_address"),     QStringLiteral("buy_address_sheng"),
+    QStringLiteral("buy_address_shi"), QStringLiteral("buy_address_xian"),
+    QStringLiteral("buy_goods"),
+};
+const QStringList kServerColumns{
+    QStringLiteral("buy_id"),      QStringLiteral("my_id"),      QStringLiteral("order_sign"),
+    QStringLiteral("buy_name"),    QStringLiteral("buy_phone1"), QStringLiteral("buy_phone2"),
     QStringLiteral("buy_zipcode"),
 };
 
@@ -39,7 +46,7 @@ QString valuesOf(const QString& row) {
     return values.join(QStringLiteral(", "));
 }
 
-const QString kMark = QStringLiteral("(select indexed from order_search_mark)");
+const QString kMark = QStringLiteral("(select indexed from order_grams_mark)");
 
 /**
  * Notes an order the index may hold, with what it holds of it (`held`, the
@@ -48,8 +55,8 @@ const QString kMark = QStringLiteral("(select indexed from order_search_mark)");
  * clause, which the statement that fires the trigger would override.
  */
 QString noting(const QString& id, bool held, const QString& values) {
-    return QStringLiteral("insert into order_search_stale (id, held, %1) select %2, %3, %4 "
-                          "where %2 <= %5 and not exists (select 1 from order_search_stale "
+    return QStringLiteral("insert into order_grams_stale (id, held, %1) select %2, %3, %4 "
+                          "where %2 <= %5 and not exists (select 1 from order_grams_stale "
                           "where id = %2);")
         .arg(columnList(), id, held ? QStringLiteral("1") : QStringLiteral("0"), values, kMark);
 }
@@ -60,39 +67,44 @@ QString nothing() {
 
 QStringList sqliteStatements() {
     QStringList statements;
-    // Trigrams without positions or lengths: the search asks for all of a key's
-    // trigrams in a column, and LIKE then checks that they stand together. The
-    // index keeps no copy of the texts (content=''): an order leaves it by the
-    // "delete" command with the values it went in with.
+    // The trigram index of earlier versions, which held only the short columns.
+    for (const char* trigger : {"order_search_delete", "order_search_update"})
+        statements.append(QStringLiteral("drop trigger if exists ") + QLatin1String(trigger));
+    for (const char* table : {"order_search", "order_search_mark", "order_search_stale"})
+        statements.append(QStringLiteral("drop table if exists ") + QLatin1String(table));
+    // Grams without positions: the search asks for all of a key's grams in a
+    // column, and LIKE then checks that they stand together. The index keeps no
+    // copy of the texts (content=''): an order leaves it by the "delete" command
+    // with the values it went in with.
     statements.append(
-        QStringLiteral("create virtual table if not exists order_search using fts5(%1, "
-                       "content='', detail='column', columnsize=0, tokenize='trigram')")
-            .arg(columnList()));
+        QStringLiteral("create virtual table if not exists order_grams using fts5(%1, "
+                       "content='', detail='column', columnsize=0, tokenize='%2')")
+            .arg(columnList(), QLatin1String(SearchGrams::kTokenizer)));
     // Every order up to this id is in the index, as it was when it went in or
-    // as noted in order_search_stale.
+    // as noted in order_grams_stale.
     statements.append(
-        QStringLiteral("create table if not exists order_search_mark (indexed integer not null)"));
-    statements.append(QStringLiteral("insert into order_search_mark (indexed) select 0 where "
-                                     "not exists (select 1 from order_search_mark)"));
+        QStringLiteral("create table if not exists order_grams_mark (indexed integer not null)"));
+    statements.append(QStringLiteral("insert into order_grams_mark (indexed) select 0 where "
+                                     "not exists (select 1 from order_grams_mark)"));
     // Indexed orders changed or deleted since: held = 1 when the index holds the
     // values given, 0 when it holds nothing of the id (a row moved to it by an edit of its id).
-    statements.append(QStringLiteral("create table if not exists order_search_stale (id integer "
+    statements.append(QStringLiteral("create table if not exists order_grams_stale (id integer "
                                      "primary key, held integer not null, %1)")
                           .arg(columnList()));
-    // A new order costs nothing: no trigger runs (one would give every insert of a batch a
-    // statement journal), and its id is past the mark, as AUTOINCREMENT never gives an id
-    // twice. An id given again by hand after a delete is noted by the delete until the
-    // next catch-up, which then takes the new row in.
-    statements.append(QStringLiteral("create trigger if not exists order_search_delete after "
-                                     "delete on order_data when old.id <= %1 begin %2 end")
-                          .arg(kMark, noting(QStringLiteral("old.id"), true,
-                                             valuesOf(QStringLiteral("old")))));
+    // No trigger runs on a new order (one would give every insert of a batch a
+    // statement journal): its id is past the mark, as AUTOINCREMENT never gives an id
+    // twice, and the batch takes it in before it commits. An id given again by hand
+    // after a delete is noted by the delete until then.
+    statements.append(
+        QStringLiteral("create trigger if not exists order_grams_delete after "
+                       "delete on order_data when old.id <= %1 begin %2 end")
+            .arg(kMark, noting(QStringLiteral("old.id"), true, valuesOf(QStringLiteral("old")))));
     // An order is saved with all its columns; it is noted only when a searched one changed.
     QStringList changed{QStringLiteral("old.id is not new.id")};
     for (const QString& column : kColumns)
         changed.append(QStringLiteral("old.%1 is not new.%1").arg(column));
     statements.append(
-        QStringLiteral("create trigger if not exists order_search_update after update of id, %1 "
+        QStringLiteral("create trigger if not exists order_grams_update after update of id, %1 "
                        "on order_data when %2 begin %3 %4 end")
             .arg(columnList(), changed.join(QStringLiteral(" or ")),
                  noting(QStringLiteral("old.id"), true, valuesOf(QStringLiteral("old"))),
@@ -104,17 +116,17 @@ QStringList sqliteStatements() {
 QStringList catchUpStatements() {
     const QString columns = columnList();
     return {
-        QStringLiteral("insert into order_search (order_search, rowid, %1) select 'delete', id, "
-                       "%1 from order_search_stale where held = 1")
+        QStringLiteral("insert into order_grams (order_grams, rowid, %1) select 'delete', id, "
+                       "%1 from order_grams_stale where held = 1")
             .arg(columns),
-        QStringLiteral("insert into order_search (rowid, %1) select id, %1 from order_data "
-                       "where id in (select id from order_search_stale)")
+        QStringLiteral("insert into order_grams (rowid, %1) select id, %1 from order_data "
+                       "where id in (select id from order_grams_stale)")
             .arg(columns),
-        QStringLiteral("delete from order_search_stale"),
-        QStringLiteral("insert into order_search (rowid, %1) select id, %1 from order_data "
+        QStringLiteral("delete from order_grams_stale"),
+        QStringLiteral("insert into order_grams (rowid, %1) select id, %1 from order_data "
                        "where id > %2 order by id limit ?")
             .arg(columns, kMark),
-        QStringLiteral("update order_search_mark set indexed = coalesce((select max(id) from "
+        QStringLiteral("update order_grams_mark set indexed = coalesce((select max(id) from "
                        "(select id from order_data where id > %1 order by id limit ?)), indexed)")
             .arg(kMark),
     };
@@ -124,7 +136,7 @@ QStringList serverStatements() {
     // pg_trgm is a trusted extension: the database's owner may add it. Where the
     // server has none or refuses it, the search reads every order, as before.
     QStringList statements{QStringLiteral("create extension if not exists pg_trgm")};
-    for (const QString& column : kColumns)
+    for (const QString& column : kServerColumns)
         statements.append(QStringLiteral("create index if not exists order_search_%1 on "
                                          "order_data using gin (%1 gin_trgm_ops)")
                               .arg(column));
@@ -140,35 +152,49 @@ QString quoted(QString text) {
 std::optional<qint64> lag(const OrderDatabase& database, bool* stale) {
     QSqlQuery query(database.connection());
     if (!query.exec(QStringLiteral("select (select coalesce(max(id), 0) from order_data) - "
-                                   "indexed, exists (select 1 from order_search_stale) from "
-                                   "order_search_mark")) ||
+                                   "indexed, exists (select 1 from order_grams_stale) from "
+                                   "order_grams_mark")) ||
         !query.next())
         return std::nullopt;
     *stale = query.value(1).toBool();
     return query.value(0).toLongLong();
 }
 
-/** Runs the catch-up in a transaction of its own, if the store is free at once. */
-void writeCatchUp(OrderDatabase& database, qint64 step) {
-    sqlite3* raw = database.handle();
-    QSqlDatabase db = database.connection();
-    QSqlQuery query(db);
-    sqlite3_busy_timeout(raw, 0);
-    const bool begun = query.exec(QStringLiteral("BEGIN IMMEDIATE"));
-    sqlite3_busy_timeout(raw, OrderDatabase::kStatementWaitMs);
-    if (!begun)
-        return;
+/** Takes in up to `step` orders past the mark and renews the noted ones, in the open transaction.
+ */
+bool takeIn(OrderDatabase& database, qint64 step) {
+    QSqlQuery query(database.connection());
     for (const QString& statement : catchUpStatements()) {
         query.prepare(statement);
         if (statement.contains(u'?'))
             query.addBindValue(step);
         if (!query.exec()) {
-            query.exec(QStringLiteral("ROLLBACK"));
-            return;
+            database.note(query.lastError());
+            return false;
         }
     }
-    if (!query.exec(QStringLiteral("COMMIT")))
-        query.exec(QStringLiteral("ROLLBACK"));
+    return true;
+}
+
+/**
+ * Runs one step of the catch-up in a transaction of its own, waiting at most
+ * `waitMs` for the store to be free; whether it landed.
+ */
+bool writeCatchUp(OrderDatabase& database, qint64 step, int waitMs) {
+    sqlite3* raw = database.handle();
+    QSqlQuery query(database.connection());
+    sqlite3_busy_timeout(raw, waitMs);
+    const bool begun = query.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    sqlite3_busy_timeout(raw, OrderDatabase::kStatementWaitMs);
+    if (!begun) {
+        database.note(query.lastError());
+        return false;
+    }
+    if (takeIn(database, step) && query.exec(QStringLiteral("COMMIT")))
+        return true;
+    database.note(query.lastError());
+    query.exec(QStringLiteral("ROLLBACK"));
+    return false;
 }
 
 } // namespace
@@ -182,8 +208,8 @@ bool OrderSearchIndex::present(const OrderDatabase& database) {
         return false;
     QSqlQuery query(database.connection());
     return query.exec(QStringLiteral("select count(*) from sqlite_master where name in "
-                                     "('order_search', 'order_search_mark', "
-                                     "'order_search_stale')")) &&
+                                     "('order_grams', 'order_grams_mark', "
+                                     "'order_grams_stale')")) &&
            query.next() && query.value(0).toInt() == 3;
 }
 
@@ -194,12 +220,54 @@ bool OrderSearchIndex::catchUp(OrderDatabase& database, qint64 step) {
     std::optional<qint64> behind = lag(database, &stale);
     if (!behind)
         return false;
-    // Inside a batch of the caller's the index waits: its writes would land or fall with it.
+    // Inside a batch of the caller's the index waits: the batch takes its orders in as it commits.
     if ((*behind > 0 || stale) && !database.inOpenTransaction()) {
-        writeCatchUp(database, step);
+        writeCatchUp(database, step, 0);
         behind = lag(database, &stale);
     }
     return behind && *behind <= step;
+}
+
+bool OrderSearchIndex::takeInBatch(OrderDatabase& database) {
+    if (!present(database))
+        return true;
+    bool stale = false;
+    const std::optional<qint64> behind = lag(database, &stale);
+    // Far behind, the orders of others wait for the catch-up at the next start.
+    if (!behind || (*behind == 0 && !stale) || *behind > kBatchTakesIn)
+        return true;
+    return takeIn(database, kBatchTakesIn);
+}
+
+std::optional<qint64> OrderSearchIndex::behind(const OrderDatabase& database) {
+    bool stale = false;
+    if (!present(database))
+        return std::nullopt;
+    const std::optional<qint64> ids = lag(database, &stale);
+    if (!ids)
+        return std::nullopt;
+    return *ids + (stale ? 1 : 0);
+}
+
+bool OrderSearchIndex::bringUpToDate(OrderDatabase& database,
+                                     const std::function<bool(qint64, qint64)>& progress) {
+    const std::optional<qint64> first = behind(database);
+    if (!first)
+        return false;
+    if (*first == 0)
+        return true;
+    const bool told = progress && *first >= kToldBacklog;
+    qint64 left = *first;
+    while (left > 0) {
+        if (told && !progress(*first - left, *first))
+            return false;
+        if (!writeCatchUp(database, kCatchUpStep, OrderDatabase::kBatchWaitMs))
+            return false;
+        left = behind(database).value_or(0);
+    }
+    if (told)
+        progress(*first, *first);
+    return true;
 }
 
 void OrderSearchIndex::startOver(OrderDatabase& database) {
@@ -207,11 +275,38 @@ void OrderSearchIndex::startOver(OrderDatabase& database) {
         return;
     database.inTransaction([&] {
         QSqlQuery query(database.connection());
-        return query.exec(QStringLiteral(
-                   "insert into order_search (order_search) values ('delete-all')")) &&
-               query.exec(QStringLiteral("update order_search_mark set indexed = 0")) &&
-               query.exec(QStringLiteral("delete from order_search_stale"));
+        return query.exec(
+                   QStringLiteral("insert into order_grams (order_grams) values ('delete-all')")) &&
+               query.exec(QStringLiteral("update order_grams_mark set indexed = 0")) &&
+               query.exec(QStringLiteral("delete from order_grams_stale"));
     });
+}
+
+bool OrderSearchIndex::narrows(const OrderDatabase& database, const QStringList& columns,
+                               const QString& key) {
+    const std::optional<QString> match = matchOf(columns, key);
+    if (!match)
+        return false;
+    QSqlQuery query(database.connection());
+    query.prepare(QStringLiteral("select count(*) from (select rowid from order_grams where "
+                                 "order_grams match ? limit ?)"));
+    query.addBindValue(*match);
+    query.addBindValue(kMostLookedUp);
+    return query.exec() && query.next() && query.value(0).toLongLong() < kMostLookedUp;
+}
+
+std::optional<QString> OrderSearchIndex::matchOf(const QStringList& columns, const QString& key) {
+    const bool indexed = std::all_of(columns.begin(), columns.end(), [](const QString& column) {
+        return kColumns.contains(column);
+    });
+    const QStringList grams = SearchGrams::ofKey(key);
+    if (!indexed || grams.isEmpty())
+        return std::nullopt;
+    QStringList quotedGrams;
+    for (const QString& gram : grams)
+        quotedGrams.append(quoted(gram));
+    return u'{' + columns.join(u' ') + QStringLiteral("} : (") +
+           quotedGrams.join(QStringLiteral(" AND ")) + u')';
 }
 
 SqlCondition OrderSearchIndex::contains(const QStringList& columns, const QString& key,
@@ -225,29 +320,21 @@ SqlCondition OrderSearchIndex::contains(const QStringList& columns, const QStrin
     }
     condition.sql = QStringLiteral(" and (") + alternatives.join(QStringLiteral(" or ")) + u')';
 
-    const std::u32string characters = key.toStdU32String();
-    const bool indexed = std::all_of(columns.begin(), columns.end(), [](const QString& column) {
-        return kColumns.contains(column);
-    });
-    if (!alongIndex || !indexed || characters.size() < kShortestKey)
+    const std::optional<QString> match = matchOf(columns, key);
+    if (!alongIndex || !match)
         return condition;
-    // The orders whose columns hold every trigram of the key, found along the
+    // The orders whose columns hold every gram of the key, found along the
     // index, and those the index does not hold as they are now: past its mark
     // or noted since. The LIKE conditions then keep those that hold the key.
-    QStringList trigrams;
-    for (size_t i = 0; i + kShortestKey <= characters.size(); ++i)
-        trigrams.append(quoted(QString::fromUcs4(characters.data() + i, kShortestKey)));
-    trigrams.removeDuplicates();
     // An id list rather than a join: SQLite would build a Bloom filter over every
     // order for a join, reading the whole store to look a few orders up.
-    condition.sql = QStringLiteral(" and id in (select rowid from order_search where "
-                                   "order_search match ? union select id from "
-                                   "order_search_stale union select id from order_data where "
+    condition.sql = QStringLiteral(" and id in (select rowid from order_grams where "
+                                   "order_grams match ? union select id from "
+                                   "order_grams_stale union select id from order_data where "
                                    "id > %1)")
                         .arg(kMark) +
                     condition.sql;
-    condition.values.prepend(u'{' + columns.join(u' ') + QStringLiteral("} : (") +
-                             trigrams.join(QStringLiteral(" AND ")) + u')');
+    condition.values.prepend(*match);
     return condition;
 }
 

@@ -3,42 +3,62 @@
 #include "SqlCondition.h"
 #include "SqlDialect.h"
 
-#include <cstddef>
-
 #include <QStringList>
+
+#include <functional>
+#include <optional>
 
 namespace mldd {
 
 class OrderDatabase;
 
 /**
- * The index that finds a text anywhere in the short searched columns (buyer,
- * sender, order number, telephones…) without reading every order. On SQLite a
- * trigram full-text table that writers never wait for: it holds the orders up
- * to a mark, triggers only note the indexed orders that were changed or
- * deleted since, and the search brings it up to date in bulk (catchUp). The
- * search joins in what it holds plus the orders past the mark and the noted
- * ones, so it never misses an order the index lags behind. On the server
- * trigram indexes (pg_trgm) that the planner uses for the search's own LIKE.
+ * The index that finds a text anywhere in a field of the search box without
+ * reading every order. On SQLite a full-text table of each column's grams
+ * (SearchGrams: characters, pairs, runs of three letters or digits), so that
+ * keys of every length are looked up. It holds the orders up to a mark;
+ * triggers note the indexed orders that were changed or deleted, and every
+ * batch of the store takes its new orders and the noted ones in before it
+ * commits, so the index is never behind what the batch wrote. Orders written
+ * by another program, or a store of an earlier version, are taken in once at
+ * start (bringUpToDate), a step per transaction. The search joins in what the
+ * index holds plus the orders past the mark and the noted ones, so it never
+ * misses an order even then. On the server trigram indexes (pg_trgm) that the
+ * planner uses for the search's own LIKE on keys of three characters or more;
+ * shorter keys read every order there.
  */
 class OrderSearchIndex {
 public:
-    /** A trigram index narrows keys of three characters and more; shorter ones read every order. */
-    static constexpr size_t kShortestKey = 3;
+    /** A backlog the catch-up tells its progress of; a smaller one takes a moment. */
+    static constexpr qint64 kToldBacklog = 10'000;
+    /** Orders one step of the catch-up takes in, in a transaction of its own. */
+    static constexpr qint64 kCatchUpStep = 50'000;
     /**
-     * Orders one catch-up adds at most (a few microseconds each); further ones
-     * wait for the next search, which reads every order while more than this lag.
+     * A batch takes in what the store holds past the index's mark when it is at
+     * most this many orders; a longer backlog waits for the start's catch-up.
      */
-    static constexpr qint64 kCatchUpStep = 100'000;
+    static constexpr qint64 kBatchTakesIn = 200'000;
+    /**
+     * Above this many candidates a key is common enough that the list's own
+     * order finds a page of hits sooner than looking each candidate up.
+     */
+    static constexpr qint64 kMostLookedUp = 5'000;
 
     /**
      * The statements that give a store the index: the tables and the triggers.
-     * An existing store's orders are added by the first catch-up, never at the start.
+     * An existing store's orders are added by the catch-up, never by the open.
      */
     static QStringList statements(const SqlDialect& dialect);
 
-    /** Whether the store holds the index's tables (false on the server: its index needs no care). */
+    /** Whether the store holds the index's tables (false on the server: its index needs no care).
+     */
     static bool present(const OrderDatabase& database);
+
+    /**
+     * How far the index is behind: ids past its mark, plus one when orders are
+     * noted; none when the store has no index.
+     */
+    static std::optional<qint64> behind(const OrderDatabase& database);
 
     /**
      * Adds up to `step` orders past the mark and renews the noted ones, in one
@@ -50,6 +70,22 @@ public:
     static bool catchUp(OrderDatabase& database, qint64 step = kCatchUpStep);
 
     /**
+     * Takes the whole backlog in, a step per transaction, so that a killed
+     * catch-up goes on from its last step. `progress(done, total)` is called
+     * before each step and at the end, for a backlog of kToldBacklog or more;
+     * it stops the catch-up by returning false.
+     * False when stopped or refused.
+     */
+    static bool bringUpToDate(OrderDatabase& database,
+                              const std::function<bool(qint64 done, qint64 total)>& progress = {});
+
+    /**
+     * Inside a batch, just before it commits: takes the batch's new orders and
+     * the noted ones in. False when the store refused (the batch then fails whole).
+     */
+    static bool takeInBatch(OrderDatabase& database);
+
+    /**
      * Empties the index and sets its mark back to nothing, as one step that lands
      * whole or not at all: before most of the orders are deleted, which it would
      * otherwise note one by one.
@@ -57,11 +93,23 @@ public:
     static void startOver(OrderDatabase& database);
 
     /**
+     * Whether looking `key` up along the index pays: the index holds these
+     * columns and finds fewer than kMostLookedUp candidates.
+     */
+    static bool narrows(const OrderDatabase& database, const QStringList& columns,
+                        const QString& key);
+
+    /**
      * Finds `key` anywhere in one of `columns` as LIKE does (its % and _ taken
-     * literally), narrowed along the index when `alongIndex` (catchUp said so),
-     * the index holds these columns and the key is long enough.
+     * literally), narrowed along the index when `alongIndex` (catchUp and
+     * narrows said so) and the index holds these columns.
      */
     static SqlCondition contains(const QStringList& columns, const QString& key, bool alongIndex);
+
+private:
+    /** The full-text query for the key's grams in these columns; none when the index cannot answer.
+     */
+    static std::optional<QString> matchOf(const QStringList& columns, const QString& key);
 };
 
 } // namespace mldd

@@ -135,10 +135,13 @@ bool OrderStore::updateInTransaction(const QList<Order>& orders, const QStringLi
 }
 
 bool OrderStore::remove(qint64 id) {
-    QSqlQuery query(m_database.connection());
-    query.prepare(QStringLiteral("delete from order_data where id = ?"));
-    query.addBindValue(id);
-    return query.exec() && query.numRowsAffected() > 0;
+    // A batch of its own, so that the search index lets the order go with it.
+    return m_database.inTransaction([&] {
+        QSqlQuery query(m_database.connection());
+        query.prepare(QStringLiteral("delete from order_data where id = ?"));
+        query.addBindValue(id);
+        return query.exec() && query.numRowsAffected() > 0;
+    });
 }
 
 std::optional<Order> OrderStore::byId(qint64 id) const {
@@ -292,7 +295,8 @@ int OrderStore::deleteOlderThan(int days) {
             if (!(aside = IndexesAside::take(db, QStringLiteral("order_data"))))
                 return false;
             // Nor is each deleted order noted for the search index: it starts over
-            // and takes the rest in at the next searches.
+            // and takes the rest in as the batch commits (or at the next start, when
+            // many orders are left).
             OrderSearchIndex::startOver(m_database);
         }
         QSqlQuery query(db);

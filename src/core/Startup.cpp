@@ -1,6 +1,7 @@
 #include "Startup.h"
 
 #include "MainState.h"
+#include "OrderSearchIndex.h"
 #include "ServiceAddress.h"
 #include "StoreAddress.h"
 #include "StoreBackup.h"
@@ -53,6 +54,9 @@ StartupResult startUp(MainState& state, const QString& commandText, const Startu
         }
         return result;
     }
+    // Orders the search index lacks (an older store, orders another program wrote)
+    // go in before the first list; a store that is busy is searched as it is.
+    OrderSearchIndex::bringUpToDate(*state.database, hooks.searchIndexProgress);
     QSqlDatabase db = state.database->connection();
 
     state.settings = PrintSettings::load(db, state.log);

@@ -17,6 +17,12 @@ struct StartupHooks {
     std::function<void(MainState&)> loadFavourites;
     /** The default shipping-list design, given to profiles that have none. */
     std::function<QString()> defaultShippingDesign;
+    /**
+     * Told how far the search index's catch-up is (orders done, of total) before
+     * each step, when the store holds orders the index lacks; false stops it
+     * until the next start.
+     */
+    std::function<bool(qint64 done, qint64 total)> searchIndexProgress;
 };
 
 /** How start-up ended. */
@@ -42,9 +48,9 @@ std::optional<Notice> screenTooNarrow(int screenWidthPixels);
 
 /**
  * Runs the start-up sequence on `state`: service address, update notice,
- * database with its upgrade, settings row and express plan, print set-up
- * files, profiles, couriers, the first list page or the command text, the
- * loaders of `hooks` and the import options.
+ * database with its upgrade and the search index's catch-up, settings row and express plan, print
+ * set-up files, profiles, couriers, the first list page or the command text, the loaders of `hooks`
+ * and the import options.
  */
 StartupResult startUp(MainState& state, const QString& commandText, const StartupHooks& hooks = {});
 

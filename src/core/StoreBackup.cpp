@@ -1,5 +1,6 @@
 #include "StoreBackup.h"
 
+#include "CompressedFile.h"
 #include "OrderDatabase.h"
 #include "StoreCheck.h"
 #include "StoreFailure.h"
@@ -10,12 +11,16 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 namespace mldd {
 
 namespace {
 
 const QString kPrefix = QStringLiteral("mlddsj-");
 const QString kStampFormat = QStringLiteral("yyyyMMdd-HHmmss");
+const QString kPlain = QStringLiteral(".db");
+const QString kPacked = kPlain + CompressedFile::kSuffix;
 
 QString stamp(const QDateTime& when) {
     return when.toString(kStampFormat);
@@ -58,13 +63,29 @@ bool moveAside(const QString& from, const QString& to, QString* message) {
 QStringList StoreBackup::list() const {
     QStringList paths;
     const QDir folder(folderPath());
-    const QStringList names = folder.entryList({kPrefix + QStringLiteral("*.db")}, QDir::Files,
-                                               QDir::Name | QDir::Reversed);
+    // Backups of earlier versions are whole database files; newer ones are packed.
+    const QStringList names = folder.entryList({kPrefix + u'*' + kPlain, kPrefix + u'*' + kPacked},
+                                               QDir::Files, QDir::Name | QDir::Reversed);
     for (const QString& name : names) {
         if (madeAt(name).isValid())
             paths.append(folder.filePath(name));
     }
+    // Newest first by the time in the name, whatever its ending.
+    std::stable_sort(paths.begin(), paths.end(),
+                     [](const QString& a, const QString& b) { return madeAt(a) > madeAt(b); });
     return paths;
+}
+
+QString StoreBackup::entryCaption() const {
+    const std::optional<QString> last = latest();
+    if (!last)
+        return QStringLiteral("备份订单数据库（还没有备份）");
+    const qint64 bytes = QFileInfo(*last).size();
+    const QString size = bytes >= 1024 * 1024
+                             ? QStringLiteral("%1 MB").arg(double(bytes) / (1024 * 1024), 0, 'f', 1)
+                             : QStringLiteral("%1 KB").arg((bytes + 1023) / 1024);
+    return QStringLiteral("备份订单数据库（上次 %1，%2）")
+        .arg(madeAt(*last).toString(QStringLiteral("yyyy-MM-dd HH:mm")), size);
 }
 
 std::optional<QString> StoreBackup::latest() const {
@@ -75,10 +96,23 @@ std::optional<QString> StoreBackup::latest() const {
 }
 
 QDateTime StoreBackup::madeAt(const QString& backupPath) {
-    const QString name = QFileInfo(backupPath).completeBaseName();
+    const QString name = QFileInfo(backupPath).fileName();
     if (!name.startsWith(kPrefix))
         return {};
-    return QDateTime::fromString(name.mid(kPrefix.size()), kStampFormat);
+    return QDateTime::fromString(name.mid(kPrefix.size(), kStampFormat.size()), kStampFormat);
+}
+
+QStringList StoreBackup::kept(const QStringList& newestFirst, qint64 storeBytes) {
+    QStringList keep;
+    qint64 total = 0;
+    for (const QString& path : newestFirst) {
+        total += QFileInfo(path).size();
+        // The newest is always kept: it is the one a damaged store goes back to.
+        if (!keep.isEmpty() && (keep.size() >= kKept || total > kMostTimesStore * storeBytes))
+            break;
+        keep.append(path);
+    }
+    return keep;
 }
 
 Notice StoreBackup::restoreQuestion(const QString& damage, const QString& backupPath) {
@@ -110,12 +144,18 @@ std::optional<QString> StoreBackup::makeFrom(sqlite3* source, const QDateTime& n
                 QStringLiteral("无法创建备份文件夹 %1").arg(QDir::toNativeSeparators(folderPath()));
         return std::nullopt;
     }
-    const QString target =
-        QDir(folderPath()).filePath(kPrefix + stamp(now) + QStringLiteral(".db"));
-    // Built under another name and renamed, so that a cut backup never passes for one.
+    const QString target = QDir(folderPath()).filePath(kPrefix + stamp(now) + kPacked);
+    // Copied whole first, then packed under another name and renamed, so that a
+    // cut backup never passes for one.
+    const QString copy =
+        QDir(folderPath()).filePath(kPrefix + stamp(now) + kPlain + QStringLiteral(".part"));
     const QString partial = target + QStringLiteral(".part");
+    QFile::remove(copy);
     QFile::remove(partial);
-    if (!copyStore(source, partial, error)) {
+    const bool packed =
+        copyStore(source, copy, error) && CompressedFile::pack(copy, partial, error);
+    QFile::remove(copy);
+    if (!packed) {
         QFile::remove(partial);
         return std::nullopt;
     }
@@ -126,8 +166,14 @@ std::optional<QString> StoreBackup::makeFrom(sqlite3* source, const QDateTime& n
         return std::nullopt;
     }
     const QStringList all = list();
-    for (qsizetype i = kKept; i < all.size(); ++i)
-        QFile::remove(all.at(i));
+    // The store is its file and its write-ahead log.
+    const QString store = m_folder.databasePath();
+    const QStringList keep =
+        kept(all, QFileInfo(store).size() + QFileInfo(store + QStringLiteral("-wal")).size());
+    for (const QString& path : all) {
+        if (!keep.contains(path))
+            QFile::remove(path);
+    }
     return target;
 }
 
@@ -152,10 +198,15 @@ bool StoreBackup::restore(const QString& backupPath, const QDateTime& now, QStri
     const QString store = m_folder.databasePath();
     const QString incoming = store + QStringLiteral(".restoring");
     QFile::remove(incoming);
-    if (!QFile::copy(backupPath, incoming)) {
+    QString unpackError;
+    const bool copied = backupPath.endsWith(CompressedFile::kSuffix)
+                            ? CompressedFile::unpack(backupPath, incoming, &unpackError)
+                            : QFile::copy(backupPath, incoming);
+    if (!copied) {
+        QFile::remove(incoming);
         if (message)
-            *message = QStringLiteral("无法复制备份 %1，订单数据库没有改动。")
-                           .arg(QDir::toNativeSeparators(backupPath));
+            *message = QStringLiteral("无法读出备份 %1，订单数据库没有改动。%2")
+                           .arg(QDir::toNativeSeparators(backupPath), unpackError);
         return false;
     }
     // A backup that is itself damaged must not replace anything: it is read whole.

@@ -82,7 +82,8 @@ bool StoreCheck::isDue(const DataFolder& folder, const QDateTime& now) {
     return !last || StoreBackup::madeAt(*last).date() != now.date();
 }
 
-StoreCheck::Result StoreCheck::run(const DataFolder& folder, const QDateTime& now) {
+StoreCheck::Result StoreCheck::run(const DataFolder& folder, const QDateTime& now,
+                                   bool backupAnyway) {
     Result result;
     const QString path = folder.databasePath();
     sqlite3* db = nullptr;
@@ -113,7 +114,7 @@ StoreCheck::Result StoreCheck::run(const DataFolder& folder, const QDateTime& no
         forgetDamage(path);
         // Only a store that passed the check is backed up, so no backup is damaged.
         QString error;
-        if (isDue(folder, now)) {
+        if (backupAnyway || isDue(folder, now)) {
             result.backup = StoreBackup(folder).makeFrom(db, now, &error);
             if (!result.backup)
                 result.error = error;

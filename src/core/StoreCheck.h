@@ -40,8 +40,11 @@ public:
     /** Whether the day of `now` still lacks its check (no backup was made that day). */
     static bool isDue(const DataFolder& folder, const QDateTime& now);
 
-    /** Checks the store now, repairs what REINDEX repairs, and makes the day's backup. */
-    static Result run(const DataFolder& folder, const QDateTime& now);
+    /**
+     * Checks the store now, repairs what REINDEX repairs, and makes the day's
+     * backup, or a backup in any case when `backupAnyway` (the seller asked for one).
+     */
+    static Result run(const DataFolder& folder, const QDateTime& now, bool backupAnyway = false);
 
     /** What one of SQLite's check pragmas gave. */
     struct CheckLines {

@@ -22,6 +22,22 @@ const QList<Field>& fields() {
     return list;
 }
 
+std::optional<QStringList> columnsOf(const QString& fieldCaption) {
+    for (const Field& field : fields()) {
+        if (field.caption == fieldCaption)
+            return field.columns;
+    }
+    return std::nullopt;
+}
+
+SqlCondition condition(OrderDatabase* database, const QStringList& columns, const QString& key) {
+    // What another program stored since the start is taken in first. A common key is
+    // found sooner along the list's own order than by looking each candidate up.
+    const bool along = database && OrderSearchIndex::catchUp(*database) &&
+                       OrderSearchIndex::narrows(*database, columns, key);
+    return OrderSearchIndex::contains(columns, key, along);
+}
+
 std::optional<Notice> search(MainState& state, const QString& fieldCaption, const QString& key) {
     if (fieldCaption.isEmpty()) {
         state.filter =
@@ -32,15 +48,10 @@ std::optional<Notice> search(MainState& state, const QString& fieldCaption, cons
                       Notice::Icon::Exclamation, Notice::Buttons::Ok};
     }
     const QString trimmed = key.trimmed();
-    QStringList columns{QStringLiteral("buy_id")};
-    for (const Field& field : fields()) {
-        if (field.caption == fieldCaption)
-            columns = field.columns;
-    }
+    const QStringList columns =
+        columnsOf(fieldCaption).value_or(QStringList{QStringLiteral("buy_id")});
     OrderFilter filter;
-    // The index is brought up to date first, with what was stored since the last search.
-    filter.condition = OrderSearchIndex::contains(
-        columns, trimmed, state.database && OrderSearchIndex::catchUp(*state.database));
+    filter.condition = condition(state.database.get(), columns, trimmed);
     filter.caption = u'[' + fieldCaption + QStringLiteral("]含[") + trimmed + u']';
     state.filter = filter;
     // The results are new: they are read from their first page, not the page the list was on.

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "core/Notice.h"
+#include "core/SqlCondition.h"
 
 #include <QStringList>
 
 namespace mldd {
 
 struct MainState;
+class OrderDatabase;
 
 /** The one-field text search of the order list. */
 namespace OrderSearch {
@@ -19,6 +21,12 @@ struct Field {
 
 /** The field list, in its order. */
 const QList<Field>& fields();
+
+/** The columns of the field with this caption; none for an unknown caption. */
+std::optional<QStringList> columnsOf(const QString& fieldCaption);
+
+/** The condition that finds `key` anywhere in one of `columns`, along the index where that pays. */
+SqlCondition condition(OrderDatabase* database, const QStringList& columns, const QString& key);
 
 /**
  * Searches the chosen field for `key` (trimmed of blanks) anywhere in it,

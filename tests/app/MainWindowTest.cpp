@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 #include "BrowserPanel.h"
+#include "DailyStoreCheck.h"
 #include "MenuEntry.h"
 #include "ModalAnswers.h"
 #include "OrderRowWidget.h"
@@ -9,6 +10,7 @@
 #include "core/MainState.h"
 #include "core/NumSign.h"
 #include "core/Startup.h"
+#include "core/StoreBackup.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,6 +22,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
@@ -278,4 +281,35 @@ TEST_F(MainWindowTest, ACommandTextCapturesThePageOnTheClipboard) {
     EXPECT_EQ(window.informationLine()->text(),
               QStringLiteral("筛选:ID为[淘宝:墨岚小店]的快递单未打印的订单  总计1条 共1页 第1页"));
     EXPECT_EQ(told, QStringList{QStringLiteral("您需要下载快递模版！")});
+}
+
+// The 设置 menu's backup entry tells when the last backup was made and how big it is; chosen,
+// it makes one behind the window.
+TEST_F(MainWindowTest, TheBackupEntryShowsTheLastBackupAndMakesOneOnRequest) {
+    storeOrders(30);
+    MainWindow window(m_state);
+    window.show();
+    // The day's first start makes the day's backup behind the first page.
+    const StoreBackup backups(m_state.folder);
+    QTRY_VERIFY_WITH_TIMEOUT(backups.list().size() == 1 && !window.dailyCheck()->isRunning(),
+                             30000);
+
+    QMenu* settings = window.menu(MainWindow::Menu::Settings);
+    settings->popup(window.mapToGlobal(QPoint(0, 0)));
+    QTRY_VERIFY(settings->isVisible());
+    const QString today = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+    EXPECT_TRUE(window.backupEntry()->text().startsWith(
+        QStringLiteral("备份订单数据库（上次 ") + today))
+        << window.backupEntry()->text().toStdString();
+    EXPECT_TRUE(window.backupEntry()->text().endsWith(QStringLiteral(" KB）")));
+
+    QTest::qWait(1100); // a backup of another second
+    QTest::mouseClick(settings, Qt::LeftButton, {},
+                      settings->actionGeometry(window.backupEntry()).center());
+    EXPECT_TRUE(window.dailyCheck()->isRunning());
+    QTRY_VERIFY_WITH_TIMEOUT(!window.dailyCheck()->isRunning(), 30000);
+    const QStringList made = backups.list();
+    ASSERT_EQ(made.size(), 2);
+    EXPECT_TRUE(made.first().endsWith(QStringLiteral(".db.zst")));
+    EXPECT_EQ(window.backupEntry()->text(), backups.entryCaption());
 }

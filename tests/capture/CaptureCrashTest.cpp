@@ -1,4 +1,5 @@
 #include "CaptureFixture.h"
+#include "SearchAgreement.h"
 
 #include "capture/PageKey.h"
 
@@ -131,6 +132,12 @@ TEST_F(CaptureProcessTest, AKilledCaptureStoresAllOrNothing) {
         EXPECT_EQ(QSet<QString>(listed.begin(), listed.end()),
                   QSet<QString>(stored.begin(), stored.end()))
             << "after " << delayMs << " ms";
+        // The search index holds exactly the orders that landed.
+        QString message;
+        const auto database = OrderDatabase::open(m_state.folder.databasePath(), &message);
+        ASSERT_TRUE(database) << message.toStdString();
+        test::expectIndexAgreesWithScan(
+            *database, "killed after " + std::to_string(delayMs) + " ms", quint32(delayMs), 4);
     }
     EXPECT_GT(cut, 0) << "no capture was cut; the page is too small to test this";
 }

@@ -113,16 +113,16 @@ TEST(OrderDatabase, AnOldDatabaseGainsExactlyWhatItLacks) {
     stored.exec(QStringLiteral("select order_sign, buy_name from order_data"));
     ASSERT_TRUE(stored.next());
     EXPECT_EQ(stored.value(1).toString(), QStringLiteral("张三"));
-    // The search's index starts empty, so that no start waits for it; the first
-    // search finds the store's orders past its mark, then takes them in.
+    // The search's index starts empty when the store opens; the search finds the
+    // store's orders past its mark until the catch-up (at start) takes them in.
     const SqlCondition sign = OrderSearchIndex::contains({QStringLiteral("order_sign")},
                                                          QStringLiteral("宝:12"), true);
-    EXPECT_EQ(OrderStore(*database).ids(QStringLiteral("select indexed from order_search_mark")),
+    EXPECT_EQ(OrderStore(*database).ids(QStringLiteral("select indexed from order_grams_mark")),
               std::vector<qint64>{0});
     EXPECT_EQ(OrderStore(*database).listed(sign).size(), 1);
     ASSERT_TRUE(OrderSearchIndex::catchUp(*database));
-    EXPECT_EQ(OrderStore(*database).ids(QStringLiteral("select rowid from order_search where "
-                                                       "order_search match ?"),
+    EXPECT_EQ(OrderStore(*database).ids(QStringLiteral("select rowid from order_grams where "
+                                                       "order_grams match ?"),
                                         {sign.values.first()}),
               std::vector<qint64>{1});
     EXPECT_EQ(OrderStore(*database).listed(sign).size(), 1);

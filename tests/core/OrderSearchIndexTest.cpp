@@ -1,3 +1,4 @@
+#include "SearchAgreement.h"
 #include "TempDataFolder.h"
 
 #include "core/NumSign.h"
@@ -38,19 +39,20 @@ protected:
 
     void exec(const QString& sql) {
         QSqlQuery query(m_database->connection());
-        EXPECT_TRUE(query.exec(sql)) << sql.toStdString() << ' '
-                                     << query.lastError().text().toStdString();
+        EXPECT_TRUE(query.exec(sql))
+            << sql.toStdString() << ' ' << query.lastError().text().toStdString();
     }
 
     /** What the index itself answers for a buyer ID, without the orders' own texts. */
     std::vector<qint64> indexHolds(const QString& key) {
         return OrderStore(*m_database)
-            .ids(QStringLiteral("select rowid from order_search where order_search match ? "
+            .ids(QStringLiteral("select rowid from order_grams where order_grams match ? "
                                 "order by rowid"),
                  {OrderSearchIndex::contains(kBuyer, key, true).values.first()});
     }
 
-    /** Searching along the index (as far as `along` allows) finds what reading every order finds. */
+    /** Searching along the index (as far as `along` allows) finds what reading every order finds.
+     */
     void expectSameAsReading(bool along, const QStringList& keys, const char* when) {
         const OrderStore store(*m_database);
         for (const QStringList& columns : {kBuyer, kPhones}) {
@@ -67,11 +69,10 @@ protected:
     int m_number = 0;
 };
 
-const QStringList kKeys{QStringLiteral("alpha"),  QStringLiteral("beta"),
-                        QStringLiteral("gamma"),  QStringLiteral("delta"),
-                        QStringLiteral("reused"), QStringLiteral("moved"),
-                        QStringLiteral("fresh"),  QStringLiteral("555"),
-                        QStringLiteral("a"),      QStringLiteral("al")};
+const QStringList kKeys{QStringLiteral("alpha"), QStringLiteral("beta"),   QStringLiteral("gamma"),
+                        QStringLiteral("delta"), QStringLiteral("reused"), QStringLiteral("moved"),
+                        QStringLiteral("fresh"), QStringLiteral("555"),    QStringLiteral("a"),
+                        QStringLiteral("al")};
 
 } // namespace
 
@@ -129,14 +130,17 @@ TEST_F(OrderSearchIndexTest, EditsDeletesAndReusedIdsBetweenSearchesAreFoundAsTh
     exec(QStringLiteral("delete from order_data where id = %1").arg(newest));
     ASSERT_TRUE(OrderSearchIndex::catchUp(*m_database));
     EXPECT_GT(add(QStringLiteral("omega_new")), newest);
-    expectSameAsReading(true, {QStringLiteral("omega"), QStringLiteral("old")}, "id after the newest");
+    expectSameAsReading(true, {QStringLiteral("omega"), QStringLiteral("old")},
+                        "id after the newest");
 }
 
-// The index takes a big backlog in steps; while it lags more than a step, or cannot be written
-// because another program holds the store, the search still finds every order.
+// Orders another program wrote are a backlog the index takes in steps; while it lags more
+// than a step, or cannot be written because another program holds the store, the search
+// still finds every order.
 TEST_F(OrderSearchIndexTest, ABacklogGoesInStepsAndABusyStoreIsSearchedAsItIs) {
     for (int i = 0; i < 5; ++i)
-        add(QStringLiteral("alpha_%1").arg(i));
+        exec(QStringLiteral("insert into order_data (buy_id, dj_type) values ('alpha_%1', 0)")
+                 .arg(i));
     EXPECT_FALSE(OrderSearchIndex::catchUp(*m_database, 2));
     EXPECT_EQ(indexHolds(QStringLiteral("alpha_")).size(), 2);
     EXPECT_TRUE(OrderSearchIndex::catchUp(*m_database, 2));
@@ -146,13 +150,16 @@ TEST_F(OrderSearchIndexTest, ABacklogGoesInStepsAndABusyStoreIsSearchedAsItIs) {
 
     // Another program's batch is open on the store: the catch-up does not wait for it.
     {
-        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"),
-                                                       QStringLiteral("other"));
+        QSqlDatabase other =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
         other.setDatabaseName(m_data.folder().databasePath());
         ASSERT_TRUE(other.open());
         exec(QStringLiteral("update order_data set buy_id = 'beta_edited' where buy_id = "
                             "'alpha_0'"));
-        const qint64 fresh = add(QStringLiteral("alpha_fresh"));
+        exec(QStringLiteral("insert into order_data (buy_id, dj_type) values ('alpha_fresh', 0)"));
+        const qint64 fresh = OrderStore(*m_database)
+                                 .ids(QStringLiteral("select max(id) from order_data"))
+                                 .front();
         QSqlQuery(other).exec(QStringLiteral("BEGIN IMMEDIATE"));
         EXPECT_TRUE(OrderSearchIndex::catchUp(*m_database));
         expectSameAsReading(true, kKeys, "store busy");
@@ -171,7 +178,7 @@ TEST_F(OrderSearchIndexTest, ABacklogGoesInStepsAndABusyStoreIsSearchedAsItIs) {
 }
 
 // Deleting most of the orders by age notes none of them one by one: the index starts over
-// and takes the rest in at the next search, which finds them all the same.
+// and takes the rest in before the deletion commits.
 TEST_F(OrderSearchIndexTest, DeletingMostOrdersByAgeStartsTheIndexOver) {
     for (int i = 0; i < 5; ++i)
         add(QStringLiteral("alpha_%1").arg(i));
@@ -181,9 +188,93 @@ TEST_F(OrderSearchIndexTest, DeletingMostOrdersByAgeStartsTheIndexOver) {
                         "'-40 days') where id <> %1")
              .arg(kept));
     EXPECT_EQ(OrderStore(*m_database).deleteOlderThan(30), 5);
-    EXPECT_EQ(OrderStore(*m_database).ids(QStringLiteral("select count(*) from order_search_stale")),
+    EXPECT_EQ(OrderStore(*m_database).ids(QStringLiteral("select count(*) from order_grams_stale")),
               std::vector<qint64>{0});
     expectSameAsReading(true, kKeys, "most deleted");
-    ASSERT_TRUE(OrderSearchIndex::catchUp(*m_database));
+    EXPECT_EQ(OrderSearchIndex::behind(*m_database), 0);
     EXPECT_EQ(indexHolds(QStringLiteral("alpha_")), std::vector<qint64>{kept});
+}
+
+// Every field of the search box and keys of one to six characters: after each kind of
+// write of the store the index holds every order as it is, and finds what LIKE finds.
+TEST_F(OrderSearchIndexTest, EveryFieldAndKeyLengthFindsWhatAScanFindsAfterEveryWrite) {
+    test::MadeUpOrders made(11);
+    OrderStore store(*m_database);
+    OrderWriteRule rule;
+    QList<Order> captured = made.many(400);
+    ASSERT_TRUE(store.insert(captured, rule));
+    test::expectIndexAgreesWithScan(*m_database, "captured", 1);
+
+    // Edits of the searched texts, a merge (the target's goods grow, the absorbed
+    // order leaves the list) and its split, saved column by column as the list does.
+    QList<Order> edited = store.byIds({captured[0].id, captured[1].id, captured[2].id});
+    edited[0].buyName = QStringLiteral("欧阳明军");
+    edited[1].buyGoods += QStringLiteral("\r\n羊毛衫 1 128.00");
+    edited[1].djType = 1;
+    edited[1].hbDjId = QStringLiteral("|%1").arg(edited[2].id);
+    edited[2].djType = -1;
+    edited[2].buyAddress = QStringLiteral("Room_9 文三路");
+    ASSERT_TRUE(store.update(edited));
+    test::expectIndexAgreesWithScan(*m_database, "edited and merged", 2);
+    edited[1].djType = 0;
+    edited[1].buyGoods = captured[1].buyGoods;
+    edited[2].djType = 0;
+    edited[2].cfSign = 1;
+    ASSERT_TRUE(m_database->inTransaction([&] {
+        return store.updateInTransaction(
+            edited,
+            {QStringLiteral("buy_goods"), QStringLiteral("dj_type"), QStringLiteral("cf_sign")});
+    }));
+    test::expectIndexAgreesWithScan(*m_database, "split", 3);
+
+    ASSERT_TRUE(store.remove(captured[3].id));
+    ASSERT_TRUE(m_database->inTransaction(
+        [&] { return store.setDelivery(captured[4].id, QStringLiteral("顺丰")); }));
+    test::expectIndexAgreesWithScan(*m_database, "deleted one, courier set", 4);
+
+    // A second batch, then most orders deleted by age.
+    QList<Order> imported = made.many(100);
+    ASSERT_TRUE(store.insert(imported, rule));
+    exec(QStringLiteral("update order_data set time_get = datetime('now', 'localtime', "
+                        "'-40 days') where id < %1")
+             .arg(imported.first().id));
+    EXPECT_GT(store.deleteOlderThan(30), 300);
+    test::expectIndexAgreesWithScan(*m_database, "most deleted by age", 5);
+
+    // Orders another program wrote: behind until the catch-up, found all the same.
+    exec(QStringLiteral("insert into order_data (buy_name, buy_goods, dj_type) values "
+                        "('外来', '外来的羊毛衫', 0)"));
+    exec(QStringLiteral("update order_data set buy_name = '改名' where id = %1")
+             .arg(imported.first().id));
+    EXPECT_GT(OrderSearchIndex::behind(*m_database), 0);
+    EXPECT_EQ(store
+                  .listed(OrderSearchIndex::contains({QStringLiteral("buy_goods")},
+                                                     QStringLiteral("外来"), true))
+                  .size(),
+              1);
+    // A backlog this small is taken in without a word.
+    ASSERT_TRUE(OrderSearchIndex::bringUpToDate(*m_database, [](qint64, qint64) {
+        ADD_FAILURE() << "progress told of a small backlog";
+        return true;
+    }));
+    test::expectIndexAgreesWithScan(*m_database, "caught up with another program", 6);
+}
+
+// A common key is found along the list's own order rather than looked up candidate by
+// candidate; a rare one, or one found nowhere, is looked up.
+TEST_F(OrderSearchIndexTest, OnlyKeysWithFewCandidatesAreLookedUp) {
+    QList<Order> orders;
+    for (int i = 0; i < int(OrderSearchIndex::kMostLookedUp) + 10; ++i) {
+        Order order;
+        order.buyName = i == 7 ? QStringLiteral("欧阳明军") : QStringLiteral("王小二");
+        orders.append(order);
+    }
+    OrderWriteRule rule;
+    ASSERT_TRUE(OrderStore(*m_database).insert(orders, rule));
+    const QStringList names{QStringLiteral("buy_name")};
+    EXPECT_FALSE(OrderSearchIndex::narrows(*m_database, names, QStringLiteral("王")));
+    EXPECT_TRUE(OrderSearchIndex::narrows(*m_database, names, QStringLiteral("明军")));
+    EXPECT_TRUE(OrderSearchIndex::narrows(*m_database, names, QStringLiteral("羊毛衫")));
+    // Fields the index does not answer (none here) and empty keys read every order.
+    EXPECT_FALSE(OrderSearchIndex::narrows(*m_database, names, QString()));
 }

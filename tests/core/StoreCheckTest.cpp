@@ -7,6 +7,7 @@
 #include "core/StoreBackup.h"
 #include "core/StoreCheck.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSqlQuery>
 
@@ -186,4 +187,72 @@ TEST_F(StoreCheckTest, ARestoreBringsTheCapturedListBackAndSaysWhatTheBackupLack
     EXPECT_EQ(CapturedNumbers(*database).capturedOf(
                   shop, {QStringLiteral("淘宝:1"), QStringLiteral("淘宝:2")}),
               QSet<QString>{QStringLiteral("淘宝:1")});
+}
+
+// A day's backup is packed, restores to the same orders, and a packed backup cut short
+// is refused without touching the store.
+TEST_F(StoreCheckTest, APackedBackupRestoresTheSameOrdersAndACutOneIsRefused) {
+    storeOrders(3000, 2);
+    const auto ordersNow = [&] {
+        auto database = open();
+        QStringList rows;
+        QSqlQuery query(database->connection());
+        query.exec(QStringLiteral("select id, order_sign, buy_id, buy_name, buy_address from "
+                                  "order_data order by id"));
+        while (query.next())
+            rows.append(QStringList{query.value(0).toString(), query.value(1).toString(),
+                                    query.value(2).toString(), query.value(3).toString(),
+                                    query.value(4).toString()}
+                            .join(u'|'));
+        return rows;
+    };
+    const QStringList before = ordersNow();
+    const std::optional<QString> backup = StoreCheck::run(m_data.folder(), kMonday).backup;
+    ASSERT_TRUE(backup);
+    EXPECT_TRUE(backup->endsWith(QStringLiteral(".db.zst"))) << backup->toStdString();
+    EXPECT_LT(QFileInfo(*backup).size() * 3, QFileInfo(store()).size());
+    EXPECT_TRUE(StoreBackup(m_data.folder())
+                    .entryCaption()
+                    .startsWith(QStringLiteral("备份订单数据库（上次 2026-12-07 09:30，")))
+        << StoreBackup(m_data.folder()).entryCaption().toStdString();
+
+    execRaw("delete from order_data where id > 100");
+    const StoreBackup backups(m_data.folder());
+    const QString cut = backups.folderPath() + QStringLiteral("/mlddsj-20261206-093000.db.zst");
+    {
+        QFile whole(*backup);
+        ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+        m_data.writeBytes(cut, whole.read(whole.size() / 2));
+    }
+    QString message;
+    EXPECT_FALSE(backups.restore(cut, kMonday.addSecs(60), &message));
+    EXPECT_TRUE(message.contains(QStringLiteral("订单数据库没有改动"))) << message.toStdString();
+    EXPECT_EQ(orderCount(), 100);
+
+    ASSERT_TRUE(backups.restore(*backup, kMonday.addSecs(120), &message)) << message.toStdString();
+    EXPECT_EQ(ordersNow(), before);
+}
+
+// The newest backups are kept, at most seven and together at most twice the store; the
+// newest even when it alone is bigger. Earlier versions' plain backups count the same.
+TEST_F(StoreCheckTest, BackupsKeptTakeAtMostTwiceTheStore) {
+    const StoreBackup backups(m_data.folder());
+    QDir().mkpath(backups.folderPath());
+    const auto make = [&](int day, const char* ending, int bytes) {
+        m_data.writeBytes(
+            backups.folderPath() +
+                QStringLiteral("/mlddsj-202612%1-090000").arg(day, 2, 10, QChar(u'0')) +
+                QLatin1String(ending),
+            QByteArray(bytes, 'x'));
+    };
+    make(1, ".db", 900);
+    for (int day = 2; day <= 9; ++day)
+        make(day, ".db.zst", 300);
+    const QStringList all = backups.list();
+    ASSERT_EQ(all.size(), 9);
+    EXPECT_TRUE(all.first().endsWith(QStringLiteral("20261209-090000.db.zst")));
+    EXPECT_TRUE(all.last().endsWith(QStringLiteral("20261201-090000.db")));
+    EXPECT_EQ(StoreBackup::kept(all, 1000), all.mid(0, 6));   // 6 × 300 ≤ 2000
+    EXPECT_EQ(StoreBackup::kept(all, 100000), all.mid(0, 7)); // seven at most
+    EXPECT_EQ(StoreBackup::kept(all, 10), all.mid(0, 1));     // the newest always
 }

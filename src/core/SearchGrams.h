@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QStringList>
+
+struct sqlite3;
+
+namespace mldd {
+
+/**
+ * The pieces of text the search index holds, so that a key of any length is
+ * looked up rather than searched for: every character and every pair of
+ * characters of a text (Chinese names and words are one or two characters),
+ * and every three letters or digits in a row (a pair of digits is on almost
+ * every telephone). ASCII letters are held in lower case, as LIKE compares
+ * them. A text that holds a key holds all of the key's grams.
+ */
+namespace SearchGrams {
+
+/** The tokenizer's name in the index's definition. */
+inline constexpr char kTokenizer[] = "mldd_grams";
+
+/** The grams the index holds of `text`, each once (what the tokenizer gives a stored text). */
+QStringList ofText(const QString& text);
+
+/**
+ * Grams every text holding `key` holds, as few as cover it: its one character,
+ * else letter-or-digit triples and pairs side by side, the last ending with the
+ * key. Empty for an empty key.
+ */
+QStringList ofKey(const QString& key);
+
+/**
+ * Gives a connection the tokenizer; each connection that writes or searches
+ * the index needs it. False when the library has no full-text search.
+ */
+bool registerOn(sqlite3* db);
+
+} // namespace SearchGrams
+} // namespace mldd
