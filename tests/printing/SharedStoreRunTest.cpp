@@ -232,6 +232,7 @@ TEST_F(SharedStoreRun, AStationThatSleptSaysWhatWentOutTwiceAndLeavesWhatWasTake
     ASSERT_EQ(ids.size(), 4);
     test::PrintFolder two;
     joinStore(two);
+    writeSetting(QStringLiteral("claim.dat"), QString::number(kLapseSeconds), two.folder);
     ASSERT_TRUE(two.setUpPrinter(queue));
 
     class SleepingSpooler : public CupsSpooler {
