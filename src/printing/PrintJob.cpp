@@ -1,5 +1,6 @@
 #include "PrintJob.h"
 
+#include "LabelJob.h"
 #include "Spooler.h"
 
 #include "core/DataFolder.h"
@@ -51,14 +52,23 @@ std::variant<int, QString> sendJob(Spooler& spooler, const JobTarget& target,
             return error;
         return 0;
     }
-    QTemporaryFile file(QDir::tempPath() + QStringLiteral("/mldd-job-XXXXXX.pdf"));
-    if (!file.open())
-        return QStringLiteral("无法建立临时打印文件：%1").arg(file.errorString());
-    file.close();
-    if (!writePdf(file.fileName(), pages, &error, target.printer.placement, target.dotsPerInch))
-        return error;
-    const std::optional<int> job =
-        spooler.submit(target.printer.name, title, file.fileName(), uuid, &error);
+    std::optional<int> job;
+    if (target.label.commands()) {
+        const std::variant<QByteArray, QString> bytes =
+            labelJobBytes(target.label, target.dotsPerInch, target.printer.placement, pages);
+        if (const QString* why = std::get_if<QString>(&bytes))
+            return *why;
+        job = spooler.submitRaw(target.printer.name, title, std::get<QByteArray>(bytes), uuid,
+                                &error);
+    } else {
+        QTemporaryFile file(QDir::tempPath() + QStringLiteral("/mldd-job-XXXXXX.pdf"));
+        if (!file.open())
+            return QStringLiteral("无法建立临时打印文件：%1").arg(file.errorString());
+        file.close();
+        if (!writePdf(file.fileName(), pages, &error, target.printer.placement, target.dotsPerInch))
+            return error;
+        job = spooler.submit(target.printer.name, title, file.fileName(), uuid, &error);
+    }
     if (!job)
         return QStringLiteral("打印机没有接受任务（%1）").arg(error);
     return *job;
@@ -71,7 +81,8 @@ std::optional<Notice> printTestPage(Spooler& spooler, const PrinterSetup& setup,
         if (std::optional<Notice> busy = PrintChecks::spoolerCheck(spooler, printer.name))
             return busy;
     const JobTarget target{printer, fileFolder,
-                           PrintChecks::dotsPerInch(setup, spooler, printer.name)};
+                           PrintChecks::dotsPerInch(setup, spooler, printer.name),
+                           LabelSetup(setup).load(printer.name).settings};
     const std::variant<int, QString> sent =
         sendJob(spooler, target, {page}, title, 0, newJobUuid());
     if (const QString* why = std::get_if<QString>(&sent))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LabelSettings.h"
 #include "PrintChecks.h"
 
 #include "core/Notice.h"
@@ -16,6 +17,7 @@ struct JobTarget {
     CheckedPrinter printer;
     QString fileFolder;
     int dotsPerInch = kDefaultDotsPerInch; // the printer's, so that bars are whole dots on it
+    LabelSettings label;                   // a label printer's language instead of PDF
 };
 
 /** A job identity no other job has, as the spooler takes it ("urn:uuid:…"). */

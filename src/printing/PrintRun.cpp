@@ -122,6 +122,7 @@ std::optional<Notice> PrintRun::start() {
             return busy;
     }
     m_dotsPerInch = PrintChecks::dotsPerInch(setup, m_spooler, m_printer.name);
+    m_label = LabelSetup(setup).load(m_printer.name).settings;
     if (!m_file) {
         m_claims = std::make_unique<OrderClaims>(*m_state.database, m_state.folder, m_state.log);
         // Claims a dead run of this station left would hold its own orders back until they lapse;
@@ -304,7 +305,7 @@ bool PrintRun::send(const Order& order, const PrintDocuments::Document& document
         return false;
     }
     const std::variant<int, QString> sent =
-        sendJob(m_spooler, {m_printer, m_fileFolder, m_dotsPerInch}, pages, document.title,
+        sendJob(m_spooler, {m_printer, m_fileFolder, m_dotsPerInch, m_label}, pages, document.title,
                 order.id, entry.uuid);
     if (const QString* why = std::get_if<QString>(&sent)) {
         m_result.stopped =
