@@ -33,6 +33,9 @@ const QString kUsage = QStringLiteral(
     "  plan [--province-only] TEMPLATE [PROVINCE=TEMPLATE ...]  设置快递方案\n"
     "  decode-files refresh --url URL | repair | check  更新、修复解码文件\n"
     "  print shiplist --ids 1,2,… --pdf OUT       打印发货单\n"
+    "  printer set --printer NAME --language tspl|zpl|epl|driver [--dpi N] [--paper WxH]\n"
+    "         [--gap MM | --mark MM] [--darkness N] [--speed N]  设置打印机的打印语言和标签\n"
+    "  printer show --printer NAME                 显示打印机的打印语言和标签\n"
     "  capital AMOUNT                              金额的人民币大写\n"
     "  import --file F --layout NAME [--sheet S] [--header-row N] [--sender MYID]\n"
     "         [--template NAME] [--map 字段=列]…   导入表格中的订单\n"
@@ -82,6 +85,7 @@ int main(int argc, char* argv[]) {
         {QStringLiteral("codec"), runCodec},
         {QStringLiteral("code128"), runCode128},
         {QStringLiteral("print"), runPrint},
+        {QStringLiteral("printer"), runPrinter},
         {QStringLiteral("decode"), runDecode},
         {QStringLiteral("goods"), runGoods},
         {QStringLiteral("profile"), runProfile},
