@@ -187,18 +187,6 @@ TEST(LabelSetup, SettingsAreKeptPerPrinterAndAnUnknownLanguageReadsAsTheDriverWi
     EXPECT_TRUE(TextFile::read(log.path()).lines.join(u'\n').contains(QStringLiteral("CPCL")));
 }
 
-TEST(LabelSetup, SizesAndLanguagesAreReadAsASellerTypesThem) {
-    EXPECT_EQ(LabelLanguages::sizeFromText(QStringLiteral("100x150")), QSizeF(100, 150));
-    EXPECT_EQ(LabelLanguages::sizeFromText(QStringLiteral(" 76 × 130 ")), QSizeF(76, 130));
-    EXPECT_EQ(LabelLanguages::sizeFromText(QStringLiteral("101.6X152.4")), QSizeF(101.6, 152.4));
-    for (const char* bad : {"", "100", "0x150", "200x150", "100x150x2", "一百x150"})
-        EXPECT_FALSE(LabelLanguages::sizeFromText(QString::fromUtf8(bad))) << bad;
-    EXPECT_EQ(LabelLanguages::fromName(QStringLiteral("tspl")), LabelLanguage::Tspl);
-    EXPECT_EQ(LabelLanguages::fromName(QStringLiteral("Driver")), LabelLanguage::Driver);
-    EXPECT_EQ(LabelLanguages::fromName(QStringLiteral("驱动程序")), LabelLanguage::Driver);
-    EXPECT_FALSE(LabelLanguages::fromName(QStringLiteral("cpcl")));
-}
-
 TEST(LabelDetection, TheQueuesDeviceAndDriverChooseTheLanguage) {
     const QString raw = QStringLiteral("Local Raw Printer");
     const struct {
