@@ -24,7 +24,8 @@ inline bool writeThermalTemplate(const DataFolder& folder, const QString& name) 
                QStringLiteral("LT^600^600^4500^500"), QStringLiteral("16")),
         record(QStringLiteral("B|ORDER_DATA:buy_address"), QStringLiteral("LT^600^1400^4500^400"),
                QStringLiteral("10")),
-        record(QStringLiteral("T|ORDER_DATA:wuliu_code"), QStringLiteral("LT^600^2600^4400^1400"),
+        // Narrow enough that bars of whole 203-dpi dots, wider than modelled, stay on the label.
+        record(QStringLiteral("T|ORDER_DATA:wuliu_code"), QStringLiteral("LT^600^2600^2600^1400"),
                QStringLiteral("10")),
         record(QStringLiteral("C|订单:+B|ORDER_DATA:order_sign"),
                QStringLiteral("LT^600^5200^4500^400"), QStringLiteral("10")),
