@@ -81,6 +81,8 @@ LabelPrinterPanel::LabelPrinterPanel(MainState& state, Spooler& spooler,
     m_speed->setSuffix(QStringLiteral(" 英寸/秒"));
     m_note = new QLabel(this);
     m_note->setWordWrap(true);
+    // A form row does not grow for wrapped lines: room for the longest note, three lines.
+    m_note->setMinimumHeight(3 * m_note->fontMetrics().lineSpacing());
     m_save = new QPushButton(QStringLiteral("保存标签打印机设置"), this);
     m_test = new QPushButton(QStringLiteral("打印测试标签"), this);
 
