@@ -1,6 +1,7 @@
 #include "PrinterSetupDialog.h"
 
 #include "DigitField.h"
+#include "LabelPrinterPanel.h"
 #include "NoticeBox.h"
 
 #include "core/MainState.h"
@@ -21,6 +22,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QVBoxLayout>
 
 namespace mldd {
 
@@ -44,7 +46,14 @@ PrinterSetupDialog::PrinterSetupDialog(MainState& state, Spooler& spooler, QWidg
     setWindowTitle(QStringLiteral("打印机设置"));
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(createWaybillPart(), 1);
-    layout->addWidget(createListPart(), 1);
+    // The label printers under the shipping lists: the waybill part keeps its width.
+    auto* right = new QVBoxLayout;
+    right->addWidget(createListPart());
+    m_labelPanel = new LabelPrinterPanel(state, spooler, m_printers, this);
+    right->addWidget(m_labelPanel);
+    layout->addLayout(right, 1);
+    // The panel saves the resolution the waybill part shows too.
+    connect(m_labelPanel, &LabelPrinterPanel::saved, this, &PrinterSetupDialog::showOffsets);
 }
 
 PrinterSetupDialog::~PrinterSetupDialog() = default;

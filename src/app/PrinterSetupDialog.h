@@ -14,6 +14,7 @@ namespace mldd {
 
 struct MainState;
 class DigitField;
+class LabelPrinterPanel;
 class PrinterSetup;
 class Spooler;
 
@@ -44,6 +45,7 @@ public:
     DigitField* paperHeight() const { return m_height; }
     DigitField* copiesBox() const { return m_copies; }
     QPushButton* saveListButton() const { return m_saveList; }
+    LabelPrinterPanel* labelPanel() const { return m_labelPanel; }
 
     /** Chooses the waybill printer as a pick in its list does: refusals and the question first. */
     void chooseWaybillPrinter(const QString& printer);
@@ -90,6 +92,7 @@ private:
     DigitField* m_height = nullptr;
     DigitField* m_copies = nullptr;
     QPushButton* m_saveList = nullptr;
+    LabelPrinterPanel* m_labelPanel = nullptr;
 };
 
 } // namespace mldd

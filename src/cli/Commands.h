@@ -65,4 +65,7 @@ int runTracking(const CliContext& context, QStringList args);
 /** db backup | list | restore [FILE] | check: the order database's backups and daily check. */
 int runDb(const CliContext& context, QStringList args);
 
+/** printer set|show --printer NAME …: a printer's language and labels. */
+int runPrinter(const CliContext& context, QStringList args);
+
 } // namespace mldd::cli

@@ -38,6 +38,9 @@ const QString kUsage = QStringLiteral(
     "  capture --url URL --page FILE [--bind SELLER=PROFILE]  提取网页中的订单并保存\n"
     "  plan [--province-only] TEMPLATE [PROVINCE=TEMPLATE ...]  设置快递方案\n"
     "  decode-files refresh --url URL | repair | check  更新、修复解码文件\n"
+    "  printer set --printer NAME --language tspl|zpl|epl|driver [--dpi N] [--paper WxH]\n"
+    "         [--gap MM | --mark MM] [--darkness N] [--speed N]  设置打印机的打印语言和标签\n"
+    "  printer show --printer NAME                 显示打印机的打印语言和标签\n"
     "  capital AMOUNT                              金额的人民币大写\n"
     "  import --file F --layout NAME [--sheet S] [--header-row N] [--sender MYID]\n"
     "         [--template NAME] [--map 字段=列]…   导入表格中的订单\n"
@@ -88,6 +91,7 @@ int main(int argc, char* argv[]) {
         {QStringLiteral("codec"), runCodec},
         {QStringLiteral("code128"), runCode128},
         {QStringLiteral("print"), runPrint},
+        {QStringLiteral("printer"), runPrinter},
         {QStringLiteral("decode"), runDecode},
         {QStringLiteral("goods"), runGoods},
         {QStringLiteral("profile"), runProfile},

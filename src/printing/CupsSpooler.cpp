@@ -199,6 +199,37 @@ std::optional<int> CupsSpooler::submit(const QString& printer, const QString& ti
     return std::nullopt;
 }
 
+std::optional<int> CupsSpooler::submitRaw(const QString& printer, const QString& title,
+                                          const QByteArray& bytes, const QString& uuid,
+                                          QString* error) {
+    const QByteArray name = printer.toUtf8();
+    const QByteArray titleText = title.toUtf8();
+    cups_option_t* options = nullptr;
+    const int count = cupsAddOption("job-uuid", uuid.toUtf8().constData(), 0, &options);
+    const int id =
+        cupsCreateJob(CUPS_HTTP_DEFAULT, name.constData(), titleText.constData(), count, options);
+    cupsFreeOptions(count, options);
+    const auto refused = [&] {
+        // CUPS's own words: a queue that takes no raw jobs says so itself.
+        if (error)
+            *error = QString::fromUtf8(cupsLastErrorString());
+        return std::nullopt;
+    };
+    if (id <= 0)
+        return refused();
+    const bool sent =
+        cupsStartDocument(CUPS_HTTP_DEFAULT, name.constData(), id, titleText.constData(),
+                          CUPS_FORMAT_RAW, 1) == HTTP_STATUS_CONTINUE &&
+        cupsWriteRequestData(CUPS_HTTP_DEFAULT, bytes.constData(), size_t(bytes.size())) ==
+            HTTP_STATUS_CONTINUE;
+    if (cupsFinishDocument(CUPS_HTTP_DEFAULT, name.constData()) == IPP_STATUS_OK && sent)
+        return id;
+    const std::optional<int> failed = refused();
+    // A job without its document would wait, held, in front of every later one.
+    cupsCancelJob2(CUPS_HTTP_DEFAULT, name.constData(), id, 0);
+    return failed;
+}
+
 std::optional<QList<SpoolerJob>> CupsSpooler::keptJobs(const QString& printer) {
     std::optional<QList<SpoolerJob>> kept = jobs(printer, "all");
     // A queue that was deleted took its jobs with it: none of them can still come out.

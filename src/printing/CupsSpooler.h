@@ -12,6 +12,9 @@ public:
     PrinterQuery query(const QString& printer) override;
     std::optional<int> submit(const QString& printer, const QString& title, const QString& pdfPath,
                               const QString& uuid, QString* error) override;
+    std::optional<int> submitRaw(const QString& printer, const QString& title,
+                                 const QByteArray& bytes, const QString& uuid,
+                                 QString* error) override;
     std::optional<QList<SpoolerJob>> keptJobs(const QString& printer) override;
     std::optional<SpoolerJob> job(const QString& printer, int id) override;
     bool cancel(const QString& printer, int id) override;

@@ -1,5 +1,6 @@
 #include "PrintJob.h"
 
+#include "LabelJob.h"
 #include "Spooler.h"
 
 #include "core/DataFolder.h"
@@ -44,6 +45,14 @@ std::variant<ReadyJob, QString> prepareJob(const JobTarget& target, const QList<
     ReadyJob ready;
     if (target.printer.toFile)
         return ready;
+    if (target.label.commands()) {
+        std::variant<QByteArray, QString> bytes =
+            labelJobBytes(target.label, target.dotsPerInch, target.printer.placement, pages);
+        if (const QString* why = std::get_if<QString>(&bytes))
+            return *why;
+        ready.raw = std::move(std::get<QByteArray>(bytes));
+        return ready;
+    }
     ready.pdf =
         std::make_shared<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/mldd-job-XXXXXX.pdf"));
     if (!ready.pdf->open())
@@ -68,7 +77,8 @@ std::variant<int, QString> submitJob(Spooler& spooler, const JobTarget& target,
         return 0;
     }
     const std::optional<int> id =
-        spooler.submit(target.printer.name, title, job.pdf->fileName(), uuid, &error);
+        job.raw ? spooler.submitRaw(target.printer.name, title, *job.raw, uuid, &error)
+                : spooler.submit(target.printer.name, title, job.pdf->fileName(), uuid, &error);
     if (!id)
         return QStringLiteral("打印机没有接受任务（%1）").arg(error);
     return *id;
@@ -91,7 +101,8 @@ std::optional<Notice> printOutsideRun(Spooler& spooler, const PrinterSetup& setu
         if (std::optional<Notice> busy = PrintChecks::spoolerCheck(spooler, printer.name))
             return busy;
     const JobTarget target{printer, fileFolder,
-                           PrintChecks::dotsPerInch(setup, spooler, printer.name)};
+                           PrintChecks::dotsPerInch(setup, spooler, printer.name),
+                           LabelSetup(setup).load(printer.name).settings};
     const std::variant<int, QString> sent = sendJob(spooler, target, pages, title, 0, newJobUuid());
     if (const QString* why = std::get_if<QString>(&sent))
         return Notice{QStringLiteral("%1没有打印：%2").arg(what, *why), QStringLiteral("墨岚打单"),

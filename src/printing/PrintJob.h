@@ -1,11 +1,13 @@
 #pragma once
 
+#include "LabelSettings.h"
 #include "PrintChecks.h"
 
 #include "core/Notice.h"
 #include "waybill/PageModel.h"
 
 #include <memory>
+#include <optional>
 #include <variant>
 
 class QTemporaryFile;
@@ -19,6 +21,7 @@ struct JobTarget {
     CheckedPrinter printer;
     QString fileFolder;
     int dotsPerInch = kDefaultDotsPerInch; // the printer's, so that bars are whole dots on it
+    LabelSettings label;                   // a label printer's language instead of PDF
 };
 
 /** A job identity no other job has, as the spooler takes it ("urn:uuid:…"). */
@@ -26,10 +29,12 @@ QString newJobUuid();
 
 /**
  * A job drawn and ready to go: for a printer, its PDF in a temporary file
- * that lives as long as the job; for the file folder, nothing yet.
+ * that lives as long as the job, or a label printer's own commands; for the
+ * file folder, nothing yet.
  */
 struct ReadyJob {
     std::shared_ptr<QTemporaryFile> pdf;
+    std::optional<QByteArray> raw;
 };
 
 /** Draws `pages` for `target`, moved by the printer's offsets; why not, when it could not. */

@@ -138,6 +138,7 @@ std::optional<Notice> PrintRun::start() {
             return busy;
     }
     m_dotsPerInch = PrintChecks::dotsPerInch(setup, m_spooler, m_printer.name);
+    m_label = LabelSetup(setup).load(m_printer.name).settings;
     if (!m_file) {
         m_claims = std::make_unique<OrderClaims>(*m_state.database, m_state.folder, m_state.log);
         // Claims a dead run of this station left would hold its own orders back until they lapse;
@@ -310,7 +311,7 @@ PrintRun::Sent PrintRun::send(const Order& order, const PrintDocuments::Document
     const QList<PageModel> pages = withCopies(document.pages, m_printer.copies);
     if (m_documents.kind() == PrintDocuments::Kind::Waybills)
         logBeyondPage(order, document.pages);
-    const JobTarget target{m_printer, m_fileFolder, m_dotsPerInch};
+    const JobTarget target{m_printer, m_fileFolder, m_dotsPerInch, m_label};
     const std::variant<ReadyJob, QString> ready = prepareJob(target, pages);
     if (const QString* why = std::get_if<QString>(&ready)) {
         m_result.stopped =

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LabelSettings.h"
 #include "PrintChecks.h"
 #include "PrintDocuments.h"
 #include "PrintFile.h"
@@ -136,6 +137,7 @@ private:
     bool m_guidance = false;
     CheckedPrinter m_printer;
     int m_dotsPerInch = kDefaultDotsPerInch; // the printer's, asked once per run
+    LabelSettings m_label;                   // the printer's language, read once per run
     QTimer m_timer;
     int m_polls = 0; // since the last job was handed over
     int m_position = 0;

@@ -48,6 +48,10 @@ QString PrinterSetup::resolutionFile(const QString& printer) const {
     return printerFile(m_folder, printer, QStringLiteral("_dpi.dat"));
 }
 
+QString PrinterSetup::labelFile(const QString& printer) const {
+    return printerFile(m_folder, printer, QStringLiteral("_label.dat"));
+}
+
 std::optional<int> PrinterSetup::resolution(const QString& printer) const {
     const QString path = resolutionFile(printer);
     if (!QFileInfo::exists(path))

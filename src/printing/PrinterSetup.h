@@ -31,6 +31,7 @@ public:
     PrinterSetup(const DataFolder& folder, const ErrorLog& log) : m_folder(folder), m_log(log) {}
 
     PrintDefaults load() const { return PrintDefaults::load(m_folder, m_log); }
+    const ErrorLog& log() const { return m_log; }
 
     /** Printers that cannot print a waybill, with the message that says so; none for the others. */
     static std::optional<Notice> refusal(const QString& printer);
@@ -59,6 +60,9 @@ public:
 
     /** The file of the resolution chosen for a printer: beside its offset file. */
     QString resolutionFile(const QString& printer) const;
+
+    /** The file of the printer's label settings (LabelSetup): beside its offset file. */
+    QString labelFile(const QString& printer) const;
 
     /** The resolution chosen for the printer (dpi); none when it was never chosen. */
     std::optional<int> resolution(const QString& printer) const;

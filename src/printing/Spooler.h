@@ -73,6 +73,14 @@ public:
                                       QString* error) = 0;
 
     /**
+     * Submits `bytes` as one job in the printer's own language
+     * (application/vnd.cups-raw), passed to it untouched; as submit().
+     */
+    virtual std::optional<int> submitRaw(const QString& printer, const QString& title,
+                                         const QByteArray& bytes, const QString& uuid,
+                                         QString* error) = 0;
+
+    /**
      * Every job of this printer the spooler keeps, ended or not, oldest first
      * (none for a printer that no longer exists); none when the spooler did
      * not answer.

@@ -11,16 +11,7 @@
 namespace mldd {
 namespace {
 
-class CliPrint : public test::RunFixture {
-protected:
-    QStringList printArgs(const QList<qint64>& ids) const {
-        QStringList numbers;
-        for (qint64 id : ids)
-            numbers.append(QString::number(id));
-        return {"--data", folder.dataPath(),  "print",     "waybill",
-                "--ids",  numbers.join(u','), "--printer", queue};
-    }
-};
+using CliPrint = test::RunFixture;
 
 // kill -9 lands anywhere: before the journal line, between it and the spooler, half-way
 // through sending the document, while the job prints, between its end and the mark, after the

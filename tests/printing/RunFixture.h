@@ -48,6 +48,15 @@ protected:
 
     void setUpPrinter() const { ASSERT_TRUE(PrintFolder::setUpPrinter(queue)); }
 
+    /** mldd-cli's arguments that print the waybills of `ids` on the queue. */
+    QStringList printArgs(const QList<qint64>& ids) const {
+        QStringList numbers;
+        for (qint64 id : ids)
+            numbers.append(QString::number(id));
+        return {"--data", folder.dataPath(),  "print",     "waybill",
+                "--ids",  numbers.join(u','), "--printer", queue};
+    }
+
     /** Runs to its end on the event loop; the refusal when it did not start. */
     static std::optional<Notice> runToEnd(PrintRun& run) {
         if (std::optional<Notice> refused = run.start())

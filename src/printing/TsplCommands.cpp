@@ -1,0 +1,32 @@
+#include "LabelCommands.h"
+
+namespace mldd {
+
+namespace {
+
+QByteArray millimetres(double value) {
+    return QByteArray::number(value, 'g', 6) + " mm";
+}
+
+} // namespace
+
+QByteArray tsplJob(const LabelSettings& settings, int, const QList<LabelBitmap>& labels) {
+    QByteArray job;
+    job += "SIZE " + millimetres(settings.sizeMm.width()) + ',' +
+           millimetres(settings.sizeMm.height()) + "\r\n";
+    job += (settings.sensing == LabelSensing::BlackMark ? "BLINE " : "GAP ") +
+           millimetres(settings.gapMm) + ",0 mm\r\n";
+    // The label's top leaves the printer first, as the page is drawn.
+    job += "DIRECTION 1\r\nREFERENCE 0,0\r\n";
+    job += "DENSITY " + QByteArray::number(settings.darkness) + "\r\n";
+    job += "SPEED " + QByteArray::number(settings.speed) + "\r\n";
+    for (const LabelBitmap& label : labels) {
+        job += "CLS\r\nBITMAP 0,0," + QByteArray::number(label.bytesPerRow()) + ',' +
+               QByteArray::number(label.height) + ",0,";
+        job += label.whiteOnes(); // TSPL prints the dots whose bit is 0
+        job += "\r\nPRINT 1,1\r\n";
+    }
+    return job;
+}
+
+} // namespace mldd
