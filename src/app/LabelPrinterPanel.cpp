@@ -209,9 +209,10 @@ void LabelPrinterPanel::printTestLabel() {
     const int dotsPerInch = PrintChecks::dotsPerInch(*m_setup, m_spooler, printer);
     // No offsets: the frame shows where the printer's own edges fall.
     const CheckedPrinter target{printer, false, {}};
-    if (const std::optional<Notice> failed = printTestPage(
-            m_spooler, *m_setup, target, testLabel(settings, dotsPerInch),
-            QStringLiteral("测试标签-") + printer, m_state.folder.file(QStringLiteral("Print")))) {
+    if (const std::optional<Notice> failed = printOutsideRun(
+            m_spooler, *m_setup, target, {testLabel(settings, dotsPerInch)},
+            QStringLiteral("测试标签-") + printer, m_state.folder.file(QStringLiteral("Print")),
+            QStringLiteral("测试标签"))) {
         showNotice(this, *failed);
         return;
     }
