@@ -106,4 +106,51 @@ void markOfficialNames(QList<PlaceEntry>& provinces, QList<CitySection>& section
     }
 }
 
+namespace {
+
+// The entry a given name stands for: one of that name or full name, else the only one whose
+// name begins with it (深圳 for 深圳市); none when the table does not say.
+const PlaceEntry* entryFor(const QList<PlaceEntry>& entries, const QString& given) {
+    if (given.isEmpty())
+        return nullptr;
+    const PlaceEntry* byPrefix = nullptr;
+    bool ambiguous = false;
+    for (const PlaceEntry& entry : entries) {
+        if (entry.fault != PlaceEntry::Fault::None)
+            continue;
+        if (entry.name == given || entry.official == given)
+            return &entry;
+        if (given.size() >= 2 && entry.name.startsWith(given)) {
+            ambiguous = ambiguous || (byPrefix && byPrefix->official != entry.official);
+            byPrefix = &entry;
+        }
+    }
+    return ambiguous ? nullptr : byPrefix;
+}
+
+QString fullName(const PlaceEntry& entry) {
+    return entry.official.isEmpty() ? entry.name : entry.official;
+}
+
+} // namespace
+
+void useOfficialNames(const PlaceTable& table, QString& province, QString& city, QString& county) {
+    const PlaceEntry* inProvince = entryFor(table.provinces, province.trimmed());
+    if (!inProvince)
+        return;
+    province = fullName(*inProvince);
+    if (inProvince->reference < 1 || inProvince->reference > table.sections.size())
+        return;
+    const CitySection& section = table.sections.at(inProvince->reference - 1);
+    const PlaceEntry* inCity = entryFor(section.cities, city.trimmed());
+    if (!inCity)
+        return;
+    city = fullName(*inCity);
+    if (inCity->reference < 1 || inCity->reference > section.countyLists.size())
+        return;
+    if (const PlaceEntry* inCounty =
+            entryFor(section.countyLists.at(inCity->reference - 1), county.trimmed()))
+        county = fullName(*inCounty);
+}
+
 } // namespace mldd

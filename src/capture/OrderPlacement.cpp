@@ -2,6 +2,7 @@
 
 #include "address/AddressSplitter.h"
 #include "address/CourierChoice.h"
+#include "address/OfficialNames.h"
 #include "core/MainState.h"
 
 namespace mldd {
@@ -9,9 +10,14 @@ namespace mldd {
 namespace {
 
 void splitWhenUnsplit(const MainState& state, Order& order) {
-    if (!state.placeTable || !order.buyAddressSheng.isEmpty() || !order.buyAddressShi.isEmpty() ||
-        !order.buyAddressXian.isEmpty())
+    if (!state.placeTable)
         return;
+    if (!order.buyAddressSheng.isEmpty() || !order.buyAddressShi.isEmpty() ||
+        !order.buyAddressXian.isEmpty()) {
+        useOfficialNames(*state.placeTable, order.buyAddressSheng, order.buyAddressShi,
+                         order.buyAddressXian);
+        return;
+    }
     PlaceFields place;
     SplitAddress(*state.placeTable, place, order.buyAddress, state.log);
     order.buyAddressSheng = place.province;

@@ -3,6 +3,7 @@
 #include "ExportCell.h"
 
 #include "address/AddressSplitter.h"
+#include "address/OfficialNames.h"
 #include "core/MainState.h"
 #include "core/NumSign.h"
 #include "shiplist/DecimalText.h"
@@ -226,6 +227,9 @@ std::optional<Order> RowOrders::orderOf(int row) const {
         order.buyAddressSheng = place.province;
         order.buyAddressShi = place.city;
         order.buyAddressXian = place.county;
+    } else if (m_state.placeTable) {
+        useOfficialNames(*m_state.placeTable, order.buyAddressSheng, order.buyAddressShi,
+                         order.buyAddressXian);
     }
     if (order.buyEnd.isEmpty())
         order.buyEnd = !place.destination.isEmpty() ? place.destination

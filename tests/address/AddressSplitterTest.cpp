@@ -1,4 +1,5 @@
 #include "address/AddressSplitter.h"
+#include "address/OfficialNames.h"
 #include "address/ProvinceNames.h"
 
 #include "core/TextFile.h"
@@ -471,5 +472,34 @@ TEST(ShippedTableTest, StoresTheFullNamesOfThePlaces) {
             (QStringList{QString::fromUtf8(wanted.province), QString::fromUtf8(wanted.city),
                          QString::fromUtf8(wanted.county), QString::fromUtf8(wanted.destination)}))
             << wanted.address;
+    }
+}
+
+// Places that came split already (a decode file's fields, an export's columns) are stored
+// under the same full names as split ones; what the table does not know stays as written.
+TEST(ShippedTableTest, PlacesGivenSplitTakeTheFullNamesToo) {
+    const ErrorLog log(QStringLiteral("/nonexistent/ERR.TXT"));
+    const PlaceTable table = shippedTable(log);
+    const struct {
+        const char* given[3];
+        const char* stored[3];
+    } cases[] = {
+        {{"广东", "深圳", "南山区"}, {"广东省", "深圳市", "南山区"}},
+        {{"北京", "北京", "朝阳区"}, {"北京市", "北京市", "朝阳区"}},
+        {{"湖北省", "恩施州", "利川市"}, {"湖北省", "恩施土家族苗族自治州", "利川市"}},
+        {{"广西", "南宁市", "青秀区"}, {"广西壮族自治区", "南宁市", "青秀区"}},
+        {{"内蒙古", "鄂尔多斯", "鄂托克旗"}, {"内蒙古自治区", "鄂尔多斯市", "鄂托克旗"}},
+        {{"广东省", "火星市", "南山区"}, {"广东省", "火星市", "南山区"}},
+        {{"火星", "深圳", "南山区"}, {"火星", "深圳", "南山区"}},
+        {{"", "", ""}, {"", "", ""}},
+    };
+    for (const auto& wanted : cases) {
+        QStringList place{QString::fromUtf8(wanted.given[0]), QString::fromUtf8(wanted.given[1]),
+                          QString::fromUtf8(wanted.given[2])};
+        useOfficialNames(table, place[0], place[1], place[2]);
+        EXPECT_EQ(place, (QStringList{QString::fromUtf8(wanted.stored[0]),
+                                      QString::fromUtf8(wanted.stored[1]),
+                                      QString::fromUtf8(wanted.stored[2])}))
+            << wanted.given[0] << wanted.given[1] << wanted.given[2];
     }
 }
