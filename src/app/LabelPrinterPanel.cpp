@@ -16,6 +16,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 
@@ -28,12 +29,19 @@ namespace {
 const QString kOwnSize = QStringLiteral("自定义");
 const QList<int> kLabelResolutions = {203, 300};
 
+// A spin box's own text field is what a screen reader lands on: it carries the box's name.
+void nameSpinBox(QAbstractSpinBox* box, const QString& name) {
+    box->setAccessibleName(name);
+    if (auto* field = box->findChild<QLineEdit*>())
+        field->setAccessibleName(name);
+}
+
 QDoubleSpinBox* millimetreBox(double lowest, double highest, const QString& name, QWidget* parent) {
     auto* box = new QDoubleSpinBox(parent);
     box->setRange(lowest, highest);
     box->setDecimals(1);
     box->setSuffix(QStringLiteral(" 毫米"));
-    box->setAccessibleName(name);
+    nameSpinBox(box, name);
     return box;
 }
 
@@ -76,9 +84,11 @@ LabelPrinterPanel::LabelPrinterPanel(MainState& state, Spooler& spooler,
     sensings->addWidget(m_gap);
     m_darkness = new QSpinBox(this);
     m_darkness->setRange(0, LabelSettings::kMaxDarkness);
+    nameSpinBox(m_darkness, QStringLiteral("打印浓度"));
     m_speed = new QSpinBox(this);
     m_speed->setRange(LabelSettings::kMinSpeed, LabelSettings::kMaxSpeed);
     m_speed->setSuffix(QStringLiteral(" 英寸/秒"));
+    nameSpinBox(m_speed, QStringLiteral("打印速度"));
     m_note = new QLabel(this);
     m_note->setWordWrap(true);
     // A form row does not grow for wrapped lines: room for the longest note, three lines.
