@@ -24,10 +24,6 @@ std::optional<Notice> of(const Order& order) {
                            "或者用网店自己的打单工具打印这张快递单。")
                 .arg(named(order), MaskedReceiver::kMark, order.buyName, order.buyPhone1,
                      order.buyAddress));
-    if (order.buyName.trimmed().isEmpty() && order.buyAddress.trimmed().isEmpty())
-        return refusal(QStringLiteral("订单%1没有收件人姓名和地址，快递单没有打印。"
-                                      "请在订单中填写收件人，或导入带收件人的订单表格。")
-                           .arg(named(order)));
     return std::nullopt;
 }
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
@@ -50,7 +51,8 @@ private:
     QTimer m_timer;
     QList<QMessageBox::StandardButton> m_answers;
     std::function<void(QDialog*)> m_onDialog;
-    QWidget* m_handled = nullptr;
+    // Guarded: a later box may be made at the address of a handled dialog that is gone.
+    QPointer<QWidget> m_handled;
 };
 
 } // namespace mldd::test
