@@ -19,11 +19,11 @@ constexpr std::array kColumnShares{0.08, 0.20, 0.48, 0.12, 0.12};
 constexpr int kNameColumn = 2;
 
 FontSpec font(double points, bool bold = false) {
-    FontSpec spec;
-    spec.family = FontFaces::printingFace(QStringLiteral("宋体"));
-    spec.pointSize = points;
-    spec.bold = bold;
-    return spec;
+    FontSpec face;
+    face.family = FontFaces::printingFace(QStringLiteral("宋体"));
+    face.pointSize = points;
+    face.bold = bold;
+    return face;
 }
 
 class Layout {
@@ -37,9 +37,9 @@ private:
     void newPage();
     /** Room for `height` more on this page, else a new page with the captions again. */
     void makeRoom(double height);
-    void text(const QString& line, const FontSpec& spec, bool centred = false);
-    double rowHeight(const QStringList& cells, const FontSpec& spec);
-    void row(const QStringList& cells, const FontSpec& spec);
+    void text(const QString& line, const FontSpec& face, bool centred = false);
+    double rowHeight(const QStringList& cells, const FontSpec& face);
+    void row(const QStringList& cells, const FontSpec& face);
     void captions();
     void rule() {
         m_pages.last().rules.append({kMargin, m_top, kMargin + m_width, m_top, kRuleWidth});
@@ -65,38 +65,38 @@ void Layout::makeRoom(double height) {
     captions();
 }
 
-void Layout::text(const QString& line, const FontSpec& spec, bool centred) {
-    for (const QString& part : m_metrics.wrap(spec, line, m_width)) {
-        const double height = m_metrics.lineHeight(spec);
+void Layout::text(const QString& line, const FontSpec& face, bool centred) {
+    for (const QString& part : m_metrics.wrap(face, line, m_width)) {
+        const double height = m_metrics.lineHeight(face);
         makeRoom(height);
         const double left =
-            centred ? kMargin + (m_width - m_metrics.width(spec, part)) / 2 : kMargin;
-        m_pages.last().texts.append({left, m_top, part, spec});
+            centred ? kMargin + (m_width - m_metrics.width(face, part)) / 2 : kMargin;
+        m_pages.last().texts.append({left, m_top, part, face});
         m_top += height;
     }
     m_top += kPadding;
 }
 
-double Layout::rowHeight(const QStringList& cells, const FontSpec& spec) {
+double Layout::rowHeight(const QStringList& cells, const FontSpec& face) {
     qsizetype lines = 1;
     for (qsizetype column = 0; column < cells.size(); ++column)
         lines = std::max(
             lines,
-            m_metrics.wrap(spec, cells[column], kColumnShares[column] * m_width - 2 * kPadding)
+            m_metrics.wrap(face, cells[column], kColumnShares[column] * m_width - 2 * kPadding)
                 .size());
-    return 2 * kPadding + double(lines) * m_metrics.lineHeight(spec);
+    return 2 * kPadding + double(lines) * m_metrics.lineHeight(face);
 }
 
-void Layout::row(const QStringList& cells, const FontSpec& spec) {
-    const double height = rowHeight(cells, spec);
+void Layout::row(const QStringList& cells, const FontSpec& face) {
+    const double height = rowHeight(cells, face);
     makeRoom(height);
     double left = kMargin;
     for (qsizetype column = 0; column < cells.size(); ++column) {
         const double width = kColumnShares[column] * m_width;
         double top = m_top + kPadding;
-        for (const QString& line : m_metrics.wrap(spec, cells[column], width - 2 * kPadding)) {
-            m_pages.last().texts.append({left + kPadding, top, line, spec});
-            top += m_metrics.lineHeight(spec);
+        for (const QString& line : m_metrics.wrap(face, cells[column], width - 2 * kPadding)) {
+            m_pages.last().texts.append({left + kPadding, top, line, face});
+            top += m_metrics.lineHeight(face);
         }
         left += width;
     }

@@ -150,10 +150,11 @@ QString RowOrders::goodsOf(const QList<QString>& slot) const {
     if (!figures || goods.contains(kLineEnd))
         return goods;
     QStringList words{goods.simplified()};
-    const QString spec = slot[kSpec].simplified();
-    if (!spec.isEmpty() && !goods.contains(spec))
-        words.append(spec);
-    // The shipping list splits articles at ";": one in a name or spec would cut the line.
+    const QString specification = slot[kSpec].simplified();
+    if (!specification.isEmpty() && !goods.contains(specification))
+        words.append(specification);
+    // The shipping list splits articles at ";": one in a name or its specification would cut the
+    // line.
     for (QString& word : words)
         word.replace(u';', u' ').replace(u'；', u' ');
     words.append(GoodsSku::word(slot[kSku]));
