@@ -15,7 +15,7 @@ namespace mldd {
 namespace {
 
 // Room for the form on a 1024x768 screen beside the buttons.
-constexpr QSize kRoom{700, 520};
+constexpr QSize kGuideRoom{700, 520};
 
 } // namespace
 
@@ -24,7 +24,7 @@ OffsetAdjustDialog::OffsetAdjustDialog(const PrinterSetup& setup, const QString&
     : QDialog(parent), m_setup(setup), m_printer(printer), m_view(new WaybillPreview(this)),
       m_rightward(new QLabel(this)), m_downward(new QLabel(this)), m_spacing(new QLabel(this)) {
     setWindowTitle(QStringLiteral("快递单打印偏移调整 ") + printer);
-    m_view->setFixedSize(PrintPreviewDialog::fitted(page, kRoom));
+    m_view->setFixedSize(PrintPreviewDialog::fitted(page, kGuideRoom));
     m_view->showPage(page);
 
     auto* moves = new QGridLayout;

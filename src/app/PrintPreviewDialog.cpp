@@ -12,14 +12,15 @@ namespace mldd {
 namespace {
 
 // Room for the page on a 1024x768 screen, beside the window's frame and buttons.
-constexpr QSize kRoom{900, 600};
+constexpr QSize kPreviewRoom{900, 600};
 
 } // namespace
 
 PrintPreviewDialog::PrintPreviewDialog(const QString& title, QList<PageModel> pages,
                                        PrintPlacement placement, QWidget* parent)
     : QDialog(parent),
-      m_pages(new PagedPreview(pages.isEmpty() ? kRoom : fitted(pages.first(), kRoom), this)) {
+      m_pages(new PagedPreview(pages.isEmpty() ? kPreviewRoom : fitted(pages.first(), kPreviewRoom),
+                               this)) {
     setWindowTitle(QStringLiteral("放大预览 ") + title);
     // The printer gets no form picture: the preview shows the paper as it will come out.
     m_pages->page()->setBackgroundShown(false);

@@ -3,6 +3,7 @@
 #include "DecodeDownload.h"
 #include "DecodeFiles.h"
 #include "DecodeRules.h"
+#include "LineMark.h"
 
 #include "core/MainState.h"
 #include "core/ProgramVersion.h"
@@ -15,8 +16,6 @@ namespace mldd::DecodeMaintenance {
 
 namespace {
 
-const QString kLineEnd = QStringLiteral("\r\n");
-const QString kLineMarker = QStringLiteral("[VBCRLF]");
 const QString kEditorTitle = QStringLiteral("墨岚打单-自助编制解码文件");
 
 Notice notice(const QString& text, const QString& title, Notice::Icon icon) {
@@ -121,13 +120,13 @@ BuiltFile buildDecodeFile(const QString& pageText, const PastedValues& values) {
         return built;
     }
     // The rules see the page with its line breaks as markers.
-    const QString page = QString(pageText).replace(kLineEnd, kLineMarker);
+    const QString page = QString(pageText).replace(kPageLineEnd, kLineMark);
     QList<std::pair<qsizetype, int>> order; // first place on the page, field
     for (int field = 0; field < int(values.size()); ++field) {
         const qsizetype at =
             values[field].isEmpty()
                 ? -1
-                : page.indexOf(QString(values[field]).replace(kLineEnd, kLineMarker));
+                : page.indexOf(QString(values[field]).replace(kPageLineEnd, kLineMark));
         if (at >= 0)
             order.append({at, field});
     }
@@ -135,7 +134,7 @@ BuiltFile buildDecodeFile(const QString& pageText, const PastedValues& values) {
 
     qsizetype from = 0; // where the rules' texts start after the fields so far
     for (const auto& [firstAt, field] : order) {
-        const QString value = QString(values[field]).replace(kLineEnd, kLineMarker);
+        const QString value = QString(values[field]).replace(kPageLineEnd, kLineMark);
         const qsizetype at = page.indexOf(value, from);
         if (at < 0)
             continue; // it overlaps a value before it

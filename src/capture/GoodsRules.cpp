@@ -1,6 +1,7 @@
 #include "GoodsRules.h"
 
 #include "FindPattern.h"
+#include "LineMark.h"
 #include "RuleRun.h"
 
 #include <QStringList>
@@ -12,8 +13,6 @@ namespace mldd {
 namespace {
 
 constexpr int kGoodsRegisters = 7; // "0" to "6"; "E" follows them
-const QString kCrLf = QStringLiteral("\r\n");
-const QString kLineMark = QStringLiteral("[VBCRLF]");
 
 // Amounts are summed in cents; beyond this they are no prices.
 constexpr double kLargestAmount = 1e15;
@@ -42,7 +41,7 @@ QString amountText(double totalCents) {
 
 // A name part is one word: line breaks and runs of spaces fold, then spaces become "/".
 QString asNameWord(QString text) {
-    text.replace(kCrLf, QStringLiteral(" ")).replace(kLineMark, QStringLiteral(" "));
+    text.replace(kPageLineEnd, QStringLiteral(" ")).replace(kLineMark, QStringLiteral(" "));
     text = trimSpaces(text).toString();
     for (int pass = 0; pass < 4; ++pass)
         text.replace(QStringLiteral("   "), QStringLiteral(" "))
@@ -61,7 +60,7 @@ public:
     }
 
     GoodsResult result() const {
-        const QString lines = m_output.join(kCrLf);
+        const QString lines = m_output.join(kPageLineEnd);
         if (lines.isEmpty())
             return {m_fallback, true, m_budget.exhausted()};
         return {lines, false, m_budget.exhausted()};
@@ -217,7 +216,7 @@ private:
             for (int index = 1; index < kGoodsRegisters; ++index)
                 words.append(m_registers.at(index).toString());
             const QString article = trimSpaces(words.join(u' ')).toString();
-            m_outputSize += article.size() + kCrLf.size();
+            m_outputSize += article.size() + kPageLineEnd.size();
             if (m_budget.allows(m_outputSize) && m_budget.spend(article.size()))
                 m_output.append(article);
         }
@@ -228,12 +227,12 @@ private:
 
     Step takeBackArticle() {
         QString last = m_output.isEmpty() ? QString() : m_output.takeLast();
-        const qsizetype breakAt = last.lastIndexOf(kCrLf);
+        const qsizetype breakAt = last.lastIndexOf(kPageLineEnd);
         if (breakAt >= 0) {
             m_output.append(last.left(breakAt));
-            last = last.mid(breakAt + kCrLf.size());
+            last = last.mid(breakAt + kPageLineEnd.size());
         }
-        m_outputSize -= last.size() + kCrLf.size();
+        m_outputSize -= last.size() + kPageLineEnd.size();
         const QStringList words = last.split(u' ');
         for (int i = 0; i < qMin<qsizetype>(words.size(), kGoodsRegisters - 1); ++i) {
             if (!words.at(i).isEmpty())

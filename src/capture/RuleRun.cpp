@@ -1,5 +1,6 @@
 #include "RuleRun.h"
 
+#include "LineMark.h"
 #include "RuleCondition.h"
 
 namespace mldd {
@@ -8,9 +9,6 @@ namespace {
 
 // Both languages end a run when one line executes directly after itself this often.
 constexpr int kRepeatLimit = 199;
-
-const QString kCrLf = QStringLiteral("\r\n");
-const QString kLineMark = QStringLiteral("[VBCRLF]");
 
 // Last characters of a place name that may stand repeated at the start of an address.
 const QStringView kPlaceEndings = u"市县区旗州京津庆";
@@ -22,7 +20,7 @@ RuleRun::RuleRun(const QString& start, int numbered, bool endRegister, WorkBudge
       m_endRegister(endRegister) {
     // QString::replace moves the tail of the text again for every block of
     // matches; on a long page that grows with the square of its size.
-    m_source = replaceAll(TextSlice(start), kCrLf, kLineMark);
+    m_source = replaceAll(TextSlice(start), kPageLineEnd, kLineMark);
     m_work = m_source;
 }
 
@@ -91,7 +89,7 @@ TextSlice RuleRun::assign(const TextSlice& old, QStringView op, const TextSlice&
         return value;
     // "+" appends, "*" puts a line break between; with any other operator its
     // first character only marks it and the rest is the separator.
-    const QStringView separator = op == u"*" ? QStringView(kCrLf) : op.mid(1);
+    const QStringView separator = op == u"*" ? QStringView(kPageLineEnd) : op.mid(1);
     if (old.isEmpty() && separator.isEmpty())
         return value;
     return concat({old.view(), separator, value.view()});
@@ -237,9 +235,9 @@ std::optional<TextSlice> RuleRun::textCommand(const ProgramLine& line) {
     if (command == u"REPLACE")
         return line.has(5) ? std::optional(replaceAll(work, marker, endMarker)) : std::nullopt;
     if (command == u"REPLACE1310>")
-        return line.has(4) ? std::optional(replaceAll(work, kCrLf, marker)) : std::nullopt;
+        return line.has(4) ? std::optional(replaceAll(work, kPageLineEnd, marker)) : std::nullopt;
     if (command == u"REPLACE1310<")
-        return line.has(4) ? std::optional(replaceAll(work, marker, kCrLf)) : std::nullopt;
+        return line.has(4) ? std::optional(replaceAll(work, marker, kPageLineEnd)) : std::nullopt;
     if (command == u"REPLACECF") {
         const std::optional<TextSlice> source = valueNamed(line.field(1));
         const std::optional<qint64> length = ruleInteger(marker);

@@ -15,7 +15,7 @@ namespace mldd::cli {
 
 namespace {
 
-const QString kUsage =
+const QString kAddUsage =
     QStringLiteral("用法: mldd-cli [--data DIR] add --paste FILE [--sender ID] [--goods TEXT]");
 
 std::optional<QByteArray> pastedBytes(const QString& path, QString* message) {
@@ -42,7 +42,7 @@ int runAdd(const CliContext& context, QStringList args) {
     const std::optional<QString> sender = takeOption(args, QStringLiteral("sender"), &missingValue);
     const std::optional<QString> goods = takeOption(args, QStringLiteral("goods"), &missingValue);
     if (missingValue || !path || !args.isEmpty())
-        return fail(Usage, kUsage);
+        return fail(Usage, kAddUsage);
     QString message;
     const std::optional<QByteArray> bytes = pastedBytes(*path, &message);
     if (!bytes)

@@ -12,7 +12,7 @@ namespace mldd::cli {
 
 namespace {
 
-const QString kUsage = QStringLiteral(
+const QString kCaptureUsage = QStringLiteral(
     "用法: mldd-cli [--data DIR] capture --url URL --page FILE [--bind SELLER=PROFILE]");
 
 // Binds a captured seller id to a sender profile before the capture, as the binding dialog does.
@@ -21,7 +21,7 @@ std::optional<QString> bindSeller(MainState& state, const QString& binding) {
     const QString seller = binding.left(equals);
     const QString profile = binding.mid(equals + 1);
     if (equals <= 0 || profile.isEmpty())
-        return kUsage;
+        return kCaptureUsage;
     const bool known = std::any_of(state.profiles.begin(), state.profiles.end(),
                                    [&](const SenderProfile& p) { return p.myIdh == profile; });
     if (!known)
@@ -40,7 +40,7 @@ int runCapture(const CliContext& context, QStringList args) {
     const std::optional<QString> pagePath = takeOption(args, QStringLiteral("page"), &missingValue);
     const std::optional<QString> binding = takeOption(args, QStringLiteral("bind"), &missingValue);
     if (missingValue || !url || !pagePath || !args.isEmpty())
-        return fail(Usage, kUsage);
+        return fail(Usage, kCaptureUsage);
     if (!pageKeyOf(*url) && *url != QStringLiteral("FIRST"))
         return fail(Usage, QStringLiteral("网页地址太短，不是一个订单页面：“%1”").arg(*url));
     QString message;
@@ -53,7 +53,7 @@ int runCapture(const CliContext& context, QStringList args) {
         return Failed;
     if (binding) {
         if (const auto refused = bindSeller(state, *binding))
-            return fail(refused == kUsage ? Usage : Failed, *refused);
+            return fail(refused == kCaptureUsage ? Usage : Failed, *refused);
     }
 
     const PageCaptureResult result =

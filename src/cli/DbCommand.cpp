@@ -12,7 +12,7 @@ namespace mldd::cli {
 
 namespace {
 
-const QString kUsage = QStringLiteral(
+const QString kDbUsage = QStringLiteral(
     "用法: mldd-cli [--data DIR] db backup           现在备份订单数据库\n"
     "       mldd-cli [--data DIR] db list             列出备份，最新的在前\n"
     "       mldd-cli [--data DIR] db restore [FILE]   用备份恢复订单数据库（默认最近的备份）；\n"
@@ -80,7 +80,8 @@ int restore(const DataFolder& folder, const QStringList& args) {
 
 int check(const DataFolder& folder) {
     if (!QFileInfo(folder.databasePath()).isFile())
-        return fail(Failed, QStringLiteral("没有找到订单数据库 %1").arg(shown(folder.databasePath())));
+        return fail(Failed,
+                    QStringLiteral("没有找到订单数据库 %1").arg(shown(folder.databasePath())));
     const StoreCheck::Result result = StoreCheck::run(folder, QDateTime::currentDateTime());
     const std::optional<Notice> notice = result.notice(folder);
     const bool failed = result.outcome == StoreCheck::Outcome::Damaged ||
@@ -100,7 +101,7 @@ int migrate(QStringList args) {
     const std::optional<QString> to = takeOption(args, QStringLiteral("to"), &missing);
     const std::optional<StoreAddress> server = to ? StoreAddress::parseServer(*to) : std::nullopt;
     if (missing || !from || !server || !args.isEmpty())
-        return fail(Usage, kUsage);
+        return fail(Usage, kDbUsage);
     // Opening a file that is not there would make an empty store of it.
     if (!QFileInfo(*from).isFile())
         return fail(Failed, QStringLiteral("没有找到要迁移的订单数据库 %1").arg(shown(*from)));
@@ -132,7 +133,7 @@ int runDb(const CliContext& context, QStringList args) {
         return check(context.dataFolder);
     if (action == u"migrate")
         return migrate(args);
-    return fail(Usage, kUsage);
+    return fail(Usage, kDbUsage);
 }
 
 } // namespace mldd::cli

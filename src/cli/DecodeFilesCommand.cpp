@@ -8,7 +8,7 @@
 namespace mldd::cli {
 
 namespace {
-const QString kUsage = QStringLiteral(
+const QString kDecodeFilesUsage = QStringLiteral(
     "用法: mldd-cli [--data DIR] decode-files refresh --url URL   取该页面解码文件的新版本\n"
     "       mldd-cli [--data DIR] decode-files repair             "
     "删除全部解码文件，下次提取时重新下载\n"
@@ -23,7 +23,7 @@ int runDecodeFiles(const CliContext& context, QStringList args) {
     const bool refresh = action == QStringLiteral("refresh");
     if (missingValue || !args.isEmpty() || refresh != url.has_value() ||
         !QStringList{"refresh", "repair", "check"}.contains(action))
-        return fail(Usage, kUsage);
+        return fail(Usage, kDecodeFilesUsage);
     MainState state(context.dataFolder, context.database);
     if (!startProgram(state))
         return Failed;

@@ -8,7 +8,7 @@
 namespace mldd::cli {
 
 namespace {
-const QString kUsage = QStringLiteral(
+const QString kPlanUsage = QStringLiteral(
     "用法: mldd-cli [--data DIR] plan [--province-only] TEMPLATE [PROVINCE=TEMPLATE ...]\n"
     "  每个省份用 TEMPLATE，后面列出的省份用自己的快递单；--province-only：不看留言和备注");
 } // namespace
@@ -16,7 +16,7 @@ const QString kUsage = QStringLiteral(
 int runPlan(const CliContext& context, QStringList args) {
     const bool provinceOnly = takeFlag(args, QStringLiteral("province-only"));
     if (args.isEmpty() || args.first().contains(u'='))
-        return fail(Usage, kUsage);
+        return fail(Usage, kPlanUsage);
     MainState state(context.dataFolder, context.database);
     if (!startProgram(state))
         return Failed;
@@ -40,7 +40,7 @@ int runPlan(const CliContext& context, QStringList args) {
             std::find(PlanPanel::provinces().begin(), PlanPanel::provinces().end(), province) -
             PlanPanel::provinces().begin();
         if (!pair.contains(u'=') || cell >= PlanPanel::kCellCount)
-            return fail(Usage, QStringLiteral("没有这个省份：%1\n").arg(province) + kUsage);
+            return fail(Usage, QStringLiteral("没有这个省份：%1\n").arg(province) + kPlanUsage);
         const QString templateName = pair.section(u'=', 1);
         if (!state.templates.contains(templateName))
             return refuseUnknown(templateName);

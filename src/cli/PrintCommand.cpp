@@ -19,7 +19,7 @@ namespace mldd::cli {
 
 namespace {
 
-const QString kUsage = QStringLiteral(
+const QString kPrintUsage = QStringLiteral(
     "用法: mldd-cli [--data DIR] print waybill --ids 1,2,… (--pdf OUT [--dpi N] | --printer NAME)\n"
     "      mldd-cli [--data DIR] print shiplist --ids 1,2,… (--pdf OUT [--dpi N] [--paper 宽x高] | "
     "--printer NAME)\n"
@@ -200,7 +200,7 @@ int runPrint(const CliContext& context, QStringList args) {
     if (missingValue || args.size() != 1 || (args[0] != u"waybill" && !shippingLists && !picking) ||
         !idsText || pdf.has_value() == printer.has_value() || (dpiText && (printer || picking)) ||
         (byCourier && !picking) || (paperText && (!shippingLists || printer)))
-        return fail(Usage, kUsage);
+        return fail(Usage, kPrintUsage);
     const std::optional<PaperRow> paper =
         paperText ? PaperRecords::typedPaper(*paperText) : std::optional<PaperRow>();
     if (paperText && !paper)

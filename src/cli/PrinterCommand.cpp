@@ -10,7 +10,7 @@ namespace mldd::cli {
 
 namespace {
 
-const QString kUsage = QStringLiteral(
+const QString kPrinterUsage = QStringLiteral(
     "用法: mldd-cli [--data DIR] printer set --printer NAME --language tspl|zpl|epl|driver\n"
     "         [--dpi N] [--paper WxH] [--gap MM | --mark MM] [--darkness 0-15] [--speed 1-6]\n"
     "       mldd-cli [--data DIR] printer show --printer NAME\n"
@@ -67,7 +67,7 @@ int runPrinter(const CliContext& context, QStringList args) {
     if (missingValue || !printer || printer->isEmpty() || (gap && mark) ||
         (!setting && args != QStringList{QStringLiteral("show")}) || (setting && !language) ||
         (!setting && (language || dpi || paper || gap || mark || darkness || speed)))
-        return fail(Usage, kUsage);
+        return fail(Usage, kPrinterUsage);
 
     const ErrorLog log(context.dataFolder.errorLogPath());
     const PrinterSetup setup(context.dataFolder, log);

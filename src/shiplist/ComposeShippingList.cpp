@@ -1,6 +1,7 @@
 #include "ComposeShippingList.h"
 
 #include "GoodsTable.h"
+#include "ListPageMeasures.h"
 
 #include "core/DeliveryAddress.h"
 #include "waybill/Code128.h"
@@ -16,10 +17,8 @@ namespace mldd {
 
 namespace {
 
-constexpr double kMargin = 567;       // one centimetre around the list
+using namespace ListPageMeasures;
 constexpr double kNarrowMargin = 170; // three millimetres on label paper
-constexpr double kPadding = 60;       // inside a table cell, and between items
-constexpr double kRuleWidth = 10;
 constexpr double kBarHeight = 700;
 constexpr double kBarcodeUnit = 12; // 24-twip modules: three dots at 180 and 203 dpi, five at 300
 constexpr double kDefaultPointSize = 10.5;

@@ -12,9 +12,9 @@ namespace mldd {
 
 namespace {
 
-// Column of the goods table's rows that holds the quantity; the name is the one before it.
-constexpr int kNameColumn = 1;
-constexpr int kQuantityColumn = 2;
+// Cells of the goods table's rows that hold an article's name and its quantity.
+constexpr int kArticleCell = 1;
+constexpr int kQuantityCell = 2;
 
 bool pickedBefore(const PickingList::Item& a, const PickingList::Item& b) {
     // Items the seller gave a code sort by it; those without come after, by name.
@@ -33,7 +33,7 @@ struct Gathering {
     void add(const Order& order) {
         QSet<qsizetype> counted;
         for (const QStringList& row : GoodsTable::fromGoods(order.buyGoods).rows) {
-            const GoodsSku::NameAndSku article = GoodsSku::split(row[kNameColumn]);
+            const GoodsSku::NameAndSku article = GoodsSku::split(row[kArticleCell]);
             const QString key = article.sku + u'\n' + article.name;
             qsizetype at = itemAt.value(key, -1);
             if (at < 0) {
@@ -41,7 +41,7 @@ struct Gathering {
                 itemAt.insert(key, at);
                 group.items.append({article.sku, article.name});
             }
-            const QString& figure = row[kQuantityColumn];
+            const QString& figure = row[kQuantityCell];
             const double quantity = figure.isEmpty() ? 1 : figure.toDouble();
             group.items[at].quantity += quantity;
             group.quantity += quantity;

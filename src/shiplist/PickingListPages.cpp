@@ -1,6 +1,7 @@
 #include "PickingListPages.h"
 
 #include "DecimalText.h"
+#include "ListPageMeasures.h"
 
 #include "waybill/FontFaces.h"
 #include "waybill/TextMetrics.h"
@@ -12,11 +13,9 @@ namespace mldd {
 
 namespace {
 
-constexpr double kMargin = 567;
-constexpr double kPadding = 60;
-constexpr double kRuleWidth = 10;
+using namespace ListPageMeasures;
 constexpr std::array kColumnShares{0.08, 0.20, 0.48, 0.12, 0.12};
-constexpr int kNameColumn = 2;
+constexpr int kWrappedNameColumn = 2;
 
 FontSpec font(double points, bool bold = false) {
     FontSpec face;

@@ -28,7 +28,7 @@ QStringList unplacedOf(const ImportLayout& layout) {
     return labels;
 }
 
-const QString kMarket = QStringLiteral("平台=");
+const QString kPlatformLine = QStringLiteral("平台=");
 const QString kKeys = QStringLiteral("识别=");
 
 QStringList headersOf(const QStringList& row) {
@@ -59,8 +59,8 @@ ExportLayouts ExportLayouts::fromText(const QString& text) {
         }
         if (!entry || !line.contains(u'='))
             continue;
-        if (line.startsWith(kMarket)) {
-            entry->market = line.mid(kMarket.size()).trimmed();
+        if (line.startsWith(kPlatformLine)) {
+            entry->market = line.mid(kPlatformLine.size()).trimmed();
             continue;
         }
         const QStringList choices = line.section(u'=', 1).split(u'|', Qt::SkipEmptyParts);

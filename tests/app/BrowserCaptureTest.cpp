@@ -2,6 +2,7 @@
 #include "CliRun.h"
 #include "FolderCopy.h"
 #include "MainWindow.h"
+#include "MarketPages.h"
 #include "ServiceProcess.h"
 
 #include "address/PlaceTable.h"
@@ -35,8 +36,6 @@
 using namespace mldd;
 
 namespace {
-
-const QString kBatch = QStringLiteral("https://trade.taobao.com/trade/batch_send.htm");
 
 // A fresh copy of the shipped data folder with one sender and a plan, set up as a seller
 // would with mldd-cli; a real mldd-service serves the board, the decode files and the samples.
@@ -133,7 +132,7 @@ TEST_F(BrowserCaptureTest, CaptureInTheBrowserPanelThenDownloadTwoTemplatesFromT
                        "[IE]已卖出的宝贝{IEF}https://trade.taobao.com/"
                        "trade/itemlist/list_sold_items.htm[IE]拍拍订单{IEF}http://"
                        "sell.paipai.com/order/list.html\r\n")
-            .arg(kBatch)
+            .arg(test::kBatchSendPage)
             .arg(m_service.port())
             .toUtf8());
     favourites.close();
@@ -152,7 +151,8 @@ TEST_F(BrowserCaptureTest, CaptureInTheBrowserPanelThenDownloadTwoTemplatesFromT
         QUrl(QStringLiteral("http://127.0.0.1:%1/mldd/samples/taobao-batch.html")
                  .arg(m_service.port())));
     ASSERT_TRUE(page.ok);
-    panel->currentView()->setHtml(page.body, QUrl(kBatch + QStringLiteral("?page=1")));
+    panel->currentView()->setHtml(page.body,
+                                  QUrl(test::kBatchSendPage + QStringLiteral("?page=1")));
     ASSERT_TRUE(waitForLoad(panel->currentView()));
     ASSERT_TRUE(panel->favouriteLinks().at(3)->isVisibleTo(panel));
     screenshot(QStringLiteral("browser-panel.png"));
@@ -213,7 +213,7 @@ TEST_F(BrowserCaptureTest, PageTextWithLinuxLineEndsCapturesTheSameOrders) {
     QGuiApplication::clipboard()->setText(
         sample(QStringLiteral("taobao-batch.txt"))
             .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    window.handleCommand(handleCommandText(m_state, kBatch, CommandSource::Request));
+    window.handleCommand(handleCommandText(m_state, test::kBatchSendPage, CommandSource::Request));
     expectTheBatchStored();
 }
 
@@ -225,14 +225,14 @@ TEST_F(BrowserCaptureTest, ASecondStartHandsItsPageToTheRunningWindowAndEnds) {
                      &MainWindow::acceptRequest);
 
     // A page far too big is refused before the rules see it.
-    window.acceptRequest(kBatch, QString(7 * 1024 * 1024, u'页'));
+    window.acceptRequest(test::kBatchSendPage, QString(7 * 1024 * 1024, u'页'));
     QTRY_VERIFY_WITH_TIMEOUT(!m_told.isEmpty(), 5000);
     EXPECT_TRUE(m_told.last().contains(QStringLiteral("文字太多")));
 
     QGuiApplication::clipboard()->setText(sample(QStringLiteral("taobao-batch.txt")));
     QProcess second;
     second.start(QStringLiteral(MLDD_BIN "/mldd"),
-                 {QStringLiteral("--data"), m_data, kBatch + QStringLiteral("?x=1")});
+                 {QStringLiteral("--data"), m_data, test::kBatchSendPage + QStringLiteral("?x=1")});
     QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 20000);
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);

@@ -2,6 +2,7 @@
 #include "ExpressPlanDialog.h"
 #include "FolderCopy.h"
 #include "MainWindow.h"
+#include "MarketPages.h"
 #include "MenuEntry.h"
 #include "ModalAnswers.h"
 #include "OrderRowWidget.h"
@@ -43,9 +44,6 @@ using test::ModalAnswers;
 
 namespace {
 
-const QString kDetail = QStringLiteral("https://trade.taobao.com/trade/detail.htm");
-const QString kBatch = QStringLiteral("https://trade.taobao.com/trade/batch_send.htm");
-
 // Capturing in the window on a fresh copy of the shipped data folder, with a real
 // mldd-service behind it, as a seller meets it on a new machine.
 class CaptureWindowTest : public test::ServiceWindowFixture {
@@ -74,7 +72,7 @@ protected:
         start();
         auto window = std::make_unique<MainWindow>(m_state);
         window->show();
-        handOver(*window, kDetail, QStringLiteral("taobao-detail.txt"));
+        handOver(*window, test::kOrderDetailPage, QStringLiteral("taobao-detail.txt"));
         EXPECT_TRUE(QTest::qWaitFor([&] { return orders().size() == 1; }, 20000));
         return window;
     }
@@ -103,7 +101,7 @@ TEST_F(CaptureWindowTest, ASecondShopGetsItsSenderFromTheBindingQuestion) {
             makeSender(*editor);
         }
     });
-    handOver(window, kBatch, QStringLiteral("taobao-batch.txt"));
+    handOver(window, test::kBatchSendPage, QStringLiteral("taobao-batch.txt"));
     QTRY_COMPARE_WITH_TIMEOUT(int(orders().size()), 40, 20000);
     ASSERT_EQ(seen.size(), 2);
     EXPECT_TRUE(seen.at(0).contains(QStringLiteral("用哪个发件人发货")));
@@ -114,7 +112,7 @@ TEST_F(CaptureWindowTest, ASecondShopGetsItsSenderFromTheBindingQuestion) {
     EXPECT_GE(window.senderFilterList()->findText(QStringLiteral("淘宝:小红家居")), 0);
 
     // The shop's next page is taken without a question.
-    handOver(window, kDetail, QStringLiteral("taobao-detail.txt"));
+    handOver(window, test::kOrderDetailPage, QStringLiteral("taobao-detail.txt"));
     QTRY_COMPARE_WITH_TIMEOUT(int(orders().size()), 41, 20000);
     EXPECT_EQ(seen.size(), 2);
     EXPECT_EQ(orders().last().myId, QStringLiteral("淘宝:小红家居"));
@@ -133,7 +131,7 @@ TEST_F(CaptureWindowTest, ANewSellersFirstCaptureShipsWithTheSenderTheyMake) {
         seen.append(editor->account()->text());
         makeSender(*editor);
     });
-    handOver(window, kDetail, QStringLiteral("taobao-detail.txt"));
+    handOver(window, test::kOrderDetailPage, QStringLiteral("taobao-detail.txt"));
     QTRY_COMPARE_WITH_TIMEOUT(int(orders().size()), 1, 20000);
     EXPECT_EQ(seen, QStringList{QString()});
     EXPECT_EQ(orders().first().myId, QStringLiteral("淘宝:小红家居"));
@@ -156,7 +154,7 @@ TEST_F(CaptureWindowTest, AnEmptyPlanIsOpenedAfterTheCaptureAndFillsItsOrders) {
         clicks.pick(plan->everyProvinceList(), QStringLiteral("圆通"));
         clicks.click(plan->saveButton());
     });
-    handOver(window, kDetail, QStringLiteral("taobao-detail.txt"));
+    handOver(window, test::kOrderDetailPage, QStringLiteral("taobao-detail.txt"));
     QTRY_VERIFY_WITH_TIMEOUT(planOpened && !orders().isEmpty() &&
                                  orders().first().delivery == QStringLiteral("圆通"),
                              20000);
@@ -184,7 +182,7 @@ TEST_F(CaptureWindowTest, ClearingAShopsCapturedNumbersLetsADeletedOrderBeCaptur
     }
     ASSERT_TRUE(orders().isEmpty());
     window.statusLine()->clear();
-    handOver(window, kDetail, QStringLiteral("taobao-detail.txt"));
+    handOver(window, test::kOrderDetailPage, QStringLiteral("taobao-detail.txt"));
     QTRY_VERIFY_WITH_TIMEOUT(window.statusLine()->text().startsWith(QStringLiteral("提示")), 20000);
     EXPECT_TRUE(orders().isEmpty()) << "a captured number is not taken twice";
 
@@ -203,7 +201,7 @@ TEST_F(CaptureWindowTest, ClearingAShopsCapturedNumbersLetsADeletedOrderBeCaptur
         EXPECT_TRUE(answers.texts.first().startsWith(QStringLiteral("确定要清空")));
     }
     EXPECT_EQ(window.statusLine()->text(), QStringLiteral("已清空1个已提取记录。"));
-    handOver(window, kDetail, QStringLiteral("taobao-detail.txt"));
+    handOver(window, test::kOrderDetailPage, QStringLiteral("taobao-detail.txt"));
     QTRY_COMPARE_WITH_TIMEOUT(int(orders().size()), 1, 20000);
 }
 
@@ -216,7 +214,7 @@ TEST_F(CaptureWindowTest, AFailedDownloadSaysWhyInTheStatusLine) {
     MainWindow window(m_state);
     window.show();
     ModalAnswers answers;
-    handOver(window, kDetail, QStringLiteral("taobao-detail.txt"));
+    handOver(window, test::kOrderDetailPage, QStringLiteral("taobao-detail.txt"));
     QTRY_COMPARE_WITH_TIMEOUT(
         window.statusLine()->text(),
         QStringLiteral("没有提取：没有取到本类页面的解码文件，请检查网络后再提取。"), 20000);
@@ -285,9 +283,9 @@ TEST_F(CaptureWindowTest, PagesSentWhileTheWindowAsksWaitForTheAnswer) {
         std::atomic<int> accepted = 0;
         std::thread sending([&] {
             for (int i = 0; i < times; ++i)
-                accepted += HandOver::sendToWindow(m_state.folder, kDetail, page).ok;
+                accepted += HandOver::sendToWindow(m_state.folder, test::kOrderDetailPage, page).ok;
             if (!then.isEmpty())
-                accepted += HandOver::sendToWindow(m_state.folder, kBatch, then).ok;
+                accepted += HandOver::sendToWindow(m_state.folder, test::kBatchSendPage, then).ok;
             sent = true;
         });
         EXPECT_TRUE(QTest::qWaitFor(

@@ -1,28 +1,29 @@
 #include "BrowserPanel.h"
 #include "CupsDaemon.h"
-#include "ExpressPlanDialog.h"
-#include "SellerClicks.h"
-#include "FolderCopy.h"
 #include "ExcelImportDialog.h"
+#include "ExpressPlanDialog.h"
+#include "FolderCopy.h"
 #include "MainWindow.h"
-#include "SenderProfilesDialog.h"
+#include "MarketPages.h"
 #include "ModalAnswers.h"
 #include "OrderRowWidget.h"
+#include "SellerClicks.h"
+#include "SenderProfilesDialog.h"
 #include "ServiceProcess.h"
-#include "TrackingNumberDialog.h"
 #include "SpreadsheetFixture.h"
+#include "TrackingNumberDialog.h"
 #include "WindowFixture.h"
 
 #include "address/PlaceTable.h"
 #include "capture/ServiceClient.h"
 #include "core/MainState.h"
+#include "core/NumSign.h"
 #include "core/OrderFilter.h"
 #include "core/Startup.h"
 #include "printing/PrintRun.h"
 #include "printing/PrinterSetup.h"
 #include "shiplist/CapitalAmount.h"
 #include "shiplist/FaHuoSet.h"
-#include "core/NumSign.h"
 #include "workbench/ProfileEditing.h"
 
 #include <QAction>
@@ -51,7 +52,6 @@ using test::ModalAnswers;
 
 namespace {
 
-const QString kBatch = QStringLiteral("https://trade.taobao.com/trade/batch_send.htm");
 const QString kPaipai = QStringLiteral("http://sell.paipai.com/order/detail.html");
 
 QString textOf(const QString& pdf) {
@@ -119,8 +119,8 @@ void setUpPlan(ExpressPlanDialog* plan) {
          {std::pair{QStringLiteral("广东"), QStringLiteral("顺丰")},
           std::pair{QStringLiteral("北京"), QStringLiteral("中通")},
           std::pair{QStringLiteral("浙江"), QStringLiteral("申通")}}) {
-        const int cell = int(std::find(provinces.begin(), provinces.end(), province) -
-                             provinces.begin());
+        const int cell =
+            int(std::find(provinces.begin(), provinces.end(), province) - provinces.begin());
         clicks.pick(plan->cellList(cell), courier);
     }
     clicks.click(plan->saveButton());
@@ -195,7 +195,7 @@ TEST(SellersDayTest, FromAFreshFolderToPrintedParcels) {
         QStringLiteral("http://127.0.0.1:%1/mldd/samples/taobao-batch.html").arg(service.port())));
     ASSERT_TRUE(page.ok);
     QSignalSpy loaded(panel->currentView(), &QWebEngineView::loadFinished);
-    panel->currentView()->setHtml(page.body, QUrl(kBatch));
+    panel->currentView()->setHtml(page.body, QUrl(test::kBatchSendPage));
     ASSERT_TRUE(loaded.wait(20000));
     QTest::mouseClick(panel->extractButton(), Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT(state.cursor.recordCount(), 40, 30000);
@@ -377,8 +377,9 @@ TEST(SellersDayTest, AHundredOrdersOfFourCouriersInUnderThirtyClicks) {
     int keys = 1; // Ctrl+T: 填写运单号
     QTest::keyClick(&window, Qt::Key_T, Qt::ControlModifier);
     int numbered = 0;
-    for (const Order& order : OrderStore(*state.database).byIds(
-             QList<qint64>(state.cursor.ids().begin(), state.cursor.ids().end())))
+    for (const Order& order :
+         OrderStore(*state.database)
+             .byIds(QList<qint64>(state.cursor.ids().begin(), state.cursor.ids().end())))
         numbered += !order.wuliuCode.isEmpty();
     EXPECT_EQ(numbered, 100);
     EXPECT_EQ(sfScanned.size(), 20);

@@ -1,4 +1,5 @@
 #include "browser/ContextMenuHost.h"
+#include "FileBytes.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -13,13 +14,8 @@ using namespace mldd;
 
 namespace {
 
-QByteArray bytesOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QJsonObject jsonOf(const QString& path) {
-    return QJsonDocument::fromJson(bytesOf(path)).object();
+    return QJsonDocument::fromJson(test::fileBytes(path)).object();
 }
 
 // A folder of programs as the package lays it out (bin beside share/mldd), or as a build tree
@@ -69,8 +65,8 @@ TEST_F(ContextMenuHostTest, ABuildTreeProgramWritesTheHostsAndChromiumsNoteOfThe
     QFile script(installed.script);
     EXPECT_TRUE(script.permissions() & QFileDevice::ExeOwner);
     // The quote in the folder's name is escaped for the shell.
-    EXPECT_TRUE(
-        bytesOf(installed.script).contains("--data '" + m_dir.path().toUtf8() + "/it'\\''s data'"));
+    EXPECT_TRUE(test::fileBytes(installed.script)
+                    .contains("--data '" + m_dir.path().toUtf8() + "/it'\\''s data'"));
 
     // Chromium takes the extension only when the note's version is the signed file's.
     EXPECT_EQ(installed.externalExtension, m_places.chromiumExternalExtension());
@@ -93,7 +89,7 @@ TEST_F(ContextMenuHostTest, ABuildTreeProgramWritesTheHostsAndChromiumsNoteOfThe
         for (const int digit : {(byte >> 4) & 0xF, byte & 0xF})
             id += QChar(u'a' + digit);
     EXPECT_EQ(id, ContextMenuHost::kChromiumExtensionId);
-    const QByteArray packed = bytesOf(QStringLiteral(MLDD_BIN "/extension.crx"));
+    const QByteArray packed = test::fileBytes(QStringLiteral(MLDD_BIN "/extension.crx"));
     EXPECT_TRUE(packed.startsWith(QByteArray("Cr24\x03\0\0\0", 8)));
     EXPECT_TRUE(packed.contains(key));
 }

@@ -26,7 +26,8 @@ using namespace mldd;
 
 namespace {
 
-const QString kChromium = QStringLiteral("chrome-extension://goljiehjbpakmgjoapnkniocnkjnkfbk/");
+const QString kCallingExtension =
+    QStringLiteral("chrome-extension://goljiehjbpakmgjoapnkniocnkjnkfbk/");
 
 QByteArray readFile(const QString& path) {
     QFile file(path);
@@ -188,7 +189,7 @@ protected:
 TEST_F(SingleWindowTest, EveryStartOfTheUserReachesTheOneWindowOfTheFolder) {
     // The browser starts the window through mldd-do: it must not keep the browser's pipes.
     QByteArray answer;
-    ASSERT_EQ(run(QStringLiteral(MLDD_BIN "/mldd-do"), {kChromium},
+    ASSERT_EQ(run(QStringLiteral(MLDD_BIN "/mldd-do"), {kCallingExtension},
                   session(QStringLiteral("run-a")),
                   browserMessage(QStringLiteral("https://trade.taobao.com/trade/detail.htm"),
                                  QStringLiteral("taobao-detail.txt")),
@@ -208,7 +209,7 @@ TEST_F(SingleWindowTest, EveryStartOfTheUserReachesTheOneWindowOfTheFolder) {
 
     // Starts from sessions with another runtime folder, or none, hand over and end.
     EXPECT_EQ(run(QStringLiteral(MLDD_BIN "/mldd"), {}, session(QStringLiteral("run-b"))), 0);
-    EXPECT_EQ(run(QStringLiteral(MLDD_BIN "/mldd-do"), {kChromium}, session(QString()),
+    EXPECT_EQ(run(QStringLiteral(MLDD_BIN "/mldd-do"), {kCallingExtension}, session(QString()),
                   browserMessage(QStringLiteral("https://trade.taobao.com/trade/batch_send.htm"),
                                  QStringLiteral("taobao-batch.txt"))),
               0);

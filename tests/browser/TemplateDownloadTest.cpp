@@ -1,4 +1,5 @@
 #include "CliRun.h"
+#include "FileBytes.h"
 #include "ServiceProcess.h"
 
 #include "browser/TemplateDownload.h"
@@ -20,12 +21,6 @@ using namespace mldd;
 namespace {
 
 const QString kContent = QStringLiteral(MLDD_BIN "/service/content");
-
-QByteArray bytesOf(const QString& path) {
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
 
 // A started program on an empty data folder, downloading from a real mldd-service.
 class TemplateDownloadTest : public ::testing::Test {
@@ -65,9 +60,10 @@ TEST_F(TemplateDownloadTest, TickedTemplatesLandInTheFolderAndTheCourierList) {
     EXPECT_EQ(result.notices.first().text, QStringLiteral("单据模版下载完成!"));
     EXPECT_EQ(progress.first(), QStringLiteral("提示：正在下载单据模版文件 顺丰 ... ..."));
     // Byte for byte what the board holds, under the template folder.
-    EXPECT_EQ(bytesOf(m_state.folder.file(QStringLiteral("Delivery/顺丰.mlm"))),
-              bytesOf(kContent + QStringLiteral("/board/顺丰.mlm.txt")));
-    EXPECT_FALSE(bytesOf(m_state.folder.file(QStringLiteral("Delivery/圆通.mlg"))).isEmpty());
+    EXPECT_EQ(test::fileBytes(m_state.folder.file(QStringLiteral("Delivery/顺丰.mlm"))),
+              test::fileBytes(kContent + QStringLiteral("/board/顺丰.mlm.txt")));
+    EXPECT_FALSE(
+        test::fileBytes(m_state.folder.file(QStringLiteral("Delivery/圆通.mlg"))).isEmpty());
     EXPECT_EQ(m_state.templates, (QStringList{QStringLiteral("圆通"), QStringLiteral("顺丰")}));
     EXPECT_EQ(m_state.couriers, (QStringList{QStringLiteral("顺丰"), QStringLiteral("圆通")}));
 
@@ -134,7 +130,7 @@ TEST_F(TemplateDownloadTest, AnEmptyOrCutLayoutNeverReplacesTheTemplate) {
             .downloaded,
         QStringList{QStringLiteral("圆通")});
     const QString installed = m_state.folder.file(QStringLiteral("Delivery/圆通.mlg"));
-    const QByteArray whole = bytesOf(installed);
+    const QByteArray whole = test::fileBytes(installed);
     ASSERT_EQ(whole.trimmed().size(), 4420);
 
     QTemporaryDir content;
@@ -157,7 +153,7 @@ TEST_F(TemplateDownloadTest, AnEmptyOrCutLayoutNeverReplacesTheTemplate) {
             m_state, {{QStringLiteral("圆通"), {}, {}}}, m_client);
         EXPECT_TRUE(result.downloaded.isEmpty()) << broken.size();
         EXPECT_EQ(result.notices.first().text, QStringLiteral("这些快递单模版没有下载成功：圆通"));
-        EXPECT_EQ(bytesOf(installed), whole);
+        EXPECT_EQ(test::fileBytes(installed), whole);
     }
 }
 

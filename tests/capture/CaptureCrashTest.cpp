@@ -1,4 +1,5 @@
 #include "CaptureFixture.h"
+#include "MarketPages.h"
 #include "SearchAgreement.h"
 
 #include "capture/PageKey.h"
@@ -11,7 +12,6 @@ using namespace mldd;
 
 namespace {
 
-const QString kBatchAddress = QStringLiteral("https://trade.taobao.com/trade/batch_send.htm");
 constexpr int kOrdersPerCopy = 40;
 
 // Captures by real mldd-cli processes: one cut by kill -9, two running at once.
@@ -19,7 +19,7 @@ class CaptureProcessTest : public test::CaptureFixture {
 protected:
     void SetUp() override {
         CaptureFixture::SetUp();
-        const QString key = *pageKeyOf(kBatchAddress);
+        const QString key = *pageKeyOf(test::kBatchSendPage);
         installDecodeFile(key, servedDecodeFile(key));
         // The batch file has no goods program; today's refetch of all decode files
         // that this sets off has already happened, so the file stays for every capture.
@@ -53,7 +53,8 @@ protected:
     void startCapture(QProcess& cli, const QString& pagePath) {
         cli.start(QStringLiteral(MLDD_CLI),
                   {QStringLiteral("--data"), m_state.folder.dataPath(), QStringLiteral("capture"),
-                   QStringLiteral("--url"), kBatchAddress, QStringLiteral("--page"), pagePath});
+                   QStringLiteral("--url"), test::kBatchSendPage, QStringLiteral("--page"),
+                   pagePath});
         ASSERT_TRUE(cli.waitForStarted());
     }
 

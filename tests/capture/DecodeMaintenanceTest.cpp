@@ -1,4 +1,5 @@
 #include "CaptureFixture.h"
+#include "MarketPages.h"
 #include "ServiceProcess.h"
 
 #include "capture/DecodeFiles.h"
@@ -10,8 +11,6 @@ using namespace mldd;
 using namespace mldd::DecodeMaintenance;
 
 namespace {
-
-const QString kDetailAddress = QStringLiteral("https://trade.taobao.com/trade/detail.htm");
 
 class DecodeMaintenanceTest : public test::CaptureFixture {
 protected:
@@ -30,7 +29,7 @@ protected:
 } // namespace
 
 TEST_F(DecodeMaintenanceTest, RefreshFetchesANewerFileOnceAndRepairStartsOver) {
-    const QString key = *pageKeyOf(kDetailAddress);
+    const QString key = *pageKeyOf(test::kOrderDetailPage);
     const ServiceClient service(5000);
     Refresh first = refreshDecodeFile(m_state, key, service);
     EXPECT_TRUE(first.updated);
@@ -59,7 +58,7 @@ TEST_F(DecodeMaintenanceTest, RefreshFetchesANewerFileOnceAndRepairStartsOver) {
 }
 
 TEST_F(DecodeMaintenanceTest, AChangedIdListDeletesTheDecodeFiles) {
-    const QString key = *pageKeyOf(kDetailAddress);
+    const QString key = *pageKeyOf(test::kOrderDetailPage);
     installDecodeFile(key, servedDecodeFile(key));
     const ServiceClient service(5000);
     const ServiceReply list = service.get(QUrl(idListAddress(m_state.serviceBase, 3600)));

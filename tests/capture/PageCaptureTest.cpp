@@ -1,4 +1,5 @@
 #include "CaptureFixture.h"
+#include "MarketPages.h"
 
 #include "capture/DecodeDownload.h"
 #include "capture/PageCapture.h"
@@ -15,7 +16,6 @@ using namespace mldd;
 
 namespace {
 
-const QString kDetailAddress = QStringLiteral("https://trade.taobao.com/trade/detail.htm");
 // Nothing listens there: the service is down.
 const QString kDeadService = QStringLiteral("http://127.0.0.1:9");
 
@@ -24,10 +24,12 @@ protected:
     void SetUp() override {
         CaptureFixture::SetUp();
         m_state.serviceBase = kDeadService;
-        installDecodeFile(*pageKeyOf(kDetailAddress), servedDecodeFile(*pageKeyOf(kDetailAddress)));
+        installDecodeFile(*pageKeyOf(test::kOrderDetailPage),
+                          servedDecodeFile(*pageKeyOf(test::kOrderDetailPage)));
     }
 
-    PageCaptureResult capture(const QString& page, const QString& address = kDetailAddress) {
+    PageCaptureResult capture(const QString& page,
+                              const QString& address = test::kOrderDetailPage) {
         return capturePage(m_state, address, page, ServiceClient(2000), false);
     }
 
@@ -72,7 +74,7 @@ TEST_F(PageCaptureTest, StoresTheOrderSplitAndWithItsCourier) {
 TEST_F(PageCaptureTest, APageCapturedTwiceIsStoredOnce) {
     capture(detailPage());
     const PageCaptureResult again =
-        capture(detailPage(), kDetailAddress + QStringLiteral("?id=77"));
+        capture(detailPage(), test::kOrderDetailPage + QStringLiteral("?id=77"));
     EXPECT_EQ(again.outcome, PageCaptureResult::Outcome::Stored);
     EXPECT_EQ(again.count.alreadyCaptured, 1);
     ASSERT_FALSE(again.notices.isEmpty());
@@ -92,7 +94,7 @@ TEST_F(PageCaptureTest, APageCapturedTwiceIsStoredOnce) {
 
 TEST_F(PageCaptureTest, AnUnknownSellerMustBeBoundFirst) {
     const QString page = detailPage().replace(QStringLiteral("卖家：墨岚小店"), QString());
-    const QString key = *pageKeyOf(kDetailAddress);
+    const QString key = *pageKeyOf(test::kOrderDetailPage);
     installDecodeFile(key,
                       QString::fromUtf8(servedDecodeFile(key))
                           .replace(QStringLiteral("淘宝:墨岚小店"), QStringLiteral("拍拍:小号"))
@@ -171,7 +173,7 @@ TEST(DecodeDownload, RepliesAreToldByTheirFirstFourCharacters) {
 }
 
 TEST_F(PageCaptureTest, ADecodeFileThatFindsNothingStoresNothing) {
-    installDecodeFile(*pageKeyOf(kDetailAddress), "MIDHN^O^=^没有的标记{|}");
+    installDecodeFile(*pageKeyOf(test::kOrderDetailPage), "MIDHN^O^=^没有的标记{|}");
     const PageCaptureResult result = capture(detailPage());
     EXPECT_EQ(result.outcome, PageCaptureResult::Outcome::Stored);
     EXPECT_EQ(result.count.statusLine(),
@@ -228,7 +230,7 @@ TEST_F(PageCaptureTest, AnEmptyPageOrABlankRecordStoresNoOrder) {
         ASSERT_FALSE(result.notices.isEmpty());
     }
     // A decode file that finds nothing but the shop emits a record of empty fields.
-    installDecodeFile(*pageKeyOf(kDetailAddress), "SET^0^=^淘宝:墨岚小店{|}SETALL^");
+    installDecodeFile(*pageKeyOf(test::kOrderDetailPage), "SET^0^=^淘宝:墨岚小店{|}SETALL^");
     EXPECT_EQ(capture(detailPage()).count.newOrders, 0);
     EXPECT_TRUE(storedOrders().isEmpty());
 }
@@ -244,7 +246,7 @@ TEST_F(PageCaptureTest, AMissingPlaceTableIsToldAndTheAddressKeptWhole) {
 }
 
 TEST_F(PageCaptureTest, AnOversizedDecodeFileIsRefusedNotRead) {
-    QFile file(m_state.folder.file(QStringLiteral("code/") + *pageKeyOf(kDetailAddress) +
+    QFile file(m_state.folder.file(QStringLiteral("code/") + *pageKeyOf(test::kOrderDetailPage) +
                                    QStringLiteral(".dat")));
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     ASSERT_TRUE(file.resize(TextFile::kMaxBytes + 1)); // sparse: costs no disk

@@ -1,4 +1,5 @@
 #include "CaptureFixture.h"
+#include "MarketPages.h"
 #include "ServiceProcess.h"
 
 #include "capture/PageCapture.h"
@@ -36,24 +37,22 @@ protected:
         {QStringLiteral("--content"), QStringLiteral(MLDD_SOURCE_DIR "/service/content")}};
 };
 
-const QString kBatchAddress = QStringLiteral("https://trade.taobao.com/trade/batch_send.htm");
-
 } // namespace
 
 TEST_F(ServiceCaptureTest, TheFirstCaptureDownloadsTheDecodeFileTheNextUsesIt) {
-    EXPECT_FALSE(decodeFileOnDisk(kBatchAddress));
-    const PageCaptureResult first = capture(kBatchAddress + QStringLiteral("?page=1"),
+    EXPECT_FALSE(decodeFileOnDisk(test::kBatchSendPage));
+    const PageCaptureResult first = capture(test::kBatchSendPage + QStringLiteral("?page=1"),
                                             samplePage(QStringLiteral("taobao-batch.txt")));
     ASSERT_EQ(first.outcome, Outcome::Stored);
     EXPECT_EQ(first.count.newOrders, 40);
-    EXPECT_TRUE(decodeFileOnDisk(kBatchAddress));
+    EXPECT_TRUE(decodeFileOnDisk(test::kBatchSendPage));
     EXPECT_EQ(first.count.statusLine(),
               QStringLiteral("提示:本次提取订单40个，重复订单0个，有效订单40个。  "));
 
     // With the service gone the file on disk still serves the same kind of page.
     m_state.serviceBase = QStringLiteral("http://127.0.0.1:9");
     const PageCaptureResult second =
-        capture(kBatchAddress, samplePage(QStringLiteral("taobao-batch.txt")));
+        capture(test::kBatchSendPage, samplePage(QStringLiteral("taobao-batch.txt")));
     EXPECT_EQ(second.outcome, Outcome::Stored);
     EXPECT_EQ(second.count.alreadyCaptured, 40);
     EXPECT_EQ(storedOrders().size(), 40);

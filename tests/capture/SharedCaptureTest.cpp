@@ -1,4 +1,5 @@
 #include "CaptureFixture.h"
+#include "MarketPages.h"
 #include "TestPostgres.h"
 
 #include "capture/PageKey.h"
@@ -10,8 +11,6 @@
 using namespace mldd;
 
 namespace {
-
-const QString kBatchAddress = QStringLiteral("https://trade.taobao.com/trade/batch_send.htm");
 
 /** Two stations, each with its own data folder, capturing into one PostgreSQL store. */
 class SharedCaptureTest : public test::CaptureFixture {
@@ -26,7 +25,7 @@ protected:
         setting.close();
         CaptureFixture::SetUp();
         ASSERT_TRUE(m_state.database->isServer());
-        const QString key = *pageKeyOf(kBatchAddress);
+        const QString key = *pageKeyOf(test::kBatchSendPage);
         installDecodeFile(key, servedDecodeFile(key));
         QFile stamp(m_state.folder.file(QStringLiteral("code/date.txt")));
         stamp.open(QIODevice::WriteOnly);
@@ -56,7 +55,7 @@ protected:
     static void startCapture(QProcess& cli, const QString& dataPath, const QString& page) {
         cli.start(QStringLiteral(MLDD_CLI),
                   {QStringLiteral("--data"), dataPath, QStringLiteral("capture"),
-                   QStringLiteral("--url"), kBatchAddress, QStringLiteral("--page"), page});
+                   QStringLiteral("--url"), test::kBatchSendPage, QStringLiteral("--page"), page});
         ASSERT_TRUE(cli.waitForStarted());
     }
 

@@ -1,4 +1,5 @@
 #include "CliRun.h"
+#include "MarketPages.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,8 +18,6 @@ namespace {
 
 using test::CliRun;
 using test::runCli;
-
-const QString kBatchAddress = QStringLiteral("https://trade.taobao.com/trade/batch_send.htm");
 
 // Bad input gets a message and a non-zero exit, and loses nothing.
 class RefusalsTest : public ::testing::Test {
@@ -90,10 +89,10 @@ TEST_F(RefusalsTest, OnlyRegularFilesOfAtMost64MbAreRead) {
     QFile(rules).open(QIODevice::WriteOnly);
 
     for (const QString& page : {QStringLiteral("/dev/zero"), fifo, m_dir.path()})
-        expectRefused(cli({QStringLiteral("capture"), QStringLiteral("--url"), kBatchAddress,
+        expectRefused(cli({QStringLiteral("capture"), QStringLiteral("--url"), test::kBatchSendPage,
                            QStringLiteral("--page"), page}),
                       1, QStringLiteral("不是普通文件"));
-    expectRefused(cli({QStringLiteral("capture"), QStringLiteral("--url"), kBatchAddress,
+    expectRefused(cli({QStringLiteral("capture"), QStringLiteral("--url"), test::kBatchSendPage,
                        QStringLiteral("--page"), huge}),
                   1, QStringLiteral("超过 64 MB"));
     expectRefused(runCli({QStringLiteral("decode"), QStringLiteral("--rules"), rules,
