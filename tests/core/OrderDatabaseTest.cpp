@@ -121,8 +121,8 @@ TEST(OrderDatabase, AnOldDatabaseGainsExactlyWhatItLacks) {
               std::vector<qint64>{0});
     EXPECT_EQ(OrderStore(*database).listed(sign).size(), 1);
     ASSERT_TRUE(OrderSearchIndex::catchUp(*database));
-    EXPECT_EQ(OrderStore(*database).ids(QStringLiteral("select rowid from order_grams where "
-                                                       "order_grams match ?"),
+    EXPECT_EQ(OrderStore(*database).ids(QStringLiteral("select rowid from order_column_grams "
+                                                       "where order_column_grams match ?"),
                                         {sign.values.first()}),
               std::vector<qint64>{1});
     EXPECT_EQ(OrderStore(*database).listed(sign).size(), 1);
