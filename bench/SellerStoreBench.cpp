@@ -191,8 +191,9 @@ void BM_SearchIndexFirstBuild(benchmark::State& bench) {
     }
     // What the index adds to the store's file.
     QSqlQuery pages(database.connection());
-    pages.exec(QStringLiteral("select sum(case when name like 'order_%grams%' then pgsize end), "
-                              "sum(pgsize) from dbstat"));
+    pages.exec(
+        QStringLiteral("select sum(case when name like 'order_column_grams%' then pgsize end), "
+                       "sum(pgsize) from dbstat"));
     if (pages.next()) {
         bench.counters["index_MB"] = pages.value(0).toDouble() / (1024 * 1024);
         bench.counters["store_MB"] = pages.value(1).toDouble() / (1024 * 1024);

@@ -46,7 +46,7 @@ QString valuesOf(const QString& row) {
     return values.join(QStringLiteral(", "));
 }
 
-const QString kMark = QStringLiteral("(select indexed from order_grams_mark)");
+const QString kMark = QStringLiteral("(select indexed from order_column_grams_mark)");
 
 /** The full-text table of the grams. */
 const QString kTable = QStringLiteral("order_column_grams");
@@ -61,8 +61,8 @@ constexpr int kGatheredBytes = 16 * 1024 * 1024;
  * clause, which the statement that fires the trigger would override.
  */
 QString noting(const QString& id, bool held, const QString& values) {
-    return QStringLiteral("insert into order_grams_stale (id, held, %1) select %2, %3, %4 "
-                          "where %2 <= %5 and not exists (select 1 from order_grams_stale "
+    return QStringLiteral("insert into order_column_grams_stale (id, held, %1) select %2, %3, %4 "
+                          "where %2 <= %5 and not exists (select 1 from order_column_grams_stale "
                           "where id = %2);")
         .arg(columnList(), id, held ? QStringLiteral("1") : QStringLiteral("0"), values, kMark);
 }
@@ -73,30 +73,16 @@ QString nothing() {
 
 QStringList sqliteStatements() {
     QStringList statements;
-    // The trigram index of earlier versions, which held only the short columns.
-    for (const char* trigger : {"order_search_delete", "order_search_update"})
+    // The trigram index of earlier versions, which held only the short columns,
+    // and the one after, which held the grams by column with the columns they
+    // stood in. A version before this one that opens the store again finds none
+    // of its own tables and builds its index anew.
+    for (const char* trigger :
+         {"order_search_delete", "order_search_update", "order_grams_delete", "order_grams_update"})
         statements.append(QStringLiteral("drop trigger if exists ") + QLatin1String(trigger));
-    for (const char* table : {"order_search", "order_search_mark", "order_search_stale"})
+    for (const char* table : {"order_search", "order_search_mark", "order_search_stale",
+                              "order_grams", "order_grams_mark", "order_grams_stale"})
         statements.append(QStringLiteral("drop table if exists ") + QLatin1String(table));
-    // Every order up to this id is in the index, as it was when it went in or
-    // as noted in order_grams_stale.
-    statements.append(
-        QStringLiteral("create table if not exists order_grams_mark (indexed integer not null)"));
-    statements.append(QStringLiteral("insert into order_grams_mark (indexed) select 0 where "
-                                     "not exists (select 1 from order_grams_mark)"));
-    // Indexed orders changed or deleted since: held = 1 when the index holds the
-    // values given, 0 when it holds nothing of the id (a row moved to it by an edit of its id).
-    statements.append(QStringLiteral("create table if not exists order_grams_stale (id integer "
-                                     "primary key, held integer not null, %1)")
-                          .arg(columnList()));
-    // The grams of the version before were held by column with the columns they
-    // stood in; that index is replaced whole, and the catch-up takes every order in again.
-    const QString replaced =
-        QStringLiteral(" where not exists (select 1 from sqlite_master where name = '%1')")
-            .arg(kTable);
-    statements.append(QStringLiteral("update order_grams_mark set indexed = 0") + replaced);
-    statements.append(QStringLiteral("delete from order_grams_stale") + replaced);
-    statements.append(QStringLiteral("drop table if exists order_grams"));
     // Only which orders hold a gram: the search asks for all of a key's grams in
     // a column, and LIKE then checks that they stand together. The grams carry
     // their column, so the index needs neither positions nor columns of its own.
@@ -112,12 +98,32 @@ QStringList sqliteStatements() {
                                      "exists (select 1 from %1_config where k = 'hashsize')")
                           .arg(kTable)
                           .arg(kGatheredBytes));
+    // Indexed orders changed or deleted since: held = 1 when the index holds the
+    // values given, 0 when it holds nothing of the id (a row moved to it by an edit of its id).
+    statements.append(
+        QStringLiteral("create table if not exists order_column_grams_stale (id integer "
+                       "primary key, held integer not null, %1)")
+            .arg(columnList()));
+    // An index without its mark (new, or its mark lost) starts empty, with nothing
+    // noted: the catch-up takes every order in.
+    const QString markless =
+        QStringLiteral(" where not exists (select 1 from sqlite_master where name = '%1_mark')")
+            .arg(kTable);
+    statements.append(QStringLiteral("delete from %1_stale").arg(kTable) + markless);
+    statements.append(QStringLiteral("insert into %1 (%1) select 'delete-all'").arg(kTable) +
+                      markless);
+    // Every order up to this id is in the index, as it was when it went in or
+    // as noted in order_column_grams_stale.
+    statements.append(QStringLiteral(
+        "create table if not exists order_column_grams_mark (indexed integer not null)"));
+    statements.append(QStringLiteral("insert into order_column_grams_mark (indexed) select 0 where "
+                                     "not exists (select 1 from order_column_grams_mark)"));
     // No trigger runs on a new order (one would give every insert of a batch a
     // statement journal): its id is past the mark, as AUTOINCREMENT never gives an id
     // twice, and the batch takes it in before it commits. An id given again by hand
     // after a delete is noted by the delete until then.
     statements.append(
-        QStringLiteral("create trigger if not exists order_grams_delete after "
+        QStringLiteral("create trigger if not exists order_column_grams_delete after "
                        "delete on order_data when old.id <= %1 begin %2 end")
             .arg(kMark, noting(QStringLiteral("old.id"), true, valuesOf(QStringLiteral("old")))));
     // An order is saved with all its columns; it is noted only when a searched one changed.
@@ -125,8 +131,9 @@ QStringList sqliteStatements() {
     for (const QString& column : kColumns)
         changed.append(QStringLiteral("old.%1 is not new.%1").arg(column));
     statements.append(
-        QStringLiteral("create trigger if not exists order_grams_update after update of id, %1 "
-                       "on order_data when %2 begin %3 %4 end")
+        QStringLiteral(
+            "create trigger if not exists order_column_grams_update after update of id, %1 "
+            "on order_data when %2 begin %3 %4 end")
             .arg(columnList(), changed.join(QStringLiteral(" or ")),
                  noting(QStringLiteral("old.id"), true, valuesOf(QStringLiteral("old"))),
                  noting(QStringLiteral("new.id"), false, nothing())));
@@ -138,16 +145,16 @@ QStringList catchUpStatements() {
     const QString text = SearchGrams::storedText(kColumns);
     return {
         QStringLiteral("insert into %1 (%1, rowid, grams) select 'delete', id, %2 from "
-                       "order_grams_stale where held = 1")
+                       "order_column_grams_stale where held = 1")
             .arg(kTable, text),
         QStringLiteral("insert into %1 (rowid, grams) select id, %2 from order_data "
-                       "where id in (select id from order_grams_stale)")
+                       "where id in (select id from order_column_grams_stale)")
             .arg(kTable, text),
-        QStringLiteral("delete from order_grams_stale"),
+        QStringLiteral("delete from order_column_grams_stale"),
         QStringLiteral("insert into %1 (rowid, grams) select id, %2 from order_data "
                        "where id > %3 order by id limit ?")
             .arg(kTable, text, kMark),
-        QStringLiteral("update order_grams_mark set indexed = coalesce((select max(id) from "
+        QStringLiteral("update order_column_grams_mark set indexed = coalesce((select max(id) from "
                        "(select id from order_data where id > %1 order by id limit ?)), indexed)")
             .arg(kMark),
     };
@@ -173,8 +180,8 @@ QString quoted(QString text) {
 std::optional<qint64> lag(const OrderDatabase& database, bool* stale) {
     QSqlQuery query(database.connection());
     if (!query.exec(QStringLiteral("select (select coalesce(max(id), 0) from order_data) - "
-                                   "indexed, exists (select 1 from order_grams_stale) from "
-                                   "order_grams_mark")) ||
+                                   "indexed, exists (select 1 from order_column_grams_stale) from "
+                                   "order_column_grams_mark")) ||
         !query.next())
         return std::nullopt;
     *stale = query.value(1).toBool();
@@ -228,9 +235,10 @@ bool OrderSearchIndex::present(const OrderDatabase& database) {
     if (database.isServer())
         return false;
     QSqlQuery query(database.connection());
-    return query.exec(QStringLiteral("select count(*) from sqlite_master where name in "
-                                     "('%1', 'order_grams_mark', 'order_grams_stale')")
-                          .arg(kTable)) &&
+    return query.exec(
+               QStringLiteral("select count(*) from sqlite_master where name in "
+                              "('%1', 'order_column_grams_mark', 'order_column_grams_stale')")
+                   .arg(kTable)) &&
            query.next() && query.value(0).toInt() == 3;
 }
 
@@ -298,8 +306,8 @@ void OrderSearchIndex::startOver(OrderDatabase& database) {
         QSqlQuery query(database.connection());
         return query.exec(
                    QStringLiteral("insert into %1 (%1) values ('delete-all')").arg(kTable)) &&
-               query.exec(QStringLiteral("update order_grams_mark set indexed = 0")) &&
-               query.exec(QStringLiteral("delete from order_grams_stale"));
+               query.exec(QStringLiteral("update order_column_grams_mark set indexed = 0")) &&
+               query.exec(QStringLiteral("delete from order_column_grams_stale"));
     });
 }
 
@@ -378,7 +386,7 @@ SqlCondition OrderSearchIndex::contains(const QStringList& columns, const QStrin
     // An id list rather than a join: SQLite would build a Bloom filter over every
     // order for a join, reading the whole store to look a few orders up.
     condition.sql = QStringLiteral(" and id in (select rowid from %1 where %1 match ? union "
-                                   "select id from order_grams_stale union select id from "
+                                   "select id from order_column_grams_stale union select id from "
                                    "order_data where id > %2)")
                         .arg(kTable, kMark) +
                     condition.sql;

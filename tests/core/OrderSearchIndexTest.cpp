@@ -188,7 +188,8 @@ TEST_F(OrderSearchIndexTest, DeletingMostOrdersByAgeStartsTheIndexOver) {
                         "'-40 days') where id <> %1")
              .arg(kept));
     EXPECT_EQ(OrderStore(*m_database).deleteOlderThan(30), 5);
-    EXPECT_EQ(OrderStore(*m_database).ids(QStringLiteral("select count(*) from order_grams_stale")),
+    EXPECT_EQ(OrderStore(*m_database)
+                  .ids(QStringLiteral("select count(*) from order_column_grams_stale")),
               std::vector<qint64>{0});
     expectSameAsReading(true, kKeys, "most deleted");
     EXPECT_EQ(OrderSearchIndex::behind(*m_database), 0);
@@ -310,26 +311,34 @@ TEST_F(OrderSearchIndexTest, OnlyKeysWithFewCandidatesAreLookedUp) {
     EXPECT_EQ(candidates(""), std::nullopt);
 }
 
-// A store whose index is of the version before (grams held by column) opens with that index
-// gone and the mark back at nothing; the catch-up takes every order into the new one.
+// A store whose index is of the version before (grams held by column, its own mark and
+// triggers) opens with all of that gone; the new index starts empty and the catch-up takes
+// every order in. An index whose mark was lost starts over the same way.
 TEST_F(OrderSearchIndexTest, AnIndexOfTheVersionBeforeIsReplacedAndBuiltAgain) {
     const qint64 first = add(QStringLiteral("alpha_one"), QStringLiteral("555-1"));
     add(QStringLiteral("beta_two"));
     ASSERT_TRUE(OrderSearchIndex::catchUp(*m_database));
-    exec(QStringLiteral("drop table order_column_grams"));
-    exec(QStringLiteral("create virtual table order_grams using fts5(buy_id, buy_phone2, "
-                        "content='', detail='column')"));
+    for (const char* gone :
+         {"drop trigger order_column_grams_delete", "drop trigger order_column_grams_update",
+          "drop table order_column_grams_mark",
+          "create virtual table order_grams using fts5(buy_id, content='', "
+          "detail='column')",
+          "create table order_grams_mark (indexed integer not null)",
+          "insert into order_grams_mark values (2)",
+          "create trigger order_grams_delete after delete on order_data "
+          "begin select 1; end"})
+        exec(QLatin1String(gone));
     exec(QStringLiteral("update order_data set buy_id = 'gamma_edited' where id = %1").arg(first));
     m_database.reset();
     QString message;
     m_database = OrderDatabase::open(m_data.folder().databasePath(), &message);
     ASSERT_TRUE(m_database) << message.toStdString();
-
     EXPECT_EQ(OrderStore(*m_database)
                   .ids(QStringLiteral("select count(*) from sqlite_master where name like "
-                                      "'order_grams%' and type = 'table'")),
-              std::vector<qint64>{2});
+                                      "'order_grams%'")),
+              std::vector<qint64>{0});
     EXPECT_EQ(OrderSearchIndex::behind(*m_database), 2);
+    EXPECT_TRUE(indexHolds(QStringLiteral("alpha")).empty());
     expectSameAsReading(true, kKeys, "before the catch-up");
     ASSERT_TRUE(OrderSearchIndex::bringUpToDate(*m_database));
     EXPECT_EQ(indexHolds(QStringLiteral("gamma")), std::vector<qint64>{first});
