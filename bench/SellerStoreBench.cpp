@@ -70,7 +70,8 @@ bench::BatchCaptureState& sellerStore(int orders) {
     return *kept;
 }
 
-// Takes the measured page's orders and numbers out again, so every round meets the same store.
+// Takes the measured page's orders and numbers out again, and out of the search index, so
+// every round meets the same store and no round pays for the one before.
 void forgetMeasuredPage(bench::BatchCaptureState& store) {
     QSqlDatabase db = store.state.database->connection();
     const QString from = QString::number(20241205000000LL + kMeasuredFirst);
@@ -78,6 +79,7 @@ void forgetMeasuredPage(bench::BatchCaptureState& store) {
                                       "(select order_sign from order_data where NumSign >= %1)")
                            .arg(from));
     QSqlQuery(db).exec(QStringLiteral("delete from order_data where NumSign >= %1").arg(from));
+    OrderSearchIndex::bringUpToDate(*store.state.database);
 }
 
 // mldd-cli to its end: wall time and its peak resident memory.
@@ -180,17 +182,18 @@ void BM_SearchIndexFirstBuild(benchmark::State& bench) {
     bench::BatchCaptureState& store = sellerStore(int(bench.range(0)));
     OrderDatabase& database = *store.state.database;
     for (auto _ : bench) {
-        bench.PauseTiming();
+        // Timed too: a store of up to OrderSearchIndex::kBatchTakesIn orders is taken in
+        // whole as the emptied index commits.
         OrderSearchIndex::startOver(database);
-        bench.ResumeTiming();
         int steps = 0;
         OrderSearchIndex::bringUpToDate(database, [&](qint64, qint64) { return ++steps, true; });
         bench.counters["steps"] = steps;
     }
     // What the index adds to the store's file.
     QSqlQuery pages(database.connection());
-    pages.exec(QStringLiteral("select sum(case when name like 'order_grams%' then pgsize end), "
-                              "sum(pgsize) from dbstat"));
+    pages.exec(
+        QStringLiteral("select sum(case when name like 'order_column_grams%' then pgsize end), "
+                       "sum(pgsize) from dbstat"));
     if (pages.next()) {
         bench.counters["index_MB"] = pages.value(0).toDouble() / (1024 * 1024);
         bench.counters["store_MB"] = pages.value(1).toDouble() / (1024 * 1024);
@@ -215,7 +218,6 @@ void BM_FirstSearchAfterCapture(benchmark::State& bench) {
         OrderSearch::search(store.state, QStringLiteral("买家ID"), QStringLiteral("buyer_77"));
         bench.PauseTiming();
         forgetMeasuredPage(store);
-        OrderSearchIndex::bringUpToDate(*store.state.database);
         bench.ResumeTiming();
     }
 }
@@ -227,7 +229,7 @@ BENCHMARK(BM_FirstSearchAfterCapture)
     ->Iterations(3)
     ->Unit(benchmark::kMillisecond);
 
-// The search box on each field, as the window runs it: the first page and the lazy count.
+// The search box on each field, as the window runs it: the lazy count and the first page.
 // Keys of 1, 2, 3 and 6 characters, common and rare, and words found nowhere.
 const std::pair<const char*, const char*> kSearches[] = {
     {"买家姓名", "张"},        {"买家姓名", "张7"},    {"买家姓名", "明军"},
@@ -242,8 +244,10 @@ void BM_SearchField(benchmark::State& bench) {
     bench.SetLabel(QStringLiteral("%1=%2")
                        .arg(QString::fromUtf8(field), QString::fromUtf8(key))
                        .toStdString());
-    for (auto _ : bench)
+    for (auto _ : bench) {
         OrderSearch::search(store.state, QString::fromUtf8(field), QString::fromUtf8(key));
+        benchmark::DoNotOptimize(store.state.cursor.pageIds(1));
+    }
     bench.counters["listed"] = double(store.state.cursor.recordCount());
 }
 BENCHMARK(BM_SearchField)

@@ -46,7 +46,13 @@ QString valuesOf(const QString& row) {
     return values.join(QStringLiteral(", "));
 }
 
-const QString kMark = QStringLiteral("(select indexed from order_grams_mark)");
+const QString kMark = QStringLiteral("(select indexed from order_column_grams_mark)");
+
+/** The full-text table of the grams. */
+const QString kTable = QStringLiteral("order_column_grams");
+
+/** How many bytes of grams a write gathers before it writes them out. */
+constexpr int kGatheredBytes = 16 * 1024 * 1024;
 
 /**
  * Notes an order the index may hold, with what it holds of it (`held`, the
@@ -55,8 +61,8 @@ const QString kMark = QStringLiteral("(select indexed from order_grams_mark)");
  * clause, which the statement that fires the trigger would override.
  */
 QString noting(const QString& id, bool held, const QString& values) {
-    return QStringLiteral("insert into order_grams_stale (id, held, %1) select %2, %3, %4 "
-                          "where %2 <= %5 and not exists (select 1 from order_grams_stale "
+    return QStringLiteral("insert into order_column_grams_stale (id, held, %1) select %2, %3, %4 "
+                          "where %2 <= %5 and not exists (select 1 from order_column_grams_stale "
                           "where id = %2);")
         .arg(columnList(), id, held ? QStringLiteral("1") : QStringLiteral("0"), values, kMark);
 }
@@ -67,36 +73,57 @@ QString nothing() {
 
 QStringList sqliteStatements() {
     QStringList statements;
-    // The trigram index of earlier versions, which held only the short columns.
-    for (const char* trigger : {"order_search_delete", "order_search_update"})
+    // The trigram index of earlier versions, which held only the short columns,
+    // and the one after, which held the grams by column with the columns they
+    // stood in. A version before this one that opens the store again finds none
+    // of its own tables and builds its index anew.
+    for (const char* trigger :
+         {"order_search_delete", "order_search_update", "order_grams_delete", "order_grams_update"})
         statements.append(QStringLiteral("drop trigger if exists ") + QLatin1String(trigger));
-    for (const char* table : {"order_search", "order_search_mark", "order_search_stale"})
+    for (const char* table : {"order_search", "order_search_mark", "order_search_stale",
+                              "order_grams", "order_grams_mark", "order_grams_stale"})
         statements.append(QStringLiteral("drop table if exists ") + QLatin1String(table));
-    // Grams without positions: the search asks for all of a key's grams in a
-    // column, and LIKE then checks that they stand together. The index keeps no
-    // copy of the texts (content=''): an order leaves it by the "delete" command
-    // with the values it went in with.
-    statements.append(
-        QStringLiteral("create virtual table if not exists order_grams using fts5(%1, "
-                       "content='', detail='column', columnsize=0, tokenize='%2')")
-            .arg(columnList(), QLatin1String(SearchGrams::kTokenizer)));
-    // Every order up to this id is in the index, as it was when it went in or
-    // as noted in order_grams_stale.
-    statements.append(
-        QStringLiteral("create table if not exists order_grams_mark (indexed integer not null)"));
-    statements.append(QStringLiteral("insert into order_grams_mark (indexed) select 0 where "
-                                     "not exists (select 1 from order_grams_mark)"));
+    // Only which orders hold a gram: the search asks for all of a key's grams in
+    // a column, and LIKE then checks that they stand together. The grams carry
+    // their column, so the index needs neither positions nor columns of its own.
+    // It keeps no copy of the texts (content=''): an order leaves it by the
+    // "delete" command with the values it went in with.
+    statements.append(QStringLiteral("create virtual table if not exists %1 using fts5(grams, "
+                                     "content='', detail='none', columnsize=0, tokenize='%2')")
+                          .arg(kTable, QLatin1String(SearchGrams::kTokenizer)));
+    // A batch's grams are gathered in memory up to this size before they are
+    // written out: a page of 32,000 orders then lands as one run of the index
+    // rather than a dozen small ones that have to be merged again.
+    statements.append(QStringLiteral("insert into %1 (%1, rank) select 'hashsize', %2 where not "
+                                     "exists (select 1 from %1_config where k = 'hashsize')")
+                          .arg(kTable)
+                          .arg(kGatheredBytes));
     // Indexed orders changed or deleted since: held = 1 when the index holds the
     // values given, 0 when it holds nothing of the id (a row moved to it by an edit of its id).
-    statements.append(QStringLiteral("create table if not exists order_grams_stale (id integer "
-                                     "primary key, held integer not null, %1)")
-                          .arg(columnList()));
+    statements.append(
+        QStringLiteral("create table if not exists order_column_grams_stale (id integer "
+                       "primary key, held integer not null, %1)")
+            .arg(columnList()));
+    // An index without its mark (new, or its mark lost) starts empty, with nothing
+    // noted: the catch-up takes every order in.
+    const QString markless =
+        QStringLiteral(" where not exists (select 1 from sqlite_master where name = '%1_mark')")
+            .arg(kTable);
+    statements.append(QStringLiteral("delete from %1_stale").arg(kTable) + markless);
+    statements.append(QStringLiteral("insert into %1 (%1) select 'delete-all'").arg(kTable) +
+                      markless);
+    // Every order up to this id is in the index, as it was when it went in or
+    // as noted in order_column_grams_stale.
+    statements.append(QStringLiteral(
+        "create table if not exists order_column_grams_mark (indexed integer not null)"));
+    statements.append(QStringLiteral("insert into order_column_grams_mark (indexed) select 0 where "
+                                     "not exists (select 1 from order_column_grams_mark)"));
     // No trigger runs on a new order (one would give every insert of a batch a
     // statement journal): its id is past the mark, as AUTOINCREMENT never gives an id
     // twice, and the batch takes it in before it commits. An id given again by hand
     // after a delete is noted by the delete until then.
     statements.append(
-        QStringLiteral("create trigger if not exists order_grams_delete after "
+        QStringLiteral("create trigger if not exists order_column_grams_delete after "
                        "delete on order_data when old.id <= %1 begin %2 end")
             .arg(kMark, noting(QStringLiteral("old.id"), true, valuesOf(QStringLiteral("old")))));
     // An order is saved with all its columns; it is noted only when a searched one changed.
@@ -104,8 +131,9 @@ QStringList sqliteStatements() {
     for (const QString& column : kColumns)
         changed.append(QStringLiteral("old.%1 is not new.%1").arg(column));
     statements.append(
-        QStringLiteral("create trigger if not exists order_grams_update after update of id, %1 "
-                       "on order_data when %2 begin %3 %4 end")
+        QStringLiteral(
+            "create trigger if not exists order_column_grams_update after update of id, %1 "
+            "on order_data when %2 begin %3 %4 end")
             .arg(columnList(), changed.join(QStringLiteral(" or ")),
                  noting(QStringLiteral("old.id"), true, valuesOf(QStringLiteral("old"))),
                  noting(QStringLiteral("new.id"), false, nothing())));
@@ -114,19 +142,19 @@ QStringList sqliteStatements() {
 
 /** The catch-up, in one transaction; its one value is the step. */
 QStringList catchUpStatements() {
-    const QString columns = columnList();
+    const QString text = SearchGrams::storedText(kColumns);
     return {
-        QStringLiteral("insert into order_grams (order_grams, rowid, %1) select 'delete', id, "
-                       "%1 from order_grams_stale where held = 1")
-            .arg(columns),
-        QStringLiteral("insert into order_grams (rowid, %1) select id, %1 from order_data "
-                       "where id in (select id from order_grams_stale)")
-            .arg(columns),
-        QStringLiteral("delete from order_grams_stale"),
-        QStringLiteral("insert into order_grams (rowid, %1) select id, %1 from order_data "
-                       "where id > %2 order by id limit ?")
-            .arg(columns, kMark),
-        QStringLiteral("update order_grams_mark set indexed = coalesce((select max(id) from "
+        QStringLiteral("insert into %1 (%1, rowid, grams) select 'delete', id, %2 from "
+                       "order_column_grams_stale where held = 1")
+            .arg(kTable, text),
+        QStringLiteral("insert into %1 (rowid, grams) select id, %2 from order_data "
+                       "where id in (select id from order_column_grams_stale)")
+            .arg(kTable, text),
+        QStringLiteral("delete from order_column_grams_stale"),
+        QStringLiteral("insert into %1 (rowid, grams) select id, %2 from order_data "
+                       "where id > %3 order by id limit ?")
+            .arg(kTable, text, kMark),
+        QStringLiteral("update order_column_grams_mark set indexed = coalesce((select max(id) from "
                        "(select id from order_data where id > %1 order by id limit ?)), indexed)")
             .arg(kMark),
     };
@@ -152,8 +180,8 @@ QString quoted(QString text) {
 std::optional<qint64> lag(const OrderDatabase& database, bool* stale) {
     QSqlQuery query(database.connection());
     if (!query.exec(QStringLiteral("select (select coalesce(max(id), 0) from order_data) - "
-                                   "indexed, exists (select 1 from order_grams_stale) from "
-                                   "order_grams_mark")) ||
+                                   "indexed, exists (select 1 from order_column_grams_stale) from "
+                                   "order_column_grams_mark")) ||
         !query.next())
         return std::nullopt;
     *stale = query.value(1).toBool();
@@ -207,9 +235,10 @@ bool OrderSearchIndex::present(const OrderDatabase& database) {
     if (database.isServer())
         return false;
     QSqlQuery query(database.connection());
-    return query.exec(QStringLiteral("select count(*) from sqlite_master where name in "
-                                     "('order_grams', 'order_grams_mark', "
-                                     "'order_grams_stale')")) &&
+    return query.exec(
+               QStringLiteral("select count(*) from sqlite_master where name in "
+                              "('%1', 'order_column_grams_mark', 'order_column_grams_stale')")
+                   .arg(kTable)) &&
            query.next() && query.value(0).toInt() == 3;
 }
 
@@ -276,41 +305,71 @@ void OrderSearchIndex::startOver(OrderDatabase& database) {
     database.inTransaction([&] {
         QSqlQuery query(database.connection());
         return query.exec(
-                   QStringLiteral("insert into order_grams (order_grams) values ('delete-all')")) &&
-               query.exec(QStringLiteral("update order_grams_mark set indexed = 0")) &&
-               query.exec(QStringLiteral("delete from order_grams_stale"));
+                   QStringLiteral("insert into %1 (%1) values ('delete-all')").arg(kTable)) &&
+               query.exec(QStringLiteral("update order_column_grams_mark set indexed = 0")) &&
+               query.exec(QStringLiteral("delete from order_column_grams_stale"));
     });
 }
 
-bool OrderSearchIndex::narrows(const OrderDatabase& database, const QStringList& columns,
-                               const QString& key) {
-    const std::optional<QString> match = matchOf(columns, key);
-    if (!match)
-        return false;
+std::optional<QString> OrderSearchIndex::lookUp(const OrderDatabase& database,
+                                                const QStringList& columns, const QString& key) {
+    const QStringList grams = SearchGrams::ofKey(key);
+    const std::optional<QString> all = matchOf(columns, grams);
+    if (!all)
+        return std::nullopt;
     QSqlQuery query(database.connection());
-    query.prepare(QStringLiteral("select count(*) from (select rowid from order_grams where "
-                                 "order_grams match ? limit ?)"));
-    query.addBindValue(*match);
-    query.addBindValue(kMostLookedUp);
-    return query.exec() && query.next() && query.value(0).toLongLong() < kMostLookedUp;
+    // The newest id stands for the store's size: it is read at once, where a count walks.
+    if (!query.exec(QStringLiteral("select coalesce(max(id), 0) from order_data")) || !query.next())
+        return std::nullopt;
+    const qint64 most =
+        std::clamp(query.value(0).toLongLong() / kCommonShare, kFewLookedUp, kMostLookedUp);
+    query.prepare(
+        QStringLiteral("select count(*) from (select rowid from %1 where %1 match ? limit ?)")
+            .arg(kTable));
+    const auto fewerThanMost = [&](const QString& match) {
+        query.bindValue(0, match);
+        query.bindValue(1, most);
+        return query.exec() && query.next() && query.value(0).toLongLong() < most;
+    };
+    QStringList rare;
+    for (const QString& gram : grams) {
+        if (fewerThanMost(*matchOf(columns, {gram})))
+            rare.append(gram);
+    }
+    if (!rare.isEmpty())
+        return matchOf(columns, rare);
+    // Common grams can still be rare together.
+    if (grams.size() > 1 && fewerThanMost(*all))
+        return all;
+    return std::nullopt;
 }
 
-std::optional<QString> OrderSearchIndex::matchOf(const QStringList& columns, const QString& key) {
+std::optional<QString> OrderSearchIndex::matchOf(const QStringList& columns,
+                                                 const QStringList& grams) {
     const bool indexed = std::all_of(columns.begin(), columns.end(), [](const QString& column) {
         return kColumns.contains(column);
     });
-    const QStringList grams = SearchGrams::ofKey(key);
     if (!indexed || grams.isEmpty())
         return std::nullopt;
-    QStringList quotedGrams;
-    for (const QString& gram : grams)
-        quotedGrams.append(quoted(gram));
-    return u'{' + columns.join(u' ') + QStringLiteral("} : (") +
-           quotedGrams.join(QStringLiteral(" AND ")) + u')';
+    // All of the grams in one of the columns.
+    QStringList inAnyColumn;
+    for (const QString& column : columns) {
+        QStringList inColumn;
+        for (const QString& gram : grams)
+            inColumn.append(quoted(SearchGrams::inColumn(int(kColumns.indexOf(column)), gram)));
+        inAnyColumn.append(u'(' + inColumn.join(QStringLiteral(" AND ")) + u')');
+    }
+    return inAnyColumn.join(QStringLiteral(" OR "));
 }
 
 SqlCondition OrderSearchIndex::contains(const QStringList& columns, const QString& key,
                                         bool alongIndex) {
+    return contains(columns, key,
+                    alongIndex ? matchOf(columns, SearchGrams::ofKey(key)) : std::nullopt);
+}
+
+SqlCondition OrderSearchIndex::contains(const QStringList& columns, const QString& key,
+                                        const std::optional<QString>& candidates) {
     // Alternatives are grouped, so that "dj_type >= 0" still holds for all of them.
     SqlCondition condition;
     QStringList alternatives;
@@ -319,22 +378,19 @@ SqlCondition OrderSearchIndex::contains(const QStringList& columns, const QStrin
         condition.values.append(SqlCondition::containsPattern(key));
     }
     condition.sql = QStringLiteral(" and (") + alternatives.join(QStringLiteral(" or ")) + u')';
-
-    const std::optional<QString> match = matchOf(columns, key);
-    if (!alongIndex || !match)
+    if (!candidates)
         return condition;
-    // The orders whose columns hold every gram of the key, found along the
+    // The orders whose columns hold the grams asked for, found along the
     // index, and those the index does not hold as they are now: past its mark
     // or noted since. The LIKE conditions then keep those that hold the key.
     // An id list rather than a join: SQLite would build a Bloom filter over every
     // order for a join, reading the whole store to look a few orders up.
-    condition.sql = QStringLiteral(" and id in (select rowid from order_grams where "
-                                   "order_grams match ? union select id from "
-                                   "order_grams_stale union select id from order_data where "
-                                   "id > %1)")
-                        .arg(kMark) +
+    condition.sql = QStringLiteral(" and id in (select rowid from %1 where %1 match ? union "
+                                   "select id from order_column_grams_stale union select id from "
+                                   "order_data where id > %2)")
+                        .arg(kTable, kMark) +
                     condition.sql;
-    condition.values.prepend(*match);
+    condition.values.prepend(*candidates);
     return condition;
 }
 

@@ -14,9 +14,10 @@ class OrderDatabase;
 
 /**
  * The index that finds a text anywhere in a field of the search box without
- * reading every order. On SQLite a full-text table of each column's grams
- * (SearchGrams: characters, pairs, runs of three letters or digits), so that
- * keys of every length are looked up. It holds the orders up to a mark;
+ * reading every order. On SQLite a full-text table of the orders' grams
+ * (SearchGrams: characters, pairs, runs of three letters or digits, each
+ * tagged with its column), so that keys of every length are looked up in the
+ * searched field alone. It holds the orders up to a mark;
  * triggers note the indexed orders that were changed or deleted, and every
  * batch of the store takes its new orders and the noted ones in before it
  * commits, so the index is never behind what the batch wrote. Orders written
@@ -40,9 +41,19 @@ public:
     static constexpr qint64 kBatchTakesIn = 200'000;
     /**
      * Above this many candidates a key is common enough that the list's own
-     * order finds a page of hits sooner than looking each candidate up.
+     * order finds a page of hits and its count sooner than looking each
+     * candidate up (a look-up reads a row where the list's walk reads the next
+     * one: about thirty times the cost, and the count and the page each look
+     * every candidate up).
      */
-    static constexpr qint64 kMostLookedUp = 5'000;
+    static constexpr qint64 kMostLookedUp = 12'000;
+    /**
+     * In a smaller store a key is common enough from one order in this many on:
+     * walking the whole list then costs less than looking its candidates up.
+     */
+    static constexpr qint64 kCommonShare = 60;
+    /** A key with fewer candidates is always looked up, however small the store. */
+    static constexpr qint64 kFewLookedUp = 100;
 
     /**
      * The statements that give a store the index: the tables and the triggers.
@@ -93,23 +104,37 @@ public:
     static void startOver(OrderDatabase& database);
 
     /**
-     * Whether looking `key` up along the index pays: the index holds these
-     * columns and finds fewer than kMostLookedUp candidates.
+     * The full-text query that finds the candidates of `key` when looking them
+     * up along the index pays; none when the list's own walk finds the key
+     * sooner or the index does not hold these columns. Looking up pays when
+     * fewer orders than kMostLookedUp and than the store's orders over
+     * kCommonShare (at least kFewLookedUp) are candidates. Only the key's rare
+     * grams are asked for, each held by fewer orders than that: a common one
+     * would be read through to its end and rule out little that LIKE does not.
      */
-    static bool narrows(const OrderDatabase& database, const QStringList& columns,
-                        const QString& key);
+    static std::optional<QString> lookUp(const OrderDatabase& database, const QStringList& columns,
+                                         const QString& key);
 
     /**
      * Finds `key` anywhere in one of `columns` as LIKE does (its % and _ taken
-     * literally), narrowed along the index when `alongIndex` (catchUp and
-     * narrows said so) and the index holds these columns.
+     * literally), among the `candidates` of a full-text query (as lookUp gave
+     * it) when there is one.
+     */
+    static SqlCondition contains(const QStringList& columns, const QString& key,
+                                 const std::optional<QString>& candidates);
+
+    /**
+     * The same, among the orders that hold every gram of the key when
+     * `alongIndex` (catchUp said so) and the index holds these columns.
      */
     static SqlCondition contains(const QStringList& columns, const QString& key, bool alongIndex);
 
 private:
-    /** The full-text query for the key's grams in these columns; none when the index cannot answer.
+    /**
+     * The full-text query for orders holding all these grams in one of these
+     * columns; none when the index does not hold the columns or there are no grams.
      */
-    static std::optional<QString> matchOf(const QStringList& columns, const QString& key);
+    static std::optional<QString> matchOf(const QStringList& columns, const QStringList& grams);
 };
 
 } // namespace mldd

@@ -33,13 +33,15 @@ bool isLetterOrDigit(char byte) {
     return (byte >= '0' && byte <= '9') || (byte >= 'a' && byte <= 'z');
 }
 
-/** Where each character of UTF-8 text begins, and where the text ends; a stray byte is one
- * character. */
-std::vector<int> characterStarts(const std::string& text) {
-    std::vector<int> starts;
+/**
+ * Where each character of UTF-8 text begins, and where the text ends, into
+ * `starts`; a stray byte is one character.
+ */
+void characterStarts(const std::string& text, std::vector<int>* starts) {
+    starts->clear();
     const int size = int(text.size());
     for (int at = 0; at < size;) {
-        starts.push_back(at);
+        starts->push_back(at);
         const auto lead = static_cast<unsigned char>(text[at]);
         const int length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
         int next = at + 1;
@@ -48,18 +50,26 @@ std::vector<int> characterStarts(const std::string& text) {
             ++next;
         at = next;
     }
-    starts.push_back(size);
-    return starts;
+    starts->push_back(size);
 }
 
 /** ASCII letters in lower case, as LIKE compares them; every other byte as it is. */
-std::string folded(const char* text, int size) {
-    std::string result(text, size_t(size));
-    for (char& byte : result) {
+void fold(std::string& text) {
+    for (char& byte : text) {
         if (byte >= 'A' && byte <= 'Z')
             byte = char(byte - 'A' + 'a');
     }
+}
+
+std::string folded(const QString& text) {
+    std::string result = text.toStdString();
+    fold(result);
     return result;
+}
+
+/** The byte that tags the grams of the searched column numbered `column`. */
+char tagOf(int column) {
+    return char('A' + column);
 }
 
 bool lettersOrDigits(const std::string& text, int from, int to) {
@@ -94,18 +104,60 @@ int createTokenizer(void*, const char**, int, Fts5Tokenizer** made) {
 
 void deleteTokenizer(Fts5Tokenizer*) {}
 
+/** Gives `token` each gram of one column's text, tagged with the column. */
+class ColumnGrams {
+public:
+    ColumnGrams(void* context, TokenCallback token) : m_context(context), m_token(token) {}
+
+    int add(char tag, const char* text, int size) {
+        m_folded.assign(text, size_t(size));
+        fold(m_folded);
+        characterStarts(m_folded, &m_starts);
+        int code = SQLITE_OK;
+        eachGram(m_folded, m_starts, [&](int from, int to) {
+            if (code != SQLITE_OK)
+                return;
+            m_gram.assign(1, tag);
+            m_gram.append(m_folded, size_t(from), size_t(to - from));
+            code = m_token(m_context, 0, m_gram.data(), int(m_gram.size()), from, to);
+        });
+        return code;
+    }
+
+private:
+    void* m_context;
+    TokenCallback m_token;
+    std::string m_folded;
+    std::string m_gram;
+    std::vector<int> m_starts;
+};
+
+/**
+ * Reads the stored form (each column's text after its length in bytes and a
+ * colon) column by column; text that breaks the form is one last column.
+ */
 int tokenize(Fts5Tokenizer*, void* context, int flags, const char* text, int size,
              TokenCallback token) {
-    const std::string foldedText = folded(text, size);
-    // A search asks for its grams one by one, each quoted whole.
+    // A search asks for its tagged grams one by one, each quoted whole.
     if (flags & kTokenizeQuery)
-        return size > 0 ? token(context, 0, foldedText.data(), size, 0, size) : SQLITE_OK;
-    int code = SQLITE_OK;
-    eachGram(foldedText, characterStarts(foldedText), [&](int from, int to) {
-        if (code == SQLITE_OK)
-            code = token(context, 0, foldedText.data() + from, to - from, from, to);
-    });
-    return code;
+        return size > 0 ? token(context, 0, text, size, 0, size) : SQLITE_OK;
+    ColumnGrams grams(context, token);
+    int column = 0;
+    int at = 0;
+    while (at < size) {
+        int length = 0;
+        int digits = at;
+        while (digits < size && text[digits] >= '0' && text[digits] <= '9' && length < size)
+            length = length * 10 + (text[digits++] - '0');
+        const bool formed =
+            digits > at && digits < size && text[digits] == ':' && length <= size - digits - 1;
+        const int from = formed ? digits + 1 : at;
+        const int to = formed ? from + length : size;
+        if (const int code = grams.add(tagOf(column++), text + from, to - from); code != SQLITE_OK)
+            return code;
+        at = to;
+    }
+    return SQLITE_OK;
 }
 
 QString slice(const std::string& text, int from, int to) {
@@ -115,11 +167,12 @@ QString slice(const std::string& text, int from, int to) {
 } // namespace
 
 QStringList ofText(const QString& text) {
-    const QByteArray utf8 = text.toUtf8();
-    const std::string foldedText = folded(utf8.constData(), int(utf8.size()));
+    const std::string foldedText = folded(text);
+    std::vector<int> starts;
+    characterStarts(foldedText, &starts);
     QStringList grams;
     QSet<QString> seen;
-    eachGram(foldedText, characterStarts(foldedText), [&](int from, int to) {
+    eachGram(foldedText, starts, [&](int from, int to) {
         const QString gram = slice(foldedText, from, to);
         if (!seen.contains(gram)) {
             seen.insert(gram);
@@ -130,9 +183,9 @@ QStringList ofText(const QString& text) {
 }
 
 QStringList ofKey(const QString& key) {
-    const QByteArray utf8 = key.toUtf8();
-    const std::string foldedKey = folded(utf8.constData(), int(utf8.size()));
-    const std::vector<int> starts = characterStarts(foldedKey);
+    const std::string foldedKey = folded(key);
+    std::vector<int> starts;
+    characterStarts(foldedKey, &starts);
     const int count = int(starts.size()) - 1;
     if (count == 1)
         return {slice(foldedKey, starts[0], starts[1])};
@@ -140,23 +193,31 @@ QStringList ofKey(const QString& key) {
         return i >= 0 && i + 3 <= count && starts[i + 3] - starts[i] == 3 &&
                lettersOrDigits(foldedKey, starts[i], starts[i + 3]);
     };
-    // Grams side by side over the key, the last one ending with it: each more
-    // gram is one more list of orders to read, and LIKE checks the rest.
+    // Every pair and triple the key holds, the pairs inside a triple left out:
+    // each list of orders the search reads is short beside the row look-ups it
+    // saves, since only orders holding all of them are read for LIKE's check.
     QStringList grams;
-    const auto add = [&](int from, int to) {
-        const QString gram = slice(foldedKey, starts[from], starts[to]);
+    for (int i = 0; i + 2 <= count; ++i) {
+        if (!triple(i) && triple(i - 1))
+            continue;
+        const QString gram = slice(foldedKey, starts[i], starts[triple(i) ? i + 3 : i + 2]);
         if (!grams.contains(gram))
             grams.append(gram);
-    };
-    int i = 0;
-    while (i + 2 <= count) {
-        const int length = triple(i) ? 3 : 2;
-        add(i, i + length);
-        i += length;
     }
-    if (i < count)
-        add(triple(count - 3) ? count - 3 : count - 2, count);
     return grams;
+}
+
+QString storedText(const QStringList& values) {
+    QStringList columns;
+    for (const QString& value : values)
+        columns.append(QStringLiteral("length(cast(coalesce(%1, '') as blob)) || ':' || "
+                                      "coalesce(%1, '')")
+                           .arg(value));
+    return columns.join(QStringLiteral(" || "));
+}
+
+QString inColumn(int column, const QString& gram) {
+    return QChar::fromLatin1(tagOf(column)) + gram;
 }
 
 bool registerOn(sqlite3* db) {

@@ -12,7 +12,9 @@ namespace mldd {
  * characters of a text (Chinese names and words are one or two characters),
  * and every three letters or digits in a row (a pair of digits is on almost
  * every telephone). ASCII letters are held in lower case, as LIKE compares
- * them. A text that holds a key holds all of the key's grams.
+ * them. A text that holds a key holds all of the key's grams. Each gram is
+ * held tagged with the column it came from, so that a search of one field
+ * reads only that field's orders.
  */
 namespace SearchGrams {
 
@@ -23,11 +25,21 @@ inline constexpr char kTokenizer[] = "mldd_grams";
 QStringList ofText(const QString& text);
 
 /**
- * Grams every text holding `key` holds, as few as cover it: its one character,
- * else letter-or-digit triples and pairs side by side, the last ending with the
- * key. Empty for an empty key.
+ * Grams every text holding `key` holds: its one character, else every
+ * letter-or-digit triple and every pair of it that is not inside one of them.
+ * Empty for an empty key.
  */
 QStringList ofKey(const QString& key);
+
+/**
+ * The SQL of the text the index is given for one order: the values of the
+ * searched columns (SQL expressions, in the columns' order), each after its
+ * length in bytes and a colon, which is how the tokenizer tells them apart.
+ */
+QString storedText(const QStringList& values);
+
+/** The gram as the index holds it for the searched column numbered `column`. */
+QString inColumn(int column, const QString& gram);
 
 /**
  * Gives a connection the tokenizer; each connection that writes or searches

@@ -33,9 +33,9 @@ std::optional<QStringList> columnsOf(const QString& fieldCaption) {
 SqlCondition condition(OrderDatabase* database, const QStringList& columns, const QString& key) {
     // What another program stored since the start is taken in first. A common key is
     // found sooner along the list's own order than by looking each candidate up.
-    const bool along = database && OrderSearchIndex::catchUp(*database) &&
-                       OrderSearchIndex::narrows(*database, columns, key);
-    return OrderSearchIndex::contains(columns, key, along);
+    const bool current = database && OrderSearchIndex::catchUp(*database);
+    return OrderSearchIndex::contains(
+        columns, key, current ? OrderSearchIndex::lookUp(*database, columns, key) : std::nullopt);
 }
 
 std::optional<Notice> search(MainState& state, const QString& fieldCaption, const QString& key) {

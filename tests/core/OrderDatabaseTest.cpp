@@ -117,12 +117,13 @@ TEST(OrderDatabase, AnOldDatabaseGainsExactlyWhatItLacks) {
     // store's orders past its mark until the catch-up (at start) takes them in.
     const SqlCondition sign = OrderSearchIndex::contains({QStringLiteral("order_sign")},
                                                          QStringLiteral("宝:12"), true);
-    EXPECT_EQ(OrderStore(*database).ids(QStringLiteral("select indexed from order_grams_mark")),
-              std::vector<qint64>{0});
+    EXPECT_EQ(
+        OrderStore(*database).ids(QStringLiteral("select indexed from order_column_grams_mark")),
+        std::vector<qint64>{0});
     EXPECT_EQ(OrderStore(*database).listed(sign).size(), 1);
     ASSERT_TRUE(OrderSearchIndex::catchUp(*database));
-    EXPECT_EQ(OrderStore(*database).ids(QStringLiteral("select rowid from order_grams where "
-                                                       "order_grams match ?"),
+    EXPECT_EQ(OrderStore(*database).ids(QStringLiteral("select rowid from order_column_grams "
+                                                       "where order_column_grams match ?"),
                                         {sign.values.first()}),
               std::vector<qint64>{1});
     EXPECT_EQ(OrderStore(*database).listed(sign).size(), 1);

@@ -46,8 +46,8 @@ protected:
     /** What the index itself answers for a buyer ID, without the orders' own texts. */
     std::vector<qint64> indexHolds(const QString& key) {
         return OrderStore(*m_database)
-            .ids(QStringLiteral("select rowid from order_grams where order_grams match ? "
-                                "order by rowid"),
+            .ids(QStringLiteral("select rowid from order_column_grams where "
+                                "order_column_grams match ? order by rowid"),
                  {OrderSearchIndex::contains(kBuyer, key, true).values.first()});
     }
 
@@ -188,7 +188,8 @@ TEST_F(OrderSearchIndexTest, DeletingMostOrdersByAgeStartsTheIndexOver) {
                         "'-40 days') where id <> %1")
              .arg(kept));
     EXPECT_EQ(OrderStore(*m_database).deleteOlderThan(30), 5);
-    EXPECT_EQ(OrderStore(*m_database).ids(QStringLiteral("select count(*) from order_grams_stale")),
+    EXPECT_EQ(OrderStore(*m_database)
+                  .ids(QStringLiteral("select count(*) from order_column_grams_stale")),
               std::vector<qint64>{0});
     expectSameAsReading(true, kKeys, "most deleted");
     EXPECT_EQ(OrderSearchIndex::behind(*m_database), 0);
@@ -261,20 +262,86 @@ TEST_F(OrderSearchIndexTest, EveryFieldAndKeyLengthFindsWhatAScanFindsAfterEvery
 }
 
 // A common key is found along the list's own order rather than looked up candidate by
-// candidate; a rare one, or one found nowhere, is looked up.
+// candidate; a rare one, or one found nowhere, is looked up, by its rare grams only, or by
+// common ones that are rare together. How common is common follows the store's size: here
+// one order in sixty is.
 TEST_F(OrderSearchIndexTest, OnlyKeysWithFewCandidatesAreLookedUp) {
     QList<Order> orders;
-    for (int i = 0; i < int(OrderSearchIndex::kMostLookedUp) + 10; ++i) {
+    for (int i = 0; i < 12'000; ++i) {
         Order order;
-        order.buyName = i == 7 ? QStringLiteral("欧阳明军") : QStringLiteral("王小二");
+        order.buyName = i == 7        ? QStringLiteral("欧阳明军")
+                        : i == 9      ? QStringLiteral("李四王小二")
+                        : i % 40 == 0 ? QStringLiteral("李四")
+                        : i % 40 == 1 ? QStringLiteral("四王")
+                        : i % 80 == 2 ? QStringLiteral("张三")
+                                      : QStringLiteral("王小二");
         orders.append(order);
     }
     OrderWriteRule rule;
     ASSERT_TRUE(OrderStore(*m_database).insert(orders, rule));
     const QStringList names{QStringLiteral("buy_name")};
-    EXPECT_FALSE(OrderSearchIndex::narrows(*m_database, names, QStringLiteral("王")));
-    EXPECT_TRUE(OrderSearchIndex::narrows(*m_database, names, QStringLiteral("明军")));
-    EXPECT_TRUE(OrderSearchIndex::narrows(*m_database, names, QStringLiteral("羊毛衫")));
-    // Fields the index does not answer (none here) and empty keys read every order.
-    EXPECT_FALSE(OrderSearchIndex::narrows(*m_database, names, QString()));
+    const auto candidates = [&](const char* key) -> std::optional<qint64> {
+        const std::optional<QString> match =
+            OrderSearchIndex::lookUp(*m_database, names, QString::fromUtf8(key));
+        if (!match)
+            return std::nullopt;
+        EXPECT_EQ(OrderStore(*m_database)
+                      .listed(OrderSearchIndex::contains(names, QString::fromUtf8(key), match)),
+                  OrderStore(*m_database)
+                      .listed(OrderSearchIndex::contains(names, QString::fromUtf8(key), false)))
+            << key;
+        return OrderStore(*m_database)
+            .ids(QStringLiteral("select count(*) from order_column_grams where "
+                                "order_column_grams match ?"),
+                 {*match})
+            .front();
+    };
+    for (const char* common : {"王", "李四", "王小二"})
+        EXPECT_EQ(candidates(common), std::nullopt) << common;
+    EXPECT_EQ(candidates("张三"), 150);
+    EXPECT_EQ(candidates("明军"), 1);
+    EXPECT_EQ(candidates("羊毛衫"), 0);
+    // 小二 is common, 二李 nowhere: only the rare one is asked for.
+    EXPECT_EQ(candidates("小二李"), 0);
+    EXPECT_EQ(candidates("李四王"), 1);
+    // Fields the index does not answer and empty keys read every order.
+    EXPECT_EQ(OrderSearchIndex::lookUp(*m_database, {QStringLiteral("seller_mem")},
+                                       QStringLiteral("明军")),
+              std::nullopt);
+    EXPECT_EQ(candidates(""), std::nullopt);
+}
+
+// A store whose index is of the version before (grams held by column, its own mark and
+// triggers) opens with all of that gone; the new index starts empty and the catch-up takes
+// every order in. An index whose mark was lost starts over the same way.
+TEST_F(OrderSearchIndexTest, AnIndexOfTheVersionBeforeIsReplacedAndBuiltAgain) {
+    const qint64 first = add(QStringLiteral("alpha_one"), QStringLiteral("555-1"));
+    add(QStringLiteral("beta_two"));
+    ASSERT_TRUE(OrderSearchIndex::catchUp(*m_database));
+    for (const char* gone :
+         {"drop trigger order_column_grams_delete", "drop trigger order_column_grams_update",
+          "drop table order_column_grams_mark",
+          "create virtual table order_grams using fts5(buy_id, content='', "
+          "detail='column')",
+          "create table order_grams_mark (indexed integer not null)",
+          "insert into order_grams_mark values (2)",
+          "create trigger order_grams_delete after delete on order_data "
+          "begin select 1; end"})
+        exec(QLatin1String(gone));
+    exec(QStringLiteral("update order_data set buy_id = 'gamma_edited' where id = %1").arg(first));
+    m_database.reset();
+    QString message;
+    m_database = OrderDatabase::open(m_data.folder().databasePath(), &message);
+    ASSERT_TRUE(m_database) << message.toStdString();
+    EXPECT_EQ(OrderStore(*m_database)
+                  .ids(QStringLiteral("select count(*) from sqlite_master where name like "
+                                      "'order_grams%'")),
+              std::vector<qint64>{0});
+    EXPECT_EQ(OrderSearchIndex::behind(*m_database), 2);
+    EXPECT_TRUE(indexHolds(QStringLiteral("alpha")).empty());
+    expectSameAsReading(true, kKeys, "before the catch-up");
+    ASSERT_TRUE(OrderSearchIndex::bringUpToDate(*m_database));
+    EXPECT_EQ(indexHolds(QStringLiteral("gamma")), std::vector<qint64>{first});
+    EXPECT_TRUE(indexHolds(QStringLiteral("alpha")).empty());
+    expectSameAsReading(true, kKeys, "caught up");
 }
