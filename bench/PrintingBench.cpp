@@ -72,7 +72,7 @@ void BM_CupsAlonePerJob(benchmark::State& state, test::CupsDaemon* cups) {
     CupsSpooler spooler;
     for (auto _ : state) {
         spooler.submit(QStringLiteral("alone"), QStringLiteral("快递单-淘宝:1001"), file.fileName(),
-                       newJobUuid(), nullptr);
+                       newJobUuid(), {}, nullptr);
         while (!spooler.query(QStringLiteral("alone")).idle())
             QThread::usleep(500);
     }

@@ -4,6 +4,7 @@
 
 #include "core/MainState.h"
 #include "printing/LabelDetection.h"
+#include "printing/PaperRecords.h"
 #include "printing/PrintChecks.h"
 #include "printing/PrintJob.h"
 #include "printing/PrinterSetup.h"
@@ -27,6 +28,7 @@ namespace mldd {
 namespace {
 
 const QString kOwnSize = QStringLiteral("自定义");
+const QString kPagesOwnSize = QStringLiteral("按单据尺寸");
 const QList<int> kLabelResolutions = {203, 300};
 
 // A spin box's own text field is what a screen reader lands on: it carries the box's name.
@@ -49,7 +51,7 @@ QDoubleSpinBox* millimetreBox(double lowest, double highest, const QString& name
 
 LabelPrinterPanel::LabelPrinterPanel(MainState& state, Spooler& spooler,
                                      const QStringList& printers, QWidget* parent)
-    : QGroupBox(QStringLiteral("标签打印机（不用驱动）"), parent), m_state(state),
+    : QGroupBox(QStringLiteral("打印机的纸张和打印语言"), parent), m_state(state),
       m_spooler(spooler), m_setup(std::make_unique<PrinterSetup>(state.folder, state.log)) {
     m_printer = new QComboBox(this);
     m_printer->addItems(printers);
@@ -60,12 +62,18 @@ LabelPrinterPanel::LabelPrinterPanel(MainState& state, Spooler& spooler,
     m_resolution = new QComboBox(this);
     for (int dotsPerInch : kLabelResolutions)
         m_resolution->addItem(QStringLiteral("%1 dpi").arg(dotsPerInch), dotsPerInch);
+    // The papers of the shipping-list set-up, thermal labels among them, by name and size.
     m_size = new QComboBox(this);
-    for (QSizeF size : LabelLanguages::standardSizes())
-        m_size->addItem(LabelLanguages::sizeText(size) + QStringLiteral(" 毫米"), size);
+    m_size->setAccessibleName(QStringLiteral("纸张"));
+    m_size->addItem(kPagesOwnSize);
+    for (const PaperRow& paper : PaperRecords::standardPapers(PaperRecords::Orientation::Portrait))
+        m_size->addItem(
+            QStringLiteral("%1（%2 毫米）")
+                .arg(paper.name, LabelLanguages::sizeText(QSizeF(paper.widthMm, paper.heightMm))),
+            QSizeF(paper.widthMm, paper.heightMm));
     m_size->addItem(kOwnSize);
-    m_width = millimetreBox(10, 120, QStringLiteral("标签宽度"), this);
-    m_height = millimetreBox(10, 1000, QStringLiteral("标签高度"), this);
+    m_width = millimetreBox(10, 1000, QStringLiteral("纸张宽度"), this);
+    m_height = millimetreBox(10, 1000, QStringLiteral("纸张高度"), this);
     auto* ownSize = new QWidget(this);
     auto* ownSizes = new QHBoxLayout(ownSize);
     ownSizes->setContentsMargins(0, 0, 0, 0);
@@ -93,15 +101,15 @@ LabelPrinterPanel::LabelPrinterPanel(MainState& state, Spooler& spooler,
     m_note->setWordWrap(true);
     // A form row does not grow for wrapped lines: room for the longest note, three lines.
     m_note->setMinimumHeight(3 * m_note->fontMetrics().lineSpacing());
-    m_save = new QPushButton(QStringLiteral("保存标签打印机设置"), this);
+    m_save = new QPushButton(QStringLiteral("保存这台打印机的设置"), this);
     m_test = new QPushButton(QStringLiteral("打印测试标签"), this);
 
     auto* layout = new QFormLayout(this);
     layout->addRow(QStringLiteral("打印机："), m_printer);
+    layout->addRow(QStringLiteral("纸张："), m_size);
+    layout->addRow(QStringLiteral("自定义尺寸："), ownSize);
     layout->addRow(QStringLiteral("打印语言："), m_language);
     layout->addRow(QStringLiteral("分辨率："), m_resolution);
-    layout->addRow(QStringLiteral("标签尺寸："), m_size);
-    layout->addRow(QStringLiteral("自定义尺寸："), ownSize);
     layout->addRow(QStringLiteral("走纸检测："), sensing);
     layout->addRow(QStringLiteral("打印浓度："), m_darkness);
     layout->addRow(QStringLiteral("打印速度："), m_speed);
@@ -117,9 +125,10 @@ LabelPrinterPanel::LabelPrinterPanel(MainState& state, Spooler& spooler,
     connect(m_size, &QComboBox::currentIndexChanged, this, &LabelPrinterPanel::enableLabelFields);
     connect(m_save, &QPushButton::clicked, this, [this] {
         if (save())
-            showNotice(this, Notice{QStringLiteral("【标签打印机】设置成功!\n打印机名称：%1\n"
-                                                   "打印语言：%2")
-                                        .arg(m_printer->currentText(), m_language->currentText()),
+            showNotice(this, Notice{QStringLiteral("【打印机】设置成功!\n打印机名称：%1\n"
+                                                   "纸张：%2\n打印语言：%3")
+                                        .arg(m_printer->currentText(), paperText(),
+                                             m_language->currentText()),
                                     QStringLiteral("打印机设置")});
     });
     connect(m_test, &QPushButton::clicked, this, &LabelPrinterPanel::printTestLabel);
@@ -131,9 +140,10 @@ LabelPrinterPanel::~LabelPrinterPanel() = default;
 LabelSettings LabelPrinterPanel::shown() const {
     LabelSettings settings;
     settings.language = LabelLanguage(m_language->currentData().toInt());
-    settings.sizeMm = m_size->currentText() == kOwnSize
-                          ? QSizeF(m_width->value(), m_height->value())
-                          : m_size->currentData().toSizeF();
+    if (m_size->currentText() == kOwnSize)
+        settings.paperMm = QSizeF(m_width->value(), m_height->value());
+    else if (m_size->currentData().isValid())
+        settings.paperMm = m_size->currentData().toSizeF();
     settings.sensing = LabelSensing(m_sensing->currentData().toInt());
     settings.gapMm = m_gap->value();
     settings.darkness = m_darkness->value();
@@ -163,7 +173,7 @@ void LabelPrinterPanel::showPrinter() {
                                 ? kDefaultDotsPerInch
                                 : PrintChecks::dotsPerInch(*m_setup, m_spooler, printer);
     m_resolution->setCurrentIndex(std::max(0, m_resolution->findData(dotsPerInch)));
-    showSize(settings.sizeMm);
+    showSize(settings.commands() ? settings.labelMm() : settings.paperMm);
     m_sensing->setCurrentIndex(m_sensing->findData(int(settings.sensing)));
     m_gap->setValue(settings.gapMm);
     m_darkness->setValue(settings.darkness);
@@ -171,19 +181,28 @@ void LabelPrinterPanel::showPrinter() {
     enableLabelFields();
 }
 
-void LabelPrinterPanel::showSize(QSizeF sizeMm) {
-    const int standard = m_size->findData(sizeMm);
+void LabelPrinterPanel::showSize(std::optional<QSizeF> paperMm) {
+    if (!paperMm) {
+        m_size->setCurrentIndex(0);
+        return;
+    }
+    const int standard = m_size->findData(*paperMm);
     m_size->setCurrentIndex(standard >= 0 ? standard : m_size->findText(kOwnSize));
-    m_width->setValue(sizeMm.width());
-    m_height->setValue(sizeMm.height());
+    m_width->setValue(paperMm->width());
+    m_height->setValue(paperMm->height());
+}
+
+QString LabelPrinterPanel::paperText() const {
+    const std::optional<QSizeF> paper = shown().paperMm;
+    return paper ? LabelLanguages::sizeText(*paper) + QStringLiteral(" 毫米") : kPagesOwnSize;
 }
 
 void LabelPrinterPanel::enableLabelFields() {
     const bool label = m_language->currentData().toInt() != int(LabelLanguage::Driver);
-    for (QWidget* field : std::initializer_list<QWidget*>{m_resolution, m_size, m_sensing, m_gap,
-                                                          m_darkness, m_speed})
+    for (QWidget* field :
+         std::initializer_list<QWidget*>{m_resolution, m_sensing, m_gap, m_darkness, m_speed})
         field->setEnabled(label);
-    const bool own = label && m_size->currentText() == kOwnSize;
+    const bool own = m_size->currentText() == kOwnSize;
     m_width->setEnabled(own);
     m_height->setEnabled(own);
     m_test->setEnabled(!m_printer->currentText().isEmpty());
@@ -197,6 +216,16 @@ bool LabelPrinterPanel::save() {
         return false;
     }
     const LabelSettings settings = shown();
+    // A label printer draws each label itself: it needs their size, and its head spans so much.
+    if (settings.commands() &&
+        (!settings.paperMm || !LabelLanguages::labelWidthFits(*settings.paperMm))) {
+        showNotice(this,
+                   Notice{settings.paperMm
+                              ? QStringLiteral("标签打印机的标签最宽120毫米，请选择标签的尺寸。")
+                              : QStringLiteral("标签打印机要选择标签的尺寸。"),
+                          QStringLiteral("墨岚打单"), Notice::Icon::Exclamation});
+        return false;
+    }
     if (!LabelSetup(*m_setup).save(printer, settings) ||
         (settings.commands() &&
          !m_setup->saveResolution(printer, m_resolution->currentData().toInt()))) {

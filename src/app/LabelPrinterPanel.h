@@ -19,8 +19,9 @@ class PrinterSetup;
 class Spooler;
 
 /**
- * 标签打印机: a printer's language (its driver, or TSPL, ZPL, EPL commands
- * straight to a label printer), resolution, label size, gap or black mark,
+ * 打印机的纸张和打印语言: a printer's paper (a sheet, thermal labels, a typed
+ * size, or each page's own size), its language (its driver, or TSPL, ZPL,
+ * EPL commands straight to a label printer), resolution, gap or black mark,
  * darkness and speed; what CUPS tells of the printer is preselected. One
  * click prints a test label.
  */
@@ -49,7 +50,9 @@ signals:
 
 private:
     void showPrinter();
-    void showSize(QSizeF sizeMm);
+    void showSize(std::optional<QSizeF> paperMm);
+    /** The paper shown, as the seller reads it. */
+    QString paperText() const;
     void enableLabelFields();
     bool save();
     void printTestLabel();

@@ -1,5 +1,7 @@
 #include "OrderPagesDrawer.h"
 
+#include "printing/LabelSettings.h"
+#include "printing/PrinterSetup.h"
 #include "shiplist/ShippingLists.h"
 #include "waybill/WaybillPages.h"
 
@@ -17,8 +19,13 @@ void OrderPagesDrawer::remake() {
     const QDate today = QDate::currentDate();
     m_waybills = std::make_unique<WaybillPages>(m_state.folder, m_state.log, m_state.settings,
                                                 m_state.profiles, today);
+    // Drawn as the shipping-list printer prints them: on its own paper when it has one.
+    const PrinterSetup setup(m_state.folder, m_state.log);
+    const QSizeF paper = LabelSetup(setup).layoutPaper(
+        m_state.printDefaults.listPrinter,
+        ShippingPaper::fromRecord(m_state.printDefaults.paperRecord).size);
     m_shippingLists =
-        std::make_unique<ShippingLists>(m_state.profiles, m_state.printDefaults.paperRecord, today);
+        std::make_unique<ShippingLists>(m_state.profiles, ShippingPaper{paper}, today);
 }
 
 OrderPagesDrawer::Pages OrderPagesDrawer::pagesOf(const Order& order) {

@@ -8,6 +8,7 @@
 
 #include "core/MainState.h"
 #include "core/PrintDefaults.h"
+#include "printing/LabelSettings.h"
 #include "printing/PrintJob.h"
 #include "printing/PrinterSetup.h"
 #include "printing/Spooler.h"
@@ -75,6 +76,8 @@ PickingListDialog::PickingListDialog(MainState& state, Spooler& spooler, QList<O
     connect(m_pdf, &QPushButton::clicked, this, &PickingListDialog::saveAsPdf);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_byCourier, &QCheckBox::toggled, this, &PickingListDialog::compose);
+    // Each printer has its paper: the preview shows the list as that printer prints it.
+    connect(m_printer, &QComboBox::currentIndexChanged, this, &PickingListDialog::compose);
 
     auto* side = new QVBoxLayout;
     side->addLayout(choices);
@@ -88,8 +91,10 @@ PickingListDialog::PickingListDialog(MainState& state, Spooler& spooler, QList<O
 
 void PickingListDialog::compose() {
     TextMetrics metrics;
-    m_pages = pickingListOf(m_orders, m_state.profiles, QDate::currentDate(),
-                            m_byCourier->isChecked(), metrics);
+    const PrinterSetup setup(m_state.folder, m_state.log);
+    m_pages = pickingListOf(
+        m_orders, m_state.profiles, QDate::currentDate(), m_byCourier->isChecked(), metrics,
+        LabelSetup(setup).layoutPaper(m_printer->currentText(), kPickingListPaper));
     m_preview->showPages(m_pages);
 }
 

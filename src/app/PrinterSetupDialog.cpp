@@ -52,8 +52,9 @@ PrinterSetupDialog::PrinterSetupDialog(MainState& state, Spooler& spooler, QWidg
     m_labelPanel = new LabelPrinterPanel(state, spooler, m_printers, this);
     right->addWidget(m_labelPanel);
     layout->addLayout(right, 1);
-    // The panel saves the resolution the waybill part shows too.
+    // The panel saves the resolution the waybill part shows too, and the paper lists are drawn on.
     connect(m_labelPanel, &LabelPrinterPanel::saved, this, &PrinterSetupDialog::showOffsets);
+    connect(m_labelPanel, &LabelPrinterPanel::saved, this, &PrinterSetupDialog::saved);
 }
 
 PrinterSetupDialog::~PrinterSetupDialog() = default;

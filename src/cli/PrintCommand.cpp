@@ -8,7 +8,7 @@
 
 #include "printing/CupsSpooler.h"
 #include "printing/FollowingLists.h"
-#include "printing/PaperRecords.h"
+#include "printing/LabelSettings.h"
 #include "printing/PrintJob.h"
 #include "printing/PrintRun.h"
 #include "shiplist/PickingListPages.h"
@@ -20,13 +20,12 @@ namespace mldd::cli {
 namespace {
 
 const QString kPrintUsage = QStringLiteral(
-    "用法: mldd-cli [--data DIR] print waybill --ids 1,2,… (--pdf OUT [--dpi N] | --printer NAME)\n"
-    "      mldd-cli [--data DIR] print shiplist --ids 1,2,… (--pdf OUT [--dpi N] [--paper 宽x高] | "
-    "--printer NAME)\n"
+    "用法: mldd-cli [--data DIR] print waybill|shiplist --ids 1,2,… (--pdf OUT [--dpi N] | "
+    "--printer NAME) [--paper 宽x高]\n"
     "      mldd-cli [--data DIR] print picking --ids 1,2,… [--by-courier] (--pdf OUT | --printer "
-    "NAME)\n"
+    "NAME) [--paper 宽x高]\n"
     "  --dpi N  条码按N点每英寸的打印机排版（默认203）\n"
-    "  --paper 宽x高  发货单用这个尺寸的纸（毫米，如 100x150 热敏纸），不用打印机设置里的纸张");
+    "  --paper 宽x高  用这个尺寸的纸（毫米，如 100x150 热敏纸），不用打印机设置里的纸张");
 
 // Resolutions a printer may have; outside them a number is a typing slip.
 constexpr int kLowestDpi = 72;
@@ -52,10 +51,12 @@ int runToEnd(PrintRun& run, PrintDocuments::Kind kind) {
 // A run to a printer, as the window starts it: checks, pacing, marks after each job; with
 // 打印发货单 on, the printed waybills' shipping lists follow on the shipping-list printer.
 int runOnPrinter(MainState& state, PrintDocuments::Kind kind, const QList<qint64>& ids,
-                 const QString& printer) {
+                 const QString& printer, std::optional<QSizeF> paperMm) {
     CupsSpooler spooler;
     PrintRun run(state, spooler, kind, ids);
     run.setPrinter(printer);
+    if (paperMm)
+        run.setPaper(*paperMm);
     const int status = runToEnd(run, kind);
     const QList<qint64> lists = kind == PrintDocuments::Kind::Waybills
                                     ? FollowingLists::of(state, run.result().printedIds)
@@ -109,17 +110,21 @@ bool markAll(PrintDocuments& documents, PrintDocuments::Kind kind, const QList<O
 }
 
 // Every order's pages (a waybill, or all pages of its shipping list) into one PDF, with 打印发货单
-// on the printed waybills' shipping lists after them; the orders are marked once the file is
-// complete.
+// on the printed waybills' shipping lists after them, on `paperMm` when given; the orders are
+// marked once the file is complete.
 int printToPdf(MainState& state, PrintDocuments::Kind kind, const QList<qint64>& ids,
-               const QString& pdf, int dotsPerInch, const QString& listPaper) {
+               const QString& pdf, int dotsPerInch, std::optional<QSizeF> paperMm) {
     const bool waybills = kind == PrintDocuments::Kind::Waybills;
     OrderStore store(*state.database);
-    PrintDocuments documents(state, kind, listPaper);
+    PrintDocuments documents(state, kind);
+    PrintDocuments listDocuments(state, PrintDocuments::Kind::ShippingLists);
+    if (paperMm) {
+        documents.layListsOn(*paperMm);
+        listDocuments.layListsOn(*paperMm);
+    }
     QList<PageModel> pages;
     QStringList problems;
     const QList<Order> printed = collect(store, documents, ids, pages, problems);
-    PrintDocuments listDocuments(state, PrintDocuments::Kind::ShippingLists, listPaper);
     const QList<Order> lists =
         waybills ? collect(store, listDocuments, FollowingLists::of(state, idsOf(printed)), pages,
                            problems)
@@ -131,7 +136,7 @@ int printToPdf(MainState& state, PrintDocuments::Kind kind, const QList<qint64>&
                                      : QStringLiteral("没有可打印的发货单。"));
 
     QString error;
-    if (!writePdf(pdf, pages, &error, {}, dotsPerInch))
+    if (!writePdf(pdf, paperMm ? onPaper(pages, *paperMm) : pages, &error, {}, dotsPerInch))
         return fail(Failed, error);
     if (!markAll(documents, kind, printed) ||
         !markAll(listDocuments, PrintDocuments::Kind::ShippingLists, lists))
@@ -150,9 +155,11 @@ void fetchMissingTemplates(MainState& state, const QList<qint64>& ids) {
         writeError(notice.text + u'\n');
 }
 
-// 拣货单 of the orders, to a PDF or a printer; it marks nothing.
+// 拣货单 of the orders, to a PDF or a printer, on the paper given, else the printer's own, else A4;
+// it marks nothing.
 int printPickingList(MainState& state, const QList<qint64>& ids, bool byCourier,
-                     const std::optional<QString>& pdf, const std::optional<QString>& printer) {
+                     const std::optional<QString>& pdf, const std::optional<QString>& printer,
+                     std::optional<QSizeF> paperMm) {
     const QList<Order> orders = OrderStore(*state.database).byIds(ids);
     if (orders.size() != ids.size())
         writeError(
@@ -160,14 +167,17 @@ int printPickingList(MainState& state, const QList<qint64>& ids, bool byCourier,
     if (orders.isEmpty())
         return fail(Failed, QStringLiteral("没有可打印拣货单的订单。"));
     TextMetrics metrics;
+    const PrinterSetup setup(state.folder, state.log);
+    const QSizeF paper = paperMm   ? *paperMm * kTwipsPerMillimetre
+                         : printer ? LabelSetup(setup).layoutPaper(*printer, kPickingListPaper)
+                                   : kPickingListPaper;
     const QList<PageModel> pages =
-        pickingListOf(orders, state.profiles, QDate::currentDate(), byCourier, metrics);
+        pickingListOf(orders, state.profiles, QDate::currentDate(), byCourier, metrics, paper);
     if (pdf) {
         QString error;
         if (!writePdf(*pdf, pages, &error))
             return fail(Failed, error);
     } else {
-        const PrinterSetup setup(state.folder, state.log);
         CupsSpooler spooler;
         CheckedPrinter checked;
         checked.name = *printer;
@@ -199,10 +209,10 @@ int runPrint(const CliContext& context, QStringList args) {
     const bool picking = args.size() == 1 && args[0] == u"picking";
     if (missingValue || args.size() != 1 || (args[0] != u"waybill" && !shippingLists && !picking) ||
         !idsText || pdf.has_value() == printer.has_value() || (dpiText && (printer || picking)) ||
-        (byCourier && !picking) || (paperText && (!shippingLists || printer)))
+        (byCourier && !picking))
         return fail(Usage, kPrintUsage);
-    const std::optional<PaperRow> paper =
-        paperText ? PaperRecords::typedPaper(*paperText) : std::optional<PaperRow>();
+    const std::optional<QSizeF> paper =
+        paperText ? LabelLanguages::paperFromText(*paperText) : std::optional<QSizeF>();
     if (paperText && !paper)
         return fail(
             Usage,
@@ -222,14 +232,13 @@ int runPrint(const CliContext& context, QStringList args) {
     if (!startProgram(state))
         return Failed;
     if (picking)
-        return printPickingList(state, *ids, byCourier, pdf, printer);
+        return printPickingList(state, *ids, byCourier, pdf, printer, paper);
     const PrintDocuments::Kind kind =
         shippingLists ? PrintDocuments::Kind::ShippingLists : PrintDocuments::Kind::Waybills;
     if (!shippingLists)
         fetchMissingTemplates(state, *ids);
-    return printer ? runOnPrinter(state, kind, *ids, *printer)
-                   : printToPdf(state, kind, *ids, *pdf, dotsPerInch,
-                                paper ? paper->record(1) : QString());
+    return printer ? runOnPrinter(state, kind, *ids, *printer, paper)
+                   : printToPdf(state, kind, *ids, *pdf, dotsPerInch, paper);
 }
 
 } // namespace mldd::cli

@@ -12,9 +12,9 @@ namespace {
 
 const QString kPrinterUsage = QStringLiteral(
     "用法: mldd-cli [--data DIR] printer set --printer NAME --language tspl|zpl|epl|driver\n"
-    "         [--dpi N] [--paper WxH] [--gap MM | --mark MM] [--darkness 0-15] [--speed 1-6]\n"
+    "         [--dpi N] [--paper WxH|none] [--gap MM | --mark MM] [--darkness 0-15] [--speed 1-6]\n"
     "       mldd-cli [--data DIR] printer show --printer NAME\n"
-    "  设置、显示打印机的打印语言（驱动程序或标签打印机的 TSPL、ZPL、EPL 指令）和标签");
+    "  设置、显示打印机的打印语言（驱动程序或标签打印机的 TSPL、ZPL、EPL 指令）和纸张（毫米）");
 
 std::optional<int> wholeNumber(const std::optional<QString>& text, int lowest, int highest) {
     bool ok = false;
@@ -32,9 +32,14 @@ int show(const PrinterSetup& setup, CupsSpooler& spooler, const QString& printer
     QString text = QStringLiteral("打印机：%1\n打印语言：%2\n分辨率：%3 dpi\n")
                        .arg(printer, LabelLanguages::name(label.language))
                        .arg(PrintChecks::dotsPerInch(setup, spooler, printer));
+    if (!label.commands())
+        text += QStringLiteral("纸张：%1\n")
+                    .arg(label.paperMm
+                             ? LabelLanguages::sizeText(*label.paperMm) + QStringLiteral(" 毫米")
+                             : QStringLiteral("按单据尺寸"));
     if (label.commands())
         text += QStringLiteral("标签尺寸：%1 毫米\n%2：%3 毫米\n浓度：%4\n速度：%5\n")
-                    .arg(LabelLanguages::sizeText(label.sizeMm),
+                    .arg(LabelLanguages::sizeText(label.labelMm()),
                          label.sensing == LabelSensing::BlackMark ? QStringLiteral("黑标")
                                                                   : QStringLiteral("间隙"),
                          QString::number(label.gapMm))
@@ -91,13 +96,18 @@ int runPrinter(const CliContext& context, QStringList args) {
             return fail(Usage,
                         QStringLiteral("打印机分辨率只能是 203 或 300 这样的常见值：%1").arg(*dpi));
     }
-    if (paper) {
-        const std::optional<QSizeF> size = LabelLanguages::sizeFromText(*paper);
+    if (paper && paper->trimmed() == u"none") {
+        label.paperMm.reset(); // each page its own size again
+    } else if (paper) {
+        const std::optional<QSizeF> size = LabelLanguages::paperFromText(*paper);
         if (!size)
             return fail(Usage,
-                        QStringLiteral("标签尺寸要写成 宽x高（毫米），如 100x150：%1").arg(*paper));
-        label.sizeMm = *size;
+                        QStringLiteral("纸张尺寸要写成 宽x高（毫米），如 100x150：%1").arg(*paper));
+        label.paperMm = *size;
     }
+    if (label.commands() && !LabelLanguages::labelWidthFits(label.labelMm()))
+        return fail(Usage, QStringLiteral("标签打印机的标签尺寸最宽120毫米：%1")
+                               .arg(LabelLanguages::sizeText(label.labelMm())));
     if (gap || mark) {
         bool ok = false;
         const double millimetres = (gap ? *gap : *mark).trimmed().toDouble(&ok);

@@ -5,6 +5,7 @@
 #include <cups/cups.h>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
 namespace mldd {
@@ -183,11 +184,39 @@ PrinterQuery CupsSpooler::query(const QString& printer) {
     return answer;
 }
 
+QString CupsSpooler::mediaFor(const QString& printer, QSizeF paperMm) {
+    const QString key =
+        QStringLiteral("%1|%2x%3").arg(printer).arg(paperMm.width()).arg(paperMm.height());
+    if (const auto known = m_media.constFind(key); known != m_media.cend())
+        return *known;
+    QString media = QStringLiteral("Custom.%1x%2mm")
+                        .arg(QString::number(paperMm.width(), 'g', 6),
+                             QString::number(paperMm.height(), 'g', 6));
+    if (cups_dest_t* dest =
+            cupsGetNamedDest(CUPS_HTTP_DEFAULT, printer.toUtf8().constData(), nullptr)) {
+        if (cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest)) {
+            cups_size_t size{};
+            // Hundredths of a millimetre; CUPS takes sizes within its own tolerance as the same.
+            if (cupsGetDestMediaBySize(
+                    CUPS_HTTP_DEFAULT, dest, info, int(std::lround(paperMm.width() * 100)),
+                    int(std::lround(paperMm.height() * 100)), CUPS_MEDIA_FLAGS_DEFAULT, &size))
+                media = QString::fromUtf8(size.media);
+            cupsFreeDestInfo(info);
+        }
+        cupsFreeDests(1, dest);
+    }
+    m_media.insert(key, media);
+    return media;
+}
+
 std::optional<int> CupsSpooler::submit(const QString& printer, const QString& title,
                                        const QString& pdfPath, const QString& uuid,
-                                       QString* error) {
+                                       std::optional<QSizeF> paperMm, QString* error) {
     cups_option_t* options = nullptr;
-    const int count = cupsAddOption("job-uuid", uuid.toUtf8().constData(), 0, &options);
+    int count = cupsAddOption("job-uuid", uuid.toUtf8().constData(), 0, &options);
+    if (paperMm)
+        count = cupsAddOption("media", mediaFor(printer, *paperMm).toUtf8().constData(), count,
+                              &options);
     const int id =
         cupsPrintFile2(CUPS_HTTP_DEFAULT, printer.toUtf8().constData(),
                        pdfPath.toUtf8().constData(), title.toUtf8().constData(), count, options);

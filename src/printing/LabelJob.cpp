@@ -10,7 +10,7 @@ std::variant<QByteArray, QString> labelJobBytes(const LabelSettings& settings, i
     QList<LabelBitmap> labels;
     for (const PageModel& page : pages) {
         std::variant<LabelBitmap, QString> label =
-            rasterLabel(page, settings.sizeMm, dotsPerInch, placement);
+            rasterLabel(page, settings.labelMm(), dotsPerInch, placement);
         if (const QString* why = std::get_if<QString>(&label))
             return *why;
         labels.append(std::move(std::get<LabelBitmap>(label)));

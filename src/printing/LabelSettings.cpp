@@ -4,6 +4,7 @@
 
 #include "core/LocationCode.h"
 #include "core/SettingsFile.h"
+#include "waybill/PageModel.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -20,6 +21,9 @@ constexpr double kMinMm = 10;
 constexpr double kMaxWidthMm = 120;
 constexpr double kMaxHeightMm = 1000;
 constexpr double kMaxGapMm = 30;
+constexpr double kMaxPaperMm = 1000;
+// Marks a line whose sizes are the printer's paper, also for a driver printer.
+const QString kPaperMark = QStringLiteral("纸张");
 
 QString number(double value) {
     return QString::number(value, 'g', 6);
@@ -58,19 +62,26 @@ QList<LabelLanguage> all() {
     return {LabelLanguage::Driver, LabelLanguage::Tspl, LabelLanguage::Zpl, LabelLanguage::Epl};
 }
 
-QList<QSizeF> standardSizes() {
-    return {{76, 130}, {100, 150}, {100, 180}};
-}
-
-std::optional<QSizeF> sizeFromText(const QString& text) {
+std::optional<QSizeF> paperFromText(const QString& text) {
     static const QRegularExpression pattern(
         QStringLiteral("^\\s*(\\d+(?:\\.\\d+)?)\\s*[xX×*]\\s*(\\d+(?:\\.\\d+)?)\\s*$"));
     const QRegularExpressionMatch match = pattern.match(text);
     if (!match.hasMatch())
         return std::nullopt;
     const QSizeF size(match.captured(1).toDouble(), match.captured(2).toDouble());
-    if (size.width() < kMinMm || size.width() > kMaxWidthMm || size.height() < kMinMm ||
-        size.height() > kMaxHeightMm)
+    if (size.width() < kMinMm || size.width() > kMaxPaperMm || size.height() < kMinMm ||
+        size.height() > kMaxPaperMm)
+        return std::nullopt;
+    return size;
+}
+
+bool labelWidthFits(QSizeF sizeMm) {
+    return sizeMm.width() <= kMaxWidthMm && sizeMm.height() <= kMaxHeightMm;
+}
+
+std::optional<QSizeF> sizeFromText(const QString& text) {
+    const std::optional<QSizeF> size = paperFromText(text);
+    if (!size || !labelWidthFits(*size))
         return std::nullopt;
     return size;
 }
@@ -100,9 +111,12 @@ LabelSettingsRead LabelSetup::load(const QString& printer) const {
     }
     LabelSettings& settings = read.settings;
     settings.language = *language;
-    if (const std::optional<QSizeF> size =
-            LabelLanguages::sizeFromText(fields.value(1) + u'x' + fields.value(2)))
-        settings.sizeMm = *size;
+    if (settings.commands() || fields.value(7) == kPaperMark) {
+        const std::optional<QSizeF> size =
+            (settings.commands() ? LabelLanguages::sizeFromText : LabelLanguages::paperFromText)(
+                fields.value(1) + u'x' + fields.value(2));
+        settings.paperMm = size;
+    }
     settings.sensing = fields.value(3) == kMarkWord ? LabelSensing::BlackMark : LabelSensing::Gap;
     bool ok = false;
     if (const double gap = fields.value(4).toDouble(&ok); ok && gap >= 0 && gap <= kMaxGapMm)
@@ -116,14 +130,21 @@ LabelSettingsRead LabelSetup::load(const QString& printer) const {
     return read;
 }
 
+QSizeF LabelSetup::layoutPaper(const QString& printer, QSizeF otherwise) const {
+    const std::optional<QSizeF> paper = load(printer).settings.loadedPaper();
+    return paper ? *paper * kTwipsPerMillimetre : otherwise;
+}
+
 bool LabelSetup::save(const QString& printer, const LabelSettings& settings) const {
+    const std::optional<QSizeF> paper = settings.loadedPaper();
     const QStringList fields = {LabelLanguages::name(settings.language),
-                                number(settings.sizeMm.width()),
-                                number(settings.sizeMm.height()),
+                                paper ? number(paper->width()) : QString(),
+                                paper ? number(paper->height()) : QString(),
                                 settings.sensing == LabelSensing::BlackMark ? kMarkWord : kGapWord,
                                 number(settings.gapMm),
                                 QString::number(settings.darkness),
-                                QString::number(settings.speed)};
+                                QString::number(settings.speed),
+                                kPaperMark};
     return writeSettingsFile(m_setup.labelFile(printer), {fields.join(u'|')}, m_setup.log(),
                              LocationCode::WaybillPrinter);
 }

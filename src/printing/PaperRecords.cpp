@@ -2,7 +2,6 @@
 
 #include "OffsetUnits.h"
 
-#include <QRegularExpression>
 #include <QStringList>
 
 #include <cmath>
@@ -67,20 +66,6 @@ std::optional<PaperRow> continuousPaper(const QString& widthMm, const QString& h
         return int(std::lround(mm * OffsetUnits::kTwipsPerMillimetre));
     };
     return PaperRow{kContinuousName, width, height, twips(width), twips(height)};
-}
-
-std::optional<PaperRow> typedPaper(const QString& size) {
-    const QStringList sides =
-        size.trimmed().toLower().split(QRegularExpression(QStringLiteral("[x×*]")));
-    if (sides.size() != 2)
-        return std::nullopt;
-    std::optional<PaperRow> paper = continuousPaper(sides[0], sides[1]);
-    if (!paper)
-        return std::nullopt;
-    for (const PaperRow& known : standardPapers(Orientation::Portrait))
-        if (known.widthMm == paper->widthMm && known.heightMm == paper->heightMm)
-            return known;
-    return paper;
 }
 
 int copiesOf(const QString& record) {

@@ -37,12 +37,6 @@ QList<PaperRow> standardPapers(Orientation orientation);
 /** Continuous paper of the typed size; none when either text is no whole number above 0. */
 std::optional<PaperRow> continuousPaper(const QString& widthMm, const QString& heightMm);
 
-/**
- * The paper of a size typed "100x150" (millimetres, width first): the
- * standard or label paper of that size, else continuous paper of it.
- */
-std::optional<PaperRow> typedPaper(const QString& size);
-
 /** The copies of a stored record (its last field); 1 when that is no number above 0. */
 int copiesOf(const QString& record);
 

@@ -8,21 +8,23 @@
 
 namespace mldd {
 
-PrintDocuments::PrintDocuments(MainState& state, Kind kind, const QString& listPaper)
-    : m_state(state), m_kind(kind) {
+PrintDocuments::PrintDocuments(MainState& state, Kind kind) : m_state(state), m_kind(kind) {
     const QDate today = QDate::currentDate();
     if (kind == Kind::Waybills)
         m_waybills = std::make_unique<WaybillPages>(state.folder, state.log, state.settings,
                                                     state.profiles, today);
     else
         m_lists = std::make_unique<ShippingLists>(
-            state.profiles,
-            listPaper.isEmpty() ? PrintDefaults::load(state.folder, state.log).paperRecord
-                                : listPaper,
-            today);
+            state.profiles, PrintDefaults::load(state.folder, state.log).paperRecord, today);
 }
 
 PrintDocuments::~PrintDocuments() = default;
+
+void PrintDocuments::layListsOn(QSizeF paperMm) {
+    if (m_lists)
+        m_lists = std::make_unique<ShippingLists>(
+            m_state.profiles, ShippingPaper{paperMm * kTwipsPerMillimetre}, QDate::currentDate());
+}
 
 std::variant<PrintDocuments::Document, Notice> PrintDocuments::of(const Order& order) {
     if (m_waybills) {

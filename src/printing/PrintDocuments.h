@@ -24,11 +24,13 @@ public:
         QString paper;
     };
 
-    /** `listPaper`: a paper record for shipping lists instead of the one set up. */
-    PrintDocuments(MainState& state, Kind kind, const QString& listPaper = {});
+    PrintDocuments(MainState& state, Kind kind);
     ~PrintDocuments();
 
     Kind kind() const { return m_kind; }
+
+    /** Lays shipping lists on paper of this size (mm) from now on: the printer's own. */
+    void layListsOn(QSizeF paperMm);
 
     /** The order's pages, or why it cannot be printed. */
     std::variant<Document, Notice> of(const Order& order);

@@ -35,7 +35,21 @@ QString freshPath(const QString& folder, const QString& title, qint64 orderId) {
     return path;
 }
 
+// A driver printer with paper of its own is given pages of that size; a label printer's
+// commands carry their label size themselves.
+QList<PageModel> onPaper(const JobTarget& target, QList<PageModel> pages) {
+    if (const std::optional<QSizeF> paper = target.label.paperMm; paper && !target.label.commands())
+        return onPaper(std::move(pages), *paper);
+    return pages;
+}
+
 } // namespace
+
+QList<PageModel> onPaper(QList<PageModel> pages, QSizeF paperMm) {
+    for (PageModel& page : pages)
+        page.size = paperMm * kTwipsPerMillimetre;
+    return pages;
+}
 
 QString newJobUuid() {
     return QStringLiteral("urn:uuid:") + QUuid::createUuid().toString(QUuid::WithoutBraces);
@@ -59,7 +73,7 @@ std::variant<ReadyJob, QString> prepareJob(const JobTarget& target, const QList<
         return QStringLiteral("无法建立临时打印文件：%1").arg(ready.pdf->errorString());
     ready.pdf->close();
     QString error;
-    if (!writePdf(ready.pdf->fileName(), pages, &error, target.printer.placement,
+    if (!writePdf(ready.pdf->fileName(), onPaper(target, pages), &error, target.printer.placement,
                   target.dotsPerInch))
         return error;
     return ready;
@@ -72,13 +86,15 @@ std::variant<int, QString> submitJob(Spooler& spooler, const JobTarget& target,
     if (target.printer.toFile) {
         QDir().mkpath(target.fileFolder);
         const QString path = freshPath(target.fileFolder, title, orderId);
-        if (!writePdf(path, pages, &error, target.printer.placement, target.dotsPerInch))
+        if (!writePdf(path, onPaper(target, pages), &error, target.printer.placement,
+                      target.dotsPerInch))
             return error;
         return 0;
     }
     const std::optional<int> id =
         job.raw ? spooler.submitRaw(target.printer.name, title, *job.raw, uuid, &error)
-                : spooler.submit(target.printer.name, title, job.pdf->fileName(), uuid, &error);
+                : spooler.submit(target.printer.name, title, job.pdf->fileName(), uuid,
+                                 target.label.paperMm, &error);
     if (!id)
         return QStringLiteral("打印机没有接受任务（%1）").arg(error);
     return *id;

@@ -24,6 +24,12 @@ struct JobTarget {
     LabelSettings label;                   // a label printer's language instead of PDF
 };
 
+/**
+ * The pages on paper of `paperMm`, each its content where it was laid out:
+ * a form lands on the paper loaded as it does on its own.
+ */
+QList<PageModel> onPaper(QList<PageModel> pages, QSizeF paperMm);
+
 /** A job identity no other job has, as the spooler takes it ("urn:uuid:…"). */
 QString newJobUuid();
 

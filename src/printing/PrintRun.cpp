@@ -139,6 +139,11 @@ std::optional<Notice> PrintRun::start() {
     }
     m_dotsPerInch = PrintChecks::dotsPerInch(setup, m_spooler, m_printer.name);
     m_label = LabelSetup(setup).load(m_printer.name).settings;
+    if (m_chosenPaper)
+        m_label.paperMm = m_chosenPaper;
+    // Lists are laid out for the paper in the printer; forms keep their own layout on it.
+    if (const std::optional<QSizeF> paper = m_label.loadedPaper())
+        m_documents.layListsOn(*paper);
     if (!m_file) {
         m_claims = std::make_unique<OrderClaims>(*m_state.database, m_state.folder, m_state.log);
         // Claims a dead run of this station left would hold its own orders back until they lapse;

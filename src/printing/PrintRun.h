@@ -60,6 +60,8 @@ public:
 
     /** A printer named by the caller instead of the saved one. */
     void setPrinter(const QString& name) { m_chosenPrinter = name; }
+    /** Paper (mm) for this run instead of the printer's own: a script's choice. */
+    void setPaper(QSizeF paperMm) { m_chosenPaper = paperMm; }
     /** Whether the first printed waybill ever stops the run to show the offset guidance. */
     void setGuidance(bool on) { m_guidance = on; }
     /** Where "打印到快递文件" writes its files. */
@@ -133,11 +135,12 @@ private:
     };
     std::optional<SentJob> m_sent;
     QString m_chosenPrinter;
+    std::optional<QSizeF> m_chosenPaper;
     QString m_fileFolder;
     bool m_guidance = false;
     CheckedPrinter m_printer;
     int m_dotsPerInch = kDefaultDotsPerInch; // the printer's, asked once per run
-    LabelSettings m_label;                   // the printer's language, read once per run
+    LabelSettings m_label;                   // the printer's language and paper, read once per run
     QTimer m_timer;
     int m_polls = 0; // since the last job was handed over
     int m_position = 0;

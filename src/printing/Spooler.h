@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSizeF>
 #include <QString>
 #include <QStringList>
 
@@ -65,12 +66,13 @@ public:
     virtual PrinterQuery query(const QString& printer) = 0;
 
     /**
-     * Submits a PDF file as one job that carries `uuid` ("urn:uuid:…"); its
-     * id, or none with the reason in `error`.
+     * Submits a PDF file as one job that carries `uuid` ("urn:uuid:…"),
+     * telling the driver the paper (mm) when one is given; its id, or none
+     * with the reason in `error`.
      */
     virtual std::optional<int> submit(const QString& printer, const QString& title,
                                       const QString& pdfPath, const QString& uuid,
-                                      QString* error) = 0;
+                                      std::optional<QSizeF> paperMm, QString* error) = 0;
 
     /**
      * Submits `bytes` as one job in the printer's own language

@@ -21,8 +21,8 @@ void addRule(PageModel& page, double x1, double y1, double x2, double y2, double
 
 PageModel testLabel(const LabelSettings& settings, int dotsPerInch) {
     PageModel page;
-    const double width = settings.sizeMm.width() * kMm;
-    const double height = settings.sizeMm.height() * kMm;
+    const double width = settings.labelMm().width() * kMm;
+    const double height = settings.labelMm().height() * kMm;
     page.size = QSizeF(width, height);
     const double right = width - kEdge;
     const double bottom = height - kEdge;
@@ -32,13 +32,13 @@ PageModel testLabel(const LabelSettings& settings, int dotsPerInch) {
     addRule(page, kEdge, bottom, kEdge, kEdge);
 
     const FontSpec small{FontFaces::kPrintingFace, 6};
-    for (int mm = 1; mm < int(settings.sizeMm.width()); ++mm) {
+    for (int mm = 1; mm < int(settings.labelMm().width()); ++mm) {
         const double length = (mm % 10 == 0 ? 4 : mm % 5 == 0 ? 2.5 : 1.5) * kMm;
         addRule(page, mm * kMm, kEdge, mm * kMm, length);
         if (mm % 10 == 0)
             page.texts.append(TextLine{mm * kMm + 20, 4 * kMm, QString::number(mm / 10), small});
     }
-    for (int mm = 1; mm < int(settings.sizeMm.height()); ++mm) {
+    for (int mm = 1; mm < int(settings.labelMm().height()); ++mm) {
         const double length = (mm % 10 == 0 ? 4 : mm % 5 == 0 ? 2.5 : 1.5) * kMm;
         addRule(page, kEdge, mm * kMm, length, mm * kMm);
         if (mm % 10 == 0)
@@ -53,7 +53,7 @@ PageModel testLabel(const LabelSettings& settings, int dotsPerInch) {
                                QStringLiteral("%1  %2 dpi  %3 毫米")
                                    .arg(LabelLanguages::name(settings.language))
                                    .arg(dotsPerInch)
-                                   .arg(LabelLanguages::sizeText(settings.sizeMm)),
+                                   .arg(LabelLanguages::sizeText(settings.labelMm())),
                                detail});
     page.texts.append(TextLine{
         left, 22 * kMm,

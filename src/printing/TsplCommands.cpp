@@ -12,8 +12,8 @@ QByteArray millimetres(double value) {
 
 QByteArray tsplJob(const LabelSettings& settings, int, const QList<LabelBitmap>& labels) {
     QByteArray job;
-    job += "SIZE " + millimetres(settings.sizeMm.width()) + ',' +
-           millimetres(settings.sizeMm.height()) + "\r\n";
+    job += "SIZE " + millimetres(settings.labelMm().width()) + ',' +
+           millimetres(settings.labelMm().height()) + "\r\n";
     job += (settings.sensing == LabelSensing::BlackMark ? "BLINE " : "GAP ") +
            millimetres(settings.gapMm) + ",0 mm\r\n";
     // The label's top leaves the printer first, as the page is drawn.

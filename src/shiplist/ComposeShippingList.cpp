@@ -30,8 +30,12 @@ struct Column {
 };
 constexpr Column kWideColumns[] = {{0, 0.10}, {1, 0.36}, {2, 0.12},
                                    {3, 0.14}, {4, 0.14}, {5, 0.14}};
-// Thermal labels (76 or 100 mm wide) keep number, name, quantity and total: the name gets room.
+// Thermal labels (76 or 100 mm wide) keep number, name, quantity and total; their shares are
+// measured from the texts (fitNarrowColumns), the name taking what the figures leave.
 constexpr Column kNarrowColumns[] = {{0, 0.10}, {1, 0.52}, {2, 0.14}, {5, 0.24}};
+constexpr int kNameCell = 1;
+// The name keeps at least this share however wide the figures are: it is what is packed.
+constexpr double kLeastNameShare = 0.3;
 // Paper up to this wide is label paper: a slim margin, four columns, and continuation pages
 // that repeat only the order number and the captions.
 constexpr double kNarrowPaper = 110 * kTwipsPerMillimetre;
@@ -129,6 +133,8 @@ private:
     std::optional<Piece> barcodePiece(const QString& value, const Style& style);
     Piece rowPiece(const QStringList& cells, const Style& style, Place place);
     QStringList wrapped(const QString& text, const FontSpec& font, double width);
+    /** Label paper: each figure column as wide as its caption and figures, the name the rest. */
+    void fitNarrowColumns(const std::optional<Style>& header, const std::optional<Style>& rows);
     QString orderNumberForBarcode() const;
     /**
      * Lays `head`, the rows that fit under it and `tail` out on a new page;
@@ -209,8 +215,9 @@ Piece Composer::rowPiece(const QStringList& cells, const Style& style, Place pla
     for (const Column& column : m_columns) {
         const double width = column.share * m_width;
         const double inner = std::max(0.0, width - 2 * kPadding);
+        // The captions' padding spaces would only push a caption onto a second line.
         const QStringList cellLines = column.cell < cells.size()
-                                          ? wrapped(cells[column.cell], style.font, inner)
+                                          ? wrapped(cells[column.cell].trimmed(), style.font, inner)
                                           : QStringList();
         for (qsizetype i = 0; i < cellLines.size(); ++i) {
             const double used = m_metrics.width(style.font, cellLines[i]);
@@ -285,6 +292,8 @@ void Composer::addTable(const FaHuoSet& design) {
             return std::nullopt;
         return styleOf(*fields);
     };
+    if (m_narrow)
+        fitNarrowColumns(shown(QStringLiteral("商品标题")), shown(QStringLiteral("商品内容")));
     if (const auto style = shown(QStringLiteral("商品标题"))) {
         Piece header = rowPiece(GoodsTable::captions(), *style, TableHeader);
         header.content.rules.append(RuleLine{m_margin, 0, m_margin + m_width, 0, kRuleWidth});
@@ -309,6 +318,30 @@ void Composer::addTable(const FaHuoSet& design) {
             RuleLine{m_margin, summary.height, m_margin + m_width, summary.height, kRuleWidth});
         m_rows.append(summary);
     }
+}
+
+void Composer::fitNarrowColumns(const std::optional<Style>& header,
+                                const std::optional<Style>& rows) {
+    const QStringList captions = GoodsTable::captions();
+    double figures = 0;
+    for (Column& column : m_columns) {
+        if (column.cell == kNameCell)
+            continue;
+        double widest = 0;
+        if (header)
+            widest = m_metrics.width(header->font, captions.value(column.cell).trimmed());
+        if (rows)
+            for (const QStringList& row : m_goods.rows)
+                widest =
+                    std::max(widest, m_metrics.width(rows->font, row.value(column.cell).trimmed()));
+        // A twip to spare: a text exactly as wide as its line is still broken by the layout.
+        column.share = (widest + 2 * kPadding + 1) / std::max(1.0, m_width);
+        figures += column.share;
+    }
+    // Figures too wide for the label give up room alike; their captions may then wrap.
+    const double squeeze = std::min(1.0, (1 - kLeastNameShare) / std::max(figures, 1e-9));
+    for (Column& column : m_columns)
+        column.share = column.cell == kNameCell ? 1 - figures * squeeze : column.share * squeeze;
 }
 
 ShippingListPages Composer::compose(const FaHuoSet& design) {

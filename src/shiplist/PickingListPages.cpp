@@ -160,7 +160,7 @@ QList<PageModel> pickingListPages(const PickingList& list, const PickingListHead
 }
 
 QList<PageModel> pickingListOf(const QList<Order>& orders, const QList<SenderProfile>& profiles,
-                               QDate date, bool byCourier, TextMetrics& metrics) {
+                               QDate date, bool byCourier, TextMetrics& metrics, QSizeF paper) {
     QStringList senders;
     for (const Order& order : orders) {
         const auto profile =
@@ -173,7 +173,7 @@ QList<PageModel> pickingListOf(const QList<Order>& orders, const QList<SenderPro
             senders.append(sender);
     }
     return pickingListPages(PickingList::of(orders, byCourier),
-                            {date, senders.join(QStringLiteral("、"))}, metrics);
+                            {date, senders.join(QStringLiteral("、"))}, metrics, paper);
 }
 
 } // namespace mldd

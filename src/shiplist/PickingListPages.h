@@ -30,10 +30,11 @@ QList<PageModel> pickingListPages(const PickingList& list, const PickingListHead
                                   TextMetrics& metrics, QSizeF paper = kPickingListPaper);
 
 /**
- * The picking list of `orders` dated `date`, laid out; its head names the
+ * The picking list of `orders` dated `date`, laid out on `paper`; its head names the
  * orders' senders (shop, else the sender's name) from `profiles`.
  */
 QList<PageModel> pickingListOf(const QList<Order>& orders, const QList<SenderProfile>& profiles,
-                               QDate date, bool byCourier, TextMetrics& metrics);
+                               QDate date, bool byCourier, TextMetrics& metrics,
+                               QSizeF paper = kPickingListPaper);
 
 } // namespace mldd

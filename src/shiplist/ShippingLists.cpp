@@ -6,7 +6,10 @@ namespace mldd {
 
 ShippingLists::ShippingLists(const QList<SenderProfile>& senders, const QString& paperRecord,
                              QDate today)
-    : m_paper(ShippingPaper::fromRecord(paperRecord)), m_today(today) {
+    : ShippingLists(senders, ShippingPaper::fromRecord(paperRecord), today) {}
+
+ShippingLists::ShippingLists(const QList<SenderProfile>& senders, ShippingPaper paper, QDate today)
+    : m_paper(paper), m_today(today) {
     for (const SenderProfile& sender : senders)
         if (!m_designs.contains(sender.myIdh))
             m_designs.insert(sender.myIdh, FaHuoSet(sender.faHuoSet).withSender(sender));

@@ -19,6 +19,7 @@ class OrderStore;
 class ShippingLists {
 public:
     ShippingLists(const QList<SenderProfile>& senders, const QString& paperRecord, QDate today);
+    ShippingLists(const QList<SenderProfile>& senders, ShippingPaper paper, QDate today);
 
     /** The order's pages, and why they stopped short when the paper cannot hold them. */
     ShippingListPages compose(const Order& order);

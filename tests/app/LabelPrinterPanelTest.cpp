@@ -59,7 +59,8 @@ protected:
 
 } // namespace
 
-TEST_F(LabelPrinterWindow, ASellerChoosesTsplForTheLabelPrinterAndPrintsATestLabel) {
+TEST_F(LabelPrinterWindow,
+       ASellerGivesTheOfficePrinterItsPaperChoosesTsplForTheLabelPrinterAndPrintsATestLabel) {
     // An office printer whose label file someone edited: it prints through its driver, and says so.
     const PrinterSetup setup(m_state.folder, m_state.log);
     TextFile::writeBytes(setup.labelFile(QStringLiteral("Office")),
@@ -75,7 +76,10 @@ TEST_F(LabelPrinterWindow, ASellerChoosesTsplForTheLabelPrinterAndPrintsATestLab
             choose(panel->printerList(), QStringLiteral("Office"));
             officeNote = panel->noteLabel()->text();
             EXPECT_EQ(panel->languageList()->currentText(), QStringLiteral("驱动程序"));
-            EXPECT_FALSE(panel->sizeList()->isEnabled());
+            EXPECT_EQ(panel->sizeList()->currentText(), QStringLiteral("按单据尺寸"));
+            // The office printer has A5 sheets in it: the seller says so.
+            choose(panel->sizeList(), QStringLiteral("A5（148×210 毫米）"));
+            QTest::mouseClick(panel->saveButton(), Qt::LeftButton);
 
             // The raw queue comes preselected as TSPL; the seller settles on it and the size.
             choose(panel->printerList(), QStringLiteral("Thermal"));
@@ -83,15 +87,18 @@ TEST_F(LabelPrinterWindow, ASellerChoosesTsplForTheLabelPrinterAndPrintsATestLab
             choose(panel->languageList(), QStringLiteral("ZPL"));
             choose(panel->languageList(), QStringLiteral("TSPL"));
             choose(panel->resolutionList(), QStringLiteral("203 dpi"));
-            choose(panel->sizeList(), QStringLiteral("100×150 毫米"));
+            choose(panel->sizeList(), QStringLiteral("热敏100x150（100×150 毫米）"));
             QTest::mouseClick(panel->testButton(), Qt::LeftButton);
             printers->accept();
         });
         for (QAction* action : main.menu(MainWindow::Menu::Printing)->actions())
             if (action->text() == QStringLiteral("打印机设置"))
                 action->trigger();
-        EXPECT_EQ(answers.texts, QStringList());
+        EXPECT_EQ(answers.texts,
+                  QStringList{QStringLiteral("【打印机】设置成功!\n打印机名称：Office\n"
+                                             "纸张：148×210 毫米\n打印语言：驱动程序")});
     }
+    EXPECT_EQ(LabelSetup(setup).load(QStringLiteral("Office")).settings.paperMm, QSizeF(148, 210));
     EXPECT_TRUE(officeNote.contains(QStringLiteral("“PCL”无法识别，按“驱动程序”打印")))
         << officeNote.toStdString();
     EXPECT_EQ(thermalLanguage, QStringLiteral("TSPL"));

@@ -23,6 +23,8 @@
 #include "core/MainState.h"
 #include "core/Startup.h"
 #include "printing/CupsSpooler.h"
+#include "printing/LabelSettings.h"
+#include "printing/PaperRecords.h"
 #include "printing/PrintRun.h"
 #include "printing/PrinterSetup.h"
 #include "shiplist/FaHuoSet.h"
@@ -90,7 +92,8 @@ int main(int argc, char* argv[]) {
     BatchPasteDialog batch(state, &entry);
     batch.pasteBox()->setPlainText(QStringLiteral(
         "收货人：李小红\n手机号码：13812345678\n所在地区：贵州省 贵阳市 花溪区\n"
-        "详细地址：花溪大道北段218号\n\n张伟，86-13900001111，上海市 徐汇区 漕溪北路88号，200030\n\n"
+        "详细地址：花溪大道北段218号\n\n张伟，86-13900001111，上海市 徐汇区 "
+        "漕溪北路88号，200030\n\n"
         "林** 186****2222 湖北省恩施州恩施市航空大道56号\n\n王芳 北京市朝阳区建国路88号"));
     batch.recognizeButton()->click();
     shoot(batch, out + QStringLiteral("/BatchPasteDialog.png"));
@@ -132,6 +135,12 @@ int main(int argc, char* argv[]) {
     const PrinterSetup setup(state.folder, state.log);
     setup.chooseWaybillPrinter(QStringLiteral("Label"));
     setup.saveOffsets(QStringLiteral("Label"), {57, -28});
+    // Label prints TSPL on 100×150 labels; lists and picking lists go to Office's A4.
+    LabelSettings labels;
+    labels.language = LabelLanguage::Tspl;
+    labels.paperMm = QSizeF(100, 150);
+    LabelSetup(setup).save(QStringLiteral("Label"), labels);
+    setup.saveListPrinter(QStringLiteral("Office"), PaperRecords::kDefaultRecord);
     CupsSpooler spooler;
     PrinterSetupDialog printers(state, spooler, &main);
     shoot(printers, out + QStringLiteral("/PrinterSetupDialog.png"));

@@ -13,7 +13,7 @@ namespace mldd::test {
 /**
  * A cupsd of the test's own: everything under a temporary folder, reached
  * through CUPS_SERVER. Its only backend, "copyjob", keeps each job's file and
- * title in the folder the queue's device names, so jobs can be read back; a
+ * title and options in the folder the queue's device names, so jobs can be read back; a
  * job whose title has a file "fail-<title>" there ends with the exit status
  * that file holds instead, as a printer that fails or cancels it would; a
  * file "pace" there makes each job take the seconds it holds, as a slow printer.
@@ -38,6 +38,7 @@ public:
             "[ -f \"$dir/pace\" ] && sleep \"$(cat \"$dir/pace\")\"\n"
             "if [ -n \"$6\" ]; then cp \"$6\" \"$dir/$1.part\"; else cat > \"$dir/$1.part\"; fi\n"
             "printf '%s' \"$3\" > \"$dir/$1.title\"\n"
+            "printf '%s' \"$5\" > \"$dir/$1.options\"\n"
             "mv \"$dir/$1.part\" \"$dir/$1.pdf\"\n");
         // cupsd runs a backend as root only when nobody else may run it.
         QFile::setPermissions(root + QStringLiteral("/bin/backend/copyjob"),
@@ -104,18 +105,26 @@ public:
         return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     }
 
-    /** A queue whose jobs are kept in their own folder; returns that folder (empty: failed). */
-    QString addQueue(const QString& name) const {
+    /**
+     * A queue whose jobs are kept in their own folder; returns that folder
+     * (empty: failed). With `ppd` the queue has that driver description, and
+     * the driver's page sizes and options, as a printer with a driver.
+     */
+    QString addQueue(const QString& name, const QByteArray& ppd = {}) const {
         // Named by number: a device URI holds no Chinese, and the backend no odd path.
         const QString folder = m_dir.path() + QStringLiteral("/jobs/%1").arg(++m_queues);
         QDir().mkpath(folder);
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                           QFile::ReadOther | QFile::WriteOther | QFile::ExeOther);
+        QStringList arguments{QStringLiteral("-p"), name, QStringLiteral("-v"),
+                              QStringLiteral("copyjob:") + folder, QStringLiteral("-E")};
+        if (!ppd.isEmpty()) {
+            const QString file = QStringLiteral("jobs/%1.ppd").arg(m_queues);
+            writeFile(file, ppd);
+            arguments << QStringLiteral("-P") << m_dir.path() + u'/' + file;
+        }
         QString output;
-        if (tool(QStringLiteral("lpadmin"),
-                 {QStringLiteral("-p"), name, QStringLiteral("-v"),
-                  QStringLiteral("copyjob:") + folder, QStringLiteral("-E")},
-                 &output) != 0) {
+        if (tool(QStringLiteral("lpadmin"), arguments, &output) != 0) {
             qWarning("lpadmin: %s", qPrintable(output));
             return {};
         }

@@ -86,7 +86,7 @@ TEST_F(CupsQueues, SubmittedJobArrivesWithItsTitleAndIsFoundByItsIdentity) {
     const QString uuid = newJobUuid();
     const std::optional<int> id =
         spooler.submit(QStringLiteral("file"), QStringLiteral("快递单-淘宝:1"),
-                       pdf(QStringLiteral("SF1234567890")), uuid, &error);
+                       pdf(QStringLiteral("SF1234567890")), uuid, {}, &error);
     ASSERT_TRUE(id) << error.toStdString();
     ASSERT_TRUE(CupsDaemon::waitUntilIdle(QStringLiteral("file")));
     const QList<SpoolerJob> done = spooler.keptJobs(QStringLiteral("file")).value();
@@ -107,7 +107,7 @@ TEST_F(CupsQueues, SubmittedJobArrivesWithItsTitleAndIsFoundByItsIdentity) {
     EXPECT_EQ(words[0].text, QStringLiteral("SF1234567890"));
 
     EXPECT_FALSE(spooler.submit(QStringLiteral("没有这台"), QStringLiteral("x"),
-                                pdf(QStringLiteral("x")), newJobUuid(), &error));
+                                pdf(QStringLiteral("x")), newJobUuid(), {}, &error));
     EXPECT_FALSE(error.isEmpty());
 }
 
@@ -119,7 +119,7 @@ TEST_F(CupsQueues, TheNewestJobOfALongHistoryIsFoundByItsIdentity) {
     const QString uuid = newJobUuid();
     QString error;
     ASSERT_TRUE(spooler.submit(QStringLiteral("long"), QStringLiteral("快递单-淘宝:2"),
-                               pdf(QStringLiteral("SF2")), uuid, &error))
+                               pdf(QStringLiteral("SF2")), uuid, {}, &error))
         << error.toStdString();
     ASSERT_TRUE(CupsDaemon::waitUntilIdle(QStringLiteral("long")));
     const QList<SpoolerJob> kept = spooler.keptJobs(QStringLiteral("long")).value();

@@ -103,7 +103,7 @@ TEST(LabelCommands, ALabelsDotsComeFromThePainterAtThePrintersResolutionAndItsBa
         SCOPED_TRACE(dotsPerInch);
         const LabelSettings settings = settingsIn(LabelLanguage::Zpl);
         const auto drawn =
-            rasterLabel(testLabel(settings, dotsPerInch), settings.sizeMm, dotsPerInch);
+            rasterLabel(testLabel(settings, dotsPerInch), settings.labelMm(), dotsPerInch);
         ASSERT_TRUE(std::holds_alternative<LabelBitmap>(drawn))
             << std::get<QString>(drawn).toStdString();
         const LabelBitmap& label = std::get<LabelBitmap>(drawn);
@@ -121,7 +121,7 @@ TEST(LabelCommands, ALabelsDotsComeFromThePainterAtThePrintersResolutionAndItsBa
 
 TEST(LabelCommands, APageLargerThanTheLabelIsRefusedWithTheSizeItNeeds) {
     LabelSettings settings = settingsIn(LabelLanguage::Tspl);
-    settings.sizeMm = {76, 130};
+    settings.paperMm = QSizeF(76, 130);
     PageModel page;
     page.size = QSizeF(100 * kTwipsPerMillimetre, 150 * kTwipsPerMillimetre);
     // Blank beyond the label: the page's size alone refuses nothing.
@@ -151,7 +151,8 @@ TEST(LabelCommands, ZplCompressionMakesAWaybillSmallerThanTspl) {
     EXPECT_LT(std::get<QByteArray>(zpl).size(), std::get<QByteArray>(tspl).size() / 4);
 }
 
-TEST(LabelSetup, SettingsAreKeptPerPrinterAndAnUnknownLanguageReadsAsTheDriverWithAMessage) {
+TEST(LabelSetup,
+     SettingsAndPaperAreKeptPerPrinterAndAnUnknownLanguageReadsAsTheDriverWithAMessage) {
     test::PrintFolder print;
     print.folder.ensureExists();
     const ErrorLog log(print.folder.errorLogPath());
@@ -160,7 +161,7 @@ TEST(LabelSetup, SettingsAreKeptPerPrinterAndAnUnknownLanguageReadsAsTheDriverWi
     EXPECT_EQ(labels.load(QStringLiteral("热敏1")).settings, LabelSettings{});
 
     LabelSettings zebra = settingsIn(LabelLanguage::Epl, LabelSensing::BlackMark);
-    zebra.sizeMm = {76, 130};
+    zebra.paperMm = QSizeF(76, 130);
     zebra.darkness = 12;
     zebra.speed = 2;
     ASSERT_TRUE(labels.save(QStringLiteral("热敏1"), zebra));
@@ -169,12 +170,24 @@ TEST(LabelSetup, SettingsAreKeptPerPrinterAndAnUnknownLanguageReadsAsTheDriverWi
     EXPECT_FALSE(labels.load(QStringLiteral("热敏1")).note);
     EXPECT_EQ(labels.load(QStringLiteral("热敏2")).settings.language, LabelLanguage::Tspl);
 
+    // An office printer keeps its paper, wider than any label, or none at all.
+    LabelSettings office;
+    office.paperMm = QSizeF(297, 210);
+    ASSERT_TRUE(labels.save(QStringLiteral("办公室"), office));
+    EXPECT_EQ(labels.load(QStringLiteral("办公室")).settings, office);
+    ASSERT_TRUE(labels.save(QStringLiteral("办公室"), LabelSettings{}));
+    EXPECT_EQ(labels.load(QStringLiteral("办公室")).settings.paperMm, std::nullopt);
+    // A driver printer saved before it had a paper: its sizes were only the panel's labels.
+    TextFile::writeBytes(setup.labelFile(QStringLiteral("办公室")),
+                         QByteArray("驱动程序|100|150|间隙|2|8|4\r\n"));
+    EXPECT_EQ(labels.load(QStringLiteral("办公室")).settings.paperMm, std::nullopt);
+
     // Edited by hand: numbers out of range fall back one by one, an unknown language to the driver.
     TextFile::writeBytes(setup.labelFile(QStringLiteral("热敏2")),
                          QByteArray("ZPL|500|150|黑标|99|-1|4\r\n"));
     const LabelSettings edited = labels.load(QStringLiteral("热敏2")).settings;
     EXPECT_EQ(edited.language, LabelLanguage::Zpl);
-    EXPECT_EQ(edited.sizeMm, QSizeF(100, 150));
+    EXPECT_EQ(edited.labelMm(), QSizeF(100, 150));
     EXPECT_EQ(edited.sensing, LabelSensing::BlackMark);
     EXPECT_EQ(edited.gapMm, 2);
     EXPECT_EQ(edited.darkness, 8);

@@ -177,7 +177,7 @@ TEST_F(LabelRun, PrinterCommandsRefuseWhatNoLabelPrinterTakes) {
     const test::CliRun show = test::runCli(base + QStringList{"show", "--printer", queue});
     EXPECT_EQ(show.exitCode, 0);
     EXPECT_EQ(show.out, QStringLiteral("打印机：%1\n打印语言：驱动程序\n分辨率：203 dpi\n"
-                                       "检测到的打印语言：TSPL\n")
+                                       "纸张：按单据尺寸\n检测到的打印语言：TSPL\n")
                             .arg(queue));
 }
 

@@ -260,7 +260,7 @@ TEST_F(PrintRunOnCups, AKilledRunsJobsAreFoundByTheirIdentityAndSettledBeforeThe
     document.write("waybill\n");
     document.close();
     ASSERT_TRUE(spooler.submit(queue, QStringLiteral("快递单-淘宝:1002"), document.fileName(),
-                               journalled(queue, ids[1]), nullptr));
+                               journalled(queue, ids[1]), {}, nullptr));
     ASSERT_TRUE(CupsDaemon::waitUntilIdle(queue));
     cups_option_t* option = nullptr;
     const int count =
@@ -322,7 +322,7 @@ TEST_F(PrintRunOnCups, AJobTheSpoolerTookAndForgotIsNamedNotPrintedAgain) {
     document.write("waybill\n");
     document.close();
     const std::optional<int> taken = spooler.submit(queue, QStringLiteral("快递单-淘宝:1001"),
-                                                    document.fileName(), entry.uuid, nullptr);
+                                                    document.fileName(), entry.uuid, {}, nullptr);
     ASSERT_TRUE(taken);
     ASSERT_TRUE(journal.noteTaken(entry.uuid, *taken));
     ASSERT_TRUE(CupsDaemon::waitUntilIdle(queue));
@@ -426,7 +426,7 @@ TEST_F(PrintRunOnCups, AJobIsSettledOnlyOnceTheSpoolerAnswers) {
     document.write("waybill\n");
     document.close();
     ASSERT_TRUE(spooler.submit(queue, QStringLiteral("快递单-淘宝:1001"), document.fileName(), uuid,
-                               nullptr));
+                               {}, nullptr));
     ASSERT_TRUE(CupsDaemon::waitUntilIdle(queue));
 
     MainState& state = start();

@@ -119,14 +119,6 @@ TEST(PaperRecords, StandardRowsKeepTheirOldTwipsAndContinuousPaperIsTyped) {
     ASSERT_TRUE(holes);
     EXPECT_EQ(holes->record(1), QStringLiteral("00|241|140|13641|7924|1"));
     EXPECT_FALSE(PaperRecords::continuousPaper("24x", "140"));
-    // A typed size is the label of that size when there is one.
-    EXPECT_EQ(PaperRecords::typedPaper("100x150")->record(1),
-              QStringLiteral("热敏100x150|100|150|5669|8504|1"));
-    EXPECT_EQ(PaperRecords::typedPaper(" 76×130 ")->name, QStringLiteral("热敏76x130"));
-    EXPECT_EQ(PaperRecords::typedPaper("80x120")->record(1),
-              QStringLiteral("00|80|120|4528|6792|1"));
-    EXPECT_FALSE(PaperRecords::typedPaper("100"));
-    EXPECT_FALSE(PaperRecords::typedPaper("100x-5"));
     EXPECT_FALSE(PaperRecords::continuousPaper("0", "140"));
     EXPECT_EQ(PaperRecords::copiesOf("A4|210|297|11904|16840|x"), 1);
 }

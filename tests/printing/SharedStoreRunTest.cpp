@@ -240,10 +240,10 @@ TEST_F(SharedStoreRun, AStationThatSleptSaysWhatWentOutTwiceAndLeavesWhatWasTake
         std::function<void()> whileAsleep;
         std::optional<int> submit(const QString& printer, const QString& title,
                                   const QString& pdfPath, const QString& uuid,
-                                  QString* error) override {
+                                  std::optional<QSizeF> paperMm, QString* error) override {
             if (whileAsleep)
                 std::exchange(whileAsleep, nullptr)();
-            return CupsSpooler::submit(printer, title, pdfPath, uuid, error);
+            return CupsSpooler::submit(printer, title, pdfPath, uuid, paperMm, error);
         }
     } sleeping;
     test::CliRun other;

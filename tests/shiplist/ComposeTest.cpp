@@ -278,7 +278,11 @@ TEST_F(Compose, ThermalLabelsHoldEveryGoodsLineAndContinueUnderTheOrderNumber) {
         EXPECT_EQ(names.size(), 30);
         for (const int seen : names)
             EXPECT_EQ(seen, 1);
-        // No discount column on a label: quantity and total stand beside the name.
-        EXPECT_FALSE(textsOf(list.pages[0]).contains(QStringLiteral(" 优惠(元) ")));
+        // No discount column on a label: quantity and total stand beside the name, and every
+        // caption on one line, on 76 mm as on 100 mm.
+        const QStringList captions{QStringLiteral("序号"), QStringLiteral("宝贝名称及规格"),
+                                   QStringLiteral("数量"), QStringLiteral("总价(元)")};
+        EXPECT_TRUE(rowsOf(list.pages[0]).contains(captions)) << label.toStdString();
+        EXPECT_FALSE(textsOf(list.pages[0]).contains(QStringLiteral("优惠(元)")));
     }
 }
