@@ -5,7 +5,6 @@
 #include "SameReceiver.h"
 #include "SheetXmlEdit.h"
 #include "TextSplices.h"
-#include "XlsWorkbook.h"
 #include "XlsxWorkbook.h"
 #include "ZipWriter.h"
 
@@ -375,7 +374,9 @@ Result run(const MainState& state, const QString& path, const ImportLayout& layo
     }
     const Workbook& book = *std::get<std::unique_ptr<Workbook>>(opened);
     const auto* xlsx = dynamic_cast<const XlsxWorkbook*>(&book);
-    const bool newFile = dynamic_cast<const XlsWorkbook*>(&book) != nullptr;
+    // A binary .xls or a web page cannot be changed in place: the tracking numbers go into
+    // a new .xlsx beside it.
+    const bool newFile = !xlsx && dynamic_cast<const CsvWorkbook*>(&book) == nullptr;
     if (!newFile) {
         if (const std::optional<QString> refusal = refusalToWrite(path))
             return failed(*refusal);
