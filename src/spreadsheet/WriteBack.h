@@ -23,8 +23,8 @@ namespace WriteBack {
 
 struct Result {
     bool ok = false;
-    int written = 0;    // rows that got their tracking number and courier
-    int notPrinted = 0; // rows whose order has no printed waybill yet
+    int written = 0;    // orders whose rows got their tracking number and courier
+    int notPrinted = 0; // orders of the sheet with no printed waybill yet
     QString writtenFile;
     Notice notice;
 };
