@@ -205,7 +205,7 @@ void ExcelImportDialog::recognize() {
     if (found.recognized) {
         m_layoutList->setCurrentText(found.layout.name);
         showLayout(found.layout);
-        m_recognition->setText(
+        showRecognition(
             found.layout.market.isEmpty()
                 ? QStringLiteral("已按表头对好各项的列（表格方案“%1”），请核对后按[提取Excel]。")
                       .arg(found.layout.name)
@@ -221,9 +221,15 @@ void ExcelImportDialog::recognize() {
     ImportLayout partial = saved.value_or(found.layout);
     partial.sender = saved ? saved->sender : found.layout.sender;
     showLayout(partial);
-    m_recognition->setText(saved ? QString()
-                                 : ExportLayouts::unknownLayoutText(found) +
-                                       QStringLiteral("\r\n请在下面选好各项对应的列。"));
+    showRecognition(saved ? QString()
+                          : ExportLayouts::unknownLayoutText(found) +
+                                QStringLiteral("\r\n请在下面选好各项对应的列。"));
+}
+
+void ExcelImportDialog::showRecognition(const QString& text) {
+    m_recognition->setText(text);
+    // A screen reader reads the line by its name; the description carries what it says.
+    m_recognition->setAccessibleDescription(text);
 }
 
 void ExcelImportDialog::showSheet(const QString& name) {

@@ -63,6 +63,7 @@ private:
     /** Fills the mapping from the headers: a saved layout, a marketplace's export, or named
      * columns. */
     void recognize();
+    void showRecognition(const QString& text);
     void showLayout(const ImportLayout& layout);
     void chooseColumn(int field, int index);
     void clearField(int field);

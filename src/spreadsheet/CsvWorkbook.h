@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CsvText.h"
+#include "SheetTextEncoding.h"
 #include "Workbook.h"
 
 namespace mldd {
@@ -9,14 +10,8 @@ namespace mldd {
 class CsvWorkbook : public Workbook {
 public:
     /** The file's text and how it was encoded, so that write-back writes it back alike. */
-    struct File {
-        enum class Encoding { Utf8, Gb18030, Utf16Le, Utf16Be };
-
+    struct File : SheetTextEncoding {
         CsvText csv;
-        Encoding encoding = Encoding::Utf8;
-        bool byteOrderMark = false;
-
-        QByteArray encoded(const QString& text) const;
     };
 
     static std::variant<File, Notice> readFile(const QString& path);

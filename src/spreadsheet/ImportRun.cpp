@@ -110,7 +110,9 @@ std::variant<std::unique_ptr<ImportRun>, Notice> ImportRun::start(MainState& sta
                            .arg(sheet.name)
                            .arg(layout.headerRow));
     // A mapped cell that shows an error would become an order's text: the seller fixes it first.
-    for (int row = layout.headerRow; row < sheet.rows.size(); ++row) {
+    // Most sheets have none, and their rows are not walked for it.
+    const bool doubtful = !sheet.errors.isEmpty() || !sheet.uncalculated.isEmpty();
+    for (int row = layout.headerRow; doubtful && row < sheet.rows.size(); ++row) {
         for (const ColumnExpression& expression : layout.expressions) {
             for (int column : expression.columns) {
                 const quint64 key = SheetTable::cellKey(row, column);

@@ -33,6 +33,8 @@ public:
      * first row takes in.
      */
     std::optional<Order> orderOf(int row) const;
+    /** The later rows (goods lines) of the order whose first row this is. */
+    QList<int> laterRowsOf(int row) const { return m_moreRows.value(row); }
     /**
      * Why a row cannot be an order (it ends before the cells an order needs, or
      * has no order number where the others have one); empty when it can.

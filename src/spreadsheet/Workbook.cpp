@@ -1,6 +1,8 @@
 #include "Workbook.h"
 
 #include "CsvWorkbook.h"
+#include "HtmlTable.h"
+#include "HtmlWorkbook.h"
 #include "XlsWorkbook.h"
 #include "XlsxWorkbook.h"
 
@@ -15,6 +17,8 @@ namespace mldd {
 namespace {
 
 const QString kTitle = QStringLiteral("墨岚打单");
+// Enough of a file to tell its kind, a web page's head included.
+constexpr qint64 kHeadBytes = 1024;
 const QString kNothingImported = QStringLiteral("\r\n这次没有导入订单。");
 
 Notice refusal(const QString& text) {
@@ -31,14 +35,6 @@ opened(std::variant<std::unique_ptr<Book>, Notice> book) {
     if (auto* notice = std::get_if<Notice>(&book))
         return *notice;
     return std::unique_ptr<Workbook>(std::move(std::get<std::unique_ptr<Book>>(book)));
-}
-
-bool looksLikeWebPage(QByteArray head) {
-    head = head.trimmed().toLower();
-    if (head.startsWith("\xef\xbb\xbf"))
-        head = head.mid(3).trimmed();
-    return head.startsWith('<') &&
-           (head.contains("<html") || head.contains("<table") || head.contains("<!doctype"));
 }
 
 } // namespace
@@ -72,8 +68,8 @@ Notice tooLarge(const QString& path) {
 }
 
 Notice webPage(const QString& path) {
-    return refusal(QStringLiteral("文件 %1 虽然叫.xls，其实是网页格式（有的网店导出的就是这样），"
-                                  "不能直接导入。\r\n请用表格软件打开它，另存为.xlsx文件后再导入。")
+    return refusal(QStringLiteral("文件 %1 是网页格式，里面没有表格，不是订单表格。\r\n"
+                                  "请回到网店后台重新导出订单，再导入导出的文件。")
                        .arg(shown(path)));
 }
 
@@ -102,6 +98,28 @@ QString Workbook::fileFilter() {
     return QStringLiteral("表格文件 (*.xlsx *.xls *.csv *.txt);;所有文件 (*)");
 }
 
+std::variant<SheetTable, Notice>
+Workbook::textSheet(const QString& path, const QString& sheet, int rows,
+                    const std::function<int(int row)>& columns,
+                    const std::function<QString(int row, int column)>& cell) {
+    if (rows > CellName::kMaxRows)
+        return WorkbookMessages::tooLarge(path);
+    SheetTable table;
+    table.name = sheet;
+    for (int r = 0; r < rows; ++r) {
+        const int fields = columns(r);
+        if (fields > CellName::kMaxColumns)
+            return WorkbookMessages::tooLarge(path);
+        for (int c = 0; c < fields; ++c) {
+            const QString text = cell(r, c);
+            if (text.size() > CellName::kMaxCellText)
+                return WorkbookMessages::cellTooLong(path, sheet, r, c);
+            table.setCell(r, c, text);
+        }
+    }
+    return table;
+}
+
 std::variant<std::unique_ptr<Workbook>, Notice> Workbook::open(const QString& path) {
     // A pipe would wait for a writer and a device never end: refused before they are opened.
     if (const std::optional<QString> refused = TextFile::readRefusal(path, kMaxBytes))
@@ -109,14 +127,15 @@ std::variant<std::unique_ptr<Workbook>, Notice> Workbook::open(const QString& pa
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return WorkbookMessages::cannotOpen(path, file.errorString());
-    const QByteArray head = file.read(512);
+    const QByteArray head = file.read(kHeadBytes);
     file.close();
     if (head.startsWith("PK\x03\x04"))
         return opened(XlsxWorkbook::open(path));
     if (head.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"))
         return opened(XlsWorkbook::open(path));
-    if (looksLikeWebPage(head))
-        return WorkbookMessages::webPage(path);
+    // Some marketplaces save a web page holding the table under the name .xls.
+    if (HtmlTable::looksLikePage(head))
+        return opened(HtmlWorkbook::open(path));
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix == u"xlsx" || suffix == u"xlsm")
         return WorkbookMessages::damaged(path);

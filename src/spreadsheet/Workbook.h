@@ -4,6 +4,7 @@
 
 #include "core/Notice.h"
 
+#include <functional>
 #include <memory>
 #include <variant>
 
@@ -26,13 +27,23 @@ public:
     virtual std::variant<SheetTable, Notice> read(const QString& sheet) const = 0;
 
     /**
-     * Opens .xlsx, .xls, .csv and .txt by what the file holds (a marketplace's
-     * ".xls" that is really a web page gets its own message).
+     * Opens .xlsx, .xls, .csv and .txt by what the file holds, not by its name:
+     * a marketplace's ".xls" may be tab-separated text or a web page's table.
      */
     static std::variant<std::unique_ptr<Workbook>, Notice> open(const QString& path);
 
     /** The file types a seller can choose, for the file dialog. */
     static QString fileFilter();
+
+protected:
+    /**
+     * A sheet of a file that is text (.csv, a web page) from its cells, refused
+     * where it goes past what a spreadsheet program holds.
+     */
+    static std::variant<SheetTable, Notice>
+    textSheet(const QString& path, const QString& sheet, int rows,
+              const std::function<int(int row)>& columns,
+              const std::function<QString(int row, int column)>& cell);
 };
 
 /** The messages of reading a workbook, in one place. */
@@ -42,6 +53,7 @@ Notice cannotOpen(const QString& path, const QString& reason);
 Notice unreadable(const QString& why);
 Notice damaged(const QString& path);
 Notice tooLarge(const QString& path);
+/** A web page without a table. */
 Notice webPage(const QString& path);
 Notice unknownFormat(const QString& path);
 Notice cellTooLong(const QString& path, const QString& sheet, int row, int column);

@@ -5,7 +5,6 @@
 #include "SameReceiver.h"
 #include "SheetXmlEdit.h"
 #include "TextSplices.h"
-#include "XlsWorkbook.h"
 #include "XlsxWorkbook.h"
 #include "ZipWriter.h"
 
@@ -110,7 +109,8 @@ QString rowName(int row, const Order& order) {
 // Each data row's order: with an order-number column the number finds it (rows may have been
 // sorted or added since the import), preferring the order imported from this sheet; a row
 // without a number, or a layout without the column, goes by the row it was imported from,
-// else by its receiver. The rows whose order is not found go into `unmatched`, named.
+// else by its receiver. The later rows of an order number go with its first. The rows whose
+// order is not found go into `unmatched`, named.
 QMap<int, qint64> ordersOfRows(const MainState& state, const SheetTable& table,
                                const ImportLayout& layout, const RowOrders& rows, int headerRow,
                                QStringList* unmatched) {
@@ -140,10 +140,14 @@ QMap<int, qint64> ordersOfRows(const MainState& state, const SheetTable& table,
                 id = same.empty() ? 0 : same.front();
             }
         }
-        if (id != 0)
-            rowOrders.insert(r, id);
-        else
+        if (id == 0) {
             unmatched->append(rowName(r, *order));
+            continue;
+        }
+        // Every goods line of the order is its parcel's row.
+        rowOrders.insert(r, id);
+        for (int later : rows.laterRowsOf(r))
+            rowOrders.insert(later, id);
     }
     return rowOrders;
 }
@@ -375,7 +379,9 @@ Result run(const MainState& state, const QString& path, const ImportLayout& layo
     }
     const Workbook& book = *std::get<std::unique_ptr<Workbook>>(opened);
     const auto* xlsx = dynamic_cast<const XlsxWorkbook*>(&book);
-    const bool newFile = dynamic_cast<const XlsWorkbook*>(&book) != nullptr;
+    // A binary .xls or a web page cannot be changed in place: the tracking numbers go into
+    // a new .xlsx beside it.
+    const bool newFile = !xlsx && dynamic_cast<const CsvWorkbook*>(&book) == nullptr;
     if (!newFile) {
         if (const std::optional<QString> refusal = refusalToWrite(path))
             return failed(*refusal);
@@ -418,19 +424,23 @@ Result run(const MainState& state, const QString& path, const ImportLayout& layo
     QStringList couriers = ExpressPlan::fromText(state.settings.selectKD).courierNames;
     if (couriers.isEmpty())
         couriers = ExpressPlan::defaultCourierNames();
-    Result result;
+    QSet<qint64> written;
+    QSet<qint64> notPrinted;
     for (auto row = rowOrders.constBegin(); row != rowOrders.constEnd(); ++row) {
         const auto stored = shipped.constFind(*row);
         if (stored == shipped.constEnd())
             continue;
         if (stored->kdSign < 1) {
-            ++result.notPrinted;
+            notPrinted.insert(*row);
             continue;
         }
         edits[row.key()][trackingColumn] = stored->wuliuCode;
         edits[row.key()][courierColumn] = courierName(stored->delivery, couriers);
-        ++result.written;
+        written.insert(*row);
     }
+    Result result;
+    result.written = int(written.size());
+    result.notPrinted = int(notPrinted.size());
     if (result.written == 0)
         return failed(
             QStringLiteral("表格文件 %1 中没有已经打印快递单的订单，没有回写。").arg(shown(path)) +

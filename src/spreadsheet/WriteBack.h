@@ -16,15 +16,15 @@ struct MainState;
  * layout names for them, else into columns headed 快递单号 and 快递公司, which
  * are added (text format) after the last used column when the sheet has none.
  * .xlsx and .csv are changed in place through a temporary file and a rename,
- * leaving every other cell, sheet and style as it was; .xls is written as a
- * new .xlsx beside it. A locked or read-only file is refused untouched.
+ * leaving every other cell, sheet and style as it was; .xls (binary or a web
+ * page) is written as a new .xlsx beside it. A locked or read-only file is refused untouched.
  */
 namespace WriteBack {
 
 struct Result {
     bool ok = false;
-    int written = 0;    // rows that got their tracking number and courier
-    int notPrinted = 0; // rows whose order has no printed waybill yet
+    int written = 0;    // orders whose rows got their tracking number and courier
+    int notPrinted = 0; // orders of the sheet with no printed waybill yet
     QString writtenFile;
     Notice notice;
 };

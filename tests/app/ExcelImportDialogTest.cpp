@@ -1,6 +1,6 @@
 #include "ExcelImportDialog.h"
-#include "MainWindow.h"
 #include "ImportProgress.h"
+#include "MainWindow.h"
 #include "MarketplaceExports.h"
 #include "ModalAnswers.h"
 #include "SpreadsheetFixture.h"
@@ -173,6 +173,7 @@ TEST_F(ExcelImportDialogTest, AMarketplaceExportNeedsNothingButTheExtractButton)
         {QStringLiteral("pdd.csv"), QStringLiteral("拼多多")},
         {QStringLiteral("douyin.csv"), QStringLiteral("抖店")},
         {QStringLiteral("jd.csv"), QStringLiteral("京东")},
+        {QStringLiteral("jd_web.xls"), QStringLiteral("京东")},
         {QStringLiteral("kuaishou.xlsx"), QStringLiteral("快手")},
         {QStringLiteral("xiaohongshu.xlsx"), QStringLiteral("小红书")},
         {QStringLiteral("wechat.xlsx"), QStringLiteral("微信小店")}};
@@ -202,7 +203,7 @@ TEST_F(ExcelImportDialogTest, AMarketplaceExportNeedsNothingButTheExtractButton)
             << window.statusLine()->text().toStdString();
     }
     const QList<Order> stored = storedOrders();
-    EXPECT_EQ(stored.size(), 15);
+    EXPECT_EQ(stored.size(), 17);
     const auto douyin = std::find_if(stored.begin(), stored.end(), [](const Order& order) {
         return order.orderSign == QStringLiteral("抖店:6934567890123456789");
     });

@@ -7,6 +7,8 @@
 #include "shiplist/GoodsSku.h"
 #include "shiplist/GoodsTable.h"
 
+#include <QRegularExpression>
+
 using namespace mldd;
 using test::MarketplaceExports;
 
@@ -93,6 +95,7 @@ TEST_F(ExportImportTest, EveryMarketplaceExportImportsOnceWithNothingToMap) {
                             {"pdd.csv", "拼多多", 2, 1},
                             {"douyin.csv", "抖店", 2, 0},
                             {"jd.csv", "京东", 2, 0},
+                            {"jd_web.xls", "京东", 2, 0},
                             {"kuaishou.xlsx", "快手", 2, 0},
                             {"xiaohongshu.xlsx", "小红书", 1, 0},
                             {"wechat.xlsx", "微信小店", 3, 2}};
@@ -136,6 +139,11 @@ TEST_F(ExportImportTest, EveryMarketplaceExportImportsOnceWithNothingToMap) {
          "花溪大道北段218号", 1, "1", "59.9", ""},
         {"京东:310012345678", "马超", "13600007777", "河南省", "郑州市", "金水区", "花园路100号", 2,
          "3", "119", ""},
+        // The web page's cells: guards, &nbsp; and entities gone, a <br> only a line break.
+        {"京东:310012345680", "林晓", "13700001212", "河北省", "石家庄市", "长安区", "中山东路5号",
+         2, "3", "98.8", ""},
+        {"京东:310012345681", "韩梅", "13600003434", "山西省", "太原市", "小店区", "长风街8号", 1,
+         "1", "59", ""},
         {"快手:2412012345678902", "郑强", "13200001234", "云南省", "昆明市", "五华区",
          "华山南路6号", 1, "3", "19.5", ""},
         {"小红书:P761234567890123456", "钱芳", "13100002345", "陕西省", "西安市", "雁塔区",
@@ -153,6 +161,12 @@ TEST_F(ExportImportTest, EveryMarketplaceExportImportsOnceWithNothingToMap) {
               QStringLiteral("310012"));
     EXPECT_EQ(stored[QStringLiteral("抖店:6934567890123456792")].buyLy,
               QStringLiteral("送货前电话联系"));
+    const Order web = stored[QStringLiteral("京东:310012345680")];
+    EXPECT_TRUE(web.buyGoods.startsWith(QStringLiteral("儿童T恤&短裤套装 编码:TS-KID 1 79\r\n"
+                                                       "袜子 <3双装> 编码:SOCK-3 2 9.9")))
+        << web.buyGoods.toStdString();
+    EXPECT_EQ(web.buyLy.split(QRegularExpression(QStringLiteral("\\s+"))),
+              (QStringList{QStringLiteral("周末送货"), QStringLiteral("请电话联系")}));
     EXPECT_TRUE(stored[QStringLiteral("抖店:6934567890123456789")].buyLy.isEmpty())
         << "\"-\" is the export's empty cell";
     const GoodsSku::NameAndSku shirt = GoodsSku::split(

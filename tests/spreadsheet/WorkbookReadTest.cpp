@@ -4,6 +4,10 @@
 #include "spreadsheet/CsvWorkbook.h"
 #include "spreadsheet/NumberFormat.h"
 
+#include "core/TextCodec.h"
+
+#include <QTemporaryDir>
+
 using namespace mldd;
 using test::TestWorkbooks;
 
@@ -107,6 +111,53 @@ TEST(WorkbookRead, Utf16AndGb18030TextFilesReadAndKeepTheirEncoding) {
         const CsvWorkbook::File& text = std::get<CsvWorkbook::File>(read);
         EXPECT_EQ(text.encoded(text.csv.text), file.readAll()) << path.toStdString();
     }
+}
+
+// An ".xls" that is a web page reads as the table a spreadsheet program shows, whatever the
+// page's looseness; its encoding comes from its meta tag, or from its bytes when it names none.
+TEST(WorkbookRead, WebPageXlsReadsAsItsTable) {
+    QTemporaryDir dir;
+    const auto write = [&](const QString& name, const QByteArray& bytes) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    };
+    const QString page = QStringLiteral(
+        "  <!DOCTYPE html><html><head><title>订单</title>"
+        "<script>document.write('<table><tr><td>x</td></tr></table>')</script></head><body>"
+        "<p>导出时间 <b>2026-12-01</b></p>"
+        "<table><tr><th colspan=2>标题</th><th>备注</th>"
+        "<tr><td>A&amp;B &lt;5kg&gt;<td>&#26519;&#x6653; &yen;5 &unknown; a&b"
+        "<td> 两行\n  之间<BR>第二行 <p>第三段</p></td></tr>"
+        "<tr><td>&nbsp;<td><table><tr><td>里</td><td>表</td></tr></table>外<td>1 < 2 <5</tr>"
+        "</table><table><tr><td>第二个表</td></tr></table></body></html>");
+    const auto book = openBook(write(QStringLiteral("loose.xls"), "\xEF\xBB\xBF" + page.toUtf8()));
+    ASSERT_TRUE(book);
+    EXPECT_EQ(book->sheetNames(), QStringList{QStringLiteral("loose")});
+    const SheetTable sheet = sheetOf(*book, QStringLiteral("loose"));
+    EXPECT_EQ(sheet.rows, (QList<QStringList>{
+                              {QStringLiteral("标题"), QString(), QStringLiteral("备注")},
+                              {QStringLiteral("A&B <5kg>"), QStringLiteral("林晓 ¥5 &unknown; a&b"),
+                               QStringLiteral("两行 之间\n第二行 第三段")},
+                              {QString(), QStringLiteral("里 表 外"), QStringLiteral("1 < 2 <5")},
+                              {QStringLiteral("第二个表")}}));
+
+    // GBK named by the page: the bytes of 专业 would also pass as UTF-8.
+    const QByteArray gbk = QByteArray("<html><head><meta http-equiv=Content-Type "
+                                      "content=\"text/html; charset=gb2312\"></head>") +
+                           TextCodec::toGbk(QStringLiteral("<table><tr><td>专业</td></tr>")) +
+                           "</table></html>";
+    const auto declared = openBook(write(QStringLiteral("gbk.xls"), gbk));
+    ASSERT_TRUE(declared);
+    EXPECT_EQ(sheetOf(*declared, QStringLiteral("gbk")).cell(0, 0), QStringLiteral("专业"));
+    // Upper-case tags and no charset: GB18030 from bytes that are no UTF-8.
+    const auto undeclared = openBook(write(
+        QStringLiteral("plain.xls"),
+        TextCodec::toGb18030(QStringLiteral("<TABLE><TR><TD>收货人<TD>王\U00020000</TABLE>"))));
+    ASSERT_TRUE(undeclared);
+    EXPECT_EQ(sheetOf(*undeclared, QStringLiteral("plain")).rows,
+              (QList<QStringList>{{QStringLiteral("收货人"), QStringLiteral("王\U00020000")}}));
 }
 
 TEST(WorkbookRead, CsvFieldsKeepTheirPlaceForWriting) {

@@ -1,6 +1,8 @@
 #include "FullDisk.h"
+#include "MarketplaceExports.h"
 #include "SpreadsheetFixture.h"
 
+#include "spreadsheet/ExportLayouts.h"
 #include "spreadsheet/WriteBack.h"
 
 using namespace mldd;
@@ -228,6 +230,37 @@ TEST_F(WriteBackTest, AnOpenOrReadOnlyFileIsLeftAlone) {
             << refused.text.toStdString();
     }
     EXPECT_EQ(fileBytes(path), cut);
+}
+
+// An export writes an order of several goods as several rows: each of them is the parcel's row
+// and gets its tracking number. A web-page .xls cannot be rewritten: a new .xlsx beside it.
+TEST_F(WriteBackTest, EveryGoodsRowOfAnOrderGetsItsTrackingNumber) {
+    ASSERT_TRUE(test::MarketplaceExports::get().ok());
+    ASSERT_TRUE(test::MarketplaceExports::layTable(m_state.folder));
+    const QString path = m_dir.filePath(QStringLiteral("jd_web.xls"));
+    ASSERT_TRUE(
+        QFile::copy(test::MarketplaceExports::get().path(QStringLiteral("jd_web.xls")), path));
+    const SheetTable sheet = readSheet(path);
+    const ExportLayouts::Recognition found =
+        ExportLayouts::forSheet(m_state.folder, m_state.log, sheet, m_state.profiles);
+    ASSERT_TRUE(found.recognized);
+    imported(path, found.layout);
+    printAll();
+
+    const WriteBack::Result result = WriteBack::run(m_state, path, found.layout, sheet.name);
+    ASSERT_TRUE(result.ok) << result.notice.text.toStdString();
+    EXPECT_EQ(result.written, 2);
+    EXPECT_EQ(result.writtenFile, m_dir.filePath(QStringLiteral("jd_web-快递单号.xlsx")));
+    const SheetTable written = readSheet(result.writtenFile);
+    const int header = found.layout.headerRow - 1;
+    const int tracking = int(written.rows.value(header).indexOf(QStringLiteral("快递单号")));
+    ASSERT_GE(tracking, 0);
+    // Two goods rows of the first order, one of the second.
+    EXPECT_TRUE(written.cell(header + 1, tracking).startsWith(QStringLiteral("YT")));
+    EXPECT_EQ(written.cell(header + 2, tracking), written.cell(header + 1, tracking));
+    EXPECT_TRUE(written.cell(header + 3, tracking).startsWith(QStringLiteral("YT")));
+    EXPECT_NE(written.cell(header + 3, tracking), written.cell(header + 1, tracking));
+    EXPECT_EQ(written.cell(header + 2, 2), QStringLiteral("袜子 <3双装>"));
 }
 
 TEST(WriteBackCourier, TheCourierNameIsTheFirstOneTheTemplateNames) {

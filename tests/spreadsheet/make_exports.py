@@ -108,6 +108,39 @@ JD = [
      "湖南省长沙市岳麓区麓山南路2号", "13500008888", "KB-87", "请开发票", "等待出库"],
 ]
 
+# 京东's ".xls" that is really a web page: GBK named in a meta tag, loose upper-case HTML
+# (cells and rows left open), a title cell spanning the columns, guarded numbers, &nbsp;
+# padding, entities and <br> inside cells.
+JD_WEB_HEADER = ["订单号", "商品ID", "商品名称", "订购数量", "京东价", "客户姓名", "客户地址",
+                 "联系电话", "货号", "订单备注", "订单状态"]
+JD_WEB_ROWS = [
+    [guarded("310012345680"), "100012348", "儿童T恤&amp;短裤套装", "1", "79.00",
+     "&nbsp;林晓&nbsp;", "河北省石家庄市长安区<br>中山东路5号", guarded("13700001212"), "TS-KID",
+     "周末送货<br/>请电话联系", "等待出库"],
+    [guarded("310012345680"), "100012349", "袜子 &lt;3双装&gt;", "2", "9.90", "林晓",
+     "河北省石家庄市长安区<br>中山东路5号", guarded("13700001212"), "SOCK-3", "", "等待出库"],
+    [guarded("310012345681"), "100012350", "保温杯", "1", "59.00", "韩梅",
+     "山西省太原市小店区&#x957F;风街8号", guarded("13600003434"), "CUP-1", "", "等待出库"],
+]
+
+
+def write_web_xls(path):
+    page = ['<html xmlns:o="urn:schemas-microsoft-com:office:office" '
+            'xmlns:x="urn:schemas-microsoft-com:office:excel">',
+            '<head><meta http-equiv="Content-Type" content="text/html; charset=gbk">',
+            '<style>td { mso-number-format:"\\@"; } /* <td>not a cell</td> */</style>',
+            '<!-- <tr><td>导出说明</td></tr> --></head><body>',
+            '<TABLE border=1>',
+            '<TR><TD colspan="%d" align=center>京东订单导出 2026-12-01</TD></TR>'
+            % len(JD_WEB_HEADER),
+            "<TR>" + "".join("<TH>%s</TH>" % name for name in JD_WEB_HEADER) + "</TR>"]
+    for row in JD_WEB_ROWS:
+        page.append("<TR>\n" + "\n".join("  <TD x:str>%s" % cell for cell in row))
+    page.append("</TABLE></body></html>")
+    with open(path, "wb") as out:
+        out.write("\r\n".join(page).encode("gbk"))
+
+
 KUAISHOU = [
     ["订单号", "订单状态", "商品名称", "成交数量", "商品单价", "SKU编码", "收货人姓名",
      "收货人电话", "收货地址-省", "收货地址-市", "收货地址-区", "收货地址-街道", "收货地址",
@@ -176,6 +209,7 @@ def main(folder):
     write_csv(at("pdd.csv"), PDD, "utf-8", bom=True)
     write_csv(at("douyin.csv"), DOUYIN, "utf-8", bom=True)
     write_csv(at("jd.csv"), JD, "gbk")
+    write_web_xls(at("jd_web.xls"))
     write_xlsx(at("kuaishou.xlsx"), KUAISHOU)
     claim_a1_dimension(at("kuaishou.xlsx"))
     write_xlsx(at("xiaohongshu.xlsx"), XIAOHONGSHU)

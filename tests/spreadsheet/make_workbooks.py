@@ -138,7 +138,9 @@ def hostile(folder):
         cut.write(data[: len(data) // 2])
 
     with open(os.path.join(folder, "webpage.xls"), "w", encoding="utf-8") as page:
-        page.write("<html><body><table><tr><td>订单编号</td><td>收货人</td></tr></table></body></html>")
+        # A web page saved as .xls that holds no table (a login page, say).
+        page.write("<html><head><title>登录</title></head><body><form>请先登录后再导出订单"
+                   "</form></body></html>")
 
     # A small zip whose sheet unpacks to 300 MB.
     with zipfile.ZipFile(os.path.join(folder, "orders.xlsx")) as source, \
