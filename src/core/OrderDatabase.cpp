@@ -3,6 +3,7 @@
 #include "CapturedNumberFiles.h"
 #include "OrderIndexCheck.h"
 #include "OrderSearchIndex.h"
+#include "PageCache.h"
 #include "SchemaUpgrade.h"
 #include "SearchGrams.h"
 #include "StoreCheck.h"
@@ -196,9 +197,7 @@ std::unique_ptr<OrderDatabase> OrderDatabase::openFile(const QString& path, QStr
     }
     QSqlQuery(db).exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     QSqlQuery(db).exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
-    // A batch of tens of thousands of orders touches every index; with the default
-    // 2 MB page cache it rereads pages and slows down more than the batch grows.
-    QSqlQuery(db).exec(QStringLiteral("PRAGMA cache_size=-65536"));
+    QSqlQuery(db).exec(QString::fromLatin1(kPageCachePragma));
 
     QSqlQuery schema(db);
     for (const QString& statement : statementsOf(QStringLiteral(":/mldd/core/schema.sql"))) {

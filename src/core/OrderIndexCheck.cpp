@@ -1,6 +1,7 @@
 #include "OrderIndexCheck.h"
 
 #include "OrderDatabase.h"
+#include "PageCache.h"
 
 #include <QFile>
 
@@ -16,6 +17,7 @@ OrderIndexCheck::OrderIndexCheck(const QString& path) {
         return;
     }
     sqlite3_busy_timeout(m_db, OrderDatabase::kStatementWaitMs);
+    sqlite3_exec(m_db, kPageCachePragma, nullptr, nullptr, nullptr);
     m_running = std::async(std::launch::async, [db = m_db] {
         return StoreCheck::checkLines(db, "integrity_check(order_data)");
     });
