@@ -73,6 +73,9 @@ MainWindow::MainWindow(MainState& state, QWidget* parent) : QMainWindow(parent),
     resize(1024, 760);
     m_list->showSenders();
     m_list->showPage();
+    // The look at the indexes a batch writes through begins behind the first page too:
+    // the first capture then seldom waits for it.
+    m_state.database->beginIndexCheck();
 
     // The store's daily check and backup run behind the first page, never before it.
     m_dailyCheck = new DailyStoreCheck(this);

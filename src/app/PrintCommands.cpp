@@ -48,8 +48,12 @@ void PrintCommands::startPrint(PrintDocuments::Kind kind) {
             return;
     }
     // Forms the run would miss are fetched first, as a card's missing form is.
-    if (kind == PrintDocuments::Kind::Waybills)
-        downloadMissingTemplates(OrderStore(*state.database).byIds(ids));
+    if (kind == PrintDocuments::Kind::Waybills) {
+        QStringList forms;
+        for (const Order& order : OrderStore(*state.database).byIds(ids))
+            forms.append(order.delivery);
+        downloadMissingTemplates(forms);
+    }
     follow(std::make_unique<PrintRun>(state, *m_spooler, kind, ids), kind);
 }
 
@@ -152,7 +156,9 @@ void PrintCommands::previewLarger(qint64 id) {
         return;
     const bool lists = m_context.state.displayMode == MainState::DisplayMode::ShippingList;
     if (!lists && !TemplateFiles(m_context.state.folder, order->delivery).exists()) {
-        downloadMissingTemplates({*order});
+        // The seller asks for this form: asked again, though the cards' try failed before.
+        m_context.state.templatesAsked.remove(order->delivery);
+        downloadMissingTemplates({order->delivery});
         return;
     }
     auto [pages, why] = m_context.list->drawer().pagesOf(*order);
@@ -205,21 +211,21 @@ void PrintCommands::editPrintSettings() {
     settings.exec();
 }
 
-void PrintCommands::downloadMissingTemplates(const QList<Order>& orders) {
-    QStringList missing;
-    for (const Order& order : orders)
-        if (!order.delivery.isEmpty() && !missing.contains(order.delivery) &&
-            !TemplateFiles(m_context.state.folder, order.delivery).exists())
-            missing.append(order.delivery);
+void PrintCommands::downloadMissingTemplates(const QStringList& forms) {
+    MainState& state = m_context.state;
+    // Claimed before the first box: a page shown while a box waits asks no second time.
+    const QStringList missing = TemplateDownload::claimMissing(state, forms);
     if (missing.isEmpty())
         return;
     for (const QString& name : missing)
         showNotice(m_context.window, TemplateFiles::missingNotice(name));
-    for (const Notice& notice :
-         TemplateDownload::fetchMissing(m_context.state, missing, ServiceClient()).notices)
+    const TemplateDownload::Result fetched =
+        TemplateDownload::fetchClaimed(state, missing, ServiceClient());
+    for (const Notice& notice : fetched.notices)
         showNotice(m_context.window, notice);
     // The cards and the courier filter show the templates as they are now.
-    m_context.list->showCourierChoices();
+    if (!fetched.downloaded.isEmpty())
+        m_context.list->showCourierChoices();
 }
 
 void PrintCommands::openDesigner(const QString& name, const std::optional<Order>& order) {

@@ -52,8 +52,8 @@ private:
     /** The ticked orders, else the listed ones, in list order. */
     QList<qint64> chosenIds() const;
     void printFinished(PrintDocuments::Kind kind);
-    /** Downloads the orders' templates that are not installed, each after its notice. */
-    void downloadMissingTemplates(const QList<Order>& orders);
+    /** Fetches the templates of `forms` that are not installed, each after its notice, once. */
+    void downloadMissingTemplates(const QStringList& forms);
 
     CommandContext m_context;
     SpreadsheetCommands& m_spreadsheets;

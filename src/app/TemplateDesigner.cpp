@@ -243,6 +243,8 @@ bool TemplateDesigner::openTemplate(const QString& name) {
     if (!opened.document && files.hasSafeName() && !files.exists()) {
         // Missing: said so, fetched from the board once, and opened when it came.
         tell(opened.notices);
+        // Asked for by name: asked again, though the cards' try failed before.
+        m_state.templatesAsked.remove(name);
         const TemplateDownload::Result fetched =
             TemplateDownload::fetchMissing(m_state, {name}, ServiceClient());
         tell(fetched.notices);

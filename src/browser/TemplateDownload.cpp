@@ -188,19 +188,30 @@ Result downloadById(MainState& state, const QString& name, const ServiceClient& 
     return result;
 }
 
-Result fetchMissing(MainState& state, const QStringList& names, const ServiceClient& service) {
-    Result result;
-    QStringList asked;
+QStringList claimMissing(MainState& state, const QStringList& names) {
+    QStringList claimed;
     for (const QString& name : names) {
         const TemplateFiles files(state.folder, name);
-        if (!files.hasSafeName() || asked.contains(name) || files.exists())
+        if (!files.hasSafeName() || state.templatesAsked.contains(name) || files.exists())
             continue;
-        asked.append(name);
+        state.templatesAsked.insert(name);
+        claimed.append(name);
+    }
+    return claimed;
+}
+
+Result fetchClaimed(MainState& state, const QStringList& claimed, const ServiceClient& service) {
+    Result result;
+    for (const QString& name : claimed) {
         const Result one = downloadById(state, name, service);
         result.notices += one.notices;
         result.downloaded += one.downloaded;
     }
     return result;
+}
+
+Result fetchMissing(MainState& state, const QStringList& names, const ServiceClient& service) {
+    return fetchClaimed(state, claimMissing(state, names), service);
 }
 
 } // namespace mldd::TemplateDownload

@@ -50,9 +50,16 @@ Result downloadSelected(MainState& state, const QList<BoardChoice>& choices,
 Result downloadById(MainState& state, const QString& name, const ServiceClient& service);
 
 /**
- * Downloads each template of `names` (couriers orders name) that is not installed, one
- * request per name; installed names and names no file may have are left alone.
+ * The templates of `names` (couriers orders name) to ask the board for: not installed,
+ * fit for a file name, and not asked for before while the program runs. From now on they
+ * count as asked, so that the runs of a form the board cannot give ask once.
  */
+QStringList claimMissing(MainState& state, const QStringList& names);
+
+/** Asks the board for each template of `claimed` (from claimMissing), one request per name. */
+Result fetchClaimed(MainState& state, const QStringList& claimed, const ServiceClient& service);
+
+/** Claims the missing templates of `names` and asks the board for them. */
 Result fetchMissing(MainState& state, const QStringList& names, const ServiceClient& service);
 
 } // namespace TemplateDownload

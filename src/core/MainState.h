@@ -14,6 +14,8 @@
 #include "SenderProfile.h"
 #include "UpdateNotice.h"
 
+#include <QSet>
+
 #include <memory>
 #include <optional>
 
@@ -51,6 +53,11 @@ struct MainState {
     QStringList couriers;
     /** The installed waybill templates: the names of the .mlg files in Data/Delivery. */
     QStringList templates;
+    /**
+     * Missing templates already asked of the service while the program runs: orders
+     * on a form the service cannot give ask once, not at every run.
+     */
+    QSet<QString> templatesAsked;
     /** The place-name table; the address layer loads it through the start-up hooks. */
     std::shared_ptr<const PlaceTable> placeTable;
 

@@ -1,7 +1,9 @@
 #include "OrderDatabase.h"
 
 #include "CapturedNumberFiles.h"
+#include "OrderIndexCheck.h"
 #include "OrderSearchIndex.h"
+#include "PageCache.h"
 #include "SchemaUpgrade.h"
 #include "SearchGrams.h"
 #include "StoreCheck.h"
@@ -195,9 +197,7 @@ std::unique_ptr<OrderDatabase> OrderDatabase::openFile(const QString& path, QStr
     }
     QSqlQuery(db).exec(QStringLiteral("PRAGMA journal_mode=WAL"));
     QSqlQuery(db).exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
-    // A batch of tens of thousands of orders touches every index; with the default
-    // 2 MB page cache it rereads pages and slows down more than the batch grows.
-    QSqlQuery(db).exec(QStringLiteral("PRAGMA cache_size=-65536"));
+    QSqlQuery(db).exec(QString::fromLatin1(kPageCachePragma));
 
     QSqlQuery schema(db);
     for (const QString& statement : statementsOf(QStringLiteral(":/mldd/core/schema.sql"))) {
@@ -336,24 +336,46 @@ bool OrderDatabase::beginBatch() {
     return true;
 }
 
-bool OrderDatabase::indexesSound() {
-    sqlite3* raw = handle();
+void OrderDatabase::beginIndexCheck() {
+    if (isServer() || m_indexesSoundAt || m_startCheck)
+        return;
+    m_startCheckAt = dataVersion();
+    m_startCheck = std::make_unique<OrderIndexCheck>(m_path);
+}
+
+std::optional<qint64> OrderDatabase::dataVersion() const {
     sqlite3_stmt* statement = nullptr;
     std::optional<qint64> version;
-    if (sqlite3_prepare_v2(raw, "PRAGMA data_version", -1, &statement, nullptr) == SQLITE_OK &&
+    if (sqlite3_prepare_v2(handle(), "PRAGMA data_version", -1, &statement, nullptr) == SQLITE_OK &&
         sqlite3_step(statement) == SQLITE_ROW)
         version = sqlite3_column_int64(statement, 0);
     sqlite3_finalize(statement);
+    return version;
+}
+
+bool OrderDatabase::indexesSound() {
+    sqlite3* raw = handle();
+    const std::optional<qint64> version = dataVersion();
     if (version && version == m_indexesSoundAt)
         return true;
-    const StoreCheck::CheckLines lines = StoreCheck::checkLines(raw, "integrity_check(order_data)");
-    if (!lines.problems.isEmpty() && !StoreCheck::rebuildIndexes(raw, lines.problems)) {
-        m_lastFailure = {StoreFailure::Kind::Corrupt, lines.problems.join(u'\n')};
+    std::optional<StoreCheck::CheckLines> lines;
+    // The check begun at the start holds for the file as long as no other program wrote to
+    // it since; one that could not read to the end is done again here.
+    if (m_startCheck && version && version == m_startCheckAt) {
+        lines = m_startCheck->lines();
+        if (lines->code != SQLITE_DONE && lines->problems.isEmpty())
+            lines.reset();
+    }
+    m_startCheck.reset();
+    if (!lines)
+        lines = StoreCheck::checkLines(raw, "integrity_check(order_data)");
+    if (!lines->problems.isEmpty() && !StoreCheck::rebuildIndexes(raw, lines->problems)) {
+        m_lastFailure = {StoreFailure::Kind::Corrupt, lines->problems.join(u'\n')};
         m_corrupt = true;
         return false;
     }
-    if (lines.code != SQLITE_DONE && lines.problems.isEmpty()) {
-        noteCode(lines.code);
+    if (lines->code != SQLITE_DONE && lines->problems.isEmpty()) {
+        noteCode(lines->code);
         return false;
     }
     m_indexesSoundAt = version;

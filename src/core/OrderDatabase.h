@@ -15,6 +15,8 @@ struct sqlite3;
 
 namespace mldd {
 
+class OrderIndexCheck;
+
 /**
  * The order store: the data folder's SQLite file, or a PostgreSQL database that
  * several stations share. Opened once, checked, created from the schema when
@@ -72,6 +74,14 @@ public:
     /** Whether a transaction is open on the connection (an OrderTransaction). */
     bool inOpenTransaction() const;
 
+    /**
+     * Begins reading the orders table's indexes against it on a connection and a
+     * thread of their own: on a big store that takes seconds, which the first batch
+     * then waits for only while it runs. The window begins it behind its first page;
+     * without it, the first batch reads them itself.
+     */
+    void beginIndexCheck();
+
     /** The steps of a write transaction, for a batch that spans many calls. */
     bool beginBatch();
     bool commitBatch();
@@ -109,9 +119,12 @@ private:
      * Inside a begun batch: checks the orders table's indexes against it and
      * rebuilds a stale one, so that no batch looks up or writes through a
      * damaged index; false, with the damage noted, when the table itself is
-     * damaged. Done again only after another connection changed the file.
+     * damaged. The first batch takes what beginIndexCheck found, waiting for
+     * it if need be; done again only after another connection changed the file.
      */
     bool indexesSound();
+    /** SQLite's count of the changes other connections made to the file. */
+    std::optional<qint64> dataVersion() const;
 
     QString m_connectionName;
     QString m_path;
@@ -122,6 +135,10 @@ private:
     bool m_corrupt = false;
     /** SQLite's data_version when the indexes were last found sound. */
     std::optional<qint64> m_indexesSoundAt;
+    /** The indexes' check begun at the start, until the first batch took its finding. */
+    std::unique_ptr<OrderIndexCheck> m_startCheck;
+    /** SQLite's data_version when that check began. */
+    std::optional<qint64> m_startCheckAt;
 };
 
 } // namespace mldd

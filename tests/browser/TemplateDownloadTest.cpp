@@ -191,3 +191,29 @@ TEST_F(TemplateDownloadTest, APrintFromTheCommandLineFetchesTheFormsItsOrdersLac
         m_state, {QStringLiteral("../顺丰"), QString(), QStringLiteral("顺丰")}, m_client);
     EXPECT_TRUE(none.notices.isEmpty());
 }
+
+// With the service stopped, a form is asked for once while the program runs, however many
+// orders and runs name it; asked for by name again (a card's click, the designer), it is
+// tried again, and a running service then gives it.
+TEST_F(TemplateDownloadTest, AFormTheStoppedServiceCannotGiveIsAskedForOnce) {
+    quint16 stopped = 0;
+    {
+        const test::ServiceProcess gone{{QStringLiteral("--content"), kContent}};
+        stopped = gone.port();
+    }
+    const QString running = m_state.serviceBase;
+    m_state.serviceBase = QStringLiteral("http://127.0.0.1:%1").arg(stopped);
+    const QStringList forms{QStringLiteral("韵达"), QStringLiteral("韵达"), QStringLiteral("顺丰")};
+    const TemplateDownload::Result first = TemplateDownload::fetchMissing(m_state, forms, m_client);
+    ASSERT_EQ(first.notices.size(), 2);
+    EXPECT_EQ(first.notices.first().text,
+              QStringLiteral("刚才尝试下载快递模版：韵达未能成功，请在[设置][下载快递模版]下载！"));
+    EXPECT_TRUE(TemplateDownload::fetchMissing(m_state, forms, m_client).notices.isEmpty());
+    EXPECT_TRUE(TemplateDownload::claimMissing(m_state, forms).isEmpty());
+
+    m_state.serviceBase = running;
+    m_state.templatesAsked.remove(QStringLiteral("韵达"));
+    const TemplateDownload::Result again = TemplateDownload::fetchMissing(m_state, forms, m_client);
+    EXPECT_EQ(again.downloaded, QStringList{QStringLiteral("韵达")});
+    EXPECT_TRUE(QFile::exists(m_state.folder.file(QStringLiteral("Delivery/韵达.mlg"))));
+}
