@@ -172,6 +172,7 @@ void PrintRun::cancel() {
     if (!m_running)
         return;
     m_result.cancelled = true;
+    m_cancelPressed = true;
     // The order in hand is followed to its end first, so that its mark tells what came out.
     if (!m_sent)
         finish();
@@ -462,7 +463,7 @@ void PrintRun::finish() {
         return;
     m_running = false;
     m_result.notReached = total() - m_handled;
-    if (!m_file)
+    if (!m_file && !m_cancelPressed)
         m_result.remaining = m_ids.mid(m_handled);
     m_timer.stop();
     m_heartbeat.stop();

@@ -33,7 +33,8 @@ struct PrintRunResult {
     std::optional<Notice> stopped; // why the run stopped early, when it did
     /** Waybills printed per courier form, in the order the run took the forms. */
     QList<QPair<QString, int>> perCourier;
-    /** The run's orders it did not come to because it stopped early, in run order. */
+    /** The run's orders it did not come to because a question or the guide stopped it early, in
+     * run order, to go on with; the seller's own 取消 leaves none to offer. */
     QList<qint64> remaining;
     int notReached = 0; // those, print-file records included
 
@@ -148,6 +149,7 @@ private:
     QString m_previousPaper;
     bool m_askFirstPaper = false; // several forms: the first is asked for too
     bool m_running = false;
+    bool m_cancelPressed = false;
     PrintRunResult m_result;
     /** This run's hold on its orders, on a store that several stations share. */
     std::unique_ptr<OrderClaims> m_claims;

@@ -165,6 +165,8 @@ TEST_F(PrintWindowTest, CancelStopsTheRunAfterTheOrderInHand) {
     EXPECT_GE(printed, 2);
     EXPECT_LT(printed, 30);
     EXPECT_TRUE(answers.texts.last().contains(QStringLiteral("打印已取消。")));
+    // The seller stopped it: going on with the rest is not offered.
+    EXPECT_TRUE(answers.texts.filter(QStringLiteral("现在继续打印")).isEmpty());
     ASSERT_TRUE(test::CupsDaemon::waitUntilIdle(QStringLiteral("label")));
     EXPECT_EQ(QDir(jobs).entryList({"*.title"}, QDir::Files).size(), printed);
 }

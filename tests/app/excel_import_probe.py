@@ -63,6 +63,16 @@ def answer_alerts(p, said):
             p.wait_gone(alert)
 
 
+def type_in(p, field, text):
+    """Types as the seller does; on a busy machine a key can be lost, and the seller retypes."""
+    for attempt in range(3):
+        try:
+            return p.set_text(field, text, method="keys")
+        except ProbeError:
+            if attempt == 2:
+                raise
+
+
 def import_export(p, path, platform, shots, said):
     before = p.windows()
     p.menu(["订单", "导入Excel"])
@@ -84,7 +94,7 @@ def import_export(p, path, platform, shots, said):
     sender = p.labelled("发货人公司\\店名\\ID", within=mapping)
     shop = p.find(role="text", within=sender)
     if shop and not (shop[0].text or "").strip():
-        p.set_text(shop[0], "%s:墨岚小店" % platform, method="keys")
+        type_in(p, shop[0], "%s:墨岚小店" % platform)
     p.press_button("提取Excel", within=mapping)
     status = "提示:[%s]Excel中共有订单" % platform
 
@@ -107,7 +117,7 @@ def stored_orders(cli, data):
 
 
 def main(mldd, cli, defaults, shots=None):
-    global ProbeTimeout
+    global ProbeTimeout, ProbeError
     sys.path.insert(0, PROBE_DIR)
     try:
         from gui_probe import Probe, ProbeError, ProbeTimeout
