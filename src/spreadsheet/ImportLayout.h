@@ -61,7 +61,7 @@ struct ImportLayout {
         UnitPrice,
         GoodsTotal,
         Sku,
-        Spec,
+        Variant,
         Courier,
         kFieldCount
     };

@@ -43,7 +43,7 @@ constexpr int kQuantity = 16;
 constexpr int kUnitPrice = 17;
 constexpr int kTotal = 18;
 constexpr int kSku = 19;
-constexpr int kSpec = 20;
+constexpr int kVariant = 20;
 constexpr int kCourier = 21;
 constexpr int kSlotCount = 22;
 
@@ -145,15 +145,16 @@ QList<QString> RowOrders::slotsOf(int row) const {
 QString RowOrders::goodsOf(const QList<QString>& slot) const {
     const QString goods = goodsText(slot[kGoods], m_goodsSeparator);
     const bool figures =
-        !(slot[kQuantity] + slot[kUnitPrice] + slot[kTotal] + slot[kSku] + slot[kSpec]).isEmpty();
+        !(slot[kQuantity] + slot[kUnitPrice] + slot[kTotal] + slot[kSku] + slot[kVariant])
+             .isEmpty();
     // Figures of a row belong to one article; a cell listing several keeps its own.
     if (!figures || goods.contains(kLineEnd))
         return goods;
     QStringList words{goods.simplified()};
-    const QString specification = slot[kSpec].simplified();
-    if (!specification.isEmpty() && !goods.contains(specification))
-        words.append(specification);
-    // The shipping list splits articles at ";": one in a name or its specification would cut the
+    const QString variant = slot[kVariant].simplified();
+    if (!variant.isEmpty() && !goods.contains(variant))
+        words.append(variant);
+    // The shipping list splits articles at ";": one in a name or its variant would cut the
     // line.
     for (QString& word : words)
         word.replace(u';', u' ').replace(u'；', u' ');

@@ -52,7 +52,7 @@ public:
 private:
     /** The mapped texts of one row by import slot, export guards removed. */
     QList<QString> slotsOf(int row) const;
-    /** The goods line of a row: name, specification, code and figures. */
+    /** The goods line of a row: name, variant (size, colour), code and figures. */
     QString goodsOf(const QList<QString>& slots) const;
 
     const MainState& m_state;

@@ -206,7 +206,7 @@ TEST_F(ExportImportTest, ASecondReportCompletesTheOrdersOfTheFirst) {
     const Order shirt = stored[QStringLiteral("淘宝:3301234567890123401")];
     EXPECT_TRUE(shirt.buyGoods.startsWith(
         QStringLiteral("棉麻衬衫 颜色分类:白色 尺码:L 编码:SHIRT-W-L 1 79\r\n")))
-        << "a specification's \";\" would split the goods line";
+        << "a variant's \";\" would split the goods line";
     expectStored(stored, {"微信小店:3712345678901234568", "林小梅", "18312342807", "广西壮族自治区",
                           "南宁市", "青秀区", "民族大道100号", 2, "3", "55", ""});
     EXPECT_FALSE(MaskedReceiver::isMasked(stored[QStringLiteral("微信小店:3712345678901234568")]));
