@@ -7,6 +7,7 @@
 #include "SchemaUpgrade.h"
 #include "SearchGrams.h"
 #include "StoreCheck.h"
+#include "StoreSeal.h"
 
 #include <QDir>
 #include <QFile>
@@ -141,11 +142,17 @@ OrderDatabase::OrderDatabase(QString connectionName, QString path, SqlDialect di
     : m_connectionName(std::move(connectionName)), m_path(std::move(path)), m_dialect(dialect) {}
 
 OrderDatabase::~OrderDatabase() {
+    m_startCheck.reset();
+    // Sound as this connection left them: found sound and written only by it since.
+    const bool sound =
+        !isServer() && !m_corrupt && m_indexesSoundAt && m_indexesSoundAt == dataVersion();
     {
         QSqlDatabase db = connection();
         db.close();
     }
     QSqlDatabase::removeDatabase(m_connectionName);
+    if (sound)
+        StoreSeal::seal(m_path);
 }
 
 std::unique_ptr<OrderDatabase> OrderDatabase::open(const QString& path, QString* message,
@@ -170,6 +177,8 @@ std::unique_ptr<OrderDatabase> OrderDatabase::openFile(const QString& path, QStr
             *failure = StoreFailure::fromCode(SQLITE_CANTOPEN, QString(), path);
         return nullptr;
     }
+    // Read before SQLite opens the file and makes its write-ahead log.
+    const bool leftSound = StoreSeal::intact(path);
     std::unique_ptr<OrderDatabase> database(
         new OrderDatabase(newConnectionName(), path, SqlDialect(SqlDialect::Kind::SQLite)));
     QSqlDatabase db =
@@ -213,6 +222,8 @@ std::unique_ptr<OrderDatabase> OrderDatabase::openFile(const QString& path, QStr
     addSearchIndex(db, database->m_dialect);
     if (const StoreFailure refused = upgradeVersion(database->handle(), path))
         return refuse(refused, path, message, failure);
+    if (leftSound)
+        database->m_indexesSoundAt = database->dataVersion();
     return database;
 }
 

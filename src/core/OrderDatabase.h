@@ -121,6 +121,7 @@ private:
      * damaged index; false, with the damage noted, when the table itself is
      * damaged. The first batch takes what beginIndexCheck found, waiting for
      * it if need be; done again only after another connection changed the file.
+     * A store opened as this program left it (StoreSeal) needs none.
      */
     bool indexesSound();
     /** SQLite's count of the changes other connections made to the file. */

@@ -6,8 +6,10 @@
 #include "core/OrderStore.h"
 #include "core/StoreBackup.h"
 #include "core/StoreCheck.h"
+#include "core/StoreSeal.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlQuery>
 
@@ -149,6 +151,44 @@ TEST_F(StoreCheckTest, ABatchRebuildsAStaleIndexBeforeItWrites) {
         found.next();
         EXPECT_EQ(found.value(0).toInt(), 4);
     }
+}
+
+// A store closed by this program with its indexes found sound needs no look at them at the
+// next start; a write by another program, even at once, a copy of the file, or a connection
+// still holding it when the program closed, and the next batch looks again.
+TEST_F(StoreCheckTest, OnlyAStoreLeftAsThisProgramClosedItSkipsTheLookAtItsIndexes) {
+    storeOrders(200, 1);
+    EXPECT_TRUE(StoreSeal::intact(store()));
+    execRaw("select count(*) from order_data"); // another program only reading
+    EXPECT_TRUE(StoreSeal::intact(store()));
+
+    makeTrackingIndexStale();
+    EXPECT_FALSE(StoreSeal::intact(store()));
+    storeOrders(1, 1);
+    {
+        auto database = open();
+        QString error;
+        EXPECT_EQ(StoreCheck::problemsOf(database->handle(), &error), QStringList());
+    }
+    EXPECT_TRUE(StoreSeal::intact(store()));
+
+    const QString copy = m_data.folder().file(QStringLiteral("copy.db"));
+    ASSERT_TRUE(QFile::copy(store(), copy));
+    ASSERT_TRUE(QFile::copy(store() + QStringLiteral("-seal"), copy + QStringLiteral("-seal")));
+    EXPECT_FALSE(StoreSeal::intact(copy));
+
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(store()).constData(), &other), SQLITE_OK);
+    sqlite3_exec(other, "select count(*) from order_data", nullptr, nullptr, nullptr);
+    {
+        auto database = open();
+        QList<Order> batch(1);
+        batch[0].orderSign = QStringLiteral("淘宝:9001");
+        OrderWriteRule rule;
+        ASSERT_TRUE(OrderStore(*database).insert(batch, rule));
+    }
+    EXPECT_FALSE(StoreSeal::intact(store()));
+    sqlite3_close(other);
 }
 
 // A store too big to read whole at every start, damaged in the middle: the
