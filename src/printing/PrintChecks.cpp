@@ -1,5 +1,6 @@
 #include "PrintChecks.h"
 
+#include "LabelSettings.h"
 #include "PaperRecords.h"
 
 namespace mldd::PrintChecks {
@@ -30,12 +31,14 @@ std::variant<CheckedPrinter, Notice> waybillPrinter(const PrinterSetup& setup, S
     return CheckedPrinter{name, false, setup.placement(name)};
 }
 
-std::variant<CheckedPrinter, Notice> listPrinter(const PrinterSetup& setup, const QString& chosen) {
+std::variant<CheckedPrinter, Notice> listPrinter(const PrinterSetup& setup, const QString& chosen,
+                                                 bool paperGiven) {
     const PrintDefaults defaults = setup.load();
     const QString name = chosen.isEmpty() ? defaults.listPrinter : chosen;
     if (name.isEmpty())
         return refusal(QStringLiteral("您还没设置默认的发货单打印机！\n请设置后再打单！"));
-    if (!defaults.paperChosen)
+    if (!defaults.paperChosen && !paperGiven &&
+        !LabelSetup(setup).load(name).settings.loadedPaper())
         return refusal(QStringLiteral("您还没选择发货单的默认纸张！\n请设置后再打单！"));
     // Shipping lists are not moved by a waybill printer's offsets.
     return CheckedPrinter{name, false, {}, PaperRecords::copiesOf(defaults.paperRecord)};

@@ -27,10 +27,13 @@ namespace PrintChecks {
 std::variant<CheckedPrinter, Notice> waybillPrinter(const PrinterSetup& setup, Spooler& spooler,
                                                     const QString& chosen = {});
 
-/** The shipping-list printer and its paper must both have been set up (`chosen` stands for the
- * saved printer). */
-std::variant<CheckedPrinter, Notice> listPrinter(const PrinterSetup& setup,
-                                                 const QString& chosen = {});
+/**
+ * The shipping-list printer and its paper must both have been set up (`chosen` stands for the
+ * saved printer). The paper is known as the shipping-list paper record, the printer's own
+ * paper, or one given for this run (`paperGiven`).
+ */
+std::variant<CheckedPrinter, Notice>
+listPrinter(const PrinterSetup& setup, const QString& chosen = {}, bool paperGiven = false);
 
 /** The printer's resolution as the spooler tells it; 0 when it does not (a file, a raw queue). */
 int toldResolution(Spooler& spooler, const QString& printer);

@@ -108,9 +108,10 @@ PrintRun::~PrintRun() = default;
 
 std::optional<Notice> PrintRun::start() {
     const PrinterSetup setup(m_state.folder, m_state.log);
-    auto checked = m_documents.kind() == PrintDocuments::Kind::Waybills
-                       ? PrintChecks::waybillPrinter(setup, m_spooler, m_chosenPrinter)
-                       : PrintChecks::listPrinter(setup, m_chosenPrinter);
+    auto checked =
+        m_documents.kind() == PrintDocuments::Kind::Waybills
+            ? PrintChecks::waybillPrinter(setup, m_spooler, m_chosenPrinter)
+            : PrintChecks::listPrinter(setup, m_chosenPrinter, m_chosenPaper.has_value());
     if (Notice* refused = std::get_if<Notice>(&checked))
         return *refused;
     m_printer = std::get<CheckedPrinter>(checked);

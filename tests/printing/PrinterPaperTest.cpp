@@ -60,7 +60,8 @@ TEST_F(PrinterPaper, EachPrintPathPutsItsPagesOnThePrintersPaperAndTellsTheDrive
     setUpPrinter();
     MainState& started = start();
     const PrinterSetup setup(folder, started.log);
-    ASSERT_TRUE(setup.saveListPrinter(queue, PaperRecords::kDefaultRecord));
+    // No shipping-list paper record: the printer's own paper is what the lists go on.
+    ASSERT_TRUE(setup.saveListPrinter(queue, QString()));
     const test::CliRun set =
         test::runCli({"--data", folder.dataPath(), "printer", "set", "--printer", queue,
                       "--language", "driver", "--paper", "76x130"});

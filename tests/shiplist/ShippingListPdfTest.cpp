@@ -90,6 +90,12 @@ TEST(ShippingListCli, PrintsListsIntoAPdfAndMarksThem) {
     EXPECT_EQ(unset.exitCode, 1);
     EXPECT_TRUE(unset.err.contains(QStringLiteral("您还没选择发货单的默认纸张！")))
         << unset.err.toStdString();
+    // A paper given for the run is paper enough: the printer is asked next.
+    const test::CliRun papered = test::runCli(
+        {"--data", data, "print", "shiplist", "--ids", "1", "--printer", "x", "--paper", "76x130"});
+    EXPECT_FALSE(papered.err.contains(QStringLiteral("纸张"))) << papered.err.toStdString();
+    EXPECT_TRUE(papered.err.contains(QStringLiteral("请检查您的打印机")))
+        << papered.err.toStdString();
 }
 
 // Headless label paper for the lists, and the day's picking list of the same orders, which marks
