@@ -142,6 +142,9 @@ OrderDatabase::OrderDatabase(QString connectionName, QString path, SqlDialect di
     : m_connectionName(std::move(connectionName)), m_path(std::move(path)), m_dialect(dialect) {}
 
 OrderDatabase::~OrderDatabase() {
+    // A session that wrote nothing still leaves what the start's look found.
+    if (m_startCheck && !m_indexesSoundAt && m_startCheck->endedSound())
+        m_indexesSoundAt = m_startCheckAt;
     m_startCheck.reset();
     // Sound as this connection left them: found sound and written only by it since.
     const bool sound =

@@ -5,6 +5,8 @@
 
 #include <QFile>
 
+#include <chrono>
+
 #include <sqlite3.h>
 
 namespace mldd {
@@ -35,6 +37,12 @@ const StoreCheck::CheckLines& OrderIndexCheck::lines() {
     if (!m_lines)
         m_lines = m_running.get();
     return *m_lines;
+}
+
+bool OrderIndexCheck::endedSound() {
+    if (!m_lines && m_running.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        return false;
+    return lines().problems.isEmpty() && lines().code == SQLITE_DONE;
 }
 
 } // namespace mldd

@@ -30,6 +30,9 @@ public:
     /** What the check found, once it ended; waits for it while it runs. */
     const StoreCheck::CheckLines& lines();
 
+    /** Whether it ended, reading to the end and finding nothing wrong; never waits. */
+    bool endedSound();
+
 private:
     sqlite3* m_db = nullptr;
     std::future<StoreCheck::CheckLines> m_running;

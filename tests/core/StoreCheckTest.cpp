@@ -17,6 +17,9 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
+#include <thread>
+
 using namespace mldd;
 
 namespace {
@@ -189,6 +192,14 @@ TEST_F(StoreCheckTest, OnlyAStoreLeftAsThisProgramClosedItSkipsTheLookAtItsIndex
     }
     EXPECT_FALSE(StoreSeal::intact(store()));
     sqlite3_close(other);
+
+    // A window that only showed orders leaves what its look behind the first page found.
+    {
+        auto database = open();
+        database->beginIndexCheck();
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+    }
+    EXPECT_TRUE(StoreSeal::intact(store()));
 }
 
 // A store too big to read whole at every start, damaged in the middle: the
