@@ -31,7 +31,11 @@ namespace mldd {
 PrintCommands::PrintCommands(const CommandContext& context, SpreadsheetCommands& spreadsheets,
                              QObject* parent)
     : QObject(parent), m_context(context), m_spreadsheets(spreadsheets),
-      m_spooler(std::make_unique<CupsSpooler>()) {}
+      m_spooler(std::make_unique<CupsSpooler>()) {
+    // Queued: the page is drawn before a missing template's notice and fetch.
+    connect(m_context.list, &OrderListPanel::formsShown, this,
+            &PrintCommands::downloadMissingTemplates, Qt::QueuedConnection);
+}
 
 PrintCommands::~PrintCommands() = default;
 

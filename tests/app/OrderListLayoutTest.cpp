@@ -28,6 +28,7 @@ protected:
     void SetUp() override {
         WindowFixture::SetUp();
         addProfile(sender());
+        installTemplates({QStringLiteral("中通")});
     }
 
     /** Orders as long as a seller meets them: the longest province, city and county names. */
