@@ -243,7 +243,7 @@ void ExcelImportDialog::showSheet(const QString& name) {
         }
         m_sheet = std::get<SheetTable>(std::move(read));
     }
-    const QStringList header = m_sheet.rows.value(std::max(1, m_headerRow->text().toInt()) - 1);
+    const QStringList header = headerCells();
     QStringList columns;
     for (int c = 0; c < m_sheet.columnCount(); ++c)
         columns.append(CellName::columnLetters(c) + u'|' + header.value(c).simplified());
@@ -252,6 +252,17 @@ void ExcelImportDialog::showSheet(const QString& name) {
         combo->addItem(kPrompt);
         combo->addItems(columns);
     }
+    // The headers named beside the chosen columns are the new row's.
+    for (int i = 0; i < ImportLayout::kFieldCount; ++i)
+        showExpression(i);
+}
+
+QStringList ExcelImportDialog::headerCells() const {
+    return m_sheet.rows.value(std::max(1, m_headerRow->text().toInt()) - 1);
+}
+
+void ExcelImportDialog::showExpression(int field) {
+    m_fieldExpressions.at(field)->setText(m_expressions.at(field).textWithHeader(headerCells()));
 }
 
 void ExcelImportDialog::chooseLayout(const QString& name) {
@@ -271,14 +282,14 @@ void ExcelImportDialog::showLayout(const ImportLayout& layout) {
     m_market = layout.market;
     m_expressions = layout.expressions;
     for (int i = 0; i < ImportLayout::kFieldCount; ++i)
-        m_fieldExpressions.at(i)->setText(m_expressions.at(i).text());
+        showExpression(i);
 }
 
 void ExcelImportDialog::chooseColumn(int field, int index) {
     if (index <= 0)
         return;
     m_expressions[field].columns.append(index - 1);
-    m_fieldExpressions.at(field)->setText(m_expressions.at(field).text());
+    showExpression(field);
 }
 
 void ExcelImportDialog::clearField(int field) {
