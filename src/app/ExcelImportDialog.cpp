@@ -121,14 +121,19 @@ QWidget* ExcelImportDialog::createFieldGrid() {
         const MappingField& field = ImportLayout::fields().at(i);
         auto* combo = new ColumnCombo(box);
         combo->addItem(kPrompt);
-        combo->setMinimumWidth(150);
+        // The list says only its prompt once a column is taken; the box beside it names the
+        // columns, and gets the room.
+        combo->setMinimumWidth(combo->fontMetrics().horizontalAdvance(kPrompt) + 40);
         // The chosen columns stand in a box of their own, read aloud with its name; the list
         // beside it adds one more.
         auto* expression = new QLineEdit(box);
         expression->setReadOnly(true);
-        expression->setMinimumWidth(90);
+        expression->setMinimumWidth(
+            expression->fontMetrics().horizontalAdvance(QStringLiteral("E 收货人 + F 收货地址")) +
+            16);
         expression->setAccessibleName(field.label() + QStringLiteral("的列"));
         auto* clear = new QPushButton(QStringLiteral("清空"), box);
+        clear->setMaximumWidth(clear->fontMetrics().horizontalAdvance(clear->text()) + 24);
         clear->setAccessibleName(QStringLiteral("清空") + field.label());
         connect(combo, &ColumnCombo::columnChosen, this,
                 [this, i](int index) { chooseColumn(i, index); });
@@ -262,7 +267,11 @@ QStringList ExcelImportDialog::headerCells() const {
 }
 
 void ExcelImportDialog::showExpression(int field) {
-    m_fieldExpressions.at(field)->setText(m_expressions.at(field).textWithHeader(headerCells()));
+    QLineEdit* box = m_fieldExpressions.at(field);
+    box->setText(m_expressions.at(field).textWithHeader(headerCells()));
+    // A long chain of columns is read whole under the mouse.
+    box->setToolTip(box->text());
+    box->setCursorPosition(0);
 }
 
 void ExcelImportDialog::chooseLayout(const QString& name) {

@@ -104,6 +104,11 @@ TEST_F(ExcelImportDialogTest, ImportFromTheMainWindowMapsColumnsAndStoresTheRows
     EXPECT_EQ(again.layoutList()->currentText(), QStringLiteral("orders"));
     EXPECT_EQ(again.fieldExpression(ImportLayout::Address)->text(),
               QStringLiteral("E 省 + F 收货地址"));
+    // Another header row names the columns by its cells; an empty one leaves the letter.
+    again.headerRowBox()->setText(QStringLiteral("2"));
+    emit again.headerRowBox()->editingFinished();
+    EXPECT_EQ(again.fieldExpression(ImportLayout::Address)->text(),
+              QStringLiteral("E + F 贵州省贵阳市花溪区花溪大道北段218号"));
     EXPECT_EQ(again.senderList()->currentText(), QString::fromUtf8(kSender));
 }
 
