@@ -8,7 +8,10 @@
 #include "core/NumSign.h"
 #include "waybill/TemplateFiles.h"
 
+#include <QMessageBox>
 #include <QTest>
+
+#include <functional>
 
 using namespace mldd;
 using namespace mldd::test;
@@ -19,6 +22,25 @@ const QString kYunda = QStringLiteral("韵达");
 const QString kFetched = QStringLiteral("快递模版：韵达已经成功下载，点[确定]后，继续刚才的工作！");
 const QString kNotFetched =
     QStringLiteral("刚才尝试下载快递模版：韵达未能成功，请在[设置][下载快递模版]下载！");
+
+// Calls `shown` as each message box comes up, before anyone answers it.
+class BoxWatch : public QObject {
+public:
+    explicit BoxWatch(std::function<void()> shown) : m_shown(std::move(shown)) {
+        qApp->installEventFilter(this);
+    }
+    ~BoxWatch() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && qobject_cast<QMessageBox*>(watched))
+            m_shown();
+        return false;
+    }
+
+private:
+    std::function<void()> m_shown;
+};
 
 // A seller whose 韵达 template is gone from the data folder (a new machine, a deleted file)
 // and who has two pages of 韵达 orders to ship.
@@ -73,13 +95,23 @@ TEST_F(CardTemplateTest, ThePageShownFetchesItsMissingTemplateOnce) {
     storeYundaOrders(14);
     ModalAnswers answers;
     MainWindow window(m_state);
+    // What the seller sees behind the first box: the page, drawn already.
+    QString behindTheBox;
+    BoxWatch watch([&] {
+        if (behindTheBox.isNull())
+            behindTheBox = (window.isVisible() ? QStringLiteral("shown|") : QString()) +
+                           window.informationLine()->text() + u'|' +
+                           window.rows().first()->field(&Order::buyName)->text();
+    });
     window.show();
-    EXPECT_TRUE(window.informationLine()->text().contains(QStringLiteral("总计14条")));
 
     ASSERT_TRUE(QTest::qWaitFor([&] { return answers.texts.size() == 2; }, 15000))
         << answers.texts.join(u'|').toStdString();
     EXPECT_EQ(answers.texts.first(), TemplateFiles::missingNotice(kYunda).text);
     EXPECT_EQ(answers.texts.last(), kFetched);
+    EXPECT_TRUE(behindTheBox.startsWith(QStringLiteral("shown|"))) << behindTheBox.toStdString();
+    EXPECT_TRUE(behindTheBox.contains(QStringLiteral("总计14条"))) << behindTheBox.toStdString();
+    EXPECT_TRUE(behindTheBox.endsWith(QStringLiteral("|收货人14"))) << behindTheBox.toStdString();
     EXPECT_TRUE(TemplateFiles(m_state.folder, kYunda).exists());
     EXPECT_TRUE(m_state.templates.contains(kYunda));
     EXPECT_EQ(cardsWithWaybills(window), 10);
