@@ -121,14 +121,19 @@ QWidget* ExcelImportDialog::createFieldGrid() {
         const MappingField& field = ImportLayout::fields().at(i);
         auto* combo = new ColumnCombo(box);
         combo->addItem(kPrompt);
-        combo->setMinimumWidth(150);
+        // The list says only its prompt once a column is taken; the box beside it names the
+        // columns, and gets the room.
+        combo->setMinimumWidth(combo->fontMetrics().horizontalAdvance(kPrompt) + 40);
         // The chosen columns stand in a box of their own, read aloud with its name; the list
         // beside it adds one more.
         auto* expression = new QLineEdit(box);
         expression->setReadOnly(true);
-        expression->setMinimumWidth(90);
+        expression->setMinimumWidth(
+            expression->fontMetrics().horizontalAdvance(QStringLiteral("E 收货人 + F 收货地址")) +
+            16);
         expression->setAccessibleName(field.label() + QStringLiteral("的列"));
         auto* clear = new QPushButton(QStringLiteral("清空"), box);
+        clear->setMaximumWidth(clear->fontMetrics().horizontalAdvance(clear->text()) + 24);
         clear->setAccessibleName(QStringLiteral("清空") + field.label());
         connect(combo, &ColumnCombo::columnChosen, this,
                 [this, i](int index) { chooseColumn(i, index); });
@@ -243,7 +248,7 @@ void ExcelImportDialog::showSheet(const QString& name) {
         }
         m_sheet = std::get<SheetTable>(std::move(read));
     }
-    const QStringList header = m_sheet.rows.value(std::max(1, m_headerRow->text().toInt()) - 1);
+    const QStringList header = headerCells();
     QStringList columns;
     for (int c = 0; c < m_sheet.columnCount(); ++c)
         columns.append(CellName::columnLetters(c) + u'|' + header.value(c).simplified());
@@ -252,6 +257,21 @@ void ExcelImportDialog::showSheet(const QString& name) {
         combo->addItem(kPrompt);
         combo->addItems(columns);
     }
+    // The headers named beside the chosen columns are the new row's.
+    for (int i = 0; i < ImportLayout::kFieldCount; ++i)
+        showExpression(i);
+}
+
+QStringList ExcelImportDialog::headerCells() const {
+    return m_sheet.rows.value(std::max(1, m_headerRow->text().toInt()) - 1);
+}
+
+void ExcelImportDialog::showExpression(int field) {
+    QLineEdit* box = m_fieldExpressions.at(field);
+    box->setText(m_expressions.at(field).textWithHeader(headerCells()));
+    // A long chain of columns is read whole under the mouse.
+    box->setToolTip(box->text());
+    box->setCursorPosition(0);
 }
 
 void ExcelImportDialog::chooseLayout(const QString& name) {
@@ -271,14 +291,14 @@ void ExcelImportDialog::showLayout(const ImportLayout& layout) {
     m_market = layout.market;
     m_expressions = layout.expressions;
     for (int i = 0; i < ImportLayout::kFieldCount; ++i)
-        m_fieldExpressions.at(i)->setText(m_expressions.at(i).text());
+        showExpression(i);
 }
 
 void ExcelImportDialog::chooseColumn(int field, int index) {
     if (index <= 0)
         return;
     m_expressions[field].columns.append(index - 1);
-    m_fieldExpressions.at(field)->setText(m_expressions.at(field).text());
+    showExpression(field);
 }
 
 void ExcelImportDialog::clearField(int field) {

@@ -66,6 +66,10 @@ private:
     void showRecognition(const QString& text);
     void showLayout(const ImportLayout& layout);
     void chooseColumn(int field, int index);
+    /** The cells of the header row of the sheet shown. */
+    QStringList headerCells() const;
+    /** Shows the columns of `field`, each by its letter and header. */
+    void showExpression(int field);
     void clearField(int field);
     /** The layout as the controls show it. */
     ImportLayout layoutShown() const;

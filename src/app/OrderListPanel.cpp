@@ -150,13 +150,16 @@ QWidget* OrderListPanel::createPagingBar() {
 void OrderListPanel::showPage() {
     const QList<Order> orders =
         m_printFile ? m_printFile->page(m_printFilePage) : OrderListing::currentRows(m_state);
+    const bool lists = m_state.displayMode == MainState::DisplayMode::ShippingList;
+    QStringList forms;
     for (int i = 0; i < m_rows.size(); ++i) {
         OrderRowWidget* row = m_rows.at(i);
         row->setVisible(i < orders.size());
         if (i >= orders.size())
             continue;
         row->showOrder(orders.at(i), m_state.selection.contains(orders.at(i).id));
-        const bool lists = m_state.displayMode == MainState::DisplayMode::ShippingList;
+        if (!lists)
+            forms.append(orders.at(i).delivery);
         auto [pages, why] = m_drawer.pagesOf(orders.at(i));
         row->pagedPreview()->setPagingShown(lists);
         row->pagedPreview()->showPages(std::move(pages), why ? why->text : QString());
@@ -169,6 +172,8 @@ void OrderListPanel::showPage() {
                           m_printFile->records.size(), m_printFile->pageCount(), m_printFilePage)
                     : m_state.informationLine());
     emit pageShown();
+    if (!forms.isEmpty())
+        emit formsShown(forms);
 }
 
 void OrderListPanel::showLargePreview(const QList<Order>& orders) {

@@ -82,6 +82,8 @@ protected:
 signals:
     /** A page was shown: orders may have come or gone. */
     void pageShown();
+    /** The courier templates the page's waybills are drawn on: a missing one is fetched. */
+    void formsShown(const QStringList& forms);
 
 private:
     QWidget* createFilterBar();

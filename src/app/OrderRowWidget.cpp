@@ -96,7 +96,7 @@ OrderRowWidget::OrderRowWidget(const DataFolder& folder, std::shared_ptr<const P
     top->addWidget(m_select);
     top->addWidget(m_maskedMark);
     top->addWidget(addField(&Order::orderSign, QStringLiteral("订单编号"),
-                            QStringLiteral("淘宝:3218877301234567")),
+                            QStringLiteral("微信小店:3720241205123456789012")),
                    3);
     top->addWidget(m_sender, 2);
     top->addWidget(

@@ -28,10 +28,25 @@
 
 namespace mldd {
 
+namespace {
+
+QStringList formsOf(const QList<Order>& orders) {
+    QStringList forms;
+    for (const Order& order : orders)
+        forms.append(order.delivery);
+    return forms;
+}
+
+} // namespace
+
 PrintCommands::PrintCommands(const CommandContext& context, SpreadsheetCommands& spreadsheets,
                              QObject* parent)
     : QObject(parent), m_context(context), m_spreadsheets(spreadsheets),
-      m_spooler(std::make_unique<CupsSpooler>()) {}
+      m_spooler(std::make_unique<CupsSpooler>()) {
+    // Queued: the page is drawn before a missing template's notice and fetch.
+    connect(m_context.list, &OrderListPanel::formsShown, this,
+            &PrintCommands::downloadMissingTemplates, Qt::QueuedConnection);
+}
 
 PrintCommands::~PrintCommands() = default;
 
@@ -48,12 +63,8 @@ void PrintCommands::startPrint(PrintDocuments::Kind kind) {
             return;
     }
     // Forms the run would miss are fetched first, as a card's missing form is.
-    if (kind == PrintDocuments::Kind::Waybills) {
-        QStringList forms;
-        for (const Order& order : OrderStore(*state.database).byIds(ids))
-            forms.append(order.delivery);
-        downloadMissingTemplates(forms);
-    }
+    if (kind == PrintDocuments::Kind::Waybills)
+        downloadMissingTemplates(formsOf(OrderStore(*state.database).byIds(ids)));
     follow(std::make_unique<PrintRun>(state, *m_spooler, kind, ids), kind);
 }
 
@@ -84,6 +95,9 @@ void PrintCommands::printFile(const QString& path) {
     const PrintDocuments::Kind kind = std::get<PrintFile>(file).kind;
     // The list shows the file's records, ten to a page, while they print.
     m_context.list->showPrintFile(std::get<PrintFile>(file));
+    // Before the run, not behind the page while it prints.
+    if (kind == PrintDocuments::Kind::Waybills)
+        downloadMissingTemplates(formsOf(std::get<PrintFile>(file).records));
     follow(std::make_unique<PrintRun>(m_context.state, *m_spooler,
                                       std::get<PrintFile>(std::move(file))),
            kind);

@@ -16,13 +16,7 @@ QByteArray eplJob(const LabelSettings& settings, int dotsPerInch,
     job += 'D' + QByteArray::number(settings.darkness) + "\r\n";
     job += 'S' + QByteArray::number(settings.speed) + "\r\n";
     job += "ZT\r\n"; // the label's top is printed first
-    for (const LabelBitmap& label : labels) {
-        job += "N\r\nGW0,0," + QByteArray::number(label.bytesPerRow()) + ',' +
-               QByteArray::number(label.height) + ',';
-        job += label.whiteOnes(); // EPL prints the dots whose bit is 0
-        job += "\r\nP1\r\n";
-    }
-    return job;
+    return job + bitmapLabels(labels, {"N", "GW0,0,", ",", "P1"});
 }
 
 } // namespace mldd

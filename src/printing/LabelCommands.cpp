@@ -17,4 +17,15 @@ QByteArray labelJob(const LabelSettings& settings, int dotsPerInch,
     return {};
 }
 
+QByteArray bitmapLabels(const QList<LabelBitmap>& labels, const BitmapLabelWords& words) {
+    QByteArray commands;
+    for (const LabelBitmap& label : labels) {
+        commands += words.clear + "\r\n" + words.bitmap + QByteArray::number(label.bytesPerRow()) +
+                    ',' + QByteArray::number(label.height) + words.afterSize;
+        commands += label.whiteOnes();
+        commands += "\r\n" + words.print + "\r\n";
+    }
+    return commands;
+}
+
 } // namespace mldd

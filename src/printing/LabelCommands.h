@@ -15,6 +15,20 @@ namespace mldd {
 QByteArray labelJob(const LabelSettings& settings, int dotsPerInch,
                     const QList<LabelBitmap>& labels);
 
+/**
+ * How EPL2 and TSPL put one label's bitmap at its corner and print it: the same steps in
+ * their own words (clear, the bitmap's bytes per row and rows, its dots, print one).
+ */
+struct BitmapLabelWords {
+    QByteArray clear;     // "N", "CLS"
+    QByteArray bitmap;    // the command and the corner: "GW0,0,", "BITMAP 0,0,"
+    QByteArray afterSize; // what comes between the rows and the dots: ",", ",0,"
+    QByteArray print;     // "P1", "PRINT 1,1"
+};
+
+/** Each label as one bitmap in `words`; both languages print the dots whose bit is 0. */
+QByteArray bitmapLabels(const QList<LabelBitmap>& labels, const BitmapLabelWords& words);
+
 /** TSPL: SIZE, GAP or BLINE, DIRECTION, DENSITY, SPEED, then CLS, BITMAP, PRINT per label. */
 QByteArray tsplJob(const LabelSettings& settings, int dotsPerInch,
                    const QList<LabelBitmap>& labels);

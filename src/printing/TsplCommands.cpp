@@ -20,13 +20,8 @@ QByteArray tsplJob(const LabelSettings& settings, int, const QList<LabelBitmap>&
     job += "DIRECTION 1\r\nREFERENCE 0,0\r\n";
     job += "DENSITY " + QByteArray::number(settings.darkness) + "\r\n";
     job += "SPEED " + QByteArray::number(settings.speed) + "\r\n";
-    for (const LabelBitmap& label : labels) {
-        job += "CLS\r\nBITMAP 0,0," + QByteArray::number(label.bytesPerRow()) + ',' +
-               QByteArray::number(label.height) + ",0,";
-        job += label.whiteOnes(); // TSPL prints the dots whose bit is 0
-        job += "\r\nPRINT 1,1\r\n";
-    }
-    return job;
+    // Mode 0 of BITMAP: the dots overwrite the cleared label.
+    return job + bitmapLabels(labels, {"CLS", "BITMAP 0,0,", ",0,", "PRINT 1,1"});
 }
 
 } // namespace mldd

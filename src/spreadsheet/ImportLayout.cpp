@@ -43,10 +43,17 @@ std::optional<ColumnExpression> ColumnExpression::parse(const QString& text) {
 }
 
 QString ColumnExpression::text() const {
-    QStringList letters;
-    for (int column : columns)
-        letters.append(CellName::columnLetters(column));
-    return letters.join(kJoin);
+    return textWithHeader({});
+}
+
+QString ColumnExpression::textWithHeader(const QStringList& header) const {
+    QStringList names;
+    for (int column : columns) {
+        const QString title = header.value(column).simplified();
+        names.append(title.isEmpty() ? CellName::columnLetters(column)
+                                     : CellName::columnLetters(column) + u' ' + title);
+    }
+    return names.join(kJoin);
 }
 
 QString ColumnExpression::evaluate(const QStringList& row, const QString& separator) const {

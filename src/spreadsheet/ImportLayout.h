@@ -18,6 +18,8 @@ struct ColumnExpression {
     /** "B", "B + C" or "B+C"; none when a part is no column name. */
     static std::optional<ColumnExpression> parse(const QString& text);
     QString text() const;
+    /** As text(), each column with its header cell when that has text: "C 收货人 + D 电话". */
+    QString textWithHeader(const QStringList& header) const;
     bool isEmpty() const { return columns.isEmpty(); }
     /** The cell texts of the columns, joined left to right by `separator`. */
     QString evaluate(const QStringList& row, const QString& separator = QString()) const;

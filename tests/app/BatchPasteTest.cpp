@@ -28,7 +28,7 @@ protected:
     void SetUp() override {
         WindowFixture::SetUp();
         addProfile(QStringLiteral("淘宝:墨岚小店"));
-        m_state.templates = {QStringLiteral("圆通"), QStringLiteral("顺丰")};
+        installTemplates({QStringLiteral("圆通"), QStringLiteral("顺丰")});
         m_state.settings.selectKD = QStringLiteral("圆通|F:广东:圆通:北京:顺丰");
     }
 

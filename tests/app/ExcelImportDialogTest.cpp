@@ -81,7 +81,8 @@ TEST_F(ExcelImportDialogTest, ImportFromTheMainWindowMapsColumnsAndStoresTheRows
         chooseColumn(*form, ImportLayout::BuyerName, 1);
         chooseColumn(*form, ImportLayout::Address, 4);
         chooseColumn(*form, ImportLayout::Address, 5);
-        EXPECT_EQ(form->fieldExpression(ImportLayout::Address)->text(), QStringLiteral("E + F"));
+        EXPECT_EQ(form->fieldExpression(ImportLayout::Address)->text(),
+                  QStringLiteral("E 省 + F 收货地址"));
         chooseColumn(*form, ImportLayout::Goods, 6);
         form->senderList()->setCurrentText(QString::fromUtf8(kSender));
         QTest::mouseClick(form->extractButton(), Qt::LeftButton);
@@ -101,7 +102,13 @@ TEST_F(ExcelImportDialogTest, ImportFromTheMainWindowMapsColumnsAndStoresTheRows
     ExcelImportDialog again(m_state);
     ASSERT_TRUE(again.openWorkbook(path));
     EXPECT_EQ(again.layoutList()->currentText(), QStringLiteral("orders"));
-    EXPECT_EQ(again.fieldExpression(ImportLayout::Address)->text(), QStringLiteral("E + F"));
+    EXPECT_EQ(again.fieldExpression(ImportLayout::Address)->text(),
+              QStringLiteral("E 省 + F 收货地址"));
+    // Another header row names the columns by its cells; an empty one leaves the letter.
+    again.headerRowBox()->setText(QStringLiteral("2"));
+    emit again.headerRowBox()->editingFinished();
+    EXPECT_EQ(again.fieldExpression(ImportLayout::Address)->text(),
+              QStringLiteral("E + F 贵州省贵阳市花溪区花溪大道北段218号"));
     EXPECT_EQ(again.senderList()->currentText(), QString::fromUtf8(kSender));
 }
 
@@ -126,7 +133,8 @@ TEST_F(ExcelImportDialogTest, ColumnsAreMappedWithTheKeysAsAScreenReaderUserDoes
         QTest::keyClick(buyer, Qt::Key_Down);
         EXPECT_EQ(form->fieldExpression(ImportLayout::BuyerName)->text(), QString());
         QTest::keyClick(buyer, Qt::Key_Return);
-        EXPECT_EQ(form->fieldExpression(ImportLayout::BuyerName)->text(), QStringLiteral("B"));
+        EXPECT_EQ(form->fieldExpression(ImportLayout::BuyerName)->text(),
+                  QStringLiteral("B 收货人"));
         EXPECT_EQ(spoken(buyer, QAccessible::Name), QStringLiteral("B|收货人"));
         EXPECT_TRUE(form->isVisible()) << "Enter in the list started the import";
 
@@ -138,11 +146,11 @@ TEST_F(ExcelImportDialogTest, ColumnsAreMappedWithTheKeysAsAScreenReaderUserDoes
         for (int step = 0; step < 5; ++step)
             QTest::keyClick(address->view(), Qt::Key_Down);
         QTest::keyClick(address->view(), Qt::Key_Return);
-        EXPECT_EQ(form->fieldExpression(ImportLayout::Address)->text(), QStringLiteral("E"));
+        EXPECT_EQ(form->fieldExpression(ImportLayout::Address)->text(), QStringLiteral("E 省"));
         QTest::keyClick(address, Qt::Key_Down);
         form->fieldCombo(ImportLayout::Goods)->setFocus(Qt::TabFocusReason);
         EXPECT_EQ(spoken(form->fieldExpression(ImportLayout::Address), QAccessible::Value),
-                  QStringLiteral("E + F"));
+                  QStringLiteral("E 省 + F 收货地址"));
         EXPECT_EQ(spoken(form->fieldExpression(ImportLayout::Address), QAccessible::Name),
                   QStringLiteral("收货地址的列"));
 

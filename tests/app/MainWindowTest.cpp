@@ -165,6 +165,7 @@ TEST_F(MainWindowTest, DeletingOldOrdersFromTheToolbarLeavesTheRecentOnesListed)
 
 // The seller narrows the list by picking in the filter lists and searching, as with the mouse.
 TEST_F(MainWindowTest, FilterListsAndSearchNarrowTheList) {
+    installTemplates({QStringLiteral("申通")});
     const QList<qint64> ids = storeOrders(12);
     QSqlQuery(m_state.database->connection())
         .exec(QStringLiteral("UPDATE order_data SET delivery = '申通' WHERE id IN (%1, %2, %3)")

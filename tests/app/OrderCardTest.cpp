@@ -43,10 +43,7 @@ protected:
 
     /** Orders of 淘宝:墨岚小店 on the shipped 圆通 form, installed in the folder. */
     QList<qint64> storeYuantongOrders(int count) {
-        QDir().mkpath(m_state.folder.file(QStringLiteral("Delivery")));
-        for (const QString extension : {".mlg", ".mlm"})
-            QFile::copy(QStringLiteral(MLDD_SOURCE_DIR "/data/Delivery/圆通") + extension,
-                        m_state.folder.file(QStringLiteral("Delivery/圆通") + extension));
+        installTemplates({QStringLiteral("圆通")});
         const QList<qint64> ids = storeOrders(count, QStringLiteral("淘宝:墨岚小店"));
         QList<Order> orders = OrderStore(*m_state.database).byIds(ids);
         for (Order& order : orders)
@@ -285,9 +282,7 @@ TEST_F(OrderCardTest, ASavedSenderIsOnEveryCardsWaybillAtOnce) {
 // when the seller leaves the box, before anything is saved.
 TEST_F(OrderCardTest, TheCourierIsPickedAndATypedUnknownNameIsRefusedAtOnce) {
     const QList<qint64> ids = storeYuantongOrders(2);
-    for (const QString extension : {".mlg", ".mlm"})
-        QFile::copy(QStringLiteral(MLDD_SOURCE_DIR "/data/Delivery/顺丰") + extension,
-                    m_state.folder.file(QStringLiteral("Delivery/顺丰") + extension));
+    installTemplates({QStringLiteral("顺丰")});
     MainWindow window(m_state);
     open(window);
     CourierBox* courier = cardOf(window, ids[0])->courierBox();

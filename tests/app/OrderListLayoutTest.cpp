@@ -28,6 +28,7 @@ protected:
     void SetUp() override {
         WindowFixture::SetUp();
         addProfile(sender());
+        installTemplates({QStringLiteral("中通")});
     }
 
     /** Orders as long as a seller meets them: the longest province, city and county names. */
@@ -36,7 +37,9 @@ protected:
         QList<Order> orders = OrderStore(*m_state.database).byIds(ids);
         for (int i = 0; i < orders.size(); ++i) {
             Order& order = orders[i];
-            order.orderSign = QStringLiteral("淘宝:32188773012%1").arg(10500 + i);
+            // 微信小店's numbers run to 22 digits.
+            order.orderSign = i == 0 ? QStringLiteral("微信小店:3720241205123456789012")
+                                     : QStringLiteral("淘宝:32188773012%1").arg(10500 + i);
             order.buyId = QStringLiteral("xiaohong_lv%1").arg(8800 + i);
             order.buyName = QStringLiteral("欧阳小红");
             order.buyPhone1 = QStringLiteral("13812345%1").arg(600 + i);

@@ -9,12 +9,14 @@
 #include "PrintFileWriter.h"
 #include "PrintProgressLine.h"
 #include "PrintSettingsDialog.h"
+#include "ServiceProcess.h"
 
 #include "core/PrintDefaults.h"
 #include "printing/PrintRun.h"
 #include "printing/PrinterSetup.h"
 #include "waybill/PdfReadBack.h"
 #include "waybill/PrintSwitches.h"
+#include "waybill/TemplateFiles.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -196,6 +198,31 @@ TEST_F(PrintWindowTest, APrintFileShowsItsRecordsTenToAPageWhileTheyPrint) {
 
     QTest::mouseClick(window.filterButton(), Qt::LeftButton);
     EXPECT_TRUE(shown().isEmpty()); // the stored orders again: there are none
+}
+
+// A print file on a form this folder lacks: the form is fetched from the service before the run,
+// which then prints every record; the page shown behind it asks for nothing more.
+TEST_F(PrintWindowTest, APrintFileOnAMissingFormFetchesItBeforeItsRun) {
+    const test::ServiceProcess service{
+        {QStringLiteral("--content"), QStringLiteral(MLDD_BIN "/service/content")}};
+    ASSERT_NE(service.port(), 0);
+    m_state.serviceBase = QStringLiteral("http://127.0.0.1:%1").arg(service.port());
+    QTemporaryDir dir;
+    const QString path =
+        test::writePrintFile(dir.filePath(QStringLiteral("晚班.mlk")), 3, QStringLiteral("韵达"));
+    MainWindow window(m_state);
+    test::ModalAnswers answers;
+    window.handleCommand(handleCommandText(m_state, path, CommandSource::Request));
+    QTest::qWait(50);
+    waitForEnd(window);
+    ASSERT_GE(answers.texts.size(), 2) << answers.texts.join(u'|').toStdString();
+    EXPECT_EQ(answers.texts.at(0), TemplateFiles::missingNotice(QStringLiteral("韵达")).text);
+    EXPECT_EQ(answers.texts.at(1),
+              QStringLiteral("快递模版：韵达已经成功下载，点[确定]后，继续刚才的工作！"));
+    EXPECT_EQ(answers.texts.filter(QStringLiteral("韵达")).size(), 2)
+        << answers.texts.join(u'|').toStdString();
+    ASSERT_TRUE(test::CupsDaemon::waitUntilIdle(QStringLiteral("label")));
+    EXPECT_EQ(QDir(jobs).entryList({"*.title"}, QDir::Files).size(), 3);
 }
 
 // The first run of a new folder: the guidance after the first waybill stops it, the end says how

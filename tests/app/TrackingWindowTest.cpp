@@ -20,6 +20,11 @@ namespace {
 
 class TrackingWindowTest : public test::WindowFixture {
 protected:
+    void SetUp() override {
+        WindowFixture::SetUp();
+        installTemplates({QStringLiteral("圆通"), QStringLiteral("顺丰")});
+    }
+
     // Orders of these couriers; the list shows them newest first, so the ids come back in the
     // list's order.
     QList<qint64> storeWith(const QStringList& couriers) {

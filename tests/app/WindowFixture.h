@@ -82,6 +82,16 @@ protected:
         ASSERT_FALSE(ProfileEditing::save(m_state, QString(), profile, DefaultFaHuoSet));
     }
 
+    /** Installs shipped courier templates in the data folder, as a seller's folder holds them. */
+    void installTemplates(const QStringList& names) {
+        QDir().mkpath(m_state.folder.file(QStringLiteral("Delivery")));
+        for (const QString& name : names)
+            for (const QString extension : {".mlg", ".mlm"})
+                QFile::copy(QStringLiteral(MLDD_SOURCE_DIR "/data/Delivery/") + name + extension,
+                            m_state.folder.file(QStringLiteral("Delivery/") + name + extension));
+        m_state.templates = installedTemplateNames(m_state.folder);
+    }
+
     QList<qint64> storeOrders(int count, const QString& sender = QString()) {
         QList<Order> orders(count);
         for (int i = 0; i < count; ++i) {

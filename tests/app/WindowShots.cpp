@@ -125,8 +125,11 @@ int main(int argc, char* argv[]) {
             {ImportLayout::Phone1, 2},      {ImportLayout::Phone2, 3},
             {ImportLayout::Province, 4},    {ImportLayout::Address, 5},
             {ImportLayout::Goods, 6},       {ImportLayout::BuyerMessage, 7}};
-        for (const auto& [field, column] : chosen)
+        // Chosen anew: the columns the headers placed would otherwise be named twice.
+        for (const auto& [field, column] : chosen) {
+            mapping.clearButton(field)->click();
             emit mapping.fieldCombo(field)->activated(column + 1);
+        }
         shoot(mapping, out + QStringLiteral("/ExcelImportDialog.png"));
     }
     PrintSettingsDialog printSettings(state, &main);
