@@ -157,9 +157,8 @@ TEST_F(OrderSearchIndexTest, ABacklogGoesInStepsAndABusyStoreIsSearchedAsItIs) {
         exec(QStringLiteral("update order_data set buy_id = 'beta_edited' where buy_id = "
                             "'alpha_0'"));
         exec(QStringLiteral("insert into order_data (buy_id, dj_type) values ('alpha_fresh', 0)"));
-        const qint64 fresh = OrderStore(*m_database)
-                                 .ids(QStringLiteral("select max(id) from order_data"))
-                                 .front();
+        const qint64 fresh =
+            OrderStore(*m_database).ids(QStringLiteral("select max(id) from order_data")).front();
         QSqlQuery(other).exec(QStringLiteral("BEGIN IMMEDIATE"));
         EXPECT_TRUE(OrderSearchIndex::catchUp(*m_database));
         expectSameAsReading(true, kKeys, "store busy");
@@ -281,19 +280,19 @@ TEST_F(OrderSearchIndexTest, OnlyKeysWithFewCandidatesAreLookedUp) {
     ASSERT_TRUE(OrderStore(*m_database).insert(orders, rule));
     const QStringList names{QStringLiteral("buy_name")};
     const auto candidates = [&](const char* key) -> std::optional<qint64> {
-        const std::optional<QString> match =
+        const std::optional<OrderSearchIndex::Candidates> found =
             OrderSearchIndex::lookUp(*m_database, names, QString::fromUtf8(key));
-        if (!match)
+        if (!found)
             return std::nullopt;
         EXPECT_EQ(OrderStore(*m_database)
-                      .listed(OrderSearchIndex::contains(names, QString::fromUtf8(key), match)),
+                      .listed(OrderSearchIndex::contains(names, QString::fromUtf8(key), found)),
                   OrderStore(*m_database)
                       .listed(OrderSearchIndex::contains(names, QString::fromUtf8(key), false)))
             << key;
         return OrderStore(*m_database)
             .ids(QStringLiteral("select count(*) from order_column_grams where "
                                 "order_column_grams match ?"),
-                 {*match})
+                 {found->match})
             .front();
     };
     for (const char* common : {"王", "李四", "王小二"})
