@@ -41,10 +41,9 @@ public:
     static constexpr qint64 kBatchTakesIn = 200'000;
     /**
      * Above this many candidates a key is common enough that the list's own
-     * order finds a page of hits and its count sooner than looking each
-     * candidate up (a look-up reads a row where the list's walk reads the next
-     * one: about thirty times the cost, and the count and the page each look
-     * every candidate up).
+     * order, read row by row, finds a page of hits and its count sooner than
+     * the candidates' list is read and its every candidate looked up for the
+     * count.
      */
     static constexpr qint64 kMostLookedUp = 12'000;
     /**
