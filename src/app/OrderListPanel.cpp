@@ -20,6 +20,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabBar>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -267,6 +268,18 @@ void OrderListPanel::applyFilter() {
 
 void OrderListPanel::search() {
     showResult(OrderSearch::search(m_state, m_searchField->currentText(), m_searchKey->text()));
+    // The results' first page is shown before they are counted: a timer, not a queued
+    // call, so that the page's paint, posted at a low priority, comes first.
+    if (m_state.cursor.countWaits())
+        QTimer::singleShot(1, this, &OrderListPanel::countOn);
+}
+
+void OrderListPanel::countOn() {
+    // A page turned meanwhile may have counted already; a print file's list has no count.
+    if (m_printFile || !m_state.cursor.countWaits())
+        return;
+    m_state.cursor.countAhead(m_state.currentPage);
+    m_informationLine->setText(m_state.informationLine());
 }
 
 void OrderListPanel::nextPage() {

@@ -94,6 +94,8 @@ private:
     /** The large preview follows the page: the order it shows, or the page's first. */
     void showLargePreview(const QList<Order>& orders);
     void switchMode(int tab);
+    /** Counts the list on past the shown page when its count waits, and shows the new total. */
+    void countOn();
 
     MainState& m_state;
     OrderPagesDrawer m_drawer;

@@ -80,6 +80,8 @@ int runOrders(const CliContext& context, QStringList args) {
     // A search replaces the print-state filter, as the window's search box does.
     if (search) {
         OrderSearch::search(state, search->first, search->second);
+        // A script reads the whole count at once, where the window shows the page first.
+        state.cursor.countAhead(page);
     } else {
         state.filter = OrderFilter::fromLists(OrderFilter::kAll, OrderFilter::kAll, stateName);
         state.requery();

@@ -2,10 +2,10 @@
 
 namespace mldd {
 
-void MainState::requery() {
+void MainState::requery(OrderCursor::Counting counting) {
     if (!database)
         return;
-    cursor.requery(OrderStore(*database), filter.condition, currentPage);
+    cursor.requery(OrderStore(*database), filter.condition, currentPage, counting);
     currentPage = cursor.clampPage(currentPage);
 }
 

@@ -74,8 +74,12 @@ struct MainState {
     /** The page address waiting for the capture timer. */
     QString pendingCapture;
 
-    /** Runs the list query again with the current filter and keeps the page in range. */
-    void requery();
+    /**
+     * Runs the list query again with the current filter and keeps the page in
+     * range; counted at once, or with Counting::Later only past the page until
+     * cursor.countAhead().
+     */
+    void requery(OrderCursor::Counting counting = OrderCursor::Counting::Now);
 
     /** The line under the list: caption, record count, page count, current page. */
     QString informationLine() const;

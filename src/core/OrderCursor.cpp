@@ -4,23 +4,31 @@
 
 namespace mldd {
 
-void OrderCursor::requery(const OrderStore& store, const SqlCondition& filter, int page) {
+void OrderCursor::requery(const OrderStore& store, const SqlCondition& filter, int page,
+                          Counting counting) {
     m_store.emplace(store);
     m_filter = filter;
     m_ids.reset();
-    count(page);
+    count(page, counting == Counting::Now ? kCountAhead : kPageSize);
+    m_countWaits = counting == Counting::Later && !m_complete;
 }
 
-void OrderCursor::count(int page) {
-    const qsizetype limit = qsizetype(std::max(page, 1)) * kPageSize + kCountAhead;
+void OrderCursor::countAhead(int page) {
+    if (m_store)
+        count(page, kCountAhead);
+}
+
+void OrderCursor::count(int page, qsizetype ahead) {
+    const qsizetype limit = qsizetype(std::max(page, 1)) * kPageSize + ahead;
     const qsizetype counted = m_store->listedCount(m_filter, limit + 1);
     m_complete = counted <= limit;
     m_count = std::min(counted, limit);
+    m_countWaits = false;
 }
 
 int OrderCursor::clampPage(int page) {
     if (m_store && !m_complete && page >= pageCount())
-        count(page);
+        count(page, kCountAhead);
     return std::clamp(page, 1, std::max(1, pageCount()));
 }
 

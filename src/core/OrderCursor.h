@@ -20,8 +20,26 @@ public:
     /** How many orders past the shown page a count goes before it stops. */
     static constexpr qsizetype kCountAhead = 10'000;
 
+    /** When the count of a new list query goes its full stretch. */
+    enum class Counting {
+        /** At once, before anything is read of the list. */
+        Now,
+        /**
+         * Only to the page after `page` first, so that the page is shown at once;
+         * countAhead() goes on when there is time for it.
+         */
+        Later,
+    };
+
     /** Runs the list query, counting up to `page` and kCountAhead orders beyond it. */
-    void requery(const OrderStore& store, const SqlCondition& filter, int page = 1);
+    void requery(const OrderStore& store, const SqlCondition& filter, int page = 1,
+                 Counting counting = Counting::Now);
+
+    /** Whether the count stopped short at the page after the shown one, waiting for countAhead().
+     */
+    bool countWaits() const { return m_countWaits; }
+    /** Counts up to `page` and kCountAhead orders beyond it, as requery does with Counting::Now. */
+    void countAhead(int page);
 
     /** The orders counted: every listed one, or the counted part when !countComplete(). */
     qsizetype recordCount() const { return m_count; }
@@ -45,12 +63,14 @@ public:
     const std::vector<qint64>& ids() const;
 
 private:
-    void count(int page);
+    /** Counts up to `page` and `ahead` orders beyond it. */
+    void count(int page, qsizetype ahead);
 
     std::optional<OrderStore> m_store;
     SqlCondition m_filter;
     qsizetype m_count = 0;
     bool m_complete = true;
+    bool m_countWaits = false;
     mutable std::optional<std::vector<qint64>> m_ids;
 };
 

@@ -1,5 +1,6 @@
 #include "OrderSearchIndex.h"
 
+#include "OrderCursor.h"
 #include "OrderDatabase.h"
 #include "SearchGrams.h"
 
@@ -9,6 +10,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace mldd {
 
@@ -311,8 +313,9 @@ void OrderSearchIndex::startOver(OrderDatabase& database) {
     });
 }
 
-std::optional<QString> OrderSearchIndex::lookUp(const OrderDatabase& database,
-                                                const QStringList& columns, const QString& key) {
+std::optional<OrderSearchIndex::Candidates> OrderSearchIndex::lookUp(const OrderDatabase& database,
+                                                                     const QStringList& columns,
+                                                                     const QString& key) {
     const QStringList grams = SearchGrams::ofKey(key);
     const std::optional<QString> all = matchOf(columns, grams);
     if (!all)
@@ -321,27 +324,51 @@ std::optional<QString> OrderSearchIndex::lookUp(const OrderDatabase& database,
     // The newest id stands for the store's size: it is read at once, where a count walks.
     if (!query.exec(QStringLiteral("select coalesce(max(id), 0) from order_data")) || !query.next())
         return std::nullopt;
-    const qint64 most =
-        std::clamp(query.value(0).toLongLong() / kCommonShare, kFewLookedUp, kMostLookedUp);
+    const qint64 orders = query.value(0).toLongLong();
+    const qint64 most = std::clamp(orders / kCommonShare, kFewLookedUp, kMostLookedUp);
+    // Only the index's lists are read, never an order.
     query.prepare(
         QStringLiteral("select count(*) from (select rowid from %1 where %1 match ? limit ?)")
             .arg(kTable));
-    const auto fewerThanMost = [&](const QString& match) {
+    const auto heldBy = [&](const QString& match, qint64 limit) -> std::optional<qint64> {
         query.bindValue(0, match);
-        query.bindValue(1, most);
-        return query.exec() && query.next() && query.value(0).toLongLong() < most;
+        query.bindValue(1, limit);
+        if (!query.exec() || !query.next())
+            return std::nullopt;
+        return query.value(0).toLongLong();
     };
+    // How many orders hold each rare gram (all of the key's grams hold its hits).
     QStringList rare;
+    qint64 fewest = most;
     for (const QString& gram : grams) {
-        if (fewerThanMost(*matchOf(columns, {gram})))
+        const std::optional<qint64> held = heldBy(*matchOf(columns, {gram}), most);
+        if (held && *held < most) {
             rare.append(gram);
+            fewest = std::min(fewest, *held);
+        }
     }
-    if (!rare.isEmpty())
-        return matchOf(columns, rare);
-    // Common grams can still be rare together.
-    if (grams.size() > 1 && fewerThanMost(*all))
-        return all;
-    return std::nullopt;
+    const qint64 walked = walkedFrom(orders);
+    std::optional<QString> match;
+    std::optional<qint64> count;
+    if (!rare.isEmpty()) {
+        match = matchOf(columns, rare);
+        // One rare gram was counted already; several together only when the fewest
+        // held by one of them are too many to look up.
+        count = rare.size() == 1 || fewest < walked ? fewest : heldBy(*match, most);
+    } else if (grams.size() > 1) {
+        // Common grams can still be rare together.
+        count = heldBy(*all, most);
+        if (count && *count < most)
+            match = all;
+    }
+    if (!match || !count)
+        return std::nullopt;
+    return Candidates{*match, *count, *count < walked ? Plan::LookUp : Plan::WalkList};
+}
+
+qint64 OrderSearchIndex::walkedFrom(qint64 orders) {
+    return std::max<qint64>(
+        1, qint64(std::sqrt(double(OrderCursor::kPageSize) * double(orders) / kLookUpSteps)));
 }
 
 std::optional<QString> OrderSearchIndex::matchOf(const QStringList& columns,
@@ -363,13 +390,16 @@ std::optional<QString> OrderSearchIndex::matchOf(const QStringList& columns,
 }
 
 SqlCondition OrderSearchIndex::contains(const QStringList& columns, const QString& key,
-                                        bool alongIndex) {
+                                        bool alongIndex, Plan plan, qint64 count) {
+    const std::optional<QString> match =
+        alongIndex ? matchOf(columns, SearchGrams::ofKey(key)) : std::nullopt;
     return contains(columns, key,
-                    alongIndex ? matchOf(columns, SearchGrams::ofKey(key)) : std::nullopt);
+                    match ? std::optional<Candidates>(Candidates{*match, count, plan})
+                          : std::nullopt);
 }
 
 SqlCondition OrderSearchIndex::contains(const QStringList& columns, const QString& key,
-                                        const std::optional<QString>& candidates) {
+                                        const std::optional<Candidates>& candidates) {
     // Alternatives are grouped, so that "dj_type >= 0" still holds for all of them.
     SqlCondition condition;
     QStringList alternatives;
@@ -385,12 +415,25 @@ SqlCondition OrderSearchIndex::contains(const QStringList& columns, const QStrin
     // or noted since. The LIKE conditions then keep those that hold the key.
     // An id list rather than a join: SQLite would build a Bloom filter over every
     // order for a join, reading the whole store to look a few orders up.
-    condition.sql = QStringLiteral(" and id in (select rowid from %1 where %1 match ? union "
-                                   "select id from order_column_grams_stale union select id from "
-                                   "order_data where id > %2)")
-                        .arg(kTable, kMark) +
-                    condition.sql;
-    condition.values.prepend(*candidates);
+    const QString among = QStringLiteral("id in (select rowid from %1 where %1 match ? union "
+                                         "select id from order_column_grams_stale union select id "
+                                         "from order_data where id > %2)")
+                              .arg(kTable, kMark);
+    const QString likes = condition.sql;
+    condition.sql = QStringLiteral(" and ") + among + likes;
+    // The list's index is walked in list order (the stretch, lazily, as the outer
+    // loop: a cross join keeps it outside), each entry's id is checked against the
+    // candidates listed once, and only a candidate's row is read for LIKE. The walk
+    // stops where looking the candidates up would have been done. Counts and
+    // positions keep looking the candidates up, which costs what they hold.
+    if (candidates->plan == Plan::WalkList)
+        condition.firstStretch =
+            QStringLiteral("from (select id as listed from order_data where dj_type >= 0 order "
+                           "by NumSign desc, id desc limit %1) cross join order_data on id = "
+                           "listed where listed ")
+                .arg(std::max<qint64>(candidates->count, 1) * kLookUpSteps) +
+            among.mid(3) + likes;
+    condition.values.prepend(candidates->match);
     return condition;
 }
 

@@ -41,10 +41,9 @@ public:
     static constexpr qint64 kBatchTakesIn = 200'000;
     /**
      * Above this many candidates a key is common enough that the list's own
-     * order finds a page of hits and its count sooner than looking each
-     * candidate up (a look-up reads a row where the list's walk reads the next
-     * one: about thirty times the cost, and the count and the page each look
-     * every candidate up).
+     * order, read row by row, finds a page of hits and its count sooner than
+     * the candidates' list is read and its every candidate looked up for the
+     * count.
      */
     static constexpr qint64 kMostLookedUp = 12'000;
     /**
@@ -103,31 +102,72 @@ public:
      */
     static void startOver(OrderDatabase& database);
 
+    /** How a page of the list is read from a search's candidates. */
+    enum class Plan {
+        /** Each candidate is looked up and all of them put in list order: few candidates. */
+        LookUp,
+        /**
+         * The list's own index is walked in list order, keeping the entries that are
+         * candidates (listed once): many candidates, so a page of them comes soon.
+         * The walk goes kLookUpSteps entries per candidate at most, what looking them
+         * up would cost; a page it does not fill is read by looking them up after all
+         * (the key's hits are among the oldest orders, or few of the candidates hold it).
+         */
+        WalkList,
+    };
+
+    /** A search's candidates: the full-text query that finds them, how a page is read. */
+    struct Candidates {
+        QString match;
+        /** How many there are, or at most (enough to choose the plan by). */
+        qint64 count = 0;
+        Plan plan = Plan::LookUp;
+
+        bool operator==(const Candidates&) const = default;
+    };
+
     /**
-     * The full-text query that finds the candidates of `key` when looking them
-     * up along the index pays; none when the list's own walk finds the key
-     * sooner or the index does not hold these columns. Looking up pays when
-     * fewer orders than kMostLookedUp and than the store's orders over
-     * kCommonShare (at least kFewLookedUp) are candidates. Only the key's rare
-     * grams are asked for, each held by fewer orders than that: a common one
-     * would be read through to its end and rule out little that LIKE does not.
+     * The candidates of `key` when finding them along the index pays; none when
+     * the list's own walk finds the key sooner or the index does not hold these
+     * columns. Looking up pays when fewer orders than kMostLookedUp and than the
+     * store's orders over kCommonShare (at least kFewLookedUp) are candidates.
+     * Only the key's rare grams are asked for, each held by fewer orders than
+     * that: a common one would be read through to its end and rule out little
+     * that LIKE does not. A page is walked to (Plan::WalkList) from
+     * walkedFrom() candidates on.
      */
-    static std::optional<QString> lookUp(const OrderDatabase& database, const QStringList& columns,
-                                         const QString& key);
+    static std::optional<Candidates> lookUp(const OrderDatabase& database,
+                                            const QStringList& columns, const QString& key);
+
+    /**
+     * From how many candidates on a page of a store of `orders` orders is found
+     * sooner by walking the list than by looking every candidate up. Looking up
+     * costs about kLookUpSteps steps of the walk per candidate; the walk takes
+     * about a page's worth of orders over the candidates' share of the store.
+     * The two meet at the square root of (page × orders / kLookUpSteps).
+     */
+    static qint64 walkedFrom(qint64 orders);
+
+    /**
+     * Steps along the list's index that cost about as much as looking up one
+     * candidate (measured at a million orders: about 1 µs a look-up, 0.2 µs a step).
+     */
+    static constexpr qint64 kLookUpSteps = 5;
 
     /**
      * Finds `key` anywhere in one of `columns` as LIKE does (its % and _ taken
-     * literally), among the `candidates` of a full-text query (as lookUp gave
-     * it) when there is one.
+     * literally), among the `candidates` (as lookUp gave them) when there are any.
      */
     static SqlCondition contains(const QStringList& columns, const QString& key,
-                                 const std::optional<QString>& candidates);
+                                 const std::optional<Candidates>& candidates);
 
     /**
      * The same, among the orders that hold every gram of the key when
-     * `alongIndex` (catchUp said so) and the index holds these columns.
+     * `alongIndex` (catchUp said so) and the index holds these columns, with
+     * a page read as `plan` says for `count` candidates.
      */
-    static SqlCondition contains(const QStringList& columns, const QString& key, bool alongIndex);
+    static SqlCondition contains(const QStringList& columns, const QString& key, bool alongIndex,
+                                 Plan plan = Plan::LookUp, qint64 count = 0);
 
 private:
     /**

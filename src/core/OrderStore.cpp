@@ -238,8 +238,16 @@ std::optional<qsizetype> OrderStore::listedPosition(const SqlCondition& filter, 
 
 std::vector<qint64> OrderStore::listedWindow(const SqlCondition& filter, qsizetype first,
                                              int limit) const {
-    return ids(listedQuery(filter) + QStringLiteral(" limit ? offset ?"),
-               filter.values + QVariantList{limit, qint64(first)});
+    const QVariantList values = filter.values + QVariantList{limit, qint64(first)};
+    // The list's first stretch holds the whole window, or the list is read whole.
+    if (!filter.firstStretch.isEmpty()) {
+        const std::vector<qint64> window = ids(QStringLiteral("select id ") + filter.firstStretch +
+                                                   QStringLiteral(" limit ? offset ?"),
+                                               values);
+        if (qsizetype(window.size()) == limit)
+            return window;
+    }
+    return ids(listedQuery(filter) + QStringLiteral(" limit ? offset ?"), values);
 }
 
 std::vector<qint64> OrderStore::absorbed() const {

@@ -12,10 +12,19 @@ namespace mldd {
 struct SqlCondition {
     QString sql;
     QVariantList values;
+    /**
+     * The "from … where …" of a query for the orders of a first stretch of the
+     * list that meet the same conditions, with the same values, read in list
+     * order; empty when there is none. A window it fills is the window `sql`
+     * gives, sooner: a search with many candidates checks them along the list's
+     * own index rather than looking each one up and sorting them all for one page.
+     */
+    QString firstStretch = {};
 
     bool isEmpty() const { return sql.isEmpty(); }
 
     SqlCondition& operator+=(const SqlCondition& more) {
+        firstStretch.clear(); // a stretch of these conditions alone
         sql += more.sql;
         values += more.values;
         return *this;

@@ -32,7 +32,8 @@ std::optional<QStringList> columnsOf(const QString& fieldCaption) {
 
 SqlCondition condition(OrderDatabase* database, const QStringList& columns, const QString& key) {
     // What another program stored since the start is taken in first. A common key is
-    // found sooner along the list's own order than by looking each candidate up.
+    // found sooner along the list's own order than by looking each candidate up, and
+    // a page of a key with many candidates sooner by walking that order to them.
     const bool current = database && OrderSearchIndex::catchUp(*database);
     return OrderSearchIndex::contains(
         columns, key, current ? OrderSearchIndex::lookUp(*database, columns, key) : std::nullopt);
@@ -43,7 +44,7 @@ std::optional<Notice> search(MainState& state, const QString& fieldCaption, cons
         state.filter =
             OrderFilter::fromLists(OrderFilter::kAll, OrderFilter::kAll, OrderFilter::kAll);
         state.currentPage = 1;
-        state.requery();
+        state.requery(OrderCursor::Counting::Later);
         return Notice{QStringLiteral("条件不能为空，请选择！"), QStringLiteral("墨岚打单"),
                       Notice::Icon::Exclamation, Notice::Buttons::Ok};
     }
@@ -56,7 +57,7 @@ std::optional<Notice> search(MainState& state, const QString& fieldCaption, cons
     state.filter = filter;
     // The results are new: they are read from their first page, not the page the list was on.
     state.currentPage = 1;
-    state.requery();
+    state.requery(OrderCursor::Counting::Later);
     return std::nullopt;
 }
 

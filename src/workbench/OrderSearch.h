@@ -32,6 +32,8 @@ SqlCondition condition(OrderDatabase* database, const QStringList& columns, cons
  * Searches the chosen field for `key` (trimmed of blanks) anywhere in it,
  * replacing any filter, and runs the list query. An empty `fieldCaption`
  * means no field was chosen: all orders are listed and the message returned.
+ * The first page is ready at once; the count stops at the page after it until
+ * state.cursor.countAhead() (when state.cursor.countWaits()).
  */
 std::optional<Notice> search(MainState& state, const QString& fieldCaption, const QString& key);
 

@@ -210,6 +210,26 @@ TEST_F(MainWindowTest, FilterListsAndSearchNarrowTheList) {
         << window.informationLine()->text().toStdString();
 }
 
+// A search shows its first page at once, counted only to the next page, and counts on when
+// the window is free: the line under the list then tells the whole.
+TEST_F(MainWindowTest, ASearchShowsItsFirstPageBeforeItIsCounted) {
+    storeOrders(25);
+    MainWindow window(m_state);
+    window.show();
+    test::SellerClicks seller;
+    seller.pick(window.searchFieldList(), QStringLiteral("买家姓名"));
+    test::typeText(window.searchKey(), QStringLiteral("收货人"));
+    QTest::keyClick(window.searchKey(), Qt::Key_Return);
+    EXPECT_EQ(visibleRows(window), 10);
+    EXPECT_EQ(window.informationLine()->text(),
+              QStringLiteral("[买家姓名]含[收货人]  总计20多条 共2多页 第1页"));
+    QTRY_COMPARE(window.informationLine()->text(),
+                 QStringLiteral("[买家姓名]含[收货人]  总计25条 共3页 第1页"));
+    seller.click(window.nextPageButton());
+    seller.click(window.nextPageButton());
+    EXPECT_EQ(visibleRows(window), 5);
+}
+
 TEST_F(MainWindowTest, HiddenMenuEntriesFollowTheMenuSetting) {
     m_state.menu = MenuVisibility::fromText(QStringLiteral("111111011111"));
     MainWindow window(m_state);
@@ -299,8 +319,8 @@ TEST_F(MainWindowTest, TheBackupEntryShowsTheLastBackupAndMakesOneOnRequest) {
     settings->popup(window.mapToGlobal(QPoint(0, 0)));
     QTRY_VERIFY(settings->isVisible());
     const QString today = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
-    EXPECT_TRUE(window.backupEntry()->text().startsWith(
-        QStringLiteral("备份订单数据库（上次 ") + today))
+    EXPECT_TRUE(
+        window.backupEntry()->text().startsWith(QStringLiteral("备份订单数据库（上次 ") + today))
         << window.backupEntry()->text().toStdString();
     EXPECT_TRUE(window.backupEntry()->text().endsWith(QStringLiteral(" KB）")));
 

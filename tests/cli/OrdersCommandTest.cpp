@@ -107,7 +107,7 @@ TEST_F(OrdersCommandTest, AFileThatIsNoDatabaseFailsAndStaysAsItWas) {
 // A script searches as the window's search box does: the field by its caption, any part
 // of it, the print-state filter set aside; a field the box lacks is a usage error.
 TEST_F(OrdersCommandTest, SearchesAFieldAsTheSearchBoxDoes) {
-    storeOrders(12, 5);
+    storeOrders(25, 5);
     {
         QString message;
         auto database = OrderDatabase::open(dataPath() + QStringLiteral("/mlddsj.db"), &message);
@@ -129,7 +129,7 @@ TEST_F(OrdersCommandTest, SearchesAFieldAsTheSearchBoxDoes) {
     const CliRun names = orders({"--search", "买家姓名=王", "--json"});
     ASSERT_EQ(names.exitCode, 0) << names.err.toStdString();
     EXPECT_EQ(QJsonDocument::fromJson(names.out.toUtf8()).object().value("information"),
-              QStringLiteral("[买家姓名]含[王]  总计12条 共2页 第1页"));
+              QStringLiteral("[买家姓名]含[王]  总计25条 共3页 第1页"));
     EXPECT_TRUE(orders({"--search", "买家地址=杭州"}).out.contains(QStringLiteral("淘宝:2002")));
 
     const CliRun unknown = orders({"--search", "颜色=红"});

@@ -157,9 +157,8 @@ TEST_F(OrderSearchIndexTest, ABacklogGoesInStepsAndABusyStoreIsSearchedAsItIs) {
         exec(QStringLiteral("update order_data set buy_id = 'beta_edited' where buy_id = "
                             "'alpha_0'"));
         exec(QStringLiteral("insert into order_data (buy_id, dj_type) values ('alpha_fresh', 0)"));
-        const qint64 fresh = OrderStore(*m_database)
-                                 .ids(QStringLiteral("select max(id) from order_data"))
-                                 .front();
+        const qint64 fresh =
+            OrderStore(*m_database).ids(QStringLiteral("select max(id) from order_data")).front();
         QSqlQuery(other).exec(QStringLiteral("BEGIN IMMEDIATE"));
         EXPECT_TRUE(OrderSearchIndex::catchUp(*m_database));
         expectSameAsReading(true, kKeys, "store busy");
@@ -263,8 +262,8 @@ TEST_F(OrderSearchIndexTest, EveryFieldAndKeyLengthFindsWhatAScanFindsAfterEvery
 
 // A common key is found along the list's own order rather than looked up candidate by
 // candidate; a rare one, or one found nowhere, is looked up, by its rare grams only, or by
-// common ones that are rare together. How common is common follows the store's size: here
-// one order in sixty is.
+// common ones that are rare together, and its page walked to when it has many candidates.
+// How common is common follows the store's size: here one order in sixty is.
 TEST_F(OrderSearchIndexTest, OnlyKeysWithFewCandidatesAreLookedUp) {
     QList<Order> orders;
     for (int i = 0; i < 12'000; ++i) {
@@ -274,6 +273,7 @@ TEST_F(OrderSearchIndexTest, OnlyKeysWithFewCandidatesAreLookedUp) {
                         : i % 40 == 0 ? QStringLiteral("李四")
                         : i % 40 == 1 ? QStringLiteral("四王")
                         : i % 80 == 2 ? QStringLiteral("张三")
+                        : i % 65 == 3 ? QStringLiteral("赵六")
                                       : QStringLiteral("王小二");
         orders.append(order);
     }
@@ -281,24 +281,31 @@ TEST_F(OrderSearchIndexTest, OnlyKeysWithFewCandidatesAreLookedUp) {
     ASSERT_TRUE(OrderStore(*m_database).insert(orders, rule));
     const QStringList names{QStringLiteral("buy_name")};
     const auto candidates = [&](const char* key) -> std::optional<qint64> {
-        const std::optional<QString> match =
+        const std::optional<OrderSearchIndex::Candidates> found =
             OrderSearchIndex::lookUp(*m_database, names, QString::fromUtf8(key));
-        if (!match)
+        if (!found)
             return std::nullopt;
         EXPECT_EQ(OrderStore(*m_database)
-                      .listed(OrderSearchIndex::contains(names, QString::fromUtf8(key), match)),
+                      .listed(OrderSearchIndex::contains(names, QString::fromUtf8(key), found)),
                   OrderStore(*m_database)
                       .listed(OrderSearchIndex::contains(names, QString::fromUtf8(key), false)))
             << key;
         return OrderStore(*m_database)
             .ids(QStringLiteral("select count(*) from order_column_grams where "
                                 "order_column_grams match ?"),
-                 {*match})
+                 {found->match})
             .front();
     };
     for (const char* common : {"王", "李四", "王小二"})
         EXPECT_EQ(candidates(common), std::nullopt) << common;
     EXPECT_EQ(candidates("张三"), 150);
+    // Of the looked-up keys, one with as many candidates as 赵六 has its page walked to.
+    const auto plan = [&](const char* key) {
+        return OrderSearchIndex::lookUp(*m_database, names, QString::fromUtf8(key))->plan;
+    };
+    EXPECT_EQ(plan("张三"), OrderSearchIndex::Plan::LookUp);
+    EXPECT_GE(candidates("赵六"), OrderSearchIndex::walkedFrom(12'000));
+    EXPECT_EQ(plan("赵六"), OrderSearchIndex::Plan::WalkList);
     EXPECT_EQ(candidates("明军"), 1);
     EXPECT_EQ(candidates("羊毛衫"), 0);
     // 小二 is common, 二李 nowhere: only the rare one is asked for.

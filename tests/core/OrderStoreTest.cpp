@@ -284,6 +284,36 @@ TEST_F(OrderStoreTest, ALongListIsCountedAsFarAsThePagesShown) {
     EXPECT_EQ(cursor.pageOf(ids[0]), std::nullopt);
 }
 
+// A list counted later shows its page at once, counted only to the page after it; the
+// count goes on when asked, and a page turned past the counted part counts as well.
+TEST_F(OrderStoreTest, AListCountedLaterCountsOnlyToTheNextPageFirst) {
+    QList<Order> orders;
+    for (int i = 0; i < 45; ++i)
+        orders.append(order(QStringLiteral("淘宝:%1").arg(i)));
+    store(orders);
+    OrderCursor cursor;
+    cursor.requery(store(), {}, 1, OrderCursor::Counting::Later);
+    EXPECT_TRUE(cursor.countWaits());
+    EXPECT_FALSE(cursor.countComplete());
+    EXPECT_EQ(cursor.recordCount(), 20);
+    ASSERT_EQ(cursor.pageIds(1).size(), 10);
+    cursor.countAhead(1);
+    EXPECT_FALSE(cursor.countWaits());
+    EXPECT_TRUE(cursor.countComplete());
+    EXPECT_EQ(cursor.recordCount(), 45);
+
+    cursor.requery(store(), {}, 1, OrderCursor::Counting::Later);
+    EXPECT_EQ(cursor.clampPage(4), 4);
+    EXPECT_FALSE(cursor.countWaits());
+    EXPECT_EQ(cursor.recordCount(), 45);
+    // A short list is whole at once, with nothing left to count.
+    cursor.requery(store(), {QStringLiteral(" and order_sign = ?"), {QStringLiteral("淘宝:3")}}, 1,
+                   OrderCursor::Counting::Later);
+    EXPECT_FALSE(cursor.countWaits());
+    EXPECT_TRUE(cursor.countComplete());
+    EXPECT_EQ(cursor.recordCount(), 1);
+}
+
 TEST(OrderFilter, CaptionsTellTheFilter) {
     EXPECT_EQ(OrderFilter::initial().caption, QStringLiteral("筛选:所有的快递单未打印的订单"));
     EXPECT_EQ(OrderFilter::initial().condition.sql, QStringLiteral(" and kd_sign = 0"));

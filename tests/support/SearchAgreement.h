@@ -117,10 +117,26 @@ inline void expectIndexAgreesWithScan(OrderDatabase& database, const std::string
                 keys.append(key);
         }
         for (const QString& key : keys) {
-            EXPECT_EQ(store.listed(OrderSearchIndex::contains(columns, key, true)),
-                      store.listed(OrderSearchIndex::contains(columns, key, false)))
-                << when << ": " << columns.join(u',').toStdString() << " [" << key.toStdString()
-                << ']';
+            const std::vector<qint64> scanned =
+                store.listed(OrderSearchIndex::contains(columns, key, false));
+            const std::string what = std::string(when) + ": " + columns.join(u',').toStdString() +
+                                     " [" + key.toStdString() + ']';
+            EXPECT_EQ(store.listed(OrderSearchIndex::contains(columns, key, true)), scanned)
+                << what;
+            // Pages walked to along the list: a stretch that holds them, one that may hold
+            // a part, and one too short for any (read by looking the candidates up after all).
+            for (const qint64 candidates :
+                 {qint64(ids.size()), qint64(ids.size() / 20 + 1), qint64(1)}) {
+                const SqlCondition walked = OrderSearchIndex::contains(
+                    columns, key, true, OrderSearchIndex::Plan::WalkList, candidates);
+                for (const qsizetype first : {0, 10}) {
+                    const auto from = scanned.begin() + std::min(first, qsizetype(scanned.size()));
+                    EXPECT_EQ(store.listedWindow(walked, first, 10),
+                              std::vector<qint64>(
+                                  from, from + std::min<std::ptrdiff_t>(10, scanned.end() - from)))
+                        << what << " walked over " << candidates << ", from " << first;
+                }
+            }
         }
     }
 }
