@@ -1,5 +1,6 @@
-#include "MainWindow.h"
 #include "SenderProfilesDialog.h"
+#include "Eventually.h"
+#include "MainWindow.h"
 #include "SellerClicks.h"
 #include "ServiceProcess.h"
 #include "WindowFixture.h"
@@ -58,7 +59,7 @@ TEST_F(SenderProfilesDialogTest, AFreshSellerSetsUpTheFirstSenderWhenTheFirstCap
     action.kind = CommandAction::Kind::Capture;
     action.text = QStringLiteral("https://trade.taobao.com/trade/detail.htm");
     window.handleCommand(action);
-    QTRY_COMPARE_WITH_TIMEOUT(m_state.cursor.recordCount(), 1, 10000);
+    ASSERT_TRUE(becomes([&] { return m_state.cursor.recordCount(); }, 1, 10000));
 
     EXPECT_EQ(presetAccount, QStringLiteral("淘宝|墨岚小店"));
     ASSERT_FALSE(answers.texts.isEmpty());
