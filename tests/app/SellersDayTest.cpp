@@ -177,7 +177,11 @@ TEST(SellersDayTest, FromAFreshFolderToPrintedParcels) {
             mapping->senderList()->setCurrentText(QStringLiteral("淘宝:墨岚小店"));
             QTest::mouseClick(mapping->extractButton(), Qt::LeftButton);
         } else if (auto* editor = qobject_cast<SenderProfilesDialog*>(dialog))
-            fillSender(editor, QStringLiteral("墨岚小店"), QStringLiteral("王小明"));
+            // A new sender starts without the page's shop: the seller names each of theirs.
+            fillSender(editor,
+                       state.profiles.isEmpty() ? QStringLiteral("墨岚小店")
+                                                : QStringLiteral("墨岚二店"),
+                       QStringLiteral("王小明"));
         else if (auto* plan = qobject_cast<ExpressPlanDialog*>(dialog))
             setUpPlan(plan);
         else if (auto* question = qobject_cast<QInputDialog*>(dialog)) {
