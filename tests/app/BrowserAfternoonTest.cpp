@@ -1,5 +1,6 @@
 #include "BrowserPanel.h"
 #include "DecodeFileEditor.h"
+#include "Eventually.h"
 #include "FavouritesDialog.h"
 #include "MainWindow.h"
 #include "MenuEntry.h"
@@ -61,8 +62,9 @@ TEST_F(BrowserAfternoonTest, APageWithoutADecodeFileIsCapturedWithTheOneTheSelle
     ASSERT_TRUE(panel);
     ASSERT_TRUE(load(panel, samplePage()));
     QTest::mouseClick(panel->extractButton(), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(
-        window.statusLine()->text().contains(QStringLiteral("暂无本类解码文件")), 10000);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return window.statusLine()->text().contains(QStringLiteral("暂无本类解码文件")); },
+        10000));
     EXPECT_TRUE(orders().isEmpty());
 
     QAction* selfService =
@@ -99,7 +101,7 @@ TEST_F(BrowserAfternoonTest, APageWithoutADecodeFileIsCapturedWithTheOneTheSelle
             choice->accept();
     });
     QTest::mouseClick(panel->extractButton(), Qt::LeftButton);
-    QTRY_COMPARE_WITH_TIMEOUT(int(orders().size()), 1, 10000);
+    ASSERT_TRUE(test::becomes([&] { return int(orders().size()); }, 1, 10000));
     const Order stored = orders().first();
     EXPECT_EQ(stored.buyName, QStringLiteral("李小红"));
     EXPECT_EQ(stored.buyPhone1, QStringLiteral("13812345678"));
@@ -176,7 +178,8 @@ TEST_F(BrowserAfternoonTest, TheAddressIsReadableBesideTheBoardsDownloadButton) 
     ASSERT_TRUE(load(panel, QStringLiteral("http://127.0.0.1:%1/mldd/board/").arg(m_service.port())));
     ASSERT_TRUE(panel->downloadButton()->isVisible());
     QLineEdit* address = panel->findChild<QComboBox*>(QStringLiteral("Combo_ie"))->lineEdit();
-    QTRY_VERIFY(address->text().endsWith(QStringLiteral("/mldd/board/")));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return address->text().endsWith(QStringLiteral("/mldd/board/")); }));
     EXPECT_GT(address->width(), address->fontMetrics().horizontalAdvance(address->text()) + 10)
         << address->width();
 }

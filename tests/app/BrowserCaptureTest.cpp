@@ -1,5 +1,6 @@
 #include "BrowserPanel.h"
 #include "CliRun.h"
+#include "Eventually.h"
 #include "FolderCopy.h"
 #include "MainWindow.h"
 #include "MarketPages.h"
@@ -104,7 +105,7 @@ protected:
     }
 
     void expectTheBatchStored() {
-        QTRY_COMPARE_WITH_TIMEOUT(int(orders().size()), 40, 20000);
+        ASSERT_TRUE(test::becomes([&] { return int(orders().size()); }, 40, 20000));
         for (const Order& order : orders()) {
             EXPECT_FALSE(order.buyName.isEmpty());
             EXPECT_FALSE(order.buyAddressSheng.isEmpty()) << order.buyAddress.toStdString();
@@ -143,8 +144,9 @@ TEST_F(BrowserCaptureTest, CaptureInTheBrowserPanelThenDownloadTwoTemplatesFromT
     ASSERT_TRUE(panel);
     ASSERT_TRUE(waitForLoad(panel->currentView())); // the first favourite
     EXPECT_TRUE(panel->currentView()->url().toString().endsWith(QStringLiteral("/mldd/board/")));
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(m_state.folder.file(QStringLiteral("code/CODE_id.txt"))),
-                             5000);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return QFile::exists(m_state.folder.file(QStringLiteral("code/CODE_id.txt"))); },
+        5000));
 
     // The batch page as the service shows it, under the marketplace's address.
     const ServiceReply page = ServiceClient().get(
@@ -162,8 +164,9 @@ TEST_F(BrowserCaptureTest, CaptureInTheBrowserPanelThenDownloadTwoTemplatesFromT
     EXPECT_EQ(
         SellerBindings::load(m_state.folder, m_state.log).resolve(QStringLiteral("淘宝:墨岚小店")),
         QStringLiteral("淘宝:墨岚旗舰店"));
-    QTRY_VERIFY_WITH_TIMEOUT(window.informationLine()->text().contains(QStringLiteral("总计40条")),
-                             10000);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return window.informationLine()->text().contains(QStringLiteral("总计40条")); },
+        10000));
 
     panel->open(QStringLiteral("http://127.0.0.1:%1/mldd/board/").arg(m_service.port()));
     ASSERT_TRUE(waitForLoad(panel->currentView()));
@@ -177,7 +180,8 @@ TEST_F(BrowserCaptureTest, CaptureInTheBrowserPanelThenDownloadTwoTemplatesFromT
     ASSERT_TRUE(ticked.wait(20000));
     EXPECT_GE(window.courierList()->findText(QStringLiteral("中通")), 0);
     EXPECT_GE(window.courierList()->findText(QStringLiteral("韵达")), 0);
-    QTRY_VERIFY_WITH_TIMEOUT(m_told.contains(QStringLiteral("单据模版下载完成!")), 5000);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return m_told.contains(QStringLiteral("单据模版下载完成!")); }, 5000));
     screenshot(QStringLiteral("board-after-download.png"));
     EXPECT_EQ(panel->downloadButton()->text(), QStringLiteral("选择之后点此【下载单据】"));
 }
@@ -192,13 +196,14 @@ TEST_F(BrowserCaptureTest, WithoutFavouritesTheBrowserOpensOnTheStepsAndGoesBack
     ASSERT_TRUE(waitForLoad(panel->currentView()));
     QString text;
     panel->currentView()->page()->toPlainText([&text](const QString& page) { text = page; });
-    QTRY_VERIFY_WITH_TIMEOUT(!text.isEmpty(), 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !text.isEmpty(); }, 5000));
     EXPECT_TRUE(text.contains(QStringLiteral("点【提取订单】：页面上的订单存进订单列表。")))
         << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("还没有收藏的网页")));
     // The decode files are still checked against the service's list, out of sight.
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(m_state.folder.file(QStringLiteral("code/CODE_id.txt"))),
-                             10000);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return QFile::exists(m_state.folder.file(QStringLiteral("code/CODE_id.txt"))); },
+        10000));
     EXPECT_FALSE(panel->currentView()->url().toString().contains(QStringLiteral("refreshcode")));
     screenshot(QStringLiteral("browser-start-page.png"));
 
@@ -226,14 +231,14 @@ TEST_F(BrowserCaptureTest, ASecondStartHandsItsPageToTheRunningWindowAndEnds) {
 
     // A page far too big is refused before the rules see it.
     window.acceptRequest(test::kBatchSendPage, QString(7 * 1024 * 1024, u'页'));
-    QTRY_VERIFY_WITH_TIMEOUT(!m_told.isEmpty(), 5000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_told.isEmpty(); }, 5000));
     EXPECT_TRUE(m_told.last().contains(QStringLiteral("文字太多")));
 
     QGuiApplication::clipboard()->setText(sample(QStringLiteral("taobao-batch.txt")));
     QProcess second;
     second.start(QStringLiteral(MLDD_BIN "/mldd"),
                  {QStringLiteral("--data"), m_data, test::kBatchSendPage + QStringLiteral("?x=1")});
-    QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 20000);
+    ASSERT_TRUE(test::becomes([&] { return second.state(); }, QProcess::NotRunning, 20000));
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
     expectTheBatchStored();

@@ -1,4 +1,5 @@
 #include "CliRun.h"
+#include "Eventually.h"
 #include "ExpressPlanDialog.h"
 #include "FolderCopy.h"
 #include "MainWindow.h"
@@ -102,7 +103,7 @@ TEST_F(CaptureWindowTest, ASecondShopGetsItsSenderFromTheBindingQuestion) {
         }
     });
     handOver(window, test::kBatchSendPage, QStringLiteral("taobao-batch.txt"));
-    QTRY_COMPARE_WITH_TIMEOUT(int(orders().size()), 40, 20000);
+    ASSERT_TRUE(test::becomes([&] { return int(orders().size()); }, 40, 20000));
     ASSERT_EQ(seen.size(), 2);
     EXPECT_TRUE(seen.at(0).contains(QStringLiteral("用哪个发件人发货")));
     EXPECT_EQ(seen.at(1), QStringLiteral("editor 淘宝:"));
@@ -113,7 +114,7 @@ TEST_F(CaptureWindowTest, ASecondShopGetsItsSenderFromTheBindingQuestion) {
 
     // The shop's next page is taken without a question.
     handOver(window, test::kOrderDetailPage, QStringLiteral("taobao-detail.txt"));
-    QTRY_COMPARE_WITH_TIMEOUT(int(orders().size()), 41, 20000);
+    ASSERT_TRUE(test::becomes([&] { return int(orders().size()); }, 41, 20000));
     EXPECT_EQ(seen.size(), 2);
     EXPECT_EQ(orders().last().myId, QStringLiteral("淘宝:小红家居"));
 }
@@ -132,7 +133,7 @@ TEST_F(CaptureWindowTest, ANewSellersFirstCaptureShipsWithTheSenderTheyMake) {
         makeSender(*editor);
     });
     handOver(window, test::kOrderDetailPage, QStringLiteral("taobao-detail.txt"));
-    QTRY_COMPARE_WITH_TIMEOUT(int(orders().size()), 1, 20000);
+    ASSERT_TRUE(test::becomes([&] { return int(orders().size()); }, 1, 20000));
     EXPECT_EQ(seen, QStringList{QString()});
     EXPECT_EQ(orders().first().myId, QStringLiteral("淘宝:小红家居"));
     EXPECT_EQ(answers.texts.size(), 1)
@@ -155,9 +156,12 @@ TEST_F(CaptureWindowTest, AnEmptyPlanIsOpenedAfterTheCaptureAndFillsItsOrders) {
         clicks.click(plan->saveButton());
     });
     handOver(window, test::kOrderDetailPage, QStringLiteral("taobao-detail.txt"));
-    QTRY_VERIFY_WITH_TIMEOUT(planOpened && !orders().isEmpty() &&
-                                 orders().first().delivery == QStringLiteral("圆通"),
-                             20000);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return planOpened && !orders().isEmpty() &&
+                   orders().first().delivery == QStringLiteral("圆通");
+        },
+        20000));
     EXPECT_TRUE(answers.texts.contains(QStringLiteral("您需要设置快递方案！")));
 }
 
@@ -183,7 +187,8 @@ TEST_F(CaptureWindowTest, ClearingAShopsCapturedNumbersLetsADeletedOrderBeCaptur
     ASSERT_TRUE(orders().isEmpty());
     window.statusLine()->clear();
     handOver(window, test::kOrderDetailPage, QStringLiteral("taobao-detail.txt"));
-    QTRY_VERIFY_WITH_TIMEOUT(window.statusLine()->text().startsWith(QStringLiteral("提示")), 20000);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return window.statusLine()->text().startsWith(QStringLiteral("提示")); }, 20000));
     EXPECT_TRUE(orders().isEmpty()) << "a captured number is not taken twice";
 
     QAction* clear =
@@ -202,7 +207,7 @@ TEST_F(CaptureWindowTest, ClearingAShopsCapturedNumbersLetsADeletedOrderBeCaptur
     }
     EXPECT_EQ(window.statusLine()->text(), QStringLiteral("已清空1个已提取记录。"));
     handOver(window, test::kOrderDetailPage, QStringLiteral("taobao-detail.txt"));
-    QTRY_COMPARE_WITH_TIMEOUT(int(orders().size()), 1, 20000);
+    ASSERT_TRUE(test::becomes([&] { return int(orders().size()); }, 1, 20000));
 }
 
 // A capture that fails says so in the status line instead of still "searching".
@@ -215,9 +220,9 @@ TEST_F(CaptureWindowTest, AFailedDownloadSaysWhyInTheStatusLine) {
     window.show();
     ModalAnswers answers;
     handOver(window, test::kOrderDetailPage, QStringLiteral("taobao-detail.txt"));
-    QTRY_COMPARE_WITH_TIMEOUT(
-        window.statusLine()->text(),
-        QStringLiteral("没有提取：没有取到本类页面的解码文件，请检查网络后再提取。"), 20000);
+    ASSERT_TRUE(test::becomes(
+        [&] { return window.statusLine()->text(); },
+        QStringLiteral("没有提取：没有取到本类页面的解码文件，请检查网络后再提取。"), 20000));
 }
 
 // A form the orders need but the folder lacks is fetched from the board before the run.

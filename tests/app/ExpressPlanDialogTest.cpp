@@ -1,4 +1,5 @@
 #include "ExpressPlanDialog.h"
+#include "Eventually.h"
 #include "MainWindow.h"
 #include "SellerClicks.h"
 #include "WindowFixture.h"
@@ -103,7 +104,8 @@ TEST_F(ExpressPlanDialogTest, ListsShowTheStoredPlanAndAnyChoiceCounts) {
     ModalAnswers refusal;
     clicks.pick(beijing, QStringLiteral("顺丰"));
     clicks.click(dialog.saveButton());
-    QTRY_COMPARE(refusal.texts, QStringList{QStringLiteral("有的省份没有设置快递！")});
+    ASSERT_TRUE(becomes([&] { return refusal.texts; },
+                        QStringList{QStringLiteral("有的省份没有设置快递！")}));
     EXPECT_TRUE(planned(QStringLiteral("北京")).isEmpty());
 
     QComboBox* east = dialog.regionList(regionOf(QStringLiteral("华东")));

@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 #include "BrowserPanel.h"
 #include "DailyStoreCheck.h"
+#include "Eventually.h"
 #include "MenuEntry.h"
 #include "ModalAnswers.h"
 #include "OrderRowWidget.h"
@@ -149,7 +150,8 @@ TEST_F(MainWindowTest, DeletingOldOrdersFromTheToolbarLeavesTheRecentOnesListed)
     QTest::mouseClick(
         window.findChild<QToolBar*>()->widgetForAction(window.menuAction(MainWindow::DeleteOld)),
         Qt::LeftButton);
-    QTRY_COMPARE(answers.texts, QStringList{QStringLiteral("本次共删除订单20条!")});
+    ASSERT_TRUE(test::becomes([&] { return answers.texts; },
+                              QStringList{QStringLiteral("本次共删除订单20条!")}));
     EXPECT_FALSE(QApplication::overrideCursor());
     EXPECT_EQ(window.informationLine()->text(),
               QStringLiteral("筛选:所有的快递单未打印的订单  总计5条 共1页 第1页"));
@@ -296,7 +298,7 @@ TEST_F(MainWindowTest, ACommandTextCapturesThePageOnTheClipboard) {
     action.kind = CommandAction::Kind::Capture;
     action.text = address;
     window.handleCommand(action);
-    QTRY_COMPARE_WITH_TIMEOUT(m_state.cursor.recordCount(), 1, 5000);
+    ASSERT_TRUE(test::becomes([&] { return m_state.cursor.recordCount(); }, 1, 5000));
     EXPECT_EQ(window.statusLine()->text(),
               QStringLiteral("提示:本次提取订单1个，重复订单0个，有效订单1个。  "));
     EXPECT_EQ(window.informationLine()->text(),
@@ -312,12 +314,12 @@ TEST_F(MainWindowTest, TheBackupEntryShowsTheLastBackupAndMakesOneOnRequest) {
     window.show();
     // The day's first start makes the day's backup behind the first page.
     const StoreBackup backups(m_state.folder);
-    QTRY_VERIFY_WITH_TIMEOUT(backups.list().size() == 1 && !window.dailyCheck()->isRunning(),
-                             30000);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return backups.list().size() == 1 && !window.dailyCheck()->isRunning(); }, 30000));
 
     QMenu* settings = window.menu(MainWindow::Menu::Settings);
     settings->popup(window.mapToGlobal(QPoint(0, 0)));
-    QTRY_VERIFY(settings->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return settings->isVisible(); }));
     const QString today = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
     EXPECT_TRUE(
         window.backupEntry()->text().startsWith(QStringLiteral("备份订单数据库（上次 ") + today))
@@ -328,7 +330,7 @@ TEST_F(MainWindowTest, TheBackupEntryShowsTheLastBackupAndMakesOneOnRequest) {
     QTest::mouseClick(settings, Qt::LeftButton, {},
                       settings->actionGeometry(window.backupEntry()).center());
     EXPECT_TRUE(window.dailyCheck()->isRunning());
-    QTRY_VERIFY_WITH_TIMEOUT(!window.dailyCheck()->isRunning(), 30000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.dailyCheck()->isRunning(); }, 30000));
     const QStringList made = backups.list();
     ASSERT_EQ(made.size(), 2);
     EXPECT_TRUE(made.first().endsWith(QStringLiteral(".db.zst")));

@@ -1,12 +1,13 @@
 #include "ContentsNamesPanel.h"
 #include "CourierBox.h"
+#include "Eventually.h"
 #include "MainWindow.h"
 #include "MenuSettingsDialog.h"
-#include "SenderProfilesDialog.h"
 #include "OrderRowWidget.h"
 #include "PagedPreview.h"
 #include "SellerClicks.h"
 #include "SenderPicker.h"
+#include "SenderProfilesDialog.h"
 #include "WaybillPreview.h"
 #include "WindowFixture.h"
 
@@ -292,7 +293,7 @@ TEST_F(OrderCardTest, TheCourierIsPickedAndATypedUnknownNameIsRefusedAtOnce) {
     {
         ModalAnswers answers;
         focus(window, cardOf(window, ids[0])->field(&Order::buyName));
-        QTRY_COMPARE(answers.texts.size(), 1);
+        ASSERT_TRUE(becomes([&] { return answers.texts.size(); }, 1));
         EXPECT_TRUE(answers.texts.first().startsWith(QStringLiteral("没有“德邦”这个快递单模版。")))
             << answers.texts.first().toStdString();
     }
@@ -311,7 +312,7 @@ TEST_F(OrderCardTest, TheCourierIsPickedAndATypedUnknownNameIsRefusedAtOnce) {
     {
         ModalAnswers answers({QMessageBox::Yes});
         clicks.pick(cardOf(window, ids[0])->courierBox(), QStringLiteral("顺丰"));
-        QTRY_COMPARE(answers.texts.size(), 1);
+        ASSERT_TRUE(becomes([&] { return answers.texts.size(); }, 1));
     }
     EXPECT_EQ(order(ids[0]).delivery, QStringLiteral("顺丰"));
     EXPECT_EQ(order(ids[1]).delivery, QStringLiteral("圆通"));

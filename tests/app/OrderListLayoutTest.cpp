@@ -174,7 +174,7 @@ TEST_F(OrderListLayoutTest, OnAWideScreenTheLargePreviewFollowsTheCardTheSellerW
     EXPECT_FALSE(large->isVisible()) << "no room beside the cards at 1024 pixels";
 
     window.resize(1900, 1000);
-    QTRY_VERIFY(large->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return large->isVisible(); }));
     EXPECT_EQ(large->orderId(), window.rows().first()->orderId());
     OrderRowWidget* third = window.rows().at(2);
     third->field(&Order::buyName)->setFocus();

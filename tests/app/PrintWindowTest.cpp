@@ -141,7 +141,8 @@ TEST_F(PrintWindowTest, WithShippingListsOnAWaybillRunIsFollowedByItsLists) {
     test::ModalAnswers answers;
     window.menuAction(MainWindow::PrintWaybills)->trigger();
     waitForEnd(window);
-    QTRY_VERIFY_WITH_TIMEOUT(answers.texts.contains(QStringLiteral("已打印3张发货单。")), 60000);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return answers.texts.contains(QStringLiteral("已打印3张发货单。")); }, 60000));
     waitForEnd(window);
     ASSERT_TRUE(test::CupsDaemon::waitUntilIdle(QStringLiteral("label")));
     ASSERT_TRUE(test::CupsDaemon::waitUntilIdle(QStringLiteral("office")));
@@ -234,8 +235,9 @@ TEST_F(PrintWindowTest, TheFirstRunGoesOnAfterThePositionGuideWithTheOrdersItLef
     window.show();
     test::ModalAnswers answers;
     window.menuAction(MainWindow::PrintWaybills)->trigger();
-    QTRY_VERIFY_WITH_TIMEOUT(!answers.texts.filter(QStringLiteral("已打印18张快递单。")).isEmpty(),
-                             120000);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !answers.texts.filter(QStringLiteral("已打印18张快递单。")).isEmpty(); },
+        120000));
     waitForEnd(window);
     ASSERT_EQ(answers.texts.filter(QStringLiteral("下面将要调整打印偏移。")).size(), 1);
     const QStringList left = answers.texts.filter(QStringLiteral("已打印1张快递单。"));
