@@ -415,12 +415,14 @@ SqlCondition OrderSearchIndex::contains(const QStringList& columns, const QStrin
     // or noted since. The LIKE conditions then keep those that hold the key.
     // An id list rather than a join: SQLite would build a Bloom filter over every
     // order for a join, reading the whole store to look a few orders up.
-    const QString among = QStringLiteral("id in (select rowid from %1 where %1 match ? union "
-                                         "select id from order_column_grams_stale union select id "
-                                         "from order_data where id > %2)")
-                              .arg(kTable, kMark);
+    const auto among = [](const QString& id) {
+        return QStringLiteral("%1 in (select rowid from %2 where %2 match ? union select id from "
+                              "order_column_grams_stale union select id from order_data where id "
+                              "> %3)")
+            .arg(id, kTable, kMark);
+    };
     const QString likes = condition.sql;
-    condition.sql = QStringLiteral(" and ") + among + likes;
+    condition.sql = QStringLiteral(" and ") + among(QStringLiteral("id")) + likes;
     // The list's index is walked in list order (the stretch, lazily, as the outer
     // loop: a cross join keeps it outside), each entry's id is checked against the
     // candidates listed once, and only a candidate's row is read for LIKE. The walk
@@ -430,9 +432,9 @@ SqlCondition OrderSearchIndex::contains(const QStringList& columns, const QStrin
         condition.firstStretch =
             QStringLiteral("from (select id as listed from order_data where dj_type >= 0 order "
                            "by NumSign desc, id desc limit %1) cross join order_data on id = "
-                           "listed where listed ")
+                           "listed where ")
                 .arg(std::max<qint64>(candidates->count, 1) * kLookUpSteps) +
-            among.mid(3) + likes;
+            among(QStringLiteral("listed")) + likes;
     condition.values.prepend(candidates->match);
     return condition;
 }
