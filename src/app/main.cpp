@@ -12,6 +12,7 @@
 #include "capture/ServiceClient.h"
 #include "core/DataDefaults.h"
 #include "core/MainState.h"
+#include "core/ProcessHeap.h"
 #include "core/ProgramVersion.h"
 #include "core/Startup.h"
 #include "core/StoreAddress.h"
@@ -58,6 +59,7 @@ bool restoredFromBackup(const MainState& state, const StartupResult& started) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    ProcessHeap::keepFreedMemoryForReuse();
     // Answered before any window system is needed, so it works on any terminal.
     if (printedVersion(argc, argv))
         return 0;

@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "core/DataDefaults.h"
+#include "core/ProcessHeap.h"
 #include "core/ProgramVersion.h"
 
 #include <QGuiApplication>
@@ -56,6 +57,7 @@ const QString kUsage = QStringLiteral(
 } // namespace
 
 int main(int argc, char* argv[]) {
+    ProcessHeap::keepFreedMemoryForReuse();
     if (printedVersion(argc, argv))
         return 0;
     // Printing needs fonts and with them a GUI application, which opens no window here.
