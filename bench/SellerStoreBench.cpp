@@ -207,7 +207,7 @@ void BM_SearchIndexFirstBuild(benchmark::State& bench) {
     // What the index adds to the store's file.
     QSqlQuery pages(database.connection());
     pages.exec(
-        QStringLiteral("select sum(case when name like 'order_column_grams%' then pgsize end), "
+        QStringLiteral("select sum(case when name like 'order_text_grams%' then pgsize end), "
                        "sum(pgsize) from dbstat"));
     if (pages.next()) {
         bench.counters["index_MB"] = pages.value(0).toDouble() / (1024 * 1024);

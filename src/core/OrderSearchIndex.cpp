@@ -48,10 +48,10 @@ QString valuesOf(const QString& row) {
     return values.join(QStringLiteral(", "));
 }
 
-const QString kMark = QStringLiteral("(select indexed from order_column_grams_mark)");
+const QString kMark = QStringLiteral("(select indexed from order_text_grams_mark)");
 
 /** The full-text table of the grams. */
-const QString kTable = QStringLiteral("order_column_grams");
+const QString kGramsTable = QStringLiteral("order_text_grams");
 
 /** How many bytes of grams a write gathers before it writes them out. */
 constexpr int kGatheredBytes = 16 * 1024 * 1024;
@@ -63,8 +63,8 @@ constexpr int kGatheredBytes = 16 * 1024 * 1024;
  * clause, which the statement that fires the trigger would override.
  */
 QString noting(const QString& id, bool held, const QString& values) {
-    return QStringLiteral("insert into order_column_grams_stale (id, held, %1) select %2, %3, %4 "
-                          "where %2 <= %5 and not exists (select 1 from order_column_grams_stale "
+    return QStringLiteral("insert into order_text_grams_stale (id, held, %1) select %2, %3, %4 "
+                          "where %2 <= %5 and not exists (select 1 from order_text_grams_stale "
                           "where id = %2);")
         .arg(columnList(), id, held ? QStringLiteral("1") : QStringLiteral("0"), values, kMark);
 }
@@ -75,16 +75,20 @@ QString nothing() {
 
 QStringList sqliteStatements() {
     QStringList statements;
-    // The trigram index of earlier versions, which held only the short columns,
-    // and the one after, which held the grams by column with the columns they
-    // stood in. A version before this one that opens the store again finds none
-    // of its own tables and builds its index anew.
-    for (const char* trigger :
-         {"order_search_delete", "order_search_update", "order_grams_delete", "order_grams_update"})
-        statements.append(QStringLiteral("drop trigger if exists ") + QLatin1String(trigger));
-    for (const char* table : {"order_search", "order_search_mark", "order_search_stale",
-                              "order_grams", "order_grams_mark", "order_grams_stale"})
-        statements.append(QStringLiteral("drop table if exists ") + QLatin1String(table));
+    // The indexes of earlier versions: trigrams of the short columns only, then
+    // grams with the columns they stood in, then grams tagged with their column
+    // but runs of letters and digits only three long. A version before this one
+    // that opens the store again finds none of its own tables and builds its
+    // index anew.
+    for (const char* earlier : {"order_search", "order_grams", "order_column_grams"}) {
+        const QString name = QLatin1String(earlier);
+        for (const char* trigger : {"_delete", "_update"})
+            statements.append(QStringLiteral("drop trigger if exists ") + name +
+                              QLatin1String(trigger));
+        for (const char* table : {"", "_mark", "_stale"})
+            statements.append(QStringLiteral("drop table if exists ") + name +
+                              QLatin1String(table));
+    }
     // Only which orders hold a gram: the search asks for all of a key's grams in
     // a column, and LIKE then checks that they stand together. The grams carry
     // their column, so the index needs neither positions nor columns of its own.
@@ -92,40 +96,40 @@ QStringList sqliteStatements() {
     // "delete" command with the values it went in with.
     statements.append(QStringLiteral("create virtual table if not exists %1 using fts5(grams, "
                                      "content='', detail='none', columnsize=0, tokenize='%2')")
-                          .arg(kTable, QLatin1String(SearchGrams::kTokenizer)));
+                          .arg(kGramsTable, QLatin1String(SearchGrams::kTokenizer)));
     // A batch's grams are gathered in memory up to this size before they are
     // written out: a page of 32,000 orders then lands as one run of the index
     // rather than a dozen small ones that have to be merged again.
     statements.append(QStringLiteral("insert into %1 (%1, rank) select 'hashsize', %2 where not "
                                      "exists (select 1 from %1_config where k = 'hashsize')")
-                          .arg(kTable)
+                          .arg(kGramsTable)
                           .arg(kGatheredBytes));
     // Indexed orders changed or deleted since: held = 1 when the index holds the
     // values given, 0 when it holds nothing of the id (a row moved to it by an edit of its id).
     statements.append(
-        QStringLiteral("create table if not exists order_column_grams_stale (id integer "
+        QStringLiteral("create table if not exists order_text_grams_stale (id integer "
                        "primary key, held integer not null, %1)")
             .arg(columnList()));
     // An index without its mark (new, or its mark lost) starts empty, with nothing
     // noted: the catch-up takes every order in.
     const QString markless =
         QStringLiteral(" where not exists (select 1 from sqlite_master where name = '%1_mark')")
-            .arg(kTable);
-    statements.append(QStringLiteral("delete from %1_stale").arg(kTable) + markless);
-    statements.append(QStringLiteral("insert into %1 (%1) select 'delete-all'").arg(kTable) +
+            .arg(kGramsTable);
+    statements.append(QStringLiteral("delete from %1_stale").arg(kGramsTable) + markless);
+    statements.append(QStringLiteral("insert into %1 (%1) select 'delete-all'").arg(kGramsTable) +
                       markless);
     // Every order up to this id is in the index, as it was when it went in or
-    // as noted in order_column_grams_stale.
+    // as noted in order_text_grams_stale.
     statements.append(QStringLiteral(
-        "create table if not exists order_column_grams_mark (indexed integer not null)"));
-    statements.append(QStringLiteral("insert into order_column_grams_mark (indexed) select 0 where "
-                                     "not exists (select 1 from order_column_grams_mark)"));
+        "create table if not exists order_text_grams_mark (indexed integer not null)"));
+    statements.append(QStringLiteral("insert into order_text_grams_mark (indexed) select 0 where "
+                                     "not exists (select 1 from order_text_grams_mark)"));
     // No trigger runs on a new order (one would give every insert of a batch a
     // statement journal): its id is past the mark, as AUTOINCREMENT never gives an id
     // twice, and the batch takes it in before it commits. An id given again by hand
     // after a delete is noted by the delete until then.
     statements.append(
-        QStringLiteral("create trigger if not exists order_column_grams_delete after "
+        QStringLiteral("create trigger if not exists order_text_grams_delete after "
                        "delete on order_data when old.id <= %1 begin %2 end")
             .arg(kMark, noting(QStringLiteral("old.id"), true, valuesOf(QStringLiteral("old")))));
     // An order is saved with all its columns; it is noted only when a searched one changed.
@@ -134,7 +138,7 @@ QStringList sqliteStatements() {
         changed.append(QStringLiteral("old.%1 is not new.%1").arg(column));
     statements.append(
         QStringLiteral(
-            "create trigger if not exists order_column_grams_update after update of id, %1 "
+            "create trigger if not exists order_text_grams_update after update of id, %1 "
             "on order_data when %2 begin %3 %4 end")
             .arg(columnList(), changed.join(QStringLiteral(" or ")),
                  noting(QStringLiteral("old.id"), true, valuesOf(QStringLiteral("old"))),
@@ -147,16 +151,16 @@ QStringList catchUpStatements() {
     const QString text = SearchGrams::storedText(kColumns);
     return {
         QStringLiteral("insert into %1 (%1, rowid, grams) select 'delete', id, %2 from "
-                       "order_column_grams_stale where held = 1")
-            .arg(kTable, text),
+                       "order_text_grams_stale where held = 1")
+            .arg(kGramsTable, text),
         QStringLiteral("insert into %1 (rowid, grams) select id, %2 from order_data "
-                       "where id in (select id from order_column_grams_stale)")
-            .arg(kTable, text),
-        QStringLiteral("delete from order_column_grams_stale"),
+                       "where id in (select id from order_text_grams_stale)")
+            .arg(kGramsTable, text),
+        QStringLiteral("delete from order_text_grams_stale"),
         QStringLiteral("insert into %1 (rowid, grams) select id, %2 from order_data "
                        "where id > %3 order by id limit ?")
-            .arg(kTable, text, kMark),
-        QStringLiteral("update order_column_grams_mark set indexed = coalesce((select max(id) from "
+            .arg(kGramsTable, text, kMark),
+        QStringLiteral("update order_text_grams_mark set indexed = coalesce((select max(id) from "
                        "(select id from order_data where id > %1 order by id limit ?)), indexed)")
             .arg(kMark),
     };
@@ -182,8 +186,8 @@ QString quoted(QString text) {
 std::optional<qint64> lag(const OrderDatabase& database, bool* stale) {
     QSqlQuery query(database.connection());
     if (!query.exec(QStringLiteral("select (select coalesce(max(id), 0) from order_data) - "
-                                   "indexed, exists (select 1 from order_column_grams_stale) from "
-                                   "order_column_grams_mark")) ||
+                                   "indexed, exists (select 1 from order_text_grams_stale) from "
+                                   "order_text_grams_mark")) ||
         !query.next())
         return std::nullopt;
     *stale = query.value(1).toBool();
@@ -237,10 +241,9 @@ bool OrderSearchIndex::present(const OrderDatabase& database) {
     if (database.isServer())
         return false;
     QSqlQuery query(database.connection());
-    return query.exec(
-               QStringLiteral("select count(*) from sqlite_master where name in "
-                              "('%1', 'order_column_grams_mark', 'order_column_grams_stale')")
-                   .arg(kTable)) &&
+    return query.exec(QStringLiteral("select count(*) from sqlite_master where name in "
+                                     "('%1', 'order_text_grams_mark', 'order_text_grams_stale')")
+                          .arg(kGramsTable)) &&
            query.next() && query.value(0).toInt() == 3;
 }
 
@@ -307,9 +310,9 @@ void OrderSearchIndex::startOver(OrderDatabase& database) {
     database.inTransaction([&] {
         QSqlQuery query(database.connection());
         return query.exec(
-                   QStringLiteral("insert into %1 (%1) values ('delete-all')").arg(kTable)) &&
-               query.exec(QStringLiteral("update order_column_grams_mark set indexed = 0")) &&
-               query.exec(QStringLiteral("delete from order_column_grams_stale"));
+                   QStringLiteral("insert into %1 (%1) values ('delete-all')").arg(kGramsTable)) &&
+               query.exec(QStringLiteral("update order_text_grams_mark set indexed = 0")) &&
+               query.exec(QStringLiteral("delete from order_text_grams_stale"));
     });
 }
 
@@ -329,7 +332,7 @@ std::optional<OrderSearchIndex::Candidates> OrderSearchIndex::lookUp(const Order
     // Only the index's lists are read, never an order.
     query.prepare(
         QStringLiteral("select count(*) from (select rowid from %1 where %1 match ? limit ?)")
-            .arg(kTable));
+            .arg(kGramsTable));
     const auto heldBy = [&](const QString& match, qint64 limit) -> std::optional<qint64> {
         query.bindValue(0, match);
         query.bindValue(1, limit);
@@ -337,24 +340,34 @@ std::optional<OrderSearchIndex::Candidates> OrderSearchIndex::lookUp(const Order
             return std::nullopt;
         return query.value(0).toLongLong();
     };
-    // How many orders hold each rare gram (all of the key's grams hold its hits).
-    QStringList rare;
-    qint64 fewest = most;
-    for (const QString& gram : grams) {
-        const std::optional<qint64> held = heldBy(*matchOf(columns, {gram}), most);
-        if (held && *held < most) {
-            rare.append(gram);
-            fewest = std::min(fewest, *held);
+    // The grams held by fewer than `limit` orders each, and the fewest one of them is held by.
+    const auto rareBelow = [&](qint64 limit, qint64* fewest) {
+        QStringList rare;
+        *fewest = limit;
+        for (const QString& gram : grams) {
+            const std::optional<qint64> held = heldBy(*matchOf(columns, {gram}), limit);
+            if (held && *held < limit) {
+                rare.append(gram);
+                *fewest = std::min(*fewest, *held);
+            }
         }
-    }
+        return rare;
+    };
+    // Grams whose orders are looked up sooner than walked to are read only that far
+    // first: for the keys the index serves best, choosing then costs the same in a
+    // store of any size.
     const qint64 walked = walkedFrom(orders);
+    qint64 fewest = 0;
+    if (const QStringList rare = rareBelow(walked, &fewest); !rare.isEmpty())
+        return Candidates{*matchOf(columns, rare), fewest, Plan::LookUp};
+    // Otherwise the grams held by fewer than `most` orders are asked for: a common one
+    // would be read through to its end and rule out little that LIKE does not.
+    const QStringList rare = rareBelow(most, &fewest);
     std::optional<QString> match;
     std::optional<qint64> count;
     if (!rare.isEmpty()) {
         match = matchOf(columns, rare);
-        // One rare gram was counted already; several together only when the fewest
-        // held by one of them are too many to look up.
-        count = rare.size() == 1 || fewest < walked ? fewest : heldBy(*match, most);
+        count = rare.size() == 1 ? fewest : heldBy(*match, most);
     } else if (grams.size() > 1) {
         // Common grams can still be rare together.
         count = heldBy(*all, most);
@@ -417,9 +430,9 @@ SqlCondition OrderSearchIndex::contains(const QStringList& columns, const QStrin
     // order for a join, reading the whole store to look a few orders up.
     const auto among = [](const QString& id) {
         return QStringLiteral("%1 in (select rowid from %2 where %2 match ? union select id from "
-                              "order_column_grams_stale union select id from order_data where id "
+                              "order_text_grams_stale union select id from order_data where id "
                               "> %3)")
-            .arg(id, kTable, kMark);
+            .arg(id, kGramsTable, kMark);
     };
     const QString likes = condition.sql;
     condition.sql = QStringLiteral(" and ") + among(QStringLiteral("id")) + likes;

@@ -131,10 +131,11 @@ public:
      * the list's own walk finds the key sooner or the index does not hold these
      * columns. Looking up pays when fewer orders than kMostLookedUp and than the
      * store's orders over kCommonShare (at least kFewLookedUp) are candidates.
-     * Only the key's rare grams are asked for, each held by fewer orders than
-     * that: a common one would be read through to its end and rule out little
-     * that LIKE does not. A page is walked to (Plan::WalkList) from
-     * walkedFrom() candidates on.
+     * Only the key's rare grams are asked for: those held by fewer orders than
+     * walkedFrom() when there are any (they are looked up), else those held by
+     * fewer than that limit. A common one would be read through to its end and
+     * rule out little that LIKE does not. A page is walked to (Plan::WalkList)
+     * from walkedFrom() candidates on.
      */
     static std::optional<Candidates> lookUp(const OrderDatabase& database,
                                             const QStringList& columns, const QString& key);

@@ -4,6 +4,7 @@
 
 #include <QSet>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,11 @@ struct fts5_api {
                             void (*destroy)(void*));
 };
 constexpr int kTokenizeQuery = 0x0001;
+
+// Letters and digits are held in runs of three and of four too: a pair of digits is on
+// almost every telephone, and three in a row, taken apart, on thousands of a large store.
+constexpr int kShortestRun = 3;
+constexpr int kLongestRun = 4;
 
 bool isLetterOrDigit(char byte) {
     return (byte >= '0' && byte <= '9') || (byte >= 'a' && byte <= 'z');
@@ -80,6 +86,13 @@ bool lettersOrDigits(const std::string& text, int from, int to) {
     return true;
 }
 
+/** Whether the `length` characters from the `i`th on are letters or digits (one byte each). */
+bool runOf(const std::string& text, const std::vector<int>& starts, int i, int length) {
+    const int count = int(starts.size()) - 1;
+    return i >= 0 && i + length <= count && starts[i + length] - starts[i] == length &&
+           lettersOrDigits(text, starts[i], starts[i + length]);
+}
+
 /** Calls `gram(from, to)` with the byte range of each gram of the text, in order. */
 template <typename Gram>
 void eachGram(const std::string& text, const std::vector<int>& starts, Gram gram) {
@@ -88,10 +101,10 @@ void eachGram(const std::string& text, const std::vector<int>& starts, Gram gram
         gram(starts[i], starts[i + 1]);
         if (i + 2 <= count)
             gram(starts[i], starts[i + 2]);
-        // Letters and digits are one byte each: three in a row are three bytes.
-        if (i + 3 <= count && starts[i + 3] - starts[i] == 3 &&
-            lettersOrDigits(text, starts[i], starts[i + 3]))
-            gram(starts[i], starts[i + 3]);
+        for (int length = kShortestRun; length <= kLongestRun; ++length) {
+            if (runOf(text, starts, i, length))
+                gram(starts[i], starts[i + length]);
+        }
     }
 }
 
@@ -189,18 +202,23 @@ QStringList ofKey(const QString& key) {
     const int count = int(starts.size()) - 1;
     if (count == 1)
         return {slice(foldedKey, starts[0], starts[1])};
-    const auto triple = [&](int i) {
-        return i >= 0 && i + 3 <= count && starts[i + 3] - starts[i] == 3 &&
-               lettersOrDigits(foldedKey, starts[i], starts[i + 3]);
-    };
-    // Every pair and triple the key holds, the pairs inside a triple left out:
-    // each list of orders the search reads is short beside the row look-ups it
-    // saves, since only orders holding all of them are read for LIKE's check.
+    // From each character on, the longest gram the index holds: a run of letters or
+    // digits, else a pair. One that ends inside the gram before it is left out: each
+    // list of orders the search reads is short beside the row look-ups it saves, since
+    // only orders holding all of them are read for LIKE's check.
     QStringList grams;
+    int coveredTo = 0;
     for (int i = 0; i + 2 <= count; ++i) {
-        if (!triple(i) && triple(i - 1))
+        int length = 2;
+        for (int run = std::min(kLongestRun, count - i); run >= kShortestRun && length == 2;
+             --run) {
+            if (runOf(foldedKey, starts, i, run))
+                length = run;
+        }
+        if (i + length <= coveredTo)
             continue;
-        const QString gram = slice(foldedKey, starts[i], starts[triple(i) ? i + 3 : i + 2]);
+        coveredTo = i + length;
+        const QString gram = slice(foldedKey, starts[i], starts[i + length]);
         if (!grams.contains(gram))
             grams.append(gram);
     }

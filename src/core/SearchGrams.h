@@ -10,8 +10,8 @@ namespace mldd {
  * The pieces of text the search index holds, so that a key of any length is
  * looked up rather than searched for: every character and every pair of
  * characters of a text (Chinese names and words are one or two characters),
- * and every three letters or digits in a row (a pair of digits is on almost
- * every telephone). ASCII letters are held in lower case, as LIKE compares
+ * and every three and every four letters or digits in a row (a pair of digits
+ * is on almost every telephone). ASCII letters are held in lower case, as LIKE compares
  * them. A text that holds a key holds all of the key's grams. Each gram is
  * held tagged with the column it came from, so that a search of one field
  * reads only that field's orders.
@@ -25,8 +25,9 @@ inline constexpr char kTokenizer[] = "mldd_grams";
 QStringList ofText(const QString& text);
 
 /**
- * Grams every text holding `key` holds: its one character, else every
- * letter-or-digit triple and every pair of it that is not inside one of them.
+ * Grams every text holding `key` holds: its one character, else from each
+ * character on the longest run of letters or digits (four at most) or pair,
+ * leaving out those inside the one before.
  * Empty for an empty key.
  */
 QStringList ofKey(const QString& key);

@@ -118,12 +118,12 @@ TEST(OrderDatabase, AnOldDatabaseGainsExactlyWhatItLacks) {
     const SqlCondition sign = OrderSearchIndex::contains({QStringLiteral("order_sign")},
                                                          QStringLiteral("宝:12"), true);
     EXPECT_EQ(
-        OrderStore(*database).ids(QStringLiteral("select indexed from order_column_grams_mark")),
+        OrderStore(*database).ids(QStringLiteral("select indexed from order_text_grams_mark")),
         std::vector<qint64>{0});
     EXPECT_EQ(OrderStore(*database).listed(sign).size(), 1);
     ASSERT_TRUE(OrderSearchIndex::catchUp(*database));
-    EXPECT_EQ(OrderStore(*database).ids(QStringLiteral("select rowid from order_column_grams "
-                                                       "where order_column_grams match ?"),
+    EXPECT_EQ(OrderStore(*database).ids(QStringLiteral("select rowid from order_text_grams "
+                                                       "where order_text_grams match ?"),
                                         {sign.values.first()}),
               std::vector<qint64>{1});
     EXPECT_EQ(OrderStore(*database).listed(sign).size(), 1);

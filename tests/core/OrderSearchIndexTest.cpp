@@ -46,8 +46,8 @@ protected:
     /** What the index itself answers for a buyer ID, without the orders' own texts. */
     std::vector<qint64> indexHolds(const QString& key) {
         return OrderStore(*m_database)
-            .ids(QStringLiteral("select rowid from order_column_grams where "
-                                "order_column_grams match ? order by rowid"),
+            .ids(QStringLiteral("select rowid from order_text_grams where "
+                                "order_text_grams match ? order by rowid"),
                  {OrderSearchIndex::contains(kBuyer, key, true).values.first()});
     }
 
@@ -188,7 +188,7 @@ TEST_F(OrderSearchIndexTest, DeletingMostOrdersByAgeStartsTheIndexOver) {
              .arg(kept));
     EXPECT_EQ(OrderStore(*m_database).deleteOlderThan(30), 5);
     EXPECT_EQ(OrderStore(*m_database)
-                  .ids(QStringLiteral("select count(*) from order_column_grams_stale")),
+                  .ids(QStringLiteral("select count(*) from order_text_grams_stale")),
               std::vector<qint64>{0});
     expectSameAsReading(true, kKeys, "most deleted");
     EXPECT_EQ(OrderSearchIndex::behind(*m_database), 0);
@@ -291,8 +291,8 @@ TEST_F(OrderSearchIndexTest, OnlyKeysWithFewCandidatesAreLookedUp) {
                       .listed(OrderSearchIndex::contains(names, QString::fromUtf8(key), false)))
             << key;
         return OrderStore(*m_database)
-            .ids(QStringLiteral("select count(*) from order_column_grams where "
-                                "order_column_grams match ?"),
+            .ids(QStringLiteral("select count(*) from order_text_grams where "
+                                "order_text_grams match ?"),
                  {found->match})
             .front();
     };
@@ -318,21 +318,21 @@ TEST_F(OrderSearchIndexTest, OnlyKeysWithFewCandidatesAreLookedUp) {
     EXPECT_EQ(candidates(""), std::nullopt);
 }
 
-// A store whose index is of the version before (grams held by column, its own mark and
-// triggers) opens with all of that gone; the new index starts empty and the catch-up takes
+// A store whose index is of the version before (runs of letters and digits only three
+// long, its own mark and triggers) opens with all of that gone; the new index starts empty and the catch-up takes
 // every order in. An index whose mark was lost starts over the same way.
 TEST_F(OrderSearchIndexTest, AnIndexOfTheVersionBeforeIsReplacedAndBuiltAgain) {
     const qint64 first = add(QStringLiteral("alpha_one"), QStringLiteral("555-1"));
     add(QStringLiteral("beta_two"));
     ASSERT_TRUE(OrderSearchIndex::catchUp(*m_database));
     for (const char* gone :
-         {"drop trigger order_column_grams_delete", "drop trigger order_column_grams_update",
-          "drop table order_column_grams_mark",
-          "create virtual table order_grams using fts5(buy_id, content='', "
-          "detail='column')",
-          "create table order_grams_mark (indexed integer not null)",
-          "insert into order_grams_mark values (2)",
-          "create trigger order_grams_delete after delete on order_data "
+         {"drop trigger order_text_grams_delete", "drop trigger order_text_grams_update",
+          "drop table order_text_grams_mark",
+          "create virtual table order_column_grams using fts5(grams, content='', "
+          "detail='none')",
+          "create table order_column_grams_mark (indexed integer not null)",
+          "insert into order_column_grams_mark values (2)",
+          "create trigger order_column_grams_delete after delete on order_data "
           "begin select 1; end"})
         exec(QLatin1String(gone));
     exec(QStringLiteral("update order_data set buy_id = 'gamma_edited' where id = %1").arg(first));
@@ -342,7 +342,7 @@ TEST_F(OrderSearchIndexTest, AnIndexOfTheVersionBeforeIsReplacedAndBuiltAgain) {
     ASSERT_TRUE(m_database) << message.toStdString();
     EXPECT_EQ(OrderStore(*m_database)
                   .ids(QStringLiteral("select count(*) from sqlite_master where name like "
-                                      "'order_grams%'")),
+                                      "'order_column_grams%'")),
               std::vector<qint64>{0});
     EXPECT_EQ(OrderSearchIndex::behind(*m_database), 2);
     EXPECT_TRUE(indexHolds(QStringLiteral("alpha")).empty());

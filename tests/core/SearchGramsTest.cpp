@@ -29,18 +29,19 @@ TEST(SearchGramsTest, EveryTextHoldingAKeyHoldsTheKeysGrams) {
     }
 }
 
-// A key is asked for by its one character, else by every triple of digits or letters (a
-// pair of digits is on almost every telephone) and every pair not inside such a triple.
-TEST(SearchGramsTest, AKeyIsAskedForByItsTriplesAndPairs) {
+// A key is asked for by its one character, else by its runs of four digits or letters
+// (three at its end), and its pairs where it has no such run.
+TEST(SearchGramsTest, AKeyIsAskedForByItsLongestGrams) {
     EXPECT_EQ(SearchGrams::ofKey(QStringLiteral("王")), QStringList{QStringLiteral("王")});
     EXPECT_EQ(SearchGrams::ofKey(QStringLiteral("明军")), QStringList{QStringLiteral("明军")});
     EXPECT_EQ(SearchGrams::ofKey(QStringLiteral("羊毛衫")),
               (QStringList{QStringLiteral("羊毛"), QStringLiteral("毛衫")}));
     EXPECT_EQ(SearchGrams::ofKey(QStringLiteral("138000")),
-              (QStringList{QStringLiteral("138"), QStringLiteral("380"), QStringLiteral("800"),
-                           QStringLiteral("000")}));
+              (QStringList{QStringLiteral("1380"), QStringLiteral("3800"),
+                           QStringLiteral("8000")}));
     EXPECT_EQ(SearchGrams::ofKey(QStringLiteral("r_7777")),
-              (QStringList{QStringLiteral("r_"), QStringLiteral("_7"), QStringLiteral("777")}));
+              (QStringList{QStringLiteral("r_"), QStringLiteral("_7"), QStringLiteral("7777")}));
+    EXPECT_EQ(SearchGrams::ofKey(QStringLiteral("ab1")), QStringList{QStringLiteral("ab1")});
     EXPECT_EQ(SearchGrams::ofKey(QStringLiteral("建国路123")),
               (QStringList{QStringLiteral("建国"), QStringLiteral("国路"), QStringLiteral("路1"),
                            QStringLiteral("123")}));
