@@ -146,9 +146,7 @@ OrderDatabase::~OrderDatabase() {
     if (m_startCheck && !m_indexesSoundAt && m_startCheck->endedSound())
         m_indexesSoundAt = m_startCheckAt;
     m_startCheck.reset();
-    // Sound as this connection left them: found sound and written only by it since.
-    const bool sound =
-        !isServer() && !m_corrupt && m_indexesSoundAt && m_indexesSoundAt == dataVersion();
+    const bool sound = soundAsLeft();
     {
         QSqlDatabase db = connection();
         db.close();
@@ -357,6 +355,10 @@ void OrderDatabase::beginIndexCheck() {
     m_startCheck = std::make_unique<OrderIndexCheck>(m_path);
 }
 
+bool OrderDatabase::soundAsLeft() const {
+    return !isServer() && !m_corrupt && m_indexesSoundAt && m_indexesSoundAt == dataVersion();
+}
+
 std::optional<qint64> OrderDatabase::dataVersion() const {
     sqlite3_stmt* statement = nullptr;
     std::optional<qint64> version;
@@ -372,6 +374,11 @@ bool OrderDatabase::indexesSound() {
     const std::optional<qint64> version = dataVersion();
     if (version && version == m_indexesSoundAt)
         return true;
+    // Written since only by this program's batches, each of which found them sound.
+    if (version && !isServer() && StoreSeal::intact(m_path)) {
+        m_indexesSoundAt = version;
+        return true;
+    }
     std::optional<StoreCheck::CheckLines> lines;
     // The check begun at the start holds for the file as long as no other program wrote to
     // it since; one that could not read to the end is done again here.
@@ -405,6 +412,9 @@ bool OrderDatabase::commitBatch() {
     QSqlQuery commit(connection());
     if (commit.exec(QStringLiteral("COMMIT"))) {
         m_batchOpen = false;
+        // Another of this program's connections then takes the store as this one left it.
+        if (soundAsLeft())
+            StoreSeal::seal(m_path);
         return true;
     }
     note(commit.lastError());

@@ -120,10 +120,12 @@ private:
      * rebuilds a stale one, so that no batch looks up or writes through a
      * damaged index; false, with the damage noted, when the table itself is
      * damaged. The first batch takes what beginIndexCheck found, waiting for
-     * it if need be; done again only after another connection changed the file.
-     * A store opened as this program left it (StoreSeal) needs none.
+     * it if need be; done again only after another connection changed the file
+     * and left it other than as this program's batches leave it (StoreSeal).
      */
     bool indexesSound();
+    /** Whether the indexes were found sound and only this connection wrote since. */
+    bool soundAsLeft() const;
     /** SQLite's count of the changes other connections made to the file. */
     std::optional<qint64> dataVersion() const;
 

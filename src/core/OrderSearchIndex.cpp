@@ -353,13 +353,15 @@ std::optional<OrderSearchIndex::Candidates> OrderSearchIndex::lookUp(const Order
         }
         return rare;
     };
-    // Grams whose orders are looked up sooner than walked to are read only that far
-    // first: for the keys the index serves best, choosing then costs the same in a
-    // store of any size.
+    // Of several grams, those whose orders are looked up sooner than walked to are
+    // read only that far first: for the keys the index serves best, choosing then
+    // costs the same in a store of any size. One gram is read once, below.
     const qint64 walked = walkedFrom(orders);
     qint64 fewest = 0;
-    if (const QStringList rare = rareBelow(walked, &fewest); !rare.isEmpty())
-        return Candidates{*matchOf(columns, rare), fewest, Plan::LookUp};
+    if (grams.size() > 1) {
+        if (const QStringList rare = rareBelow(walked, &fewest); !rare.isEmpty())
+            return Candidates{*matchOf(columns, rare), fewest, Plan::LookUp};
+    }
     // Otherwise the grams held by fewer than `most` orders are asked for: a common one
     // would be read through to its end and rule out little that LIKE does not.
     const QStringList rare = rareBelow(most, &fewest);
