@@ -20,6 +20,12 @@ QString builtInCode(int id);
  */
 QString format(double value, const QString& rawText, const QString& formatCode, bool date1904);
 
+/**
+ * An ISO date-time a file stores as text ("2024-12-05T10:30:00.000") as a date cell shows:
+ * "2024-12-05 10:30:00", a date alone at midnight, a time alone on the day before day 1.
+ */
+QString isoDateText(QString text);
+
 /** Whether a format code shows a date or a time. */
 bool isDateFormat(const QString& formatCode);
 

@@ -1,0 +1,231 @@
+#include "XmlSpreadsheetWorkbook.h"
+
+#include "NumberFormat.h"
+#include "XmlScanner.h"
+
+#include "core/TextCodec.h"
+#include "core/TextFile.h"
+
+#include <QRegularExpression>
+#include <QStringDecoder>
+
+namespace mldd {
+
+namespace {
+
+constexpr QByteArrayView kXmlSpreadsheetNamespace = "urn:schemas-microsoft-com:office:spreadsheet";
+
+// An attribute of the workbook's namespace: "ss:" as every program writes it, or bare.
+QByteArrayView xmlSheetAttribute(const XmlScanner& xml, QByteArrayView name) {
+    const QByteArrayView prefixed = xml.attribute(QByteArray("ss:").append(name));
+    return prefixed.isEmpty() ? xml.attribute(name) : prefixed;
+}
+
+// A 1-based ss:Index as a position from 0, or `next` when there is none; -1 when it is no
+// position at all.
+int xmlSheetPosition(QByteArrayView index, int next) {
+    if (index.isEmpty())
+        return next;
+    bool ok = false;
+    const int position = index.toInt(&ok);
+    return ok && position >= 1 ? position - 1 : -1;
+}
+
+// A count such as ss:MergeAcross; -1 when it is no count.
+int xmlSheetCount(QByteArrayView count) {
+    if (count.isEmpty())
+        return 0;
+    bool ok = false;
+    const int n = count.toInt(&ok);
+    return ok && n >= 0 ? n : -1;
+}
+
+// The text of a cell's data as the other readers give a cell of its type.
+QString xmlSheetCellText(QByteArrayView type, const QString& data) {
+    if (type == "Number") {
+        bool ok = false;
+        const QString raw = data.trimmed();
+        const double number = raw.toDouble(&ok);
+        return ok ? NumberFormat::format(number, raw, QString(), false) : data;
+    }
+    if (type == "DateTime")
+        return NumberFormat::isoDateText(data.trimmed());
+    if (type == "Boolean")
+        return data.trimmed() == u"1" ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+    return data;
+}
+
+// Encodings that Chinese programs name in the declaration instead of writing UTF-8.
+bool xmlSheetDeclaresGb(QByteArrayView head) {
+    static const QRegularExpression declared(
+        QStringLiteral("^\\s*<\\?xml[^>]*encoding\\s*=\\s*[\"'](gb2312|gbk|gb18030)[\"']"),
+        QRegularExpression::CaseInsensitiveOption);
+    return declared.match(QString::fromLatin1(head)).hasMatch();
+}
+
+// The cells that a merge down from a row above takes: the next cell written goes past them.
+struct XmlSheetMergeDown {
+    int top;
+    int bottom;
+    int left;
+    int right;
+};
+
+int xmlSheetFreeColumn(const QList<XmlSheetMergeDown>& merges, int row, int column) {
+    for (bool moved = true; moved;) {
+        moved = false;
+        for (const XmlSheetMergeDown& merge : merges) {
+            if (row >= merge.top && row <= merge.bottom && column >= merge.left &&
+                column <= merge.right) {
+                column = merge.right + 1;
+                moved = true;
+            }
+        }
+    }
+    return column;
+}
+
+// Every worksheet of the file, or the notice that refuses it.
+std::variant<QList<XmlSpreadsheetWorkbook::Sheet>, Notice>
+readXmlSheets(const QString& path, const QByteArray& bytes, int* activeTab) {
+    QList<XmlSpreadsheetWorkbook::Sheet> sheets;
+    XmlSpreadsheetWorkbook::Sheet* sheet = nullptr;
+    QList<XmlSheetMergeDown> merges;
+    int row = -1;
+    int nextColumn = 0;
+    XmlScanner xml(bytes);
+    for (XmlScanner::Token token = xml.next();
+         token != XmlScanner::Token::End && token != XmlScanner::Token::Error; token = xml.next()) {
+        if (token == XmlScanner::Token::EndElement && xml.name() == "Worksheet") {
+            sheet = nullptr;
+            continue;
+        }
+        if (token != XmlScanner::Token::StartElement)
+            continue;
+        const QByteArrayView name = xml.name();
+        if (name == "Worksheet") {
+            sheets.append(XmlSpreadsheetWorkbook::Sheet());
+            sheet = &sheets.last();
+            sheet->table.name = QString::fromUtf8(xmlSheetAttribute(xml, "Name"));
+            merges.clear();
+            row = -1;
+        } else if (name == "ActiveSheet") {
+            *activeTab = xml.elementText(false).trimmed().toInt();
+        } else if (name == "Visible" && sheet) {
+            const QString visible = xml.elementText(false).trimmed();
+            sheet->hidden = visible == u"SheetHidden" || visible == u"SheetVeryHidden";
+        } else if (name == "Row") {
+            row = xmlSheetPosition(xmlSheetAttribute(xml, "Index"), row + 1);
+            if (!sheet || row < 0)
+                return WorkbookMessages::damaged(path);
+            if (row >= CellName::kMaxRows)
+                return WorkbookMessages::tooLarge(path);
+            nextColumn = 0;
+            merges.removeIf([&](const XmlSheetMergeDown& merge) { return merge.bottom < row; });
+        } else if (name == "Cell") {
+            const int column = xmlSheetPosition(xmlSheetAttribute(xml, "Index"),
+                                                xmlSheetFreeColumn(merges, row, nextColumn));
+            const int across = xmlSheetCount(xmlSheetAttribute(xml, "MergeAcross"));
+            const int down = xmlSheetCount(xmlSheetAttribute(xml, "MergeDown"));
+            const bool formula = !xmlSheetAttribute(xml, "Formula").isEmpty();
+            if (!sheet || row < 0 || column < 0 || across < 0 || down < 0)
+                return WorkbookMessages::damaged(path);
+            if (qint64(column) + across >= CellName::kMaxColumns)
+                return WorkbookMessages::tooLarge(path);
+            QByteArray type;
+            QString data;
+            bool hasData = false;
+            for (XmlScanner::Token inner = xml.next();
+                 inner == XmlScanner::Token::StartElement || inner == XmlScanner::Token::Text;
+                 inner = xml.next()) {
+                if (inner != XmlScanner::Token::StartElement)
+                    continue;
+                // A comment holds data of its own: only the cell's own counts.
+                if (xml.name() == "Data") {
+                    type = xmlSheetAttribute(xml, "Type").toByteArray();
+                    data = xml.elementText(true);
+                    hasData = true;
+                } else {
+                    xml.skipElement();
+                }
+            }
+            if (xml.failed())
+                return WorkbookMessages::damaged(path);
+            const quint64 key = SheetTable::cellKey(row, column);
+            if (formula && !hasData)
+                sheet->table.uncalculated.insert(key);
+            if (type == "Error")
+                sheet->table.errors.insert(key, data);
+            const QString text = xmlSheetCellText(type, data);
+            if (text.size() > CellName::kMaxCellText)
+                return WorkbookMessages::cellTooLong(path, sheet->table.name, row, column);
+            sheet->table.setCell(row, column, text);
+            if (down > 0)
+                merges.append({row + 1, row + down, column, column + across});
+            nextColumn = column + across + 1;
+        }
+    }
+    if (xml.failed() || sheets.isEmpty())
+        return WorkbookMessages::damaged(path);
+    return sheets;
+}
+
+} // namespace
+
+bool XmlSpreadsheetWorkbook::looksLikeOne(QByteArrayView head) {
+    QByteArray utf8;
+    const bool littleEndian = head.startsWith("\xFF\xFE");
+    if (littleEndian || head.startsWith("\xFE\xFF")) {
+        QStringDecoder utf16(littleEndian ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+        utf8 = QString(utf16(head)).toUtf8();
+        head = utf8;
+    }
+    static const QRegularExpression workbookElement(
+        QStringLiteral("<([A-Za-z_][\\w.-]*:)?Workbook[\\s>]"));
+    return head.contains(kXmlSpreadsheetNamespace) &&
+           workbookElement.match(QString::fromUtf8(head)).hasMatch();
+}
+
+XmlSpreadsheetWorkbook::XmlSpreadsheetWorkbook(QString path, QList<Sheet> sheets, int activeTab)
+    : m_path(std::move(path)), m_sheets(std::move(sheets)), m_activeTab(activeTab) {}
+
+std::variant<std::unique_ptr<XmlSpreadsheetWorkbook>, Notice>
+XmlSpreadsheetWorkbook::open(const QString& path) {
+    QString why;
+    std::optional<QByteArray> bytes = TextFile::readBytes(path, &why, Workbook::kMaxBytes);
+    if (!bytes)
+        return WorkbookMessages::unreadable(why);
+    if (xmlSheetDeclaresGb(QByteArrayView(*bytes).first(std::min<qsizetype>(200, bytes->size()))))
+        bytes = TextCodec::fromGb18030(*bytes).toUtf8();
+    int activeTab = 0;
+    std::variant<QList<Sheet>, Notice> sheets = readXmlSheets(path, *bytes, &activeTab);
+    if (auto* notice = std::get_if<Notice>(&sheets))
+        return *notice;
+    return std::unique_ptr<XmlSpreadsheetWorkbook>(
+        new XmlSpreadsheetWorkbook(path, std::move(std::get<QList<Sheet>>(sheets)), activeTab));
+}
+
+QStringList XmlSpreadsheetWorkbook::sheetNames() const {
+    QStringList names;
+    for (const Sheet& sheet : m_sheets)
+        if (!sheet.hidden)
+            names.append(sheet.table.name);
+    return names;
+}
+
+int XmlSpreadsheetWorkbook::activeSheet() const {
+    if (m_activeTab < 0 || m_activeTab >= m_sheets.size() || m_sheets.at(m_activeTab).hidden)
+        return 0;
+    return std::max(0, int(sheetNames().indexOf(m_sheets.at(m_activeTab).table.name)));
+}
+
+std::variant<SheetTable, Notice> XmlSpreadsheetWorkbook::read(const QString& name) const {
+    const auto sheet = std::find_if(m_sheets.begin(), m_sheets.end(), [&](const Sheet& s) {
+        return s.table.name == name && !s.hidden;
+    });
+    if (sheet == m_sheets.end())
+        return WorkbookMessages::noSuchSheet(m_path, name);
+    return sheet->table;
+}
+
+} // namespace mldd
