@@ -290,11 +290,7 @@ std::variant<SheetTable, Notice> XlsxWorkbook::read(const QString& sheetName) co
             QString value;
             QString inlineText;
             bool formula = false;
-            for (XmlScanner::Token inner = scanner.next();
-                 inner == XmlScanner::Token::StartElement || inner == XmlScanner::Token::Text;
-                 inner = scanner.next()) {
-                if (inner != XmlScanner::Token::StartElement)
-                    continue;
+            while (scanner.nextChild()) {
                 if (scanner.name() == "v")
                     value = scanner.elementText(false);
                 else if (scanner.name() == "is")

@@ -135,11 +135,7 @@ readXmlSheets(const QString& path, const QByteArray& bytes, int* activeTab) {
             QByteArray type;
             QString data;
             bool hasData = false;
-            for (XmlScanner::Token inner = xml.next();
-                 inner == XmlScanner::Token::StartElement || inner == XmlScanner::Token::Text;
-                 inner = xml.next()) {
-                if (inner != XmlScanner::Token::StartElement)
-                    continue;
+            while (xml.nextChild()) {
                 // A comment holds data of its own: only the cell's own counts.
                 if (xml.name() == "Data") {
                     type = xmlSheetAttribute(xml, "Type").toByteArray();
