@@ -15,10 +15,11 @@ namespace {
 
 constexpr QByteArrayView kXmlSpreadsheetNamespace = "urn:schemas-microsoft-com:office:spreadsheet";
 
-// An attribute of the workbook's namespace: "ss:" as every program writes it, or bare.
-QByteArrayView xmlSheetAttribute(const XmlScanner& xml, QByteArrayView name) {
-    const QByteArrayView prefixed = xml.attribute(QByteArray("ss:").append(name));
-    return prefixed.isEmpty() ? xml.attribute(name) : prefixed;
+// An attribute of the workbook's namespace, named "ss:..." as every program writes it; bare
+// names are taken too.
+QByteArrayView xmlSheetAttribute(const XmlScanner& xml, QByteArrayView prefixed) {
+    const QByteArrayView value = xml.attribute(prefixed);
+    return value.isEmpty() ? xml.attribute(prefixed.sliced(3)) : value;
 }
 
 // A 1-based ss:Index as a position from 0, or `next` when there is none; -1 when it is no
@@ -40,18 +41,35 @@ int xmlSheetCount(QByteArrayView count) {
     return ok && n >= 0 ? n : -1;
 }
 
+enum class XmlSheetType { String, Number, DateTime, Boolean, Error };
+
+XmlSheetType xmlSheetTypeOf(QByteArrayView type) {
+    if (type == "Number")
+        return XmlSheetType::Number;
+    if (type == "DateTime")
+        return XmlSheetType::DateTime;
+    if (type == "Boolean")
+        return XmlSheetType::Boolean;
+    return type == "Error" ? XmlSheetType::Error : XmlSheetType::String;
+}
+
 // The text of a cell's data as the other readers give a cell of its type.
-QString xmlSheetCellText(QByteArrayView type, const QString& data) {
-    if (type == "Number") {
+QString xmlSheetCellText(XmlSheetType type, const QString& data) {
+    switch (type) {
+    case XmlSheetType::Number: {
         bool ok = false;
         const QString raw = data.trimmed();
         const double number = raw.toDouble(&ok);
         return ok ? NumberFormat::format(number, raw, QString(), false) : data;
     }
-    if (type == "DateTime")
+    case XmlSheetType::DateTime:
         return NumberFormat::isoDateText(data.trimmed());
-    if (type == "Boolean")
+    case XmlSheetType::Boolean:
         return data.trimmed() == u"1" ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+    case XmlSheetType::String:
+    case XmlSheetType::Error:
+        break;
+    }
     return data;
 }
 
@@ -106,7 +124,7 @@ readXmlSheets(const QString& path, const QByteArray& bytes, int* activeTab) {
         if (name == "Worksheet") {
             sheets.append(XmlSpreadsheetWorkbook::Sheet());
             sheet = &sheets.last();
-            sheet->table.name = QString::fromUtf8(xmlSheetAttribute(xml, "Name"));
+            sheet->table.name = QString::fromUtf8(xmlSheetAttribute(xml, "ss:Name"));
             merges.clear();
             row = -1;
         } else if (name == "ActiveSheet") {
@@ -115,7 +133,7 @@ readXmlSheets(const QString& path, const QByteArray& bytes, int* activeTab) {
             const QString visible = xml.elementText(false).trimmed();
             sheet->hidden = visible == u"SheetHidden" || visible == u"SheetVeryHidden";
         } else if (name == "Row") {
-            row = xmlSheetPosition(xmlSheetAttribute(xml, "Index"), row + 1);
+            row = xmlSheetPosition(xmlSheetAttribute(xml, "ss:Index"), row + 1);
             if (!sheet || row < 0)
                 return WorkbookMessages::damaged(path);
             if (row >= CellName::kMaxRows)
@@ -123,22 +141,22 @@ readXmlSheets(const QString& path, const QByteArray& bytes, int* activeTab) {
             nextColumn = 0;
             merges.removeIf([&](const XmlSheetMergeDown& merge) { return merge.bottom < row; });
         } else if (name == "Cell") {
-            const int column = xmlSheetPosition(xmlSheetAttribute(xml, "Index"),
+            const int column = xmlSheetPosition(xmlSheetAttribute(xml, "ss:Index"),
                                                 xmlSheetFreeColumn(merges, row, nextColumn));
-            const int across = xmlSheetCount(xmlSheetAttribute(xml, "MergeAcross"));
-            const int down = xmlSheetCount(xmlSheetAttribute(xml, "MergeDown"));
-            const bool formula = !xmlSheetAttribute(xml, "Formula").isEmpty();
+            const int across = xmlSheetCount(xmlSheetAttribute(xml, "ss:MergeAcross"));
+            const int down = xmlSheetCount(xmlSheetAttribute(xml, "ss:MergeDown"));
+            const bool formula = !xmlSheetAttribute(xml, "ss:Formula").isEmpty();
             if (!sheet || row < 0 || column < 0 || across < 0 || down < 0)
                 return WorkbookMessages::damaged(path);
             if (qint64(column) + across >= CellName::kMaxColumns)
                 return WorkbookMessages::tooLarge(path);
-            QByteArray type;
+            XmlSheetType type = XmlSheetType::String;
             QString data;
             bool hasData = false;
             while (xml.nextChild()) {
                 // A comment holds data of its own: only the cell's own counts.
                 if (xml.name() == "Data") {
-                    type = xmlSheetAttribute(xml, "Type").toByteArray();
+                    type = xmlSheetTypeOf(xmlSheetAttribute(xml, "ss:Type"));
                     data = xml.elementText(true);
                     hasData = true;
                 } else {
@@ -150,7 +168,7 @@ readXmlSheets(const QString& path, const QByteArray& bytes, int* activeTab) {
             const quint64 key = SheetTable::cellKey(row, column);
             if (formula && !hasData)
                 sheet->table.uncalculated.insert(key);
-            if (type == "Error")
+            if (type == XmlSheetType::Error)
                 sheet->table.errors.insert(key, data);
             const QString text = xmlSheetCellText(type, data);
             if (text.size() > CellName::kMaxCellText)
