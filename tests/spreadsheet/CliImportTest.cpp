@@ -149,6 +149,19 @@ TEST_F(CliImportTest, AnXmlWorkbookImportsAndABrokenOneLosesNothing) {
               (QStringList{QStringLiteral("1234567890123456700|周小燕|13800138000|浙江省|茶杯 2"),
                            QStringLiteral("2851234567890123|吴建国||广东省|台灯 1")}));
 
+    // Printed, the tracking numbers go back into a new workbook beside it.
+    QSqlQuery(database->connection())
+        .exec(QStringLiteral("update order_data set kd_sign = 1, wuliu_code = 'YT' || id"));
+    const test::CliRun written = test::runCli(
+        {QStringLiteral("--data"), m_state.folder.dataPath(), QStringLiteral("writeback"),
+         QStringLiteral("--file"), m_big, QStringLiteral("--layout"), QStringLiteral("店铺导出")});
+    ASSERT_EQ(written.exitCode, 0) << written.err.toStdString();
+    EXPECT_TRUE(written.out.startsWith(QStringLiteral("已把2个订单的快递单号和快递公司写入 "
+                                                      "旧版导出-快递单号.xlsx。\r\n.xls文件")))
+        << written.out.toStdString();
+    EXPECT_EQ(readSheet(m_dir.filePath(QStringLiteral("旧版导出-快递单号.xlsx"))).cell(3, 0),
+              QStringLiteral("2851234567890123"));
+
     // Cut off as an interrupted download leaves it: refused, and the two orders stay.
     ASSERT_TRUE(TextFile::writeBytes(m_big, sheet.first(sheet.size() - 40)));
     const test::CliRun broken = test::runCli(importArgs());
