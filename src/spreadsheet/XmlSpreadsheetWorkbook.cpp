@@ -22,14 +22,14 @@ QByteArrayView xmlSheetAttribute(const XmlScanner& xml, QByteArrayView prefixed)
     return value.isEmpty() ? xml.attribute(prefixed.sliced(3)) : value;
 }
 
-// A 1-based ss:Index as a position from 0, or `next` when there is none; -1 when it is no
-// position at all.
-int xmlSheetPosition(QByteArrayView index, int next) {
+// A 1-based ss:Index as a position from 0, or `implicit` when there is none; -1 when it is no
+// position or one before `first`: rows and cells only go forward.
+int xmlSheetPosition(QByteArrayView index, int implicit, int first) {
     if (index.isEmpty())
-        return next;
+        return implicit;
     bool ok = false;
-    const int position = index.toInt(&ok);
-    return ok && position >= 1 ? position - 1 : -1;
+    const int position = index.toInt(&ok) - 1;
+    return ok && position >= first ? position : -1;
 }
 
 // A count such as ss:MergeAcross; -1 when it is no count.
@@ -81,34 +81,14 @@ bool xmlSheetDeclaresGb(QByteArrayView head) {
     return declared.match(QString::fromLatin1(head)).hasMatch();
 }
 
-// The cells that a merge down from a row above takes: the next cell written goes past them.
-struct XmlSheetMergeDown {
-    int top;
-    int bottom;
-    int left;
-    int right;
-};
-
-int xmlSheetFreeColumn(const QList<XmlSheetMergeDown>& merges, int row, int column) {
-    for (bool moved = true; moved;) {
-        moved = false;
-        for (const XmlSheetMergeDown& merge : merges) {
-            if (row >= merge.top && row <= merge.bottom && column >= merge.left &&
-                column <= merge.right) {
-                column = merge.right + 1;
-                moved = true;
-            }
-        }
-    }
-    return column;
-}
-
 // Every worksheet of the file, or the notice that refuses it.
 std::variant<QList<XmlSpreadsheetWorkbook::Sheet>, Notice>
 readXmlSheets(const QString& path, const QByteArray& bytes, int* activeTab) {
     QList<XmlSpreadsheetWorkbook::Sheet> sheets;
     XmlSpreadsheetWorkbook::Sheet* sheet = nullptr;
-    QList<XmlSheetMergeDown> merges;
+    // The last row a merge down from a row above takes, by column: the next cell written goes
+    // past the columns it takes.
+    QList<int> coveredUntil;
     int row = -1;
     int nextColumn = 0;
     XmlScanner xml(bytes);
@@ -125,7 +105,7 @@ readXmlSheets(const QString& path, const QByteArray& bytes, int* activeTab) {
             sheets.append(XmlSpreadsheetWorkbook::Sheet());
             sheet = &sheets.last();
             sheet->table.name = QString::fromUtf8(xmlSheetAttribute(xml, "ss:Name"));
-            merges.clear();
+            coveredUntil.clear();
             row = -1;
         } else if (name == "ActiveSheet") {
             *activeTab = xml.elementText(false).trimmed().toInt();
@@ -133,16 +113,18 @@ readXmlSheets(const QString& path, const QByteArray& bytes, int* activeTab) {
             const QString visible = xml.elementText(false).trimmed();
             sheet->hidden = visible == u"SheetHidden" || visible == u"SheetVeryHidden";
         } else if (name == "Row") {
-            row = xmlSheetPosition(xmlSheetAttribute(xml, "ss:Index"), row + 1);
+            row = xmlSheetPosition(xmlSheetAttribute(xml, "ss:Index"), row + 1, row + 1);
             if (!sheet || row < 0)
                 return WorkbookMessages::damaged(path);
             if (row >= CellName::kMaxRows)
                 return WorkbookMessages::tooLarge(path);
             nextColumn = 0;
-            merges.removeIf([&](const XmlSheetMergeDown& merge) { return merge.bottom < row; });
         } else if (name == "Cell") {
-            const int column = xmlSheetPosition(xmlSheetAttribute(xml, "ss:Index"),
-                                                xmlSheetFreeColumn(merges, row, nextColumn));
+            int free = nextColumn;
+            while (free < coveredUntil.size() && coveredUntil.at(free) >= row)
+                ++free;
+            const int column =
+                xmlSheetPosition(xmlSheetAttribute(xml, "ss:Index"), free, nextColumn);
             const int across = xmlSheetCount(xmlSheetAttribute(xml, "ss:MergeAcross"));
             const int down = xmlSheetCount(xmlSheetAttribute(xml, "ss:MergeDown"));
             const bool formula = !xmlSheetAttribute(xml, "ss:Formula").isEmpty();
@@ -174,8 +156,13 @@ readXmlSheets(const QString& path, const QByteArray& bytes, int* activeTab) {
             if (text.size() > CellName::kMaxCellText)
                 return WorkbookMessages::cellTooLong(path, sheet->table.name, row, column);
             sheet->table.setCell(row, column, text);
-            if (down > 0)
-                merges.append({row + 1, row + down, column, column + across});
+            if (down > 0) {
+                if (coveredUntil.size() <= column + across)
+                    coveredUntil.resize(column + across + 1, -1);
+                for (int c = column; c <= column + across; ++c)
+                    coveredUntil[c] =
+                        std::max(coveredUntil.at(c), row + std::min(down, CellName::kMaxRows));
+            }
             nextColumn = column + across + 1;
         }
     }
