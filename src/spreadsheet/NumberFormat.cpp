@@ -349,6 +349,20 @@ QString isoDateText(QString text) {
     return text;
 }
 
+std::optional<double> serialOfIsoDate(const QString& text) {
+    // Date and time apart: a date-time of the file's own belongs to no time zone.
+    const QDate date = QDate::fromString(text.left(10), Qt::ISODate);
+    const QTime time = text.size() > 11 && text.at(10) == u'T'
+                           ? QTime::fromString(text.mid(11), Qt::ISODateWithMs)
+                           : QTime(0, 0);
+    if (!date.isValid() || !time.isValid())
+        return std::nullopt;
+    qint64 days = QDate(1899, 12, 31).daysTo(date);
+    if (days >= 60) // the 29 February 1900 that never was, as dateOf counts it
+        ++days;
+    return double(days) + double(time.msecsSinceStartOfDay()) / 86400000.0;
+}
+
 bool isDateFormat(const QString& formatCode) {
     const QString bare = bareCode(firstSection(formatCode)).toLower();
     return bare.contains(QRegularExpression(QStringLiteral("[ymdhs]"))) &&

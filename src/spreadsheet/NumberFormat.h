@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace mldd {
 
 /**
@@ -25,6 +27,10 @@ QString format(double value, const QString& rawText, const QString& formatCode, 
  * "2024-12-05 10:30:00", a date alone at midnight, a time alone on the day before day 1.
  */
 QString isoDateText(QString text);
+
+/** The day number (serial) of an ISO date-time such as "2024-12-05T10:30:00.000", counted as
+ *  spreadsheet programs count from 1900; nothing when the text is no date-time. */
+std::optional<double> serialOfIsoDate(const QString& text);
 
 /** Whether a format code shows a date or a time. */
 bool isDateFormat(const QString& formatCode);

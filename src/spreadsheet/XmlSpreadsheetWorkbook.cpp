@@ -53,17 +53,39 @@ XmlSheetType xmlSheetTypeOf(QByteArrayView type) {
     return type == "Error" ? XmlSheetType::Error : XmlSheetType::String;
 }
 
-// The text of a cell's data as the other readers give a cell of its type.
-QString xmlSheetCellText(XmlSheetType type, const QString& data) {
+// The format code of a style's number format: named formats as a Chinese spreadsheet program
+// shows them, anything else a code of its own.
+QString xmlSheetFormatCode(const QString& format) {
+    static const QHash<QString, QString> named{
+        {QStringLiteral("General"), QString()},
+        {QStringLiteral("General Number"), QString()},
+        {QStringLiteral("General Date"), NumberFormat::builtInCode(22)},
+        {QStringLiteral("Short Date"), NumberFormat::builtInCode(14)},
+        {QStringLiteral("Long Date"), NumberFormat::builtInCode(31)},
+        {QStringLiteral("Short Time"), NumberFormat::builtInCode(20)},
+        {QStringLiteral("Long Time"), NumberFormat::builtInCode(21)},
+        {QStringLiteral("Fixed"), NumberFormat::builtInCode(2)},
+        {QStringLiteral("Standard"), NumberFormat::builtInCode(4)},
+        {QStringLiteral("Percent"), NumberFormat::builtInCode(10)}};
+    return named.value(format, format);
+}
+
+// The text of a cell's data as the other readers give a cell of its type and number format.
+QString xmlSheetCellText(XmlSheetType type, const QString& data, const QString& format) {
     switch (type) {
     case XmlSheetType::Number: {
         bool ok = false;
         const QString raw = data.trimmed();
         const double number = raw.toDouble(&ok);
-        return ok ? NumberFormat::format(number, raw, QString(), false) : data;
+        return ok ? NumberFormat::format(number, raw, format, false) : data;
     }
-    case XmlSheetType::DateTime:
-        return NumberFormat::isoDateText(data.trimmed());
+    case XmlSheetType::DateTime: {
+        const QString iso = data.trimmed();
+        const std::optional<double> serial =
+            NumberFormat::isDateFormat(format) ? NumberFormat::serialOfIsoDate(iso) : std::nullopt;
+        return serial ? NumberFormat::format(*serial, QString(), format, false)
+                      : NumberFormat::isoDateText(iso);
+    }
     case XmlSheetType::Boolean:
         return data.trimmed() == u"1" ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
     case XmlSheetType::String:
@@ -91,6 +113,8 @@ readXmlSheets(const QString& path, const QByteArray& bytes, int* activeTab) {
     QList<int> coveredUntil;
     int row = -1;
     int nextColumn = 0;
+    QHash<QString, QString> formats; // number format code by style id
+    QString styleId;
     XmlScanner xml(bytes);
     for (XmlScanner::Token token = xml.next();
          token != XmlScanner::Token::End && token != XmlScanner::Token::Error; token = xml.next()) {
@@ -107,6 +131,11 @@ readXmlSheets(const QString& path, const QByteArray& bytes, int* activeTab) {
             sheet->table.name = QString::fromUtf8(xmlSheetAttribute(xml, "ss:Name"));
             coveredUntil.clear();
             row = -1;
+        } else if (name == "Style") {
+            styleId = QString::fromUtf8(xmlSheetAttribute(xml, "ss:ID"));
+        } else if (name == "NumberFormat") {
+            formats.insert(styleId, xmlSheetFormatCode(
+                                        QString::fromUtf8(xmlSheetAttribute(xml, "ss:Format"))));
         } else if (name == "ActiveSheet") {
             *activeTab = xml.elementText(false).trimmed().toInt();
         } else if (name == "Visible" && sheet) {
@@ -128,6 +157,12 @@ readXmlSheets(const QString& path, const QByteArray& bytes, int* activeTab) {
             const int across = xmlSheetCount(xmlSheetAttribute(xml, "ss:MergeAcross"));
             const int down = xmlSheetCount(xmlSheetAttribute(xml, "ss:MergeDown"));
             const bool formula = !xmlSheetAttribute(xml, "ss:Formula").isEmpty();
+            // A cell without a style of its own has the workbook's default one.
+            const QByteArrayView style = xmlSheetAttribute(xml, "ss:StyleID");
+            const QString format = formats.isEmpty()
+                                       ? QString()
+                                       : formats.value(style.isEmpty() ? QStringLiteral("Default")
+                                                                       : QString::fromUtf8(style));
             if (!sheet || row < 0 || column < 0 || across < 0 || down < 0)
                 return WorkbookMessages::damaged(path);
             if (qint64(column) + across >= CellName::kMaxColumns)
@@ -152,7 +187,7 @@ readXmlSheets(const QString& path, const QByteArray& bytes, int* activeTab) {
                 sheet->table.uncalculated.insert(key);
             if (type == XmlSheetType::Error)
                 sheet->table.errors.insert(key, data);
-            const QString text = xmlSheetCellText(type, data);
+            const QString text = xmlSheetCellText(type, data, format);
             if (text.size() > CellName::kMaxCellText)
                 return WorkbookMessages::cellTooLong(path, sheet->table.name, row, column);
             sheet->table.setCell(row, column, text);

@@ -44,6 +44,19 @@ protected:
         return qsizetype(OrderStore(*database).allById().size());
     }
 
+    // Every stored order printed with a tracking number, then written back into the workbook.
+    test::CliRun printAndWriteBack() {
+        {
+            QString message;
+            auto database = OrderDatabase::open(m_state.folder.databasePath(), &message);
+            QSqlQuery(database->connection())
+                .exec(QStringLiteral("update order_data set kd_sign = 1, wuliu_code = 'ZT' || id"));
+        }
+        return test::runCli({QStringLiteral("--data"), m_state.folder.dataPath(),
+                             QStringLiteral("writeback"), QStringLiteral("--file"), m_big,
+                             QStringLiteral("--layout"), QStringLiteral("店铺导出")});
+    }
+
     QString m_big;
 };
 
@@ -74,15 +87,7 @@ TEST_F(CliImportTest, ATenThousandRowWorkbookImportsOnceAndTakesItsNumbersBack) 
         QStringLiteral("提示:Excel中共有订单10000个，实提订单0个，合并订单0个，已有10000个。\n"));
     EXPECT_EQ(storedCount(), 10000);
 
-    {
-        QString message;
-        auto database = OrderDatabase::open(m_state.folder.databasePath(), &message);
-        QSqlQuery(database->connection())
-            .exec(QStringLiteral("update order_data set kd_sign = 1, wuliu_code = 'ZT' || id"));
-    }
-    const test::CliRun written = test::runCli(
-        {QStringLiteral("--data"), m_state.folder.dataPath(), QStringLiteral("writeback"),
-         QStringLiteral("--file"), m_big, QStringLiteral("--layout"), QStringLiteral("店铺导出")});
+    const test::CliRun written = printAndWriteBack();
     ASSERT_EQ(written.exitCode, 0) << written.err.toStdString();
     EXPECT_EQ(written.out, QStringLiteral("已把10000个订单的快递单号和快递公司写入 big.xlsx。\n"));
     const QStringList changed =
@@ -150,11 +155,7 @@ TEST_F(CliImportTest, AnXmlWorkbookImportsAndABrokenOneLosesNothing) {
                            QStringLiteral("2851234567890123|吴建国||广东省|台灯 1")}));
 
     // Printed, the tracking numbers go back into a new workbook beside it.
-    QSqlQuery(database->connection())
-        .exec(QStringLiteral("update order_data set kd_sign = 1, wuliu_code = 'YT' || id"));
-    const test::CliRun written = test::runCli(
-        {QStringLiteral("--data"), m_state.folder.dataPath(), QStringLiteral("writeback"),
-         QStringLiteral("--file"), m_big, QStringLiteral("--layout"), QStringLiteral("店铺导出")});
+    const test::CliRun written = printAndWriteBack();
     ASSERT_EQ(written.exitCode, 0) << written.err.toStdString();
     EXPECT_TRUE(written.out.startsWith(QStringLiteral("已把2个订单的快递单号和快递公司写入 "
                                                       "旧版导出-快递单号.xlsx。\r\n.xls文件")))

@@ -14,9 +14,15 @@ using namespace mldd;
 namespace {
 
 // A notes sheet, a hidden one, and the orders the workbook opens on: a long order number, rich
-// text with a comment of its own, merges across and down, skipped rows and cells, every type.
+// text with a comment of its own, merges across and down, skipped rows and cells, every type,
+// number formats of styles.
 const QByteArray kOrderSheets = R"(
  <ExcelWorkbook xmlns="urn:schemas-microsoft-com:office:excel"><ActiveSheet>2</ActiveSheet></ExcelWorkbook>
+ <Styles>
+  <Style ss:ID="Default" ss:Name="Normal"><Alignment ss:Vertical="Center"/></Style>
+  <Style ss:ID="s21"><NumberFormat ss:Format="00000000000"/></Style>
+  <Style ss:ID="s22"><NumberFormat ss:Format="General Date"/></Style>
+ </Styles>
  <Worksheet ss:Name="说明">
   <Table><Row><Cell><Data ss:Type="String">店铺导出 &amp; 说明</Data></Cell></Row></Table>
  </Worksheet>
@@ -47,7 +53,8 @@ const QByteArray kOrderSheets = R"(
    </Row>
    <Row>
     <Cell><Data ss:Type="Number">2851234567890123</Data></Cell>
-    <Cell><Data ss:Type="DateTime">2024-12-06T00:00:00.000</Data></Cell>
+    <Cell ss:StyleID="s22"><Data ss:Type="DateTime">2024-12-06T00:00:00.000</Data></Cell>
+    <Cell ss:StyleID="s21"><Data ss:Type="Number">2164001234</Data></Cell>
     <Cell ss:Index="7"><Data ss:Type="String">手工皂 3</Data></Cell>
    </Row>
    <Row ss:Index="6">
@@ -105,9 +112,10 @@ TEST_F(XmlSpreadsheetTest, CellsReadWhereTheSpreadsheetProgramShowsThem) {
              QStringLiteral("2024-12-05 10:30:00"), QStringLiteral("13800138000"),
              QStringLiteral("浙江省杭州市西湖区文三路90号"), QString(),
              QStringLiteral("棉麻衬衫 白色 L 1\n帆布包 2")},
-            // The name merged down takes this row's second cell: the next goes past it.
-            {QStringLiteral("2851234567890123"), QString(), QStringLiteral("2024-12-06"), QString(),
-             QString(), QString(), QStringLiteral("手工皂 3")},
+            // The name merged down takes this row's second cell: the next goes past it. A
+            // styled date and a zero-padded phone number read as the sheet shows them.
+            {QStringLiteral("2851234567890123"), QString(), QStringLiteral("2024/12/6 0:00"),
+             QStringLiteral("02164001234"), QString(), QString(), QStringLiteral("手工皂 3")},
             {},
             {},
             {QString(), QStringLiteral("TRUE"), QStringLiteral("#N/A"), QString(),

@@ -14,7 +14,6 @@ inline QByteArray xmlSpreadsheet(const QByteArray& worksheets) {
  xmlns:x="urn:schemas-microsoft-com:office:excel"
  xmlns:ss="urn:schemas-microsoft-com:office:spreadsheet"
  xmlns:html="http://www.w3.org/TR/REC-html40">
- <Styles><Style ss:ID="Default" ss:Name="Normal"><Alignment ss:Vertical="Center"/></Style></Styles>
 )") + worksheets +
            "</Workbook>\n";
 }
