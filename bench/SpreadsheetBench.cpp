@@ -10,12 +10,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
-
 
 using namespace mldd;
 using bench::peakMegabytes;
@@ -38,6 +38,42 @@ void BM_ReadXlsx(benchmark::State& bench) {
     bench.counters["peak_MB"] = peakMegabytes();
 }
 BENCHMARK(BM_ReadXlsx)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The same orders in the XML workbook format older exports use: numbers, text and a skipped cell.
+QString bigXmlWorkbook(const QTemporaryDir& dir, int rows) {
+    QByteArray xml = R"(<?xml version="1.0" encoding="UTF-8"?>
+<Workbook xmlns="urn:schemas-microsoft-com:office:spreadsheet"
+ xmlns:ss="urn:schemas-microsoft-com:office:spreadsheet"><Worksheet ss:Name="订单"><Table>
+)";
+    for (int row = 0; row < rows; ++row)
+        xml += QStringLiteral("<Row><Cell><Data ss:Type=\"Number\">%1</Data></Cell>"
+                              "<Cell><Data ss:Type=\"String\">买家%2</Data></Cell>"
+                              "<Cell ss:Index=\"4\"><Data ss:Type=\"Number\">138%3</Data></Cell>"
+                              "<Cell ss:Index=\"6\"><Data ss:Type=\"String\">浙江省杭州市西湖区"
+                              "文三路%2号</Data></Cell><Cell><Data ss:Type=\"String\">手工皂 "
+                              "%4</Data></Cell></Row>\n")
+                   .arg(2851234567890000 + row)
+                   .arg(row)
+                   .arg(row, 8, 10, QChar(u'0'))
+                   .arg(row % 5 + 1)
+                   .toUtf8();
+    xml += "</Table></Worksheet></Workbook>\n";
+    const QString path = dir.filePath(QStringLiteral("big.xml"));
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(xml);
+    return path;
+}
+
+void BM_ReadXmlWorkbook(benchmark::State& bench) {
+    QTemporaryDir dir;
+    const QString path = bigXmlWorkbook(dir, int(bench.range(0)));
+    for (auto _ : bench)
+        benchmark::DoNotOptimize(readSheet(path).rows.size());
+    bench.counters["file_MB"] = double(QFileInfo(path).size()) / (1024.0 * 1024.0);
+    bench.counters["peak_MB"] = peakMegabytes();
+}
+BENCHMARK(BM_ReadXmlWorkbook)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 void BM_ImportXlsx(benchmark::State& bench) {
     QTemporaryDir dir;

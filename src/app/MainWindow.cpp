@@ -418,8 +418,8 @@ QString droppedWorkbook(const QMimeData* data) {
         return QString();
     const QString path = urls.first().toLocalFile();
     const QString suffix = QFileInfo(path).suffix().toLower();
-    return QStringList{QStringLiteral("xlsx"), QStringLiteral("xls"), QStringLiteral("csv"),
-                       QStringLiteral("txt")}
+    return QStringList{QStringLiteral("xlsx"), QStringLiteral("xls"), QStringLiteral("xml"),
+                       QStringLiteral("csv"), QStringLiteral("txt")}
                    .contains(suffix)
                ? path
                : QString();

@@ -51,10 +51,33 @@ QString bareCode(const QString& code) {
     return bare;
 }
 
+// The digits of a whole number written with an exponent ("1.2345678901234567E+18"), every
+// written digit kept; empty when the text is no whole number so written.
+QString wholeDigitsOf(const QString& rawText) {
+    static const QRegularExpression exponent(
+        QStringLiteral("^(-?)([0-9]+)(?:\\.([0-9]*))?[eE]\\+?([0-9]{1,2})$"));
+    const QRegularExpressionMatch match = exponent.match(rawText);
+    if (!match.hasMatch())
+        return QString();
+    QString fraction = match.captured(3);
+    while (fraction.endsWith(u'0'))
+        fraction.chop(1);
+    // Past twenty digits a number is a measure, no order number: shown as General shows it.
+    const int shift = match.captured(4).toInt();
+    if (fraction.size() > shift || shift > 20)
+        return QString();
+    QString digits = match.captured(2) + fraction + QString(shift - fraction.size(), u'0');
+    while (digits.size() > 1 && digits.startsWith(u'0'))
+        digits.remove(0, 1);
+    return digits == u"0" ? digits : match.captured(1) + digits;
+}
+
 QString generalText(double value, const QString& rawText) {
     static const QRegularExpression wholeNumber(QStringLiteral("^-?[0-9]+$"));
     if (wholeNumber.match(rawText).hasMatch())
         return rawText;
+    if (const QString digits = wholeDigitsOf(rawText); !digits.isEmpty())
+        return digits;
     if (std::isfinite(value) && value == std::floor(value) && std::fabs(value) < 1e17)
         return QString::number(value, 'f', 0);
     QString text = QString::number(value, 'g', 15);
@@ -312,6 +335,32 @@ QString builtInCode(int id) {
     default:
         return QString();
     }
+}
+
+QString isoDateText(QString text) {
+    text.replace(u'T', u' ');
+    static const QRegularExpression noFraction(QStringLiteral("\\.0+$"));
+    text.remove(noFraction);
+    if (text.endsWith(QStringLiteral(" 00:00:00")))
+        text.chop(9);
+    // Spreadsheet programs keep a time without a date on the day before their first day.
+    if (text.startsWith(QStringLiteral("1899-12-31 ")))
+        text.remove(0, 11);
+    return text;
+}
+
+std::optional<double> serialOfIsoDate(const QString& text) {
+    // Date and time apart: a date-time of the file's own belongs to no time zone.
+    const QDate date = QDate::fromString(text.left(10), Qt::ISODate);
+    const QTime time = text.size() > 11 && text.at(10) == u'T'
+                           ? QTime::fromString(text.mid(11), Qt::ISODateWithMs)
+                           : QTime(0, 0);
+    if (!date.isValid() || !time.isValid())
+        return std::nullopt;
+    qint64 days = QDate(1899, 12, 31).daysTo(date);
+    if (days >= 60) // the 29 February 1900 that never was, as dateOf counts it
+        ++days;
+    return double(days) + double(time.msecsSinceStartOfDay()) / 86400000.0;
 }
 
 bool isDateFormat(const QString& formatCode) {

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace mldd {
 
 /**
@@ -19,6 +21,16 @@ QString builtInCode(int id);
  * digits are kept when it is a whole number); `formatCode` is the cell's format.
  */
 QString format(double value, const QString& rawText, const QString& formatCode, bool date1904);
+
+/**
+ * An ISO date-time a file stores as text ("2024-12-05T10:30:00.000") as a date cell shows:
+ * "2024-12-05 10:30:00", a date alone at midnight, a time alone on the day before day 1.
+ */
+QString isoDateText(QString text);
+
+/** The day number (serial) of an ISO date-time such as "2024-12-05T10:30:00.000", counted as
+ *  spreadsheet programs count from 1900; nothing when the text is no date-time. */
+std::optional<double> serialOfIsoDate(const QString& text);
 
 /** Whether a format code shows a date or a time. */
 bool isDateFormat(const QString& formatCode);

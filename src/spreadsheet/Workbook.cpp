@@ -5,6 +5,7 @@
 #include "HtmlWorkbook.h"
 #include "XlsWorkbook.h"
 #include "XlsxWorkbook.h"
+#include "XmlSpreadsheetWorkbook.h"
 
 #include "core/TextFile.h"
 
@@ -75,7 +76,7 @@ Notice webPage(const QString& path) {
 
 Notice unknownFormat(const QString& path) {
     return refusal(QStringLiteral("文件 %1 不是能导入的表格。\r\n"
-                                  "可以导入的是.xlsx、.xls、.csv和.txt文件。")
+                                  "可以导入的是.xlsx、.xls、.xml、.csv和.txt文件。")
                        .arg(shown(path)));
 }
 
@@ -95,7 +96,7 @@ Notice noSuchSheet(const QString& path, const QString& sheet) {
 } // namespace WorkbookMessages
 
 QString Workbook::fileFilter() {
-    return QStringLiteral("表格文件 (*.xlsx *.xls *.csv *.txt);;所有文件 (*)");
+    return QStringLiteral("表格文件 (*.xlsx *.xls *.xml *.csv *.txt);;所有文件 (*)");
 }
 
 std::variant<SheetTable, Notice>
@@ -133,6 +134,9 @@ std::variant<std::unique_ptr<Workbook>, Notice> Workbook::open(const QString& pa
         return opened(XlsxWorkbook::open(path));
     if (head.startsWith("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1"))
         return opened(XlsWorkbook::open(path));
+    // Older exports are the XML workbook of spreadsheet programs, named .xls or .xml.
+    if (XmlSpreadsheetWorkbook::looksLikeOne(head))
+        return opened(XmlSpreadsheetWorkbook::open(path));
     // Some marketplaces save a web page holding the table under the name .xls.
     if (HtmlTable::looksLikePage(head))
         return opened(HtmlWorkbook::open(path));

@@ -27,8 +27,8 @@ public:
     virtual std::variant<SheetTable, Notice> read(const QString& sheet) const = 0;
 
     /**
-     * Opens .xlsx, .xls, .csv and .txt by what the file holds, not by its name:
-     * a marketplace's ".xls" may be tab-separated text or a web page's table.
+     * Opens .xlsx, .xls, .xml, .csv and .txt by what the file holds, not by its name:
+     * a marketplace's ".xls" may be tab-separated text, a web page's table or an XML workbook.
      */
     static std::variant<std::unique_ptr<Workbook>, Notice> open(const QString& path);
 

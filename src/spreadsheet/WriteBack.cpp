@@ -493,8 +493,9 @@ Result run(const MainState& state, const QString& path, const ImportLayout& layo
                        .arg(result.written)
                        .arg(shown(result.writtenFile));
     if (newFile)
-        text += QStringLiteral("\r\n.xls文件不能直接改写，所以写进了它旁边的这个新文件，"
-                               "原来的文件没有改动。");
+        text += QStringLiteral("\r\n.%1文件不能直接改写，所以写进了它旁边的这个新文件，"
+                               "原来的文件没有改动。")
+                    .arg(QFileInfo(path).suffix());
     if (result.notPrinted > 0)
         text +=
             QStringLiteral("\r\n还有%1个订单的快递单没有打印，没有回写。").arg(result.notPrinted);

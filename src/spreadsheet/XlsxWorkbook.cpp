@@ -102,13 +102,6 @@ void fillMerged(SheetTable& table, const QList<std::pair<QString, QString>>& ran
     }
 }
 
-QString isoDateText(QString text) {
-    text.replace(u'T', u' ');
-    if (text.endsWith(QStringLiteral(" 00:00:00")))
-        text.chop(9);
-    return text;
-}
-
 } // namespace
 
 XlsxWorkbook::XlsxWorkbook(QString path, std::unique_ptr<ZipArchive> archive)
@@ -297,11 +290,7 @@ std::variant<SheetTable, Notice> XlsxWorkbook::read(const QString& sheetName) co
             QString value;
             QString inlineText;
             bool formula = false;
-            for (XmlScanner::Token inner = scanner.next();
-                 inner == XmlScanner::Token::StartElement || inner == XmlScanner::Token::Text;
-                 inner = scanner.next()) {
-                if (inner != XmlScanner::Token::StartElement)
-                    continue;
+            while (scanner.nextChild()) {
                 if (scanner.name() == "v")
                     value = scanner.elementText(false);
                 else if (scanner.name() == "is")
@@ -332,7 +321,7 @@ std::variant<SheetTable, Notice> XlsxWorkbook::read(const QString& sheetName) co
                 text = value;
                 table.errors.insert(SheetTable::cellKey(row, column), value);
             } else if (type == "d") {
-                text = isoDateText(value);
+                text = NumberFormat::isoDateText(value);
             } else if (!value.isEmpty()) {
                 bool ok = false;
                 const double number = value.toDouble(&ok);

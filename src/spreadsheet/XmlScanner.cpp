@@ -329,6 +329,16 @@ QString XmlScanner::elementText(bool nested) {
     return text;
 }
 
+bool XmlScanner::nextChild() {
+    for (;;) {
+        const Token token = next();
+        if (token == Token::StartElement)
+            return true;
+        if (token != Token::Text)
+            return false;
+    }
+}
+
 void XmlScanner::skipElement() {
     for (int depth = 1; depth > 0;) {
         const Token token = next();

@@ -36,6 +36,9 @@ public:
     /** At a start element: the text inside it up to its end, with the text of nested
      *  elements when `nested` (else a nested element is an error). */
     QString elementText(bool nested);
+    /** Inside an element: moves to its next child element, passing over text; false at the
+     *  element's end or on an error. */
+    bool nextChild();
     /** At a start element: passes over it and all it holds. */
     void skipElement();
 
@@ -59,7 +62,7 @@ private:
     Token m_token = Token::Text;
     QByteArrayView m_name;
     QList<Attribute> m_attributes;
-    QList<QByteArray> m_decoded; // attribute values that held a reference, decoded
+    QList<QByteArray> m_decoded;  // attribute values that held a reference, decoded
     QList<QByteArrayView> m_open; // qualified names of the open elements
     QByteArrayView m_rawText;
     bool m_cdata = false;

@@ -25,6 +25,7 @@ EXPORTS = [
     ("jd_web.xls", "京东", 2, 0),
     ("douyin.csv", "抖店", 2, 0),
     ("kuaishou.xlsx", "快手", 2, 0),
+    ("kuaishou_2003.xml", "快手", 2, 0),
     ("wechat.xlsx", "微信小店", 3, 2),
 ]
 
@@ -34,6 +35,7 @@ EXPECTED = {
     "京东:310012345681": ("韩梅", "山西省", "太原市", "小店区", "长风街8号", 1),
     "抖店:6934567890123456789": ("黄磊", "山东省", "青岛市", "市南区", "八大关街道香港中路10号", 2),
     "快手:2412012345678902": ("郑强", "云南省", "昆明市", "五华区", "华山南路6号", 1),
+    "快手:2412012345678904": ("蒋涛", "湖北省", "宜昌市", "西陵区", "东山大道3号", 1),
     "微信小店:3712345678901234568": ("林**", "广西壮族自治区", "南宁市", "青秀区", "****", 2),
 }
 
@@ -109,11 +111,21 @@ def import_export(p, path, platform, shots, said):
 
 
 def stored_orders(cli, data):
-    listed = subprocess.run([cli, "--data", data, "orders", "--state", "所有", "--json"],
-                            capture_output=True, text=True, timeout=60)
-    if listed.returncode != 0:
-        fail("mldd-cli orders: %s" % listed.stderr)
-    return json.loads(listed.stdout)
+    """Every page of the list of all orders, as one listing."""
+    listing = None
+    page = 1
+    while listing is None or page <= listing["pages"]:
+        listed = subprocess.run([cli, "--data", data, "orders", "--state", "所有", "--json",
+                                 "--page", str(page)], capture_output=True, text=True, timeout=60)
+        if listed.returncode != 0:
+            fail("mldd-cli orders: %s" % listed.stderr)
+        shown = json.loads(listed.stdout)
+        if listing is None:
+            listing = shown
+        else:
+            listing["orders"] += shown["orders"]
+        page += 1
+    return listing
 
 
 def main(mldd, cli, defaults, shots=None):

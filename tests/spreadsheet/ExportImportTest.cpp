@@ -97,6 +97,7 @@ TEST_F(ExportImportTest, EveryMarketplaceExportImportsOnceWithNothingToMap) {
                             {"jd.csv", "京东", 2, 0},
                             {"jd_web.xls", "京东", 2, 0},
                             {"kuaishou.xlsx", "快手", 2, 0},
+                            {"kuaishou_2003.xml", "快手", 2, 0},
                             {"xiaohongshu.xlsx", "小红书", 1, 0},
                             {"wechat.xlsx", "微信小店", 3, 2}};
     int total = 0;
@@ -146,6 +147,8 @@ TEST_F(ExportImportTest, EveryMarketplaceExportImportsOnceWithNothingToMap) {
          "1", "59", ""},
         {"快手:2412012345678902", "郑强", "13200001234", "云南省", "昆明市", "五华区",
          "华山南路6号", 1, "3", "19.5", ""},
+        {"快手:2412012345678904", "蒋涛", "13000004321", "湖北省", "宜昌市", "西陵区",
+         "东山大道3号", 1, "2", "24", ""},
         {"小红书:P761234567890123456", "钱芳", "13100002345", "陕西省", "西安市", "雁塔区",
          "小寨东路1号", 2, "3", "148.5", ""},
         {"微信小店:3712345678901234567", "周丽", "13212345774-1234", "宁夏回族自治区", "银川市",

@@ -189,7 +189,16 @@ TEST(NumberFormat, DatesNumbersAndLongDigits) {
     // Whole numbers keep every digit; fractions show at most 15 significant digits.
     EXPECT_EQ(format(2.851234567890123e15, "2.851234567890123E+15", QString(), false),
               QStringLiteral("2851234567890123"));
+    EXPECT_EQ(format(1.2345678901234567e18, "1.2345678901234567E+18", QString(), false),
+              QStringLiteral("1234567890123456700"));
+    EXPECT_EQ(format(-1.5e2, "-1.50E2", QString(), false), QStringLiteral("-150"));
+    EXPECT_EQ(format(1.25e-5, "1.25E-5", QString(), false), QStringLiteral("0.0000125"));
     EXPECT_EQ(format(0.1 + 0.2, "0.30000000000000004", QString(), false), QStringLiteral("0.3"));
     EXPECT_EQ(format(13812345678, "13812345678", QStringLiteral("@"), false),
               QStringLiteral("13812345678"));
+    // Dates a file keeps as ISO text, time-only ones on the day before day 1.
+    EXPECT_EQ(NumberFormat::isoDateText(QStringLiteral("1899-12-31T08:05:00.000")),
+              QStringLiteral("08:05:00"));
+    EXPECT_EQ(NumberFormat::isoDateText(QStringLiteral("2024-12-05T10:30:00.250")),
+              QStringLiteral("2024-12-05 10:30:00.250"));
 }

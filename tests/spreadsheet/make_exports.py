@@ -10,6 +10,7 @@ import os
 import re
 import sys
 import zipfile
+from xml.sax.saxutils import escape
 
 import openpyxl
 
@@ -151,6 +152,48 @@ KUAISHOU = [
      "昆明市", "五华区", "华山街道", "云南省昆明市五华区华山南路6号", None, None],
 ]
 
+# The same layout from an older order tool, saved in the XML workbook format: a title and a
+# blank row above the header, order numbers as numbers written with an exponent.
+KUAISHOU_2003 = [
+    ["快手订单导出"],
+    [],
+    KUAISHOU[0],
+    [("Number", "2.412012345678903E+15"), "待发货", "竹筷 十双装", 1, 25.5, "CHOP-10", "冯雪",
+     "13100005678", "四川省", "成都市", "武侯区", "玉林街道", "玉林南路12号"],
+    [("Number", "2.412012345678904E+15"), "待发货", "木梳", 2, 12, None, "蒋涛", "13000004321",
+     "湖北省", "宜昌市", "西陵区", "云集街道", "湖北省宜昌市西陵区东山大道3号"],
+]
+
+
+def write_xml_spreadsheet(path, rows):
+    """Empty rows and cells are left out, the next one named by its ss:Index."""
+    lines = ['<?xml version="1.0" encoding="UTF-8"?>', '<?mso-application progid="Excel.Sheet"?>',
+             '<Workbook xmlns="urn:schemas-microsoft-com:office:spreadsheet"'
+             ' xmlns:ss="urn:schemas-microsoft-com:office:spreadsheet">',
+             '<Worksheet ss:Name="订单"><Table>']
+    row_gap = False
+    for row_number, row in enumerate(rows, 1):
+        if not row:
+            row_gap = True
+            continue
+        cells, cell_gap = [], False
+        for column, cell in enumerate(row, 1):
+            if cell is None:
+                cell_gap = True
+                continue
+            kind, text = cell if isinstance(cell, tuple) else (
+                "Number" if isinstance(cell, (int, float)) else "String", str(cell))
+            index = ' ss:Index="%d"' % column if cell_gap else ""
+            cells.append('<Cell%s><Data ss:Type="%s">%s</Data></Cell>' % (index, kind, escape(text)))
+            cell_gap = False
+        index = ' ss:Index="%d"' % row_number if row_gap else ""
+        lines.append("<Row%s>%s</Row>" % (index, "".join(cells)))
+        row_gap = False
+    lines.append("</Table></Worksheet></Workbook>")
+    with open(path, "w", encoding="utf-8") as out:
+        out.write("\n".join(lines))
+
+
 XIAOHONGSHU = [
     ["小红书订单导出（2026-12-01）"],
     [],
@@ -212,6 +255,7 @@ def main(folder):
     write_web_xls(at("jd_web.xls"))
     write_xlsx(at("kuaishou.xlsx"), KUAISHOU)
     claim_a1_dimension(at("kuaishou.xlsx"))
+    write_xml_spreadsheet(at("kuaishou_2003.xml"), KUAISHOU_2003)
     write_xlsx(at("xiaohongshu.xlsx"), XIAOHONGSHU)
     write_xlsx(at("wechat.xlsx"), WECHAT)
     write_xlsx(at("wechat_later.xlsx"), WECHAT_LATER)
