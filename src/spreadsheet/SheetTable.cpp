@@ -22,6 +22,19 @@ int SheetTable::columnCount() const {
     return int(widest);
 }
 
+void SheetTable::fillMerged(int top, int left, int bottom, int right) {
+    bottom = std::min(bottom, int(rows.size()) - 1);
+    right = std::min(right, columnCount() - 1);
+    // A range far larger than any order list is no order list's: left as it is.
+    if (bottom < top || right < left || qint64(bottom - top + 1) * (right - left + 1) > 1000000)
+        return;
+    const QString text = cell(top, left);
+    for (int r = top; r <= bottom; ++r)
+        for (int c = left; c <= right; ++c)
+            if (r != top || c != left)
+                setCell(r, c, text);
+}
+
 namespace CellName {
 
 QString columnLetters(int column) {

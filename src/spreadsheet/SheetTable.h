@@ -24,6 +24,11 @@ struct SheetTable {
     void setCell(int row, int column, const QString& text);
     /** How many columns the widest row uses. */
     int columnCount() const;
+    /**
+     * Gives every cell of a merged range its top-left text, as the sheet shows it; the
+     * range is cut to the used rows and columns.
+     */
+    void fillMerged(int top, int left, int bottom, int right);
 };
 
 /** Column letters and cell names: A is column 0, Z 25, AA 26; "C5" is row 4, column 2. */

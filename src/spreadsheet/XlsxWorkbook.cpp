@@ -81,24 +81,12 @@ bool parseCellName(QByteArrayView name, int* row, int* column) {
     return CellName::parse(QStringView(wide, name.size()), row, column);
 }
 
-// Fills every cell of a merged range with its top-left text, as the sheet shows it.
+// Fills every cell of each merged range (by its corner cells' names) with its top-left text.
 void fillMerged(SheetTable& table, const QList<std::pair<QString, QString>>& ranges) {
-    const int lastRow = int(table.rows.size()) - 1;
-    const int lastColumn = table.columnCount() - 1;
     for (const auto& [from, to] : ranges) {
         int top = 0, left = 0, bottom = 0, right = 0;
-        if (!CellName::parse(from, &top, &left) || !CellName::parse(to, &bottom, &right))
-            continue;
-        bottom = std::min(bottom, lastRow);
-        right = std::min(right, lastColumn);
-        // A range far larger than any order list is no order list's: left as it is.
-        if (bottom < top || right < left || qint64(bottom - top + 1) * (right - left + 1) > 1000000)
-            continue;
-        const QString text = table.cell(top, left);
-        for (int r = top; r <= bottom; ++r)
-            for (int c = left; c <= right; ++c)
-                if (r != top || c != left)
-                    table.setCell(r, c, text);
+        if (CellName::parse(from, &top, &left) && CellName::parse(to, &bottom, &right))
+            table.fillMerged(top, left, bottom, right);
     }
 }
 

@@ -9,6 +9,8 @@
 #include <QRegularExpression>
 #include <QStringDecoder>
 
+#include <array>
+
 namespace mldd {
 
 namespace {
@@ -111,6 +113,8 @@ readXmlSheets(const QString& path, const QByteArray& bytes, int* activeTab) {
     // The last row a merge down from a row above takes, by column: the next cell written goes
     // past the columns it takes.
     QList<int> coveredUntil;
+    // The sheet's merged ranges: top, left, bottom, right.
+    QList<std::array<int, 4>> merged;
     int row = -1;
     int nextColumn = 0;
     QHash<QString, QString> formats; // number format code by style id
@@ -119,6 +123,12 @@ readXmlSheets(const QString& path, const QByteArray& bytes, int* activeTab) {
     for (XmlScanner::Token token = xml.next();
          token != XmlScanner::Token::End && token != XmlScanner::Token::Error; token = xml.next()) {
         if (token == XmlScanner::Token::EndElement && xml.name() == "Worksheet") {
+            // A merged cell reads as the sheet shows it, as the .xlsx reader gives it.
+            for (const auto& [top, left, bottom, right] : merged) {
+                if (sheet)
+                    sheet->table.fillMerged(top, left, bottom, right);
+            }
+            merged.clear();
             sheet = nullptr;
             continue;
         }
@@ -191,6 +201,8 @@ readXmlSheets(const QString& path, const QByteArray& bytes, int* activeTab) {
             if (text.size() > CellName::kMaxCellText)
                 return WorkbookMessages::cellTooLong(path, sheet->table.name, row, column);
             sheet->table.setCell(row, column, text);
+            if (across > 0 || down > 0)
+                merged.append({row, column, row + down, column + across});
             if (down > 0) {
                 if (coveredUntil.size() <= column + across)
                     coveredUntil.resize(column + across + 1, -1);

@@ -103,23 +103,26 @@ TEST_F(XmlSpreadsheetTest, CellsReadWhereTheSpreadsheetProgramShowsThem) {
     const auto& [names, sheet] = std::get<OpenedSheet>(read);
     EXPECT_EQ(names, (QStringList{QStringLiteral("说明"), QStringLiteral("订单")}));
     EXPECT_EQ(sheet.name, QStringLiteral("订单"));
-    EXPECT_EQ(
-        sheet.rows,
-        (QList<QStringList>{
-            {QStringLiteral("订单号"), QStringLiteral("收货人"), QStringLiteral("下单时间"),
-             QStringLiteral("电话"), QStringLiteral("地址"), QString(), QStringLiteral("商品")},
-            {QStringLiteral("1234567890123456700"), QStringLiteral("林晓梅"),
-             QStringLiteral("2024-12-05 10:30:00"), QStringLiteral("13800138000"),
-             QStringLiteral("浙江省杭州市西湖区文三路90号"), QString(),
-             QStringLiteral("棉麻衬衫 白色 L 1\n帆布包 2")},
-            // The name merged down takes this row's second cell: the next goes past it. A
-            // styled date and a zero-padded phone number read as the sheet shows them.
-            {QStringLiteral("2851234567890123"), QString(), QStringLiteral("2024/12/6 0:00"),
-             QStringLiteral("02164001234"), QString(), QString(), QStringLiteral("手工皂 3")},
-            {},
-            {},
-            {QString(), QStringLiteral("TRUE"), QStringLiteral("#N/A"), QString(),
-             QStringLiteral("89.5")}}));
+    EXPECT_EQ(sheet.rows,
+              (QList<QStringList>{
+                  {QStringLiteral("订单号"), QStringLiteral("收货人"), QStringLiteral("下单时间"),
+                   QStringLiteral("电话"), QStringLiteral("地址"), QStringLiteral("地址"),
+                   QStringLiteral("商品")},
+                  {QStringLiteral("1234567890123456700"), QStringLiteral("林晓梅"),
+                   QStringLiteral("2024-12-05 10:30:00"), QStringLiteral("13800138000"),
+                   QStringLiteral("浙江省杭州市西湖区文三路90号"),
+                   QStringLiteral("浙江省杭州市西湖区文三路90号"),
+                   QStringLiteral("棉麻衬衫 白色 L 1\n帆布包 2")},
+                  // The name merged down takes this row's second cell, and reads there as the sheet
+                  // shows it; the next cell goes past it. A styled date and a zero-padded phone
+                  // number read as the sheet shows them.
+                  {QStringLiteral("2851234567890123"), QStringLiteral("林晓梅"),
+                   QStringLiteral("2024/12/6 0:00"), QStringLiteral("02164001234"), QString(),
+                   QString(), QStringLiteral("手工皂 3")},
+                  {},
+                  {},
+                  {QString(), QStringLiteral("TRUE"), QStringLiteral("#N/A"), QString(),
+                   QStringLiteral("89.5")}}));
     EXPECT_EQ(sheet.errors.value(SheetTable::cellKey(5, 2)), QStringLiteral("#N/A"));
     EXPECT_TRUE(sheet.uncalculated.contains(SheetTable::cellKey(5, 3)));
 
