@@ -113,12 +113,15 @@ bool needsDecoding(QByteArrayView raw, bool attribute) {
 
 } // namespace
 
-XmlScanner::XmlScanner(const QByteArray& xml) : m_xml(xml) {
+QByteArray XmlScanner::asUtf8(const QByteArray& xml) {
     const bool littleEndian = xml.startsWith("\xFF\xFE");
-    if (littleEndian || xml.startsWith("\xFE\xFF")) {
-        QStringDecoder utf16(littleEndian ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
-        m_xml = QString(utf16(xml)).toUtf8();
-    }
+    if (!littleEndian && !xml.startsWith("\xFE\xFF"))
+        return xml;
+    QStringDecoder utf16(littleEndian ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+    return QString(utf16(xml)).toUtf8();
+}
+
+XmlScanner::XmlScanner(const QByteArray& xml) : m_xml(asUtf8(xml)) {
     m_at = m_xml.constData();
     m_end = m_at + m_xml.size();
     if (m_xml.startsWith("\xEF\xBB\xBF"))

@@ -21,6 +21,9 @@ public:
     /** `xml` must outlive the scanner: names, attributes and text point into it. */
     explicit XmlScanner(const QByteArray& xml);
 
+    /** The XML as UTF-8: text saved as UTF-16 (told by its byte order mark) is converted. */
+    static QByteArray asUtf8(const QByteArray& xml);
+
     /** The next token; End once the root element is closed and nothing else follows. */
     Token next();
     Token token() const { return m_token; }

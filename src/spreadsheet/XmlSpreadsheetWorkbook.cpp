@@ -7,7 +7,6 @@
 #include "core/TextFile.h"
 
 #include <QRegularExpression>
-#include <QStringDecoder>
 
 #include <array>
 
@@ -221,13 +220,8 @@ readXmlSheets(const QString& path, const QByteArray& bytes, int* activeTab) {
 } // namespace
 
 bool XmlSpreadsheetWorkbook::looksLikeOne(QByteArrayView head) {
-    QByteArray utf8;
-    const bool littleEndian = head.startsWith("\xFF\xFE");
-    if (littleEndian || head.startsWith("\xFE\xFF")) {
-        QStringDecoder utf16(littleEndian ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
-        utf8 = QString(utf16(head)).toUtf8();
-        head = utf8;
-    }
+    const QByteArray utf8 = XmlScanner::asUtf8(head.toByteArray());
+    head = utf8;
     static const QRegularExpression workbookElement(
         QStringLiteral("<([A-Za-z_][\\w.-]*:)?Workbook[\\s>]"));
     return head.contains(kXmlSpreadsheetNamespace) &&
