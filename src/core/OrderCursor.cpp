@@ -20,9 +20,11 @@ void OrderCursor::countAhead(int page) {
 
 void OrderCursor::count(int page, qsizetype ahead) {
     const qsizetype limit = qsizetype(std::max(page, 1)) * kPageSize + ahead;
-    const qsizetype counted = m_store->listedCount(m_filter, limit + 1);
-    m_complete = counted <= limit;
-    m_count = std::min(counted, limit);
+    std::optional<qsizetype> counted = m_store->stretchCount(m_filter, limit + 1);
+    if (!counted)
+        counted = m_store->listedCount(wholeList(), limit + 1);
+    m_complete = *counted <= limit;
+    m_count = std::min(*counted, limit);
     m_countWaits = false;
 }
 
@@ -35,15 +37,17 @@ int OrderCursor::clampPage(int page) {
 QList<qint64> OrderCursor::pageIds(int page) const {
     if (page < 1 || !m_store)
         return {};
-    const std::vector<qint64> window =
-        m_store->listedWindow(m_filter, qsizetype(page - 1) * kPageSize, kPageSize);
-    return QList<qint64>(window.begin(), window.end());
+    const qsizetype first = qsizetype(page - 1) * kPageSize;
+    std::optional<std::vector<qint64>> window = m_store->stretchWindow(m_filter, first, kPageSize);
+    if (!window)
+        window = m_store->listedWindow(wholeList(), first, kPageSize);
+    return QList<qint64>(window->begin(), window->end());
 }
 
 std::optional<int> OrderCursor::pageOf(qint64 id) const {
     if (!m_store)
         return std::nullopt;
-    const std::optional<qsizetype> position = m_store->listedPosition(m_filter, id);
+    const std::optional<qsizetype> position = m_store->listedPosition(wholeList(), id);
     if (!position)
         return std::nullopt;
     return int(*position / kPageSize) + 1;
@@ -51,8 +55,14 @@ std::optional<int> OrderCursor::pageOf(qint64 id) const {
 
 const std::vector<qint64>& OrderCursor::ids() const {
     if (!m_ids)
-        m_ids = m_store ? m_store->listed(m_filter) : std::vector<qint64>();
+        m_ids = m_store ? m_store->listed(wholeList()) : std::vector<qint64>();
     return *m_ids;
+}
+
+const SqlCondition& OrderCursor::wholeList() const {
+    if (m_filter.settle)
+        m_filter = m_store->settled(m_filter);
+    return m_filter;
 }
 
 } // namespace mldd

@@ -66,8 +66,14 @@ private:
     /** Counts up to `page` and `ahead` orders beyond it. */
     void count(int page, qsizetype ahead);
 
+    /**
+     * The filter for the whole list, settled the first time a count or a page
+     * needs more than its first stretch.
+     */
+    const SqlCondition& wholeList() const;
+
     std::optional<OrderStore> m_store;
-    SqlCondition m_filter;
+    mutable SqlCondition m_filter;
     qsizetype m_count = 0;
     bool m_complete = true;
     bool m_countWaits = false;

@@ -53,6 +53,9 @@ const QString kMark = QStringLiteral("(select indexed from order_text_grams_mark
 /** The full-text table of the grams. */
 const QString kGramsTable = QStringLiteral("order_text_grams");
 
+/** Hits that show the first page and tell that there is a next one. */
+constexpr qint64 kFirstPageHits = 2 * OrderCursor::kPageSize + 1;
+
 /** How many bytes of grams a write gathers before it writes them out. */
 constexpr int kGatheredBytes = 16 * 1024 * 1024;
 
@@ -180,6 +183,18 @@ QStringList serverStatements() {
 /** An FTS5 string: the text in double quotes, its own double quotes doubled. */
 QString quoted(QString text) {
     return u'"' + text.replace(u'"', QStringLiteral("\"\"")) + u'"';
+}
+
+/**
+ * The "from … where dj_type >= 0" of the first `rows` entries of the list, each
+ * joined to its order. The stretch is read lazily as the outer loop (a cross
+ * join keeps it outside), so that a query with a limit stops within it.
+ */
+QString listHead(qint64 rows) {
+    return QStringLiteral("from (select id as listed from order_data where dj_type >= 0 order by "
+                          "NumSign desc, id desc limit %1) cross join order_data on id = listed "
+                          "where dj_type >= 0")
+        .arg(rows);
 }
 
 /** How many orders the index lags behind (ids past the mark), or none when it cannot be read. */
@@ -316,69 +331,141 @@ void OrderSearchIndex::startOver(OrderDatabase& database) {
     });
 }
 
-std::optional<OrderSearchIndex::Candidates> OrderSearchIndex::lookUp(const OrderDatabase& database,
-                                                                     const QStringList& columns,
-                                                                     const QString& key) {
-    const QStringList grams = SearchGrams::ofKey(key);
-    const std::optional<QString> all = matchOf(columns, grams);
-    if (!all)
-        return std::nullopt;
-    QSqlQuery query(database.connection());
-    // The newest id stands for the store's size: it is read at once, where a count walks.
-    if (!query.exec(QStringLiteral("select coalesce(max(id), 0) from order_data")) || !query.next())
-        return std::nullopt;
-    const qint64 orders = query.value(0).toLongLong();
-    const qint64 most = std::clamp(orders / kCommonShare, kFewLookedUp, kMostLookedUp);
-    // Only the index's lists are read, never an order.
-    query.prepare(
-        QStringLiteral("select count(*) from (select rowid from %1 where %1 match ? limit ?)")
-            .arg(kGramsTable));
-    const auto heldBy = [&](const QString& match, qint64 limit) -> std::optional<qint64> {
-        query.bindValue(0, match);
-        query.bindValue(1, limit);
-        if (!query.exec() || !query.next())
+/**
+ * How many orders hold a key's grams in the searched columns, read from the
+ * index's lists alone (never an order), each only as far as a choice needs.
+ */
+class OrderSearchIndex::Weighing {
+public:
+    Weighing(const OrderDatabase& database, const QStringList& columns, const QString& key)
+        : m_columns(columns), m_grams(SearchGrams::ofKey(key)), m_all(matchOf(columns, m_grams)),
+          m_query(database.connection()), m_held(database.connection()) {
+        // The newest id stands for the store's size: it is read at once, where a count walks.
+        if (!m_query.exec(QStringLiteral("select coalesce(max(id), 0) from order_data")) ||
+            !m_query.next())
+            m_all.reset();
+        else
+            m_newest = m_query.value(0).toLongLong();
+        m_held.prepare(
+            QStringLiteral("select count(*) from (select rowid from %1 where %1 match ? limit ?)")
+                .arg(kGramsTable));
+    }
+
+    /** Whether the index holds the key's grams in these columns. */
+    bool holds() const { return m_all.has_value(); }
+    /** The newest order's id, which stands for the store's size. */
+    qint64 newest() const { return m_newest; }
+
+    /**
+     * The grams held by fewer than `below` orders each, looked up; none when no
+     * gram is that rare. Each gram is read only that far: for the keys the index
+     * serves best, choosing costs little in a store of any size.
+     */
+    std::optional<Candidates> rareGrams(qint64 below) {
+        qint64 fewest = 0;
+        const QStringList rare = rareBelow(below, &fewest);
+        if (rare.isEmpty())
             return std::nullopt;
-        return query.value(0).toLongLong();
-    };
-    // The grams held by fewer than `limit` orders each, and the fewest one of them is held by.
-    const auto rareBelow = [&](qint64 limit, qint64* fewest) {
+        return Candidates{*matchOf(m_columns, rare), fewest, Plan::LookUp};
+    }
+
+    /** Whether the kNewestWeighed newest orders hold all the grams two pages' worth of times. */
+    bool commonAmongNewest() {
+        // The index seeks to the newest ids: only the ends of the grams' lists are read.
+        m_query.prepare(QStringLiteral("select count(*) from (select rowid from %1 where %1 match "
+                                       "? and rowid > ? limit ?)")
+                            .arg(kGramsTable));
+        m_query.addBindValue(*m_all);
+        m_query.addBindValue(m_newest - kNewestWeighed);
+        m_query.addBindValue(kFirstPageHits);
+        return m_query.exec() && m_query.next() && m_query.value(0).toLongLong() >= kFirstPageHits;
+    }
+
+    /**
+     * The candidates weighed over the whole store: the grams held by fewer than the
+     * common limit are asked for (a common one would be read through to its end and
+     * rule out little that LIKE does not), or all of them when they are rare together.
+     */
+    std::optional<Candidates> overStore() {
+        const qint64 most = std::clamp(m_newest / kCommonShare, kFewLookedUp, kMostLookedUp);
+        qint64 fewest = 0;
+        const QStringList rare = rareBelow(most, &fewest);
+        std::optional<QString> match;
+        std::optional<qint64> count;
+        if (!rare.isEmpty()) {
+            match = matchOf(m_columns, rare);
+            count = rare.size() == 1 ? fewest : heldBy(*match, most);
+        } else if (m_grams.size() > 1) {
+            count = heldBy(*m_all, most);
+            if (count && *count < most)
+                match = m_all;
+        }
+        if (!match || !count)
+            return std::nullopt;
+        return Candidates{*match, *count,
+                          *count < walkedFrom(m_newest) ? Plan::LookUp : Plan::WalkList};
+    }
+
+private:
+    /** How many orders hold what `match` asks for, counted up to `limit`. */
+    std::optional<qint64> heldBy(const QString& match, qint64 limit) {
+        m_held.bindValue(0, match);
+        m_held.bindValue(1, limit);
+        if (!m_held.exec() || !m_held.next())
+            return std::nullopt;
+        return m_held.value(0).toLongLong();
+    }
+
+    /** The grams held by fewer than `limit` orders each, and the fewest one of them is held by. */
+    QStringList rareBelow(qint64 limit, qint64* fewest) {
         QStringList rare;
         *fewest = limit;
-        for (const QString& gram : grams) {
-            const std::optional<qint64> held = heldBy(*matchOf(columns, {gram}), limit);
+        for (const QString& gram : m_grams) {
+            const std::optional<qint64> held = heldBy(*matchOf(m_columns, {gram}), limit);
             if (held && *held < limit) {
                 rare.append(gram);
                 *fewest = std::min(*fewest, *held);
             }
         }
         return rare;
+    }
+
+    QStringList m_columns;
+    QStringList m_grams;
+    std::optional<QString> m_all;
+    QSqlQuery m_query;
+    /** How many orders hold a match, up to a limit. */
+    QSqlQuery m_held;
+    qint64 m_newest = 0;
+};
+
+SqlCondition OrderSearchIndex::searched(const OrderDatabase& database, const QStringList& columns,
+                                        const QString& key) {
+    Weighing weighing(database, columns, key);
+    if (!weighing.holds())
+        return contains(columns, key, std::nullopt);
+    if (const std::optional<Candidates> rare = weighing.rareGrams(kFewLookedUp))
+        return contains(columns, key, rare);
+    if (!weighing.commonAmongNewest())
+        return contains(columns, key, lookUp(database, columns, key));
+    SqlCondition condition = contains(columns, key, std::nullopt);
+    condition.firstStretchRows = kHeadStretch;
+    condition.firstStretch = listHead(kHeadStretch) + condition.sql;
+    condition.settle = [columns, key](const OrderDatabase& store) {
+        return contains(columns, key, lookUp(store, columns, key));
     };
-    // Of several grams, those whose orders are looked up sooner than walked to are
-    // read only that far first: for the keys the index serves best, choosing then
-    // costs the same in a store of any size. One gram is read once, below.
-    const qint64 walked = walkedFrom(orders);
-    qint64 fewest = 0;
-    if (grams.size() > 1) {
-        if (const QStringList rare = rareBelow(walked, &fewest); !rare.isEmpty())
-            return Candidates{*matchOf(columns, rare), fewest, Plan::LookUp};
-    }
-    // Otherwise the grams held by fewer than `most` orders are asked for: a common one
-    // would be read through to its end and rule out little that LIKE does not.
-    const QStringList rare = rareBelow(most, &fewest);
-    std::optional<QString> match;
-    std::optional<qint64> count;
-    if (!rare.isEmpty()) {
-        match = matchOf(columns, rare);
-        count = rare.size() == 1 ? fewest : heldBy(*match, most);
-    } else if (grams.size() > 1) {
-        // Common grams can still be rare together.
-        count = heldBy(*all, most);
-        if (count && *count < most)
-            match = all;
-    }
-    if (!match || !count)
+    return condition;
+}
+
+std::optional<OrderSearchIndex::Candidates> OrderSearchIndex::lookUp(const OrderDatabase& database,
+                                                                     const QStringList& columns,
+                                                                     const QString& key) {
+    Weighing weighing(database, columns, key);
+    if (!weighing.holds())
         return std::nullopt;
-    return Candidates{*match, *count, *count < walked ? Plan::LookUp : Plan::WalkList};
+    if (std::optional<Candidates> rare = weighing.rareGrams(walkedFrom(weighing.newest())))
+        return rare;
+    return weighing.overStore();
 }
 
 qint64 OrderSearchIndex::walkedFrom(qint64 orders) {
@@ -438,18 +525,15 @@ SqlCondition OrderSearchIndex::contains(const QStringList& columns, const QStrin
     };
     const QString likes = condition.sql;
     condition.sql = QStringLiteral(" and ") + among(QStringLiteral("id")) + likes;
-    // The list's index is walked in list order (the stretch, lazily, as the outer
-    // loop: a cross join keeps it outside), each entry's id is checked against the
-    // candidates listed once, and only a candidate's row is read for LIKE. The walk
-    // stops where looking the candidates up would have been done. Counts and
+    // The list's index is walked in list order, each entry's id is checked against
+    // the candidates listed once, and only a candidate's row is read for LIKE. The
+    // walk stops where looking the candidates up would have been done. Counts and
     // positions keep looking the candidates up, which costs what they hold.
-    if (candidates->plan == Plan::WalkList)
-        condition.firstStretch =
-            QStringLiteral("from (select id as listed from order_data where dj_type >= 0 order "
-                           "by NumSign desc, id desc limit %1) cross join order_data on id = "
-                           "listed where ")
-                .arg(std::max<qint64>(candidates->count, 1) * kLookUpSteps) +
-            among(QStringLiteral("listed")) + likes;
+    if (candidates->plan == Plan::WalkList) {
+        condition.firstStretchRows = std::max<qint64>(candidates->count, 1) * kLookUpSteps;
+        condition.firstStretch = listHead(condition.firstStretchRows) + QStringLiteral(" and ") +
+                                 among(QStringLiteral("listed")) + likes;
+    }
     condition.values.prepend(candidates->match);
     return condition;
 }

@@ -127,6 +127,28 @@ public:
     };
 
     /**
+     * Entries of the list a common key's first page is read from with LIKE alone:
+     * at one order in kCommonShare, two pages of hits lie within them.
+     */
+    static constexpr qint64 kHeadStretch = 2'000;
+    /** The newest orders whose grams tell whether a key is common. */
+    static constexpr qint64 kNewestWeighed = 1'000;
+
+    /**
+     * The condition of a search of `key` in `columns`, as the list reads it. A
+     * key with a gram fewer than kFewLookedUp orders hold is looked up at once.
+     * Otherwise, when the kNewestWeighed newest orders hold all its grams two
+     * pages' worth of times, its first page is read with LIKE along the list's
+     * first kHeadStretch entries, and the way to the rest (lookUp) is settled
+     * only when a count or a later page needs it: the first page of a common key
+     * then costs the same in a store of any size, and a key common only among
+     * the newest orders is still counted along the index. Any other key is
+     * weighed by lookUp at once.
+     */
+    static SqlCondition searched(const OrderDatabase& database, const QStringList& columns,
+                                 const QString& key);
+
+    /**
      * The candidates of `key` when finding them along the index pays; none when
      * the list's own walk finds the key sooner or the index does not hold these
      * columns. Looking up pays when fewer orders than kMostLookedUp and than the
@@ -171,6 +193,8 @@ public:
                                  Plan plan = Plan::LookUp, qint64 count = 0);
 
 private:
+    class Weighing;
+
     /**
      * The full-text query for orders holding all these grams in one of these
      * columns; none when the index does not hold the columns or there are no grams.

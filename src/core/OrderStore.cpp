@@ -218,6 +218,19 @@ qsizetype OrderStore::listedCount(const SqlCondition& filter, qsizetype limit) c
     return count.empty() ? 0 : qsizetype(count.front());
 }
 
+std::optional<qsizetype> OrderStore::stretchCount(const SqlCondition& filter,
+                                                  qsizetype limit) const {
+    if (filter.firstStretch.isEmpty() || limit > filter.firstStretchRows)
+        return std::nullopt;
+    const std::vector<qint64> count =
+        ids(QStringLiteral("select count(*) from (select 1 ") + filter.firstStretch +
+                QStringLiteral(" limit ?) as counted"),
+            filter.values + QVariantList{qint64(limit)});
+    if (count.empty() || count.front() < limit)
+        return std::nullopt;
+    return qsizetype(count.front());
+}
+
 std::optional<qsizetype> OrderStore::listedPosition(const SqlCondition& filter, qint64 id) const {
     const QString listed = QStringLiteral("select count(*) from order_data where dj_type >= 0 ");
     const std::vector<qint64> found =
@@ -238,16 +251,24 @@ std::optional<qsizetype> OrderStore::listedPosition(const SqlCondition& filter, 
 
 std::vector<qint64> OrderStore::listedWindow(const SqlCondition& filter, qsizetype first,
                                              int limit) const {
-    const QVariantList values = filter.values + QVariantList{limit, qint64(first)};
-    // The list's first stretch holds the whole window, or the list is read whole.
-    if (!filter.firstStretch.isEmpty()) {
-        const std::vector<qint64> window = ids(QStringLiteral("select id ") + filter.firstStretch +
-                                                   QStringLiteral(" limit ? offset ?"),
-                                               values);
-        if (qsizetype(window.size()) == limit)
-            return window;
-    }
-    return ids(listedQuery(filter) + QStringLiteral(" limit ? offset ?"), values);
+    return ids(listedQuery(filter) + QStringLiteral(" limit ? offset ?"),
+               filter.values + QVariantList{limit, qint64(first)});
+}
+
+std::optional<std::vector<qint64>> OrderStore::stretchWindow(const SqlCondition& filter,
+                                                             qsizetype first, int limit) const {
+    if (filter.firstStretch.isEmpty() || first + limit > filter.firstStretchRows)
+        return std::nullopt;
+    std::vector<qint64> window = ids(QStringLiteral("select id ") + filter.firstStretch +
+                                         QStringLiteral(" limit ? offset ?"),
+                                     filter.values + QVariantList{limit, qint64(first)});
+    if (qsizetype(window.size()) < limit)
+        return std::nullopt;
+    return window;
+}
+
+SqlCondition OrderStore::settled(const SqlCondition& filter) const {
+    return filter.settle ? filter.settle(m_database) : filter;
 }
 
 std::vector<qint64> OrderStore::absorbed() const {

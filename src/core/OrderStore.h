@@ -67,6 +67,16 @@ public:
     std::optional<qsizetype> listedPosition(const SqlCondition& filter, qint64 id) const;
     /** At most `limit` of the listed orders, from the `first` (0-based) on. */
     std::vector<qint64> listedWindow(const SqlCondition& filter, qsizetype first, int limit) const;
+    /**
+     * `listedCount` when the filter's first stretch alone reaches `limit`; none
+     * otherwise. The first stretch is never read by the listed… queries themselves.
+     */
+    std::optional<qsizetype> stretchCount(const SqlCondition& filter, qsizetype limit) const;
+    /** `listedWindow` when the filter's first stretch alone fills it; none otherwise. */
+    std::optional<std::vector<qint64>> stretchWindow(const SqlCondition& filter, qsizetype first,
+                                                     int limit) const;
+    /** The filter as the whole list is best read by: settled here when it waits to be. */
+    SqlCondition settled(const SqlCondition& filter) const;
     /** Orders absorbed by a merge. */
     std::vector<qint64> absorbed() const;
     /** Orders whose courier form is empty or only blanks. */

@@ -3,7 +3,11 @@
 #include <QString>
 #include <QVariantList>
 
+#include <functional>
+
 namespace mldd {
+
+class OrderDatabase;
 
 /**
  * A run of conditions for the order query, each beginning with " and ", with
@@ -20,11 +24,24 @@ struct SqlCondition {
      * own index rather than looking each one up and sorting them all for one page.
      */
     QString firstStretch = {};
+    /** How many entries of the list the first stretch reads at most. */
+    qsizetype firstStretchRows = 0;
+    /**
+     * Set when `sql` finds the right orders but not yet the quickest way: the
+     * first stretch then answers the first page, and this gives the conditions
+     * for the rest of the list, from the store they run on, when a count or a
+     * page past the stretch first needs them. A search of a common key shows
+     * its page before the store is asked how common the key is.
+     */
+    std::function<SqlCondition(const OrderDatabase&)> settle = {};
 
     bool isEmpty() const { return sql.isEmpty(); }
 
     SqlCondition& operator+=(const SqlCondition& more) {
-        firstStretch.clear(); // a stretch of these conditions alone
+        // A stretch of these conditions alone, and a way to these alone.
+        firstStretch.clear();
+        firstStretchRows = 0;
+        settle = {};
         sql += more.sql;
         values += more.values;
         return *this;

@@ -31,12 +31,11 @@ std::optional<QStringList> columnsOf(const QString& fieldCaption) {
 }
 
 SqlCondition condition(OrderDatabase* database, const QStringList& columns, const QString& key) {
-    // What another program stored since the start is taken in first. A common key is
-    // found sooner along the list's own order than by looking each candidate up, and
-    // a page of a key with many candidates sooner by walking that order to them.
-    const bool current = database && OrderSearchIndex::catchUp(*database);
-    return OrderSearchIndex::contains(
-        columns, key, current ? OrderSearchIndex::lookUp(*database, columns, key) : std::nullopt);
+    // What another program stored since the start is taken in first; a store
+    // whose index is far behind is searched with LIKE alone until the start's catch-up.
+    if (!database || !OrderSearchIndex::catchUp(*database))
+        return OrderSearchIndex::contains(columns, key, std::nullopt);
+    return OrderSearchIndex::searched(*database, columns, key);
 }
 
 std::optional<Notice> search(MainState& state, const QString& fieldCaption, const QString& key) {

@@ -2,6 +2,7 @@
 #include "TempDataFolder.h"
 
 #include "core/NumSign.h"
+#include "core/OrderCursor.h"
 #include "core/OrderDatabase.h"
 #include "core/OrderSearchIndex.h"
 #include "core/OrderStore.h"
@@ -187,9 +188,9 @@ TEST_F(OrderSearchIndexTest, DeletingMostOrdersByAgeStartsTheIndexOver) {
                         "'-40 days') where id <> %1")
              .arg(kept));
     EXPECT_EQ(OrderStore(*m_database).deleteOlderThan(30), 5);
-    EXPECT_EQ(OrderStore(*m_database)
-                  .ids(QStringLiteral("select count(*) from order_text_grams_stale")),
-              std::vector<qint64>{0});
+    EXPECT_EQ(
+        OrderStore(*m_database).ids(QStringLiteral("select count(*) from order_text_grams_stale")),
+        std::vector<qint64>{0});
     expectSameAsReading(true, kKeys, "most deleted");
     EXPECT_EQ(OrderSearchIndex::behind(*m_database), 0);
     EXPECT_EQ(indexHolds(QStringLiteral("alpha_")), std::vector<qint64>{kept});
@@ -318,9 +319,74 @@ TEST_F(OrderSearchIndexTest, OnlyKeysWithFewCandidatesAreLookedUp) {
     EXPECT_EQ(candidates(""), std::nullopt);
 }
 
+// A key the newest orders hold often shows its first page from the head of the list, and
+// how common it is in the whole store is weighed only when the count needs it: a new
+// product's name, in the newest hundred orders alone, is then still counted by looking its
+// orders up. A key rare among the newest orders is weighed at once.
+TEST_F(OrderSearchIndexTest, AKeyCommonAmongTheNewestOrdersIsWeighedOnlyForTheCount) {
+    QList<Order> orders;
+    for (int i = 0; i < 12'000; ++i) {
+        Order order;
+        order.orderSign = QStringLiteral("淘宝:%1").arg(100'000 + i);
+        order.numSign = numSignOf(order.orderSign);
+        order.buyGoods = i >= 11'900 ? QStringLiteral("新品袜 2双") : QStringLiteral("毛衣 M码");
+        if (i % 997 == 0)
+            order.buyGoods += QStringLiteral(" 新品");
+        if (i < 500)
+            order.buyGoods += QStringLiteral(" 旧款");
+        // The grams of ABC123 together, but the key itself in a few.
+        if (i >= 11'800 && i < 11'900)
+            order.buyGoods +=
+                i % 25 == 0 ? QStringLiteral(" ABC123") : QStringLiteral(" ABC12 BC123");
+        orders.append(order);
+    }
+    OrderWriteRule rule;
+    ASSERT_TRUE(OrderStore(*m_database).insert(orders, rule));
+    const QStringList goods{QStringLiteral("buy_goods")};
+    const OrderStore store(*m_database);
+
+    SqlCondition fresh = OrderSearchIndex::searched(*m_database, goods, QStringLiteral("新品袜"));
+    ASSERT_TRUE(fresh.settle);
+    int settled = 0;
+    const auto settle = fresh.settle;
+    fresh.settle = [&](const OrderDatabase& database) {
+        ++settled;
+        const SqlCondition condition = settle(database);
+        // Weighed over the whole store, the key is rare: its orders are looked up.
+        EXPECT_TRUE(condition.sql.contains(QStringLiteral("match"))) << condition.sql.toStdString();
+        return condition;
+    };
+    const std::vector<qint64> scanned =
+        store.listed(OrderSearchIndex::contains(goods, QStringLiteral("新品袜"), false));
+    ASSERT_EQ(scanned.size(), 100);
+    OrderCursor cursor;
+    cursor.requery(store, fresh, 1, OrderCursor::Counting::Later);
+    EXPECT_EQ(cursor.pageIds(1), QList<qint64>(scanned.begin(), scanned.begin() + 10));
+    EXPECT_TRUE(cursor.countWaits());
+    EXPECT_EQ(settled, 0) << "the first page weighed the key";
+    cursor.countAhead(1);
+    EXPECT_EQ(settled, 1);
+    EXPECT_EQ(cursor.recordCount(), 100);
+    EXPECT_EQ(cursor.pageIds(10), QList<qint64>(scanned.end() - 10, scanned.end()));
+
+    // 新品 alone, in a few old orders too, and 毛衣, in all but the newest, are found
+    // the same way, and so is ABC123, whose first page the head does not fill; 旧款 is in
+    // none of the newest and 羊毛衫 nowhere: both are weighed at once.
+    for (const char* common : {"新品", "毛衣", "abc123"}) {
+        const QString key = QString::fromUtf8(common);
+        const SqlCondition condition = OrderSearchIndex::searched(*m_database, goods, key);
+        EXPECT_TRUE(condition.settle) << common;
+        test::expectListedAs(store, condition,
+                             store.listed(OrderSearchIndex::contains(goods, key, false)), common);
+    }
+    for (const char* rare : {"旧款", "羊毛衫"})
+        EXPECT_FALSE(OrderSearchIndex::searched(*m_database, goods, QString::fromUtf8(rare)).settle)
+            << rare;
+}
+
 // A store whose index is of the version before (runs of letters and digits only three
-// long, its own mark and triggers) opens with all of that gone; the new index starts empty and the catch-up takes
-// every order in. An index whose mark was lost starts over the same way.
+// long, its own mark and triggers) opens with all of that gone; the new index starts empty and the
+// catch-up takes every order in. An index whose mark was lost starts over the same way.
 TEST_F(OrderSearchIndexTest, AnIndexOfTheVersionBeforeIsReplacedAndBuiltAgain) {
     const qint64 first = add(QStringLiteral("alpha_one"), QStringLiteral("555-1"));
     add(QStringLiteral("beta_two"));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Order.h"
+#include "core/OrderCursor.h"
 #include "core/OrderDatabase.h"
 #include "core/OrderSearchIndex.h"
 #include "core/OrderStore.h"
@@ -81,6 +82,28 @@ private:
 };
 
 /**
+ * A list read through the cursor as the window reads it (its first two pages
+ * before the count, then the count and every id) gives `scanned`.
+ */
+inline void expectListedAs(const OrderStore& store, const SqlCondition& condition,
+                           const std::vector<qint64>& scanned, const std::string& what) {
+    OrderCursor cursor;
+    cursor.requery(store, condition, 1, OrderCursor::Counting::Later);
+    for (const int page : {1, 2}) {
+        const auto from =
+            scanned.begin() + std::min(qsizetype(page - 1) * 10, qsizetype(scanned.size()));
+        EXPECT_EQ(cursor.pageIds(page),
+                  QList<qint64>(from, from + std::min<std::ptrdiff_t>(10, scanned.end() - from)))
+            << what << ", page " << page;
+    }
+    cursor.countAhead(1);
+    EXPECT_EQ(cursor.recordCount(),
+              std::min(qsizetype(scanned.size()), 10 + OrderCursor::kCountAhead))
+        << what;
+    EXPECT_EQ(cursor.ids(), scanned) << what;
+}
+
+/**
  * Keys of 1 to 6 characters cut from the stored texts of each field (and a few
  * that are nowhere), each searched along the index as the search box does and
  * by LIKE over every order: both must list the same orders. The index must hold
@@ -123,19 +146,17 @@ inline void expectIndexAgreesWithScan(OrderDatabase& database, const std::string
                                      " [" + key.toStdString() + ']';
             EXPECT_EQ(store.listed(OrderSearchIndex::contains(columns, key, true)), scanned)
                 << what;
+            expectListedAs(store, OrderSearchIndex::searched(database, columns, key), scanned,
+                           what + " as searched");
             // Pages walked to along the list: a stretch that holds them, one that may hold
             // a part, and one too short for any (read by looking the candidates up after all).
             for (const qint64 candidates :
                  {qint64(ids.size()), qint64(ids.size() / 20 + 1), qint64(1)}) {
-                const SqlCondition walked = OrderSearchIndex::contains(
-                    columns, key, true, OrderSearchIndex::Plan::WalkList, candidates);
-                for (const qsizetype first : {0, 10}) {
-                    const auto from = scanned.begin() + std::min(first, qsizetype(scanned.size()));
-                    EXPECT_EQ(store.listedWindow(walked, first, 10),
-                              std::vector<qint64>(
-                                  from, from + std::min<std::ptrdiff_t>(10, scanned.end() - from)))
-                        << what << " walked over " << candidates << ", from " << first;
-                }
+                expectListedAs(store,
+                               OrderSearchIndex::contains(columns, key, true,
+                                                          OrderSearchIndex::Plan::WalkList,
+                                                          candidates),
+                               scanned, what + " walked over " + std::to_string(candidates));
             }
         }
     }
