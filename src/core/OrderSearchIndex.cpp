@@ -319,6 +319,37 @@ bool OrderSearchIndex::bringUpToDate(OrderDatabase& database,
     return true;
 }
 
+bool OrderSearchIndex::mergeParts(sqlite3* db, int waitMs) {
+    sqlite3_stmt* present = nullptr;
+    sqlite3_prepare_v2(db, "select 1 from sqlite_master where name = 'order_text_grams'", -1,
+                       &present, nullptr);
+    const bool held = sqlite3_step(present) == SQLITE_ROW;
+    sqlite3_finalize(present);
+    if (!held)
+        return true;
+    if (!SearchGrams::registerOn(db))
+        return false;
+    sqlite3_busy_timeout(db, waitMs);
+    // The first step starts merging every part into one, even parts of different
+    // sizes; the next ones go on with it. A step that changes fewer than two rows
+    // found nothing left to merge.
+    for (int pages = -kMergedPages;; pages = kMergedPages) {
+        const int changesBefore = sqlite3_total_changes(db);
+        const QByteArray step =
+            QStringLiteral("BEGIN IMMEDIATE; insert into %1 (%1, rank) values ('merge', %2); "
+                           "COMMIT;")
+                .arg(kGramsTable)
+                .arg(pages)
+                .toUtf8();
+        if (sqlite3_exec(db, step.constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+            return false;
+        }
+        if (sqlite3_total_changes(db) - changesBefore < 2)
+            return true;
+    }
+}
+
 void OrderSearchIndex::startOver(OrderDatabase& database) {
     if (!present(database))
         return;

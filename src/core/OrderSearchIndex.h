@@ -8,6 +8,8 @@
 #include <functional>
 #include <optional>
 
+struct sqlite3;
+
 namespace mldd {
 
 class OrderDatabase;
@@ -94,6 +96,17 @@ public:
      * the noted ones in. False when the store refused (the batch then fails whole).
      */
     static bool takeInBatch(OrderDatabase& database);
+
+    /**
+     * Merges the index's parts into one, kMergedPages pages a transaction, each
+     * waiting up to `waitMs` for the store to be free. Every batch adds a part;
+     * a search reads each gram from every part, so a day of captures makes it
+     * slower until the next merge. On a connection of the daily check's own; false
+     * when a step failed (what was merged stays merged).
+     */
+    static bool mergeParts(sqlite3* db, int waitMs);
+    /** Pages of the index one step of mergeParts writes. */
+    static constexpr int kMergedPages = 2'000;
 
     /**
      * Empties the index and sets its mark back to nothing, as one step that lands

@@ -1,5 +1,6 @@
 #include "StoreCheck.h"
 
+#include "OrderSearchIndex.h"
 #include "StoreBackup.h"
 #include "StoreFailure.h"
 #include "TextFile.h"
@@ -119,6 +120,9 @@ StoreCheck::Result StoreCheck::run(const DataFolder& folder, const QDateTime& no
             if (!result.backup)
                 result.error = error;
         }
+        // After the backup, which must not wait for it. A merge cut short by a busy
+        // store is taken up again by the next check; searching finds the same meanwhile.
+        OrderSearchIndex::mergeParts(db, kRepairWaitMs);
     }
     sqlite3_close(db);
     return result;

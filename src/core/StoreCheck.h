@@ -16,7 +16,8 @@ namespace mldd {
  * The daily check of the data folder's store, kept off the start path: SQLite's
  * full integrity check with a connection of its own (so it may run on a worker
  * thread while the window works), REINDEX when only indexes are damaged, and
- * then the day's backup of the sound store. Damage it finds is remembered
+ * then the day's backup of the sound store, and the merge of the search
+ * index's parts that the day's batches added. Damage it finds is remembered
  * beside the store, so that no later start uses the store until it is restored.
  */
 class StoreCheck {

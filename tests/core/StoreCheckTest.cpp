@@ -2,7 +2,9 @@
 
 #include "core/CapturedNumbers.h"
 #include "core/NumSign.h"
+#include "core/OrderCursor.h"
 #include "core/OrderDatabase.h"
+#include "core/OrderSearchIndex.h"
 #include "core/OrderStore.h"
 #include "core/StoreBackup.h"
 #include "core/StoreCheck.h"
@@ -344,4 +346,39 @@ TEST_F(StoreCheckTest, BackupsKeptTakeAtMostTwiceTheStore) {
     EXPECT_EQ(StoreBackup::kept(all, 1000), all.mid(0, 6));   // 6 × 300 ≤ 2000
     EXPECT_EQ(StoreBackup::kept(all, 100000), all.mid(0, 7)); // seven at most
     EXPECT_EQ(StoreBackup::kept(all, 10), all.mid(0, 1));     // the newest always
+}
+
+// Each batch of the day adds a part to the search index; the daily check merges them
+// into one, and a search then finds what it found before.
+TEST_F(StoreCheckTest, TheDailyCheckMergesTheSearchIndexsPartsIntoOne) {
+    for (int batch = 0; batch < 9; ++batch)
+        storeOrders(50, 1);
+    const auto parts = [&] {
+        auto database = open();
+        QSqlQuery query(database->connection());
+        query.exec(QStringLiteral("select count(distinct segid) from order_text_grams_idx"));
+        query.next();
+        return query.value(0).toInt();
+    };
+    const auto found = [&](const char* key) {
+        auto database = open();
+        OrderCursor cursor;
+        cursor.requery(OrderStore(*database),
+                       OrderSearchIndex::searched(*database, {QStringLiteral("buy_address")},
+                                                  QString::fromUtf8(key)));
+        return cursor.ids();
+    };
+    EXPECT_GT(parts(), 1);
+    const std::vector<qint64> before = found("大道北段4");
+    ASSERT_EQ(before.size(), 9 * 11);
+
+    const StoreCheck::Result checked = StoreCheck::run(m_data.folder(), kMonday);
+    EXPECT_EQ(checked.outcome, StoreCheck::Outcome::Sound);
+    EXPECT_TRUE(checked.backup);
+    EXPECT_EQ(parts(), 1);
+    EXPECT_EQ(found("大道北段4"), before);
+    // A check with nothing left to merge leaves the index as it is.
+    EXPECT_EQ(StoreCheck::run(m_data.folder(), kMonday.addDays(1)).outcome,
+              StoreCheck::Outcome::Sound);
+    EXPECT_EQ(parts(), 1);
 }
