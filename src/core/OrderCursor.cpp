@@ -20,7 +20,11 @@ void OrderCursor::countAhead(int page) {
 
 void OrderCursor::count(int page, qsizetype ahead) {
     const qsizetype limit = qsizetype(std::max(page, 1)) * kPageSize + ahead;
-    std::optional<qsizetype> counted = m_store->stretchCount(m_filter, limit + 1);
+    // Only a filter still to be settled is counted along its first stretch: a settled
+    // one counts its candidates sooner than it walks to them.
+    std::optional<qsizetype> counted;
+    if (m_filter.settle)
+        counted = m_store->stretchCount(m_filter, limit + 1);
     if (!counted)
         counted = m_store->listedCount(wholeList(), limit + 1);
     m_complete = *counted <= limit;
