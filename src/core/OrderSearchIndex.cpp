@@ -320,34 +320,41 @@ bool OrderSearchIndex::bringUpToDate(OrderDatabase& database,
 }
 
 bool OrderSearchIndex::mergeParts(sqlite3* db, int waitMs) {
-    sqlite3_stmt* present = nullptr;
-    sqlite3_prepare_v2(db, "select 1 from sqlite_master where name = 'order_text_grams'", -1,
-                       &present, nullptr);
-    const bool held = sqlite3_step(present) == SQLITE_ROW;
-    sqlite3_finalize(present);
-    if (!held)
+    const auto number = [db](const QString& sql) {
+        sqlite3_stmt* statement = nullptr;
+        sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &statement, nullptr);
+        const qint64 value =
+            sqlite3_step(statement) == SQLITE_ROW ? sqlite3_column_int64(statement, 0) : 0;
+        sqlite3_finalize(statement);
+        return value;
+    };
+    if (number(QStringLiteral("select count(*) from sqlite_master where name = '%1'")
+                   .arg(kGramsTable)) == 0)
         return true;
     if (!SearchGrams::registerOn(db))
         return false;
     sqlite3_busy_timeout(db, waitMs);
     // The first step starts merging every part into one, even parts of different
     // sizes; the next ones go on with it. A step that changes fewer than two rows
-    // found nothing left to merge.
-    for (int pages = -kMergedPages;; pages = kMergedPages) {
+    // found nothing left to merge. The steps are as many as the store's size asks,
+    // so that batches landing meanwhile cannot keep the merge going.
+    const qint64 steps = number(QStringLiteral("pragma page_count")) / kMergedPages + 2;
+    for (qint64 step = 0; step < steps; ++step) {
         const int changesBefore = sqlite3_total_changes(db);
-        const QByteArray step =
+        const QByteArray merge =
             QStringLiteral("BEGIN IMMEDIATE; insert into %1 (%1, rank) values ('merge', %2); "
                            "COMMIT;")
                 .arg(kGramsTable)
-                .arg(pages)
+                .arg(step == 0 ? -kMergedPages : kMergedPages)
                 .toUtf8();
-        if (sqlite3_exec(db, step.constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+        if (sqlite3_exec(db, merge.constData(), nullptr, nullptr, nullptr) != SQLITE_OK) {
             sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
             return false;
         }
         if (sqlite3_total_changes(db) - changesBefore < 2)
-            return true;
+            break;
     }
+    return true;
 }
 
 void OrderSearchIndex::startOver(OrderDatabase& database) {
