@@ -17,18 +17,19 @@ class OrderDatabase;
 /**
  * The index that finds a text anywhere in a field of the search box without
  * reading every order. On SQLite a full-text table of the orders' grams
- * (SearchGrams: characters, pairs, runs of three letters or digits, each
- * tagged with its column), so that keys of every length are looked up in the
- * searched field alone. It holds the orders up to a mark;
+ * (SearchGrams: characters, pairs, runs of three and four letters or digits,
+ * each tagged with its column), so that keys of every length are looked up in
+ * the searched field alone. It holds the orders up to a mark;
  * triggers note the indexed orders that were changed or deleted, and every
  * batch of the store takes its new orders and the noted ones in before it
  * commits, so the index is never behind what the batch wrote. Orders written
  * by another program, or a store of an earlier version, are taken in once at
  * start (bringUpToDate), a step per transaction. The search joins in what the
  * index holds plus the orders past the mark and the noted ones, so it never
- * misses an order even then. On the server trigram indexes (pg_trgm) that the
- * planner uses for the search's own LIKE on keys of three characters or more;
- * shorter keys read every order there.
+ * misses an order even then. Each batch adds a part to the table, and the
+ * daily check merges them into one (mergeParts). On the server trigram
+ * indexes (pg_trgm) that the planner uses for the search's own LIKE on keys
+ * of three characters or more; shorter keys read every order there.
  */
 class OrderSearchIndex {
 public:
