@@ -213,7 +213,8 @@ void BM_SearchIndexFirstBuild(benchmark::State& bench) {
         // The next daily check merges the parts the steps left, on its own thread.
         QElapsedTimer merging;
         merging.start();
-        OrderSearchIndex::mergeParts(database.handle(), OrderDatabase::kBatchWaitMs);
+        OrderSearchIndex::mergeParts(database.handle(), store.state.folder.databasePath(),
+                                     OrderDatabase::kBatchWaitMs);
         bench.counters["merge_s"] = double(merging.elapsed()) / 1000;
     }
     // What the index adds to the store's file.
@@ -278,7 +279,9 @@ bench::BatchCaptureState& searchedStore(benchmark::State& bench) {
     bench::BatchCaptureState& store = sellerStore(int(bench.range(0)));
     static std::set<int> merged;
     if (merged.insert(int(bench.range(0))).second)
-        OrderSearchIndex::mergeParts(store.state.database->handle(), OrderDatabase::kBatchWaitMs);
+        OrderSearchIndex::mergeParts(store.state.database->handle(),
+                                     store.state.folder.databasePath(),
+                                     OrderDatabase::kBatchWaitMs);
     return store;
 }
 

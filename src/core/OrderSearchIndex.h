@@ -102,10 +102,10 @@ public:
      * Merges the index's parts into one, kMergedPages pages a transaction, each
      * waiting up to `waitMs` for the store to be free. Every batch adds a part;
      * a search reads each gram from every part, so a day of captures makes it
-     * slower until the next merge. On a connection of the daily check's own; false
-     * when a step failed (what was merged stays merged).
+     * slower until the next merge. On a connection of the daily check's own to the
+     * store `path`; false when a step failed (what was merged stays merged).
      */
-    static bool mergeParts(sqlite3* db, int waitMs);
+    static bool mergeParts(sqlite3* db, const QString& path, int waitMs);
     /** Pages of the index one step of mergeParts writes. */
     static constexpr int kMergedPages = 2'000;
 

@@ -122,7 +122,7 @@ StoreCheck::Result StoreCheck::run(const DataFolder& folder, const QDateTime& no
         }
         // After the backup, which must not wait for it. A merge cut short by a busy
         // store is taken up again by the next check; searching finds the same meanwhile.
-        OrderSearchIndex::mergeParts(db, kRepairWaitMs);
+        OrderSearchIndex::mergeParts(db, path, kRepairWaitMs);
     }
     sqlite3_close(db);
     return result;
