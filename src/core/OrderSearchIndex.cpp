@@ -397,8 +397,6 @@ public:
 
     /** Whether the index holds the key's grams in these columns. */
     bool holds() const { return m_all.has_value(); }
-    /** The newest order's id, which stands for the store's size. */
-    qint64 newest() const { return m_newest; }
 
     /**
      * The grams held by fewer than `below` orders each, looked up; none when no
@@ -411,6 +409,13 @@ public:
         if (rare.isEmpty())
             return std::nullopt;
         return Candidates{*matchOf(m_columns, rare), fewest, Plan::LookUp};
+    }
+
+    /** lookUp's candidates: the rare grams' when there are any, else as weighed over the store. */
+    std::optional<Candidates> candidates() {
+        if (std::optional<Candidates> rare = rareGrams(walkedFrom(m_newest)))
+            return rare;
+        return overStore();
     }
 
     /** Whether the kNewestWeighed newest orders hold all the grams two pages' worth of times. */
@@ -491,7 +496,7 @@ SqlCondition OrderSearchIndex::searched(const OrderDatabase& database, const QSt
     if (const std::optional<Candidates> rare = weighing.rareGrams(kFewLookedUp))
         return contains(columns, key, rare);
     if (!weighing.commonAmongNewest())
-        return contains(columns, key, lookUp(database, columns, key));
+        return contains(columns, key, weighing.candidates());
     SqlCondition condition = contains(columns, key, std::nullopt);
     condition.firstStretchRows = kHeadStretch;
     condition.firstStretch = listHead(kHeadStretch) + condition.sql;
@@ -505,11 +510,7 @@ std::optional<OrderSearchIndex::Candidates> OrderSearchIndex::lookUp(const Order
                                                                      const QStringList& columns,
                                                                      const QString& key) {
     Weighing weighing(database, columns, key);
-    if (!weighing.holds())
-        return std::nullopt;
-    if (std::optional<Candidates> rare = weighing.rareGrams(walkedFrom(weighing.newest())))
-        return rare;
-    return weighing.overStore();
+    return weighing.holds() ? weighing.candidates() : std::nullopt;
 }
 
 qint64 OrderSearchIndex::walkedFrom(qint64 orders) {
