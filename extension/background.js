@@ -3,6 +3,7 @@
 const api = globalThis.browser ?? globalThis.chrome;
 const HOST = "com.molan.mldd";
 const MENU_ID = "mldd";
+const READ_PAUSES_MS = [200, 500, 1000];
 const NOT_FOUND =
   "找不到主程序，软件可能已经被移位或删除，请运行墨岚打单，点设置中的建立右键菜单！";
 
@@ -26,15 +27,26 @@ function tell(tabId, message) {
     .catch(() => {});
 }
 
+// The page's text. The grant that the seller's click gives reaches the page's process on a
+// way of its own, and on a busy machine the first reading can come before it: the page is
+// read again after a pause, a few times, before the seller is told it cannot be.
+async function readPage(tabId) {
+  for (const pause of [...READ_PAUSES_MS, null]) {
+    try {
+      const [injection] = await api.scripting.executeScript({ target: { tabId }, func: pageOf });
+      return injection.result;
+    } catch (error) {
+      if (pause === null) throw error;
+      await new Promise((resolve) => setTimeout(resolve, pause));
+    }
+  }
+}
+
 // Reads the tab's top page and sends it; the answer of mldd-do decides what the seller sees.
 async function captureTab(tab) {
   let page;
   try {
-    const [injection] = await api.scripting.executeScript({
-      target: { tabId: tab.id },
-      func: pageOf,
-    });
-    page = injection.result;
+    page = await readPage(tab.id);
   } catch (error) {
     await tell(tab.id, "这个页面不能提取：" + error.message);
     return { ok: false, message: error.message };

@@ -84,6 +84,8 @@ TEST(ExtensionTest, ChromiumSendsThePageThroughMlddDoIntoTheRunningWindow) {
           --window-size=1280,860 "$3" >"$1/chromium.log" 2>&1 &
         browser=$!
         stored() { [ "$(sqlite3 "$db" 'select count(*) from order_data')" -gt 0 ]; }
+        # The seller presses the key on the page once it shows: its title names the window.
+        for _ in $(seq 120); do xdotool search --name "^taobao-detail" >/dev/null && break; sleep 0.5; done
         for try in $(seq 20); do
           sleep 1
           xdotool mousemove 1200 820 key alt+shift+m  # beside the window: the browser has the keys
