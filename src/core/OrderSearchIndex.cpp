@@ -385,11 +385,14 @@ public:
         : m_columns(columns), m_grams(SearchGrams::ofKey(key)), m_all(matchOf(columns, m_grams)),
           m_query(database.connection()), m_held(database.connection()) {
         // The newest id stands for the store's size: it is read at once, where a count walks.
-        if (!m_query.exec(QStringLiteral("select coalesce(max(id), 0) from order_data")) ||
-            !m_query.next())
+        if (!m_query.exec(QStringLiteral("select (select coalesce(max(id), 0) from order_data), "
+                                         "(select coalesce(min(id), 0) from order_data)")) ||
+            !m_query.next()) {
             m_all.reset();
-        else
+        } else {
             m_newest = m_query.value(0).toLongLong();
+            m_oldest = m_query.value(1).toLongLong();
+        }
         m_held.prepare(
             QStringLiteral("select count(*) from (select rowid from %1 where %1 match ? limit ?)")
                 .arg(kGramsTable));
@@ -419,16 +422,7 @@ public:
     }
 
     /** Whether the kNewestWeighed newest orders hold all the grams two pages' worth of times. */
-    bool commonAmongNewest() {
-        // The index seeks to the newest ids: only the ends of the grams' lists are read.
-        m_query.prepare(QStringLiteral("select count(*) from (select rowid from %1 where %1 match "
-                                       "? and rowid > ? limit ?)")
-                            .arg(kGramsTable));
-        m_query.addBindValue(*m_all);
-        m_query.addBindValue(m_newest - kNewestWeighed);
-        m_query.addBindValue(kFirstPageHits);
-        return m_query.exec() && m_query.next() && m_query.value(0).toLongLong() >= kFirstPageHits;
-    }
+    bool commonAmongNewest() { return heldAmongNewest(*m_all, kFirstPageHits) >= kFirstPageHits; }
 
     /**
      * The candidates weighed over the whole store: the grams held by fewer than the
@@ -438,7 +432,7 @@ public:
     std::optional<Candidates> overStore() {
         const qint64 most = std::clamp(m_newest / kCommonShare, kFewLookedUp, kMostLookedUp);
         qint64 fewest = 0;
-        const QStringList rare = rareBelow(most, &fewest);
+        const QStringList rare = rareBelow(most, &fewest, Commonness::Glanced);
         std::optional<QString> match;
         std::optional<qint64> count;
         if (!rare.isEmpty()) {
@@ -456,6 +450,43 @@ public:
     }
 
 private:
+    /** Whether a glance at two stretches of the store may tell a common gram (commonThroughout). */
+    enum class Commonness { Counted, Glanced };
+
+    /**
+     * How many of the kNewestWeighed orders up to id `last` hold what `match` asks
+     * for, up to `limit`. The index seeks to the ids: only that stretch of each
+     * gram's list is read.
+     */
+    qint64 heldUpTo(qint64 last, const QString& match, qint64 limit) {
+        m_query.prepare(QStringLiteral("select count(*) from (select rowid from %1 where %1 match "
+                                       "? and rowid > ? and rowid <= ? limit ?)")
+                            .arg(kGramsTable));
+        m_query.addBindValue(match);
+        m_query.addBindValue(last - kNewestWeighed);
+        m_query.addBindValue(last);
+        m_query.addBindValue(limit);
+        return m_query.exec() && m_query.next() ? m_query.value(0).toLongLong() : 0;
+    }
+
+    qint64 heldAmongNewest(const QString& match, qint64 limit) {
+        return heldUpTo(m_newest, match, limit);
+    }
+
+    /**
+     * Whether a gram is held by twice the common share of the newest orders and of
+     * as many in the middle of the store: in a store many times their number it is
+     * then held by more than one order in kCommonShare, and its list need not be
+     * read that far to tell. The middle keeps a word new in the newest orders from
+     * passing for a common one.
+     */
+    bool commonThroughout(const QString& match) {
+        constexpr qint64 twiceCommon = 2 * kNewestWeighed / kCommonShare;
+        return m_newest - m_oldest >= kNewestWeighed * kCommonShare &&
+               heldAmongNewest(match, twiceCommon) >= twiceCommon &&
+               heldUpTo((m_oldest + m_newest) / 2, match, twiceCommon) >= twiceCommon;
+    }
+
     /** How many orders hold what `match` asks for, counted up to `limit`. */
     std::optional<qint64> heldBy(const QString& match, qint64 limit) {
         m_held.bindValue(0, match);
@@ -466,11 +497,15 @@ private:
     }
 
     /** The grams held by fewer than `limit` orders each, and the fewest one of them is held by. */
-    QStringList rareBelow(qint64 limit, qint64* fewest) {
+    QStringList rareBelow(qint64 limit, qint64* fewest,
+                          Commonness commonness = Commonness::Counted) {
         QStringList rare;
         *fewest = limit;
         for (const QString& gram : m_grams) {
-            const std::optional<qint64> held = heldBy(*matchOf(m_columns, {gram}), limit);
+            const QString match = *matchOf(m_columns, {gram});
+            if (commonness == Commonness::Glanced && commonThroughout(match))
+                continue;
+            const std::optional<qint64> held = heldBy(match, limit);
             if (held && *held < limit) {
                 rare.append(gram);
                 *fewest = std::min(*fewest, *held);
@@ -486,6 +521,7 @@ private:
     /** How many orders hold a match, up to a limit. */
     QSqlQuery m_held;
     qint64 m_newest = 0;
+    qint64 m_oldest = 0;
 };
 
 SqlCondition OrderSearchIndex::searched(const OrderDatabase& database, const QStringList& columns,

@@ -384,6 +384,38 @@ TEST_F(OrderSearchIndexTest, AKeyCommonAmongTheNewestOrdersIsWeighedOnlyForTheCo
             << rare;
 }
 
+// In a store of many orders a gram that many of the newest orders and of the middle ones hold
+// is taken for common without reading its list through. A word of the newest orders alone,
+// held by too many to look up at once but rare in the store, is still counted along the index.
+TEST_F(OrderSearchIndexTest, AWordOfTheNewestOrdersAloneIsNotTakenForACommonOne) {
+    const auto insert = [&](int count, const QString& goods) {
+        QList<Order> orders(count);
+        for (Order& order : orders)
+            order.buyGoods = goods;
+        OrderWriteRule rule;
+        ASSERT_TRUE(OrderStore(*m_database).insert(orders, rule));
+    };
+    // Ids far apart, as years of orders and deletions by age leave them.
+    insert(2'000, QStringLiteral("毛衣 M码"));
+    exec(QStringLiteral("update sqlite_sequence set seq = 50000 where name = 'order_data'"));
+    insert(2'000, QStringLiteral("毛衣 L码"));
+    exec(QStringLiteral("update sqlite_sequence set seq = 100000 where name = 'order_data'"));
+    insert(600, QStringLiteral("新款 毛衣 L码"));
+
+    const QStringList goods{QStringLiteral("buy_goods")};
+    const OrderStore store(*m_database);
+    for (const char* word : {"新款", "新款毛", "毛衣", "L码"}) {
+        const QString key = QString::fromUtf8(word);
+        const SqlCondition condition = OrderSearchIndex::searched(*m_database, goods, key);
+        test::expectListedAs(store, condition,
+                             store.listed(OrderSearchIndex::contains(goods, key, false)), word);
+    }
+    const std::optional<OrderSearchIndex::Candidates> fresh =
+        OrderSearchIndex::lookUp(*m_database, goods, QStringLiteral("新款"));
+    ASSERT_TRUE(fresh);
+    EXPECT_EQ(fresh->count, 600);
+}
+
 // A store whose index is of the version before (runs of letters and digits only three
 // long, its own mark and triggers) opens with all of that gone; the new index starts empty and the
 // catch-up takes every order in. An index whose mark was lost starts over the same way.
