@@ -198,13 +198,19 @@ QString listHead(qint64 rows) {
         .arg(rows);
 }
 
-/** How many orders the index lags behind (ids past the mark), or none when it cannot be read. */
-std::optional<qint64> lag(const OrderDatabase& database, bool* stale) {
+/**
+ * How many orders the index lags behind (those past the mark), counted up to
+ * `limit` (-1: all of them), or none when it cannot be read. Orders, not ids:
+ * the ids of orders deleted before the index took them in are never given again.
+ */
+std::optional<qint64> lag(const OrderDatabase& database, qint64 limit, bool* stale) {
     QSqlQuery query(database.connection());
-    if (!query.exec(QStringLiteral("select (select coalesce(max(id), 0) from order_data) - "
-                                   "indexed, exists (select 1 from order_text_grams_stale) from "
-                                   "order_text_grams_mark")) ||
-        !query.next())
+    query.prepare(QStringLiteral("select (select count(*) from (select 1 from order_data where "
+                                 "id > %1 limit ?)), exists (select 1 from "
+                                 "order_text_grams_stale) from order_text_grams_mark")
+                      .arg(kMark));
+    query.addBindValue(limit);
+    if (!query.exec() || !query.next())
         return std::nullopt;
     *stale = query.value(1).toBool();
     return query.value(0).toLongLong();
@@ -267,13 +273,13 @@ bool OrderSearchIndex::catchUp(OrderDatabase& database, qint64 step) {
     if (!present(database))
         return false;
     bool stale = false;
-    std::optional<qint64> behind = lag(database, &stale);
+    std::optional<qint64> behind = lag(database, step + 1, &stale);
     if (!behind)
         return false;
     // Inside a batch of the caller's the index waits: the batch takes its orders in as it commits.
     if ((*behind > 0 || stale) && !database.inOpenTransaction()) {
         writeCatchUp(database, step, 0);
-        behind = lag(database, &stale);
+        behind = lag(database, step + 1, &stale);
     }
     return behind && *behind <= step;
 }
@@ -282,7 +288,7 @@ bool OrderSearchIndex::takeInBatch(OrderDatabase& database) {
     if (!present(database))
         return true;
     bool stale = false;
-    const std::optional<qint64> behind = lag(database, &stale);
+    const std::optional<qint64> behind = lag(database, kBatchTakesIn + 1, &stale);
     // Far behind, the orders of others wait for the catch-up at the next start.
     if (!behind || (*behind == 0 && !stale) || *behind > kBatchTakesIn)
         return true;
@@ -293,10 +299,10 @@ std::optional<qint64> OrderSearchIndex::behind(const OrderDatabase& database) {
     bool stale = false;
     if (!present(database))
         return std::nullopt;
-    const std::optional<qint64> ids = lag(database, &stale);
-    if (!ids)
+    const std::optional<qint64> orders = lag(database, -1, &stale);
+    if (!orders)
         return std::nullopt;
-    return *ids + (stale ? 1 : 0);
+    return *orders + (stale ? 1 : 0);
 }
 
 bool OrderSearchIndex::bringUpToDate(OrderDatabase& database,

@@ -177,6 +177,17 @@ TEST_F(OrderSearchIndexTest, ABacklogGoesInStepsAndABusyStoreIsSearchedAsItIs) {
     expectSameAsReading(true, kKeys, "caught up");
 }
 
+// The ids of orders deleted before the index took them in are never given again: a batch
+// after a long run of them is not far behind, and takes its own orders in.
+TEST_F(OrderSearchIndexTest, ABatchAfterALongRunOfUnusedIdsTakesItsOrdersIn) {
+    const qint64 first = add(QStringLiteral("alpha_1"));
+    exec(QStringLiteral("update sqlite_sequence set seq = seq + %1 where name = 'order_data'")
+             .arg(OrderSearchIndex::kBatchTakesIn + 100'000));
+    const qint64 next = add(QStringLiteral("alpha_2"));
+    EXPECT_EQ(OrderSearchIndex::behind(*m_database), 0);
+    EXPECT_EQ(indexHolds(QStringLiteral("alpha_")), (std::vector<qint64>{first, next}));
+}
+
 // Deleting most of the orders by age notes none of them one by one: the index starts over
 // and takes the rest in before the deletion commits.
 TEST_F(OrderSearchIndexTest, DeletingMostOrdersByAgeStartsTheIndexOver) {
