@@ -199,20 +199,29 @@ QString listHead(qint64 rows) {
 }
 
 /**
- * How many orders the index lags behind (those past the mark), counted up to
- * `limit` (-1: all of them), or none when it cannot be read. Orders, not ids:
- * the ids of orders deleted before the index took them in are never given again.
+ * How far the index lags behind: the ids past its mark, or none when it cannot
+ * be read. Past `limit` (when not -1) the orders themselves are counted, up to
+ * it: the ids of orders deleted before the index took them in are never given
+ * again, and a long run of them would make a short backlog look long for ever.
+ * Counting reads the orders' rows, so it is done only then.
  */
 std::optional<qint64> lag(const OrderDatabase& database, qint64 limit, bool* stale) {
     QSqlQuery query(database.connection());
-    query.prepare(QStringLiteral("select (select count(*) from (select 1 from order_data where "
-                                 "id > %1 limit ?)), exists (select 1 from "
-                                 "order_text_grams_stale) from order_text_grams_mark")
+    if (!query.exec(QStringLiteral("select (select coalesce(max(id), 0) from order_data) - "
+                                   "indexed, exists (select 1 from order_text_grams_stale) from "
+                                   "order_text_grams_mark")) ||
+        !query.next())
+        return std::nullopt;
+    *stale = query.value(1).toBool();
+    const qint64 ids = query.value(0).toLongLong();
+    if (limit < 0 || ids <= limit)
+        return ids;
+    query.prepare(QStringLiteral("select count(*) from (select 1 from order_data where id > %1 "
+                                 "limit ?)")
                       .arg(kMark));
     query.addBindValue(limit);
     if (!query.exec() || !query.next())
         return std::nullopt;
-    *stale = query.value(1).toBool();
     return query.value(0).toLongLong();
 }
 
@@ -299,10 +308,10 @@ std::optional<qint64> OrderSearchIndex::behind(const OrderDatabase& database) {
     bool stale = false;
     if (!present(database))
         return std::nullopt;
-    const std::optional<qint64> orders = lag(database, -1, &stale);
-    if (!orders)
+    const std::optional<qint64> ids = lag(database, -1, &stale);
+    if (!ids)
         return std::nullopt;
-    return *orders + (stale ? 1 : 0);
+    return *ids + (stale ? 1 : 0);
 }
 
 bool OrderSearchIndex::bringUpToDate(OrderDatabase& database,

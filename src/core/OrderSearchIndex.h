@@ -68,7 +68,7 @@ public:
     static bool present(const OrderDatabase& database);
 
     /**
-     * How far the index is behind: orders past its mark, plus one when orders are
+     * How far the index is behind: ids past its mark, plus one when orders are
      * noted; none when the store has no index.
      */
     static std::optional<qint64> behind(const OrderDatabase& database);
