@@ -399,7 +399,8 @@ public:
     Weighing(const OrderDatabase& database, const QStringList& columns, const QString& key)
         : m_columns(columns), m_grams(SearchGrams::ofKey(key)), m_all(matchOf(columns, m_grams)),
           m_query(database.connection()), m_held(database.connection()) {
-        // The newest id stands for the store's size: it is read at once, where a count walks.
+        // The newest id stands for the store's size, and with the oldest tells where its
+        // middle lies: both are read at once, where a count walks.
         if (!m_query.exec(QStringLiteral("select (select coalesce(max(id), 0) from order_data), "
                                          "(select coalesce(min(id), 0) from order_data)")) ||
             !m_query.next()) {
