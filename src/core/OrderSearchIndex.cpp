@@ -398,20 +398,25 @@ class OrderSearchIndex::Weighing {
 public:
     Weighing(const OrderDatabase& database, const QStringList& columns, const QString& key)
         : m_columns(columns), m_grams(SearchGrams::ofKey(key)), m_all(matchOf(columns, m_grams)),
-          m_query(database.connection()), m_held(database.connection()) {
+          m_held(database.connection()), m_heldUpTo(database.connection()) {
         // The newest id stands for the store's size, and with the oldest tells where its
         // middle lies: both are read at once, where a count walks.
-        if (!m_query.exec(QStringLiteral("select (select coalesce(max(id), 0) from order_data), "
-                                         "(select coalesce(min(id), 0) from order_data)")) ||
-            !m_query.next()) {
+        QSqlQuery ends(database.connection());
+        if (!ends.exec(QStringLiteral("select (select coalesce(max(id), 0) from order_data), "
+                                      "(select coalesce(min(id), 0) from order_data)")) ||
+            !ends.next()) {
             m_all.reset();
         } else {
-            m_newest = m_query.value(0).toLongLong();
-            m_oldest = m_query.value(1).toLongLong();
+            m_newest = ends.value(0).toLongLong();
+            m_oldest = ends.value(1).toLongLong();
         }
         m_held.prepare(
             QStringLiteral("select count(*) from (select rowid from %1 where %1 match ? limit ?)")
                 .arg(kGramsTable));
+        // The index seeks to the ids: only that stretch of each gram's list is read.
+        m_heldUpTo.prepare(QStringLiteral("select count(*) from (select rowid from %1 where %1 "
+                                          "match ? and rowid > ? and rowid <= ? limit ?)")
+                               .arg(kGramsTable));
     }
 
     /** Whether the index holds the key's grams in these columns. */
@@ -469,20 +474,14 @@ private:
     /** Whether a glance at two stretches of the store may tell a common gram (commonThroughout). */
     enum class Commonness { Counted, Glanced };
 
-    /**
-     * How many of the kNewestWeighed orders up to id `last` hold what `match` asks
-     * for, up to `limit`. The index seeks to the ids: only that stretch of each
-     * gram's list is read.
-     */
+    /** How many of the kNewestWeighed orders up to id `last` hold what `match` asks for, up to
+     * `limit`. */
     qint64 heldUpTo(qint64 last, const QString& match, qint64 limit) {
-        m_query.prepare(QStringLiteral("select count(*) from (select rowid from %1 where %1 match "
-                                       "? and rowid > ? and rowid <= ? limit ?)")
-                            .arg(kGramsTable));
-        m_query.addBindValue(match);
-        m_query.addBindValue(last - kNewestWeighed);
-        m_query.addBindValue(last);
-        m_query.addBindValue(limit);
-        return m_query.exec() && m_query.next() ? m_query.value(0).toLongLong() : 0;
+        m_heldUpTo.bindValue(0, match);
+        m_heldUpTo.bindValue(1, last - kNewestWeighed);
+        m_heldUpTo.bindValue(2, last);
+        m_heldUpTo.bindValue(3, limit);
+        return m_heldUpTo.exec() && m_heldUpTo.next() ? m_heldUpTo.value(0).toLongLong() : 0;
     }
 
     qint64 heldAmongNewest(const QString& match, qint64 limit) {
@@ -533,9 +532,10 @@ private:
     QStringList m_columns;
     QStringList m_grams;
     std::optional<QString> m_all;
-    QSqlQuery m_query;
     /** How many orders hold a match, up to a limit. */
     QSqlQuery m_held;
+    /** How many of a stretch of orders hold a match, up to a limit. */
+    QSqlQuery m_heldUpTo;
     qint64 m_newest = 0;
     qint64 m_oldest = 0;
 };
